@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QString>
+
+#include <array>
+
+namespace calc {
+
+struct CalcState;
+class ProductTable;
+
+// Names under which the sands and the labour are priced; they are not chosen per mix.
+QString fineSandProduct();
+QString coarseSandProduct();
+QString labourProduct();
+
+// Cost lines of a cubic metre: 0 cement (per kg), 1 fine sand and 2 coarse sand (per litre of loose sand),
+// 3 and 4 coarse aggregates (per litre of loose aggregate), 5 and 6 admixtures (per unit of the product),
+// 7 labour (per man-hour).
+constexpr int costLines = 8;
+
+// Price of each cost line. A product not found, a Null price or a conversion that fails (a bag mass or a
+// bulk mass of 0, a unit name the conversion does not know) prices its line at 0.
+std::array<double, costLines> unitPrices(const CalcState& state, const ProductTable& products);
+
+// Prices the cubic metre: stores the cost without losses and the cost with losses in the state and
+// returns the cost with losses.
+double CalculaCusto(CalcState& state, const ProductTable& products);
+
+// The cost with losses of a cost without losses and a loss percentage.
+double costWithLosses(double costWithoutLosses, double lossPercent);
+
+} // namespace calc
