@@ -1,0 +1,245 @@
+#include "calc/calcstate.h"
+#include "calc/costing.h"
+#include "calc/recalc.h"
+
+#include "calctestsupport.h"
+#include "testregistry.h"
+
+#include <QTest>
+
+using calctest::MemoryProductTable;
+using calctest::rounded;
+
+class TestCosting : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void unitPrice_data();
+    void unitPrice();
+    void workedCosts();
+    void losses_data();
+    void losses();
+    void mixWithoutAdmixtures();
+    void pricedDuringRecalculation();
+};
+
+namespace {
+
+// Which product name each cost line reads from the state; lines 1, 2 and 7 have fixed names.
+void nameLine(calc::CalcState& s, int line, const QString& name)
+{
+    const int slot[] = {0, -1, -1, 3, 4, 5, 6, -1};
+    if (slot[line] >= 0) {
+        s.nomes[slot[line]] = name;
+    }
+}
+
+calc::ProductInfo product(const QString& name, std::optional<double> price, const QString& unit, double weight = 0)
+{
+    return {0, name, price, unit, weight};
+}
+
+} // namespace
+
+void TestCosting::unitPrice_data()
+{
+    QTest::addColumn<int>("line");
+    QTest::addColumn<QString>("chosen"); // the name in the list (lines 0, 3 to 6)
+    QTest::addColumn<QString>("stored"); // the product's name in the table
+    QTest::addColumn<QVariant>("price"); // a null QVariant is a Null price
+    QTest::addColumn<QString>("unit");
+    QTest::addColumn<double>("weight");
+    QTest::addColumn<double>("rhoS");
+    QTest::addColumn<double>("rhoG");
+    QTest::addColumn<double>("expected");
+
+    const QVariant null;
+    QTest::newRow("cement: bag price over bag mass")
+        << 0 << "Cimento 32"
+        << "Cimento 32" << QVariant(25.0) << "saco" << 50.0 << 1.2 << 1.38 << 0.5;
+    QTest::newRow("cement name trimmed") << 0 << " Cimento 32 "
+                                         << "Cimento 32" << QVariant(25.0) << "saco" << 50.0 << 1.2 << 1.38 << 0.5;
+    QTest::newRow("cement with zero bag mass") << 0 << "Cimento 32"
+                                               << "Cimento 32" << QVariant(25.0) << "saco" << 0.0 << 1.2 << 1.38 << 0.0;
+    QTest::newRow("cement with Null price") << 0 << "Cimento 32"
+                                            << "Cimento 32" << null << "saco" << 50.0 << 1.2 << 1.38 << 0.0;
+    QTest::newRow("coarse sand per m3") << 2 << ""
+                                        << "Areia Grossa" << QVariant(60.0) << "m3" << 0.0 << 1.2 << 1.38 << 0.06;
+    QTest::newRow("fine sand per kg, sand bulk mass")
+        << 1 << ""
+        << "Areia Fina" << QVariant(0.05) << "kg" << 0.0 << 1.2 << 1.38 << 0.06;
+    QTest::newRow("fine sand per ton") << 1 << ""
+                                       << "Areia Fina" << QVariant(50.0) << "ton" << 0.0 << 1.2 << 1.38 << 0.06;
+    QTest::newRow("sand per l, no conversion") << 2 << ""
+                                               << "Areia Grossa" << QVariant(0.07) << "l" << 0.0 << 1.2 << 1.38 << 0.07;
+    QTest::newRow("sand per litro, no conversion")
+        << 2 << ""
+        << "Areia Grossa" << QVariant(0.07) << "litro" << 0.0 << 1.2 << 1.38 << 0.07;
+    QTest::newRow("sand per kg with zero bulk mass")
+        << 2 << ""
+        << "Areia Grossa" << QVariant(0.05) << "kg" << 0.0 << 0.0 << 1.38 << 0.0;
+    QTest::newRow("coarse aggregate per ton") << 3 << "Pedra 1"
+                                              << "Pedra 1" << QVariant(40.0) << "ton" << 0.0 << 1.2 << 1.38 << 0.0552;
+    QTest::newRow("coarse aggregate 2 per kg, aggregate bulk mass")
+        << 4 << "Pedrisco"
+        << "Pedrisco" << QVariant(0.04) << "kg" << 0.0 << 1.2 << 1.38 << 0.0552;
+    QTest::newRow("coarse aggregate unit without conversion")
+        << 3 << "Pedra 1"
+        << "Pedra 1" << QVariant(40.0) << "saco" << 0.0 << 1.2 << 1.38 << 0.0;
+    QTest::newRow("unit names compared exactly") << 3 << "Pedra 1"
+                                                 << "Pedra 1" << QVariant(40.0) << "Ton" << 0.0 << 1.2 << 1.38 << 0.0;
+    QTest::newRow("unknown coarse aggregate") << 3 << "Pedra 9"
+                                              << "Pedra 1" << QVariant(40.0) << "ton" << 0.0 << 1.2 << 1.38 << 0.0;
+    QTest::newRow("admixture in its own unit") << 5 << "Aditivo SP"
+                                               << "Aditivo SP" << QVariant(12.5) << "l" << 0.0 << 1.2 << 1.38 << 12.5;
+    QTest::newRow("second admixture") << 6 << "Aditivo SP"
+                                      << "Aditivo SP" << QVariant(12.5) << "kg" << 0.0 << 1.2 << 1.38 << 12.5;
+    QTest::newRow("no admixture chosen") << 5 << "* Nenhum *"
+                                         << "Aditivo SP" << QVariant(12.5) << "l" << 0.0 << 1.2 << 1.38 << 0.0;
+    QTest::newRow("labour") << 7 << ""
+                            << "Mão-de-Obra" << QVariant(8.0) << "hh" << 0.0 << 1.2 << 1.38 << 8.0;
+    QTest::newRow("labour with Null price") << 7 << ""
+                                            << "Mão-de-Obra" << null << "hh" << 0.0 << 1.2 << 1.38 << 0.0;
+    QTest::newRow("labour not in the table") << 7 << ""
+                                             << "Mao de Obra" << QVariant(8.0) << "hh" << 0.0 << 1.2 << 1.38 << 0.0;
+}
+
+void TestCosting::unitPrice()
+{
+    QFETCH(int, line);
+    QFETCH(QString, chosen);
+    QFETCH(QString, stored);
+    QFETCH(QVariant, price);
+    QFETCH(QString, unit);
+    QFETCH(double, weight);
+    QFETCH(double, rhoS);
+    QFETCH(double, rhoG);
+    QFETCH(double, expected);
+
+    MemoryProductTable products;
+    std::optional<double> cost;
+    if (!price.isNull()) {
+        cost = price.toDouble();
+    }
+    products.add(product(stored, cost, unit, weight));
+    calc::CalcState s;
+    s.rhoS = rhoS;
+    s.rhoG = rhoG;
+    nameLine(s, line, chosen);
+
+    const std::array<double, calc::costLines> prices = calc::unitPrices(s, products);
+    QCOMPARE(rounded(prices[line], 6), expected);
+    // Every other line costs nothing.
+    for (int other = 0; other < calc::costLines; ++other) {
+        if (other != line) {
+            QCOMPARE(prices[other], 0.0);
+        }
+    }
+}
+
+void TestCosting::workedCosts()
+{
+    MemoryProductTable products;
+    products.add(product(QStringLiteral("Cimento 32"), 25.0, QStringLiteral("saco"), 50.0));
+    products.add(product(QStringLiteral("Areia Grossa"), 60.0, QStringLiteral("m3")));
+    calc::CalcState s;
+    s.rhoS = 1.20;
+    s.nomes[0] = QStringLiteral("Cimento 32");
+    s.Cm = 369.926;
+    s.Lcsm = 616.543;
+    s.perda = 0.0;
+
+    const std::array<double, calc::costLines> prices = calc::unitPrices(s, products);
+    QCOMPARE(rounded(prices[0] * s.Cm, 2), 184.96);
+    QCOMPARE(rounded(prices[2] * s.Lcsm, 2), 36.99);
+    QCOMPARE(rounded(calc::CalculaCusto(s, products), 2), 221.96);
+    QCOMPARE(s.custoComPerda, s.custoSemPerda);
+}
+
+void TestCosting::losses_data()
+{
+    QTest::addColumn<double>("withoutLosses");
+    QTest::addColumn<double>("percent");
+    QTest::addColumn<double>("withLosses");
+
+    QTest::newRow("5 %") << 300.0 << 5.0 << 315.0;
+    QTest::newRow("0 %") << 300.0 << 0.0 << 300.0;
+    QTest::newRow("12.5 %") << 200.0 << 12.5 << 225.0;
+}
+
+void TestCosting::losses()
+{
+    QFETCH(double, withoutLosses);
+    QFETCH(double, percent);
+    QFETCH(double, withLosses);
+
+    QCOMPARE(rounded(calc::costWithLosses(withoutLosses, percent), 2), withLosses);
+
+    // Priced through the table: labour of 300 at 1.00 per hour.
+    MemoryProductTable products;
+    products.add(product(calc::labourProduct(), 1.0, QStringLiteral("hh")));
+    calc::CalcState s;
+    s.Hm = withoutLosses;
+    s.perda = percent;
+    QCOMPARE(rounded(calc::CalculaCusto(s, products), 2), withLosses);
+    QCOMPARE(rounded(s.custoSemPerda, 2), withoutLosses);
+    QCOMPARE(rounded(s.custoComPerda, 2), withLosses);
+}
+
+void TestCosting::mixWithoutAdmixtures()
+{
+    MemoryProductTable products;
+    products.add(product(QStringLiteral("* Nenhum *"), 99.0, QStringLiteral("l")));
+    products.add(product(QStringLiteral("Aditivo SP"), 12.5, QStringLiteral("l")));
+    calc::CalcState s;
+    s.nomes[5] = QStringLiteral("   ");
+    s.A1m = 3.0;
+    s.A2m = 3.0;
+    QCOMPARE(calc::CalculaCusto(s, products), 0.0);
+
+    s.nomes[6] = QStringLiteral("Aditivo SP");
+    QCOMPARE(calc::CalculaCusto(s, products), 37.5);
+}
+
+void TestCosting::pricedDuringRecalculation()
+{
+    MemoryProductTable products;
+    products.add(product(QStringLiteral("Cimento 32"), 25.0, QStringLiteral("saco"), 50.0));
+    products.add(product(QStringLiteral("Areia Grossa"), 60.0, QStringLiteral("m3")));
+    products.add(product(QStringLiteral("Pedra 1"), 40.0, QStringLiteral("ton")));
+    products.add(product(QStringLiteral("Mão-de-Obra"), 2.0, QStringLiteral("hh")));
+
+    calc::CalcState s;
+    s.gammaC = 3.10;
+    s.rhoC = 1.43;
+    s.gammaS = 2.61;
+    s.rhoS = 1.20;
+    s.gammaG = 2.72;
+    s.rhoG = 1.38;
+    s.h = 0.05;
+    s.dosagem = 0;
+    s.textura = 1;
+    s.abatimento = 100;
+    s.classe = QStringLiteral("32");
+    s.nomes[0] = QStringLiteral("Cimento 32");
+    s.nomes[3] = QStringLiteral("Pedra 1");
+    s.Mc = 50.0;
+    s.Mcs = 100.0;
+    s.Mg1 = 150.0;
+    s.Hm = 20.0;
+    s.perda = 5.0;
+
+    // Without a product table the costs are left as they are.
+    s.custoSemPerda = -1.0;
+    calc::ReCalculo(s, nullptr);
+    QCOMPARE(s.custoSemPerda, -1.0);
+
+    // Cement 184.96, coarse sand 36.99, Pedra 1 (804.187 l at 0.0552) 44.39, labour 40.
+    calc::ReCalculo(s, &products);
+    QCOMPARE(rounded(s.custoSemPerda, 2), 306.35);
+    QCOMPARE(rounded(s.custoComPerda, 2), 321.66);
+}
+
+QUENVAR_TEST(TestCosting)
+#include "tst_costing.moc"
