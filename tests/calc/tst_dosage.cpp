@@ -1,0 +1,259 @@
+#include "calc/calcstate.h"
+#include "calc/dosage.h"
+#include "calc/recalc.h"
+#include "calc/wizardanswers.h"
+
+#include "calctestsupport.h"
+#include "testregistry.h"
+
+#include <QTest>
+
+using calctest::rounded;
+
+namespace {
+
+// The wizard's worked example: fck 25, class 32, measuring code 1, no superplasticiser, slump 100,
+// "Pedra 1", crushed cubic aggregate, structures, sand at 5 %.
+calc::WizardAnswers exampleAnswers()
+{
+    calc::WizardAnswers a;
+    a.NomeTraco = QStringLiteral("Estrutural 25");
+    a.Resistencia = QStringLiteral("25");
+    a.ClasseCimento = QStringLiteral("32");
+    a.OpcaoForma = 1;
+    a.Abatimento = QStringLiteral("100");
+    a.AgregadoGraudo = QStringLiteral("Pedra 1");
+    a.OpcaoTextura = 1;
+    a.TipoConcreto = 0;
+    a.Texto = {QStringLiteral("3,10"), QStringLiteral("1,43"), QStringLiteral("2,61"),
+               QStringLiteral("1,20"), QStringLiteral("2,72"), QStringLiteral("1,38")};
+    a.UmidadeAreia = QStringLiteral("5");
+    return a;
+}
+
+calc::CalcState designed(const calc::WizardAnswers& answers, std::optional<double> bag = 50.0)
+{
+    calc::CalcState s;
+    calc::openWizard(s, 20.0);
+    calc::CalculaDosagem(s, answers, calc::ConsistencyLimits{});
+    calc::CalculaQuantidades(s, answers, bag);
+    return s;
+}
+
+} // namespace
+
+class TestDosage : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void wizardExample_data();
+    void wizardExample();
+    void wizardExampleChoices();
+    void fineTotalRatio_data();
+    void fineTotalRatio();
+    void rememberedPositionSurvivesRefill();
+    void noBagMassKeepsTheBatch_data();
+    void noBagMassKeepsTheBatch();
+    void drySandGivesTheDesignedCement();
+    void superplasticiserReducesWater();
+    void classOutsideTheFourLeavesTheRatio();
+    void noUseChosenPutsAllAggregateCoarse();
+};
+
+void TestDosage::wizardExample_data()
+{
+    QTest::addColumn<double>("value");
+    QTest::addColumn<double>("expected");
+    QTest::addColumn<int>("decimals");
+
+    const calc::CalcState s = designed(exampleAnswers());
+    QTest::newRow("W") << s.W << 203.367 << 3;
+    QTest::newRow("fcj") << s.fcj << 34.075 << 3;
+    QTest::newRow("w/c") << s.wc << 0.49036 << 5;
+    QTest::newRow("C") << s.C << 414.729 << 3;
+    QTest::newRow("ratio proposed") << s.relacaoProposta << 35.7 << 1;
+    QTest::newRow("ratio chosen") << s.alfa << 35.7 << 1;
+    QTest::newRow("A") << s.A << 1756.551 << 3;
+    QTest::newRow("sand, wet") << s.areia << 648.504 << 3;
+    QTest::newRow("coarse aggregate") << s.graudo << 1159.297 << 3;
+    QTest::newRow("n") << s.n << 8.2946 << 4;
+    QTest::newRow("Mc") << s.Mc << 50.0 << 3;
+    QTest::newRow("Mcs") << s.Mcs << 78.184 << 3;
+    QTest::newRow("Mg1") << s.Mg1 << 139.766 << 3;
+    QTest::newRow("Mfs stays 0") << s.Mfs << 0.0 << 9;
+    QTest::newRow("Mg2 stays 0") << s.Mg2 << 0.0 << 9;
+    QTest::newRow("V") << s.V << 95.971 << 3;
+    QTest::newRow("f") << s.f << 8.30073 << 5;
+    QTest::newRow("Cm") << s.Cm << 415.037 << 3;
+    QTest::newRow("Scm") << s.Scm << 648.986 << 3;
+    QTest::newRow("G1m") << s.G1m << 1160.159 << 3;
+    QTest::newRow("W_b") << s.W_b << 24.500 << 3;
+    QTest::newRow("Wa") << s.Wa << 172.540 << 3;
+    QTest::newRow("Wa_b") << s.Wa_b << 20.786 << 3;
+    QTest::newRow("Lcs, per bag") << s.Lcs << 65.154 << 3;
+    QTest::newRow("H_b, per bag") << s.H_b << 2.411 << 3;
+    QTest::newRow("Sd") << s.Sd << 5.5 << 1;
+}
+
+void TestDosage::wizardExample()
+{
+    QFETCH(double, value);
+    QFETCH(double, expected);
+    QFETCH(int, decimals);
+    QCOMPARE(rounded(value, decimals), expected);
+}
+
+void TestDosage::wizardExampleChoices()
+{
+    calc::CalcState s = designed(exampleAnswers());
+    QCOMPARE(rounded(calc::RelacaoMiudoTotal(s.C, 0), 3), 35.705);
+    QCOMPARE(s.relacoes[0], 34.7);
+    QCOMPARE(s.relacoes[1], 35.7);
+    QCOMPARE(s.relacoes[2], 36.7);
+    QCOMPARE(int(s.fck), 25);
+    QCOMPARE(int(s.dosagem), 1);
+    QCOMPARE(int(s.abatimento), 100);
+    QCOMPARE(s.Dmax, 19.0);
+    QCOMPARE(s.consistencia, QStringLiteral("Fluida"));
+    QCOMPARE(s.nomes[0], QStringLiteral("Cimento 32"));
+    QCOMPARE(s.nomes[3], QStringLiteral("Pedra 1"));
+    QCOMPARE(s.nomeTraco, QStringLiteral("Estrutural 25"));
+
+    calc::CalculaProporcoes(s);
+    QCOMPARE(s.propMassa, QStringLiteral("1:1,56:2,80:0,49"));
+}
+
+void TestDosage::fineTotalRatio_data()
+{
+    QTest::addColumn<double>("C");
+    QTest::addColumn<int>("use");
+    QTest::addColumn<double>("ratio");
+
+    QTest::newRow("400, exposed concrete") << 400.0 << 2 << 38.0;
+    QTest::newRow("250, structures") << 250.0 << 0 << 39.0;
+    QTest::newRow("500, pumped") << 500.0 << 3 << 37.0;
+    QTest::newRow("325, thin members") << 325.0 << 1 << 38.5;
+    QTest::newRow("200, below the table") << 200.0 << 0 << 40.0;
+    QTest::newRow("600, above the table") << 600.0 << 0 << 32.0;
+    QTest::newRow("no use chosen adds nothing") << 400.0 << -1 << 36.0;
+}
+
+void TestDosage::fineTotalRatio()
+{
+    QFETCH(double, C);
+    QFETCH(int, use);
+    QFETCH(double, ratio);
+    QCOMPARE(rounded(calc::RelacaoMiudoTotal(C, use), 9), ratio);
+}
+
+void TestDosage::rememberedPositionSurvivesRefill()
+{
+    const calc::WizardAnswers answers = exampleAnswers();
+    calc::CalcState s;
+    calc::openWizard(s, 20.0);
+    calc::CalculaDosagem(s, answers, calc::ConsistencyLimits{});
+    s.posicaoRelacao[0] = 2;
+    // Going back and forth refills the list; the last entry stays chosen.
+    calc::CalculaDosagem(s, answers, calc::ConsistencyLimits{});
+    calc::CalculaQuantidades(s, answers, 50.0);
+    QCOMPARE(s.alfa, 36.7);
+
+    // Opening the wizard again goes back to the middle entry.
+    calc::openWizard(s, 20.0);
+    QCOMPARE(int(s.posicaoRelacao[0]), 1);
+    QCOMPARE(s.Mc, 0.0);
+    QCOMPARE(s.propMassa, QString());
+}
+
+void TestDosage::noBagMassKeepsTheBatch_data()
+{
+    QTest::addColumn<bool>("found");
+    QTest::addColumn<double>("bagMass");
+
+    QTest::newRow("no cement product") << false << 0.0;
+    QTest::newRow("bag mass 0") << true << 0.0;
+}
+
+void TestDosage::noBagMassKeepsTheBatch()
+{
+    QFETCH(bool, found);
+    QFETCH(double, bagMass);
+
+    calc::WizardAnswers answers = exampleAnswers();
+    calc::CalcState s = designed(answers);
+    const calc::CalcState before = s;
+
+    // A stronger concrete for which no bag is found: the per-bag values of the last design stay.
+    answers.Resistencia = QStringLiteral("30");
+    calc::CalculaDosagem(s, answers, calc::ConsistencyLimits{});
+    const bool bags = calc::CalculaQuantidades(s, answers, found ? std::optional<double>(bagMass) : std::nullopt);
+    QVERIFY(!bags);
+    QCOMPARE(s.P, 0.0);
+    QCOMPARE(s.n, before.n);
+    QCOMPARE(s.Mc, before.Mc);
+    QCOMPARE(s.Mcs, before.Mcs);
+    QCOMPARE(s.Mg1, before.Mg1);
+    QCOMPARE(s.H_b, before.H_b);
+    // The design itself moved on.
+    QVERIFY(s.C > before.C);
+}
+
+void TestDosage::drySandGivesTheDesignedCement()
+{
+    calc::WizardAnswers answers = exampleAnswers();
+    answers.UmidadeAreia = QString();
+    const calc::CalcState s = designed(answers);
+    QCOMPARE(s.h, 0.0);
+    QCOMPARE(rounded(s.Cm, 9), rounded(s.C, 9));
+    QCOMPARE(rounded(s.f, 9), rounded(s.n, 9));
+}
+
+void TestDosage::superplasticiserReducesWater()
+{
+    calc::WizardAnswers answers = exampleAnswers();
+    answers.AgregadoGraudo = QStringLiteral("Pedrisco");
+    answers.Abatimento = QStringLiteral("060");
+    answers.PlastificanteCombo = QStringLiteral("20");
+
+    calc::CalcState s = designed(answers);
+    QCOMPARE(rounded(s.W, 2), 247.54);
+    QCOMPARE(s.r, 0.0);
+    QVERIFY(!s.superplastificante);
+
+    answers.PlastificanteOpcao = true;
+    s = designed(answers);
+    QCOMPARE(rounded(s.W, 2), 198.03);
+    QCOMPARE(s.r, 0.2);
+    QCOMPARE(s.consistencia, QStringLiteral("Plástica"));
+}
+
+void TestDosage::classOutsideTheFourLeavesTheRatio()
+{
+    calc::WizardAnswers answers = exampleAnswers();
+    answers.ClasseCimento = QStringLiteral("50");
+    calc::CalcState s;
+    calc::openWizard(s, 20.0);
+    s.wc = 0.6;
+    calc::CalculaDosagem(s, answers, calc::ConsistencyLimits{});
+    // k = 0 has no logarithm: w/c keeps its value and the steps after it run with it.
+    QCOMPARE(s.wc, 0.6);
+    QCOMPARE(s.C, s.W / 0.6);
+    QCOMPARE(rounded(s.W, 3), 203.367);
+    QCOMPARE(rounded(s.fcj, 3), 34.075);
+    QCOMPARE(s.nomes[0], QStringLiteral("Cimento 50"));
+}
+
+void TestDosage::noUseChosenPutsAllAggregateCoarse()
+{
+    calc::WizardAnswers answers = exampleAnswers();
+    answers.TipoConcreto = -1;
+    const calc::CalcState s = designed(answers);
+    QCOMPARE(s.alfa, 0.0);
+    QCOMPARE(s.areia, 0.0);
+    QCOMPARE(s.Mcs, 0.0);
+    QCOMPARE(rounded(s.graudo, 3), rounded(s.A * 2.72 / 2.65, 3));
+}
+
+QUENVAR_TEST(TestDosage)
+#include "tst_dosage.moc"
