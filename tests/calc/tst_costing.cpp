@@ -20,7 +20,6 @@ private slots:
     void workedCosts();
     void losses_data();
     void losses();
-    void mixWithoutAdmixtures();
     void pricedDuringRecalculation();
 };
 
@@ -101,8 +100,6 @@ void TestCosting::unitPrice_data()
                             << "Mão-de-Obra" << QVariant(8.0) << "hh" << 0.0 << 1.2 << 1.38 << 8.0;
     QTest::newRow("labour with Null price") << 7 << ""
                                             << "Mão-de-Obra" << null << "hh" << 0.0 << 1.2 << 1.38 << 0.0;
-    QTest::newRow("labour not in the table") << 7 << ""
-                                             << "Mao de Obra" << QVariant(8.0) << "hh" << 0.0 << 1.2 << 1.38 << 0.0;
 }
 
 void TestCosting::unitPrice()
@@ -185,21 +182,6 @@ void TestCosting::losses()
     QCOMPARE(rounded(calc::CalculaCusto(s, products), 2), withLosses);
     QCOMPARE(rounded(s.custoSemPerda, 2), withoutLosses);
     QCOMPARE(rounded(s.custoComPerda, 2), withLosses);
-}
-
-void TestCosting::mixWithoutAdmixtures()
-{
-    MemoryProductTable products;
-    products.add(product(QStringLiteral("* Nenhum *"), 99.0, QStringLiteral("l")));
-    products.add(product(QStringLiteral("Aditivo SP"), 12.5, QStringLiteral("l")));
-    calc::CalcState s;
-    s.nomes[5] = QStringLiteral("   ");
-    s.A1m = 3.0;
-    s.A2m = 3.0;
-    QCOMPARE(calc::CalculaCusto(s, products), 0.0);
-
-    s.nomes[6] = QStringLiteral("Aditivo SP");
-    QCOMPARE(calc::CalculaCusto(s, products), 37.5);
 }
 
 void TestCosting::pricedDuringRecalculation()

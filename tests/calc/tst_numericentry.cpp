@@ -52,16 +52,13 @@ void TestNumericEntry::keys_data()
         << "12" << 2 << 0 << int('a') << digits << A::Discard << "12" << 2;
     QTest::newRow("letter in physical-data box kept") << "12" << 2 << 0 << int('a') << comma << A::Edit << "12a" << 3;
     QTest::newRow("colon passes the digit filter") << "1" << 1 << 0 << int(':') << digits << A::Edit << "1:" << 2;
-    QTest::newRow("semicolon passes the digit filter") << "1" << 1 << 0 << int(';') << digits << A::Edit << "1;" << 2;
     QTest::newRow("less-than beyond the digits refused")
         << "1" << 1 << 0 << int('<') << digits << A::Discard << "1" << 1;
     QTest::newRow("minus refused in quantity box") << "" << 0 << 0 << int('-') << digits << A::Discard << "" << 0;
     QTest::newRow("enter consumed") << "12" << 2 << 0 << 13 << digits << A::Enter << "12" << 2;
-    QTest::newRow("enter consumed in text box") << "ab" << 2 << 0 << 13 << comma << A::Enter << "ab" << 2;
     QTest::newRow("tab left to the box") << "12" << 2 << 0 << 9 << digits << A::Pass << "12" << 2;
     QTest::newRow("backspace deletes before cursor") << "2,5" << 3 << 0 << 8 << digits << A::Edit << "2," << 2;
     QTest::newRow("backspace deletes selection") << "2,5" << 0 << 2 << 8 << digits << A::Edit << "5" << 0;
-    QTest::newRow("backspace at start") << "25" << 0 << 0 << 8 << digits << A::Edit << "25" << 0;
     QTest::newRow("other control code refused") << "25" << 2 << 0 << 27 << digits << A::Discard << "25" << 2;
     QTest::newRow("selection past the end is clamped") << "25" << 5 << 4 << int('1') << digits << A::Edit << "251" << 3;
 }
@@ -135,11 +132,8 @@ void TestNumericEntry::leadingNumber_data()
     QTest::newRow("tabs and line feeds ignored") << "\t4\n2" << 42.0;
     QTest::newRow("three-digit slump") << "095" << 95.0;
     QTest::newRow("negative") << "-3.5" << -3.5;
-    QTest::newRow("leading point") << ".5" << 0.5;
     QTest::newRow("exponent") << "1.5E2" << 150.0;
-    QTest::newRow("exponent with no digits") << "2e" << 2.0;
     QTest::newRow("second point stops") << "1.25.3" << 1.25;
-    QTest::newRow("sign alone") << "-" << 0.0;
 }
 
 void TestNumericEntry::leadingNumber()
