@@ -339,22 +339,6 @@ private slots:
         QCOMPARE(db.transactionDepth(), 0);
         QCOMPARE(db.scalar(QStringLiteral("SELECT count(*) FROM Tracos")).toInt(), esperado);
     }
-
-    void gravacaoRecusadaNaTransacaoNaoDeixaMetade()
-    {
-        QTemporaryDir pasta;
-        Database db(QStringLiteral("teste"));
-        db.create(pasta.filePath(QStringLiteral("empresa.mdb")));
-        db.exec(QStringLiteral("CREATE TABLE Tracos(NomeTraco TEXT NOT NULL)"));
-        const int erro = erroDe([&] {
-            Transaction transacao(db);
-            db.exec(QStringLiteral("INSERT INTO Tracos VALUES('primeira')"));
-            db.exec(QStringLiteral("INSERT INTO Tracos VALUES(NULL)"));
-            transacao.commit();
-        });
-        QCOMPARE(erro, 3314);
-        QCOMPARE(db.scalar(QStringLiteral("SELECT count(*) FROM Tracos")).toInt(), 0);
-    }
 };
 
 QUENVAR_TEST(TestDatabase)
