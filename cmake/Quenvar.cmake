@@ -1,0 +1,41 @@
+# quenvar_library(<folder> [DEPS targets...] [EXCLUDE files...])
+# Builds src/<folder> as the static library quenvar_<folder> from every source in the folder but the excluded ones
+# (an executable's main.cpp).
+function(quenvar_library folder)
+    cmake_parse_arguments(ARG "" "" "DEPS;EXCLUDE" ${ARGN})
+    file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h
+        ${CMAKE_CURRENT_SOURCE_DIR}/*.qrc)
+    foreach(excluded IN LISTS ARG_EXCLUDE)
+        list(REMOVE_ITEM sources ${CMAKE_CURRENT_SOURCE_DIR}/${excluded})
+    endforeach()
+    set(all ${sources})
+    list(FILTER sources INCLUDE REGEX "\\.cpp$")
+    if(sources)
+        add_library(quenvar_${folder} STATIC ${all})
+        target_include_directories(quenvar_${folder} PUBLIC ${CMAKE_SOURCE_DIR}/src)
+        target_link_libraries(quenvar_${folder} PUBLIC ${ARG_DEPS})
+    else()
+        # A folder with nothing to compile yet still gives its include path and dependencies.
+        add_library(quenvar_${folder} INTERFACE)
+        target_include_directories(quenvar_${folder} INTERFACE ${CMAKE_SOURCE_DIR}/src)
+        target_link_libraries(quenvar_${folder} INTERFACE ${ARG_DEPS})
+    endif()
+endfunction()
+
+# quenvar_add_test(<folder> [LIBS targets...])
+# One Qt Test executable per folder of tests/: every test class of the folder registers itself and
+# the shared main runs them all. Offscreen platform and a fixed time zone for every run.
+function(quenvar_add_test folder)
+    cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
+    file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
+    if(NOT sources)
+        return()
+    endif()
+    set(target test_${folder})
+    add_executable(${target} ${sources})
+    target_link_libraries(${target} PRIVATE quenvar_testcommon ${ARG_LIBS} Qt6::Test)
+    add_test(NAME ${folder} COMMAND ${target})
+    set_tests_properties(${folder} PROPERTIES
+        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;TZ=America/Sao_Paulo;LANG=C.UTF-8;LC_ALL=C.UTF-8"
+        TIMEOUT 600)
+endfunction()
