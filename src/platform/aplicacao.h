@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+
+namespace platform {
+
+// The program's identity as the suite knows it.
+struct Aplicacao
+{
+    static QString titulo() { return QStringLiteral("Quenvar"); }
+    // Major, minor and revision joined by ".", as the error log and the about box print them.
+    static QString versao()
+    {
+        return QStringLiteral("%1.%2.%3")
+            .arg(QUENVAR_VERSAO_MAIOR)
+            .arg(QUENVAR_VERSAO_MENOR)
+            .arg(QUENVAR_VERSAO_REVISAO);
+    }
+};
+
+} // namespace platform

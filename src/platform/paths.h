@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+namespace platform {
+
+// The program folder and the data folder. The data folder is the first line of Caminho.dad exactly as read: no
+// trimming and no separator added, since every shared file name is put directly behind it.
+class Paths
+{
+public:
+    // Folder of the running executable, ending in one separator.
+    static QString pastaPrograma();
+    static void definePastaPrograma(const QString& pasta); // tests and the command-line tool
+    static QString comSeparador(const QString& pasta);
+
+    // First line of the file (up to the first line end), read as UTF-8 or, when it is not valid UTF-8, as Latin-1.
+    // No value when the file is missing or cannot be read.
+    static std::optional<QString> primeiraLinha(const QString& arquivo);
+
+    static QString pastaDados();
+    static void definePastaDados(const QString& pasta);
+
+    static QString bancoDeDados() { return pastaDados() + QStringLiteral("Dados/empresa.mdb"); }
+    static QString logDeErros() { return pastaDados() + QStringLiteral("Dados/Erros.txt"); }
+    static QString logotipo() { return pastaDados() + QStringLiteral("Imagens/logo.bmp"); }
+};
+
+} // namespace platform

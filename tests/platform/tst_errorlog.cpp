@@ -1,0 +1,172 @@
+#include "testregistry.h"
+
+#include "platform/clock.h"
+#include "platform/errorlog.h"
+#include "platform/paths.h"
+#include "platform/scripteddialogs.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <unistd.h>
+
+using platform::ErrorLog;
+
+class TestErrorLog : public QObject
+{
+    Q_OBJECT
+
+private:
+    static QByteArray le(const QString& arquivo)
+    {
+        QFile f(arquivo);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+
+    const QDateTime m_momento{QDate(2026, 12, 4), QTime(14, 5, 33)};
+
+private slots:
+    void blocoNovoArquivo()
+    {
+        QTemporaryDir dir;
+        const QString arquivo = dir.filePath(QStringLiteral("Erros.txt"));
+        QVERIFY(ErrorLog::acrescenta(arquivo, {QStringLiteral("Inserindo"), 3021, QStringLiteral("Sem registro")},
+                                     m_momento));
+        const QByteArray esperado = QByteArray("***** NAO APAGUE AS LINHAS ABAIXO *****\r\n"
+                                               "\r\n"
+                                               "04/dezembro/2026  14:05\r\n"
+                                               "Usu\xe1rio: \r\n"
+                                               "Programa: Quenvar\r\n"
+                                               "Rotina: Inserindo\r\n"
+                                               "Vers\xe3o ") +
+                                    QByteArray(QUENVAR_VERSAO) +
+                                    "\r\n"
+                                    "Erro n\xfamero: 3021\r\n"
+                                    "Descri\xe7\xe3o: Sem registro\r\n"
+                                    "\r\n";
+        QCOMPARE(le(arquivo), esperado);
+    }
+
+    void segundoBlocoSemCabecalho()
+    {
+        QTemporaryDir dir;
+        const QString arquivo = dir.filePath(QStringLiteral("Erros.txt"));
+        QVERIFY(ErrorLog::acrescenta(arquivo, {QStringLiteral("A"), 1, QStringLiteral("x")}, m_momento));
+        QVERIFY(ErrorLog::acrescenta(arquivo, {QStringLiteral("B"), 2, QStringLiteral("y")}, m_momento));
+        const QByteArray texto = le(arquivo);
+        QCOMPARE(texto.count("NAO APAGUE"), 1);
+        // Header (2 lines) and two blocks of eight lines.
+        QCOMPARE(texto.count("\r\n"), 2 + 16);
+        QVERIFY(texto.endsWith("Rotina: B\r\nVers\xe3o " QUENVAR_VERSAO
+                               "\r\nErro n\xfamero: 2\r\nDescri\xe7\xe3o: y\r\n\r\n"));
+    }
+
+    void rotinaComQuebraDeLinha()
+    {
+        // The record-move check passes its routine with CR LF and the description: that block carries the
+        // description on a line of its own after the "Rotina: " line.
+        QTemporaryDir dir;
+        const QString arquivo = dir.filePath(QStringLiteral("Erros.txt"));
+        const QString rotina = QStringLiteral("Erro de Validade\r\nCampo obrigatório");
+        QVERIFY(ErrorLog::acrescenta(arquivo, {rotina, 3022, QStringLiteral("Campo obrigatório")}, m_momento));
+        const QList<QByteArray> linhas = le(arquivo).split('\n');
+        QCOMPARE(linhas.at(5), QByteArray("Rotina: Erro de Validade\r"));
+        QCOMPARE(linhas.at(6), QByteArray("Campo obrigat\xf3rio\r"));
+        QVERIFY(linhas.at(7).startsWith("Vers\xe3o "));
+    }
+
+    void mensagemDoUsuario()
+    {
+        const QString m = ErrorLog::mensagem({QStringLiteral("Ordenar Traços"), 3043, QStringLiteral("Erro de disco")});
+        QCOMPARE(m, QStringLiteral("Erro no Programa Quenvar. Informe as seguintes\r"
+                                   "informações do erro ao desenvolvedor :\r\r"
+                                   "Rotina em que houve o erro: Ordenar Traços\r"
+                                   "Versão " QUENVAR_VERSAO "\r"
+                                   "Erro número: 3043\r"
+                                   "Descrição: Erro de disco"));
+    }
+
+    void mostraErroGravaAntesDaMensagem()
+    {
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("Dados")));
+        platform::Paths::definePastaDados(dir.path() + QLatin1Char('/'));
+        platform::Clock::fixa(m_momento);
+        auto* dialogs = new platform::ScriptedDialogs;
+        platform::Dialogs::instala(std::unique_ptr<platform::Dialogs>(dialogs));
+        const QString arquivo = dir.filePath(QStringLiteral("Dados/Erros.txt"));
+        // The scripted answer runs while the message is up: the block must already be in the file.
+        bool gravadoAntes = false;
+        dialogs->aoMostrar([&](const platform::ScriptedDialogs::Mensagem&) {
+            gravadoAntes = le(arquivo).contains("Rotina: Total de Registros");
+        });
+        platform::MostraErro(QStringLiteral("Total de Registros"), 3021, QStringLiteral("Nenhum registro corrente"));
+        QVERIFY(gravadoAntes);
+        QCOMPARE(dialogs->mensagens().size(), 1);
+        QCOMPARE(dialogs->mensagens().first().titulo, QStringLiteral("Tratamento de Erros"));
+        QCOMPARE(dialogs->mensagens().first().icone, platform::Dialogs::Icone::Critico);
+        QVERIFY(dialogs->mensagens().first().texto.endsWith(QStringLiteral("Descrição: Nenhum registro corrente")));
+        platform::Clock::fixa({});
+    }
+
+    void logInacessivelAindaMostraMensagem()
+    {
+        QTemporaryDir dir;
+        // The data folder has no Dados folder at all, and one that cannot be written.
+        const QString somenteLeitura = dir.filePath(QStringLiteral("ro"));
+        QVERIFY(QDir().mkpath(somenteLeitura + QStringLiteral("/Dados")));
+        QFile::setPermissions(somenteLeitura + QStringLiteral("/Dados"),
+                              QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+        auto* dialogs = new platform::ScriptedDialogs;
+        platform::Dialogs::instala(std::unique_ptr<platform::Dialogs>(dialogs));
+        for (const QString& pasta : {dir.filePath(QStringLiteral("inexistente/")), somenteLeitura + QLatin1Char('/')}) {
+            platform::Paths::definePastaDados(pasta);
+            platform::MostraErro(QStringLiteral("Excluindo Registro"), 3043, QStringLiteral("Erro de disco"));
+            QVERIFY(!QFile::exists(pasta + QStringLiteral("Dados/Erros.txt")) || geteuid() == 0);
+        }
+        QCOMPARE(dialogs->mensagens().size(), 2);
+        QFile::setPermissions(somenteLeitura + QStringLiteral("/Dados"),
+                              QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    }
+
+    void doisProcessosNaoIntercalam()
+    {
+        QTemporaryDir dir;
+        const QString arquivo = dir.filePath(QStringLiteral("Erros.txt"));
+        const QString escritor = QCoreApplication::applicationDirPath() + QStringLiteral("/escritor_log");
+        QProcess a, b;
+        a.start(escritor, {arquivo, QStringLiteral("200"), QStringLiteral("A")});
+        b.start(escritor, {arquivo, QStringLiteral("200"), QStringLiteral("B")});
+        QVERIFY(a.waitForFinished(60000));
+        QVERIFY(b.waitForFinished(60000));
+        QCOMPARE(a.exitCode(), 0);
+        QCOMPARE(b.exitCode(), 0);
+        const QByteArray texto = le(arquivo);
+        QVERIFY(texto.startsWith("***** NAO APAGUE AS LINHAS ABAIXO *****\r\n\r\n"));
+        QCOMPARE(texto.count("NAO APAGUE"), 1);
+        // Every block is whole: eight lines in order, and each writer's blocks in its own order.
+        const QList<QByteArray> linhas = texto.mid(texto.indexOf("\r\n\r\n") + 4).split('\n');
+        QCOMPARE(linhas.size(), 400 * 8 + 1);
+        int proximo[2] = {0, 0};
+        for (int i = 0; i < 400; ++i) {
+            const QList<QByteArray> bloco = linhas.mid(i * 8, 8);
+            QVERIFY(bloco.at(1).startsWith("Usu"));
+            QVERIFY(bloco.at(2) == "Programa: Quenvar\r");
+            QVERIFY(bloco.at(3).startsWith("Rotina: "));
+            const char quem = bloco.at(3).at(8);
+            QVERIFY(quem == 'A' || quem == 'B');
+            const int n = bloco.at(3).mid(9).trimmed().toInt();
+            QCOMPARE(n, proximo[quem - 'A']++);
+            QCOMPARE(bloco.at(5), QByteArray("Erro n\xfamero: ") + QByteArray::number(3043 + n) + '\r');
+            QVERIFY(bloco.at(7) == "\r");
+        }
+        QCOMPARE(proximo[0], 200);
+        QCOMPARE(proximo[1], 200);
+    }
+};
+
+QUENVAR_TEST(TestErrorLog)
+#include "tst_errorlog.moc"

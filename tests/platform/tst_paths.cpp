@@ -1,0 +1,114 @@
+#include "testregistry.h"
+
+#include "platform/paths.h"
+#include "platform/singleinstance.h"
+
+#include <QFile>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QUuid>
+
+using platform::Paths;
+
+class TestPaths : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void separadorSoQuandoFalta_data()
+    {
+        QTest::addColumn<QString>("pasta");
+        QTest::addColumn<QString>("esperado");
+        QTest::newRow("sem separador") << "/opt/quenvar"
+                                       << "/opt/quenvar/";
+        QTest::newRow("raiz") << "/"
+                              << "/";
+        QTest::newRow("já termina em barra") << "/opt/quenvar/"
+                                             << "/opt/quenvar/";
+        QTest::newRow("barra invertida") << "C:\\Quenvar\\"
+                                         << "C:\\Quenvar\\";
+    }
+    void separadorSoQuandoFalta()
+    {
+        QFETCH(QString, pasta);
+        QFETCH(QString, esperado);
+        QCOMPARE(Paths::comSeparador(pasta), esperado);
+    }
+
+    void primeiraLinha_data()
+    {
+        QTest::addColumn<QByteArray>("conteudo");
+        QTest::addColumn<QString>("esperado");
+        QTest::newRow("uma linha") << QByteArray("/srv/dados/\n") << "/srv/dados/";
+        QTest::newRow("sem fim de linha") << QByteArray("/srv/dados/") << "/srv/dados/";
+        QTest::newRow("CR LF") << QByteArray("\\\\servidor\\dados\\\r\nlixo\r\n") << "\\\\servidor\\dados\\";
+        QTest::newRow("só a primeira conta") << QByteArray("/a/\n/b/\n/c/\n") << "/a/";
+        QTest::newRow("sem aparar brancos") << QByteArray("  /a/ \n") << "  /a/ ";
+        QTest::newRow("sem separador final") << QByteArray("/srv/dados") << "/srv/dados";
+        QTest::newRow("vazio") << QByteArray() << "";
+        QTest::newRow("utf-8") << QByteArray("/srv/concreção/\n") << "/srv/concreção/";
+        QTest::newRow("latin-1") << QByteArray("/srv/concre\xe7\xe3o/\n") << "/srv/concreção/";
+        QTest::newRow("BOM") << QByteArray("\xef\xbb\xbf/srv/\n") << "/srv/";
+    }
+    void primeiraLinha()
+    {
+        QFETCH(QByteArray, conteudo);
+        QFETCH(QString, esperado);
+        QTemporaryDir dir;
+        QFile f(dir.filePath(QStringLiteral("Caminho.dad")));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(conteudo);
+        f.close();
+        QCOMPARE(Paths::primeiraLinha(f.fileName()), std::optional<QString>(esperado));
+    }
+
+    void arquivosRuins()
+    {
+        QTemporaryDir dir;
+        QVERIFY(!Paths::primeiraLinha(dir.filePath(QStringLiteral("nao-existe.dad"))).has_value());
+        // A huge file without line ends is read only up to a sane limit.
+        QFile f(dir.filePath(QStringLiteral("enorme.dad")));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(QByteArray(8 * 1024 * 1024, 'x'));
+        f.close();
+        const std::optional<QString> linha = Paths::primeiraLinha(f.fileName());
+        QVERIFY(linha.has_value());
+        QVERIFY(linha->size() <= 64 * 1024);
+        // Binary bytes come through as some text, never a crash.
+        QFile b(dir.filePath(QStringLiteral("binario.dad")));
+        QVERIFY(b.open(QIODevice::WriteOnly));
+        b.write(QByteArray("\x00\x01\xff\xfe\x80", 5));
+        b.close();
+        QVERIFY(Paths::primeiraLinha(b.fileName()).has_value());
+    }
+
+    void caminhosDosDados()
+    {
+        Paths::definePastaDados(QStringLiteral("/srv/empresa/"));
+        QCOMPARE(Paths::bancoDeDados(), QStringLiteral("/srv/empresa/Dados/empresa.mdb"));
+        QCOMPARE(Paths::logDeErros(), QStringLiteral("/srv/empresa/Dados/Erros.txt"));
+        QCOMPARE(Paths::logotipo(), QStringLiteral("/srv/empresa/Imagens/logo.bmp"));
+        // A folder without its trailing separator runs into the file names, as it always has.
+        Paths::definePastaDados(QStringLiteral("/srv/empresa"));
+        QCOMPARE(Paths::bancoDeDados(), QStringLiteral("/srv/empresaDados/empresa.mdb"));
+    }
+
+    void segundaCopiaAtivaAPrimeira()
+    {
+        const QString titulo = QStringLiteral("QuenvarTeste") + QUuid::createUuid().toString(QUuid::Id128);
+        platform::SingleInstance primeira(titulo);
+        platform::SingleInstance antes(titulo);
+        // With no copy running, nobody answers.
+        QVERIFY(!antes.ativandoAnterior());
+        QVERIFY(primeira.escuta());
+        QSignalSpy pedidos(&primeira, &platform::SingleInstance::ativacaoPedida);
+        platform::SingleInstance segunda(titulo);
+        QVERIFY(segunda.ativandoAnterior());
+        QVERIFY(pedidos.wait(5000));
+        QCOMPARE(pedidos.size(), 1);
+    }
+};
+
+QUENVAR_TEST(TestPaths)
+#include "tst_paths.moc"
