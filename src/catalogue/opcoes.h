@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <array>
+
+namespace catalogue {
+
+// The coded option fields of a mix: what each code is called on the main window and how the sheet and the reports
+// describe it. The arithmetic each code brings (standard deviation, shape factor) belongs to the calculation.
+struct Opcao
+{
+    QString legenda; // caption on the main window
+    QString texto;   // text on the sheet and the reports
+};
+
+namespace Opcoes {
+
+// Measuring condition (Volumetrico / Dosagem): 0 by mass, 1 by volume with moisture control, 2 without.
+const std::array<Opcao, 3>& medicao();
+// Shape and texture of the coarse aggregate (Textura).
+const std::array<Opcao, 3>& textura();
+// Use of the concrete (Destino).
+const std::array<Opcao, 4>& destino();
+// Cement classes (Classe).
+const QStringList& classes();
+
+// Unit of the solid components for a measuring condition: "Kg" by mass, "Litros" by volume.
+QString unidadeSolidos(int medicao);
+
+} // namespace Opcoes
+
+} // namespace catalogue

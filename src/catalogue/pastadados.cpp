@@ -1,0 +1,540 @@
+#include "pastadados.h"
+
+#include "schema.h"
+#include "tabelaprodutos.h"
+
+#include "calc/calcstate.h"
+#include "calc/mixfields.h"
+#include "calc/mixloader.h"
+#include "calc/recalc.h"
+#include "platform/clock.h"
+#include "platform/database.h"
+#include "platform/paths.h"
+#include "platform/transaction.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace catalogue {
+
+namespace {
+
+constexpr int kLinhaGraudos = 1;
+constexpr int kLinhaCimentos = 2;
+constexpr int kLinhaAreias = 3;
+constexpr int kLinhaAditivos = 5;
+constexpr int kLinhaServicos = 7;
+constexpr int kLinhaConcretos = 8;
+
+QString listaDeMarcas(int n)
+{
+    QStringList marcas;
+    for (int i = 0; i < n; ++i)
+        marcas.append(QStringLiteral("?"));
+    return marcas.join(QStringLiteral(", "));
+}
+
+// Inserts one row from named values and gives back the number the database gave it.
+qint64 insere(platform::Database& db, const QString& tabela, const QVariantMap& valores)
+{
+    QStringList campos;
+    QVariantList lista;
+    for (auto it = valores.cbegin(); it != valores.cend(); ++it) {
+        campos.append(platform::Database::citado(it.key()));
+        lista.append(it.value());
+    }
+    QSqlQuery q = db.exec(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                              .arg(platform::Database::citado(tabela), campos.join(QStringLiteral(", ")),
+                                   listaDeMarcas(int(lista.size()))),
+                          lista);
+    return q.lastInsertId().toLongLong();
+}
+
+// A demo mix: what a user types on the main window; the rest is computed as the program computes it.
+struct MisturaDemo
+{
+    QString nome;
+    int variante;
+    bool plantao;
+    int medicao; // 0 by mass, 1 and 2 by loose volume
+    QString classe;
+    int textura;
+    int destino;
+    QString abatimento;
+    QString reducao;
+    double umidade;
+    // Batch in the mix's measure: cement, fine sand, coarse sand, coarse aggregates 1 and 2; then admixtures.
+    std::array<double, 5> lote;
+    std::array<double, 2> aditivos;
+    QString cimento;
+    QString graudo1;
+    QString graudo2;
+    QString aditivo1;
+    QString aditivo2;
+    int diasCadastro; // registered this many days ago
+};
+
+// One bag of cement (50 kg, or its 35 loose litres) per batch, with sand and gravel in customary amounts.
+QList<MisturaDemo> misturasDemo()
+{
+    const QString c25 = QStringLiteral("Cimento 25");
+    const QString c32 = QStringLiteral("Cimento 32");
+    const QString c40 = QStringLiteral("Cimento 40");
+    const QString ari = QStringLiteral("Cimento ARI");
+    const QString pedrisco = QStringLiteral("Pedrisco");
+    const QString pedra1 = QStringLiteral("Pedra 1");
+    const QString pedra2 = QStringLiteral("Pedra 2");
+    const QString plast = QStringLiteral("Aditivo Plastificante");
+    const QString superp = QStringLiteral("Aditivo Superplastificante");
+    const QString retard = QStringLiteral("Aditivo Retardador");
+    return {
+        {QStringLiteral("Concreto Magro"),
+         0,
+         true,
+         2,
+         QStringLiteral("25"),
+         1,
+         0,
+         QStringLiteral("060"),
+         QStringLiteral("0"),
+         6,
+         {35, 60, 70, 0, 120},
+         {0, 0},
+         c25,
+         {},
+         pedra1,
+         {},
+         {},
+         400},
+        {QStringLiteral("Concreto fck 15"),
+         0,
+         false,
+         2,
+         QStringLiteral("32"),
+         1,
+         0,
+         QStringLiteral("080"),
+         QStringLiteral("0"),
+         6,
+         {35, 40, 50, 40, 70},
+         {0, 0},
+         c32,
+         pedrisco,
+         pedra1,
+         {},
+         {},
+         380},
+        {QStringLiteral("Concreto fck 15"),
+         1,
+         true,
+         1,
+         QStringLiteral("32"),
+         1,
+         0,
+         QStringLiteral("080"),
+         QStringLiteral("0"),
+         5,
+         {35, 38, 48, 40, 72},
+         {0, 0},
+         c32,
+         pedrisco,
+         pedra1,
+         {},
+         {},
+         200},
+        {QStringLiteral("Concreto fck 20"),
+         0,
+         true,
+         0,
+         QStringLiteral("32"),
+         1,
+         0,
+         QStringLiteral("080"),
+         QStringLiteral("0"),
+         6,
+         {50, 35, 55, 45, 95},
+         {0.25, 0},
+         c32,
+         pedrisco,
+         pedra1,
+         plast,
+         {},
+         365},
+        {QStringLiteral("Concreto fck 20"),
+         1,
+         false,
+         0,
+         QStringLiteral("32"),
+         0,
+         0,
+         QStringLiteral("100"),
+         QStringLiteral("0"),
+         4,
+         {50, 30, 60, 0, 140},
+         {0.25, 0},
+         c32,
+         {},
+         pedra1,
+         plast,
+         {},
+         120},
+        {QStringLiteral("Concreto fck 25"),
+         0,
+         true,
+         0,
+         QStringLiteral("32"),
+         1,
+         0,
+         QStringLiteral("080"),
+         QStringLiteral("0"),
+         6,
+         {50, 33, 50, 42, 85},
+         {0.25, 0},
+         c32,
+         pedrisco,
+         pedra1,
+         plast,
+         {},
+         300},
+        {QStringLiteral("Concreto fck 25"),
+         1,
+         false,
+         0,
+         QStringLiteral("32"),
+         2,
+         0,
+         QStringLiteral("080"),
+         QStringLiteral("0"),
+         6,
+         {50, 33, 50, 0, 127},
+         {0.25, 0},
+         c32,
+         {},
+         pedra2,
+         plast,
+         {},
+         90},
+        {QStringLiteral("Concreto fck 25"),
+         2,
+         false,
+         0,
+         QStringLiteral("32"),
+         1,
+         0,
+         QStringLiteral("080"),
+         QStringLiteral("0"),
+         6,
+         {50, 30, 52, 44, 84},
+         {0.3, 0},
+         c32,
+         pedrisco,
+         pedra1,
+         plast,
+         {},
+         30},
+        {QStringLiteral("Concreto Bombeado fck 30"),
+         0,
+         true,
+         0,
+         QStringLiteral("ARI"),
+         1,
+         3,
+         QStringLiteral("120"),
+         QStringLiteral("10"),
+         6,
+         {40, 40, 45, 80, 30},
+         {0.2, 0.35},
+         ari,
+         pedrisco,
+         pedra1,
+         plast,
+         superp,
+         150},
+        {QStringLiteral("Concreto Aparente fck 30"),
+         0,
+         true,
+         0,
+         QStringLiteral("32"),
+         1,
+         2,
+         QStringLiteral("090"),
+         QStringLiteral("0"),
+         6,
+         {50, 32, 45, 45, 75},
+         {0.25, 0.1},
+         c32,
+         pedrisco,
+         pedra1,
+         plast,
+         retard,
+         210},
+        {QStringLiteral("Contrapiso"),
+         0,
+         true,
+         1,
+         QStringLiteral("25"),
+         0,
+         1,
+         QStringLiteral("040"),
+         QStringLiteral("0"),
+         6,
+         {35, 50, 70, 60, 0},
+         {0, 0},
+         c25,
+         pedrisco,
+         {},
+         {},
+         {},
+         500},
+        {QStringLiteral("Traço d'Obra"),
+         0,
+         false,
+         2,
+         QStringLiteral("32"),
+         1,
+         0,
+         QStringLiteral("070"),
+         QStringLiteral("0"),
+         7,
+         {35, 0, 105, 0, 140},
+         {0, 0},
+         c32,
+         {},
+         pedra1,
+         {},
+         {},
+         15},
+    };
+}
+
+// The reference values every new mix starts from; the mixes of the demo are written with them.
+struct Referencias
+{
+    double gammaC = 3.10, rhoC = 1.43, gammaS = 2.61, rhoS = 1.20, gammaG = 2.72, rhoG = 1.38;
+    double maoDeObra = 20;
+    double perda = 5;
+};
+
+QVariantMap entradaDaMistura(const MisturaDemo& m, const Referencias& ref)
+{
+    return {
+        {QStringLiteral("NomeTraco"), m.nome},
+        {QStringLiteral("TracoVariante"), m.variante},
+        {QStringLiteral("Volumetrico"), m.medicao},
+        {QStringLiteral("Dosagem"), m.medicao},
+        {QStringLiteral("Classe"), m.classe},
+        {QStringLiteral("Textura"), m.textura},
+        {QStringLiteral("Destino"), m.destino},
+        {QStringLiteral("Fator"), m.abatimento},
+        {QStringLiteral("ReducaoAgua"), m.reducao},
+        {QStringLiteral("EspeCim"), ref.gammaC},
+        {QStringLiteral("AparCim"), ref.rhoC},
+        {QStringLiteral("EspeMiu"), ref.gammaS},
+        {QStringLiteral("AparMiu"), ref.rhoS},
+        {QStringLiteral("EspeGra"), ref.gammaG},
+        {QStringLiteral("AparGra"), ref.rhoG},
+        {QStringLiteral("Umidade"), m.umidade},
+        {QStringLiteral("TracoCimento"), m.lote[0]},
+        {QStringLiteral("TracoAreiaFina"), m.lote[1]},
+        {QStringLiteral("TracoAreiaGrossa"), m.lote[2]},
+        {QStringLiteral("TracoGraudoQde1"), m.lote[3]},
+        {QStringLiteral("TracoGraudoQde2"), m.lote[4]},
+        {QStringLiteral("TracoAditivoQde1"), m.aditivos[0]},
+        {QStringLiteral("TracoAditivoQde2"), m.aditivos[1]},
+        {QStringLiteral("MaodeObra"), ref.maoDeObra},
+        {QStringLiteral("Perda"), ref.perda},
+        {QStringLiteral("NomeCimento"), m.cimento},
+        {QStringLiteral("NomeGraudo1"), m.graudo1},
+        {QStringLiteral("NomeGraudo2"), m.graudo2},
+        {QStringLiteral("NomeAditivo1"), m.aditivo1},
+        {QStringLiteral("NomeAditivo2"), m.aditivo2},
+    };
+}
+
+QString data(const QDate& dia)
+{
+    return dia.toString(QStringLiteral("dd-MM-yyyy"));
+}
+
+// Code of a product of a component row: 0 for no product or a zero quantity.
+qint64 codigoDoProduto(const TabelaProdutos& produtos, const QString& nome, double quantidade)
+{
+    if (nome.isEmpty() || quantidade == 0.0)
+        return 0;
+    const auto produto = produtos.findByName(nome);
+    return produto ? produto->code : 0;
+}
+
+void gravaTracosDemonstracao(platform::Database& db)
+{
+    const TabelaProdutos produtos(db);
+    const Referencias ref;
+    const QDate hoje = platform::Clock::hoje();
+    const QString cotacao = data(hoje.addDays(-7));
+    const QStringList colunas = Schema::tracos().nomes();
+    QMap<QString, qint64> codigos;
+
+    for (const MisturaDemo& m : misturasDemo()) {
+        calc::CalcState estado;
+        calc::CarregaTraco(estado, entradaDaMistura(m, ref), &produtos);
+        calc::ReCalculo(estado, &produtos);
+        const QVariantMap calculado = calc::toFields(estado);
+
+        QVariantMap linha;
+        for (const QString& coluna : colunas) {
+            if (calculado.contains(coluna))
+                linha.insert(coluna, calculado.value(coluna));
+        }
+        linha.insert(QStringLiteral("NomeTraco"), m.nome);
+        linha.insert(QStringLiteral("TracoVariante"), m.variante);
+        linha.insert(QStringLiteral("Plantao"), m.plantao);
+        linha.insert(QStringLiteral("Atualizado"), false);
+        linha.insert(QStringLiteral("DataCadastro"), data(hoje.addDays(-m.diasCadastro)));
+        linha.insert(QStringLiteral("DataCotacao"), cotacao);
+        linha.insert(QStringLiteral("TracoCimentoCod"), codigoDoProduto(produtos, m.cimento, m.lote[0]));
+        linha.insert(QStringLiteral("TracoGraudoCod1"), codigoDoProduto(produtos, m.graudo1, m.lote[3]));
+        linha.insert(QStringLiteral("TracoGraudoCod2"), codigoDoProduto(produtos, m.graudo2, m.lote[4]));
+        linha.insert(QStringLiteral("TracoAditivoCod1"), codigoDoProduto(produtos, m.aditivo1, m.aditivos[0]));
+        linha.insert(QStringLiteral("TracoAditivoCod2"), codigoDoProduto(produtos, m.aditivo2, m.aditivos[1]));
+        linha.remove(QStringLiteral("Codigo"));
+
+        const qint64 codigo = insere(db, QStringLiteral("Tracos"), linha);
+        // The first row of a name gives the name its code; later variants share it.
+        if (!codigos.contains(m.nome))
+            codigos.insert(m.nome, codigo);
+        db.exec(QStringLiteral("UPDATE Tracos SET CodigoTraco = ? WHERE Codigo = ?"), {codigos.value(m.nome), codigo});
+    }
+
+    // Ready-mixed concrete sold by the company is made from two of the mixes: those names keep a mix in use.
+    const QList<std::pair<QString, QString>> vendidos{
+        {QStringLiteral("Concreto Usinado fck 20"), QStringLiteral("Concreto fck 20")},
+        {QStringLiteral("Concreto Usinado fck 25"), QStringLiteral("Concreto fck 25")},
+    };
+    const qint64 metroCubico =
+        db.scalar(QStringLiteral("SELECT CodigoUnidade FROM Unidades WHERE NomeUnidade = 'm3'")).toLongLong();
+    for (const auto& [produto, traco] : vendidos) {
+        insere(db, QStringLiteral("Produtos"),
+               {{QStringLiteral("NomeProduto"), produto},
+                {QStringLiteral("CodigoLinha"), kLinhaConcretos},
+                {QStringLiteral("Unidade"), metroCubico},
+                {QStringLiteral("Peso"), 2400.0},
+                {QStringLiteral("PrecoCustoComPerda"), QVariant()},
+                {QStringLiteral("DataPrecoCusto"), hoje.addDays(-7).toString(Qt::ISODate)},
+                {QStringLiteral("CodigoTraco"), codigos.value(traco)}});
+    }
+}
+
+} // namespace
+
+PastaDados::Resultado PastaDados::cria(const QString& pasta, bool demo)
+{
+    if (pasta.trimmed().isEmpty())
+        return {false, QStringLiteral("Informe a pasta de dados a criar.")};
+    const QString raiz = platform::Paths::comSeparador(pasta);
+    const QString dados = raiz + QStringLiteral("Dados/");
+    const QString banco = dados + QStringLiteral("empresa.mdb");
+    if (QFileInfo::exists(banco))
+        return {false, QStringLiteral("Já existe um banco de dados em %1; nada foi alterado.").arg(banco)};
+    if (!QDir().mkpath(dados) || !QDir().mkpath(raiz + QStringLiteral("Imagens")))
+        return {false, QStringLiteral("Não foi possível criar a pasta %1.").arg(dados)};
+
+    // The database is built under another name and takes its own only when complete, so that a failure half-way
+    // leaves no database that the program would open.
+    const QString provisorio = banco + QStringLiteral(".novo");
+    QFile::remove(provisorio);
+    try {
+        platform::Database db(QStringLiteral("criar-dados-%1").arg(quintptr(&raiz)));
+        db.create(provisorio);
+        Schema::atualiza(db);
+        {
+            platform::Transaction transacao(db);
+            gravaReferencias(db, demo ? QStringLiteral("Concreteira Modelo Ltda.") : QStringLiteral("Empresa"));
+            if (demo)
+                gravaDemonstracao(db);
+            transacao.commit();
+        }
+        db.close();
+    } catch (const platform::DbError& erro) {
+        QFile::remove(provisorio);
+        return {false, QStringLiteral("Não foi possível criar o banco de dados (erro %1: %2).")
+                           .arg(erro.numero())
+                           .arg(erro.descricao())};
+    }
+    if (!QFile::rename(provisorio, banco)) {
+        QFile::remove(provisorio);
+        return {false, QStringLiteral("Não foi possível gravar %1.").arg(banco)};
+    }
+    return {true, {}};
+}
+
+void PastaDados::gravaReferencias(platform::Database& db, const QString& nomeEmpresa)
+{
+    insere(db, QStringLiteral("DadosEmpresa"),
+           {{QStringLiteral("Nome"), nomeEmpresa}, {QStringLiteral("Morto"), false}});
+    insere(db, QStringLiteral("Massas"),
+           {{QStringLiteral("MassaCimentoEsp"), QStringLiteral("3.10")},
+            {QStringLiteral("MassaCimentoApa"), QStringLiteral("1.43")},
+            {QStringLiteral("MassaMiudoEsp"), QStringLiteral("2.61")},
+            {QStringLiteral("MassaMiudoApa"), QStringLiteral("1.20")},
+            {QStringLiteral("MassaGraudoEsp"), QStringLiteral("2.72")},
+            {QStringLiteral("MassaGraudoApa"), QStringLiteral("1.38")},
+            {QStringLiteral("UmidadeMiudo"), QStringLiteral("6")},
+            {QStringLiteral("MaodeObra"), QStringLiteral("20")},
+            {QStringLiteral("Perda"), QStringLiteral("5")},
+            {QStringLiteral("Classe"), QStringLiteral("32")},
+            {QStringLiteral("TipoDosagem"), 2},
+            {QStringLiteral("FormaDaBrita"), 1},
+            {QStringLiteral("UsoConcreto"), 0}});
+    insere(db, QStringLiteral("Consistencias"),
+           {{QStringLiteral("Abate1"), QStringLiteral("150")},
+            {QStringLiteral("Abate2"), QStringLiteral("90")},
+            {QStringLiteral("Abate3"), QStringLiteral("50")},
+            {QStringLiteral("Abate4"), QStringLiteral("20")}});
+}
+
+void PastaDados::gravaDemonstracao(platform::Database& db)
+{
+    QMap<QString, qint64> unidade;
+    for (const char* nome : {"litro", "l", "kg", "m3", "ton", "saco", "hora"})
+        unidade.insert(QLatin1String(nome),
+                       insere(db, QStringLiteral("Unidades"), {{QStringLiteral("NomeUnidade"), QLatin1String(nome)}}));
+
+    struct Produto
+    {
+        const char* nome;
+        int linha;
+        const char* unidade;
+        double peso;
+        double preco;
+    };
+    const Produto lista[] = {
+        {"Cimento 25", kLinhaCimentos, "saco", 50, 34.90},
+        {"Cimento 32", kLinhaCimentos, "saco", 50, 37.50},
+        {"Cimento 40", kLinhaCimentos, "saco", 50, 41.20},
+        {"Cimento ARI", kLinhaCimentos, "saco", 40, 39.80},
+        {"Areia Fina", kLinhaAreias, "m3", 1200, 110.00},
+        {"Areia Grossa", kLinhaAreias, "m3", 1200, 95.00},
+        {"Pedrisco", kLinhaGraudos, "m3", 1380, 105.00},
+        {"Pedra 1", kLinhaGraudos, "ton", 1000, 78.00},
+        {"Pedra 2", kLinhaGraudos, "m3", 1380, 98.00},
+        {"Aditivo Plastificante", kLinhaAditivos, "litro", 1.2, 9.80},
+        {"Aditivo Superplastificante", kLinhaAditivos, "kg", 1, 24.50},
+        {"Aditivo Retardador", kLinhaAditivos, "l", 1.1, 12.30},
+        {"Mão-de-Obra", kLinhaServicos, "hora", 0, 14.50},
+    };
+    const QString dataPreco = platform::Clock::hoje().addDays(-7).toString(Qt::ISODate);
+    for (const Produto& p : lista) {
+        insere(db, QStringLiteral("Produtos"),
+               {{QStringLiteral("NomeProduto"), QString::fromUtf8(p.nome)},
+                {QStringLiteral("CodigoLinha"), p.linha},
+                {QStringLiteral("Unidade"), unidade.value(QLatin1String(p.unidade))},
+                {QStringLiteral("Peso"), p.peso},
+                {QStringLiteral("PrecoCustoComPerda"), p.preco},
+                {QStringLiteral("DataPrecoCusto"), dataPreco},
+                {QStringLiteral("CodigoTraco"), 0}});
+    }
+    gravaTracosDemonstracao(db);
+}
+
+} // namespace catalogue

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+
+namespace platform {
+class Database;
+}
+
+namespace catalogue {
+
+// Creates a new data folder: <pasta>Dados/empresa.mdb with the schema and the reference rows, and with the demo
+// option a realistic company (units, products, and a catalogue of mixes with variants and mixes in use).
+class PastaDados
+{
+public:
+    struct Resultado
+    {
+        bool ok = false;
+        QString mensagem; // in Portuguese, for the user, when not ok
+    };
+
+    static Resultado cria(const QString& pasta, bool demo);
+
+    // The pieces, for fixtures that build their own folder.
+    static void gravaReferencias(platform::Database& db, const QString& nomeEmpresa);
+    static void gravaDemonstracao(platform::Database& db);
+};
+
+} // namespace catalogue

@@ -1,0 +1,260 @@
+#include "schema.h"
+
+#include "platform/database.h"
+#include "platform/transaction.h"
+
+#include <functional>
+
+namespace catalogue {
+
+namespace {
+
+using Tipo = Campo::Tipo;
+
+Campo chave(const char* nome)
+{
+    return {QLatin1String(nome), Tipo::Chave};
+}
+Campo inteiro(const char* nome)
+{
+    return {QLatin1String(nome), Tipo::Inteiro};
+}
+Campo logico(const char* nome)
+{
+    return {QLatin1String(nome), Tipo::Logico};
+}
+Campo real(const char* nome)
+{
+    return {QLatin1String(nome), Tipo::Real};
+}
+Campo texto(const char* nome, int tamanho, bool semCaixa = false)
+{
+    return {QLatin1String(nome), Tipo::Texto, tamanho, semCaixa};
+}
+
+QString tipoSql(const Campo& campo)
+{
+    switch (campo.tipo) {
+    case Tipo::Chave:
+        // Numbers are never given twice, not even after the last row is deleted: products refer to mix codes.
+        return QStringLiteral("INTEGER PRIMARY KEY AUTOINCREMENT");
+    case Tipo::Inteiro:
+        return QStringLiteral("INTEGER");
+    case Tipo::Logico:
+        return QStringLiteral("BOOLEAN NOT NULL DEFAULT FALSE");
+    case Tipo::Real:
+        return QStringLiteral("DOUBLE");
+    case Tipo::Texto:
+        return QStringLiteral("VARCHAR(%1)").arg(campo.tamanho) +
+               (campo.semCaixa ? QStringLiteral(" COLLATE NOCASE") : QString());
+    }
+    return {};
+}
+
+// The upgrade steps, numbered from 1; a database file at version n has had steps 1 to n applied.
+using Passo = std::function<void(platform::Database&)>;
+
+const QList<Passo>& passos()
+{
+    static const QList<Passo> lista{
+        // 1: the six tables and the catalogue's indexes.
+        [](platform::Database& db) {
+            for (const Tabela* tabela : Schema::tabelas())
+                db.exec(Schema::criaTabela(*tabela));
+            db.exec(QStringLiteral("CREATE UNIQUE INDEX TracosNomeVariante ON Tracos (NomeTraco, TracoVariante)"));
+            db.exec(QStringLiteral("CREATE INDEX TracosCodigoTraco ON Tracos (CodigoTraco)"));
+            db.exec(QStringLiteral("CREATE INDEX ProdutosNome ON Produtos (NomeProduto)"));
+            db.exec(QStringLiteral("CREATE INDEX ProdutosCodigoTraco ON Produtos (CodigoTraco)"));
+        },
+    };
+    return lista;
+}
+
+} // namespace
+
+const Campo* Tabela::campo(const QString& nomeCampo) const
+{
+    for (const Campo& c : campos) {
+        if (c.nome.compare(nomeCampo, Qt::CaseInsensitive) == 0)
+            return &c;
+    }
+    return nullptr;
+}
+
+QStringList Tabela::nomes() const
+{
+    QStringList lista;
+    for (const Campo& c : campos)
+        lista.append(c.nome);
+    return lista;
+}
+
+const Tabela& Schema::tracos()
+{
+    static const Tabela tabela{
+        QStringLiteral("Tracos"),
+        {
+            chave("Codigo"),
+            inteiro("CodigoTraco"),
+            texto("NomeTraco", 50, true),
+            inteiro("TracoVariante"),
+            logico("Plantao"),
+            logico("Atualizado"),
+            texto("DataCadastro", 10),
+            texto("DataCotacao", 10),
+            texto("Fator", 10),
+            texto("ReducaoAgua", 20),
+            texto("Classe", 5),
+            inteiro("Volumetrico"),
+            inteiro("Dosagem"),
+            inteiro("Textura"),
+            inteiro("Destino"),
+            real("EspeCim"),
+            real("AparCim"),
+            real("EspeMiu"),
+            real("AparMiu"),
+            real("EspeGra"),
+            real("AparGra"),
+            real("Umidade"),
+            texto("Peso", 30),
+            texto("PesoTraco", 30),
+            texto("RelAgregCimento", 30),
+            texto("PropMassa", 60),
+            texto("PropVolume", 60),
+            inteiro("Resistencia"),
+            real("PrecoCustoSemPerda"),
+            real("Perda"),
+            real("PrecoCustoComPerda"),
+            inteiro("TracoCimentoCod"),
+            real("TracoCimento"),
+            real("Cimento"),
+            real("TracoAreiaFina"),
+            real("AreiaFina"),
+            real("TracoAreiaGrossa"),
+            real("AreiaGrossa"),
+            inteiro("TracoGraudoCod1"),
+            real("TracoGraudoQde1"),
+            real("Graudo1"),
+            inteiro("TracoGraudoCod2"),
+            real("TracoGraudoQde2"),
+            real("Graudo2"),
+            inteiro("TracoAditivoCod1"),
+            real("TracoAditivoQde1"),
+            real("AditivoQde1"),
+            inteiro("TracoAditivoCod2"),
+            real("TracoAditivoQde2"),
+            real("AditivoQde2"),
+            real("TracoAguaAdic"),
+            real("AguaAdic"),
+            real("TracoAgua"),
+            real("Agua"),
+            real("TracoMaoDeObra"),
+            real("MaodeObra"),
+        },
+    };
+    return tabela;
+}
+
+const Tabela& Schema::produtos()
+{
+    static const Tabela tabela{
+        QStringLiteral("Produtos"),
+        {
+            chave("CodigoProduto"),
+            texto("NomeProduto", 50, true),
+            inteiro("CodigoLinha"),
+            inteiro("Unidade"),
+            real("Peso"),
+            real("PrecoCustoComPerda"),
+            texto("DataPrecoCusto", 10),
+            inteiro("CodigoTraco"),
+        },
+    };
+    return tabela;
+}
+
+const Tabela& Schema::unidades()
+{
+    static const Tabela tabela{
+        QStringLiteral("Unidades"),
+        {chave("CodigoUnidade"), texto("NomeUnidade", 20, true)},
+    };
+    return tabela;
+}
+
+const Tabela& Schema::dadosEmpresa()
+{
+    static const Tabela tabela{
+        QStringLiteral("DadosEmpresa"),
+        {chave("Codigo"), texto("Nome", 80), logico("Morto")},
+    };
+    return tabela;
+}
+
+const Tabela& Schema::massas()
+{
+    static const Tabela tabela{
+        QStringLiteral("Massas"),
+        {
+            chave("Codigo"),
+            texto("MassaCimentoEsp", 20),
+            texto("MassaCimentoApa", 20),
+            texto("MassaMiudoEsp", 20),
+            texto("MassaMiudoApa", 20),
+            texto("MassaGraudoEsp", 20),
+            texto("MassaGraudoApa", 20),
+            texto("UmidadeMiudo", 20),
+            texto("MaodeObra", 20),
+            texto("Perda", 20),
+            texto("Classe", 5),
+            inteiro("TipoDosagem"),
+            inteiro("FormaDaBrita"),
+            inteiro("UsoConcreto"),
+        },
+    };
+    return tabela;
+}
+
+const Tabela& Schema::consistencias()
+{
+    static const Tabela tabela{
+        QStringLiteral("Consistencias"),
+        {chave("Codigo"), texto("Abate1", 10), texto("Abate2", 10), texto("Abate3", 10), texto("Abate4", 10)},
+    };
+    return tabela;
+}
+
+QList<const Tabela*> Schema::tabelas()
+{
+    return {&tracos(), &produtos(), &unidades(), &dadosEmpresa(), &massas(), &consistencias()};
+}
+
+int Schema::versaoAtual()
+{
+    return int(passos().size());
+}
+
+int Schema::versao(platform::Database& db)
+{
+    return db.scalar(QStringLiteral("PRAGMA user_version")).toInt();
+}
+
+void Schema::atualiza(platform::Database& db)
+{
+    for (int passo = versao(db); passo < versaoAtual(); ++passo) {
+        platform::Transaction transacao(db);
+        passos().at(passo)(db);
+        db.exec(QStringLiteral("PRAGMA user_version = %1").arg(passo + 1));
+        transacao.commit();
+    }
+}
+
+QString Schema::criaTabela(const Tabela& tabela)
+{
+    QStringList colunas;
+    for (const Campo& campo : tabela.campos)
+        colunas.append(platform::Database::citado(campo.nome) + QLatin1Char(' ') + tipoSql(campo));
+    return QStringLiteral("CREATE TABLE %1 (%2)").arg(platform::Database::citado(tabela.nome), colunas.join(", "));
+}
+
+} // namespace catalogue

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "calc/producttable.h"
+
+namespace platform {
+class Database;
+}
+
+namespace catalogue {
+
+// The suite's products and units as the calculation prices them: a product by its name or code, with the name of
+// its unit. Reads the tables at every look-up, so prices changed by the suite's other modules count at once.
+class TabelaProdutos : public calc::ProductTable
+{
+public:
+    explicit TabelaProdutos(platform::Database& db) : m_db(db) {}
+
+    std::optional<calc::ProductInfo> findByName(const QString& name) const override;
+    std::optional<calc::ProductInfo> findByCode(qint64 code) const override;
+
+private:
+    std::optional<calc::ProductInfo> primeiro(const QString& condicao, const QVariant& valor) const;
+
+    platform::Database& m_db;
+};
+
+} // namespace catalogue

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QStringList>
+
+// Each subcommand of quenvar-cli takes its own arguments and returns the exit status: 0 done, 2 bad input (a
+// Portuguese message has gone to stderr and nothing was written).
+namespace cli {
+
+constexpr int kSucesso = 0;
+constexpr int kEntradaInvalida = 2;
+
+int criarDados(const QStringList& argumentos);
+
+// Writes a message to stderr, in UTF-8, with a line end.
+void erro(const QString& mensagem);
+
+} // namespace cli
