@@ -1,0 +1,213 @@
+#include "entrada.h"
+
+#include "sobre.h"
+#include "traco.h"
+
+#include "platform/aplicacao.h"
+#include "platform/database.h"
+#include "platform/dialogs.h"
+#include "platform/paths.h"
+#include "settings/formcons.h"
+#include "settings/formmass.h"
+#include "wizard/mago.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPainterPath>
+
+namespace app {
+
+namespace {
+
+using platform::Dialogs;
+
+const QChar CR = QLatin1Char('\r');
+
+void mensagemDeErro(const QString& texto, const QString& titulo)
+{
+    Dialogs::aviso(texto, titulo, Dialogs::Icone::Critico);
+}
+
+} // namespace
+
+Formularios::Formularios() = default;
+
+Formularios::~Formularios()
+{
+    descarrega();
+}
+
+void Formularios::descarrega()
+{
+    mago.reset();
+    formCons.reset();
+    formMass.reset();
+    sobre.reset();
+    traco.reset();
+}
+
+Entrada::Entrada(Formularios& formularios, QWidget* parent)
+    : QWidget(parent, Qt::SplashScreen), m_selo(new QLabel(this)), m_nomeProg(new QLabel(this)),
+      m_empresa(new QLabel(this)), m_formularios(formularios)
+{
+    setObjectName(QStringLiteral("Entrada"));
+    setWindowTitle(platform::Aplicacao::titulo());
+    m_selo->setObjectName(QStringLiteral("Selo"));
+    m_nomeProg->setObjectName(QStringLiteral("NomeProg"));
+    m_empresa->setObjectName(QStringLiteral("Empresa"));
+
+    QFont titulo = font();
+    titulo.setPointSize(30);
+    titulo.setBold(true);
+    m_nomeProg->setFont(titulo);
+    m_nomeProg->setStyleSheet(QStringLiteral("color: white;"));
+    QFont empresa = font();
+    empresa.setPointSize(12);
+    m_empresa->setFont(empresa);
+    m_empresa->setStyleSheet(QStringLiteral("color: #f4f1e8;"));
+
+    m_timer1.setSingleShot(false);
+    connect(&m_timer1, &QTimer::timeout, this, &Entrada::tiqueTimer);
+}
+
+Entrada::~Entrada() = default;
+
+int Entrada::AbrindoBanco(const QString& caminho)
+{
+    return platform::Database::AbrindoBanco(caminho);
+}
+
+bool Entrada::inicia()
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    m_nomeProg->setText(platform::Aplicacao::titulo());
+
+    // The seal fills the form, which takes its size.
+    const QPixmap selo = desenhaSelo();
+    m_selo->setPixmap(selo);
+    m_selo->setGeometry(0, 0, selo.width(), selo.height());
+    setFixedSize(selo.size());
+    m_nomeProg->setGeometry(28, 36, selo.width() - 56, 56);
+    m_empresa->setGeometry(28, selo.height() - 52, selo.width() - 56, 28);
+
+    const QString caminhoDad = platform::Paths::pastaPrograma() + QStringLiteral("Caminho.dad");
+    const std::optional<QString> pastaDados = platform::Paths::primeiraLinha(caminhoDad);
+    if (!pastaDados) {
+        Dialogs::aviso(QStringLiteral("Sumiu o arquivo path da rede"), QStringLiteral("Arquivo não encontrado"),
+                       Dialogs::Icone::Exclamacao);
+        QApplication::restoreOverrideCursor();
+        return false;
+    }
+
+    try {
+        platform::Paths::definePastaDados(*pastaDados);
+        const QString banco = platform::Paths::bancoDeDados();
+        QDir::setCurrent(platform::Paths::pastaDados() + QStringLiteral("Dados/"));
+        const int erro = AbrindoBanco(banco);
+        if (erro == platform::BancoDanificado) {
+            mensagemDeErro(QStringLiteral("Arquivo de banco de dados empresa.mdb corrompido") + CR +
+                               QStringLiteral("ou não é .mdb. Solicite ajuda do Adm. de Sistema"),
+                           QStringLiteral("Arquivo corrompido ou com defeitos"));
+            QApplication::restoreOverrideCursor();
+            return false;
+        }
+        if (erro != 0) {
+            mensagemDeErro(QStringLiteral("Solicite ajuda do Adm. de Sistema") + CR +
+                               QStringLiteral("Banco de dados não encontrado") + CR +
+                               QStringLiteral("ou com formato .mdb impróprio!"),
+                           QStringLiteral("Arquivo não existe ou impróprio"));
+            QApplication::restoreOverrideCursor();
+            return false;
+        }
+
+        platform::Database& db = platform::Database::shared();
+        db.open(banco);
+
+        QSqlQuery empresa = db.exec(QStringLiteral("SELECT Nome FROM DadosEmpresa ORDER BY rowid LIMIT 1"));
+        if (!empresa.next())
+            throw platform::DbError(platform::SemRegistroCorrente);
+        m_nomeEmpresa = empresa.value(0).toString().trimmed();
+        m_empresa->setText(m_nomeEmpresa);
+
+        show();
+        repaint();
+
+        carregaFormularios();
+        m_timer1.start(1);
+        return true;
+    } catch (...) {
+        // An unreachable server, a missing company table or a main window that failed to load: the program cannot
+        // go on. Nothing of what was loaded stays.
+        mensagemDeErro(QStringLiteral("Servidor não encontrado ou desligado."),
+                       QStringLiteral("Erro ao ler arquivo Ini"));
+        m_formularios.descarrega();
+        platform::Database::shared().close();
+        hide();
+        QApplication::restoreOverrideCursor();
+        return false;
+    }
+}
+
+void Entrada::carregaFormularios()
+{
+    m_formularios.traco = std::make_unique<Traco>();
+    m_formularios.sobre = std::make_unique<Sobre>(m_nomeEmpresa);
+    m_formularios.formMass = std::make_unique<settings::FormMass>();
+    m_formularios.formCons = std::make_unique<settings::FormCons>();
+    m_formularios.mago = std::make_unique<wizard::Mago>();
+}
+
+void Entrada::tiqueTimer()
+{
+    if (!m_formularios.traco || !m_formularios.traco->pronto())
+        return;
+    m_timer1.stop();
+    hide();
+    m_formularios.traco->show();
+    emit entregue();
+}
+
+QPixmap Entrada::desenhaSelo() const
+{
+    QPixmap selo(440, 250);
+    selo.fill(Qt::transparent);
+    QPainter p(&selo);
+    p.setRenderHint(QPainter::Antialiasing);
+    QLinearGradient fundo(0, 0, 0, selo.height());
+    fundo.setColorAt(0, QColor(0x3b, 0x55, 0x6d));
+    fundo.setColorAt(1, QColor(0x1e, 0x2c, 0x3a));
+    p.fillRect(selo.rect(), fundo);
+
+    // A drum of a concrete mixer, drawn in the corner, and a band of aggregate along the bottom.
+    p.setPen(QPen(QColor(0xd9, 0xa4, 0x41), 6));
+    p.setBrush(QColor(0xb8, 0xb3, 0xa8));
+    p.save();
+    p.translate(340, 120);
+    p.rotate(-20);
+    QPainterPath tambor;
+    tambor.moveTo(-60, -40);
+    tambor.lineTo(40, -28);
+    tambor.quadTo(70, 0, 40, 28);
+    tambor.lineTo(-60, 40);
+    tambor.closeSubpath();
+    p.drawPath(tambor);
+    p.setPen(QPen(QColor(0x8c, 0x87, 0x7d), 3));
+    for (int x = -40; x <= 20; x += 20)
+        p.drawLine(x, -34 + (x + 60) / 10, x + 14, 34 - (x + 60) / 10);
+    p.restore();
+
+    p.setPen(Qt::NoPen);
+    for (int i = 0; i < 44; ++i) {
+        const int x = (i * 53) % selo.width();
+        const int r = 4 + (i * 7) % 6;
+        p.setBrush(QColor(0x9a + (i * 13) % 40, 0x94 + (i * 11) % 40, 0x88 + (i * 5) % 40));
+        p.drawEllipse(QPoint(x, selo.height() - 70 + (i * 17) % 12), r, r - 1);
+    }
+    p.setPen(QPen(QColor(255, 255, 255, 90), 1));
+    p.drawLine(28, 100, selo.width() - 28, 100);
+    return selo;
+}
+
+} // namespace app

@@ -1,0 +1,37 @@
+#include "app/entrada.h"
+#include "app/traco.h"
+#include "platform/aplicacao.h"
+#include "platform/singleinstance.h"
+
+#include <QApplication>
+#include <QLocale>
+
+int main(int argc, char** argv)
+{
+    QApplication aplicacao(argc, argv);
+    QApplication::setApplicationName(platform::Aplicacao::titulo());
+    QApplication::setApplicationVersion(platform::Aplicacao::versao());
+    // Every number is shown with the decimal comma, whatever the system's language.
+    QLocale::setDefault(QLocale(QLocale::Portuguese, QLocale::Brazil));
+
+    platform::SingleInstance instancia(platform::Aplicacao::titulo());
+    if (instancia.ativandoAnterior())
+        return 0;
+    instancia.escuta();
+
+    app::Formularios formularios;
+    auto* entrada = new app::Entrada(formularios);
+    entrada->setAttribute(Qt::WA_DeleteOnClose);
+    QObject::connect(&instancia, &platform::SingleInstance::ativacaoPedida, [&formularios] {
+        if (formularios.traco)
+            formularios.traco->trazParaFrente();
+    });
+    QObject::connect(entrada, &app::Entrada::entregue, entrada, &QWidget::close);
+    if (!entrada->inicia()) {
+        delete entrada;
+        return 1;
+    }
+    const int resultado = QApplication::exec();
+    formularios.descarrega();
+    return resultado;
+}
