@@ -1,0 +1,294 @@
+#include "testregistry.h"
+
+#include "calc/calcstate.h"
+#include "calc/mixloader.h"
+#include "calc/recalc.h"
+#include "catalogue/consultas.h"
+#include "catalogue/pastadados.h"
+#include "catalogue/schema.h"
+#include "catalogue/tabelaprodutos.h"
+#include "fixtures.h"
+#include "platform/database.h"
+
+#include <QFile>
+#include <QSqlRecord>
+#include <QTemporaryDir>
+#include <QTest>
+
+using catalogue::Schema;
+using platform::Database;
+
+namespace {
+
+QByteArray conteudo(const QString& arquivo)
+{
+    QFile f(arquivo);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+QVariantMap linha(const QSqlQuery& q)
+{
+    QVariantMap mapa;
+    const QSqlRecord r = q.record();
+    for (int i = 0; i < r.count(); ++i)
+        mapa.insert(r.fieldName(i), r.value(i));
+    return mapa;
+}
+
+} // namespace
+
+class TestPastaDados : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void pastaNovaTemOEsquemaEAsReferencias()
+    {
+        PastaDeTeste pasta(false);
+        QVERIFY(pasta.valida());
+        Database db(QStringLiteral("teste-referencias"));
+        db.open(pasta.banco());
+        QCOMPARE(Schema::versao(db), Schema::versaoAtual());
+        for (const catalogue::Tabela* tabela : Schema::tabelas()) {
+            QStringList colunas;
+            QSqlQuery q = db.exec(QStringLiteral("PRAGMA table_info(%1)").arg(tabela->nome));
+            while (q.next())
+                colunas.append(q.value(1).toString());
+            QCOMPARE(colunas, tabela->nomes());
+        }
+        QSqlQuery massas = db.exec(QStringLiteral("SELECT * FROM Massas"));
+        QVERIFY(massas.next());
+        const QVariantMap m = linha(massas);
+        QCOMPARE(m.value("MassaCimentoEsp").toString(), QStringLiteral("3.10"));
+        QCOMPARE(m.value("MassaGraudoApa").toString(), QStringLiteral("1.38"));
+        QCOMPARE(m.value("UmidadeMiudo").toString(), QStringLiteral("6"));
+        QCOMPARE(m.value("Classe").toString(), QStringLiteral("32"));
+        QCOMPARE(m.value("TipoDosagem").toInt(), 2);
+        QCOMPARE(m.value("FormaDaBrita").toInt(), 1);
+        QCOMPARE(m.value("UsoConcreto").toInt(), 0);
+        QVERIFY(!massas.next());
+        QCOMPARE(db.scalar(QStringLiteral("SELECT Abate1 || '/' || Abate2 || '/' || Abate3 || '/' || Abate4 "
+                                          "FROM Consistencias"))
+                     .toString(),
+                 QStringLiteral("150/90/50/20"));
+        QCOMPARE(db.scalar(QStringLiteral("SELECT Morto FROM DadosEmpresa")).toInt(), 0);
+        QVERIFY(!db.scalar(QStringLiteral("SELECT Nome FROM DadosEmpresa")).toString().isEmpty());
+        // Without the demo option the catalogue and the price table are empty.
+        QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM Tracos")).toInt(), 0);
+        QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM Produtos")).toInt(), 0);
+    }
+
+    void pastaExistenteNaoEAlterada()
+    {
+        PastaDeTeste pasta;
+        QVERIFY(pasta.valida());
+        const QByteArray antes = conteudo(pasta.banco());
+        const catalogue::PastaDados::Resultado resultado = catalogue::PastaDados::cria(pasta.dados(), true);
+        QVERIFY(!resultado.ok);
+        QVERIFY(resultado.mensagem.contains(QStringLiteral("Já existe")));
+        QCOMPARE(conteudo(pasta.banco()), antes);
+    }
+
+    void pastaImpossivelNaoDeixaRestos_data()
+    {
+        QTest::addColumn<QString>("relativo");
+        QTest::newRow("abaixo de um arquivo") << "arquivo/dados/";
+        QTest::newRow("vazia") << "";
+    }
+    void pastaImpossivelNaoDeixaRestos()
+    {
+        QFETCH(QString, relativo);
+        QTemporaryDir dir;
+        QFile arquivo(dir.filePath(QStringLiteral("arquivo")));
+        QVERIFY(arquivo.open(QIODevice::WriteOnly));
+        arquivo.close();
+        const QString pasta = relativo.isEmpty() ? QString() : dir.filePath(relativo);
+        const catalogue::PastaDados::Resultado resultado = catalogue::PastaDados::cria(pasta, false);
+        QVERIFY(!resultado.ok);
+        QVERIFY(!resultado.mensagem.isEmpty());
+        QCOMPARE(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList{"arquivo"});
+    }
+
+    void atualizacaoDeVersaoAntiga()
+    {
+        QTemporaryDir dir;
+        const QString banco = dir.filePath(QStringLiteral("empresa.mdb"));
+        Database db(QStringLiteral("teste-versao"));
+        db.create(banco);
+        QCOMPARE(Schema::versao(db), 0);
+        Schema::atualiza(db);
+        QCOMPARE(Schema::versao(db), Schema::versaoAtual());
+        // A second pass finds nothing to do and loses nothing.
+        db.exec(QStringLiteral("INSERT INTO Tracos (NomeTraco, TracoVariante) VALUES ('A', 0)"));
+        Schema::atualiza(db);
+        QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM Tracos")).toInt(), 1);
+    }
+
+    void nomeEVarianteSaoUnicosSemDistinguirCaixa()
+    {
+        PastaDeTeste pasta(false);
+        QVERIFY(pasta.valida());
+        Database db(QStringLiteral("teste-unico"));
+        db.open(pasta.banco());
+        db.exec(QStringLiteral("INSERT INTO Tracos (NomeTraco, TracoVariante) VALUES ('Laje', 0)"));
+        try {
+            db.exec(QStringLiteral("INSERT INTO Tracos (NomeTraco, TracoVariante) VALUES ('LAJE', 0)"));
+            QFAIL("a second row with the same name and variant was accepted");
+        } catch (const platform::DbError& erro) {
+            QCOMPARE(erro.numero(), int(platform::ValorDuplicado));
+        }
+        QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM Tracos")).toInt(), 1);
+    }
+
+    void demonstracaoCoerente()
+    {
+        PastaDeTeste pasta;
+        QVERIFY(pasta.valida());
+        Database db(QStringLiteral("teste-demo"));
+        db.open(pasta.banco());
+        QVERIFY(db.scalar(QStringLiteral("SELECT COUNT(*) FROM Tracos")).toInt() >= 10);
+        QVERIFY(db.scalar(QStringLiteral("SELECT COUNT(DISTINCT NomeTraco) FROM Tracos")).toInt() >= 5);
+        // Several names with variants; never two in use under one name; every name shares one code, its first
+        // row's own number; variants numbered from 0 without gaps.
+        QSqlQuery nomes = db.exec(
+            QStringLiteral("SELECT NomeTraco, COUNT(*), SUM(Plantao), MIN(CodigoTraco), MAX(CodigoTraco), MIN(Codigo), "
+                           "MAX(TracoVariante) FROM Tracos GROUP BY NomeTraco"));
+        int comVariantes = 0;
+        while (nomes.next()) {
+            const QString nome = nomes.value(0).toString();
+            comVariantes += nomes.value(1).toInt() > 1;
+            QVERIFY2(nomes.value(2).toInt() <= 1, qPrintable(nome));
+            QCOMPARE(nomes.value(3), nomes.value(4));
+            QCOMPARE(nomes.value(3).toLongLong(), nomes.value(5).toLongLong());
+            QCOMPARE(nomes.value(6).toInt(), nomes.value(1).toInt() - 1);
+        }
+        QVERIFY(comVariantes >= 3);
+        // Products made from a mix point at a name that keeps a variant in use.
+        QSqlQuery usados = db.exec(QStringLiteral(
+            "SELECT p.NomeProduto, (SELECT SUM(t.Plantao) FROM Tracos t WHERE t.CodigoTraco = p.CodigoTraco) "
+            "FROM Produtos p WHERE p.CodigoTraco <> 0"));
+        int produtosDeTraco = 0;
+        while (usados.next()) {
+            ++produtosDeTraco;
+            QCOMPARE(usados.value(1).toInt(), 1);
+        }
+        QVERIFY(produtosDeTraco >= 1);
+        QVERIFY(db.scalar(QStringLiteral("SELECT COUNT(*) FROM Tracos WHERE Volumetrico = 0")).toInt() > 0);
+        QVERIFY(db.scalar(QStringLiteral("SELECT COUNT(*) FROM Tracos WHERE Volumetrico IN (1, 2)")).toInt() > 0);
+        QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM Tracos WHERE Volumetrico <> Dosagem")).toInt(), 0);
+    }
+
+    // Every stored mix of the demo reads back, through the sheet loader and a recalculation, as it was stored.
+    void demonstracaoBateComOCalculo()
+    {
+        PastaDeTeste pasta;
+        QVERIFY(pasta.valida());
+        Database db(QStringLiteral("teste-calculo"));
+        db.open(pasta.banco());
+        const catalogue::TabelaProdutos produtos(db);
+        QSqlQuery q = db.exec(QStringLiteral("SELECT * FROM Tracos ORDER BY NomeTraco, TracoVariante"));
+        int lidos = 0;
+        while (q.next()) {
+            const QVariantMap guardado = linha(q);
+            const QByteArray nome = guardado.value("NomeTraco").toString().toUtf8();
+            calc::CalcState estado;
+            calc::CarregaTraco(estado, guardado, &produtos);
+            calc::ReCalculo(estado, &produtos);
+            const double cimento = estado.emVolume() ? estado.Lcm : estado.Cm;
+            QVERIFY2(qAbs(cimento - guardado.value("Cimento").toDouble()) < 1e-6, nome);
+            QVERIFY2(qAbs(estado.W - guardado.value("Agua").toDouble()) < 1e-6, nome);
+            QVERIFY2(qAbs(estado.Wa - guardado.value("AguaAdic").toDouble()) < 1e-6, nome);
+            QCOMPARE(estado.propMassa, guardado.value("PropMassa").toString());
+            QCOMPARE(estado.propVolume, guardado.value("PropVolume").toString());
+            QCOMPARE(int(estado.fck), guardado.value("Resistencia").toInt());
+            QVERIFY2(qAbs(estado.custoComPerda - guardado.value("PrecoCustoComPerda").toDouble()) < 1e-6, nome);
+            // A 1 m³ of concrete weighs between 2.2 and 2.5 t, and its cement comes to 200–550 kg.
+            QVERIFY2(estado.Cm > 200 && estado.Cm < 550, nome);
+            QVERIFY2(estado.fck > 0, nome);
+            QVERIFY2(estado.custoComPerda > estado.custoSemPerda, nome);
+            ++lidos;
+        }
+        QVERIFY(lidos >= 10);
+    }
+
+    void produtosPorNomeECodigo()
+    {
+        PastaDeTeste pasta;
+        QVERIFY(pasta.valida());
+        Database db(QStringLiteral("teste-produtos"));
+        db.open(pasta.banco());
+        const catalogue::TabelaProdutos produtos(db);
+        const auto cimento = produtos.findByName(QStringLiteral("Cimento 32"));
+        QVERIFY(cimento);
+        QCOMPARE(cimento->unit, QStringLiteral("saco"));
+        QCOMPARE(cimento->weight, 50.0);
+        QVERIFY(cimento->price && *cimento->price > 0);
+        const auto deNovo = produtos.findByCode(cimento->code);
+        QVERIFY(deNovo);
+        QCOMPARE(deNovo->name, QStringLiteral("Cimento 32"));
+        QVERIFY(!produtos.findByName(QStringLiteral("Cimento 99")));
+        QVERIFY(!produtos.findByCode(999999));
+        // A product without a price and one whose unit is gone.
+        db.exec(QStringLiteral("UPDATE Produtos SET PrecoCustoComPerda = NULL WHERE NomeProduto = 'Pedrisco'"));
+        db.exec(QStringLiteral("UPDATE Produtos SET Unidade = 999 WHERE NomeProduto = 'Pedra 1'"));
+        QVERIFY(!produtos.findByName(QStringLiteral("Pedrisco"))->price);
+        QCOMPARE(produtos.findByName(QStringLiteral("Pedra 1"))->unit, QString());
+    }
+
+    void nomesComApostrofo()
+    {
+        PastaDeTeste pasta;
+        QVERIFY(pasta.valida());
+        Database db(QStringLiteral("teste-apostrofo"));
+        db.open(pasta.banco());
+        const QString nome = QStringLiteral("Traço d'Obra");
+        const auto conta = [&db](const catalogue::Consulta& c) {
+            QSqlQuery q = db.exec(c.sql, c.valores);
+            int n = 0;
+            while (q.next())
+                ++n;
+            return n;
+        };
+        QCOMPARE(conta(catalogue::Consultas::linhasDoNome(nome)), 1);
+        QCOMPARE(conta(catalogue::Consultas::variantesDoNome(nome)), 1);
+        const catalogue::Consulta renomeia =
+            catalogue::Consultas::renomeia(QStringLiteral("Traço d'Obra 'Nova'"), nome);
+        QCOMPARE(db.execCount(renomeia.sql, renomeia.valores), 1);
+        QCOMPARE(conta(catalogue::Consultas::linhasDoNome(nome)), 0);
+        QCOMPARE(conta(catalogue::Consultas::linhasDoNome(QStringLiteral("Traço d'Obra 'Nova'"))), 1);
+        const catalogue::Consulta limpa = catalogue::Consultas::limpaPlantoes(QStringLiteral("Concreto fck 25"));
+        QCOMPARE(db.execCount(limpa.sql, limpa.valores), 1);
+        const catalogue::Consulta emUso = catalogue::Consultas::contaEmUso();
+        const int restantes = db.scalar(emUso.sql).toInt();
+        QCOMPARE(restantes, conta(catalogue::Consultas::emUso()));
+    }
+
+    void listasDeProdutos()
+    {
+        PastaDeTeste pasta;
+        QVERIFY(pasta.valida());
+        Database db(QStringLiteral("teste-listas"));
+        db.open(pasta.banco());
+        const auto nomes = [&db](const catalogue::Consulta& c) {
+            QStringList lista;
+            QSqlQuery q = db.exec(c.sql, c.valores);
+            while (q.next())
+                lista.append(q.value(0).toString());
+            return lista;
+        };
+        QCOMPARE(nomes(catalogue::Consultas::listaCimentos()),
+                 (QStringList{"Cimento 25", "Cimento 32", "Cimento 40", "Cimento ARI"}));
+        QCOMPARE(nomes(catalogue::Consultas::listaGraudos()),
+                 (QStringList{"Pedrisco", "Pedra 0", "Pedra 1", "Pedra 2"}));
+        QCOMPARE(nomes(catalogue::Consultas::listaAditivos()).size(), 2);
+        const QStringList distintos = nomes(catalogue::Consultas::nomesDistintos());
+        QStringList ordenados = distintos;
+        std::sort(ordenados.begin(), ordenados.end(),
+                  [](const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) < 0; });
+        QCOMPARE(distintos, ordenados);
+        QCOMPARE(distintos.size(), QSet<QString>(distintos.begin(), distintos.end()).size());
+    }
+};
+
+QUENVAR_TEST(TestPastaDados)
+#include "tst_pastadados.moc"
