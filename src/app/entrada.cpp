@@ -157,11 +157,22 @@ void Entrada::carregaFormularios()
     m_formularios.formMass = std::make_unique<settings::FormMass>();
     m_formularios.formCons = std::make_unique<settings::FormCons>();
     m_formularios.mago = std::make_unique<wizard::Mago>();
+    m_formularios.traco->defineFormularios(m_formularios.formMass.get(), m_formularios.formCons.get(),
+                                           m_formularios.mago.get(), m_formularios.sobre.get());
 }
 
 void Entrada::tiqueTimer()
 {
-    if (!m_formularios.traco || !m_formularios.traco->pronto())
+    if (!m_formularios.traco)
+        return;
+    if (m_formularios.traco->falhou()) {
+        // The main window could not set itself up and has told the user why: the program ends.
+        m_timer1.stop();
+        hide();
+        QApplication::exit(1);
+        return;
+    }
+    if (!m_formularios.traco->pronto())
         return;
     m_timer1.stop();
     hide();

@@ -1,19 +1,295 @@
 #include "traco.h"
 
+#include "ferramentas.h"
+#include "sobre.h"
+
+#include "platform/ajuda.h"
 #include "platform/aplicacao.h"
 #include "platform/database.h"
+#include "platform/dialogs.h"
+#include "platform/errorlog.h"
+#include "platform/paths.h"
+#include "platform/som.h"
+#include "settings/formcons.h"
+#include "settings/formmass.h"
+#include "wizard/mago.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QSettings>
+#include <QStatusBar>
+#include <QStyle>
+#include <QTabWidget>
+#include <QToolBar>
+#include <QWhatsThis>
 
 namespace app {
+
+namespace {
+
+using platform::DbError;
+using platform::Dialogs;
+
+const QString kStatusPadrao = QStringLiteral("Barra de Informações - Pressione <F1> para ajuda");
+const QString kSufixoMorto = QStringLiteral("   [Arq. Mortos Carregados]");
+
+// The commands this version of the program carries out; the others stay disabled whatever the mode asks.
+const QStringList kConstruidas{
+    QStringLiteral("ID_Sair"),
+    QStringLiteral("ID_Tracos"),
+    QStringLiteral("ID_MassasEspecíficas"),
+    QStringLiteral("ID_AbatimentodoConcreto"),
+    QStringLiteral("ID_AjudadoPrograma"),
+    QStringLiteral("ID_ConteúdoeÍndice"),
+    QStringLiteral("ID_Oqueéisto?"),
+    QStringLiteral("ID_Oqueé"),
+    QStringLiteral("ID_Novaversão"),
+};
+
+QIcon iconeDe(const QString& id, QStyle* estilo)
+{
+    static const QHash<QString, QStyle::StandardPixmap> icones{
+        {QStringLiteral("ID_Gravar"), QStyle::SP_DialogSaveButton},
+        {QStringLiteral("ID_Cancelar"), QStyle::SP_DialogCancelButton},
+        {QStringLiteral("ID_Sair"), QStyle::SP_DialogCloseButton},
+        {QStringLiteral("ID_Incluir"), QStyle::SP_FileIcon},
+        {QStringLiteral("ID_Alterar"), QStyle::SP_FileDialogDetailedView},
+        {QStringLiteral("ID_Excluir"), QStyle::SP_TrashIcon},
+        {QStringLiteral("ID_Tracos"), QStyle::SP_DirHomeIcon},
+        {QStringLiteral("ID_MassasEspecíficas"), QStyle::SP_FileDialogContentsView},
+        {QStringLiteral("ID_AbatimentodoConcreto"), QStyle::SP_FileDialogListView},
+        {QStringLiteral("ID_AssistentedeTraços"), QStyle::SP_CommandLink},
+        {QStringLiteral("ID_Oqueéisto?"), QStyle::SP_TitleBarContextHelpButton},
+        {QStringLiteral("ID_AjudadoPrograma"), QStyle::SP_DialogHelpButton},
+        {QStringLiteral("ID_SomenteEste"), QStyle::SP_FileDialogInfoView},
+    };
+    const auto it = icones.constFind(id);
+    return it == icones.cend() ? QIcon() : estilo->standardIcon(it.value());
+}
+
+// The executable's name, under which the window placement is kept.
+QString nomeDoExecutavel()
+{
+    const QString nome = QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
+    return nome.isEmpty() ? platform::Aplicacao::titulo() : nome;
+}
+
+} // namespace
 
 Traco::Traco(QWidget* parent) : QMainWindow(parent)
 {
     setObjectName(QStringLiteral("Traco"));
     setWindowTitle(platform::Aplicacao::titulo());
-    resize(1024, 720);
+    m_construidas = QSet<QString>(kConstruidas.begin(), kConstruidas.end());
+    m_form = new catalogue::FormTraco(platform::Database::shared(), estado, this);
+    setCentralWidget(m_form);
+    m_form->defineMenuBotao([this](QWidget* w) { MenuBotao(w); });
+    m_form->defineEnter([this] { Enter(); });
+    connect(m_form, &catalogue::FormTraco::registro, this,
+            [this](const QString& texto) { m_paineis[2]->setText(texto); });
+    montaFerramentas();
+    montaBarraDeStatus();
+    qApp->installEventFilter(this);
+    configura();
+}
+
+Traco::~Traco()
+{
+    qApp->removeEventFilter(this);
+}
+
+void Traco::montaFerramentas()
+{
+    for (const Ferramenta& f : Ferramentas::todas()) {
+        auto* acao = new QAction(iconeDe(f.id, style()), f.legenda, this);
+        acao->setObjectName(f.id);
+        acao->setToolTip(f.dicaFlutuante.isEmpty() ? QString(f.legenda).remove(QLatin1Char('&')) : f.dicaFlutuante);
+        acao->setWhatsThis(f.dica);
+        connect(acao, &QAction::triggered, this, [this, id = f.id] { executa(id); });
+        connect(acao, &QAction::hovered, this, [this, dica = f.dica] {
+            platform::TocaSom(platform::Som::MouseMove);
+            if (!dica.isEmpty())
+                MostraStatus(dica);
+        });
+        m_acoes.insert(f.id, acao);
+    }
+    m_acoes.value(QStringLiteral("ID_Tracos"))->setCheckable(true);
+    m_acoes.value(QStringLiteral("ID_Tracos"))->setChecked(true);
+
+    const auto preenche = [this](QWidget* destino, const QStringList& itens) {
+        for (const QString& id : itens) {
+            if (id.isEmpty()) {
+                auto* separador = new QAction(destino);
+                separador->setSeparator(true);
+                destino->addAction(separador);
+            } else {
+                destino->addAction(m_acoes.value(id));
+            }
+        }
+    };
+    for (const Grupo& g : Ferramentas::menus()) {
+        QMenu* menu = menuBar()->addMenu(g.legenda);
+        menu->setObjectName(g.id);
+        menu->menuAction()->setObjectName(g.id);
+        preenche(menu, g.itens);
+        connect(menu, &QMenu::aboutToHide, this, [this] { MostraStatus(QString()); });
+        m_menus.insert(g.id, menu);
+    }
+    for (int i = 0; i < 2; ++i) {
+        const Grupo& g = i == 0 ? Ferramentas::barra1() : Ferramentas::barra2();
+        m_barras[i] = addToolBar(g.legenda);
+        m_barras[i]->setObjectName(g.id);
+        m_barras[i]->setMovable(false);
+        m_barras[i]->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+        m_barras[i]->setIconSize(QSize(24, 24));
+        preenche(m_barras[i], g.itens);
+        m_barras[i]->installEventFilter(this);
+    }
+    m_editarE = new QMenu(Ferramentas::menuEditarE().legenda, this);
+    m_editarE->setObjectName(Ferramentas::menuEditarE().id);
+    preenche(m_editarE, Ferramentas::menuEditarE().itens);
+    m_arquivoE = new QMenu(Ferramentas::menuArquivoE().legenda, this);
+    m_arquivoE->setObjectName(Ferramentas::menuArquivoE().id);
+    preenche(m_arquivoE, Ferramentas::menuArquivoE().itens);
+    for (QMenu* m : {m_editarE, m_arquivoE})
+        connect(m, &QMenu::aboutToHide, this, [this] { MostraStatus(QString()); });
+
+    for (auto it = m_acoes.cbegin(); it != m_acoes.cend(); ++it)
+        habilita(it.key(), true);
+}
+
+void Traco::montaBarraDeStatus()
+{
+    for (int i = 0; i < 4; ++i) {
+        m_paineis[i] = new QLabel(this);
+        m_paineis[i]->setObjectName(QStringLiteral("Status%1").arg(i + 1));
+        m_paineis[i]->setFrameShape(QFrame::StyledPanel);
+        m_paineis[i]->setFrameShadow(QFrame::Sunken);
+    }
+    m_paineis[1]->setMinimumWidth(1);
+    m_paineis[2]->setMinimumWidth(133);
+    m_paineis[2]->setAlignment(Qt::AlignCenter);
+    m_paineis[3]->setMinimumWidth(167);
+    m_paineis[3]->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    statusBar()->addWidget(m_paineis[0], 3);
+    statusBar()->addWidget(m_paineis[1], 1);
+    statusBar()->addPermanentWidget(m_paineis[2]);
+    statusBar()->addPermanentWidget(m_paineis[3]);
+}
+
+QString Traco::textoPainel(int painel) const
+{
+    return painel >= 1 && painel <= 4 ? m_paineis[painel - 1]->text() : QString();
+}
+
+void Traco::MostraStatus(const QString& texto)
+{
+    m_paineis[0]->setText(texto.isEmpty() ? kStatusPadrao : texto);
+}
+
+void Traco::habilita(const QString& id, bool habilitado)
+{
+    m_desejado.insert(id, habilitado);
+    if (QAction* acao = m_acoes.value(id))
+        acao->setEnabled(habilitado && m_construidas.contains(id));
+    else if (QMenu* menu = m_menus.value(id))
+        menu->menuAction()->setEnabled(habilitado);
+}
+
+void Traco::configura()
+{
+    // Each step of the set-up: a record that is not there is passed over, a damaged record ends the window, any
+    // other error is logged and ends the set-up.
+    enum class Resultado { Segue, Para };
+    const auto passo = [this](const auto& acao) {
+        try {
+            acao();
+            return Resultado::Segue;
+        } catch (const DbError& erro) {
+            if (erro.numero() == platform::SemRegistroCorrente)
+                return Resultado::Segue;
+            m_falhou = true;
+            if (erro.numero() == platform::UsoInvalidoDeNulo) {
+                platform::TocaSom(platform::Som::Erro);
+                Dialogs::aviso(QStringLiteral("Existe erro no banco de dados.\rSolicite ajuda do Adm.Sistema."),
+                               QStringLiteral("Erro no Arquivo de Dados"), Dialogs::Icone::Nenhum);
+            } else {
+                platform::MostraErro(QStringLiteral("Erro ao Abrir Programa"), erro.numero(), erro.descricao());
+            }
+            return Resultado::Para;
+        }
+    };
+
+    // Window placement: as the user left it, or the whole screen.
+    QSettings preferencias(QStringLiteral("Quenvar"), nomeDoExecutavel());
+    if (!restoreGeometry(preferencias.value(QStringLiteral("Janela/Posicao")).toByteArray())) {
+        if (const QScreen* tela = QGuiApplication::primaryScreen())
+            setGeometry(tela->availableGeometry());
+    }
+
+    logotipo.clear();
+    const QString pastaImagens = platform::Paths::pastaDados() + QStringLiteral("Imagens/");
+    if (QFileInfo::exists(pastaImagens + QStringLiteral("logo.bmp")))
+        logotipo = pastaImagens + QStringLiteral("logo.bmp");
+    else if (QFileInfo::exists(pastaImagens + QStringLiteral("modelo.bmp")))
+        logotipo = pastaImagens + QStringLiteral("modelo.bmp");
+
+    moduloAIniciar = 0;
+    habilita(QStringLiteral("ID_Modulo%1").arg(Ferramentas::EsteModulo), false);
+
+    if (passo([this] {
+            QSqlQuery q = platform::Database::shared().exec(
+                QStringLiteral("SELECT Morto FROM DadosEmpresa ORDER BY rowid LIMIT 1"));
+            if (!q.next())
+                throw DbError(platform::SemRegistroCorrente);
+            arquivoMorto = q.value(0).toBool();
+        }) == Resultado::Para)
+        return;
+    if (arquivoMorto) {
+        setWindowTitle(windowTitle() + kSufixoMorto);
+        for (const char* id : {"ID_AssistentedeTraços", "ID_Incluir", "ID_Alterar", "ID_Excluir"})
+            habilita(QString::fromUtf8(id), false);
+    }
+
+    m_form->inserindo = false;
+    m_form->alterando = false;
+    ocupado = false;
+    estado.recalculando = false;
+    m_form->magoPendente = false;
+    m_form->Faixa->hide();
+    usuario.clear();
+
+    m_barras[0]->show();
+    m_barras[1]->hide();
+    m_paineis[3]->setText(QStringLiteral("Usuário: ") + usuario);
+    MostraStatus(QString());
+
+    if (passo([this] { m_form->abre(); }) == Resultado::Para)
+        return;
+    m_form->posicao = m_form->totalRegistros > 0 ? 1 : 0;
+
+    Modo(Operacao::Visualizar);
+    m_form->Pasta->setCurrentIndex(0);
+    m_form->MostraNumero();
     m_pronto = true;
+}
+
+void Traco::defineFormularios(settings::FormMass* formMass, settings::FormCons* formCons, wizard::Mago* mago,
+                              Sobre* sobre)
+{
+    m_formMass = formMass;
+    m_formCons = formCons;
+    m_mago = mago;
+    m_sobre = sobre;
 }
 
 void Traco::trazParaFrente()
@@ -26,16 +302,216 @@ void Traco::trazParaFrente()
     activateWindow();
 }
 
+void Traco::Modo(Operacao operacao)
+{
+    const bool editando = operacao != Operacao::Visualizar;
+    for (const char* id : {"ID_Editar", "ID_Relatórios", "ID_Visualizar"})
+        habilita(QString::fromUtf8(id), !editando);
+    habilita(QStringLiteral("ID_Gravar"), editando);
+    habilita(QStringLiteral("ID_Cancelar"), editando);
+    modoTexto = editando ? QStringLiteral("Edicao") : QStringLiteral("Normal");
+    m_form->Modo(operacao);
+}
+
+void Traco::executa(const QString& id)
+{
+    platform::TocaSom(platform::Som::MouseClica);
+    if (id == QLatin1String("ID_Sair")) {
+        close();
+    } else if (id == QLatin1String("ID_Tracos")) {
+        if (!m_acoes.value(id)->isChecked()) {
+            if (m_form->Pasta->isVisible())
+                m_form->Pasta->hide();
+            for (const char* f : {"ID_AssistentedeTraços", "ID_Incluir", "ID_Alterar", "ID_Excluir"})
+                habilita(QString::fromUtf8(f), false);
+            m_form->MostraMovimento(false);
+        } else {
+            habilita(QStringLiteral("ID_Editar"), true);
+            for (const char* f : {"ID_Incluir", "ID_Alterar", "ID_Excluir"})
+                habilita(QString::fromUtf8(f), !arquivoMorto);
+            RotinaTraco();
+        }
+    } else if (id == QLatin1String("ID_MassasEspecíficas")) {
+        RotinaMassa();
+    } else if (id == QLatin1String("ID_AbatimentodoConcreto")) {
+        RotinaAbatimento();
+    } else if (id == QLatin1String("ID_AjudadoPrograma")) {
+        if (m_form->Pasta->isVisible())
+            platform::Ajuda::MostraAjuda(m_form->Pasta->window(), 3001 + m_form->Pasta->currentIndex());
+        else
+            platform::Ajuda::MostraAjuda(this, 0);
+    } else if (id == QLatin1String("ID_ConteúdoeÍndice")) {
+        platform::Ajuda::MostraAjuda(this, 0);
+    } else if (id == QLatin1String("ID_Novaversão")) {
+        platform::Ajuda::MostraAjuda(this, 31020);
+    } else if (id == QLatin1String("ID_Oqueéisto?")) {
+        QWhatsThis::enterWhatsThisMode();
+    } else if (id == QLatin1String("ID_Oqueé")) {
+        mostraOQueE(m_controleDoMenu);
+    }
+}
+
+void Traco::mostraOQueE(QWidget* controle)
+{
+    if (!controle)
+        return;
+    QString texto = controle->whatsThis();
+    if (texto.isEmpty())
+        texto = controle->toolTip();
+    if (texto.isEmpty())
+        texto = QStringLiteral("Sem ajuda para este item.");
+    QWhatsThis::showText(controle->mapToGlobal(controle->rect().center()), texto, controle);
+}
+
+void Traco::RotinaTraco()
+{
+    if (m_form->Pasta->isHidden())
+        m_form->Pasta->show();
+    if (!arquivoMorto)
+        habilita(QStringLiteral("ID_AssistentedeTraços"), true);
+    m_form->MostraMovimento(true);
+    if (m_form->totalRegistros > 0) {
+        try {
+            m_form->DadoTraco.moveFirst();
+            m_form->posicao = 1;
+        } catch (const DbError&) {
+        }
+        m_form->MostraNumero();
+    }
+}
+
+void Traco::MostraPasta()
+{
+    const bool ligada = m_acoes.value(QStringLiteral("ID_Tracos"))->isChecked();
+    m_form->Pasta->setVisible(ligada);
+    m_form->MostraMovimento(ligada);
+}
+
+void Traco::abreFormulario(QDialog* formulario)
+{
+    // The form opens over a stored mix: remember where the catalogue stood and come back to it afterwards.
+    const int posicao = m_form->posicao;
+    if (m_form->Pasta->isVisible())
+        m_form->Pasta->hide();
+    QVariant marcador;
+    if (m_form->totalRegistros > 0) {
+        try {
+            marcador = m_form->DadoTraco.bookmark();
+        } catch (const DbError&) {
+        }
+    }
+    ocupado = true;
+    if (formulario)
+        Dialogs::atual().mostraModal(formulario);
+    MostraPasta();
+    ativacao();
+    ocupado = false;
+    QCoreApplication::processEvents();
+    m_form->posicao = posicao;
+    if (m_form->totalRegistros > 0 && marcador.isValid()) {
+        try {
+            m_form->DadoTraco.setBookmark(marcador);
+        } catch (const DbError&) {
+        }
+    }
+    m_form->MostraNumero();
+}
+
+void Traco::RotinaMassa()
+{
+    abreFormulario(m_formMass);
+}
+
+void Traco::RotinaAbatimento()
+{
+    abreFormulario(m_formCons);
+}
+
+void Traco::ativacao()
+{
+    while (QApplication::overrideCursor())
+        QApplication::restoreOverrideCursor();
+    if (ocupado)
+        return;
+    if (m_form->totalRegistros != 0) {
+        m_form->posicao = 1;
+        m_form->Movimenta(catalogue::FormTraco::Ultimo);
+        m_form->Movimenta(catalogue::FormTraco::Primeiro);
+    }
+    modoTexto = QStringLiteral("Normal");
+}
+
+void Traco::Enter()
+{
+    if (m_form->inserindo || m_form->alterando)
+        focusNextChild();
+}
+
+void Traco::MenuBotao(QWidget* controle)
+{
+    m_controleDoMenu = controle;
+    QMenu* menu = m_form->Movimento[0]->isVisible() ? m_editarE : m_arquivoE;
+    menu->exec(QCursor::pos());
+    m_controleDoMenu = nullptr;
+}
+
 void Traco::showEvent(QShowEvent* event)
 {
-    // The start-up form set the hourglass; the main window on screen ends the wait.
-    if (QApplication::overrideCursor())
-        QApplication::restoreOverrideCursor();
     QMainWindow::showEvent(event);
+    if (!m_ativadaUmaVez) {
+        m_ativadaUmaVez = true;
+        ativacao();
+    }
+}
+
+void Traco::teclaDaJanela(QKeyEvent* evento, QWidget* alvo, bool& consumida)
+{
+    if (evento->key() == Qt::Key_Escape) {
+        consumida = true;
+        if (modoTexto == QLatin1String("Normal")) {
+            if (Dialogs::atual().mensagem(QStringLiteral("Quer sair do programa?"), QStringLiteral("Finalizando"),
+                                          Dialogs::Icone::Pergunta, Dialogs::Botoes::SimNao,
+                                          Dialogs::Resposta::Nao) == Dialogs::Resposta::Sim)
+                close();
+        } else if (modoTexto == QLatin1String("Edicao")) {
+            // Escape while editing is the cancel command.
+            if (QAction* cancelar = m_acoes.value(QStringLiteral("ID_Cancelar")); cancelar && cancelar->isEnabled())
+                cancelar->trigger();
+        }
+    } else if (evento->key() == Qt::Key_F1) {
+        consumida = true;
+        QWidget* foco = QApplication::focusWidget() ? QApplication::focusWidget() : alvo;
+        platform::Ajuda::MostraAjuda(foco ? foco->window() : this, m_form->topicoAjuda(foco));
+    }
+}
+
+bool Traco::eventFilter(QObject* objeto, QEvent* evento)
+{
+    // The window sees its keys before its controls do.
+    if (evento->type() == QEvent::KeyPress && !QApplication::activeModalWidget() &&
+        !QApplication::activePopupWidget()) {
+        if (auto* alvo = qobject_cast<QWidget*>(objeto); alvo && alvo->window() == this) {
+            bool consumida = false;
+            teclaDaJanela(static_cast<QKeyEvent*>(evento), alvo, consumida);
+            if (consumida)
+                return true;
+        }
+    }
+    if (evento->type() == QEvent::Leave && (objeto == m_barras[0] || objeto == m_barras[1]))
+        MostraStatus(QString());
+    return QMainWindow::eventFilter(objeto, evento);
 }
 
 void Traco::closeEvent(QCloseEvent* event)
 {
+    QSettings preferencias(QStringLiteral("Quenvar"), nomeDoExecutavel());
+    preferencias.setValue(QStringLiteral("Janela/Posicao"), saveGeometry());
+    fechando = true;
+    m_form->fecha();
+    for (QWidget* w : std::initializer_list<QWidget*>{m_sobre, m_formMass, m_formCons, m_mago}) {
+        if (w)
+            w->hide();
+    }
     // The shared database handle lives until the main window closes.
     platform::Database::shared().close();
     event->accept();

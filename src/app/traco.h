@@ -1,26 +1,113 @@
 #pragma once
 
+#include "calc/calcstate.h"
+#include "catalogue/formtraco.h"
+
+#include <QHash>
 #include <QMainWindow>
+#include <QPointer>
+#include <QSet>
+
+#include <array>
+
+class QLabel;
+class QMenu;
+class QToolBar;
+
+namespace settings {
+class FormMass;
+class FormCons;
+} // namespace settings
+namespace wizard {
+class Mago;
+}
 
 namespace app {
 
-// The main window. Its set-up ends by raising the ready flag that the start-up form waits for.
+class Sobre;
+
+// The main window, the catalogue of concrete mixes. It holds the menus, the two tool bars and the status bar around
+// the mix form, runs every command through one dispatcher and switches between viewing and editing. Loading it runs
+// its whole set-up, which ends by raising the ready flag that the start-up form waits for.
 class Traco : public QMainWindow
 {
     Q_OBJECT
 public:
+    using Operacao = catalogue::FormTraco::Operacao;
+
     explicit Traco(QWidget* parent = nullptr);
+    ~Traco() override;
 
     bool pronto() const { return m_pronto; }
+    // The set-up met an error it cannot go on from; the window is of no use and the program ends.
+    bool falhou() const { return m_falhou; }
     // Brings the window to the front, restored when it was minimised (a second copy of the program asked for it).
     void trazParaFrente();
+
+    // The forms loaded after the main window, which its commands open.
+    void defineFormularios(settings::FormMass* formMass, settings::FormCons* formCons, wizard::Mago* mago,
+                           Sobre* sobre);
+
+    catalogue::FormTraco* form() const { return m_form; }
+    QAction* ferramenta(const QString& id) const { return m_acoes.value(id); }
+    QMenu* menuDoId(const QString& id) const { return m_menus.value(id); }
+    QToolBar* barra(int i) const { return m_barras[i]; }
+    QString textoPainel(int painel) const;
+
+    // The dispatcher: runs the command of a tool.
+    void executa(const QString& id);
+    void Modo(Operacao operacao);
+    void MostraStatus(const QString& texto);
+    void MenuBotao(QWidget* controle);
+    void RotinaMassa();
+    void RotinaAbatimento();
+    void RotinaTraco();
+    void MostraPasta();
+    // What happens each time the window becomes the program's active window.
+    void ativacao();
+
+    // Window state kept for the whole run.
+    QString modoTexto;
+    bool ocupado = false;
+    bool arquivoMorto = false;
+    bool fechando = false;
+    QString logotipo;
+    int moduloAIniciar = 0;
+    QString usuario;
+    calc::CalcState estado;
 
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* objeto, QEvent* evento) override;
 
 private:
+    void montaFerramentas();
+    void montaBarraDeStatus();
+    void configura();
+    void habilita(const QString& id, bool habilitado);
+    void Enter();
+    void teclaDaJanela(QKeyEvent* evento, QWidget* alvo, bool& consumida);
+    void abreFormulario(QDialog* formulario);
+    void mostraOQueE(QWidget* controle);
+
+    catalogue::FormTraco* m_form = nullptr;
+    QHash<QString, QAction*> m_acoes;
+    QHash<QString, QMenu*> m_menus;
+    QHash<QString, bool> m_desejado;
+    QSet<QString> m_construidas;
+    std::array<QToolBar*, 2> m_barras{};
+    std::array<QLabel*, 4> m_paineis{};
+    QMenu* m_editarE = nullptr;
+    QMenu* m_arquivoE = nullptr;
+    QPointer<QWidget> m_controleDoMenu;
+    QPointer<settings::FormMass> m_formMass;
+    QPointer<settings::FormCons> m_formCons;
+    QPointer<wizard::Mago> m_mago;
+    QPointer<Sobre> m_sobre;
     bool m_pronto = false;
+    bool m_falhou = false;
+    bool m_ativadaUmaVez = false;
 };
 
 } // namespace app

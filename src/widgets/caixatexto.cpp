@@ -1,5 +1,6 @@
 #include "caixatexto.h"
 
+#include <QApplication>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QTimer>
@@ -71,6 +72,19 @@ void CaixaTexto::mousePressEvent(QMouseEvent* event)
         m_selecionarAoClicar = false;
         const auto [inicio, tamanho] = calc::selectionOnEntry(text());
         setSelection(inicio, tamanho);
+    }
+}
+
+void CaixaTexto::changeEvent(QEvent* event)
+{
+    QLineEdit::changeEvent(event);
+    if (event->type() == QEvent::ReadOnlyChange) {
+        // A box that only shows a value looks like a page, not like a place to type.
+        QPalette cores = palette();
+        const QPalette padrao = QApplication::palette(this);
+        cores.setColor(QPalette::Base, isReadOnly() ? padrao.color(QPalette::Window).lighter(104)
+                                                    : padrao.color(QPalette::Base));
+        setPalette(cores);
     }
 }
 

@@ -1,0 +1,155 @@
+#pragma once
+
+#include "calc/consistencylimits.h"
+#include "platform/recordset.h"
+
+#include <QWidget>
+
+#include <array>
+#include <functional>
+
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QPushButton;
+class QRadioButton;
+class QTabWidget;
+
+namespace calc {
+struct CalcState;
+}
+namespace platform {
+class Database;
+}
+namespace widgets {
+class CaixaTexto;
+}
+
+namespace catalogue {
+
+// The catalogue of mixes as the main window shows it: the tab control `Pasta` with every field of one mix, the six
+// navigation buttons under it, and the record sets behind them. It shows the current row (MostraNumero), moves
+// through the catalogue and switches its fields between viewing and editing; the main window around it holds the
+// menus, the tool bars and the status bar.
+class FormTraco : public QWidget
+{
+    Q_OBJECT
+public:
+    enum class Operacao { Visualizar, Inserir, Alterar };
+    // Navigation buttons: first, previous, previous name in use, next name in use, next, last.
+    enum Botao { Primeiro = 0, Anterior = 1, AnteriorEmUso = 2, ProximoEmUso = 3, Proximo = 4, Ultimo = 5 };
+
+    FormTraco(platform::Database& db, calc::CalcState& estado, QWidget* parent = nullptr);
+    ~FormTraco() override;
+
+    // Where the consistency limits come from (the consistency settings form once it is loaded).
+    void defineLimites(std::function<calc::ConsistencyLimits()> limites) { m_limites = std::move(limites); }
+    calc::ConsistencyLimits limites() const;
+
+    // Opens the four record sets, counts the catalogue, takes the date of the prices and fills the lists. Errors of
+    // the database reach the caller, which decides what the window does with them.
+    void abre();
+    void fecha();
+
+    // Counts the catalogue on a copy of its record set, after reading it again; 0 for an empty table. A failure is
+    // written to the error log and told to the user, and counts as 0.
+    int TotalDeRegistros();
+
+    // The fields' side of the mode switch.
+    void Modo(Operacao operacao);
+    // Copies the current row into the window, each step on its own: a step that fails is skipped.
+    void MostraNumero();
+    // Navigation button i pressed.
+    void Movimenta(int botao);
+    void MostraMovimento(bool visivel);
+
+    // Position of a text in a list, counting from 1; 0 when absent or when the list is empty.
+    static int ProcuraNaLista(const QComboBox* lista, const QString& texto);
+
+    // The help topic of a control: the page of `Pasta` it stands on (3001 for the first page), 0 elsewhere.
+    int topicoAjuda(const QWidget* controle) const;
+
+    // Where the window sends a right click (MenuBotao) and an Enter that moves to the next field.
+    void defineMenuBotao(std::function<void(QWidget*)> menuBotao) { m_menuBotao = std::move(menuBotao); }
+    void defineEnter(std::function<void()> enter) { m_enter = std::move(enter); }
+
+    // Cost boxes hold numbers; these read and write them.
+    double custo(int i) const;
+    void defineCusto(int i, double valor);
+
+    // Controls, named as the program names them.
+    QTabWidget* Pasta = nullptr;
+    std::array<widgets::CaixaTexto*, 10> TextoT{};
+    std::array<widgets::CaixaTexto*, 10> TextoM{};
+    std::array<widgets::CaixaTexto*, 6> TextoC{};
+    std::array<widgets::CaixaTexto*, 6> TextoI{};
+    std::array<widgets::CaixaTexto*, 7> Texto{};
+    std::array<widgets::CaixaTexto*, 3> Custo{};
+    std::array<QComboBox*, 9> Combo{};
+    std::array<QLabel*, 10> CompT{};
+    std::array<QLabel*, 10> CompM{};
+    std::array<QLabel*, 10> UnidT{};
+    std::array<QLabel*, 10> UnidM{};
+    std::array<QRadioButton*, 3> OpcaoForma{};
+    std::array<QRadioButton*, 3> OpcaoTextura{};
+    std::array<QRadioButton*, 4> TipoConcreto{};
+    QComboBox* ClasseCimento = nullptr;
+    QLabel* RotVar = nullptr;
+    QCheckBox* TracoCorrente = nullptr;
+    QLabel* RotuloPlantao = nullptr;
+    std::array<QLabel*, 2> Betoneira{};
+    QLabel* Faixa = nullptr;
+    std::array<QGroupBox*, 6> Massa{};
+    std::array<QPushButton*, 6> Movimento{};
+    QLabel* Redutor = nullptr;
+    QLabel* Reducao = nullptr;
+    QLabel* perc1 = nullptr;
+    QLabel* perc2 = nullptr;
+
+    // The catalogue, the products, the units and the scratch set of the lists.
+    platform::RecordSet DadoTraco;
+    platform::RecordSet DadoProduto;
+    platform::RecordSet DadoUnidade;
+    platform::RecordSet Rascunho;
+
+    // Window state kept for the whole run.
+    int totalRegistros = 0;
+    int posicao = 0;
+    bool inserindo = false;
+    bool alterando = false;
+    bool magoPendente = false;
+    QDate dataPrecoCusto;
+
+signals:
+    // "Registro 3/12", for the status bar.
+    void registro(const QString& texto);
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* objeto, QEvent* evento) override;
+
+private:
+    QWidget* montaPaginaTraco();
+    QWidget* montaPaginaComponentes();
+    QWidget* montaPaginaResultados();
+    QWidget* sobreposto(QWidget* baixo, QComboBox* cima);
+    widgets::CaixaTexto* caixa(const QString& nome, bool quantidade);
+    void preencheListas();
+    void preencheLista(QComboBox* lista, const QStringList& itens);
+    QStringList consulta(const QString& sql);
+    void mostraLinhaDeProduto(int linha, const QString& campoCodigo, const QString& campoTraco,
+                              const QString& campoMetro);
+    void mostraQuantidades(int linha, const QString& campoTraco, const QString& campoMetro);
+    void posiciona();
+
+    platform::Database& m_db;
+    calc::CalcState& m_estado;
+    std::function<calc::ConsistencyLimits()> m_limites;
+    std::function<void(QWidget*)> m_menuBotao;
+    std::function<void()> m_enter;
+    QPushButton* m_ultimoBotao = nullptr;
+    QList<QWidget*> m_paginas;
+};
+
+} // namespace catalogue
