@@ -20,9 +20,24 @@ void erro(const QString& mensagem)
 
 namespace {
 
-const char kUso[] = "Uso: quenvar-cli <subcomando> [argumentos]\n"
-                    "Subcomandos:\n"
-                    "  criar-dados PASTA [--demo]   cria uma pasta de dados nova (com --demo, dados de exemplo)\n";
+const char kUso[] =
+    "Uso: quenvar-cli <subcomando> [argumentos]\n"
+    "Subcomandos:\n"
+    "  criar-dados PASTA [--demo]   cria uma pasta de dados nova (com --demo, dados de exemplo)\n"
+    "  recalcular [--dados PASTA]   recalcula um traço: lê na entrada padrão um objeto JSON com os campos de\n"
+    "                               Tracos (e NomeCimento, NomeGraudo1, NomeGraudo2, NomeAditivo1, NomeAditivo2)\n"
+    "                               e escreve o mesmo objeto com os campos calculados e f, wc, fcj, Sd, W, Dmax;\n"
+    "                               com --dados, os preços dos produtos de PASTA dão os custos\n"
+    "  dosar [--dados PASTA]        dosa um traço com as respostas do assistente (JSON na entrada padrão) e\n"
+    "                               escreve W, fcj, wc, C, RelacaoProposta, Relacoes, alfa, n, f e o traço;\n"
+    "                               com --dados, os limites de consistência vêm de PASTA (senão 150/90/50/20);\n"
+    "                               a massa do saco é o peso do produto \"Cimento <classe>\" de PASTA ou, sem\n"
+    "                               ele, PesoSaco\n"
+    "Números: um número JSON ou um texto como nas caixas do programa, com vírgula ou ponto decimal (\"2,61\"\n"
+    "ou \"2.61\"); um texto em branco vale 0 num campo opcional. Códigos, abatimento e resistência são inteiros.\n"
+    "Saída 0: feito. Saída 2: entrada ou opção inválida; a mensagem vai para a saída de erro e nada é escrito\n"
+    "na saída padrão. Se dosar não conhece a massa do saco, avisa na saída de erro, sai com 0 e deixa as\n"
+    "quantidades por saco em zero.\n";
 
 } // namespace
 
@@ -33,6 +48,8 @@ int main(int argc, char** argv)
     QStringList argumentos = QCoreApplication::arguments().mid(1);
     const std::map<QString, std::function<int(const QStringList&)>> subcomandos{
         {QStringLiteral("criar-dados"), cli::criarDados},
+        {QStringLiteral("recalcular"), cli::recalcular},
+        {QStringLiteral("dosar"), cli::dosar},
     };
     if (argumentos.isEmpty() || argumentos.first() == QLatin1String("--help") ||
         argumentos.first() == QLatin1String("-h")) {

@@ -10,6 +10,10 @@ constexpr int kSucesso = 0;
 constexpr int kEntradaInvalida = 2;
 
 int criarDados(const QStringList& argumentos);
+// recalcular [--dados PASTA]: a mix (the fields of a Tracos row, JSON on stdin) recalculated from its batch.
+int recalcular(const QStringList& argumentos);
+// dosar [--dados PASTA]: the dosage wizard's design from its answers (JSON on stdin).
+int dosar(const QStringList& argumentos);
 
 // Writes a message to stderr, in UTF-8, with a line end.
 void erro(const QString& mensagem);

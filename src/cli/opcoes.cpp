@@ -1,0 +1,93 @@
+#include "opcoes.h"
+
+#include "json.h"
+#include "subcomandos.h"
+
+#include "platform/database.h"
+#include "platform/paths.h"
+
+#include <QFileInfo>
+
+#include <cstdio>
+
+namespace cli {
+
+std::optional<Opcoes> leOpcoes(const QStringList& argumentos, const QString& uso)
+{
+    const QString dados = QStringLiteral("--dados");
+    Opcoes opcoes;
+    bool temDados = false;
+    for (qsizetype i = 0; i < argumentos.size(); ++i) {
+        const QString& argumento = argumentos[i];
+        QString pasta;
+        if (argumento == dados) {
+            if (i + 1 >= argumentos.size()) {
+                erro(QStringLiteral("A opção --dados pede a pasta de dados.\n") + uso);
+                return std::nullopt;
+            }
+            pasta = argumentos[++i];
+        } else if (argumento.startsWith(dados + QLatin1Char('='))) {
+            pasta = argumento.mid(dados.size() + 1);
+        } else if (argumento.startsWith(QLatin1Char('-'))) {
+            erro(QStringLiteral("Opção desconhecida: %1\n").arg(argumento) + uso);
+            return std::nullopt;
+        } else {
+            erro(QStringLiteral("Argumento inesperado: %1 (o traço vem pela entrada padrão).\n").arg(argumento) + uso);
+            return std::nullopt;
+        }
+        if (temDados) {
+            erro(QStringLiteral("Informe --dados uma só vez.\n") + uso);
+            return std::nullopt;
+        }
+        if (pasta.trimmed().isEmpty()) {
+            erro(QStringLiteral("A opção --dados pede a pasta de dados.\n") + uso);
+            return std::nullopt;
+        }
+        opcoes.pastaDados = pasta;
+        temDados = true;
+    }
+    return opcoes;
+}
+
+bool abreBanco(platform::Database& db, const QString& pasta)
+{
+    if (!QFileInfo(pasta).isDir()) {
+        erro(QStringLiteral("A pasta de dados %1 não existe.").arg(pasta));
+        return false;
+    }
+    const QString banco = platform::Paths::comSeparador(pasta) + QStringLiteral("Dados/empresa.mdb");
+    try {
+        db.open(banco);
+    } catch (const platform::DbError& falha) {
+        erro(QStringLiteral("Não foi possível abrir o banco de dados %1 (erro %2: %3).")
+                 .arg(banco)
+                 .arg(falha.numero())
+                 .arg(falha.descricao()));
+        return false;
+    }
+    return true;
+}
+
+std::optional<QJsonObject> leObjetoDaEntrada()
+{
+    QString mensagem;
+    std::optional<QJsonObject> objeto = objetoJson(leEntradaPadrao(), mensagem);
+    if (!objeto)
+        erro(mensagem);
+    return objeto;
+}
+
+void relataErros(const LeitorCampos& leitor)
+{
+    for (const QString& mensagem : leitor.erros())
+        erro(mensagem);
+}
+
+void escreveObjeto(const QJsonObject& objeto)
+{
+    const QByteArray texto = textoJson(objeto);
+    std::fwrite(texto.constData(), 1, static_cast<size_t>(texto.size()), stdout);
+    std::fflush(stdout);
+}
+
+} // namespace cli

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QJsonObject>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+namespace platform {
+class Database;
+}
+
+// What recalcular and dosar share: their one option, the data folder's database, the object on stdin and the
+// object on stdout.
+namespace cli {
+
+class LeitorCampos;
+
+struct Opcoes
+{
+    // The data folder given with --dados, as typed (with or without a separator at the end); empty when none.
+    QString pastaDados;
+};
+
+// Reads "--dados PASTA" or "--dados=PASTA"; any other argument is a mistake. Nothing, with the message and the
+// subcommand's usage line on stderr, when the arguments are wrong.
+std::optional<Opcoes> leOpcoes(const QStringList& argumentos, const QString& uso);
+
+// Opens <pasta>Dados/empresa.mdb. False, with a message on stderr, when the folder or its database cannot be
+// opened.
+bool abreBanco(platform::Database& db, const QString& pasta);
+
+// The object on stdin; nothing, with a message on stderr, when the input is not one JSON object.
+std::optional<QJsonObject> leObjetoDaEntrada();
+
+// Writes every mistake the reader collected to stderr, one a line.
+void relataErros(const LeitorCampos& leitor);
+
+// Writes the object to stdout in one piece.
+void escreveObjeto(const QJsonObject& objeto);
+
+} // namespace cli
