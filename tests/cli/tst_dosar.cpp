@@ -49,22 +49,16 @@ void TestDosar::wizardExample_data()
     QTest::newRow("wc") << "wc" << 1.0 << 0.49036 << 5;
     QTest::newRow("C") << "C" << 1.0 << 414.729 << 3;
     QTest::newRow("RelacaoProposta") << "RelacaoProposta" << 1.0 << 35.7 << 1;
-    QTest::newRow("alfa") << "alfa" << 1.0 << 35.7 << 1;
     QTest::newRow("n") << "n" << 1.0 << 8.2946 << 4;
     QTest::newRow("f") << "f" << 1.0 << 8.30073 << 5;
-    QTest::newRow("Sd") << "Sd" << 1.0 << 5.5 << 1;
     QTest::newRow("cement of a bag") << "TracoCimento" << 1.43 << 50.0 << 3;
     QTest::newRow("coarse sand of a bag, loose") << "TracoAreiaGrossa" << 1.0 << 65.154 << 3;
     QTest::newRow("coarse aggregate of a bag") << "TracoGraudoQde1" << 1.38 << 139.766 << 3;
     QTest::newRow("cement a m3") << "Cimento" << 1.43 << 415.037 << 3;
-    QTest::newRow("coarse sand a m3") << "AreiaGrossa" << 1.20 << 648.986 << 3;
     QTest::newRow("coarse aggregate a m3") << "Graudo1" << 1.38 << 1160.159 << 3;
-    QTest::newRow("water of a bag") << "TracoAgua" << 1.0 << 24.500 << 3;
     QTest::newRow("additional water a m3") << "AguaAdic" << 1.0 << 172.540 << 3;
-    QTest::newRow("additional water of a bag") << "TracoAguaAdic" << 1.0 << 20.786 << 3;
     QTest::newRow("labour of a bag") << "TracoMaoDeObra" << 1.0 << 2.411 << 3;
     QTest::newRow("fck") << "Resistencia" << 1.0 << 25.0 << 0;
-    QTest::newRow("measured by volume") << "Volumetrico" << 1.0 << 1.0 << 0;
 }
 
 void TestDosar::wizardExample()

@@ -34,20 +34,16 @@ void TestRecalcular::massExample_data()
     QTest::addColumn<int>("decimals");
 
     QTest::newRow("W") << "W" << 203.367 << 3;
-    QTest::newRow("Agua") << "Agua" << 203.367 << 3;
     QTest::newRow("Dmax") << "Dmax" << 19.0 << 1;
     QTest::newRow("f") << "f" << 7.39852 << 5;
     QTest::newRow("Cimento, per m3") << "Cimento" << 369.926 << 3;
-    QTest::newRow("AreiaGrossa, per m3") << "AreiaGrossa" << 739.852 << 3;
     QTest::newRow("Graudo1, per m3") << "Graudo1" << 1109.779 << 3;
-    QTest::newRow("TracoAgua") << "TracoAgua" << 27.488 << 3;
     QTest::newRow("AguaAdic") << "AguaAdic" << 168.224 << 3;
     QTest::newRow("TracoAguaAdic") << "TracoAguaAdic" << 22.738 << 3;
     QTest::newRow("wc") << "wc" << 0.54975 << 5;
     QTest::newRow("fcj") << "fcj" << 29.429 << 3;
     QTest::newRow("Resistencia") << "Resistencia" << 23.0 << 0;
     QTest::newRow("TracoMaoDeObra") << "TracoMaoDeObra" << 2.703 << 3;
-    QTest::newRow("batch kept") << "TracoCimento" << 50.0 << 9;
 }
 
 void TestRecalcular::massExample()
