@@ -1,0 +1,25 @@
+#include "referencias.h"
+
+#include "platform/database.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWidget>
+
+namespace settings {
+
+bool bancoArquivado(platform::Database& db)
+{
+    return db.scalar(QStringLiteral("SELECT Morto FROM DadosEmpresa ORDER BY rowid LIMIT 1")).toBool();
+}
+
+void centraNaTela(QWidget* form)
+{
+    const QScreen* tela = form->screen() ? form->screen() : QGuiApplication::primaryScreen();
+    if (!tela)
+        return;
+    const QRect area = tela->geometry();
+    form->move(area.left() + (area.width() - form->width()) / 2, area.top() + (area.height() - form->height()) / 2);
+}
+
+} // namespace settings

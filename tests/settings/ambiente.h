@@ -1,0 +1,82 @@
+#pragma once
+
+#include "fixtures.h"
+#include "platform/ajuda.h"
+#include "platform/database.h"
+#include "platform/scripteddialogs.h"
+#include "platform/som.h"
+
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QTest>
+#include <QVariantMap>
+
+#include <memory>
+
+// What every settings-form test stands on: a fresh data folder with its shared database open, scripted dialogs, and
+// the sounds and help topics the forms ask for.
+class Ambiente
+{
+public:
+    platform::ScriptedDialogs* dialogs = nullptr;
+    QList<int> sons;
+    QList<int> topicos;
+
+    bool prepara()
+    {
+        dialogs = new platform::ScriptedDialogs;
+        platform::Dialogs::instala(std::unique_ptr<platform::Dialogs>(dialogs));
+        sons.clear();
+        topicos.clear();
+        platform::observaSons([this](int som) { sons.append(som); });
+        platform::Ajuda::defineVisualizador([this](QWidget*, const QString&, int topico) {
+            topicos.append(topico);
+            return true;
+        });
+        m_pasta = std::make_unique<PastaDeTeste>(false);
+        if (!m_pasta->valida())
+            return false;
+        platform::Database::shared().open(m_pasta->banco());
+        return true;
+    }
+
+    void encerra()
+    {
+        platform::Database::shared().close();
+        platform::observaSons({});
+        m_pasta.reset();
+    }
+
+    // The form loaded and shown, as the main window shows it; the sounds start counting from here.
+    template <class Form> std::unique_ptr<Form> abre()
+    {
+        auto form = std::make_unique<Form>();
+        form->show();
+        if (!QTest::qWaitForWindowExposed(form.get()))
+            return nullptr;
+        sons.clear();
+        return form;
+    }
+
+    static void executa(const QString& sql, const QVariantList& valores = {})
+    {
+        platform::Database::shared().exec(sql, valores);
+    }
+
+    // Every row of a table, in its own order, read behind the forms' backs.
+    static QList<QVariantMap> linhas(const QString& tabela)
+    {
+        QList<QVariantMap> resultado;
+        QSqlQuery q = platform::Database::shared().exec(QStringLiteral("SELECT * FROM %1 ORDER BY rowid").arg(tabela));
+        while (q.next()) {
+            QVariantMap linha;
+            for (int i = 0; i < q.record().count(); ++i)
+                linha.insert(q.record().fieldName(i), q.value(i));
+            resultado.append(linha);
+        }
+        return resultado;
+    }
+
+private:
+    std::unique_ptr<PastaDeTeste> m_pasta;
+};
