@@ -290,6 +290,9 @@ void Traco::defineFormularios(settings::FormMass* formMass, settings::FormCons* 
     m_formCons = formCons;
     m_mago = mago;
     m_sobre = sobre;
+    // The consistency routines read the limits from the consistency form once it is loaded.
+    if (formCons)
+        m_form->defineLimites([formCons] { return formCons->limites(); });
 }
 
 void Traco::trazParaFrente()
@@ -316,9 +319,9 @@ void Traco::Modo(Operacao operacao)
 void Traco::executa(const QString& id)
 {
     platform::TocaSom(platform::Som::MouseClica);
-    if (id == QLatin1String("ID_Sair")) {
+    if (id == QStringLiteral("ID_Sair")) {
         close();
-    } else if (id == QLatin1String("ID_Tracos")) {
+    } else if (id == QStringLiteral("ID_Tracos")) {
         if (!m_acoes.value(id)->isChecked()) {
             if (m_form->Pasta->isVisible())
                 m_form->Pasta->hide();
@@ -331,22 +334,22 @@ void Traco::executa(const QString& id)
                 habilita(QString::fromUtf8(f), !arquivoMorto);
             RotinaTraco();
         }
-    } else if (id == QLatin1String("ID_MassasEspecíficas")) {
+    } else if (id == QStringLiteral("ID_MassasEspecíficas")) {
         RotinaMassa();
-    } else if (id == QLatin1String("ID_AbatimentodoConcreto")) {
+    } else if (id == QStringLiteral("ID_AbatimentodoConcreto")) {
         RotinaAbatimento();
-    } else if (id == QLatin1String("ID_AjudadoPrograma")) {
+    } else if (id == QStringLiteral("ID_AjudadoPrograma")) {
         if (m_form->Pasta->isVisible())
             platform::Ajuda::MostraAjuda(m_form->Pasta->window(), 3001 + m_form->Pasta->currentIndex());
         else
             platform::Ajuda::MostraAjuda(this, 0);
-    } else if (id == QLatin1String("ID_ConteúdoeÍndice")) {
+    } else if (id == QStringLiteral("ID_ConteúdoeÍndice")) {
         platform::Ajuda::MostraAjuda(this, 0);
-    } else if (id == QLatin1String("ID_Novaversão")) {
+    } else if (id == QStringLiteral("ID_Novaversão")) {
         platform::Ajuda::MostraAjuda(this, 31020);
-    } else if (id == QLatin1String("ID_Oqueéisto?")) {
+    } else if (id == QStringLiteral("ID_Oqueéisto?")) {
         QWhatsThis::enterWhatsThisMode();
-    } else if (id == QLatin1String("ID_Oqueé")) {
+    } else if (id == QStringLiteral("ID_Oqueé")) {
         mostraOQueE(m_controleDoMenu);
     }
 }

@@ -42,14 +42,14 @@ QString Ajuda::pagina(int topico)
 
 void Ajuda::MostraAjuda(QWidget* janela, int topico)
 {
-    if (!visualizador() || !visualizador()(janela, pagina(topico), topico))
+    if (!visualizador()(janela, pagina(topico), topico))
         Dialogs::aviso(QStringLiteral("A Ajuda não abre ou tópico não existe"), QStringLiteral("Ajuda do Programa"),
                        Dialogs::Icone::Exclamacao);
 }
 
 void Ajuda::defineVisualizador(Visualizador v)
 {
-    visualizador() = std::move(v);
+    visualizador() = v ? std::move(v) : Visualizador(visualizadorSimples);
 }
 
 } // namespace platform

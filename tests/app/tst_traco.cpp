@@ -1,0 +1,435 @@
+#include "testregistry.h"
+
+#include "app/ferramentas.h"
+#include "app/traco.h"
+#include "fixtures.h"
+#include "platform/ajuda.h"
+#include "platform/database.h"
+#include "platform/paths.h"
+#include "platform/scripteddialogs.h"
+#include "platform/som.h"
+#include "settings/formcons.h"
+#include "settings/formmass.h"
+#include "widgets/caixatexto.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStandardPaths>
+#include <QTabWidget>
+#include <QTest>
+#include <QToolBar>
+
+using platform::Dialogs;
+using platform::ScriptedDialogs;
+using Form = catalogue::FormTraco;
+
+namespace {
+
+// A data folder, the shared database open on it and the main window loaded over it.
+struct Janela
+{
+    explicit Janela(bool demo = true, const QStringList& ajustes = {}) : pasta(demo)
+    {
+        platform::Database::shared().open(pasta.banco());
+        for (const QString& sql : ajustes)
+            platform::Database::shared().exec(sql);
+        platform::Paths::definePastaDados(pasta.dados());
+        traco = std::make_unique<app::Traco>();
+        traco->show();
+    }
+    ~Janela()
+    {
+        traco.reset();
+        platform::Database::shared().close();
+    }
+    Form* form() const { return traco->form(); }
+    QString registro() const { return traco->textoPainel(3); }
+    QList<bool> botoes() const
+    {
+        QList<bool> estados;
+        for (QPushButton* b : form()->Movimento)
+            estados.append(b->isEnabled());
+        return estados;
+    }
+
+    PastaDeTeste pasta;
+    std::unique_ptr<app::Traco> traco;
+};
+
+} // namespace
+
+class TestTraco : public QObject
+{
+    Q_OBJECT
+
+private:
+    ScriptedDialogs* m_dialogs = nullptr;
+    QList<int> m_sons;
+
+private slots:
+    void initTestCase()
+    {
+        QStandardPaths::setTestModeEnabled(true);
+        platform::observaSons([this](int som) { m_sons.append(som); });
+    }
+    void cleanupTestCase() { platform::observaSons(nullptr); }
+
+    void init()
+    {
+        m_dialogs = new ScriptedDialogs;
+        Dialogs::instala(std::unique_ptr<Dialogs>(m_dialogs));
+        m_sons.clear();
+    }
+
+    void abreNoPrimeiroTraco()
+    {
+        Janela j;
+        QVERIFY(j.traco->pronto());
+        QCOMPARE(j.form()->totalRegistros, 12);
+        QCOMPARE(j.registro(), QStringLiteral("Registro 1/12"));
+        QCOMPARE(j.form()->TextoC[0]->text(), QStringLiteral("Concreto Aparente fck 30"));
+        QCOMPARE(j.traco->windowTitle(), QStringLiteral("Quenvar"));
+        QCOMPARE(j.traco->textoPainel(1), QStringLiteral("Barra de Informações - Pressione <F1> para ajuda"));
+        QCOMPARE(j.traco->textoPainel(4), QStringLiteral("Usuário: "));
+        QCOMPARE(j.traco->modoTexto, QStringLiteral("Normal"));
+        QVERIFY(j.traco->barra(0)->isVisible());
+        QVERIFY(!j.traco->barra(1)->isVisible());
+        // The lists come from the products and the catalogue.
+        QCOMPARE(j.form()->Combo[2]->count(), 4);
+        QCOMPARE(j.form()->Combo[3]->itemText(j.form()->Combo[3]->count() - 1), QStringLiteral("* Nenhum *"));
+        QCOMPARE(j.form()->Combo[5]->count(), 3);
+        QCOMPARE(j.form()->Combo[0]->count(), 8);
+        QCOMPARE(j.form()->Combo[1]->itemText(3), QStringLiteral("Plástica Seca"));
+        QVERIFY(j.form()->dataPrecoCusto.isValid());
+    }
+
+    void navegacao_data()
+    {
+        QTest::addColumn<QList<int>>("botoes");
+        QTest::addColumn<int>("posicao");
+        QTest::addColumn<QString>("nome");
+        QTest::addColumn<QList<bool>>("habilitados");
+        const QList<bool> inicio{false, false, false, true, true, true};
+        const QList<bool> meio{true, true, true, true, true, true};
+        const QList<bool> fim{true, true, true, false, false, false};
+        QTest::newRow("primeiro") << QList<int>{Form::Proximo, Form::Primeiro} << 1 << "Concreto Aparente fck 30"
+                                  << inicio;
+        QTest::newRow("meio") << QList<int>{Form::Proximo, Form::Proximo} << 3 << "Concreto fck 15" << meio;
+        QTest::newRow("último") << QList<int>{Form::Ultimo} << 12 << "Traço d'Obra" << fim;
+        QTest::newRow("anterior no início fica")
+            << QList<int>{Form::Anterior} << 1 << "Concreto Aparente fck 30" << inicio;
+        QTest::newRow("próximo no fim fica") << QList<int>{Form::Ultimo, Form::Proximo} << 12 << "Traço d'Obra" << fim;
+        QTest::newRow("em uso seguinte salta variantes")
+            << QList<int>{Form::ProximoEmUso, Form::ProximoEmUso} << 4 << "Concreto fck 15" << meio;
+        QTest::newRow("em uso seguinte até o fim")
+            << QList<int>{Form::Proximo, Form::Proximo, Form::Proximo, Form::Proximo, Form::Proximo,
+                          Form::Proximo, Form::Proximo, Form::Proximo, Form::Proximo, Form::ProximoEmUso}
+            << 11 << "Contrapiso" << meio;
+        QTest::newRow("em uso seguinte no último nome vai ao fim")
+            << QList<int>{Form::Ultimo, Form::Anterior, Form::ProximoEmUso} << 12 << "Traço d'Obra" << fim;
+        QTest::newRow("em uso anterior") << QList<int>{Form::Ultimo, Form::AnteriorEmUso} << 11 << "Contrapiso" << meio;
+        QTest::newRow("em uso anterior salta variantes")
+            << QList<int>{Form::Ultimo, Form::AnteriorEmUso, Form::AnteriorEmUso, Form::AnteriorEmUso} << 7
+            << "Concreto fck 25" << meio;
+        QTest::newRow("em uso anterior no primeiro nome vai ao início")
+            << QList<int>{Form::Proximo, Form::AnteriorEmUso, Form::AnteriorEmUso} << 1 << "Concreto Aparente fck 30"
+            << inicio;
+    }
+    void navegacao()
+    {
+        QFETCH(QList<int>, botoes);
+        QFETCH(int, posicao);
+        QFETCH(QString, nome);
+        QFETCH(QList<bool>, habilitados);
+        Janela j;
+        for (int b : botoes)
+            j.form()->Movimenta(b);
+        QCOMPARE(j.form()->posicao, posicao);
+        QCOMPARE(j.registro(), QStringLiteral("Registro %1/12").arg(posicao));
+        QCOMPARE(j.form()->TextoC[0]->text(), nome);
+        QCOMPARE(j.botoes(), habilitados);
+        if (posicao == 1)
+            QVERIFY(j.form()->Movimento[Form::Proximo]->hasFocus() || !j.traco->isActiveWindow());
+    }
+
+    void catalogoVazio()
+    {
+        Janela j(false);
+        QVERIFY(j.traco->pronto());
+        QCOMPARE(j.form()->totalRegistros, 0);
+        QCOMPARE(j.registro(), QStringLiteral("Registro 0/0"));
+        QCOMPARE(j.botoes(), QList<bool>(6, false));
+        // No products: the cement list is empty, the others offer only "none"; the price date is today.
+        QCOMPARE(j.form()->Combo[2]->count(), 0);
+        QCOMPARE(j.form()->Combo[4]->count(), 1);
+        QCOMPARE(j.form()->dataPrecoCusto, QDate::currentDate());
+        m_sons.clear();
+        j.form()->Movimenta(Form::Proximo);
+        j.form()->Movimenta(Form::ProximoEmUso);
+        QCOMPARE(m_sons, (QList<int>{7, 7}));
+        QCOMPARE(j.registro(), QStringLiteral("Registro 0/0"));
+    }
+
+    void arquivoMorto()
+    {
+        Janela j(true, {QStringLiteral("UPDATE DadosEmpresa SET Morto = TRUE")});
+        QVERIFY(j.traco->arquivoMorto);
+        QCOMPARE(j.traco->windowTitle(), QStringLiteral("Quenvar   [Arq. Mortos Carregados]"));
+        for (const char* id : {"ID_AssistentedeTraços", "ID_Incluir", "ID_Alterar", "ID_Excluir"})
+            QVERIFY2(!j.traco->ferramenta(QString::fromUtf8(id))->isEnabled(), id);
+        // Turning the catalogue page off and on again leaves them disabled.
+        QAction* tracos = j.traco->ferramenta(QStringLiteral("ID_Tracos"));
+        tracos->trigger();
+        QVERIFY(j.form()->Pasta->isHidden());
+        tracos->trigger();
+        QVERIFY(!j.form()->Pasta->isHidden());
+        QVERIFY(!j.traco->ferramenta(QStringLiteral("ID_Incluir"))->isEnabled());
+    }
+
+    void linhaMostrada_data()
+    {
+        QTest::addColumn<QString>("ajuste");
+        QTest::addColumn<QString>("variante");
+        QTest::addColumn<QString>("unidade");
+        QTest::addColumn<bool>("cimentoVisivel");
+        QTest::addColumn<bool>("reducao");
+        QTest::addColumn<double>("r");
+        QTest::newRow("como gravado") << ""
+                                      << "00"
+                                      << "Kg" << true << false << 0.0;
+        QTest::newRow("variante 3") << "TracoVariante = 3"
+                                    << "03"
+                                    << "Kg" << true << false << 0.0;
+        QTest::newRow("variante 15") << "TracoVariante = 15"
+                                     << "15"
+                                     << "Kg" << true << false << 0.0;
+        QTest::newRow("variante 115") << "TracoVariante = 115"
+                                      << "15"
+                                      << "Kg" << true << false << 0.0;
+        QTest::newRow("em volume") << "Volumetrico = 1"
+                                   << "00"
+                                   << "Litros" << true << false << 0.0;
+        QTest::newRow("sem cimento") << "TracoCimentoCod = 0"
+                                     << "00"
+                                     << "Kg" << false << false << 0.0;
+        QTest::newRow("redução de 12") << "ReducaoAgua = '12'"
+                                       << "00"
+                                       << "Kg" << true << true << 0.12;
+        QTest::newRow("redução vazia") << "ReducaoAgua = ''"
+                                       << "00"
+                                       << "Kg" << true << false << 0.0;
+    }
+    void linhaMostrada()
+    {
+        QFETCH(QString, ajuste);
+        QFETCH(QString, variante);
+        QFETCH(QString, unidade);
+        QFETCH(bool, cimentoVisivel);
+        QFETCH(bool, reducao);
+        QFETCH(double, r);
+        QStringList ajustes;
+        if (!ajuste.isEmpty())
+            ajustes << QStringLiteral("UPDATE Tracos SET %1 WHERE NomeTraco = 'Concreto Aparente fck 30'").arg(ajuste);
+        Janela j(true, ajustes);
+        Form* f = j.form();
+        QCOMPARE(f->TextoC[0]->text(), QStringLiteral("Concreto Aparente fck 30"));
+        QCOMPARE(f->RotVar->text(), variante);
+        QCOMPARE(f->TextoT[0]->isHidden(), !cimentoVisivel);
+        QCOMPARE(f->CompT[0]->text(), cimentoVisivel ? QStringLiteral("Cimento 32") : QString());
+        QCOMPARE(f->UnidT[0]->text(), cimentoVisivel ? unidade : QString());
+        QCOMPARE(f->UnidM[3]->text(), unidade);
+        QCOMPARE(f->UnidT[5]->text(), QStringLiteral("litro"));
+        QCOMPARE(j.traco->estado.superplastificante, reducao);
+        QCOMPARE(j.traco->estado.r, r);
+        QCOMPARE(f->RotuloPlantao->text(), QStringLiteral("Traço em Uso"));
+        QVERIFY(!f->Betoneira[0]->isHidden() && f->Betoneira[1]->isHidden());
+        QCOMPARE(f->TextoC[1]->text(), QStringLiteral("Plástica"));
+        QCOMPARE(f->TextoC[2]->text(), QStringLiteral("090"));
+        QVERIFY(f->OpcaoTextura[1]->isChecked());
+        QVERIFY(f->TipoConcreto[2]->isChecked());
+        // Quantities shown with one decimal and the decimal comma.
+        QVERIFY(f->TextoT[1]->text().endsWith(QStringLiteral(",0")));
+    }
+
+    void inativoEAditivoAusente()
+    {
+        Janela j;
+        j.form()->Movimenta(Form::Ultimo);
+        Form* f = j.form();
+        QCOMPARE(f->RotuloPlantao->text(), QStringLiteral("Traço Inativo"));
+        QVERIFY(f->Betoneira[0]->isHidden() && !f->Betoneira[1]->isHidden());
+        QVERIFY(!f->TracoCorrente->isChecked());
+        // No admixture: its rows are emptied and hidden.
+        QVERIFY(f->TextoT[5]->isHidden());
+        QCOMPARE(f->CompM[5]->text(), QString());
+        QCOMPARE(f->UnidT[3]->text(), QStringLiteral("Litros"));
+    }
+
+    void assistentePendenteCongelaAVista()
+    {
+        Janela j;
+        j.form()->magoPendente = true;
+        j.form()->Movimenta(Form::Ultimo);
+        QCOMPARE(j.form()->TextoC[0]->text(), QStringLiteral("Concreto Aparente fck 30"));
+        QCOMPARE(j.registro(), QStringLiteral("Registro 1/12"));
+        j.form()->magoPendente = false;
+        j.form()->MostraNumero();
+        QCOMPARE(j.form()->TextoC[0]->text(), QStringLiteral("Traço d'Obra"));
+    }
+
+    void modos()
+    {
+        Janela j;
+        Form* f = j.form();
+        j.traco->Modo(Form::Operacao::Inserir);
+        QCOMPARE(j.traco->modoTexto, QStringLiteral("Edicao"));
+        QVERIFY(!j.traco->menuDoId(QStringLiteral("ID_Editar"))->menuAction()->isEnabled());
+        QVERIFY(!j.traco->menuDoId(QStringLiteral("ID_Relatórios"))->menuAction()->isEnabled());
+        for (QComboBox* c : f->Combo)
+            QVERIFY(!c->isHidden());
+        QVERIFY(f->TextoC[5]->isHidden());
+        QVERIFY(!f->TextoT[0]->isReadOnly() && f->TextoM[0]->isReadOnly());
+        QVERIFY(f->TextoT[7]->isReadOnly() && f->TextoT[8]->isReadOnly());
+        QVERIFY(f->TextoT[1]->text().isEmpty() && f->TextoM[1]->text().isEmpty());
+        QVERIFY(!f->Custo[1]->isReadOnly() && f->Custo[0]->isReadOnly());
+        QVERIFY(!f->TracoCorrente->isHidden() && f->RotuloPlantao->isHidden());
+        QVERIFY(!f->Redutor->isHidden() && !f->perc1->isHidden() && f->perc2->isHidden());
+        QVERIFY(f->Massa[0]->isEnabled());
+
+        j.traco->Modo(Form::Operacao::Visualizar);
+        QCOMPARE(j.traco->modoTexto, QStringLiteral("Normal"));
+        QVERIFY(j.traco->menuDoId(QStringLiteral("ID_Editar"))->menuAction()->isEnabled());
+        for (QComboBox* c : f->Combo)
+            QVERIFY(c->isHidden());
+        QVERIFY(!f->TextoC[5]->isHidden() && f->TextoC[0]->isReadOnly());
+        QVERIFY(f->TextoT[0]->isReadOnly());
+        QVERIFY(f->TracoCorrente->isHidden() && !f->RotuloPlantao->isHidden());
+        QVERIFY(!f->Massa[0]->isEnabled());
+
+        // "Alterar" keeps the shown quantities.
+        j.form()->MostraNumero();
+        const QString cimento = f->TextoT[0]->text();
+        j.traco->Modo(Form::Operacao::Alterar);
+        QCOMPARE(f->TextoT[0]->text(), cimento);
+    }
+
+    void ferramentas()
+    {
+        Janela j;
+        for (const app::Ferramenta& f : app::Ferramentas::todas()) {
+            QAction* acao = j.traco->ferramenta(f.id);
+            QVERIFY2(acao, qPrintable(f.id));
+            QCOMPARE(acao->objectName(), f.id);
+            QCOMPARE(acao->text(), f.legenda);
+        }
+        QCOMPARE(j.traco->ferramenta(QStringLiteral("ID_MassasEspecíficas"))->toolTip(),
+                 QStringLiteral("Massas Específicas e Tipos de Dosagens "));
+        QVERIFY(!j.traco->ferramenta(QStringLiteral("ID_Modulo7"))->isEnabled());
+        QVERIFY(!j.traco->ferramenta(QStringLiteral("ID_Gravar"))->isEnabled());
+        QVERIFY(j.traco->ferramenta(QStringLiteral("ID_Tracos"))->isChecked());
+        // Pointing at a tool plays its sound and puts its tip in the status bar; leaving the menu puts it back.
+        m_sons.clear();
+        emit j.traco->ferramenta(QStringLiteral("ID_Sair"))->hovered();
+        QCOMPARE(j.traco->textoPainel(1), QStringLiteral("Para sair do programa"));
+        QCOMPARE(m_sons, QList<int>{6});
+        j.traco->MostraStatus(QString());
+        QCOMPARE(j.traco->textoPainel(1), QStringLiteral("Barra de Informações - Pressione <F1> para ajuda"));
+    }
+
+    void esc_data()
+    {
+        QTest::addColumn<bool>("sim");
+        QTest::newRow("não fica") << false;
+        QTest::newRow("sim fecha") << true;
+    }
+    void esc()
+    {
+        QFETCH(bool, sim);
+        Janela j;
+        m_dialogs->proximaResposta(sim ? Dialogs::Resposta::Sim : Dialogs::Resposta::Nao);
+        QTest::keyClick(j.form()->Movimento[Form::Proximo], Qt::Key_Escape);
+        QCOMPARE(m_dialogs->mensagens().size(), 1);
+        const ScriptedDialogs::Mensagem& m = m_dialogs->mensagens().first();
+        QCOMPARE(m.texto, QStringLiteral("Quer sair do programa?"));
+        QCOMPARE(m.titulo, QStringLiteral("Finalizando"));
+        QCOMPARE(m.botoes, Dialogs::Botoes::SimNao);
+        QCOMPARE(m.padrao, Dialogs::Resposta::Nao);
+        QCOMPARE(m.icone, Dialogs::Icone::Pergunta);
+        QCOMPARE(j.traco->isVisible(), !sim);
+        QCOMPARE(platform::Database::shared().isOpen(), !sim);
+    }
+
+    void f1PelaPagina_data()
+    {
+        QTest::addColumn<int>("pagina");
+        QTest::addColumn<int>("topico");
+        QTest::newRow("primeira") << 0 << 3001;
+        QTest::newRow("terceira") << 2 << 3003;
+    }
+    void f1PelaPagina()
+    {
+        QFETCH(int, pagina);
+        QFETCH(int, topico);
+        Janela j;
+        QList<int> topicos;
+        platform::Ajuda::defineVisualizador([&topicos](QWidget*, const QString&, int t) {
+            topicos.append(t);
+            return true;
+        });
+        j.form()->Pasta->setCurrentIndex(pagina);
+        QWidget* alvo = pagina == 0 ? static_cast<QWidget*>(j.form()->TextoC[0]) : j.form()->TextoI[0];
+        QTest::keyClick(alvo, Qt::Key_F1);
+        j.traco->executa(QStringLiteral("ID_AjudadoPrograma"));
+        platform::Ajuda::defineVisualizador(nullptr);
+        QCOMPARE(topicos, (QList<int>{topico, topico}));
+        QVERIFY(m_dialogs->mensagens().isEmpty());
+        // Without a help window the user is told so.
+        j.traco->executa(QStringLiteral("ID_ConteúdoeÍndice"));
+        QCOMPARE(m_dialogs->mensagens().size(), 1);
+        QCOMPARE(m_dialogs->mensagens().first().texto, QStringLiteral("A Ajuda não abre ou tópico não existe"));
+    }
+
+    void formulariosDeReferenciaVoltamAoTraco()
+    {
+        Janela j;
+        j.form()->Movimenta(Form::Ultimo);
+        settings::FormMass massas;
+        settings::FormCons consistencias;
+        bool ocupadoDurante = false;
+        m_dialogs->proximoModal([&](QDialog*) {
+            ocupadoDurante = j.traco->ocupado;
+            // Moving the catalogue while the form is open does not lose the user's place.
+            j.form()->DadoTraco.moveFirst();
+            return int(QDialog::Accepted);
+        });
+        j.traco->defineFormularios(&massas, &consistencias, nullptr, nullptr);
+        j.traco->RotinaMassa();
+        QVERIFY(ocupadoDurante);
+        QVERIFY(!j.traco->ocupado);
+        QCOMPARE(j.form()->posicao, 12);
+        QCOMPARE(j.form()->TextoC[0]->text(), QStringLiteral("Traço d'Obra"));
+        QVERIFY(!j.form()->Pasta->isHidden());
+        QCOMPARE(m_dialogs->modaisMostrados(), QList<QDialog*>{&massas});
+    }
+
+    void limitesDoFormularioDeConsistencias()
+    {
+        Janela j(true, {QStringLiteral("UPDATE Consistencias SET Abate3 = '95', Abate2 = '120'")});
+        // Slump 090 is "Plástica" with the standard limits and "Plástica Seca" once Plástica starts above 95.
+        QCOMPARE(j.form()->TextoC[1]->text(), QStringLiteral("Plástica Seca"));
+        platform::Database::shared().exec(QStringLiteral("UPDATE Consistencias SET Abate3 = '50', Abate2 = '90'"));
+        settings::FormCons consistencias;
+        j.traco->defineFormularios(nullptr, &consistencias, nullptr, nullptr);
+        j.form()->MostraNumero();
+        QCOMPARE(j.form()->TextoC[1]->text(), QStringLiteral("Plástica"));
+    }
+};
+
+QUENVAR_TEST(TestTraco)
+#include "tst_traco.moc"
