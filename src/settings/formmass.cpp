@@ -1,11 +1,402 @@
 #include "formmass.h"
 
+#include "referencias.h"
+#include "somdosbotoes.h"
+
+#include "platform/ajuda.h"
+#include "platform/database.h"
+#include "platform/dialogs.h"
+#include "platform/errorlog.h"
+#include "platform/som.h"
+#include "widgets/caixatexto.h"
+
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
 namespace settings {
 
-FormMass::FormMass(QWidget* parent) : QDialog(parent)
+namespace {
+
+using platform::Dialogs;
+
+// The fields of Massas bound to Texto 0 to 8, and the values "&Padrão" puts back (written with a point, as a new
+// data folder stores them).
+struct CampoDeMassa
+{
+    const char* campo;
+    const char* padrao;
+};
+constexpr std::array<CampoDeMassa, FormMass::NumeroDeTextos> kCampos{{
+    {"MassaCimentoEsp", "3.10"},
+    {"MassaCimentoApa", "1.43"},
+    {"MassaMiudoEsp", "2.61"},
+    {"MassaMiudoApa", "1.20"},
+    {"MassaGraudoEsp", "2.72"},
+    {"MassaGraudoApa", "1.38"},
+    {"UmidadeMiudo", "6"},
+    {"MaodeObra", "20"},
+    {"Perda", "5"},
+}};
+
+// The measuring condition and the aggregate shape a new company starts with, and its use of the concrete and
+// cement class.
+constexpr int kFormaPadrao = 2;
+constexpr int kTexturaPadrao = 1;
+constexpr int kUsoInicial = 0;
+const char* const kClasseInicial = "32";
+
+// The moisture box closes the first page and the losses box the third.
+constexpr int kUmidade = 6;
+constexpr int kPerdas = 8;
+
+QButtonGroup* criaOpcoes(QWidget* dono, QGroupBox* moldura, const QString& nome, const QStringList& legendas)
+{
+    auto* grupo = new QButtonGroup(dono);
+    auto* coluna = new QVBoxLayout(moldura);
+    for (int i = 0; i < legendas.size(); ++i) {
+        auto* opcao = new QRadioButton(legendas.at(i), moldura);
+        opcao->setObjectName(nome + QString::number(i));
+        grupo->addButton(opcao, i);
+        coluna->addWidget(opcao);
+    }
+    return grupo;
+}
+
+int selecionado(const QButtonGroup* grupo)
+{
+    const QList<QAbstractButton*> opcoes = grupo->buttons();
+    for (int i = 0; i < opcoes.size(); ++i)
+        if (grupo->button(i) && grupo->button(i)->isChecked())
+            return i;
+    return -1;
+}
+
+// A stored index outside the group (or no value) selects the element a new company starts with, so that a reader
+// always finds one selected.
+void seleciona(QButtonGroup* grupo, const QVariant& valor, int padrao)
+{
+    bool ok = false;
+    const int indice = valor.toInt(&ok);
+    QAbstractButton* opcao = ok ? grupo->button(indice) : nullptr;
+    (opcao ? opcao : grupo->button(padrao))->setChecked(true);
+}
+
+} // namespace
+
+FormMass::FormMass(QWidget* parent)
+    : QDialog(parent), m_dadoMassa(platform::Database::shared(), QStringLiteral("Massas"))
 {
     setObjectName(QStringLiteral("FormMass"));
     setWindowTitle(QStringLiteral("Dados dos Componentes e Tipos de Dosagem"));
+
+    m_pastinha = new QTabWidget(this);
+    m_pastinha->setObjectName(QStringLiteral("Pastinha"));
+    // The boxes are made first, in the order of their fields, so that moving to the next control follows them.
+    for (int i = 0; i < NumeroDeTextos; ++i) {
+        m_texto[i] = new widgets::CaixaTexto(calc::KeyFilter::CommaRules, this);
+        m_texto[i]->setObjectName(QStringLiteral("Texto%1").arg(i));
+        m_texto[i]->setAlignment(Qt::AlignRight);
+        m_texto[i]->setFixedWidth(90);
+        connect(m_texto[i], &widgets::CaixaTexto::enterPressionado, this, [this, i] { enterNaCaixa(i); });
+        m_dadoMassa.vincula(m_texto[i], QLatin1String(kCampos[i].campo));
+    }
+    m_pastinha->addTab(criaPaginaMassas(), QStringLiteral("&Massas e Umidade"));
+    m_pastinha->addTab(criaPaginaDosagens(), QStringLiteral("&Dosagens e Agregados"));
+    m_pastinha->addTab(criaPaginaUtilizacao(), QStringLiteral("&Utilização e Mão-de-Obra"));
+    connect(m_pastinha, &QTabWidget::currentChanged, this, [] { platform::TocaSom(platform::Som::MouseClica); });
+    m_dadoMassa.vincula(m_classeCimento, QStringLiteral("Classe"));
+
+    auto* principal = new QVBoxLayout(this);
+    principal->addWidget(m_pastinha);
+    criaBotoes();
+    auto* linhaDeBotoes = new QHBoxLayout;
+    linhaDeBotoes->addStretch();
+    for (QPushButton* botao : m_botaoDados)
+        linhaDeBotoes->addWidget(botao);
+    principal->addLayout(linhaDeBotoes);
+    setFixedSize(sizeHint().expandedTo(QSize(520, 0)));
+
+    // With no row in Massas the form offers the values a new company starts with; "&OK" then creates the row.
+    m_dadoMassa.refresh();
+    if (m_dadoMassa.temLinha()) {
+        m_dadoMassa.mostraLinha();
+    } else {
+        for (int i = 0; i < NumeroDeTextos; ++i)
+            m_texto[i]->setText(QLatin1String(kCampos[i].padrao));
+        m_classeCimento->setCurrentText(QLatin1String(kClasseInicial));
+    }
+    selecionaOpcoes();
+    if (bancoArquivado(platform::Database::shared())) {
+        m_botaoDados[Ok]->setEnabled(false);
+        m_botaoDados[Padrao]->setEnabled(false);
+    }
+    m_pastinha->setCurrentIndex(0);
+}
+
+QWidget* FormMass::criaPaginaMassas()
+{
+    auto* pagina = new QWidget;
+    auto* massas = new QGroupBox(QStringLiteral(" Massas Específicas e Aparentes "), pagina);
+    auto* grade = new QGridLayout(massas);
+    grade->addWidget(new QLabel(QStringLiteral("Específica")), 0, 1, Qt::AlignCenter);
+    grade->addWidget(new QLabel(QStringLiteral("Aparente")), 0, 2, Qt::AlignCenter);
+    const QStringList materiais{QStringLiteral("Cimento"), QStringLiteral("Agregado Miúdo"),
+                                QStringLiteral("Agregado Graúdo")};
+    for (int linha = 0; linha < materiais.size(); ++linha) {
+        grade->addWidget(new QLabel(materiais.at(linha)), linha + 1, 0);
+        grade->addWidget(m_texto[2 * linha], linha + 1, 1);
+        grade->addWidget(m_texto[2 * linha + 1], linha + 1, 2);
+        grade->addWidget(new QLabel(QStringLiteral("Kg/Litro")), linha + 1, 3);
+    }
+    grade->setColumnStretch(0, 1);
+
+    auto* umidade = new QGroupBox(QStringLiteral(" Umidade "), pagina);
+    auto* linhaUmidade = new QHBoxLayout(umidade);
+    linhaUmidade->addWidget(new QLabel(QStringLiteral("Umidade contida no agregado miúdo")), 1);
+    linhaUmidade->addWidget(m_texto[kUmidade]);
+    linhaUmidade->addWidget(new QLabel(QStringLiteral("%")));
+
+    auto* coluna = new QVBoxLayout(pagina);
+    coluna->addWidget(massas);
+    coluna->addWidget(umidade);
+    coluna->addStretch();
+    return pagina;
+}
+
+QWidget* FormMass::criaPaginaDosagens()
+{
+    auto* pagina = new QWidget;
+    auto* dosagem = new QGroupBox(QStringLiteral(" Dosagem do Concreto"), pagina);
+    m_opcaoForma = criaOpcoes(this, dosagem, QStringLiteral("OpcaoForma"),
+                              {QStringLiteral("Em Massa, controle rigoroso de umidade"),
+                               QStringLiteral("Em Volume, controle rigoroso de umidade"),
+                               QStringLiteral("Em Volume, sem controle de umidade")});
+    auto* textura = new QGroupBox(QStringLiteral(" Forma e Textura do Agregado Graúdo "), pagina);
+    m_opcaoTextura = criaOpcoes(this, textura, QStringLiteral("OpcaoTextura"),
+                                {QStringLiteral("Agregado bem arredondado"), QStringLiteral("Agregado britado cúbico"),
+                                 QStringLiteral("Agregado britado lamelar")});
+    auto* classe = new QGroupBox(QStringLiteral(" Classe Cimento "), pagina);
+    m_classeCimento = new QComboBox(classe);
+    m_classeCimento->setObjectName(QStringLiteral("ClasseCimento"));
+    m_classeCimento->addItems(
+        {QStringLiteral("25"), QStringLiteral("32"), QStringLiteral("40"), QStringLiteral("ARI")});
+    m_classeCimento->installEventFilter(this);
+    auto* linhaClasse = new QHBoxLayout(classe);
+    linhaClasse->addWidget(m_classeCimento, 0, Qt::AlignTop);
+    linhaClasse->addStretch();
+
+    for (QButtonGroup* grupo : {m_opcaoForma, m_opcaoTextura})
+        for (QAbstractButton* opcao : grupo->buttons())
+            opcao->installEventFilter(this);
+
+    auto* grade = new QGridLayout(pagina);
+    grade->addWidget(dosagem, 0, 0, 1, 2);
+    grade->addWidget(textura, 1, 0);
+    grade->addWidget(classe, 1, 1);
+    grade->setRowStretch(2, 1);
+    return pagina;
+}
+
+QWidget* FormMass::criaPaginaUtilizacao()
+{
+    auto* pagina = new QWidget;
+    auto* uso = new QGroupBox(QStringLiteral(" Concreto - Uso ou Utilização "), pagina);
+    m_tipoConcreto = criaOpcoes(this, uso, QStringLiteral("TipoConcreto"),
+                                {QStringLiteral("Concretos Correntes"), QStringLiteral("Para Peças Delgadas"),
+                                 QStringLiteral("Concretos Aparentes"), QStringLiteral("Concretos Bombeados")});
+    for (QAbstractButton* opcao : m_tipoConcreto->buttons())
+        opcao->installEventFilter(this);
+
+    auto* custo = new QGroupBox(QStringLiteral(" Mão-de-Obra (hh por m3)  e Perda do Concreto (%) "), pagina);
+    auto* grade = new QGridLayout(custo);
+    grade->addWidget(new QLabel(QStringLiteral("Qde. de horas homem para produzir 1 m3.")), 0, 0);
+    grade->addWidget(m_texto[7], 0, 1);
+    grade->addWidget(new QLabel(QStringLiteral("Perdas   (1 - consumido/produzido) x 100")), 1, 0);
+    grade->addWidget(m_texto[kPerdas], 1, 1);
+    grade->setColumnStretch(0, 1);
+
+    auto* coluna = new QVBoxLayout(pagina);
+    coluna->addWidget(uso);
+    coluna->addWidget(custo);
+    coluna->addStretch();
+    return pagina;
+}
+
+void FormMass::criaBotoes()
+{
+    const QStringList legendas{QStringLiteral("&OK"), QStringLiteral("&Cancelar"), QStringLiteral("&Padrão"),
+                               QStringLiteral("Aj&uda")};
+    auto* som = new SomDosBotoes(this);
+    for (int i = 0; i < int(m_botaoDados.size()); ++i) {
+        m_botaoDados[i] = new QPushButton(legendas.at(i), this);
+        m_botaoDados[i]->setObjectName(QStringLiteral("BotaoDados%1").arg(i));
+        m_botaoDados[i]->setAutoDefault(true);
+        som->acompanha(m_botaoDados[i]);
+        connect(m_botaoDados[i], &QPushButton::clicked, this, [this, i] { BotaoDados_Click(i); });
+    }
+    connect(this, &QDialog::finished, som, &SomDosBotoes::reinicia);
+}
+
+widgets::CaixaTexto* FormMass::texto(int i) const
+{
+    return i >= 0 && i < NumeroDeTextos ? m_texto[i] : nullptr;
+}
+
+int FormMass::opcaoForma() const
+{
+    return selecionado(m_opcaoForma);
+}
+
+int FormMass::opcaoTextura() const
+{
+    return selecionado(m_opcaoTextura);
+}
+
+int FormMass::tipoConcreto() const
+{
+    return selecionado(m_tipoConcreto);
+}
+
+void FormMass::selecionaOpcoes()
+{
+    const bool temLinha = m_dadoMassa.temLinha();
+    platform::RecordSet& rs = m_dadoMassa.recordset();
+    seleciona(m_opcaoForma, temLinha ? rs.field(QStringLiteral("TipoDosagem")) : QVariant(), kFormaPadrao);
+    seleciona(m_opcaoTextura, temLinha ? rs.field(QStringLiteral("FormaDaBrita")) : QVariant(), kTexturaPadrao);
+    seleciona(m_tipoConcreto, temLinha ? rs.field(QStringLiteral("UsoConcreto")) : QVariant(), kUsoInicial);
+}
+
+void FormMass::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (event->spontaneous())
+        return;
+    centraNaTela(this);
+    selecionaOpcoes();
+    m_pastinha->setCurrentIndex(0);
+    m_texto[0]->setFocus();
+}
+
+void FormMass::BotaoDados_Click(int indice)
+{
+    platform::TocaSom(platform::Som::MouseClica);
+    switch (indice) {
+    case Ok:
+        gravaDados();
+        break;
+    case Cancelar:
+        reject();
+        break;
+    case Padrao:
+        voltaAoPadrao();
+        break;
+    case Ajuda:
+        mostraAjuda();
+        break;
+    }
+}
+
+void FormMass::gravaDados()
+{
+    try {
+        m_dadoMassa.gravaLinha({{QStringLiteral("TipoDosagem"), opcaoForma()},
+                                {QStringLiteral("FormaDaBrita"), opcaoTextura()},
+                                {QStringLiteral("UsoConcreto"), tipoConcreto()}});
+        m_dadoMassa.refresh();
+        m_dadoMassa.mostraLinha();
+    } catch (const platform::DbError& erro) {
+        // The form stays open with what the user typed, to try again or cancel.
+        platform::MostraErro(QStringLiteral("FormMass - BotaoDados"), erro.numero(), erro.descricao());
+        return;
+    }
+    emit atualizaVista();
+    QDialog::accept();
+}
+
+void FormMass::reject()
+{
+    // The options go back too: readers take them from the hidden form.
+    try {
+        m_dadoMassa.refresh();
+        m_dadoMassa.mostraLinha();
+        selecionaOpcoes();
+    } catch (const platform::DbError& erro) {
+        platform::MostraErro(QStringLiteral("FormMass - BotaoDados"), erro.numero(), erro.descricao());
+    }
+    emit atualizaVista();
+    QDialog::reject();
+}
+
+void FormMass::voltaAoPadrao()
+{
+    const Dialogs::Resposta resposta =
+        Dialogs::atual().mensagem(QStringLiteral("Deseja que todos os dados\rretornem valores iniciais?"),
+                                  QStringLiteral("Voltar aos valores padrões"), Dialogs::Icone::Pergunta,
+                                  Dialogs::Botoes::SimNao, Dialogs::Resposta::Sim);
+    if (resposta != Dialogs::Resposta::Sim)
+        return;
+    // The cement class and the use of the concrete are the company's own choice and have no default.
+    for (int i = 0; i < NumeroDeTextos; ++i)
+        m_texto[i]->setText(QLatin1String(kCampos[i].padrao));
+    m_opcaoForma->button(kFormaPadrao)->setChecked(true);
+    m_opcaoTextura->button(kTexturaPadrao)->setChecked(true);
+}
+
+void FormMass::mostraAjuda()
+{
+    platform::Ajuda::MostraAjuda(this, 1001 + m_pastinha->currentIndex());
+}
+
+void FormMass::enterNaCaixa(int indice)
+{
+    if (indice == kUmidade) {
+        m_pastinha->setCurrentIndex(1);
+        m_opcaoForma->button(0)->setFocus();
+    } else if (indice == kPerdas) {
+        m_botaoDados[Ok]->setFocus();
+    } else {
+        focusNextChild();
+    }
+}
+
+void FormMass::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        m_botaoDados[Cancelar]->click();
+        return;
+    }
+    if (event->key() == Qt::Key_F1 && event->modifiers() == Qt::NoModifier) {
+        mostraAjuda();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+bool FormMass::eventFilter(QObject* objeto, QEvent* evento)
+{
+    // Enter on the options and the class list moves on instead of pressing the form's default button.
+    if (evento->type() == QEvent::KeyPress) {
+        const auto* tecla = static_cast<QKeyEvent*>(evento);
+        if (tecla->key() == Qt::Key_Return || tecla->key() == Qt::Key_Enter) {
+            if (objeto == m_classeCimento) {
+                m_pastinha->setCurrentIndex(2);
+                m_tipoConcreto->button(0)->setFocus();
+            } else {
+                focusNextChild();
+            }
+            return true;
+        }
+    }
+    return QDialog::eventFilter(objeto, evento);
 }
 
 } // namespace settings
