@@ -454,6 +454,7 @@ void Traco::MenuBotao(QWidget* controle)
 {
     m_controleDoMenu = controle;
     QMenu* menu = m_form->Movimento[0]->isVisible() ? m_editarE : m_arquivoE;
+    m_ultimoMenuBotao = menu->objectName();
     menu->exec(QCursor::pos());
     m_controleDoMenu = nullptr;
 }

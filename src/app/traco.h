@@ -59,6 +59,8 @@ public:
     void Modo(Operacao operacao);
     void MostraStatus(const QString& texto);
     void MenuBotao(QWidget* controle);
+    // The pop-up menu MenuBotao showed last ("ID_EditarE" or "ID_ArquivoE").
+    QString ultimoMenuBotao() const { return m_ultimoMenuBotao; }
     void RotinaMassa();
     void RotinaAbatimento();
     void RotinaTraco();
@@ -108,6 +110,7 @@ private:
     bool m_pronto = false;
     bool m_falhou = false;
     bool m_ativadaUmaVez = false;
+    QString m_ultimoMenuBotao;
 };
 
 } // namespace app

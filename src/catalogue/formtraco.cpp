@@ -139,6 +139,8 @@ FormTraco::FormTraco(platform::Database& db, calc::CalcState& estado, QWidget* p
     }
     for (QComboBox* c : Combo)
         c->installEventFilter(this);
+    // The name list takes its keys in its own entry box.
+    Combo[0]->lineEdit()->installEventFilter(this);
     Faixa->hide();
 }
 
@@ -930,7 +932,10 @@ bool FormTraco::eventFilter(QObject* objeto, QEvent* evento)
             }
         }
     }
-    if (auto* lista = qobject_cast<QComboBox*>(objeto); lista && evento->type() == QEvent::KeyPress) {
+    QComboBox* lista = qobject_cast<QComboBox*>(objeto);
+    if (objeto == Combo[0]->lineEdit())
+        lista = Combo[0];
+    if (lista && evento->type() == QEvent::KeyPress) {
         const int tecla = static_cast<QKeyEvent*>(evento)->key();
         if (tecla == Qt::Key_Return || tecla == Qt::Key_Enter) {
             if (lista == Combo[8]) {

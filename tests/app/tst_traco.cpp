@@ -13,16 +13,19 @@
 #include "widgets/caixatexto.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStandardPaths>
 #include <QTabWidget>
 #include <QTest>
+#include <QTimer>
 #include <QToolBar>
 
 using platform::Dialogs;
@@ -416,6 +419,45 @@ private slots:
         QCOMPARE(j.form()->TextoC[0]->text(), QStringLiteral("Traço d'Obra"));
         QVERIFY(!j.form()->Pasta->isHidden());
         QCOMPARE(m_dialogs->modaisMostrados(), QList<QDialog*>{&massas});
+    }
+
+    void botaoDireito()
+    {
+        Janela j;
+        QVERIFY(QTest::qWaitForWindowExposed(j.traco.get()));
+        QString lembrado;
+        const auto fechaOMenu = [&] {
+            QTimer::singleShot(50, [&] {
+                lembrado = j.traco->findChild<QWidget*>(QStringLiteral("RotVar")) ? QStringLiteral("ok") : QString();
+                if (QWidget* menu = QApplication::activePopupWidget())
+                    menu->close();
+            });
+        };
+        fechaOMenu();
+        QTest::mouseClick(j.form()->RotVar, Qt::RightButton);
+        QCOMPARE(j.traco->ultimoMenuBotao(), QStringLiteral("ID_EditarE"));
+        // While editing the navigation buttons are hidden and the file menu is offered.
+        j.form()->MostraMovimento(false);
+        fechaOMenu();
+        QTest::mouseClick(j.form()->Betoneira[0], Qt::RightButton);
+        QCOMPARE(j.traco->ultimoMenuBotao(), QStringLiteral("ID_ArquivoE"));
+    }
+
+    void enterNasListas()
+    {
+        Janela j;
+        j.traco->Modo(Form::Operacao::Inserir);
+        j.form()->inserindo = true;
+        j.form()->Pasta->setCurrentIndex(0);
+        QTest::keyClick(j.form()->Combo[8], Qt::Key_Return);
+        QCOMPARE(j.form()->Pasta->currentIndex(), 1);
+        QVERIFY(j.form()->Texto[0]->hasFocus() || QApplication::focusWidget() == nullptr);
+        // Enter in the name list is consumed and goes to the next field, never into the list.
+        const int nomes = j.form()->Combo[0]->count();
+        j.form()->Combo[0]->setEditText(QStringLiteral("Novo"));
+        QTest::keyClick(j.form()->Combo[0]->lineEdit(), Qt::Key_Return);
+        QCOMPARE(j.form()->Combo[0]->count(), nomes);
+        j.form()->inserindo = false;
     }
 
     void limitesDoFormularioDeConsistencias()
