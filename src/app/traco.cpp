@@ -12,11 +12,13 @@
 #include "platform/som.h"
 #include "settings/formcons.h"
 #include "settings/formmass.h"
+#include "widgets/caixatexto.h"
 #include "wizard/mago.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QKeyEvent>
@@ -53,6 +55,11 @@ const QStringList kConstruidas{
     QStringLiteral("ID_Oqueéisto?"),
     QStringLiteral("ID_Oqueé"),
     QStringLiteral("ID_Novaversão"),
+    QStringLiteral("ID_Incluir"),
+    QStringLiteral("ID_Alterar"),
+    QStringLiteral("ID_Excluir"),
+    QStringLiteral("ID_Gravar"),
+    QStringLiteral("ID_Cancelar"),
 };
 
 QIcon iconeDe(const QString& id, QStyle* estilo)
@@ -92,6 +99,7 @@ Traco::Traco(QWidget* parent) : QMainWindow(parent)
     m_construidas = QSet<QString>(kConstruidas.begin(), kConstruidas.end());
     m_form = new catalogue::FormTraco(platform::Database::shared(), estado, this);
     setCentralWidget(m_form);
+    m_form->defineJanela(this);
     m_form->defineMenuBotao([this](QWidget* w) { MenuBotao(w); });
     m_form->defineEnter([this] { Enter(); });
     connect(m_form, &catalogue::FormTraco::registro, this,
@@ -295,6 +303,45 @@ void Traco::defineFormularios(settings::FormMass* formMass, settings::FormCons* 
         m_form->defineLimites([formCons] { return formCons->limites(); });
 }
 
+void Traco::barraDeEdicao(bool editando)
+{
+    m_barras[0]->setVisible(!editando);
+    m_barras[1]->setVisible(editando);
+}
+
+catalogue::Padroes Traco::padroes() const
+{
+    catalogue::Padroes p;
+    if (m_formMass) {
+        for (int i = 0; i < 9; ++i) {
+            if (const widgets::CaixaTexto* caixa = m_formMass->texto(i))
+                p.textos[i] = caixa->text();
+        }
+        p.classe = m_formMass->classeCimento()->currentText();
+        p.opcaoForma = m_formMass->opcaoForma();
+        p.opcaoTextura = m_formMass->opcaoTextura();
+        p.tipoConcreto = m_formMass->tipoConcreto();
+        return p;
+    }
+    // Before the settings form is loaded (tests of the window alone) the table holds the same values.
+    try {
+        QSqlQuery q = platform::Database::shared().exec(QStringLiteral("SELECT * FROM Massas ORDER BY rowid LIMIT 1"));
+        if (q.next()) {
+            const std::array<const char*, 9> campos{"MassaCimentoEsp", "MassaCimentoApa", "MassaMiudoEsp",
+                                                    "MassaMiudoApa",   "MassaGraudoEsp",  "MassaGraudoApa",
+                                                    "UmidadeMiudo",    "MaodeObra",       "Perda"};
+            for (int i = 0; i < 9; ++i)
+                p.textos[i] = q.value(QLatin1String(campos[i])).toString();
+            p.classe = q.value(QStringLiteral("Classe")).toString();
+            p.opcaoForma = q.value(QStringLiteral("TipoDosagem")).toInt();
+            p.opcaoTextura = q.value(QStringLiteral("FormaDaBrita")).toInt();
+            p.tipoConcreto = q.value(QStringLiteral("UsoConcreto")).toInt();
+        }
+    } catch (const DbError&) {
+    }
+    return p;
+}
+
 void Traco::trazParaFrente()
 {
     if (isMinimized())
@@ -334,6 +381,16 @@ void Traco::executa(const QString& id)
                 habilita(QString::fromUtf8(f), !arquivoMorto);
             RotinaTraco();
         }
+    } else if (id == QStringLiteral("ID_Incluir")) {
+        m_form->Inserindo();
+    } else if (id == QStringLiteral("ID_Alterar")) {
+        m_form->Alterando();
+    } else if (id == QStringLiteral("ID_Excluir")) {
+        m_form->Excluindo();
+    } else if (id == QStringLiteral("ID_Gravar")) {
+        m_form->Gravando(0);
+    } else if (id == QStringLiteral("ID_Cancelar")) {
+        m_form->Gravando(1);
     } else if (id == QStringLiteral("ID_MassasEspecíficas")) {
         RotinaMassa();
     } else if (id == QStringLiteral("ID_AbatimentodoConcreto")) {
@@ -510,7 +567,7 @@ void Traco::closeEvent(QCloseEvent* event)
 {
     QSettings preferencias(QStringLiteral("Quenvar"), nomeDoExecutavel());
     preferencias.setValue(QStringLiteral("Janela/Posicao"), saveGeometry());
-    fechando = true;
+    m_fechando = true;
     m_form->fecha();
     for (QWidget* w : std::initializer_list<QWidget*>{m_sobre, m_formMass, m_formCons, m_mago}) {
         if (w)

@@ -29,7 +29,7 @@ class Sobre;
 // The main window, the catalogue of concrete mixes. It holds the menus, the two tool bars and the status bar around
 // the mix form, runs every command through one dispatcher and switches between viewing and editing. Loading it runs
 // its whole set-up, which ends by raising the ready flag that the start-up form waits for.
-class Traco : public QMainWindow
+class Traco : public QMainWindow, public catalogue::JanelaTraco
 {
     Q_OBJECT
 public:
@@ -56,8 +56,11 @@ public:
 
     // The dispatcher: runs the command of a tool.
     void executa(const QString& id);
-    void Modo(Operacao operacao);
-    void MostraStatus(const QString& texto);
+    void Modo(Operacao operacao) override;
+    void MostraStatus(const QString& texto) override;
+    void barraDeEdicao(bool editando) override;
+    bool fechando() const override { return m_fechando; }
+    catalogue::Padroes padroes() const override;
     void MenuBotao(QWidget* controle);
     // The pop-up menu MenuBotao showed last ("ID_EditarE" or "ID_ArquivoE").
     QString ultimoMenuBotao() const { return m_ultimoMenuBotao; }
@@ -72,7 +75,6 @@ public:
     QString modoTexto;
     bool ocupado = false;
     bool arquivoMorto = false;
-    bool fechando = false;
     QString logotipo;
     int moduloAIniciar = 0;
     QString usuario;
@@ -109,6 +111,7 @@ private:
     QPointer<Sobre> m_sobre;
     bool m_pronto = false;
     bool m_falhou = false;
+    bool m_fechando = false;
     bool m_ativadaUmaVez = false;
     QString m_ultimoMenuBotao;
 };

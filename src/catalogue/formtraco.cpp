@@ -11,6 +11,7 @@
 #include "platform/database.h"
 #include "platform/errorlog.h"
 #include "platform/som.h"
+#include "tabelaprodutos.h"
 #include "widgets/caixatexto.h"
 #include "widgets/desenhos.h"
 
@@ -139,6 +140,7 @@ FormTraco::FormTraco(platform::Database& db, calc::CalcState& estado, QWidget* p
     }
     for (QComboBox* c : Combo)
         c->installEventFilter(this);
+    ligaEventos();
     // The name list takes its keys in its own entry box.
     Combo[0]->lineEdit()->installEventFilter(this);
     Faixa->hide();
@@ -563,7 +565,8 @@ int FormTraco::ProcuraNaLista(const QComboBox* lista, const QString& texto)
     if (!lista || lista->count() == 0)
         return 0;
     for (int i = 0; i < lista->count(); ++i) {
-        if (lista->itemText(i) == texto)
+        // Compared as the catalogue compares names: without regard to case.
+        if (lista->itemText(i).compare(texto, Qt::CaseInsensitive) == 0)
             return i + 1;
     }
     return 0;
@@ -914,6 +917,11 @@ bool FormTraco::eventFilter(QObject* objeto, QEvent* evento)
             m_menuBotao(w);
             return true;
         }
+    }
+    if ((objeto == Betoneira[0] || objeto == Betoneira[1]) && evento->type() == QEvent::MouseButtonPress &&
+        static_cast<QMouseEvent*>(evento)->button() == Qt::LeftButton) {
+        clicaBetoneira();
+        return true;
     }
     if (objeto == Pasta->tabBar() && evento->type() == QEvent::MouseButtonPress &&
         static_cast<QMouseEvent*>(evento)->button() == Qt::LeftButton)

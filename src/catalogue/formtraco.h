@@ -3,10 +3,14 @@
 #include "calc/consistencylimits.h"
 #include "platform/recordset.h"
 
+#include <QDate>
+#include <QVariant>
 #include <QWidget>
 
 #include <array>
 #include <functional>
+#include <memory>
+#include <optional>
 
 class QCheckBox;
 class QComboBox;
@@ -28,6 +32,19 @@ class CaixaTexto;
 
 namespace catalogue {
 
+class JanelaTraco;
+class TabelaProdutos;
+
+// The company's reference values a new mix starts from (the specific-masses settings form holds them).
+struct Padroes
+{
+    std::array<QString, 9> textos; // specific and bulk masses, moisture, labour per m³, losses
+    QString classe;
+    int opcaoForma = -1;
+    int opcaoTextura = -1;
+    int tipoConcreto = -1;
+};
+
 // The catalogue of mixes as the main window shows it: the tab control `Pasta` with every field of one mix, the six
 // navigation buttons under it, and the record sets behind them. It shows the current row (MostraNumero), moves
 // through the catalogue and switches its fields between viewing and editing; the main window around it holds the
@@ -42,6 +59,9 @@ public:
 
     FormTraco(platform::Database& db, calc::CalcState& estado, QWidget* parent = nullptr);
     ~FormTraco() override;
+
+    // The main window around the form: its tools, status bar and tool bars.
+    void defineJanela(JanelaTraco* janela) { m_janela = janela; }
 
     // Where the consistency limits come from (the consistency settings form once it is loaded).
     void defineLimites(std::function<calc::ConsistencyLimits()> limites) { m_limites = std::move(limites); }
@@ -73,6 +93,27 @@ public:
     // Where the window sends a right click (MenuBotao) and an Enter that moves to the next field.
     void defineMenuBotao(std::function<void(QWidget*)> menuBotao) { m_menuBotao = std::move(menuBotao); }
     void defineEnter(std::function<void()> enter) { m_enter = std::move(enter); }
+
+    // Editing the catalogue.
+    void Inserindo();
+    void Alterando();
+    void Excluindo();
+    // Ends an insert or edit: 0 saves, 1 cancels, any other value only returns to viewing.
+    void Gravando(int botao);
+    void OrdenarTracos();
+    // Recalculates the mix from the boxes while it is inserted or edited, and shows the results.
+    void ReCalculo();
+    // Shows the mix the wizard designed as a new record being inserted, and recalculates it.
+    void CopiandoTraco(const QString& reducaoDoAssistente);
+
+    // Variants and the mix in use.
+    int NumeroVariante(const QString& nome);
+    void LimpandoPlantoes(const QString& nome);
+    bool TrocandoPlantao(const QString& nome, int variante, const QString& operacao);
+    void RenomeandoNomes(const QString& novo, const QString& antigo);
+    int TracoUsando(qint64 codigo);
+    int ContandoVariantes(qint64 codigo);
+    std::optional<qint64> CodigoDoNome(const QString& nome);
 
     // Cost boxes hold numbers; these read and write them.
     double custo(int i) const;
@@ -119,7 +160,13 @@ public:
     bool inserindo = false;
     bool alterando = false;
     bool magoPendente = false;
+    bool cancelando = false;
+    bool estavaEmUso = false;
+    QString nomeAntigo;
+    QVariant marcadorSalvo;
     QDate dataPrecoCusto;
+    // The longest name the catalogue keeps.
+    static constexpr int TamanhoDoNome = 50;
 
 signals:
     // "Registro 3/12", for the status bar.
@@ -142,14 +189,54 @@ private:
                               const QString& campoMetro);
     void mostraQuantidades(int linha, const QString& campoTraco, const QString& campoMetro);
     void posiciona();
+    void ligaEventos();
+    void validacao(int acao, bool& salvar);
+    void selecionaPosicao(QComboBox* lista, int posicao);
+    void preencheAbatimentos();
+    void alteraTextoT(int linha);
+    void alteraTextoM(int linha);
+    void escolheMaterial(int lista);
+    void alteraClasse(const QString& classe);
+    void alteraReducao();
+    void alteraFisico(int i);
+    void alteraForma(int i);
+    void alteraPerda();
+    void clicaTracoCorrente();
+    void clicaBetoneira();
+    void confereNome();
+    void leEstadoDaJanela();
+    void mostraCalculo(bool comEditado);
+    void mostraUnidadesSolidos();
+    bool nomeAceito(const QString& nome);
+    void gravaCampos(bool novo, const QString& nome);
+    void gravaComuns();
+    void voltaAVisualizar(bool novo);
+    int selecionado(const std::array<QRadioButton*, 3>& grupo) const;
 
     platform::Database& m_db;
     calc::CalcState& m_estado;
+    std::unique_ptr<TabelaProdutos> m_produtos;
+    JanelaTraco* m_janela = nullptr;
+    bool m_mudandoClasse = false;
     std::function<calc::ConsistencyLimits()> m_limites;
     std::function<void(QWidget*)> m_menuBotao;
     std::function<void()> m_enter;
     QPushButton* m_ultimoBotao = nullptr;
     QList<QWidget*> m_paginas;
+};
+
+// What the mix form asks of the main window around it.
+class JanelaTraco
+{
+public:
+    virtual ~JanelaTraco() = default;
+    // The whole mode switch: the window's tools and the form's fields.
+    virtual void Modo(FormTraco::Operacao operacao) = 0;
+    virtual void MostraStatus(const QString& texto) = 0;
+    // Tool bar "Barra2" (save, cancel) instead of "Barra1" while a mix is inserted or edited.
+    virtual void barraDeEdicao(bool editando) = 0;
+    virtual bool fechando() const = 0;
+    virtual Padroes padroes() const = 0;
 };
 
 } // namespace catalogue

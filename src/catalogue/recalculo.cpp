@@ -1,0 +1,402 @@
+// The mix form while a mix is inserted or edited: every change of a box or a list goes into the calculation state
+// and the mix is recalculated and shown again.
+#include "formtraco.h"
+#include "tabelaprodutos.h"
+
+#include "calc/calcstate.h"
+#include "calc/consistency.h"
+#include "calc/formats.h"
+#include "calc/numericentry.h"
+#include "calc/recalc.h"
+#include "platform/clock.h"
+#include "widgets/caixatexto.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QRadioButton>
+
+namespace catalogue {
+
+namespace {
+
+const QString kNenhum = QStringLiteral("* Nenhum *");
+
+// Runs the window's own writes with the recalculation flag up, so that they start no recalculation.
+class Recalculando
+{
+public:
+    explicit Recalculando(calc::CalcState& estado) : m_estado(estado), m_antes(estado.recalculando)
+    {
+        m_estado.recalculando = true;
+    }
+    ~Recalculando() { m_estado.recalculando = m_antes; }
+
+private:
+    calc::CalcState& m_estado;
+    bool m_antes;
+};
+
+} // namespace
+
+void FormTraco::ligaEventos()
+{
+    m_produtos = std::make_unique<TabelaProdutos>(m_db);
+    DadoTraco.setValidacao([this](int acao, bool& salvar) { validacao(acao, salvar); });
+    for (int i = 0; i < 10; ++i) {
+        connect(TextoT[i], &QLineEdit::textEdited, this, [this, i] { alteraTextoT(i); });
+        connect(TextoM[i], &QLineEdit::textEdited, this, [this, i] { alteraTextoM(i); });
+    }
+    for (int i = 0; i < 7; ++i)
+        connect(Texto[i], &QLineEdit::textEdited, this, [this, i] { alteraFisico(i); });
+    connect(Combo[1], &QComboBox::currentIndexChanged, this, [this] {
+        preencheAbatimentos();
+        ReCalculo();
+    });
+    for (int lista : {2, 3, 4, 5, 6})
+        connect(Combo[lista], &QComboBox::currentIndexChanged, this, [this, lista] { escolheMaterial(lista); });
+    connect(Combo[7], &QComboBox::currentIndexChanged, this, [this] { ReCalculo(); });
+    connect(Combo[8], &QComboBox::currentIndexChanged, this, [this] { alteraReducao(); });
+    connect(ClasseCimento, &QComboBox::currentTextChanged, this, [this](const QString& c) { alteraClasse(c); });
+    for (int i = 0; i < 3; ++i) {
+        connect(OpcaoForma[i], &QRadioButton::clicked, this, [this, i] { alteraForma(i); });
+        connect(OpcaoTextura[i], &QRadioButton::clicked, this, [this] { ReCalculo(); });
+    }
+    connect(Custo[1], &QLineEdit::textEdited, this, [this] { alteraPerda(); });
+    connect(TracoCorrente, &QCheckBox::clicked, this, [this] { clicaTracoCorrente(); });
+    connect(Combo[0], &QComboBox::editTextChanged, this, [this] { confereNome(); });
+}
+
+void FormTraco::preencheAbatimentos()
+{
+    const calc::SlumpList lista = calc::slumpList(Combo[1]->currentText(), limites());
+    Combo[7]->blockSignals(true);
+    Combo[7]->clear();
+    Combo[7]->addItems(lista.values);
+    Combo[7]->setCurrentIndex(lista.selected);
+    Combo[7]->blockSignals(false);
+}
+
+void FormTraco::alteraTextoT(int linha)
+{
+    if (m_estado.recalculando || CompT[linha]->text().trimmed().isEmpty())
+        return;
+    const double valor = calc::readNumber(TextoT[linha]->text());
+    const bool volume = m_estado.emVolume();
+    switch (linha) {
+    case 0:
+        (volume ? m_estado.Lc : m_estado.Mc) = valor;
+        break;
+    case 1:
+        (volume ? m_estado.Lfs : m_estado.Mfs) = valor;
+        break;
+    case 2:
+        (volume ? m_estado.Lcs : m_estado.Mcs) = valor;
+        break;
+    case 3:
+        (volume ? m_estado.Lg1 : m_estado.Mg1) = valor;
+        break;
+    case 4:
+        (volume ? m_estado.Lg2 : m_estado.Mg2) = valor;
+        break;
+    case 5:
+        m_estado.A1 = valor;
+        break;
+    case 6:
+        m_estado.A2 = valor;
+        break;
+    case 7:
+        m_estado.Wa_b = valor;
+        break;
+    case 8:
+        m_estado.W_b = valor;
+        break;
+    case 9:
+        m_estado.H_b = valor;
+        break;
+    default:
+        return;
+    }
+    m_estado.indiceEdicao = qint16(linha);
+    ReCalculo();
+}
+
+void FormTraco::alteraTextoM(int linha)
+{
+    if (m_estado.recalculando || CompM[linha]->text().trimmed().isEmpty())
+        return;
+    m_estado.indiceEdicao = qint16(linha + 11);
+    ReCalculo();
+}
+
+void FormTraco::escolheMaterial(int lista)
+{
+    if (m_estado.recalculando)
+        return;
+    const QString escolhido = Combo[lista]->currentText();
+    const QString nome = escolhido == kNenhum ? QString() : escolhido;
+    const int linha = lista == 2 ? 0 : lista;
+    CompT[linha]->setText(nome);
+    CompM[linha]->setText(nome);
+    if (lista == 2) {
+        // The class is the end of the cement's name: "Cimento 32" is of class 32.
+        m_mudandoClasse = true;
+        ClasseCimento->setCurrentText(nome.right(3).trimmed());
+        m_mudandoClasse = false;
+    }
+    if (lista >= 5) {
+        // An admixture is measured in its product's own unit.
+        const std::optional<calc::ProductInfo> produto = nome.isEmpty() ? std::nullopt : m_produtos->findByName(nome);
+        UnidT[linha]->setText(produto ? produto->unit : QString());
+        UnidM[linha]->setText(produto ? produto->unit : QString());
+        return;
+    }
+    ReCalculo();
+}
+
+void FormTraco::alteraClasse(const QString& classe)
+{
+    if (m_estado.recalculando || m_mudandoClasse || !(inserindo || alterando))
+        return;
+    const int p = ProcuraNaLista(Combo[2], QStringLiteral("Cimento ") + classe.trimmed());
+    if (p > 0)
+        Combo[2]->setCurrentIndex(p - 1);
+}
+
+void FormTraco::alteraReducao()
+{
+    if (m_estado.recalculando)
+        return;
+    const double reducao = calc::readNumber(Combo[8]->currentText());
+    m_estado.superplastificante = reducao > 0;
+    TextoC[5]->setText(Combo[8]->currentText());
+    ReCalculo();
+}
+
+void FormTraco::alteraFisico(int i)
+{
+    if (m_estado.recalculando)
+        return;
+    const double valor = calc::readNumber(Texto[i]->text());
+    std::array<double*, 6> massas{&m_estado.gammaC, &m_estado.rhoC,   &m_estado.gammaS,
+                                  &m_estado.rhoS,   &m_estado.gammaG, &m_estado.rhoG};
+    if (i < 6)
+        *massas[i] = valor;
+    else
+        m_estado.h = valor / 100.0;
+    ReCalculo();
+}
+
+void FormTraco::alteraForma(int i)
+{
+    const QString unidade = i == 0 ? QStringLiteral("Kg") : QStringLiteral("Litros");
+    for (int linha = 0; linha <= 4; ++linha) {
+        UnidT[linha]->setText(unidade);
+        UnidM[linha]->setText(unidade);
+    }
+    ReCalculo();
+}
+
+void FormTraco::alteraPerda()
+{
+    if (m_estado.recalculando)
+        return;
+    // Only the cost with losses follows; the prices are not looked up again.
+    Custo[1]->setProperty("valor", calc::readNumber(Custo[1]->text()));
+    m_estado.perda = custo(1);
+    const double comPerda = custo(0) * (1.0 + custo(1) / 100.0);
+    Custo[2]->setProperty("valor", comPerda);
+    Custo[2]->setText(QLocale().toString(comPerda, 'f', 2));
+}
+
+void FormTraco::clicaTracoCorrente()
+{
+    if (Faixa->isVisible() || !Faixa->isHidden()) {
+        TracoCorrente->setChecked(true);
+        Betoneira[0]->show();
+        Betoneira[1]->hide();
+        return;
+    }
+    Betoneira[0]->setVisible(TracoCorrente->isChecked());
+    Betoneira[1]->setVisible(!TracoCorrente->isChecked());
+}
+
+void FormTraco::clicaBetoneira()
+{
+    if (!(inserindo || alterando))
+        return;
+    if (!Faixa->isHidden()) {
+        Betoneira[0]->show();
+        Betoneira[1]->hide();
+        return;
+    }
+    const bool emUso = Betoneira[0]->isHidden();
+    Betoneira[0]->setVisible(emUso);
+    Betoneira[1]->setVisible(!emUso);
+    TracoCorrente->setChecked(emUso);
+}
+
+void FormTraco::confereNome()
+{
+    if (m_janela && m_janela->fechando())
+        return;
+    if (!(inserindo || alterando))
+        return;
+    if (ProcuraNaLista(Combo[0], Combo[0]->currentText()) > 0) {
+        Faixa->hide();
+    } else if (inserindo) {
+        // The first variant of a name is always the one in use.
+        TracoCorrente->setChecked(true);
+        Betoneira[0]->show();
+        Betoneira[1]->hide();
+        Faixa->show();
+    }
+}
+
+void FormTraco::leEstadoDaJanela()
+{
+    calc::CalcState& s = m_estado;
+    s.dosagem = qint16(selecionado(OpcaoForma));
+    if (const int t = selecionado(OpcaoTextura); t >= 0)
+        s.textura = qint16(t);
+    for (int i = 0; i < 4; ++i) {
+        if (TipoConcreto[i]->isChecked())
+            s.destino = qint16(i);
+    }
+    s.classe = ClasseCimento->currentText();
+    s.nomes[0] = CompT[0]->text();
+    s.nomes[3] = CompT[3]->text();
+    s.nomes[4] = CompT[4]->text();
+    s.nomes[5] = CompT[5]->text();
+    s.nomes[6] = CompT[6]->text();
+    if (const std::optional<qint16> abatimento = calc::toInt16(calc::readNumber(Combo[7]->currentText())))
+        s.abatimento = *abatimento;
+    s.consistencia = Combo[1]->currentText();
+    const double reducao = calc::readNumber(Combo[8]->currentText());
+    s.superplastificante = reducao > 0;
+    s.r = s.superplastificante ? reducao / 100.0 : 0.0;
+    s.perda = custo(1);
+    s.nomeTraco = Combo[0]->currentText();
+}
+
+void FormTraco::ReCalculo()
+{
+    if (!(inserindo || alterando) || m_estado.recalculando)
+        return;
+    m_estado.recalculando = true;
+    leEstadoDaJanela();
+    calc::ReCalculo(m_estado, m_produtos.get());
+    mostraCalculo(false);
+    m_estado.indiceEdicao = calc::CalcState::semEdicao;
+    m_estado.recalculando = false;
+}
+
+void FormTraco::mostraCalculo(bool comEditado)
+{
+    Recalculando flag(m_estado);
+    const calc::CalcState& s = m_estado;
+    const bool volume = s.emVolume();
+    TextoI[0]->setText(s.peso);
+    TextoI[1]->setText(s.relAgregCimento);
+    TextoI[2]->setText(s.pesoTraco);
+    TextoI[3]->setText(s.propMassa);
+    TextoI[4]->setText(s.propVolume);
+    TextoI[5]->setText(QString::number(s.fck));
+    defineCusto(0, s.custoSemPerda);
+    defineCusto(2, s.custoComPerda);
+
+    const std::array<double, 10> porMetro{volume ? s.Lcm : s.Cm,
+                                          volume ? s.Lfsm : s.Sfm,
+                                          volume ? s.Lcsm : s.Scm,
+                                          volume ? s.Lg1m : s.G1m,
+                                          volume ? s.Lg2m : s.G2m,
+                                          s.A1m,
+                                          s.A2m,
+                                          s.Wa,
+                                          s.W,
+                                          s.Hm};
+    const std::array<double, 10> porTraco{volume ? s.Lc : s.Mc,
+                                          volume ? s.Lfs : s.Mfs,
+                                          volume ? s.Lcs : s.Mcs,
+                                          volume ? s.Lg1 : s.Mg1,
+                                          volume ? s.Lg2 : s.Mg2,
+                                          s.A1,
+                                          s.A2,
+                                          s.Wa_b,
+                                          s.W_b,
+                                          s.H_b};
+    for (int i = 0; i < 10; ++i) {
+        TextoM[i]->setText(calc::formatQuantity(porMetro[i]));
+        if (comEditado || i != s.indiceEdicao)
+            TextoT[i]->setText(calc::formatQuantity(porTraco[i]));
+    }
+}
+
+void FormTraco::mostraUnidadesSolidos()
+{
+    const QString unidade = m_estado.emVolume() ? QStringLiteral("Litros") : QStringLiteral("Kg");
+    for (int i = 0; i <= 4; ++i) {
+        UnidT[i]->setText(unidade);
+        UnidM[i]->setText(unidade);
+    }
+}
+
+void FormTraco::CopiandoTraco(const QString& reducaoDoAssistente)
+{
+    m_estado.recalculando = true;
+    QCoreApplication::processEvents();
+    magoPendente = true;
+    Inserindo();
+    inserindo = false;
+    m_estado.recalculando = true;
+    {
+        Recalculando flag(m_estado);
+        Combo[0]->setEditText(m_estado.nomeTraco);
+        const int classe = ProcuraNaLista(Combo[1], m_estado.consistencia);
+        if (classe > 0)
+            Combo[1]->setCurrentIndex(classe - 1);
+        preencheAbatimentos();
+        const int abatimento = ProcuraNaLista(Combo[7], calc::padded(m_estado.abatimento, 3));
+        if (abatimento > 0)
+            Combo[7]->setCurrentIndex(abatimento - 1);
+        TextoC[3]->setText(platform::Clock::hoje().toString(QStringLiteral("dd-MM-yyyy")));
+        TextoC[4]->setText(QLocale().toString(dataPrecoCusto, QLocale::ShortFormat));
+        if (m_estado.superplastificante) {
+            m_estado.r = calc::readNumber(reducaoDoAssistente) / 100.0;
+        } else {
+            m_estado.superplastificante = false;
+            m_estado.r = 0.0;
+        }
+        const QString reducao = calc::padded(qint64(std::llround(m_estado.r * 100.0)), 2);
+        const int posReducao = ProcuraNaLista(Combo[8], reducao);
+        if (posReducao > 0)
+            Combo[8]->setCurrentIndex(posReducao - 1);
+        else
+            Combo[8]->setEditText(reducao);
+        if (m_estado.dosagem >= 0 && m_estado.dosagem < 3)
+            OpcaoForma[m_estado.dosagem]->setChecked(true);
+        const QString cimento = QStringLiteral("Cimento ") + m_estado.classe.trimmed();
+        const int posCimento = ProcuraNaLista(Combo[2], cimento);
+        Combo[2]->setCurrentIndex(posCimento > 0 ? posCimento - 1 : -1);
+        CompT[0]->setText(cimento);
+        CompM[0]->setText(cimento);
+        const QString graudo = calc::aggregateForDmax(m_estado.Dmax);
+        const int posGraudo = ProcuraNaLista(Combo[3], graudo);
+        Combo[3]->setCurrentIndex(posGraudo > 0 ? posGraudo - 1 : -1);
+        CompT[3]->setText(graudo);
+        CompM[3]->setText(graudo);
+        Combo[4]->setCurrentIndex(-1);
+        CompT[4]->clear();
+        CompM[4]->clear();
+        mostraCalculo(true);
+        mostraUnidadesSolidos();
+    }
+    inserindo = true;
+    m_estado.recalculando = false;
+    ReCalculo();
+}
+
+} // namespace catalogue
