@@ -252,8 +252,9 @@ void FormTraco::Inserindo()
             m_estado.limpa();
             if (padroes.opcaoForma >= 0 && padroes.opcaoForma < 3) {
                 OpcaoForma[padroes.opcaoForma]->setChecked(true);
+                // The solid components, the cement with them, are measured in the mix's measure.
                 const QString unidade = padroes.opcaoForma == 0 ? QStringLiteral("Kg") : QStringLiteral("Litros");
-                for (int i = 1; i <= 4; ++i) {
+                for (int i = 0; i <= 4; ++i) {
                     UnidT[i]->setText(unidade);
                     UnidM[i]->setText(unidade);
                 }

@@ -184,7 +184,6 @@ QWidget* FormTraco::montaPaginaTraco()
     }
     Combo[0]->setEditable(true);
     Combo[0]->setInsertPolicy(QComboBox::NoInsert);
-    TextoC[0]->setMaxLength(50);
 
     // Identification: name, variant and the in-use state at a glance.
     auto* identificacao = quadro(QStringLiteral(" Traço "), QStringLiteral("Frame"));

@@ -3,6 +3,7 @@
 #include "app/ferramentas.h"
 #include "app/traco.h"
 #include "fixtures.h"
+#include "janelateste.h"
 #include "platform/ajuda.h"
 #include "platform/database.h"
 #include "platform/paths.h"
@@ -31,41 +32,7 @@
 using platform::Dialogs;
 using platform::ScriptedDialogs;
 using Form = catalogue::FormTraco;
-
-namespace {
-
-// A data folder, the shared database open on it and the main window loaded over it.
-struct Janela
-{
-    explicit Janela(bool demo = true, const QStringList& ajustes = {}) : pasta(demo)
-    {
-        platform::Database::shared().open(pasta.banco());
-        for (const QString& sql : ajustes)
-            platform::Database::shared().exec(sql);
-        platform::Paths::definePastaDados(pasta.dados());
-        traco = std::make_unique<app::Traco>();
-        traco->show();
-    }
-    ~Janela()
-    {
-        traco.reset();
-        platform::Database::shared().close();
-    }
-    Form* form() const { return traco->form(); }
-    QString registro() const { return traco->textoPainel(3); }
-    QList<bool> botoes() const
-    {
-        QList<bool> estados;
-        for (QPushButton* b : form()->Movimento)
-            estados.append(b->isEnabled());
-        return estados;
-    }
-
-    PastaDeTeste pasta;
-    std::unique_ptr<app::Traco> traco;
-};
-
-} // namespace
+using teste::Janela;
 
 class TestTraco : public QObject
 {

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "app/traco.h"
+#include "fixtures.h"
+#include "platform/database.h"
+#include "platform/paths.h"
+
+#include <QPushButton>
+
+#include <memory>
+
+namespace teste {
+
+// A data folder, the shared database open on it and the main window loaded over it.
+struct Janela
+{
+    explicit Janela(bool demo = true, const QStringList& ajustes = {}) : pasta(demo)
+    {
+        platform::Database::shared().open(pasta.banco());
+        for (const QString& sql : ajustes)
+            platform::Database::shared().exec(sql);
+        platform::Paths::definePastaDados(pasta.dados());
+        traco = std::make_unique<app::Traco>();
+        traco->show();
+    }
+    ~Janela()
+    {
+        traco.reset();
+        platform::Database::shared().close();
+    }
+    catalogue::FormTraco* form() const { return traco->form(); }
+    QString registro() const { return traco->textoPainel(3); }
+    QList<bool> botoes() const
+    {
+        QList<bool> estados;
+        for (QPushButton* b : form()->Movimento)
+            estados.append(b->isEnabled());
+        return estados;
+    }
+
+    PastaDeTeste pasta;
+    std::unique_ptr<app::Traco> traco;
+};
+
+} // namespace teste

@@ -1,0 +1,447 @@
+#include "testregistry.h"
+
+#include "calc/formats.h"
+#include "calc/numericentry.h"
+#include "janelateste.h"
+#include "platform/clock.h"
+#include "platform/scripteddialogs.h"
+#include "widgets/caixatexto.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QSqlQuery>
+#include <QStandardPaths>
+#include <QTabWidget>
+#include <QTest>
+#include <QToolBar>
+
+using platform::Dialogs;
+using platform::ScriptedDialogs;
+using Form = catalogue::FormTraco;
+using teste::Janela;
+
+namespace {
+
+QVariant valor(const QString& sql, const QVariantList& valores = {})
+{
+    return platform::Database::shared().scalar(sql, valores);
+}
+
+int linhasDoNome(const QString& nome)
+{
+    return valor(QStringLiteral("SELECT COUNT(*) FROM Tracos WHERE NomeTraco = ?"), {nome}).toInt();
+}
+
+int emUso(const QString& nome, int variante)
+{
+    return valor(QStringLiteral("SELECT Plantao FROM Tracos WHERE NomeTraco = ? AND TracoVariante = ?"),
+                 {nome, variante})
+        .toInt();
+}
+
+// Goes to a stored mix by name and variant, as the navigation buttons would.
+void vaiPara(Janela& j, const QString& nome, int variante)
+{
+    Form* f = j.form();
+    f->Movimenta(Form::Primeiro);
+    for (int i = 0; i < f->totalRegistros; ++i) {
+        if (f->DadoTraco.field(QStringLiteral("NomeTraco")).toString() == nome &&
+            f->DadoTraco.field(QStringLiteral("TracoVariante")).toInt() == variante)
+            return;
+        f->Movimenta(Form::Proximo);
+    }
+    QFAIL("mix not found");
+}
+
+void digita(QLineEdit* caixa, const QString& texto)
+{
+    caixa->selectAll();
+    QTest::keyClicks(caixa, texto);
+}
+
+// A new mix by mass: one bag of cement with sand and gravel.
+void preencheMistura(Form* f, const QString& nome)
+{
+    f->Combo[0]->setEditText(nome);
+    f->OpcaoForma[0]->click();
+    f->Combo[2]->setCurrentIndex(f->Combo[2]->findText(QStringLiteral("Cimento 32")));
+    digita(f->TextoT[0], QStringLiteral("50"));
+    digita(f->TextoT[2], QStringLiteral("100"));
+    digita(f->TextoT[3], QStringLiteral("150"));
+}
+
+} // namespace
+
+class TestEdicao : public QObject
+{
+    Q_OBJECT
+
+private:
+    ScriptedDialogs* m_dialogs = nullptr;
+
+private slots:
+    void initTestCase()
+    {
+        QStandardPaths::setTestModeEnabled(true);
+        platform::Clock::fixa(QDateTime(QDate(2026, 12, 4), QTime(14, 5)));
+    }
+    void cleanupTestCase() { platform::Clock::fixa(QDateTime()); }
+    void init()
+    {
+        m_dialogs = new ScriptedDialogs;
+        Dialogs::instala(std::unique_ptr<Dialogs>(m_dialogs));
+    }
+
+    void novoNomeEVariante00()
+    {
+        Janela j;
+        Form* f = j.form();
+        j.traco->executa(QStringLiteral("ID_Incluir"));
+        QVERIFY(f->inserindo);
+        QCOMPARE(j.traco->modoTexto, QStringLiteral("Edicao"));
+        QCOMPARE(j.registro(), QStringLiteral("Registro 13/13"));
+        QVERIFY(j.traco->barra(1)->isVisible() && !j.traco->barra(0)->isVisible());
+        QCOMPARE(f->TextoC[3]->text(), QStringLiteral("04-12-2026"));
+        preencheMistura(f, QStringLiteral("Laje Nervurada"));
+        // A new name: the band shows and the mix cannot be left out of use.
+        QVERIFY(!f->Faixa->isHidden());
+        f->TracoCorrente->click();
+        QVERIFY(f->TracoCorrente->isChecked());
+        // The batch is scaled to the cubic metre as it is typed.
+        const calc::CalcState& e = j.traco->estado;
+        QVERIFY(e.f > 0);
+        QCOMPARE(e.Cm, 50.0 * e.f);
+        QCOMPARE(f->TextoM[0]->text(), calc::formatQuantity(e.Cm));
+        QCOMPARE(f->TextoI[3]->text().left(5), QStringLiteral("1:2,0"));
+        j.traco->executa(QStringLiteral("ID_Gravar"));
+        QVERIFY(m_dialogs->mensagens().isEmpty());
+        QVERIFY(!f->inserindo);
+        QCOMPARE(j.traco->modoTexto, QStringLiteral("Normal"));
+        QCOMPARE(f->totalRegistros, 13);
+        QCOMPARE(f->TextoC[0]->text(), QStringLiteral("Laje Nervurada"));
+        QCOMPARE(f->RotVar->text(), QStringLiteral("00"));
+        QVERIFY(Form::ProcuraNaLista(f->Combo[0], QStringLiteral("Laje Nervurada")) > 0);
+        QSqlQuery q = platform::Database::shared().exec(
+            QStringLiteral("SELECT Codigo, CodigoTraco, TracoVariante, Plantao, Volumetrico, Dosagem, TracoCimento, "
+                           "TracoCimentoCod, DataCadastro, Atualizado, Resistencia FROM Tracos "
+                           "WHERE NomeTraco = 'Laje Nervurada'"));
+        QVERIFY(q.next());
+        QCOMPARE(q.value(1), q.value(0));
+        QCOMPARE(q.value(2).toInt(), 0);
+        QCOMPARE(q.value(3).toInt(), 1);
+        QCOMPARE(q.value(4).toInt(), 0);
+        QCOMPARE(q.value(5).toInt(), 0);
+        QCOMPARE(q.value(6).toDouble(), 50.0);
+        QVERIFY(q.value(7).toInt() > 0);
+        QCOMPARE(q.value(8).toString(), QStringLiteral("04-12-2026"));
+        QCOMPARE(q.value(9).toInt(), 0);
+        QVERIFY(q.value(10).toInt() > 0);
+        // The catalogue is in order again and shows the new row where it belongs.
+        QCOMPARE(f->posicao, f->DadoTraco.absolutePosition() + 1);
+        QCOMPARE(j.registro(), QStringLiteral("Registro %1/13").arg(f->posicao));
+    }
+
+    void novaVarianteTomaONumeroLivre()
+    {
+        Janela j(true, {QStringLiteral("UPDATE Tracos SET TracoVariante = 3 WHERE NomeTraco = 'Concreto fck 25' "
+                                       "AND TracoVariante = 2")});
+        Form* f = j.form();
+        const qint64 codigo =
+            valor(QStringLiteral("SELECT CodigoTraco FROM Tracos WHERE NomeTraco = 'Concreto fck 25'")).toLongLong();
+        f->Inserindo();
+        preencheMistura(f, QStringLiteral("concreto FCK 25"));
+        QVERIFY(f->Faixa->isHidden());
+        QVERIFY(f->TracoCorrente->isChecked());
+        f->Gravando(0);
+        QCOMPARE(f->RotVar->text(), QStringLiteral("02"));
+        QCOMPARE(valor(QStringLiteral("SELECT CodigoTraco FROM Tracos WHERE NomeTraco = 'Concreto fck 25' AND "
+                                      "TracoVariante = 2"))
+                     .toLongLong(),
+                 codigo);
+        // In use: the other variants lost the mark; the name keeps the catalogue's spelling.
+        QCOMPARE(emUso(QStringLiteral("Concreto fck 25"), 0), 0);
+        QCOMPARE(emUso(QStringLiteral("Concreto fck 25"), 2), 1);
+        QCOMPARE(linhasDoNome(QStringLiteral("Concreto fck 25")), 4);
+    }
+
+    void nomeEmBranco_data()
+    {
+        QTest::addColumn<bool>("sim");
+        QTest::newRow("sim continua") << true;
+        QTest::newRow("não cancela") << false;
+    }
+    void nomeEmBranco()
+    {
+        QFETCH(bool, sim);
+        Janela j;
+        Form* f = j.form();
+        f->Inserindo();
+        preencheMistura(f, QStringLiteral("   "));
+        f->Pasta->setCurrentIndex(2);
+        m_dialogs->proximaResposta(sim ? Dialogs::Resposta::Sim : Dialogs::Resposta::Nao);
+        f->Gravando(0);
+        QCOMPARE(m_dialogs->mensagens().size(), 1);
+        QCOMPARE(m_dialogs->mensagens().first().titulo, QStringLiteral("Traço sem Nome"));
+        QCOMPARE(m_dialogs->mensagens().first().texto, QStringLiteral("Traço sem descrição.\r\rPreenche descrição?"));
+        QCOMPARE(m_dialogs->mensagens().first().icone, Dialogs::Icone::Exclamacao);
+        QCOMPARE(f->inserindo, sim);
+        QCOMPARE(f->Pasta->currentIndex(), sim ? 0 : 2);
+        QCOMPARE(valor(QStringLiteral("SELECT COUNT(*) FROM Tracos")).toInt(), 12);
+        if (!sim)
+            QCOMPARE(f->TextoC[0]->text(), QStringLiteral("Concreto Aparente fck 30"));
+    }
+
+    void cancelarNoCatalogoVazio()
+    {
+        Janela j(false);
+        Form* f = j.form();
+        f->Inserindo();
+        QCOMPARE(j.registro(), QStringLiteral("Registro 1/1"));
+        j.traco->executa(QStringLiteral("ID_Cancelar"));
+        QCOMPARE(j.registro(), QStringLiteral("Registro 0/0"));
+        QVERIFY(!f->inserindo);
+        QCOMPARE(valor(QStringLiteral("SELECT COUNT(*) FROM Tracos")).toInt(), 0);
+    }
+
+    void nomeLongoRecusadoAntesDeGravar()
+    {
+        Janela j;
+        Form* f = j.form();
+        f->Inserindo();
+        preencheMistura(f, QString(51, QLatin1Char('x')));
+        f->Gravando(0);
+        QCOMPARE(m_dialogs->mensagens().size(), 1);
+        QCOMPARE(m_dialogs->mensagens().first().titulo, QStringLiteral("Nome muito longo"));
+        QVERIFY(f->inserindo);
+        QCOMPARE(valor(QStringLiteral("SELECT COUNT(*) FROM Tracos")).toInt(), 12);
+    }
+
+    void gravacaoRecusadaNaoDeixaMeiaLinha()
+    {
+        Janela j(true, {QStringLiteral("CREATE TRIGGER recusa BEFORE INSERT ON Tracos WHEN NEW.Plantao "
+                                       "BEGIN SELECT RAISE(ABORT, 'disco cheio'); END")});
+        Form* f = j.form();
+        f->Inserindo();
+        preencheMistura(f, QStringLiteral("Concreto fck 20"));
+        f->Gravando(0);
+        // The error was logged and told; the name kept its mix in use and no row was added.
+        QCOMPARE(m_dialogs->mensagens().size(), 1);
+        QCOMPARE(m_dialogs->mensagens().first().titulo, QStringLiteral("Tratamento de Erros"));
+        QVERIFY(f->inserindo);
+        QCOMPARE(emUso(QStringLiteral("Concreto fck 20"), 0), 1);
+        QCOMPARE(linhasDoNome(QStringLiteral("Concreto fck 20")), 2);
+        // Cancelling after the refusal returns to viewing with nothing written.
+        f->Gravando(1);
+        QVERIFY(!f->inserindo);
+        QCOMPARE(valor(QStringLiteral("SELECT COUNT(*) FROM Tracos")).toInt(), 12);
+    }
+
+    void renomear_data()
+    {
+        QTest::addColumn<QString>("novo");
+        QTest::addColumn<bool>("existe");
+        QTest::newRow("nome livre") << "Concreto Estrutural 25" << false;
+        QTest::newRow("nome com apóstrofo") << "Concreto d'Água" << false;
+        QTest::newRow("nome existente") << "Contrapiso" << true;
+    }
+    void renomear()
+    {
+        QFETCH(QString, novo);
+        QFETCH(bool, existe);
+        Janela j;
+        Form* f = j.form();
+        vaiPara(j, QStringLiteral("Concreto fck 25"), 1);
+        j.traco->executa(QStringLiteral("ID_Alterar"));
+        QVERIFY(f->alterando);
+        f->Combo[0]->setEditText(novo);
+        m_dialogs->proximaResposta(Dialogs::Resposta::Nao);
+        f->Gravando(0);
+        if (existe) {
+            QCOMPARE(m_dialogs->mensagens().size(), 1);
+            QCOMPARE(m_dialogs->mensagens().first().titulo, QStringLiteral("Traço Existente"));
+            QCOMPARE(m_dialogs->mensagens().first().texto,
+                     QStringLiteral("Não pode ser este nome.\rPois o mesmo já existe.\r\rQuer digitar outro nome?"));
+            QCOMPARE(linhasDoNome(QStringLiteral("Concreto fck 25")), 3);
+            QVERIFY(!f->alterando); // answered No: the edit was cancelled
+        } else {
+            QVERIFY(m_dialogs->mensagens().isEmpty());
+            QCOMPARE(linhasDoNome(QStringLiteral("Concreto fck 25")), 0);
+            QCOMPARE(linhasDoNome(novo), 3);
+            QVERIFY(Form::ProcuraNaLista(f->Combo[0], novo) > 0);
+            QCOMPARE(Form::ProcuraNaLista(f->Combo[0], QStringLiteral("Concreto fck 25")), 0);
+            QCOMPARE(f->TextoC[0]->text(), novo);
+        }
+    }
+
+    void desmarcarEmUso_data()
+    {
+        QTest::addColumn<QString>("nome");
+        QTest::addColumn<int>("variante");
+        QTest::addColumn<int>("outra");
+        QTest::addColumn<QString>("mensagem");
+        QTest::newRow("00 passa a 01") << "Concreto fck 25" << 0 << 1
+                                       << "O novo traço Concreto fck 25 de plantao\ré o traço variante de número 01";
+        QTest::newRow("único fica em uso") << "Contrapiso" << 0 << 0
+                                           << "Este traço está sendo utilizado,\re o mesmo não tem traço variante.\r\r"
+                                              "Portanto, deve continuar em plantão.";
+    }
+    void desmarcarEmUso()
+    {
+        QFETCH(QString, nome);
+        QFETCH(int, variante);
+        QFETCH(int, outra);
+        QFETCH(QString, mensagem);
+        Janela j(true, {QStringLiteral("UPDATE Produtos SET CodigoTraco = (SELECT CodigoTraco FROM Tracos WHERE "
+                                       "NomeTraco = 'Contrapiso') WHERE NomeProduto = 'Concreto Usinado fck 20'")});
+        Form* f = j.form();
+        vaiPara(j, nome, variante);
+        f->Alterando();
+        f->TracoCorrente->click();
+        QVERIFY(!f->TracoCorrente->isChecked());
+        f->Gravando(0);
+        QCOMPARE(m_dialogs->mensagens().size(), 1);
+        QCOMPARE(m_dialogs->mensagens().first().texto, mensagem);
+        QCOMPARE(emUso(nome, outra), 1);
+        if (outra != variante)
+            QCOMPARE(emUso(nome, variante), 0);
+    }
+
+    void varianteInativaContinuaInativa()
+    {
+        Janela j;
+        vaiPara(j, QStringLiteral("Concreto fck 25"), 2);
+        j.form()->Alterando();
+        QVERIFY(!j.form()->TracoCorrente->isChecked());
+        j.form()->Gravando(0);
+        QVERIFY(m_dialogs->mensagens().isEmpty());
+        QCOMPARE(emUso(QStringLiteral("Concreto fck 25"), 2), 0);
+        QCOMPARE(emUso(QStringLiteral("Concreto fck 25"), 0), 1);
+    }
+
+    void excluir_data()
+    {
+        QTest::addColumn<QString>("nome");
+        QTest::addColumn<int>("variante");
+        QTest::addColumn<bool>("apagado");
+        QTest::addColumn<int>("novaEmUso");
+        QTest::addColumn<bool>("nomeNaLista");
+        QTest::newRow("variante em uso de nome usado passa o uso") << "Concreto fck 25" << 0 << true << 1 << true;
+        QTest::newRow("variante inativa") << "Concreto fck 25" << 2 << true << 0 << true;
+        QTest::newRow("única linha de nome livre sai da lista") << "Concreto Magro" << 0 << true << -1 << false;
+        QTest::newRow("única linha de nome usado é recusada") << "Contrapiso" << 0 << false << 0 << true;
+    }
+    void excluir()
+    {
+        QFETCH(QString, nome);
+        QFETCH(int, variante);
+        QFETCH(bool, apagado);
+        QFETCH(int, novaEmUso);
+        QFETCH(bool, nomeNaLista);
+        Janela j(true, {QStringLiteral("UPDATE Produtos SET CodigoTraco = (SELECT CodigoTraco FROM Tracos WHERE "
+                                       "NomeTraco = 'Contrapiso') WHERE NomeProduto = 'Concreto Usinado fck 20'")});
+        Form* f = j.form();
+        vaiPara(j, nome, variante);
+        const int posicao = f->posicao;
+        m_dialogs->proximaResposta(Dialogs::Resposta::Sim);
+        j.traco->executa(QStringLiteral("ID_Excluir"));
+        QCOMPARE(m_dialogs->mensagens().first().texto, QStringLiteral("Apaga este Traço de Concreto?"));
+        QCOMPARE(valor(QStringLiteral("SELECT COUNT(*) FROM Tracos")).toInt(), apagado ? 11 : 12);
+        QCOMPARE(f->totalRegistros, apagado ? 11 : 12);
+        if (novaEmUso >= 0)
+            QCOMPARE(emUso(nome, novaEmUso), 1);
+        QCOMPARE(Form::ProcuraNaLista(f->Combo[0], nome) > 0, nomeNaLista);
+        // The row that took the deleted row's place keeps its number.
+        QCOMPARE(f->posicao, posicao);
+        QCOMPARE(j.registro(), QStringLiteral("Registro %1/%2").arg(posicao).arg(f->totalRegistros));
+        if (!apagado)
+            QVERIFY(m_dialogs->mensagens().last().texto.endsWith(QStringLiteral("Portanto, não pode ser excluído.")));
+    }
+
+    void excluirOUltimoDoCatalogo()
+    {
+        Janela j;
+        Form* f = j.form();
+        f->Movimenta(Form::Ultimo);
+        m_dialogs->proximaResposta(Dialogs::Resposta::Sim);
+        f->Excluindo();
+        QCOMPARE(f->totalRegistros, 11);
+        QCOMPARE(f->posicao, 11);
+        QCOMPARE(f->TextoC[0]->text(), QStringLiteral("Contrapiso"));
+        m_dialogs->proximaResposta(Dialogs::Resposta::Nao);
+        f->Excluindo();
+        QCOMPARE(f->totalRegistros, 11);
+    }
+
+    void alterarMantemOTracoEGravaOsCampos()
+    {
+        Janela j;
+        Form* f = j.form();
+        vaiPara(j, QStringLiteral("Contrapiso"), 0);
+        const QString cimento = f->TextoM[0]->text();
+        f->Alterando();
+        // A volume mix recalculates to the same cubic metre it stored.
+        QCOMPARE(f->TextoM[0]->text(), cimento);
+        QCOMPARE(f->UnidT[1]->text(), QStringLiteral("Litros"));
+        digita(f->TextoC[3], QStringLiteral("31-02-2026"));
+        digita(f->Custo[1], QStringLiteral("10"));
+        QCOMPARE(f->custo(2), f->custo(0) * 1.1);
+        f->Gravando(0);
+        QCOMPARE(valor(QStringLiteral("SELECT DataCadastro FROM Tracos WHERE NomeTraco = 'Contrapiso'")).toString(),
+                 QString());
+        QCOMPARE(valor(QStringLiteral("SELECT Perda FROM Tracos WHERE NomeTraco = 'Contrapiso'")).toDouble(), 10.0);
+        QCOMPARE(valor(QStringLiteral("SELECT Volumetrico FROM Tracos WHERE NomeTraco = 'Contrapiso'")).toInt(), 1);
+        QCOMPARE(valor(QStringLiteral("SELECT TracoCimento FROM Tracos WHERE NomeTraco = 'Contrapiso'")).toDouble(),
+                 35.0);
+    }
+
+    void recalculo()
+    {
+        Janela j;
+        Form* f = j.form();
+        // Viewing: typing changes nothing else.
+        const QString antes = f->TextoM[0]->text();
+        f->TextoT[0]->setReadOnly(false);
+        digita(f->TextoT[0], QStringLiteral("99"));
+        QCOMPARE(f->TextoM[0]->text(), antes);
+
+        vaiPara(j, QStringLiteral("Concreto fck 20"), 0);
+        f->Alterando();
+        const QString metro = f->TextoM[0]->text();
+        // Doubling the batch keeps the cubic metre.
+        for (int i : {0, 1, 2, 3, 4})
+            digita(f->TextoT[i], QString::number(2 * f->TextoT[i]->text().split(QLatin1Char(','))[0].toInt()));
+        QCOMPARE(f->TextoM[0]->text(), metro);
+        // Typing in a cubic-metre box is answered with the value of the batch.
+        digita(f->TextoM[0], QStringLiteral("1"));
+        QCOMPARE(f->TextoM[0]->text(), metro);
+        // Mass to volume: the same batch in loose litres.
+        f->OpcaoForma[1]->click();
+        QCOMPARE(f->UnidT[0]->text(), QStringLiteral("Litros"));
+        QCOMPARE(f->TextoT[0]->text(), QLocale().toString(100.0 / 1.43, 'f', 1));
+        // The water reduction lowers the water.
+        const double agua = calc::readNumber(f->TextoM[8]->text().replace(QLatin1Char(','), QLatin1Char('.')));
+        f->Combo[8]->setCurrentIndex(f->Combo[8]->findText(QStringLiteral("10")));
+        QCOMPARE(f->TextoC[5]->text(), QStringLiteral("10"));
+        const double reduzida = calc::readNumber(f->TextoM[8]->text().replace(QLatin1Char(','), QLatin1Char('.')));
+        QVERIFY(qAbs(reduzida - agua * 0.9) < 0.2);
+        f->Gravando(1);
+        QCOMPARE(f->TextoC[0]->text(), QStringLiteral("Concreto fck 20"));
+    }
+
+    void escCancelaAEdicao()
+    {
+        Janela j;
+        j.form()->Alterando();
+        QTest::keyClick(j.form()->TextoC[0], Qt::Key_Escape);
+        QVERIFY(!j.form()->alterando);
+        QCOMPARE(j.traco->modoTexto, QStringLiteral("Normal"));
+        QVERIFY(m_dialogs->mensagens().isEmpty());
+    }
+};
+
+QUENVAR_TEST(TestEdicao)
+#include "tst_edicao.moc"
