@@ -157,6 +157,7 @@ void Entrada::carregaFormularios()
     m_formularios.formMass = std::make_unique<settings::FormMass>();
     m_formularios.formCons = std::make_unique<settings::FormCons>();
     m_formularios.mago = std::make_unique<wizard::Mago>();
+    m_formularios.traco->defineEmpresa(m_nomeEmpresa);
     m_formularios.traco->defineFormularios(m_formularios.formMass.get(), m_formularios.formCons.get(),
                                            m_formularios.mago.get(), m_formularios.sobre.get());
 }

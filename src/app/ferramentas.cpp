@@ -56,6 +56,12 @@ QStringList modulos()
             u("Produção"),    u("Quenvar"), u("Orçamentos"), u("Folha de Pagamento"), u("Fiscal")};
 }
 
+QStringList executaveis()
+{
+    return {u("faturamento"), u("estoque"), u("compras"),    u("pagar"), u("receber"),
+            u("producao"),    u("quenvar"), u("orcamentos"), u("folha"), u("fiscal")};
+}
+
 const QList<Ferramenta>& todas()
 {
     static const QList<Ferramenta> lista = monta();

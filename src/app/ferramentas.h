@@ -35,6 +35,8 @@ const Grupo& barra2();
 
 // The suite's modules, in the order of the module menu; this program is the seventh.
 QStringList modulos();
+// The executable of each module, in the program's own folder; the seventh is this program.
+QStringList executaveis();
 constexpr int EsteModulo = 7;
 
 } // namespace Ferramentas

@@ -9,6 +9,8 @@
 #include "platform/dialogs.h"
 #include "platform/errorlog.h"
 #include "platform/paths.h"
+#include "platform/posicao.h"
+#include "platform/shell.h"
 #include "platform/som.h"
 #include "settings/formcons.h"
 #include "settings/formmass.h"
@@ -27,7 +29,6 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
-#include <QSettings>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTabWidget>
@@ -60,6 +61,8 @@ const QStringList kConstruidas{
     QStringLiteral("ID_Excluir"),
     QStringLiteral("ID_Gravar"),
     QStringLiteral("ID_Cancelar"),
+    QStringLiteral("ID_Mail"),
+    QStringLiteral("ID_SobreoPrograma"),
 };
 
 QIcon iconeDe(const QString& id, QStyle* estilo)
@@ -97,6 +100,8 @@ Traco::Traco(QWidget* parent) : QMainWindow(parent)
     setObjectName(QStringLiteral("Traco"));
     setWindowTitle(platform::Aplicacao::titulo());
     m_construidas = QSet<QString>(kConstruidas.begin(), kConstruidas.end());
+    for (int i = 1; i <= 10; ++i)
+        m_construidas.insert(QStringLiteral("ID_Modulo%1").arg(i));
     m_form = new catalogue::FormTraco(platform::Database::shared(), estado, this);
     setCentralWidget(m_form);
     m_form->defineJanela(this);
@@ -237,11 +242,12 @@ void Traco::configura()
         }
     };
 
-    // Window placement: as the user left it, or the whole screen.
-    QSettings preferencias(QStringLiteral("Quenvar"), nomeDoExecutavel());
-    if (!restoreGeometry(preferencias.value(QStringLiteral("Janela/Posicao")).toByteArray())) {
-        if (const QScreen* tela = QGuiApplication::primaryScreen())
+    // Window placement: as the user left it, or the whole screen, centred.
+    if (!platform::Posicao::LePosicao(this, nomeDoExecutavel())) {
+        if (const QScreen* tela = QGuiApplication::primaryScreen()) {
+            setWindowState(Qt::WindowNoState);
             setGeometry(tela->availableGeometry());
+        }
     }
 
     logotipo.clear();
@@ -408,6 +414,39 @@ void Traco::executa(const QString& id)
         QWhatsThis::enterWhatsThisMode();
     } else if (id == QStringLiteral("ID_Oqueé")) {
         mostraOQueE(m_controleDoMenu);
+    } else if (id == QStringLiteral("ID_Mail")) {
+        platform::Shell::abreEndereco(
+            QUrl(QStringLiteral("mailto:suporte@quenvar.com.br?Subject=Módulo Quenvar"), QUrl::TolerantMode));
+    } else if (id == QStringLiteral("ID_SobreoPrograma")) {
+        MostraStatus(QStringLiteral("Dados sobre o programa"));
+        // The about box is loaded afresh each time it is shown.
+        Sobre sobre(m_empresa, this);
+        Dialogs::atual().mostraModal(&sobre);
+        QCoreApplication::processEvents();
+    } else if (id == QStringLiteral("ID_TodosTracos")) {
+        if (m_form->totalRegistros < 1)
+            Dialogs::aviso(QStringLiteral("Não existe nenhum traço cadastrado."),
+                           QStringLiteral("Nenhum traço cadastrado"), Dialogs::Icone::Informacao);
+        else
+            MostraRelatorio(1);
+    } else if (id == QStringLiteral("ID_TracosUso")) {
+        int itens = 0;
+        try {
+            itens = platform::Database::shared()
+                        .scalar(QStringLiteral("SELECT COUNT(*) AS Itens FROM Tracos WHERE Plantao = TRUE;"))
+                        .toInt();
+        } catch (const DbError&) {
+        }
+        if (itens > 0)
+            MostraRelatorio(2);
+        else
+            Dialogs::aviso(QStringLiteral("Não existe nenhum traço de plantão."),
+                           QStringLiteral("Nenhum traço de plantão"), Dialogs::Icone::Informacao);
+    } else if (id == QStringLiteral("ID_SomenteEste")) {
+        ImprimindoEste();
+    } else if (id.startsWith(QStringLiteral("ID_Modulo"))) {
+        moduloAIniciar = id.mid(9).toInt();
+        close();
     }
 }
 
@@ -421,6 +460,47 @@ void Traco::mostraOQueE(QWidget* controle)
     if (texto.isEmpty())
         texto = QStringLiteral("Sem ajuda para este item.");
     QWhatsThis::showText(controle->mapToGlobal(controle->rect().center()), texto, controle);
+}
+
+void Traco::MostraRelatorio(int relatorio)
+{
+    if (m_mostraRelatorio)
+        m_mostraRelatorio(relatorio);
+}
+
+void Traco::ImprimindoEste()
+{
+    if (m_form->totalRegistros < 1) {
+        Dialogs::aviso(QStringLiteral("Não existe nenhum traço cadastrado."), QStringLiteral("Nenhum traço cadastrado"),
+                       Dialogs::Icone::Informacao);
+        return;
+    }
+    QVariant marcador;
+    try {
+        marcador = m_form->DadoTraco.bookmark();
+    } catch (const DbError&) {
+    }
+    ocupado = true;
+    if (m_imprimeEste)
+        m_imprimeEste();
+    if (marcador.isValid()) {
+        try {
+            m_form->DadoTraco.setBookmark(marcador);
+        } catch (const DbError&) {
+        }
+    }
+    m_form->MostraNumero();
+    ocupado = false;
+}
+
+void Traco::RodandoModulo(int modulo)
+{
+    const QStringList arquivos = Ferramentas::executaveis();
+    const QString pasta = platform::Paths::comSeparador(platform::Paths::pastaPrograma());
+    const QString arquivo = modulo >= 1 && modulo <= arquivos.size() ? arquivos[modulo - 1] : QString();
+    moduloAIniciar = 0;
+    if (!arquivo.isEmpty())
+        platform::Shell::iniciaPrograma(pasta + arquivo);
 }
 
 void Traco::RotinaTraco()
@@ -565,8 +645,7 @@ bool Traco::eventFilter(QObject* objeto, QEvent* evento)
 
 void Traco::closeEvent(QCloseEvent* event)
 {
-    QSettings preferencias(QStringLiteral("Quenvar"), nomeDoExecutavel());
-    preferencias.setValue(QStringLiteral("Janela/Posicao"), saveGeometry());
+    platform::Posicao::GravaPosicao(this, nomeDoExecutavel());
     m_fechando = true;
     m_form->fecha();
     for (QWidget* w : std::initializer_list<QWidget*>{m_sobre, m_formMass, m_formCons, m_mago}) {
@@ -576,6 +655,11 @@ void Traco::closeEvent(QCloseEvent* event)
     // The shared database handle lives until the main window closes.
     platform::Database::shared().close();
     event->accept();
+    // The other module starts once this one has put its windows away and let go of the database.
+    if (moduloAIniciar > 0) {
+        hide();
+        RodandoModulo(moduloAIniciar);
+    }
 }
 
 } // namespace app

@@ -70,6 +70,16 @@ public:
     void MostraPasta();
     // What happens each time the window becomes the program's active window.
     void ativacao();
+    // Starts the suite module with that number (1 to 10) and resets the module to start.
+    void RodandoModulo(int modulo);
+    // The company's name, shown by the about box.
+    void defineEmpresa(const QString& empresa) { m_empresa = empresa; }
+    // The report viewer and the sheet preview, once the program has them: the report number (1 all mixes, 2 the
+    // mixes in use) and the current mix's sheet.
+    void defineRelatorios(std::function<void(int)> mostraRelatorio) { m_mostraRelatorio = std::move(mostraRelatorio); }
+    void defineFicha(std::function<void()> imprimeEste) { m_imprimeEste = std::move(imprimeEste); }
+    void ImprimindoEste();
+    void MostraRelatorio(int relatorio);
 
     // Window state kept for the whole run.
     QString modoTexto;
@@ -114,6 +124,9 @@ private:
     bool m_fechando = false;
     bool m_ativadaUmaVez = false;
     QString m_ultimoMenuBotao;
+    QString m_empresa;
+    std::function<void(int)> m_mostraRelatorio;
+    std::function<void()> m_imprimeEste;
 };
 
 } // namespace app

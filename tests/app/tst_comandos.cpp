@@ -1,0 +1,236 @@
+#include "testregistry.h"
+
+#include "janelateste.h"
+#include "platform/posicao.h"
+#include "platform/scripteddialogs.h"
+#include "platform/shell.h"
+#include "widgets/caixatexto.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QDialog>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+using platform::Dialogs;
+using platform::ScriptedDialogs;
+using teste::Janela;
+
+namespace {
+
+QString aplicacao()
+{
+    return QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
+}
+
+void apagaPosicao()
+{
+    QSettings preferencias(QStringLiteral("Quenvar"), aplicacao());
+    preferencias.remove(QStringLiteral("Posicao"));
+    preferencias.sync();
+}
+
+} // namespace
+
+class TestComandos : public QObject
+{
+    Q_OBJECT
+
+private:
+    ScriptedDialogs* m_dialogs = nullptr;
+
+private slots:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+    void init()
+    {
+        m_dialogs = new ScriptedDialogs;
+        Dialogs::instala(std::unique_ptr<Dialogs>(m_dialogs));
+        apagaPosicao();
+    }
+    void cleanup()
+    {
+        platform::Shell::defineIniciador(nullptr);
+        platform::Shell::defineAbridor(nullptr);
+        apagaPosicao();
+    }
+
+    void primeiraVezOcupaATela()
+    {
+        Janela j;
+        const QRect tela = QGuiApplication::primaryScreen()->availableGeometry();
+        // The whole screen, or as much of it as the window's contents need at least.
+        QCOMPARE(j.traco->geometry().size(), tela.size().expandedTo(j.traco->minimumSizeHint()));
+    }
+
+    void posicaoGuardadaVolta()
+    {
+        const QRect retangulo(40, 30, 1300, 900);
+        {
+            Janela j;
+            j.traco->setWindowState(Qt::WindowNoState);
+            j.traco->setGeometry(retangulo);
+            j.traco->close();
+        }
+        QSettings preferencias(QStringLiteral("Quenvar"), aplicacao());
+        QCOMPARE(preferencias.value(QStringLiteral("Posicao/Left")).toString(), QStringLiteral("40"));
+        QCOMPARE(preferencias.value(QStringLiteral("Posicao/Right")).toString(), QStringLiteral("1340"));
+        QCOMPARE(preferencias.value(QStringLiteral("Posicao/Bottom")).toString(), QStringLiteral("930"));
+        QCOMPARE(preferencias.value(QStringLiteral("Posicao/showCmd")).toString(), QStringLiteral("1"));
+        Janela j;
+        QCOMPARE(j.traco->geometry().size(), retangulo.size());
+    }
+
+    void bordaDireitaEm100ContaComoNadaGuardado()
+    {
+        {
+            QSettings preferencias(QStringLiteral("Quenvar"), aplicacao());
+            for (const auto& [chave, valor] :
+                 {std::pair{"showCmd", "1"}, {"Left", "0"}, {"Top", "0"}, {"Right", "100"}, {"Bottom", "700"}})
+                preferencias.setValue(QStringLiteral("Posicao/") + QLatin1String(chave), QLatin1String(valor));
+        }
+        QWidget janela;
+        QVERIFY(!platform::Posicao::LePosicao(&janela, aplicacao()));
+        // The record is applied all the same.
+        QCOMPARE(janela.geometry().height(), 700);
+        Janela j;
+        const QRect tela = QGuiApplication::primaryScreen()->availableGeometry();
+        QCOMPARE(j.traco->geometry().size(), tela.size().expandedTo(j.traco->minimumSizeHint()));
+    }
+
+    void moduloIniciaDepoisDeFechar()
+    {
+        QStringList iniciados;
+        bool bancoAbertoAoIniciar = true;
+        bool janelaVisivelAoIniciar = true;
+        Janela j;
+        platform::Shell::defineIniciador([&](const QString& arquivo) {
+            iniciados.append(arquivo);
+            bancoAbertoAoIniciar = platform::Database::shared().isOpen();
+            janelaVisivelAoIniciar = j.traco->isVisible();
+            return true;
+        });
+        QVERIFY(!j.traco->ferramenta(QStringLiteral("ID_Modulo7"))->isEnabled());
+        QVERIFY(j.traco->ferramenta(QStringLiteral("ID_Modulo2"))->isEnabled());
+        j.traco->ferramenta(QStringLiteral("ID_Modulo2"))->trigger();
+        QCOMPARE(iniciados.size(), 1);
+        QVERIFY(iniciados.first().endsWith(QStringLiteral("/estoque")));
+        QVERIFY(!bancoAbertoAoIniciar);
+        QVERIFY(!janelaVisivelAoIniciar);
+        QCOMPARE(j.traco->moduloAIniciar, 0);
+    }
+
+    void moduloDeVerdadeRoda()
+    {
+        // A stand-in for another module of the suite: a script in the program folder that leaves a file.
+        QTemporaryDir programa;
+        const QString marca = programa.filePath(QStringLiteral("rodou.txt"));
+        QFile script(programa.filePath(QStringLiteral("compras")));
+        QVERIFY(script.open(QIODevice::WriteOnly));
+        script.write("#!/bin/sh\necho ok > \"" + marca.toUtf8() + "\"\n");
+        script.close();
+        script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        const QString antes = platform::Paths::pastaPrograma();
+        platform::Paths::definePastaPrograma(programa.path());
+        {
+            Janela j;
+            j.traco->executa(QStringLiteral("ID_Modulo3"));
+        }
+        platform::Paths::definePastaPrograma(antes);
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(marca), 5000);
+    }
+
+    void comentarioAbreOCorreio()
+    {
+        QList<QUrl> abertos;
+        platform::Shell::defineAbridor([&](const QUrl& url) { abertos.append(url); });
+        Janela j;
+        j.traco->ferramenta(QStringLiteral("ID_Mail"))->trigger();
+        QCOMPARE(abertos.size(), 1);
+        QCOMPARE(abertos.first().scheme(), QStringLiteral("mailto"));
+        QVERIFY(abertos.first().toString(QUrl::FullyDecoded).endsWith(QStringLiteral("?Subject=Módulo Quenvar")));
+    }
+
+    void sobreEModal()
+    {
+        Janela j;
+        j.traco->defineEmpresa(QStringLiteral("Concreteira Modelo Ltda."));
+        QString titulo;
+        m_dialogs->proximoModal([&](QDialog* d) {
+            titulo = d->windowTitle();
+            return int(QDialog::Accepted);
+        });
+        j.traco->ferramenta(QStringLiteral("ID_SobreoPrograma"))->trigger();
+        QCOMPARE(m_dialogs->modaisMostrados().size(), 1);
+        QVERIFY(titulo.contains(QStringLiteral("Quenvar")));
+        QCOMPARE(j.traco->textoPainel(1), QStringLiteral("Dados sobre o programa"));
+    }
+
+    void relatoriosComCatalogoVazio_data()
+    {
+        QTest::addColumn<QString>("id");
+        QTest::addColumn<QString>("texto");
+        QTest::addColumn<QString>("titulo");
+        QTest::newRow("todos") << "ID_TodosTracos"
+                               << "Não existe nenhum traço cadastrado."
+                               << "Nenhum traço cadastrado";
+        QTest::newRow("em uso") << "ID_TracosUso"
+                                << "Não existe nenhum traço de plantão."
+                                << "Nenhum traço de plantão";
+        QTest::newRow("somente este") << "ID_SomenteEste"
+                                      << "Não existe nenhum traço cadastrado."
+                                      << "Nenhum traço cadastrado";
+    }
+    void relatoriosComCatalogoVazio()
+    {
+        QFETCH(QString, id);
+        QFETCH(QString, texto);
+        QFETCH(QString, titulo);
+        Janela j(false);
+        QList<int> pedidos;
+        j.traco->defineRelatorios([&](int n) { pedidos.append(n); });
+        j.traco->executa(id);
+        QCOMPARE(m_dialogs->mensagens().size(), 1);
+        QCOMPARE(m_dialogs->mensagens().first().texto, texto);
+        QCOMPARE(m_dialogs->mensagens().first().titulo, titulo);
+        QCOMPARE(m_dialogs->mensagens().first().icone, Dialogs::Icone::Informacao);
+        QVERIFY(pedidos.isEmpty());
+    }
+
+    void relatoriosPedemOVisualizador()
+    {
+        // Only mixes not in use: the report of all mixes opens, the one of the mixes in use says there is none.
+        Janela j(true, {QStringLiteral("UPDATE Tracos SET Plantao = FALSE")});
+        QList<int> pedidos;
+        j.traco->defineRelatorios([&](int n) { pedidos.append(n); });
+        j.traco->executa(QStringLiteral("ID_TodosTracos"));
+        j.traco->executa(QStringLiteral("ID_TracosUso"));
+        QCOMPARE(pedidos, QList<int>{1});
+        QCOMPARE(m_dialogs->mensagens().size(), 1);
+        platform::Database::shared().exec(QStringLiteral("UPDATE Tracos SET Plantao = TRUE WHERE Codigo = 1"));
+        j.traco->executa(QStringLiteral("ID_TracosUso"));
+        QCOMPARE(pedidos, (QList<int>{1, 2}));
+    }
+
+    void somenteEsteVoltaAoTraco()
+    {
+        Janela j;
+        j.form()->Movimenta(catalogue::FormTraco::Ultimo);
+        bool ocupado = false;
+        j.traco->defineFicha([&] {
+            ocupado = j.traco->ocupado;
+            j.form()->DadoTraco.moveFirst();
+        });
+        j.traco->executa(QStringLiteral("ID_SomenteEste"));
+        QVERIFY(ocupado);
+        QVERIFY(!j.traco->ocupado);
+        QCOMPARE(j.form()->TextoC[0]->text(), QStringLiteral("Traço d'Obra"));
+    }
+};
+
+QUENVAR_TEST(TestComandos)
+#include "tst_comandos.moc"
