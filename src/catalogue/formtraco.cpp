@@ -141,6 +141,7 @@ FormTraco::FormTraco(platform::Database& db, calc::CalcState& estado, QWidget* p
     for (QComboBox* c : Combo)
         c->installEventFilter(this);
     ligaEventos();
+    explicaControles();
     // The name list takes its keys in its own entry box.
     Combo[0]->lineEdit()->installEventFilter(this);
     Faixa->hide();

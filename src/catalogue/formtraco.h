@@ -190,6 +190,7 @@ private:
     void mostraQuantidades(int linha, const QString& campoTraco, const QString& campoMetro);
     void posiciona();
     void ligaEventos();
+    void explicaControles();
     void validacao(int acao, bool& salvar);
     void selecionaPosicao(QComboBox* lista, int posicao);
     void preencheAbatimentos();

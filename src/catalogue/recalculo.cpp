@@ -396,6 +396,7 @@ void FormTraco::CopiandoTraco(const QString& reducaoDoAssistente)
     }
     inserindo = true;
     m_estado.recalculando = false;
+    confereNome();
     ReCalculo();
 }
 

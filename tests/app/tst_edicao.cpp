@@ -1,7 +1,10 @@
 #include "testregistry.h"
 
+#include "calc/dosage.h"
 #include "calc/formats.h"
 #include "calc/numericentry.h"
+#include "calc/recalc.h"
+#include "calc/wizardanswers.h"
 #include "janelateste.h"
 #include "platform/clock.h"
 #include "platform/scripteddialogs.h"
@@ -430,6 +433,50 @@ private slots:
         QVERIFY(qAbs(reduzida - agua * 0.9) < 0.2);
         f->Gravando(1);
         QCOMPARE(f->TextoC[0]->text(), QStringLiteral("Concreto fck 20"));
+    }
+
+    void copiaOTracoDoAssistente()
+    {
+        Janela j;
+        Form* f = j.form();
+        calc::WizardAnswers a;
+        a.NomeTraco = QStringLiteral("Estrutural 25");
+        a.Resistencia = QStringLiteral("25");
+        a.ClasseCimento = QStringLiteral("32");
+        a.OpcaoForma = 1;
+        a.Abatimento = QStringLiteral("100");
+        a.AgregadoGraudo = QStringLiteral("Pedra 1");
+        a.OpcaoTextura = 1;
+        a.TipoConcreto = 0;
+        a.Texto = {QStringLiteral("3,10"), QStringLiteral("1,43"), QStringLiteral("2,61"),
+                   QStringLiteral("1,20"), QStringLiteral("2,72"), QStringLiteral("1,38")};
+        a.UmidadeAreia = QStringLiteral("5");
+        calc::CalcState& e = j.traco->estado;
+        calc::openWizard(e, 20.0);
+        calc::CalculaDosagem(e, a, f->limites());
+        QVERIFY(calc::CalculaQuantidades(e, a, 50.0));
+        calc::CalculaProporcoes(e);
+        const double cimentoPorSaco = e.Lc;
+        f->CopiandoTraco(QString());
+        // A new record being inserted, holding the designed mix.
+        QVERIFY(f->inserindo);
+        QCOMPARE(j.traco->modoTexto, QStringLiteral("Edicao"));
+        QCOMPARE(f->Combo[0]->currentText(), QStringLiteral("Estrutural 25"));
+        QCOMPARE(f->Combo[7]->currentText(), QStringLiteral("100"));
+        QCOMPARE(f->CompT[0]->text(), QStringLiteral("Cimento 32"));
+        QCOMPARE(f->CompT[3]->text(), QStringLiteral("Pedra 1"));
+        QVERIFY(f->OpcaoForma[1]->isChecked());
+        QCOMPARE(f->UnidT[0]->text(), QStringLiteral("Litros"));
+        QCOMPARE(f->TextoT[0]->text(), calc::formatQuantity(cimentoPorSaco));
+        QVERIFY(!f->Faixa->isHidden());
+        // It saves like any other mix.
+        f->Gravando(0);
+        QVERIFY(m_dialogs->mensagens().isEmpty());
+        QCOMPARE(linhasDoNome(QStringLiteral("Estrutural 25")), 1);
+        QCOMPARE(valor(QStringLiteral("SELECT Volumetrico FROM Tracos WHERE NomeTraco = 'Estrutural 25'")).toInt(), 1);
+        QVERIFY(
+            qAbs(valor(QStringLiteral("SELECT TracoCimento FROM Tracos WHERE NomeTraco = 'Estrutural 25'")).toDouble() -
+                 cimentoPorSaco) < 1e-6);
     }
 
     void escCancelaAEdicao()

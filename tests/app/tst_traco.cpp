@@ -13,6 +13,7 @@
 #include "settings/formmass.h"
 #include "widgets/caixatexto.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -24,6 +25,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStandardPaths>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
@@ -310,6 +312,21 @@ private slots:
         QCOMPARE(m_sons, QList<int>{6});
         j.traco->MostraStatus(QString());
         QCOMPARE(j.traco->textoPainel(1), QStringLiteral("Barra de Informações - Pressione <F1> para ajuda"));
+    }
+
+    void todoControleExplicaOQueE()
+    {
+        Janela j;
+        QStringList semTexto;
+        const auto controles = j.form()->findChildren<QWidget*>();
+        for (QWidget* w : controles) {
+            const bool controle = qobject_cast<QLineEdit*>(w) || qobject_cast<QComboBox*>(w) ||
+                                  qobject_cast<QAbstractButton*>(w) || qobject_cast<QGroupBox*>(w);
+            const bool daAba = qobject_cast<QTabBar*>(w->parentWidget()); // the tab bar's own scroll buttons
+            if (controle && !daAba && !w->objectName().isEmpty() && w->whatsThis().isEmpty())
+                semTexto.append(w->objectName());
+        }
+        QVERIFY2(semTexto.isEmpty(), qPrintable(semTexto.join(QStringLiteral(", "))));
     }
 
     void esc_data()
