@@ -1,33 +1,22 @@
 #include "ajuda.h"
 
 #include "dialogs.h"
+#include "janelaajuda.h"
 #include "paths.h"
-
-#include <QFileInfo>
-#include <QTextBrowser>
-#include <QUrl>
 
 namespace platform {
 
 namespace {
 
-bool visualizadorSimples(QWidget* janela, const QString& pagina, int)
+// The program's help window, one for the whole run; a page that does not exist opens nothing.
+bool visualizadorPadrao(QWidget* janela, const QString& pagina, int)
 {
-    if (!QFileInfo::exists(pagina))
-        return false;
-    auto* navegador = new QTextBrowser(janela);
-    navegador->setWindowFlag(Qt::Window);
-    navegador->setAttribute(Qt::WA_DeleteOnClose);
-    navegador->setWindowTitle(QStringLiteral("Ajuda do Programa"));
-    navegador->setSource(QUrl::fromLocalFile(pagina));
-    navegador->resize(720, 560);
-    navegador->show();
-    return true;
+    return JanelaAjuda::abre(janela, pagina);
 }
 
 Ajuda::Visualizador& visualizador()
 {
-    static Ajuda::Visualizador v = visualizadorSimples;
+    static Ajuda::Visualizador v = visualizadorPadrao;
     return v;
 }
 
@@ -49,7 +38,7 @@ void Ajuda::MostraAjuda(QWidget* janela, int topico)
 
 void Ajuda::defineVisualizador(Visualizador v)
 {
-    visualizador() = v ? std::move(v) : Visualizador(visualizadorSimples);
+    visualizador() = v ? std::move(v) : Visualizador(visualizadorPadrao);
 }
 
 } // namespace platform

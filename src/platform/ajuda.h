@@ -21,8 +21,9 @@ public:
     // Shows a topic for the window; when no help window opens, says "A Ajuda não abre ou tópico não existe".
     static void MostraAjuda(QWidget* janela, int topico);
 
-    // What opens a page; true when a help window opened. The application sets its help window here; by default a
-    // page that exists is shown in a simple browser window.
+    // What opens a page; true when a help window opened. By default a page that exists is shown in the program's
+    // help window (JanelaAjuda), one for the whole run; tests put their own here. An empty function brings the
+    // default back.
     using Visualizador = std::function<bool(QWidget* janela, const QString& pagina, int topico)>;
     static void defineVisualizador(Visualizador visualizador);
 };
