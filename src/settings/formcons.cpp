@@ -1,5 +1,7 @@
 #include "formcons.h"
 
+#include "explicacoes.h"
+
 #include "referencias.h"
 #include "somdosbotoes.h"
 
@@ -106,6 +108,7 @@ FormCons::FormCons(QWidget* parent)
         m_botaoFator[Ok]->setEnabled(false);
         m_botaoFator[Padrao]->setEnabled(false);
     }
+    explicaFormCons(this);
 }
 
 calc::ConsistencyLimits FormCons::limites() const

@@ -1,5 +1,7 @@
 #include "formmass.h"
 
+#include "explicacoes.h"
+
 #include "referencias.h"
 #include "somdosbotoes.h"
 
@@ -140,6 +142,7 @@ FormMass::FormMass(QWidget* parent)
         m_botaoDados[Padrao]->setEnabled(false);
     }
     m_pastinha->setCurrentIndex(0);
+    explicaFormMass(this);
 }
 
 QWidget* FormMass::criaPaginaMassas()

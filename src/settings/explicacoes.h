@@ -1,0 +1,11 @@
+#pragma once
+
+class QWidget;
+
+namespace settings {
+
+// The "O que é isto?" texts of the settings forms' controls, found by their names.
+void explicaFormMass(QWidget* form);
+void explicaFormCons(QWidget* form);
+
+} // namespace settings
