@@ -1,0 +1,520 @@
+// What the wizard's buttons do: moving between the pages, the checks of the answers and the design of the mix.
+#include "mago.h"
+#include "resumo.h"
+
+#include "calc/consistency.h"
+#include "calc/dosage.h"
+#include "calc/formats.h"
+#include "calc/numericentry.h"
+#include "calc/recalc.h"
+#include "platform/database.h"
+#include "platform/dialogs.h"
+#include "platform/errorlog.h"
+#include "platform/som.h"
+#include "widgets/caixatexto.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QShowEvent>
+#include <QStackedWidget>
+#include <QTextBrowser>
+#include <QVBoxLayout>
+
+namespace wizard {
+
+namespace {
+
+using platform::Dialogs;
+
+const QString kAvancar = QStringLiteral("&Avançar >");
+const QString kImprimir = QStringLiteral("Im&primir");
+const QString kConcluir = QStringLiteral("&Concluir");
+const QString kCopiar = QStringLiteral("Copiar Traço");
+
+// The titles and texts of the question pages; "\r" breaks a line.
+struct Passo
+{
+    QString titulo;
+    QString conteudo;
+};
+
+const std::array<Passo, 5>& passos()
+{
+    static const std::array<Passo, 5> lista{{
+        {QStringLiteral("Dosagem do Concreto"),
+         QStringLiteral("Os passos seguintes guiarão o usuário a obter uma composição do concreto ou traço.\r"
+                        "A dosagem do concreto é o procedimento pelo qual se determinam as proporções de cimento, "
+                        "água, agregados e aditivos que resultem numa mistura que tenha as características "
+                        "necessárias tanto no estado fresco quanto depois de endurecida.\r\r"
+                        "Digite o nome do traço, e a resistência desejada.")},
+        {QStringLiteral("Produção do Concreto"),
+         QStringLiteral("Escolha a classe de cimento que irá utilizar e caso empregue um aditivo superplastificante, "
+                        "escolha a redução de água que deseja, em seguida faça uma opção da forma que se produzirá "
+                        "o concreto.")},
+        {QStringLiteral("Consistência e Agregados"),
+         QStringLiteral("A consistência é determinada através do abatimento do concreto, que depende das formas do "
+                        "agregado graúdo.\r")},
+        {QStringLiteral("Relação Agreg.Miúdo/Agreg.Total (%)"),
+         QStringLiteral("Esta relação, em geral, se situa entre 35% a 45%, podendo chegar a valores maiores até do "
+                        "que 50%.\rPara cada tipo de concreto tem-se uma relação, e ao \rlado pode-se variar para "
+                        "baixo ou para cima esta relação.  Estas proporções se aplicam quando se utiliza areia "
+                        "média.  Quando se utiliza uma areia muito fina, recomenda-se aumentar esta relação e "
+                        "diminuir se a areia for grossa.\r")},
+        {QStringLiteral("Massas dos Componentes"),
+         QStringLiteral("Aqui deve-se informar as massas específicas e aparentes do cimento, dos agregados e a umidade "
+                        "do agregado miúdo (areia).")},
+    }};
+    return lista;
+}
+
+// What leaving page 0 may find, each with its message; the strength codes replace the name's.
+enum CodigoPagina0 {
+    SemAviso = 0,
+    NomeEmBranco = 1,
+    ResistenciaZero = 2,
+    ResistenciaBaixa = 3,
+    ResistenciaMuitoAlta = 4,
+    ResistenciaAlta = 5,
+};
+
+// The usual strengths; outside them the wizard warns, and above the highest it refuses.
+constexpr double kResistenciaMinima = 9.0;
+constexpr double kResistenciaAlta = 50.0;
+constexpr double kResistenciaMaxima = 100.0;
+
+void seleciona(QButtonGroup* grupo, int indice)
+{
+    if (QAbstractButton* opcao = grupo->button(indice))
+        opcao->setChecked(true);
+}
+
+// The pointer shows busy while the mix is designed and its sheet composed.
+class CursorOcupado
+{
+public:
+    CursorOcupado() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~CursorOcupado() { QApplication::restoreOverrideCursor(); }
+    CursorOcupado(const CursorOcupado&) = delete;
+    CursorOcupado& operator=(const CursorOcupado&) = delete;
+};
+
+} // namespace
+
+void Mago::defineEstado(calc::CalcState* estado)
+{
+    m_estado = estado ? estado : &m_estadoProprio;
+}
+
+QString Mago::reducaoDeAgua() const
+{
+    return m_plastificanteCombo->currentText();
+}
+
+calc::WizardAnswers Mago::respostas() const
+{
+    calc::WizardAnswers a;
+    a.NomeTraco = m_nomeTraco->currentText();
+    // The strength box takes a decimal comma like every other number box.
+    a.Resistencia = calc::PontoDecimal(m_resistencia->text());
+    a.ClasseCimento = m_classeCimento->currentText();
+    a.PlastificanteOpcao = m_plastificanteOpcao->isChecked();
+    a.PlastificanteCombo = m_plastificanteCombo->currentText();
+    a.OpcaoForma = m_opcaoForma->checkedId();
+    a.Abatimento = m_abatimento->currentText();
+    a.AgregadoGraudo = m_agregadoGraudo->currentText();
+    a.OpcaoTextura = m_opcaoTextura->checkedId();
+    a.TipoConcreto = m_tipoConcreto->checkedId();
+    for (int i = 0; i < int(m_texto.size()); ++i)
+        a.Texto[i] = m_texto[i]->text();
+    a.UmidadeAreia = m_umidadeAreia->text();
+    return a;
+}
+
+calc::ConsistencyLimits Mago::limites() const
+{
+    return m_limites ? m_limites() : calc::ConsistencyLimits{};
+}
+
+void Mago::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (!event->spontaneous())
+        Form_Activate();
+}
+
+void Mago::Form_Activate()
+{
+    const Referencias ref = m_referencias ? m_referencias() : Referencias{};
+
+    // A new design: the mix, its names and the remembered ratio positions start afresh.
+    calc::openWizard(*m_estado, ref.maoDeObra);
+    m_estado->nomes.fill(QString());
+    m_estado->unidades.fill(QString());
+    m_nomeTraco->clearEditText();
+
+    for (int i = 0; i < int(m_texto.size()); ++i)
+        m_texto[i]->setText(ref.massas[i]);
+    m_umidadeAreia->setText(ref.umidade);
+    seleciona(m_opcaoTextura, ref.formaDaBrita);
+    seleciona(m_opcaoForma, ref.tipoDosagem);
+    seleciona(m_tipoConcreto, ref.usoConcreto);
+    const QString classe = ref.classe.trimmed();
+    if (m_classeCimento->findText(classe) < 0)
+        m_classeCimento->addItem(classe);
+    m_classeCimento->setCurrentText(classe);
+
+    m_magoPendente = false;
+    m_temQuantidades = false;
+    m_ultimoBotao = nullptr;
+    for (QComboBox* lista : m_concretoTipo) {
+        lista->clear();
+        lista->hide();
+    }
+    if (m_folha) {
+        delete m_folha;
+        m_folha = nullptr;
+    }
+
+    // The names already in the catalogue are offered, so that a variant of one is easy to design.
+    m_nomeTraco->clear();
+    platform::Database& banco = platform::Database::shared();
+    if (banco.isOpen()) {
+        try {
+            QSqlQuery q = banco.exec(QStringLiteral("SELECT DISTINCT Tracos.NomeTraco FROM Tracos "
+                                                    "ORDER BY  NomeTraco"));
+            QStringList nomes;
+            while (q.next())
+                nomes.append(q.value(0).toString());
+            m_nomeTraco->addItems(nomes);
+        } catch (const platform::DbError& erro) {
+            platform::MostraErro(QStringLiteral("Mago - Form_Activate"), erro.numero(), erro.descricao());
+        }
+    }
+    m_nomeTraco->setCurrentIndex(-1);
+    m_nomeTraco->clearEditText();
+
+    mostraPagina(0);
+    m_nomeTraco->setFocus();
+}
+
+void Mago::MostraPasso()
+{
+    if (m_pagina < 0 || m_pagina >= int(passos().size()))
+        return;
+    m_titulo[m_pagina]->setText(passos()[m_pagina].titulo);
+    // A label breaks lines at "\n" only.
+    QString conteudo = passos()[m_pagina].conteudo;
+    m_conteudo[m_pagina]->setText(conteudo.replace(QLatin1Char('\r'), QLatin1Char('\n')));
+}
+
+// Shows a page with the buttons that belong to it: back from every page but the first, forward up to the
+// physical data, finishing from the physical data, and printing and copying on the result page.
+void Mago::mostraPagina(int pagina)
+{
+    m_pagina = pagina;
+    m_painel->setCurrentIndex(pagina);
+    const bool resultado = pagina == PaginaDoResultado;
+    m_botao[Voltar]->setEnabled(pagina > 0);
+    m_botao[Avancar]->setText(resultado ? kImprimir : kAvancar);
+    m_botao[Avancar]->setEnabled(resultado ? m_temQuantidades : pagina < PaginaDoResultado - 1);
+    m_botao[Concluir]->setText(resultado ? kCopiar : kConcluir);
+    m_botao[Concluir]->setEnabled(resultado ? m_temQuantidades : pagina == PaginaDoResultado - 1);
+    for (int i = 0; i < NumeroDePaginas; ++i) {
+        QFont fonte = m_guia[i]->font();
+        fonte.setBold(i == pagina);
+        m_guia[i]->setFont(fonte);
+        m_guia[i]->setEnabled(i <= pagina);
+    }
+    // The consistency limits may have changed since the slump was typed.
+    if (pagina == 2)
+        mostraConsistencia();
+    MostraPasso();
+}
+
+void Mago::BotaoAssiste_Click(int indice)
+{
+    platform::TocaSom(platform::Som::MouseClica);
+    switch (indice) {
+    case Voltar:
+        volta();
+        break;
+    case Avancar:
+        avanca();
+        break;
+    case Concluir:
+        if (m_botao[Concluir]->text() == kCopiar)
+            copiaTraco();
+        else
+            conclui();
+        break;
+    case Fechar:
+        reject();
+        break;
+    }
+}
+
+void Mago::volta()
+{
+    if (m_pagina <= 0)
+        return;
+    mostraPagina(m_pagina - 1);
+    focaPrimeiroControle();
+}
+
+void Mago::avanca()
+{
+    if (m_botao[Avancar]->text() == kImprimir) {
+        if (m_impressao && m_folha)
+            m_impressao(m_folha, *m_estado);
+        return;
+    }
+    if (m_pagina >= PaginaDoResultado - 1)
+        return;
+    const int pagina = m_pagina + 1;
+    if (pagina == 1) {
+        const int codigo = verificaPagina0();
+        if (codigo != SemAviso) {
+            avisaPagina0(codigo);
+            return;
+        }
+    }
+    mostraPagina(pagina);
+    // Arriving at the ratio page proposes the ratios of the strength, water and use chosen so far.
+    if (pagina == 3)
+        CalculaDosagem();
+    focaPrimeiroControle();
+}
+
+int Mago::verificaPagina0() const
+{
+    int codigo = SemAviso;
+    if (m_nomeTraco->currentText().trimmed().isEmpty())
+        codigo = NomeEmBranco;
+    const double s = m_resistencia->numero();
+    if (s == 0.0)
+        codigo = ResistenciaZero;
+    else if (s < kResistenciaMinima)
+        codigo = ResistenciaBaixa;
+    else if (s > kResistenciaMaxima)
+        codigo = ResistenciaMuitoAlta;
+    else if (s > kResistenciaAlta)
+        codigo = ResistenciaAlta;
+    return codigo;
+}
+
+void Mago::avisaPagina0(int codigo)
+{
+    struct Aviso
+    {
+        QString titulo;
+        QString texto;
+        Dialogs::Icone icone;
+        bool segue; // only a warning: the wizard goes on to page 1
+    };
+    static const std::array<Aviso, 6> avisos{{
+        {},
+        {QStringLiteral("Nome do Traço em Branco"),
+         QStringLiteral("O nome do traço não pode ficar em branco\rColoque um por ex.: Mourão para Cerca"),
+         Dialogs::Icone::Informacao, false},
+        {QStringLiteral("Resistência Zero"), QStringLiteral("A resistência não pode ser zero"), Dialogs::Icone::Nenhum,
+         false},
+        {QStringLiteral("Resistencia considerada baixa"), QStringLiteral("A resistência não é baixa?"),
+         Dialogs::Icone::Nenhum, true},
+        {QStringLiteral("Resistencia muito Alta"), QStringLiteral("A resistência muito alta!"), Dialogs::Icone::Nenhum,
+         false},
+        {QStringLiteral("Resistencia considerada alta"), QStringLiteral("A resistência não é alta?"),
+         Dialogs::Icone::Nenhum, true},
+    }};
+    const Aviso& aviso = avisos.at(std::size_t(codigo));
+    mostraPagina(0);
+    Dialogs::aviso(aviso.texto, aviso.titulo, aviso.icone);
+    if (aviso.segue) {
+        mostraPagina(1);
+        focaPrimeiroControle();
+    } else if (codigo == NomeEmBranco) {
+        m_nomeTraco->setFocus();
+    } else {
+        m_resistencia->setFocus();
+    }
+}
+
+bool Mago::VerificaValores()
+{
+    if (m_resistencia->numero() == 0.0) {
+        mostraPagina(0);
+        m_resistencia->setFocus();
+        Dialogs::aviso(QStringLiteral("Falta inserir a resistência do concreto."), QStringLiteral("Falta Resistência"),
+                       Dialogs::Icone::Nenhum);
+        return false;
+    }
+    for (widgets::CaixaTexto* caixa : m_texto) {
+        if (caixa->numero() == 0.0) {
+            mostraPagina(PaginaDoResultado - 1);
+            caixa->setFocus();
+            Dialogs::aviso(QStringLiteral("Faltou inserir massa."), QStringLiteral("Falta o valor da Massa"),
+                           Dialogs::Icone::Nenhum);
+            return false;
+        }
+    }
+    return true;
+}
+
+void Mago::conclui()
+{
+    if (!VerificaValores() || m_pagina == PaginaDoResultado)
+        return;
+    calculaTraco();
+    mostraPagina(PaginaDoResultado);
+    if (!m_temQuantidades)
+        Dialogs::aviso(textoSemCimento(m_estado->nomes[0]), tituloSemCimento(), Dialogs::Icone::Exclamacao);
+}
+
+void Mago::copiaTraco()
+{
+    m_magoPendente = true;
+    accept();
+}
+
+void Mago::CalculaDosagem()
+{
+    const calc::WizardAnswers a = respostas();
+    calc::CalculaDosagem(*m_estado, a, limites());
+    for (QComboBox* lista : m_concretoTipo)
+        lista->hide();
+    if (a.TipoConcreto < 0 || a.TipoConcreto >= int(m_concretoTipo.size()))
+        return;
+    // The ratio proposed with one point below and one above, at the position last chosen for this use.
+    QComboBox* lista = m_concretoTipo[a.TipoConcreto];
+    m_preenchendoRelacoes = true;
+    lista->clear();
+    for (double relacao : m_estado->relacoes)
+        lista->addItem(calc::formatFull(relacao));
+    lista->setCurrentIndex(m_estado->posicaoRelacao[a.TipoConcreto]);
+    m_preenchendoRelacoes = false;
+    lista->show();
+}
+
+void Mago::relacaoEscolhida(int uso, int posicao)
+{
+    if (!m_preenchendoRelacoes && posicao >= 0)
+        m_estado->posicaoRelacao[uso] = qint16(posicao);
+}
+
+void Mago::calculaTraco()
+{
+    CursorOcupado ocupado;
+    CalculaDosagem();
+    m_temQuantidades =
+        calc::CalculaQuantidades(*m_estado, respostas(), pesoDoSaco(QStringLiteral("Cimento ") + m_estado->classe));
+    calc::CalculaProporcoes(*m_estado);
+    montaFolha();
+}
+
+std::optional<double> Mago::pesoDoSaco(const QString& nomeDoCimento) const
+{
+    platform::Database& banco = platform::Database::shared();
+    if (!banco.isOpen())
+        return std::nullopt;
+    try {
+        const QVariant peso = banco.scalar(
+            QStringLiteral("SELECT Peso FROM Produtos WHERE NomeProduto = ? ORDER BY rowid LIMIT 1"), {nomeDoCimento});
+        if (!peso.isNull() && peso.toDouble() > 0.0)
+            return peso.toDouble();
+    } catch (const platform::DbError& erro) {
+        platform::MostraErro(QStringLiteral("Mago - CalculaQuantidades"), erro.numero(), erro.descricao());
+    }
+    return std::nullopt;
+}
+
+// The result page: the application's sheet preview when it gives one, otherwise a summary. Without a bag mass
+// there are no quantities to show, only why.
+void Mago::montaFolha()
+{
+    delete m_folha;
+    m_folha = nullptr;
+    if (m_temQuantidades && m_fabricaDeFolha)
+        m_folha = m_fabricaDeFolha(*m_estado, m_painel->widget(PaginaDoResultado));
+    if (!m_folha) {
+        auto* resumo = new QTextBrowser;
+        resumo->setObjectName(QStringLiteral("Resumo"));
+        resumo->setOpenLinks(false);
+        if (m_temQuantidades) {
+            resumo->setHtml(resumoDoTraco(*m_estado));
+        } else {
+            resumo->setHtml(QStringLiteral("<h3>%1</h3><p>%2</p>")
+                                .arg(tituloSemCimento(), textoSemCimento(m_estado->nomes[0])
+                                                             .toHtmlEscaped()
+                                                             .replace(QLatin1Char('\r'), QStringLiteral("<br>"))));
+        }
+        m_folha = resumo;
+    }
+    m_areaDaFolha->addWidget(m_folha);
+}
+
+void Mago::focaPrimeiroControle()
+{
+    switch (m_pagina) {
+    case 0:
+        m_nomeTraco->setFocus();
+        break;
+    case 1:
+        m_classeCimento->setFocus();
+        break;
+    case 2:
+        m_abatimento->setFocus();
+        break;
+    case 3:
+        if (QAbstractButton* uso = m_tipoConcreto->checkedButton())
+            uso->setFocus();
+        break;
+    case 4:
+        m_texto[0]->setFocus();
+        break;
+    default:
+        m_botao[Concluir]->setFocus();
+        break;
+    }
+}
+
+void Mago::mostraConsistencia()
+{
+    m_consistencia->setText(QStringLiteral("Consistência: ") +
+                            calc::ClasseConsistencia(m_abatimento->currentText(), limites()));
+}
+
+void Mago::keyPressEvent(QKeyEvent* event)
+{
+    if (event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier) {
+        switch (event->key()) {
+        case Qt::Key_Escape:
+            m_botao[Fechar]->click();
+            return;
+        // Enter moves on as Tab does; on a button the button itself takes it.
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            focusNextChild();
+            return;
+        default:
+            break;
+        }
+    }
+    QDialog::keyPressEvent(event);
+}
+
+bool Mago::eventFilter(QObject* objeto, QEvent* evento)
+{
+    if (evento->type() == QEvent::Enter && objeto != m_ultimoBotao) {
+        m_ultimoBotao = objeto;
+        platform::TocaSom(platform::Som::MouseMove);
+    }
+    return QDialog::eventFilter(objeto, evento);
+}
+
+} // namespace wizard
