@@ -1,0 +1,659 @@
+#include "testregistry.h"
+
+#include "fixtures.h"
+#include "platform/database.h"
+#include "platform/scripteddialogs.h"
+#include "platform/som.h"
+#include "widgets/caixatexto.h"
+#include "wizard/mago.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSqlQuery>
+#include <QStackedWidget>
+#include <QTest>
+#include <QTextBrowser>
+
+#include <algorithm>
+#include <cmath>
+#include <memory>
+
+using platform::Dialogs;
+using platform::ScriptedDialogs;
+using wizard::Mago;
+
+namespace {
+
+double arredonda(double valor, int casas)
+{
+    const double escala = std::pow(10.0, casas);
+    return std::round(valor * escala) / escala;
+}
+
+// The worked example of the wizard's design: measured by volume with moisture control, sand at 5 %.
+wizard::Referencias referenciasDoExemplo()
+{
+    wizard::Referencias ref;
+    ref.umidade = QStringLiteral("5");
+    ref.tipoDosagem = 1;
+    ref.formaDaBrita = 1;
+    ref.usoConcreto = 0;
+    ref.classe = QStringLiteral("32");
+    return ref;
+}
+
+} // namespace
+
+class TestMago : public QObject
+{
+    Q_OBJECT
+
+private:
+    ScriptedDialogs* m_dialogs = nullptr;
+    std::unique_ptr<PastaDeTeste> m_pasta;
+    QList<int> m_sons;
+
+    std::unique_ptr<Mago> abre(const wizard::Referencias& ref = referenciasDoExemplo())
+    {
+        auto mago = std::make_unique<Mago>();
+        mago->defineReferencias([ref] { return ref; });
+        mago->show();
+        if (!QTest::qWaitForWindowExposed(mago.get()))
+            return nullptr;
+        m_sons.clear();
+        return mago;
+    }
+
+    template <class T> static T* controle(const Mago& mago, const QString& nome)
+    {
+        T* c = mago.findChild<T*>(nome);
+        if (!c)
+            qWarning("controle %s não existe", qPrintable(nome));
+        return c;
+    }
+    static QPushButton* botao(const Mago& mago, int i)
+    {
+        return controle<QPushButton>(mago, QStringLiteral("BotaoAssiste%1").arg(i));
+    }
+    static widgets::CaixaTexto* texto(const Mago& mago, int i)
+    {
+        return controle<widgets::CaixaTexto>(mago, QStringLiteral("Texto%1").arg(i));
+    }
+    static QComboBox* relacoes(const Mago& mago, int uso)
+    {
+        return controle<QComboBox>(mago, QStringLiteral("ConcretoTipo%1").arg(uso));
+    }
+
+    // Name and strength as the user types them (a "." comes out as ",").
+    static void preenchePagina0(Mago& mago, const QString& nome, const QString& resistencia)
+    {
+        controle<QComboBox>(mago, QStringLiteral("NomeTraco"))->setEditText(nome);
+        auto* caixa = controle<widgets::CaixaTexto>(mago, QStringLiteral("Resistencia"));
+        caixa->clear();
+        QTest::keyClicks(caixa, resistencia);
+    }
+
+    // From page 0 with a valid name and strength to the page asked for.
+    static void avancaAte(Mago& mago, int pagina)
+    {
+        if (mago.pagina() == 0)
+            preenchePagina0(mago, QStringLiteral("Estrutural 25"), QStringLiteral("25"));
+        while (mago.pagina() < pagina && botao(mago, 1)->isEnabled())
+            botao(mago, 1)->click();
+    }
+
+    static void conclui(Mago& mago)
+    {
+        avancaAte(mago, 4);
+        botao(mago, 2)->click();
+    }
+
+    static QString resumo(const Mago& mago)
+    {
+        auto* r = qobject_cast<QTextBrowser*>(mago.folha());
+        return r ? r->toPlainText() : QString();
+    }
+
+    void esperaMensagem(const QString& titulo, const QString& texto)
+    {
+        QCOMPARE(m_dialogs->mensagens().size(), 1);
+        QCOMPARE(m_dialogs->mensagens().first().titulo, titulo);
+        QCOMPARE(m_dialogs->mensagens().first().texto, texto);
+        QCOMPARE(m_dialogs->mensagens().first().botoes, Dialogs::Botoes::Ok);
+    }
+
+private slots:
+    void init()
+    {
+        m_dialogs = new ScriptedDialogs;
+        Dialogs::instala(std::unique_ptr<Dialogs>(m_dialogs));
+        m_sons.clear();
+        platform::observaSons([this](int som) { m_sons.append(som); });
+        m_pasta = std::make_unique<PastaDeTeste>();
+        QVERIFY(m_pasta->valida());
+        platform::Database::shared().open(m_pasta->banco());
+    }
+
+    void cleanup()
+    {
+        platform::Database::shared().close();
+        platform::observaSons({});
+        m_pasta.reset();
+    }
+
+    void textosDasPaginas_data()
+    {
+        QTest::addColumn<int>("pagina");
+        QTest::addColumn<QString>("titulo");
+        QTest::addColumn<QString>("conteudo");
+
+        QTest::newRow("0 dosagem") << 0 << "Dosagem do Concreto"
+                                   << QStringLiteral("Os passos seguintes guiarão o usuário a obter "
+                                                     "uma composição do concreto ou traço.\r"
+                                                     "A dosagem do concreto é o procedimento pelo "
+                                                     "qual se determinam as proporções de cimento, "
+                                                     "água, agregados e aditivos que resultem numa "
+                                                     "mistura que tenha as características necessárias "
+                                                     "tanto no estado fresco quanto depois de endurecida.\r\r"
+                                                     "Digite o nome do traço, e a resistência desejada.");
+        QTest::newRow("1 produção") << 1 << "Produção do Concreto"
+                                    << QStringLiteral("Escolha a classe de cimento que irá utilizar e "
+                                                      "caso empregue um aditivo superplastificante, escolha "
+                                                      "a redução de água que deseja, em seguida faça uma "
+                                                      "opção da forma que se produzirá o concreto.");
+        QTest::newRow("2 consistência") << 2 << "Consistência e Agregados"
+                                        << QStringLiteral("A consistência é determinada através do abatimento "
+                                                          "do concreto, que depende das formas do agregado graúdo.\r");
+        QTest::newRow("3 relação") << 3 << "Relação Agreg.Miúdo/Agreg.Total (%)"
+                                   << QStringLiteral("Esta relação, em geral, se situa entre 35% a 45%, "
+                                                     "podendo chegar a valores maiores até do que 50%.\r"
+                                                     "Para cada tipo de concreto tem-se uma relação, e ao \r"
+                                                     "lado pode-se variar para baixo ou para cima esta relação."
+                                                     "  Estas proporções se aplicam quando se utiliza areia média."
+                                                     "  Quando se utiliza uma areia muito fina, recomenda-se aumentar "
+                                                     "esta relação e diminuir se a areia for grossa.\r");
+        QTest::newRow("4 massas") << 4 << "Massas dos Componentes"
+                                  << QStringLiteral("Aqui deve-se informar as massas específicas e aparentes "
+                                                    "do cimento, dos agregados e a umidade do agregado miúdo (areia).");
+    }
+
+    void textosDasPaginas()
+    {
+        QFETCH(int, pagina);
+        QFETCH(QString, titulo);
+        QFETCH(QString, conteudo);
+
+        auto mago = abre();
+        QVERIFY(mago);
+        QCOMPARE(mago->windowTitle(), QStringLiteral("Assistente para Determinação de um Traço de Concreto"));
+        avancaAte(*mago, pagina);
+        QCOMPARE(mago->pagina(), pagina);
+        QVERIFY(m_dialogs->mensagens().isEmpty());
+        QCOMPARE(controle<QLabel>(*mago, QStringLiteral("Titulo%1").arg(pagina))->text(), titulo);
+        // Each carriage return of the text is a line break on the page.
+        QCOMPARE(controle<QLabel>(*mago, QStringLiteral("Conteudo%1").arg(pagina))->text(),
+                 conteudo.replace(QLatin1Char('\r'), QLatin1Char('\n')));
+        for (int i = 0; i < Mago::NumeroDePaginas; ++i)
+            QCOMPARE(controle<QWidget>(*mago, QStringLiteral("Painel%1").arg(i))->isVisible(), i == pagina);
+    }
+
+    void checagemDaPagina0_data()
+    {
+        QTest::addColumn<QString>("nome");
+        QTest::addColumn<QString>("resistencia");
+        QTest::addColumn<int>("pagina");
+        QTest::addColumn<QString>("titulo");
+        QTest::addColumn<QString>("texto");
+
+        const QString nome = QStringLiteral("Laje 2º andar");
+        QTest::newRow("9 passa") << nome << "9" << 1 << QString() << QString();
+        QTest::newRow("50 passa") << nome << "50" << 1 << QString() << QString();
+        QTest::newRow("8.9 baixa, segue") << nome << "8.9" << 1 << "Resistencia considerada baixa"
+                                          << "A resistência não é baixa?";
+        QTest::newRow("negativa baixa, segue") << nome << "-5" << 1 << "Resistencia considerada baixa"
+                                               << "A resistência não é baixa?";
+        QTest::newRow("50.5 alta, segue") << nome << "50.5" << 1 << "Resistencia considerada alta"
+                                          << "A resistência não é alta?";
+        QTest::newRow("100 alta, segue") << nome << "100" << 1 << "Resistencia considerada alta"
+                                         << "A resistência não é alta?";
+        QTest::newRow("101 recusada") << nome << "101" << 0 << "Resistencia muito Alta"
+                                      << "A resistência muito alta!";
+        QTest::newRow("zero recusada") << nome << "0" << 0 << "Resistência Zero"
+                                       << "A resistência não pode ser zero";
+        QTest::newRow("em branco é zero") << nome << "" << 0 << "Resistência Zero"
+                                          << "A resistência não pode ser zero";
+        QTest::newRow("nome em branco") << "   "
+                                        << "25" << 0 << "Nome do Traço em Branco"
+                                        << "O nome do traço não pode ficar em branco\r"
+                                           "Coloque um por ex.: Mourão para Cerca";
+        QTest::newRow("nome em branco e zero") << ""
+                                               << "0" << 0 << "Resistência Zero"
+                                               << "A resistência não pode ser zero";
+    }
+
+    void checagemDaPagina0()
+    {
+        QFETCH(QString, nome);
+        QFETCH(QString, resistencia);
+        QFETCH(int, pagina);
+        QFETCH(QString, titulo);
+        QFETCH(QString, texto);
+
+        auto mago = abre();
+        QVERIFY(mago);
+        preenchePagina0(*mago, nome, resistencia);
+        // The warning is shown over page 0.
+        int paginaDuranteAviso = -1;
+        m_dialogs->aoMostrar([&](const ScriptedDialogs::Mensagem&) { paginaDuranteAviso = mago->pagina(); });
+        botao(*mago, 1)->click();
+
+        QCOMPARE(mago->pagina(), pagina);
+        QCOMPARE(botao(*mago, 0)->isEnabled(), pagina > 0);
+        if (titulo.isEmpty()) {
+            QVERIFY(m_dialogs->mensagens().isEmpty());
+            return;
+        }
+        esperaMensagem(titulo, texto);
+        QCOMPARE(paginaDuranteAviso, 0);
+        QCOMPARE(m_dialogs->mensagens().first().icone,
+                 titulo.startsWith(QStringLiteral("Nome")) ? Dialogs::Icone::Informacao : Dialogs::Icone::Nenhum);
+    }
+
+    void botoesAoLongoDasPaginas()
+    {
+        auto mago = abre();
+        QVERIFY(mago);
+        auto estado = [&] {
+            QStringList s;
+            for (int i = 0; i < 3; ++i)
+                s << botao(*mago, i)->text() + (botao(*mago, i)->isEnabled() ? QString() : QStringLiteral(" (off)"));
+            return s.join(QStringLiteral(" | "));
+        };
+        QCOMPARE(estado(), QStringLiteral("< &Voltar (off) | &Avançar > | &Concluir (off)"));
+        QVERIFY(botao(*mago, 3)->isEnabled());
+
+        avancaAte(*mago, 3);
+        QCOMPARE(estado(), QStringLiteral("< &Voltar | &Avançar > | &Concluir (off)"));
+        botao(*mago, 1)->click();
+        QCOMPARE(mago->pagina(), 4);
+        QCOMPARE(estado(), QStringLiteral("< &Voltar | &Avançar > (off) | &Concluir"));
+        botao(*mago, 2)->click();
+        QCOMPARE(mago->pagina(), 5);
+        QCOMPARE(estado(), QStringLiteral("< &Voltar | Im&primir | Copiar Traço"));
+
+        // Printing without a printer given by the application does nothing.
+        m_sons.clear();
+        botao(*mago, 1)->click();
+        QCOMPARE(mago->pagina(), 5);
+        QVERIFY(m_dialogs->mensagens().isEmpty());
+        QCOMPARE(m_sons, QList<int>{7});
+
+        botao(*mago, 0)->click();
+        QCOMPARE(mago->pagina(), 4);
+        QCOMPARE(estado(), QStringLiteral("< &Voltar | &Avançar > (off) | &Concluir"));
+        botao(*mago, 0)->click();
+        QCOMPARE(mago->pagina(), 3);
+        QCOMPARE(estado(), QStringLiteral("< &Voltar | &Avançar > | &Concluir (off)"));
+        for (int i = 0; i < 3; ++i)
+            botao(*mago, 0)->click();
+        QCOMPARE(mago->pagina(), 0);
+        QCOMPARE(estado(), QStringLiteral("< &Voltar (off) | &Avançar > | &Concluir (off)"));
+        QVERIFY(!mago->magoPendente());
+    }
+
+    void massaEmBranco_data()
+    {
+        QTest::addColumn<int>("caixa");
+        QTest::addColumn<QString>("valor");
+
+        QTest::newRow("cimento, específica") << 0 << "";
+        QTest::newRow("cimento, aparente") << 1 << "";
+        QTest::newRow("miúdo, específica") << 2 << "";
+        QTest::newRow("miúdo, aparente") << 3 << "";
+        QTest::newRow("graúdo, específica") << 4 << "";
+        QTest::newRow("graúdo, aparente") << 5 << "";
+        QTest::newRow("zero com vírgula") << 3 << "0,0";
+        QTest::newRow("texto sem número") << 5 << "abc";
+    }
+
+    void massaEmBranco()
+    {
+        QFETCH(int, caixa);
+        QFETCH(QString, valor);
+
+        auto mago = abre();
+        QVERIFY(mago);
+        avancaAte(*mago, 3);
+        texto(*mago, caixa)->setText(valor);
+        avancaAte(*mago, 4);
+        botao(*mago, 2)->click();
+
+        QCOMPARE(mago->pagina(), 4);
+        esperaMensagem(QStringLiteral("Falta o valor da Massa"), QStringLiteral("Faltou inserir massa."));
+        QCOMPARE(mago->focusWidget(), texto(*mago, caixa));
+        QCOMPARE(botao(*mago, 2)->text(), QStringLiteral("&Concluir"));
+        QVERIFY(botao(*mago, 2)->isEnabled());
+        QVERIFY(!botao(*mago, 1)->isEnabled());
+        QVERIFY(!mago->folha());
+    }
+
+    void exemploCopiado()
+    {
+        calc::CalcState doPrograma;
+        doPrograma.Mg2 = 33.0; // left over from the mix shown before
+        auto mago = std::make_unique<Mago>();
+        mago->defineEstado(&doPrograma);
+        mago->defineReferencias([] { return referenciasDoExemplo(); });
+        mago->show();
+        QVERIFY(QTest::qWaitForWindowExposed(mago.get()));
+        QCOMPARE(doPrograma.Mg2, 0.0);
+
+        avancaAte(*mago, 3);
+        QComboBox* lista = relacoes(*mago, 0);
+        QVERIFY(lista->isVisible());
+        QCOMPARE(lista->count(), 3);
+        QCOMPARE(lista->itemText(0), QStringLiteral("34,7"));
+        QCOMPARE(lista->itemText(1), QStringLiteral("35,7"));
+        QCOMPARE(lista->itemText(2), QStringLiteral("36,7"));
+        QCOMPARE(lista->currentIndex(), 1);
+        for (int uso = 1; uso < 4; ++uso)
+            QVERIFY(!relacoes(*mago, uso)->isVisible());
+
+        conclui(*mago);
+        QCOMPARE(mago->pagina(), 5);
+        QVERIFY(m_dialogs->mensagens().isEmpty());
+        QCOMPARE(&mago->estado(), &doPrograma);
+        QCOMPARE(arredonda(doPrograma.Mc, 3), 50.0);
+        QCOMPARE(arredonda(doPrograma.Mcs, 3), 78.184);
+        QCOMPARE(arredonda(doPrograma.Mg1, 3), 139.766);
+        QCOMPARE(arredonda(doPrograma.Cm, 3), 415.037);
+        QCOMPARE(arredonda(doPrograma.Scm, 3), 648.986);
+        QCOMPARE(arredonda(doPrograma.G1m, 3), 1160.159);
+        QCOMPARE(arredonda(doPrograma.Wa_b, 3), 20.786);
+        QCOMPARE(arredonda(doPrograma.H_b, 3), 2.411);
+        QCOMPARE(doPrograma.Mfs, 0.0);
+        QCOMPARE(doPrograma.Mg2, 0.0);
+        QCOMPARE(doPrograma.propMassa, QStringLiteral("1:1,56:2,80:0,49"));
+        QCOMPARE(doPrograma.nomeTraco, QStringLiteral("Estrutural 25"));
+        QCOMPARE(doPrograma.nomes[0], QStringLiteral("Cimento 32"));
+        QCOMPARE(doPrograma.nomes[3], QStringLiteral("Pedra 1"));
+        QCOMPARE(doPrograma.consistencia, QStringLiteral("Fluida"));
+        const QString texto = resumo(*mago);
+        QVERIFY2(texto.contains(QStringLiteral("78,2 kg")), qPrintable(texto));
+        QVERIFY2(texto.contains(QStringLiteral("1160,2 kg")), qPrintable(texto));
+        QVERIFY2(texto.contains(QStringLiteral("1:1,56:2,80:0,49")), qPrintable(texto));
+
+        botao(*mago, 2)->click();
+        QVERIFY(mago->magoPendente());
+        QVERIFY(!mago->isVisible());
+        QCOMPARE(mago->result(), int(QDialog::Accepted));
+        // The mix stays for the main window to copy.
+        QCOMPARE(arredonda(doPrograma.Mcs, 3), 78.184);
+        QCOMPARE(doPrograma.nomeTraco, QStringLiteral("Estrutural 25"));
+
+        // Opening again starts a new design and clears the flag.
+        mago->show();
+        QVERIFY(!mago->magoPendente());
+        QCOMPARE(doPrograma.Mcs, 0.0);
+        QCOMPARE(mago->pagina(), 0);
+    }
+
+    void outraRelacaoOutroTraco()
+    {
+        auto mago = abre();
+        QVERIFY(mago);
+        conclui(*mago);
+        const calc::CalcState primeiro = mago->estado();
+        const QString primeiroResumo = resumo(*mago);
+        QCOMPARE(primeiro.alfa, 35.7);
+
+        botao(*mago, 0)->click();
+        botao(*mago, 0)->click();
+        QCOMPARE(mago->pagina(), 3);
+        relacoes(*mago, 0)->setCurrentIndex(2);
+        botao(*mago, 1)->click();
+        botao(*mago, 2)->click();
+        QCOMPARE(mago->pagina(), 5);
+
+        const calc::CalcState& segundo = mago->estado();
+        QCOMPARE(segundo.alfa, 36.7);
+        QVERIFY(segundo.Mcs > primeiro.Mcs);
+        QVERIFY(segundo.Mg1 < primeiro.Mg1);
+        QCOMPARE(segundo.Mc, primeiro.Mc);
+        QVERIFY(resumo(*mago) != primeiroResumo);
+
+        // The last entry stays chosen when the list is filled again, and another use keeps its own position.
+        botao(*mago, 0)->click();
+        botao(*mago, 0)->click();
+        QCOMPARE(relacoes(*mago, 0)->currentIndex(), 2);
+        controle<QRadioButton>(*mago, QStringLiteral("TipoConcreto2"))->setChecked(true);
+        QVERIFY(!relacoes(*mago, 0)->isVisible());
+        QVERIFY(relacoes(*mago, 2)->isVisible());
+        QCOMPARE(relacoes(*mago, 2)->currentIndex(), 1);
+        // Exposed concrete adds two points to the ratio of structures.
+        QCOMPARE(relacoes(*mago, 2)->currentText(), QStringLiteral("37,7"));
+        controle<QRadioButton>(*mago, QStringLiteral("TipoConcreto0"))->setChecked(true);
+        QCOMPARE(relacoes(*mago, 0)->currentIndex(), 2);
+
+        // A new design goes back to the middle entry.
+        mago->hide();
+        mago->show();
+        avancaAte(*mago, 3);
+        QCOMPARE(relacoes(*mago, 0)->currentIndex(), 1);
+    }
+
+    void semCimentoDaClasse_data()
+    {
+        QTest::addColumn<QString>("sql");
+
+        QTest::newRow("produto ausente") << "DELETE FROM Produtos WHERE NomeProduto = 'Cimento 40'";
+        QTest::newRow("saco sem peso") << "UPDATE Produtos SET Peso = 0 WHERE NomeProduto = 'Cimento 40'";
+    }
+
+    void semCimentoDaClasse()
+    {
+        QFETCH(QString, sql);
+        platform::Database::shared().exec(sql);
+
+        wizard::Referencias ref = referenciasDoExemplo();
+        ref.classe = QStringLiteral("40");
+        auto mago = abre(ref);
+        QVERIFY(mago);
+        conclui(*mago);
+
+        QCOMPARE(mago->pagina(), 5);
+        QCOMPARE(m_dialogs->mensagens().size(), 1);
+        const ScriptedDialogs::Mensagem aviso = m_dialogs->mensagens().first();
+        QCOMPARE(aviso.titulo, QStringLiteral("Cimento não cadastrado"));
+        QVERIFY2(aviso.texto.contains(QStringLiteral("\"Cimento 40\"")), qPrintable(aviso.texto));
+        // The page says why instead of showing quantities, and there is nothing to print or copy.
+        const QString texto = resumo(*mago);
+        QVERIFY2(texto.contains(QStringLiteral("Cimento 40")), qPrintable(texto));
+        QVERIFY(!texto.contains(QStringLiteral(" kg")));
+        QVERIFY(!botao(*mago, 1)->isEnabled());
+        QVERIFY(!botao(*mago, 2)->isEnabled());
+
+        // Another class with its cement in the products gives the mix.
+        botao(*mago, 0)->click();
+        for (int i = 0; i < 3; ++i)
+            botao(*mago, 0)->click();
+        controle<QComboBox>(*mago, QStringLiteral("ClasseCimento"))->setCurrentText(QStringLiteral("25"));
+        conclui(*mago);
+        QCOMPARE(m_dialogs->mensagens().size(), 1);
+        QCOMPARE(mago->estado().Mc, 50.0);
+        QVERIFY(botao(*mago, 2)->isEnabled());
+    }
+
+    void superplastificante()
+    {
+        auto mago = abre();
+        QVERIFY(mago);
+        avancaAte(*mago, 1);
+        auto* opcao = controle<QCheckBox>(*mago, QStringLiteral("PlastificanteOpcao"));
+        auto* reducao = controle<QComboBox>(*mago, QStringLiteral("PlastificanteCombo"));
+        auto* rotulo = controle<QLabel>(*mago, QStringLiteral("PlastificanteLabel"));
+        QVERIFY(!reducao->isVisible());
+        QVERIFY(!rotulo->isEnabled());
+        opcao->setChecked(true);
+        QVERIFY(reducao->isVisible());
+        QVERIFY(rotulo->isEnabled());
+        reducao->setEditText(QStringLiteral("20"));
+        QCOMPARE(mago->reducaoDeAgua(), QStringLiteral("20"));
+
+        conclui(*mago);
+        const calc::CalcState comAditivo = mago->estado();
+        QCOMPARE(comAditivo.r, 0.2);
+        QVERIFY(comAditivo.superplastificante);
+
+        for (int i = 0; i < 4; ++i)
+            botao(*mago, 0)->click();
+        QCOMPARE(mago->pagina(), 1);
+        opcao->setChecked(false);
+        QVERIFY(!reducao->isVisible());
+        conclui(*mago);
+        QCOMPARE(mago->estado().r, 0.0);
+        QCOMPARE(arredonda(comAditivo.W, 6), arredonda(mago->estado().W * 0.8, 6));
+    }
+
+    void folhaEImpressaoDaAplicacao()
+    {
+        auto mago = abre();
+        QVERIFY(mago);
+        QList<double> cimentoVisto;
+        QList<QWidget*> impressas;
+        mago->defineFolha([&](const calc::CalcState& estado, QWidget* pai) -> QWidget* {
+            cimentoVisto.append(estado.Mc);
+            auto* folha = new QLabel(QStringLiteral("folha"), pai);
+            folha->setObjectName(QStringLiteral("FolhaDeTeste"));
+            return folha;
+        });
+        mago->defineImpressao([&](QWidget* folha, const calc::CalcState&) { impressas.append(folha); });
+
+        conclui(*mago);
+        QPointer<QWidget> primeira = mago->folha();
+        QVERIFY(primeira);
+        QCOMPARE(primeira->objectName(), QStringLiteral("FolhaDeTeste"));
+        QVERIFY(primeira->isVisible());
+        QCOMPARE(cimentoVisto.size(), 1);
+        QCOMPARE(arredonda(cimentoVisto.first(), 9), 50.0);
+        botao(*mago, 1)->click();
+        QCOMPARE(impressas, QList<QWidget*>{primeira.data()});
+
+        // Finishing again composes a new sheet in place of the old one.
+        botao(*mago, 0)->click();
+        botao(*mago, 2)->click();
+        QCOMPARE(cimentoVisto.size(), 2);
+        QVERIFY(!primeira);
+        QVERIFY(mago->folha());
+    }
+
+    void aberturaComAsReferencias()
+    {
+        wizard::Referencias ref;
+        ref.massas = {"3,15", "1,40", "2,65", "1,50", "2,70", "1,45"};
+        ref.umidade = QStringLiteral("4,5");
+        ref.maoDeObra = 15.0;
+        ref.classe = QStringLiteral("ARI");
+        ref.tipoDosagem = 0;
+        ref.formaDaBrita = 2;
+        ref.usoConcreto = 3;
+        auto mago = abre(ref);
+        QVERIFY(mago);
+
+        for (int i = 0; i < 6; ++i)
+            QCOMPARE(texto(*mago, i)->text(), ref.massas[i]);
+        QCOMPARE(controle<QLineEdit>(*mago, QStringLiteral("UmidadeAreia"))->text(), QStringLiteral("4,5"));
+        QCOMPARE(controle<QComboBox>(*mago, QStringLiteral("ClasseCimento"))->currentText(), QStringLiteral("ARI"));
+        QVERIFY(controle<QRadioButton>(*mago, QStringLiteral("OpcaoForma0"))->isChecked());
+        QVERIFY(controle<QRadioButton>(*mago, QStringLiteral("OpcaoTextura2"))->isChecked());
+        QVERIFY(controle<QRadioButton>(*mago, QStringLiteral("TipoConcreto3"))->isChecked());
+        QCOMPARE(mago->estado().Hm, 15.0);
+
+        // The name box starts empty, its list holding every name of the catalogue once.
+        auto* nome = controle<QComboBox>(*mago, QStringLiteral("NomeTraco"));
+        QCOMPARE(nome->currentText(), QString());
+        QStringList nomes;
+        for (int i = 0; i < nome->count(); ++i)
+            nomes.append(nome->itemText(i));
+        QStringList esperados;
+        QSqlQuery q = platform::Database::shared().exec(QStringLiteral("SELECT NomeTraco FROM Tracos"));
+        int linhas = 0;
+        for (; q.next(); ++linhas)
+            if (!esperados.contains(q.value(0).toString()))
+                esperados.append(q.value(0).toString());
+        QVERIFY(linhas > esperados.size()); // the demo has variants of one name
+        std::sort(nomes.begin(), nomes.end());
+        std::sort(esperados.begin(), esperados.end());
+        QCOMPARE(nomes, esperados);
+    }
+
+    void limitesDaConsistencia()
+    {
+        auto mago = abre();
+        QVERIFY(mago);
+        calc::ConsistencyLimits limites;
+        limites.Abate2 = 120.0;
+        mago->defineLimites([limites] { return limites; });
+        avancaAte(*mago, 2);
+        controle<QComboBox>(*mago, QStringLiteral("Abatimento"))->setEditText(QStringLiteral("100"));
+        QCOMPARE(controle<QLabel>(*mago, QStringLiteral("Consistencia"))->text(),
+                 QStringLiteral("Consistência: Plástica"));
+        avancaAte(*mago, 3);
+        QCOMPARE(mago->estado().consistencia, QStringLiteral("Plástica"));
+        QCOMPARE(int(mago->estado().abatimento), 100);
+    }
+
+    void somAoChegarNumBotao()
+    {
+        auto mago = abre();
+        QVERIFY(mago);
+        auto chega = [](QWidget* alvo) {
+            QEvent entrada(QEvent::Enter);
+            QApplication::sendEvent(alvo, &entrada);
+        };
+        chega(botao(*mago, 1));
+        chega(botao(*mago, 1));
+        chega(mago.get());
+        chega(botao(*mago, 1));
+        QCOMPARE(m_sons, QList<int>{6});
+        chega(botao(*mago, 3));
+        chega(botao(*mago, 1));
+        QCOMPARE(m_sons, (QList<int>{6, 6, 6}));
+    }
+
+    void teclado()
+    {
+        auto mago = abre();
+        QVERIFY(mago);
+        QApplication::setActiveWindow(mago.get());
+        QVERIFY(QTest::qWaitForWindowActive(mago.get()));
+        preenchePagina0(*mago, QStringLiteral("Muro"), QStringLiteral("20"));
+        auto* resistencia = controle<QWidget>(*mago, QStringLiteral("Resistencia"));
+        resistencia->setFocus();
+        m_sons.clear();
+        // Enter in a box moves on and presses nothing.
+        QTest::keyClick(resistencia, Qt::Key_Return);
+        QVERIFY(QApplication::focusWidget() != resistencia);
+        QCOMPARE(mago->pagina(), 0);
+        QVERIFY(m_sons.isEmpty());
+        // Enter on a button presses it.
+        botao(*mago, 1)->setFocus();
+        QTest::keyClick(botao(*mago, 1), Qt::Key_Return);
+        QCOMPARE(mago->pagina(), 1);
+        QCOMPARE(m_sons, QList<int>{7});
+
+        // Esc closes the wizard without handing anything to the main window.
+        QTest::keyClick(mago.get(), Qt::Key_Escape);
+        QVERIFY(!mago->isVisible());
+        QCOMPARE(mago->result(), int(QDialog::Rejected));
+        QVERIFY(!mago->magoPendente());
+    }
+};
+
+QUENVAR_TEST(TestMago)
+#include "tst_mago.moc"
