@@ -647,6 +647,14 @@ private slots:
         QCOMPARE(mago->pagina(), 1);
         QCOMPARE(m_sons, QList<int>{7});
 
+        // Also in a box with a list of values.
+        botao(*mago, 1)->click();
+        auto* abatimento = controle<QComboBox>(*mago, QStringLiteral("Abatimento"));
+        abatimento->setFocus();
+        QTest::keyClick(abatimento, Qt::Key_Return);
+        QCOMPARE(mago->pagina(), 2);
+        QCOMPARE(QApplication::focusWidget(), controle<QWidget>(*mago, QStringLiteral("AgregadoGraudo")));
+
         // Esc closes the wizard without handing anything to the main window.
         QTest::keyClick(mago.get(), Qt::Key_Escape);
         QVERIFY(!mago->isVisible());
