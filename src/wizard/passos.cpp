@@ -157,7 +157,6 @@ void Mago::Form_Activate()
     calc::openWizard(*m_estado, ref.maoDeObra);
     m_estado->nomes.fill(QString());
     m_estado->unidades.fill(QString());
-    m_nomeTraco->clearEditText();
 
     for (int i = 0; i < int(m_texto.size()); ++i)
         m_texto[i]->setText(ref.massas[i]);
