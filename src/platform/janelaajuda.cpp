@@ -64,7 +64,8 @@ QString caminhoLimpo(const QString& caminho)
 // The words of a query, compared without case and accents.
 QStringList palavrasDa(const QString& consulta)
 {
-    static const QRegularExpression separadores(QStringLiteral("[\\s,;:.!?()\"'/\\\\]+"));
+    // A comma or a point inside a word stays in it: "114,3" and "Caminho.dad" are searched as written.
+    static const QRegularExpression separadores(QStringLiteral("[\\s;:!?()\"'/\\\\]+|[,.](?=\\s|$)"));
     return JanelaAjuda::semAcentos(consulta).split(separadores, Qt::SkipEmptyParts);
 }
 
@@ -487,6 +488,7 @@ void JanelaAjuda::pesquisaNaJanela()
     for (const QString& caminho : achadas) {
         auto* item = new QListWidgetItem(tituloDe(caminho), m_resultados);
         item->setData(kCaminho, caminho);
+        item->setToolTip(tituloDe(caminho));
     }
     if (achadas.isEmpty() && !m_textoPesquisa->text().trimmed().isEmpty()) {
         auto* item = new QListWidgetItem(QStringLiteral("Nenhum tópico encontrado."), m_resultados);
