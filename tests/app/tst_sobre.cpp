@@ -1,0 +1,244 @@
+#include "testregistry.h"
+
+#include "app/sobre.h"
+#include "platform/ajuda.h"
+#include "platform/scripteddialogs.h"
+#include "platform/som.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QRegularExpression>
+#include <QTest>
+#include <QToolButton>
+
+using app::Sobre;
+using platform::Dialogs;
+using platform::ScriptedDialogs;
+
+namespace {
+
+const QString kEmpresa = QStringLiteral("Concreteira Boa Vista Ltda.");
+
+// One mouse event as the window system delivers it: local and global positions of the pointer.
+void mouse(QWidget* alvo, QEvent::Type tipo, const QPoint& local, const QPoint& global, Qt::MouseButton botao,
+           Qt::MouseButtons botoes)
+{
+    QMouseEvent e(tipo, QPointF(local), QPointF(global), botao, botoes, Qt::NoModifier);
+    QApplication::sendEvent(alvo, &e);
+}
+
+} // namespace
+
+class TestSobre : public QObject
+{
+    Q_OBJECT
+
+private:
+    QList<int> m_sons;
+    ScriptedDialogs* m_dialogs = nullptr;
+
+private slots:
+    void init()
+    {
+        m_dialogs = new ScriptedDialogs;
+        Dialogs::instala(std::unique_ptr<Dialogs>(m_dialogs));
+        m_sons.clear();
+        platform::observaSons([this](int som) { m_sons.append(som); });
+    }
+
+    void cleanup()
+    {
+        platform::observaSons({});
+        platform::Ajuda::defineVisualizador(nullptr);
+    }
+
+    // The revision is "00" followed by the number, cut to its last four characters; the minor number takes two.
+    void textoVersao_data()
+    {
+        QTest::addColumn<int>("maior");
+        QTest::addColumn<int>("menor");
+        QTest::addColumn<int>("revisao");
+        QTest::addColumn<QString>("texto");
+        QTest::newRow("revisão de um dígito") << 1 << 2 << 5 << "1.02.005";
+        QTest::newRow("revisão de dois dígitos") << 1 << 2 << 12 << "1.02.0012";
+        QTest::newRow("revisão de três dígitos") << 1 << 2 << 123 << "1.02.0123";
+        QTest::newRow("revisão zero") << 1 << 0 << 0 << "1.00.000";
+        QTest::newRow("revisão de cinco dígitos") << 3 << 10 << 12345 << "3.10.2345";
+        QTest::newRow("menor de três dígitos") << 2 << 123 << 7 << "2.23.007";
+    }
+    void textoVersao()
+    {
+        QFETCH(int, maior);
+        QFETCH(int, menor);
+        QFETCH(int, revisao);
+        QFETCH(QString, texto);
+        QCOMPARE(Sobre::textoVersao(maior, menor, revisao), texto);
+    }
+
+    void legendas()
+    {
+        Sobre sobre(kEmpresa);
+        QCOMPARE(sobre.windowTitle(), QStringLiteral("Sobre o Módulo de Quenvar"));
+        QVERIFY(sobre.windowFlags().testFlag(Qt::FramelessWindowHint));
+        auto* nome = sobre.findChild<QLabel*>(QStringLiteral("VerNomeProduto"));
+        auto* versao = sobre.findChild<QLabel*>(QStringLiteral("VerVersao"));
+        auto* descricao = sobre.findChild<QLabel*>(QStringLiteral("VerDescricao"));
+        auto* empresa = sobre.findChild<QLabel*>(QStringLiteral("NomeEmpresa"));
+        QVERIFY(nome && versao && descricao && empresa);
+        QCOMPARE(nome->text(), QStringLiteral("Quenvar"));
+        QCOMPARE(versao->text(),
+                 Sobre::textoVersao(QUENVAR_VERSAO_MAIOR, QUENVAR_VERSAO_MENOR, QUENVAR_VERSAO_REVISAO));
+        QVERIFY(QRegularExpression(QStringLiteral("^\\d+\\.\\d\\d\\.\\d{3,4}$")).match(versao->text()).hasMatch());
+        QCOMPARE(descricao->text(), Sobre::descricao());
+        QVERIFY(!descricao->text().isEmpty());
+        QCOMPARE(empresa->text(), kEmpresa);
+    }
+
+    // The picture is the face of the window, which takes its size; every text stands whole on it.
+    void textosCabemNaFigura()
+    {
+        Sobre sobre(kEmpresa);
+        auto* imagem = sobre.findChild<QLabel*>(QStringLiteral("Imagem"));
+        QVERIFY(imagem);
+        QCOMPARE(imagem->pos(), QPoint(0, 0));
+        QCOMPARE(imagem->pixmap().size(), sobre.size());
+        QCOMPARE(imagem->size(), sobre.size());
+        for (const char* nome : {"VerNomeProduto", "VerVersao", "VerDescricao", "NomeEmpresa", "Botao0", "Botao1"}) {
+            QWidget* w = sobre.findChild<QWidget*>(QLatin1String(nome));
+            QVERIFY2(w, nome);
+            QVERIFY2(sobre.rect().contains(w->geometry()), nome);
+            QVERIFY2(!w->isHidden(), nome);
+        }
+        for (const char* nome : {"VerNomeProduto", "VerVersao", "NomeEmpresa"}) {
+            auto* r = sobre.findChild<QLabel*>(QLatin1String(nome));
+            QVERIFY2(r->sizeHint().width() <= r->width(), nome);
+            QVERIFY2(r->sizeHint().height() <= r->height(), nome);
+        }
+        auto* descricao = sobre.findChild<QLabel*>(QStringLiteral("VerDescricao"));
+        QVERIFY(descricao->heightForWidth(descricao->width()) <= descricao->height());
+        // The texts do not cover the buttons.
+        for (const char* nome : {"VerNomeProduto", "VerVersao", "VerDescricao", "NomeEmpresa"}) {
+            const QRect r = sobre.findChild<QWidget*>(QLatin1String(nome))->geometry();
+            for (const char* botao : {"Botao0", "Botao1"})
+                QVERIFY2(!r.intersects(sobre.findChild<QWidget*>(QLatin1String(botao))->geometry()), nome);
+        }
+    }
+
+    // A company name too long for the face is cut with an ellipsis and shown whole on the tool tip.
+    void empresaDeNomeLongo()
+    {
+        const QString longo = QStringLiteral("Companhia Brasileira de Concreto Usinado e Pré-Moldados do Vale do Rio "
+                                             "São Francisco Sociedade Anônima");
+        Sobre sobre(longo);
+        auto* empresa = sobre.findChild<QLabel*>(QStringLiteral("NomeEmpresa"));
+        QVERIFY(empresa->text().endsWith(QChar(0x2026)));
+        QVERIFY(longo.startsWith(empresa->text().chopped(1)));
+        QVERIFY(empresa->sizeHint().width() <= empresa->width());
+        QCOMPARE(empresa->toolTip(), longo);
+    }
+
+    void fechar()
+    {
+        Sobre sobre(kEmpresa);
+        sobre.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&sobre));
+        auto* fechar = sobre.findChild<QToolButton*>(QStringLiteral("Botao1"));
+        QVERIFY(fechar);
+        QCOMPARE(fechar->toolTip(), QStringLiteral("Fechar"));
+        QTest::mousePress(fechar, Qt::LeftButton);
+        QCOMPARE(m_sons, QList<int>{7});
+        QVERIFY(sobre.isVisible());
+        QTest::mouseRelease(fechar, Qt::LeftButton);
+        QVERIFY(!sobre.isVisible());
+        QCOMPARE(sobre.result(), int(QDialog::Rejected));
+    }
+
+    // The help button asks for the suite's topic 30020 for the about window, which stays open.
+    void ajudaDoSistema()
+    {
+        Sobre sobre(kEmpresa);
+        sobre.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&sobre));
+        QList<QPair<QWidget*, int>> pedidos;
+        platform::Ajuda::defineVisualizador([&pedidos](QWidget* janela, const QString&, int topico) {
+            pedidos.append({janela, topico});
+            return true;
+        });
+        auto* ajuda = sobre.findChild<QToolButton*>(QStringLiteral("Botao0"));
+        QVERIFY(ajuda);
+        QTest::mouseClick(ajuda, Qt::LeftButton);
+        QCOMPARE(m_sons, QList<int>{7});
+        QCOMPARE(pedidos.size(), 1);
+        QCOMPARE(pedidos.first().first, &sobre);
+        QCOMPARE(pedidos.first().second, 30020);
+        QVERIFY(sobre.isVisible());
+        QVERIFY(m_dialogs->mensagens().isEmpty());
+    }
+
+    // The window has no caption bar: the left button on its picture or on any of its texts drags it.
+    void arrastaPelaFace_data()
+    {
+        QTest::addColumn<QString>("controle");
+        QTest::newRow("figura") << "Imagem";
+        QTest::newRow("nome do produto") << "VerNomeProduto";
+        QTest::newRow("versão") << "VerVersao";
+        QTest::newRow("descrição") << "VerDescricao";
+        QTest::newRow("empresa") << "NomeEmpresa";
+    }
+    void arrastaPelaFace()
+    {
+        QFETCH(QString, controle);
+        Sobre sobre(kEmpresa);
+        sobre.move(120, 80);
+        sobre.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&sobre));
+        QWidget* alvo = sobre.findChild<QWidget*>(controle);
+        QVERIFY(alvo);
+        const QPoint inicio = sobre.pos();
+        const QPoint local = alvo->rect().center();
+        const QPoint global = alvo->mapToGlobal(local);
+        const QPoint passo(45, -30);
+        mouse(alvo, QEvent::MouseButtonPress, local, global, Qt::LeftButton, Qt::LeftButton);
+        mouse(alvo, QEvent::MouseMove, local + passo, global + passo, Qt::NoButton, Qt::LeftButton);
+        QCOMPARE(sobre.pos(), inicio + passo);
+        mouse(alvo, QEvent::MouseMove, local + 2 * passo, global + 2 * passo, Qt::NoButton, Qt::LeftButton);
+        QCOMPARE(sobre.pos(), inicio + 2 * passo);
+        mouse(alvo, QEvent::MouseButtonRelease, local + 2 * passo, global + 2 * passo, Qt::LeftButton, Qt::NoButton);
+        // Released, the pointer moves alone.
+        mouse(alvo, QEvent::MouseMove, local, global + 3 * passo, Qt::NoButton, Qt::NoButton);
+        QCOMPARE(sobre.pos(), inicio + 2 * passo);
+        QVERIFY(sobre.isVisible());
+    }
+
+    // Only the left button drags, and the buttons are buttons, not handles.
+    void naoArrasta_data()
+    {
+        QTest::addColumn<QString>("controle");
+        QTest::addColumn<int>("botao");
+        QTest::newRow("botão direito na figura") << "Imagem" << int(Qt::RightButton);
+        QTest::newRow("botão de ajuda") << "Botao0" << int(Qt::LeftButton);
+    }
+    void naoArrasta()
+    {
+        QFETCH(QString, controle);
+        QFETCH(int, botao);
+        Sobre sobre(kEmpresa);
+        sobre.move(120, 80);
+        sobre.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&sobre));
+        platform::Ajuda::defineVisualizador([](QWidget*, const QString&, int) { return true; });
+        QWidget* alvo = sobre.findChild<QWidget*>(controle);
+        const QPoint inicio = sobre.pos();
+        const QPoint local = alvo->rect().center();
+        const QPoint global = alvo->mapToGlobal(local);
+        const auto b = Qt::MouseButton(botao);
+        mouse(alvo, QEvent::MouseButtonPress, local, global, b, b);
+        mouse(alvo, QEvent::MouseMove, local + QPoint(30, 30), global + QPoint(30, 30), Qt::NoButton, b);
+        mouse(alvo, QEvent::MouseButtonRelease, local + QPoint(30, 30), global + QPoint(30, 30), b, Qt::NoButton);
+        QCOMPARE(sobre.pos(), inicio);
+    }
+};
+
+QUENVAR_TEST(TestSobre)
+#include "tst_sobre.moc"
