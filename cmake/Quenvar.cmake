@@ -36,6 +36,6 @@ function(quenvar_add_test folder)
     target_link_libraries(${target} PRIVATE quenvar_testcommon ${ARG_LIBS} Qt6::Test)
     add_test(NAME ${folder} COMMAND ${target})
     set_tests_properties(${folder} PROPERTIES
-        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;TZ=America/Sao_Paulo;LANG=C.UTF-8;LC_ALL=C.UTF-8"
+        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;TZ=America/Sao_Paulo;LANG=C.UTF-8;LC_ALL=C.UTF-8;QTEST_DISABLE_STACK_DUMP=1"
         TIMEOUT 600)
 endfunction()

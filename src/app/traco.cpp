@@ -3,6 +3,7 @@
 #include "ferramentas.h"
 #include "sobre.h"
 
+#include "calc/numericentry.h"
 #include "platform/ajuda.h"
 #include "platform/aplicacao.h"
 #include "platform/database.h"
@@ -16,6 +17,7 @@
 #include "settings/formmass.h"
 #include "widgets/caixatexto.h"
 #include "wizard/mago.h"
+#include "wizard/referencias.h"
 
 #include <QAction>
 #include <QApplication>
@@ -63,6 +65,7 @@ const QStringList kConstruidas{
     QStringLiteral("ID_Cancelar"),
     QStringLiteral("ID_Mail"),
     QStringLiteral("ID_SobreoPrograma"),
+    QStringLiteral("ID_AssistentedeTraços"),
 };
 
 QIcon iconeDe(const QString& id, QStyle* estilo)
@@ -307,6 +310,24 @@ void Traco::defineFormularios(settings::FormMass* formMass, settings::FormCons* 
     // The consistency routines read the limits from the consistency form once it is loaded.
     if (formCons)
         m_form->defineLimites([formCons] { return formCons->limites(); });
+    if (mago) {
+        // The wizard designs into the program's calculation state, from the company's reference values.
+        mago->defineEstado(&estado);
+        mago->defineLimites([this] { return m_form->limites(); });
+        mago->defineReferencias([this] {
+            const catalogue::Padroes p = padroes();
+            wizard::Referencias r;
+            for (int i = 0; i < 6; ++i)
+                r.massas[i] = p.textos[i];
+            r.umidade = p.textos[6];
+            r.maoDeObra = calc::readNumber(p.textos[7]);
+            r.classe = p.classe.trimmed();
+            r.tipoDosagem = p.opcaoForma;
+            r.formaDaBrita = p.opcaoTextura;
+            r.usoConcreto = p.tipoConcreto;
+            return r;
+        });
+    }
 }
 
 void Traco::barraDeEdicao(bool editando)
@@ -401,6 +422,8 @@ void Traco::executa(const QString& id)
         RotinaMassa();
     } else if (id == QStringLiteral("ID_AbatimentodoConcreto")) {
         RotinaAbatimento();
+    } else if (id == QStringLiteral("ID_AssistentedeTraços")) {
+        RotinaAssistente();
     } else if (id == QStringLiteral("ID_AjudadoPrograma")) {
         if (m_form->Pasta->isVisible())
             platform::Ajuda::MostraAjuda(m_form->Pasta->window(), 3001 + m_form->Pasta->currentIndex());
@@ -553,6 +576,41 @@ void Traco::abreFormulario(QDialog* formulario)
             m_form->DadoTraco.setBookmark(marcador);
         } catch (const DbError&) {
         }
+    }
+    m_form->MostraNumero();
+}
+
+void Traco::RotinaAssistente()
+{
+    if (!m_mago)
+        return;
+    const int posicao = m_form->posicao;
+    if (m_form->Pasta->isVisible())
+        m_form->Pasta->hide();
+    QVariant marcador;
+    if (m_form->totalRegistros > 0) {
+        try {
+            marcador = m_form->DadoTraco.bookmark();
+        } catch (const DbError&) {
+        }
+    }
+    Dialogs::atual().mostraModal(m_mago);
+    // While the wizard's mix waits to be copied the window shows nothing else.
+    m_form->magoPendente = m_mago->magoPendente();
+    MostraPasta();
+    ativacao();
+    QCoreApplication::processEvents();
+    m_form->posicao = posicao;
+    if (m_form->totalRegistros > 0 && marcador.isValid()) {
+        try {
+            m_form->DadoTraco.setBookmark(marcador);
+        } catch (const DbError&) {
+        }
+    }
+    if (m_form->magoPendente) {
+        // "Copiar Traço": the designed mix becomes a new record being inserted.
+        m_form->CopiandoTraco(m_mago->reducaoDeAgua());
+        return;
     }
     m_form->MostraNumero();
 }

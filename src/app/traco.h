@@ -67,6 +67,7 @@ public:
     void RotinaMassa();
     void RotinaAbatimento();
     void RotinaTraco();
+    void RotinaAssistente();
     void MostraPasta();
     // What happens each time the window becomes the program's active window.
     void ativacao();

@@ -9,12 +9,14 @@
 #include "platform/clock.h"
 #include "platform/scripteddialogs.h"
 #include "widgets/caixatexto.h"
+#include "wizard/mago.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QSqlQuery>
 #include <QStandardPaths>
@@ -477,6 +479,51 @@ private slots:
         QVERIFY(
             qAbs(valor(QStringLiteral("SELECT TracoCimento FROM Tracos WHERE NomeTraco = 'Estrutural 25'")).toDouble() -
                  cimentoPorSaco) < 1e-6);
+    }
+
+    void assistentePeloMenu_data()
+    {
+        QTest::addColumn<bool>("copiar");
+        QTest::newRow("copiar traço") << true;
+        QTest::newRow("fechar") << false;
+    }
+    void assistentePeloMenu()
+    {
+        QFETCH(bool, copiar);
+        Janela j;
+        wizard::Mago mago;
+        j.traco->defineFormularios(nullptr, nullptr, &mago, nullptr);
+        j.form()->Movimenta(Form::Ultimo);
+        m_dialogs->proximoModal([&](QDialog* d) {
+            // The user answers the five question pages and finishes.
+            d->show();
+            d->findChild<QComboBox*>(QStringLiteral("NomeTraco"))->setEditText(QStringLiteral("Baldrame"));
+            d->findChild<QLineEdit*>(QStringLiteral("Resistencia"))->setText(QStringLiteral("20"));
+            auto* avancar = d->findChild<QPushButton*>(QStringLiteral("BotaoAssiste1"));
+            for (int i = 0; i < 4; ++i)
+                avancar->click();
+            auto* concluir = d->findChild<QPushButton*>(QStringLiteral("BotaoAssiste2"));
+            concluir->click();
+            if (copiar)
+                concluir->click();
+            else
+                d->findChild<QPushButton*>(QStringLiteral("BotaoAssiste3"))->click();
+            return d->result();
+        });
+        QVERIFY(j.traco->ferramenta(QStringLiteral("ID_AssistentedeTraços"))->isEnabled());
+        j.traco->ferramenta(QStringLiteral("ID_AssistentedeTraços"))->trigger();
+        QCOMPARE(m_dialogs->modaisMostrados().size(), 1);
+        QCOMPARE(j.form()->inserindo, copiar);
+        if (!copiar) {
+            QCOMPARE(j.form()->TextoC[0]->text(), QStringLiteral("Traço d'Obra"));
+            return;
+        }
+        QCOMPARE(j.form()->Combo[0]->currentText(), QStringLiteral("Baldrame"));
+        QVERIFY(!j.form()->TextoT[0]->text().isEmpty());
+        j.form()->Gravando(0);
+        QCOMPARE(linhasDoNome(QStringLiteral("Baldrame")), 1);
+        // Cancelling would have returned to the mix shown before the wizard; saving shows the new one.
+        QCOMPARE(j.form()->TextoC[0]->text(), QStringLiteral("Baldrame"));
     }
 
     void escCancelaAEdicao()
