@@ -1,0 +1,484 @@
+#include "documento.h"
+
+#include <QFontMetricsF>
+#include <QPaintDevice>
+#include <QPainter>
+#include <QRegularExpression>
+
+#include <algorithm>
+#include <cmath>
+
+namespace printing {
+
+namespace {
+
+// A line is 1.12 times the font's size, as the usual screen and printer fonts space them, whatever font the
+// system finds for the name: the sheet's sections are laid out for that spacing.
+constexpr double kEntrelinha = 1.12;
+// Space between a table cell's border and its text, twips.
+constexpr double kMargemCelulaH = 60.0;
+constexpr double kMargemCelulaV = 8.0;
+// The grid of the tables, twips.
+constexpr double kEspessuraGrade = 8.0;
+
+QString semEspacosNoFim(const QString& texto)
+{
+    qsizetype fim = texto.size();
+    while (fim > 0 && texto.at(fim - 1).isSpace())
+        --fim;
+    return texto.left(fim);
+}
+
+QString semEspacosNoInicio(const QString& texto)
+{
+    qsizetype inicio = 0;
+    while (inicio < texto.size() && texto.at(inicio).isSpace())
+        ++inicio;
+    return texto.mid(inicio);
+}
+
+// The rows of a header or body text: ";" ends a row and "|" separates its cells. A text that does not end with
+// ";" still closes its last row.
+QList<QStringList> linhasDe(const QString& texto)
+{
+    QList<QStringList> linhas;
+    if (texto.isEmpty())
+        return linhas;
+    QStringList partes = texto.split(QLatin1Char(';'));
+    if (texto.endsWith(QLatin1Char(';')))
+        partes.removeLast();
+    for (const QString& parte : partes)
+        linhas.append(parte.split(QLatin1Char('|')));
+    return linhas;
+}
+
+// A column width with an optional unit; twips when the unit is missing or unknown.
+double larguraDe(QString texto)
+{
+    texto = texto.trimmed().toLower();
+    static const QList<std::pair<QString, double>> unidades{{QStringLiteral("mm"), twipsDeMm(1.0)},
+                                                            {QStringLiteral("cm"), twipsDeMm(10.0)},
+                                                            {QStringLiteral("in"), kTwipsPorPolegada},
+                                                            {QStringLiteral("pt"), 20.0},
+                                                            {QStringLiteral("tw"), 1.0}};
+    double fator = 1.0;
+    for (const auto& [sufixo, twips] : unidades) {
+        if (texto.endsWith(sufixo)) {
+            texto.chop(sufixo.size());
+            fator = twips;
+            break;
+        }
+    }
+    bool ok = false;
+    const double numero = texto.trimmed().replace(QLatin1Char(','), QLatin1Char('.')).toDouble(&ok);
+    return ok && numero > 0.0 ? numero * fator : 0.0;
+}
+
+} // namespace
+
+QList<ItemTabela::Linha> ItemTabela::corpo() const
+{
+    QList<Linha> resultado;
+    for (const Linha& linha : linhas) {
+        if (!linha.cabecalho)
+            resultado.append(linha);
+    }
+    return resultado;
+}
+
+Documento::Documento()
+{
+    m_fonteCabecalho.nome = QStringLiteral("Times");
+    m_x = m_margemEsquerda;
+    m_y = m_margemSuperior;
+}
+
+Documento::~Documento()
+{
+    if (m_pintor)
+        m_pintor->end();
+}
+
+QSizeF Documento::pageSize() const
+{
+    return m_orientacao == Orientacao::Retrato ? m_papel : m_papel.transposed();
+}
+
+void Documento::setPaperSize(const QSizeF& retrato)
+{
+    m_papel = retrato;
+}
+
+void Documento::setMargins(double twips)
+{
+    m_margemEsquerda = m_margemDireita = m_margemSuperior = m_margemInferior = twips;
+}
+
+QFont Documento::qfont(const Fonte& fonte)
+{
+    QFont f(fonte.nome);
+    f.setPixelSize(std::max(1, int(std::lround(twipsDePontos(fonte.tamanho)))));
+    f.setBold(fonte.negrito);
+    f.setItalic(fonte.italico);
+    f.setHintingPreference(QFont::PreferNoHinting);
+    return f;
+}
+
+double Documento::lineHeight(const Fonte& fonte)
+{
+    return std::round(twipsDePontos(fonte.tamanho) * kEntrelinha);
+}
+
+double Documento::lineHeight() const
+{
+    return lineHeight(m_fonte);
+}
+
+double Documento::textWidth(const QString& texto) const
+{
+    return QFontMetricsF(qfont(m_fonte)).horizontalAdvance(texto);
+}
+
+void Documento::limpa()
+{
+    if (m_pintor) {
+        m_pintor->end();
+        m_pintor.reset();
+    }
+    m_paginas.clear();
+    m_atual = QPicture();
+    m_tabela.reset();
+    m_textos.clear();
+    m_paragrafos.clear();
+    m_tabelas.clear();
+    m_reguas.clear();
+    m_figuras.clear();
+}
+
+void Documento::startDoc()
+{
+    limpa();
+    abrePagina();
+}
+
+void Documento::endDoc()
+{
+    if (m_pintor)
+        fechaPagina();
+}
+
+void Documento::newPage()
+{
+    exigeDocumento();
+    fechaPagina();
+    abrePagina();
+}
+
+void Documento::exigeDocumento()
+{
+    if (!m_pintor)
+        abrePagina();
+}
+
+void Documento::abrePagina()
+{
+    m_atual = QPicture();
+    m_pintor = std::make_unique<QPainter>(&m_atual);
+    m_pintor->setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing | QPainter::SmoothPixmapTransform);
+    m_x = m_margemEsquerda;
+    m_y = m_margemSuperior;
+}
+
+void Documento::fechaPagina()
+{
+    desenhaCabecalhoERodape();
+    m_pintor->end();
+    m_pintor.reset();
+    m_paginas.push_back(m_atual);
+    m_atual = QPicture();
+}
+
+void Documento::desenhaCabecalhoERodape()
+{
+    const double altura = lineHeight(m_fonteCabecalho);
+    if (!m_cabecalho.isEmpty())
+        desenhaPartes(m_cabecalho, std::max(0.0, (m_margemSuperior - altura) / 2.0), altura,
+                      ItemTexto::Origem::Cabecalho);
+    if (!m_rodape.isEmpty())
+        desenhaPartes(m_rodape, base() + std::max(0.0, (m_margemInferior - altura) / 2.0), altura,
+                      ItemTexto::Origem::Rodape);
+}
+
+void Documento::desenhaPartes(const QString& texto, double topo, double altura, ItemTexto::Origem origem)
+{
+    const QString pagina = QString::number(pageCount() + 1);
+    const QStringList partes = texto.split(QLatin1Char('|'));
+    const Qt::Alignment alinhamentos[] = {Qt::AlignLeft, Qt::AlignHCenter, Qt::AlignRight};
+    const QRectF faixa(m_margemEsquerda, topo, larguraUtil(), altura);
+    for (qsizetype i = 0; i < std::min<qsizetype>(partes.size(), 3); ++i) {
+        QString parte = partes[i];
+        parte.replace(QStringLiteral("%d"), pagina);
+        if (!parte.isEmpty())
+            desenhaLinhaDeTexto(parte, faixa, alinhamentos[i], origem, m_fonteCabecalho, m_corTexto);
+    }
+}
+
+void Documento::desenhaLinhaDeTexto(const QString& texto, const QRectF& caixa, Qt::Alignment alinhamento,
+                                    ItemTexto::Origem origem, const Fonte& fonte, const QColor& cor)
+{
+    const QFont f = qfont(fonte);
+    const QFontMetricsF medidas(f);
+    const double largura = medidas.horizontalAdvance(semEspacosNoFim(texto));
+    double x = caixa.left();
+    if (alinhamento & Qt::AlignRight)
+        x = caixa.right() - largura;
+    else if (alinhamento & Qt::AlignHCenter)
+        x = caixa.left() + (caixa.width() - largura) / 2.0;
+    const double altura = lineHeight(fonte);
+    // The baseline splits the line as the font splits its height between ascent and descent.
+    const double linhaDeBase = caixa.top() + altura * medidas.ascent() / (medidas.ascent() + medidas.descent());
+    m_pintor->setFont(f);
+    m_pintor->setPen(cor);
+    m_pintor->drawText(QPointF(x, linhaDeBase), texto);
+    m_textos.append(ItemTexto{pageCount(), texto, QRectF(x, caixa.top(), largura, altura), fonte, cor, origem});
+}
+
+QStringList Documento::quebra(const QString& texto, double largura, const Fonte& fonte) const
+{
+    const QFontMetricsF medidas(qfont(fonte));
+    static const QRegularExpression fimDeLinha(QStringLiteral("\r\n|\r|\n"));
+    static const QRegularExpression palavra(QStringLiteral("\\s*\\S+\\s*"));
+    QStringList linhas;
+    for (const QString& parte : texto.split(fimDeLinha)) {
+        if (largura <= 0.0 || medidas.horizontalAdvance(semEspacosNoFim(parte)) <= largura) {
+            linhas.append(parte);
+            continue;
+        }
+        // Fill each line with as many words as fit; the blanks where a line breaks are not printed.
+        QString linha;
+        auto it = palavra.globalMatch(parte);
+        while (it.hasNext()) {
+            const QString trecho = it.next().captured();
+            const QString candidata = linha + trecho;
+            if (!linha.isEmpty() && medidas.horizontalAdvance(semEspacosNoFim(candidata)) > largura) {
+                linhas.append(semEspacosNoFim(linha));
+                linha = semEspacosNoInicio(trecho);
+            } else {
+                linha = candidata;
+            }
+        }
+        linhas.append(linha);
+    }
+    return linhas;
+}
+
+void Documento::paragraph(const QString& texto)
+{
+    exigeDocumento();
+    const Fonte fonte = m_fonte;
+    const double altura = lineHeight(fonte);
+    const double esquerda = m_x;
+    const double direita = std::max(esquerda, pageWidth() - m_margemDireita);
+    const Qt::Alignment alinhamento = m_alinhamento == Alinhamento::Direita  ? Qt::AlignRight
+                                      : m_alinhamento == Alinhamento::Centro ? Qt::AlignHCenter
+                                                                             : Qt::AlignLeft;
+    ItemParagrafo item{pageCount(), texto, m_x, m_y, m_alinhamento, fonte, m_corTexto, {}};
+    bool primeira = true;
+    for (const QString& linha : quebra(texto, direita - esquerda, fonte)) {
+        if (m_y + altura > base() && m_y > m_margemSuperior)
+            newPage();
+        if (primeira) {
+            // Where the paragraph actually begins, on the next page when it did not fit.
+            item.pagina = pageCount();
+            item.y = m_y;
+            primeira = false;
+        }
+        const qsizetype antes = m_textos.size();
+        if (!linha.isEmpty())
+            desenhaLinhaDeTexto(linha, QRectF(esquerda, m_y, direita - esquerda, altura), alinhamento,
+                                ItemTexto::Origem::Paragrafo, fonte, m_corTexto);
+        const QRectF caixa = m_textos.size() > antes ? m_textos.last().caixa : QRectF(esquerda, m_y, 0.0, altura);
+        item.caixa = item.caixa.isNull() ? caixa : item.caixa.united(caixa);
+        m_y += altura;
+    }
+    m_paragrafos.append(item);
+    m_x = m_margemEsquerda;
+}
+
+double Documento::alturaDaLinhaDaTabela(const TabelaAberta& tabela, const QStringList& celulas) const
+{
+    int linhas = 1;
+    for (qsizetype i = 0; i < tabela.colunas.size(); ++i) {
+        const QString celula = i < celulas.size() ? celulas[i] : QString();
+        const double largura = tabela.colunas[i].largura - 2.0 * kMargemCelulaH;
+        linhas = std::max(linhas, int(quebra(celula, largura, m_fonte).size()));
+    }
+    return linhas * lineHeight(m_fonte) + 2.0 * kMargemCelulaV;
+}
+
+void Documento::desenhaLinhaDaTabela(TabelaAberta& tabela, const QStringList& celulas,
+                                     const std::optional<QColor>& sombra, bool cabecalho)
+{
+    const double altura = alturaDaLinhaDaTabela(tabela, celulas);
+    double largura = 0.0;
+    for (const Coluna& coluna : tabela.colunas)
+        largura += coluna.largura;
+
+    // A row that does not fit goes to the next page, under the header again.
+    if (tabela.fundo + altura > base() && tabela.fundo > m_margemSuperior) {
+        newPage();
+        tabela.fundo = m_margemSuperior;
+        tabela.pagina = pageCount();
+        if (!cabecalho) {
+            for (const QStringList& linha : std::as_const(tabela.cabecalho)) {
+                const qsizetype antes = m_tabelas[tabela.indice].linhas.size();
+                desenhaLinhaDaTabela(tabela, linha, tabela.sombraCabecalho, true);
+                m_tabelas[tabela.indice].linhas.resize(antes); // the repeated header is not a new row
+            }
+        }
+    }
+
+    const QRectF caixa(tabela.x, tabela.fundo, largura, altura);
+    if (sombra) {
+        m_pintor->setPen(Qt::NoPen);
+        m_pintor->setBrush(*sombra);
+        m_pintor->drawRect(caixa);
+        m_pintor->setBrush(Qt::NoBrush);
+    }
+
+    const double alturaDaLinha = lineHeight(m_fonte);
+    double x = tabela.x;
+    QStringList escritas;
+    for (qsizetype i = 0; i < tabela.colunas.size(); ++i) {
+        const Coluna& coluna = tabela.colunas[i];
+        const QString celula = i < celulas.size() ? celulas[i] : QString();
+        escritas.append(celula);
+        const QRectF interior(x + kMargemCelulaH, tabela.fundo + kMargemCelulaV, coluna.largura - 2.0 * kMargemCelulaH,
+                              alturaDaLinha);
+        double topo = interior.top();
+        for (const QString& linha : quebra(celula, interior.width(), m_fonte)) {
+            if (!linha.isEmpty())
+                desenhaLinhaDeTexto(linha, QRectF(interior.left(), topo, interior.width(), alturaDaLinha),
+                                    coluna.alinhamento, ItemTexto::Origem::Celula, m_fonte, m_corTexto);
+            topo += alturaDaLinha;
+        }
+        x += coluna.largura;
+    }
+
+    QPen grade(m_corTraco);
+    grade.setWidthF(kEspessuraGrade);
+    m_pintor->setPen(grade);
+    m_pintor->setBrush(Qt::NoBrush);
+    m_pintor->drawRect(caixa);
+    x = tabela.x;
+    for (qsizetype i = 0; i + 1 < tabela.colunas.size(); ++i) {
+        x += tabela.colunas[i].largura;
+        m_pintor->drawLine(QPointF(x, caixa.top()), QPointF(x, caixa.bottom()));
+    }
+
+    m_tabelas[tabela.indice].linhas.append(ItemTabela::Linha{escritas, sombra, cabecalho, caixa, pageCount()});
+    tabela.fundo += altura;
+}
+
+void Documento::addTable(const QString& formato, const QString& cabecalho, const QString& corpo,
+                         const std::optional<QColor>& sombraCabecalho, const std::optional<QColor>& sombraCorpo,
+                         bool anexar)
+{
+    exigeDocumento();
+    if (!anexar || !m_tabela) {
+        TabelaAberta tabela;
+        QString colunas = formato.trimmed();
+        if (colunas.endsWith(QLatin1Char(';')))
+            colunas.chop(1);
+        double largura = 0.0;
+        for (QString coluna : colunas.split(QLatin1Char('|'))) {
+            Coluna c;
+            coluna = coluna.trimmed();
+            while (!coluna.isEmpty() && QStringLiteral("<^>=").contains(coluna.at(0))) {
+                const QChar marca = coluna.at(0);
+                c.alinhamento = marca == QLatin1Char('^')   ? Qt::AlignHCenter
+                                : marca == QLatin1Char('>') ? Qt::AlignRight
+                                                            : Qt::AlignLeft;
+                coluna.remove(0, 1);
+            }
+            c.largura = larguraDe(coluna);
+            largura += c.largura;
+            tabela.colunas.append(c);
+        }
+        tabela.cabecalho = linhasDe(cabecalho);
+        tabela.sombraCabecalho = sombraCabecalho;
+        tabela.x = m_alinhamento == Alinhamento::Direita  ? pageWidth() - m_margemDireita - largura
+                   : m_alinhamento == Alinhamento::Centro ? m_margemEsquerda + (larguraUtil() - largura) / 2.0
+                                                          : m_x;
+        tabela.fundo = m_y;
+        tabela.pagina = pageCount();
+        tabela.indice = int(m_tabelas.size());
+        m_tabelas.append(ItemTabela{pageCount(), formato, m_alinhamento, {}});
+        m_tabela = tabela;
+        for (const QStringList& linha : std::as_const(m_tabela->cabecalho))
+            desenhaLinhaDaTabela(*m_tabela, linha, sombraCabecalho, true);
+    }
+    for (const QStringList& linha : linhasDe(corpo))
+        desenhaLinhaDaTabela(*m_tabela, linha, sombraCorpo, false);
+    m_y = m_tabela->fundo;
+    m_x = m_margemEsquerda;
+}
+
+void Documento::drawLine(double x1, double y1, double x2, double y2)
+{
+    exigeDocumento();
+    QPen caneta(m_corTraco);
+    caneta.setWidthF(kEspessuraGrade * 2.0);
+    m_pintor->setPen(caneta);
+    const QLineF linha(x1, y1, x2, y2);
+    m_pintor->drawLine(linha);
+    m_reguas.append(ItemRegua{pageCount(), linha, m_corTraco});
+}
+
+void Documento::drawRule(double y)
+{
+    drawLine(m_margemEsquerda, y, pageWidth() - m_margemDireita, y);
+}
+
+bool Documento::drawPicture(const QString& arquivo, const QRectF& caixa, AjusteFigura ajuste)
+{
+    exigeDocumento();
+    const QImage imagem(arquivo);
+    if (imagem.isNull()) {
+        m_figuras.append(ItemFigura{pageCount(), arquivo, caixa, false});
+        return false;
+    }
+    drawPicture(imagem, caixa, ajuste);
+    m_figuras.last().arquivo = arquivo;
+    return true;
+}
+
+void Documento::drawPicture(const QImage& imagem, const QRectF& caixa, AjusteFigura ajuste)
+{
+    exigeDocumento();
+    QRectF alvo = caixa;
+    if (ajuste == AjusteFigura::Proporcional && !imagem.isNull()) {
+        const QSizeF tamanho = QSizeF(imagem.size()).scaled(caixa.size(), Qt::KeepAspectRatio);
+        alvo = QRectF(QPointF(0.0, 0.0), tamanho);
+        alvo.moveCenter(caixa.center());
+    }
+    if (!imagem.isNull())
+        m_pintor->drawImage(alvo, imagem);
+    m_figuras.append(ItemFigura{pageCount(), QString(), caixa, !imagem.isNull()});
+}
+
+void desenhaPagina(QPainter& pintor, const QPicture& pagina, const QPointF& origem, double escala)
+{
+    // A picture played back is scaled by the device's resolution over the one it was recorded at; the page's
+    // own scale takes that out again.
+    const QPaintDevice* dispositivo = pintor.device();
+    const double dpiX = dispositivo ? dispositivo->logicalDpiX() : pagina.logicalDpiX();
+    const double dpiY = dispositivo ? dispositivo->logicalDpiY() : pagina.logicalDpiY();
+    pintor.save();
+    pintor.translate(origem);
+    pintor.scale(escala * pagina.logicalDpiX() / dpiX, escala * pagina.logicalDpiY() / dpiY);
+    pintor.drawPicture(0, 0, pagina);
+    pintor.restore();
+}
+
+} // namespace printing
