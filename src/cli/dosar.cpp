@@ -11,6 +11,9 @@
 #include "catalogue/opcoes.h"
 #include "catalogue/tabelaprodutos.h"
 #include "platform/database.h"
+#include "printing/documento.h"
+#include "printing/ficha.h"
+#include "printing/saida.h"
 
 #include <QJsonValue>
 #include <QLocale>
@@ -22,7 +25,7 @@ namespace {
 using Presenca = LeitorCampos::Presenca;
 using Faixa = LeitorCampos::Faixa;
 
-const QString kUso = QStringLiteral("Uso: quenvar-cli dosar [--dados PASTA] < respostas.json");
+const QString kUso = QStringLiteral("Uso: quenvar-cli dosar [--dados PASTA] [--pdf ARQUIVO] < respostas.json");
 
 // The largest characteristic strength and slump the wizard's boxes take (three digits).
 constexpr int kMaiorResistencia = 999;
@@ -103,7 +106,11 @@ calc::ConsistencyLimits limitesDoBanco(platform::Database& banco)
 
 int dosar(const QStringList& argumentos)
 {
-    const std::optional<Opcoes> opcoes = leOpcoes(argumentos, kUso);
+    QStringList resto = argumentos;
+    QString pdf;
+    if (!tiraOpcao(resto, QStringLiteral("--pdf"), pdf, kUso))
+        return kEntradaInvalida;
+    const std::optional<Opcoes> opcoes = leOpcoes(resto, kUso);
     if (!opcoes)
         return kEntradaInvalida;
     const std::optional<QJsonObject> entrada = leObjetoDaEntrada();
@@ -145,11 +152,33 @@ int dosar(const QStringList& argumentos)
 
     estado.posicaoRelacao[std::size_t(respostas.TipoConcreto)] = qint16(pedido->posicaoRelacao);
     if (!calc::CalculaQuantidades(estado, respostas, pesoSaco)) {
+        if (!pdf.isEmpty()) {
+            erro(
+                QStringLiteral("A massa do saco de \"%1\" não é conhecida (nenhum produto com esse nome e peso, nenhum "
+                               "PesoSaco): sem as quantidades por saco a ficha não foi gravada.")
+                    .arg(estado.nomes[0]));
+            return kEntradaInvalida;
+        }
         erro(QStringLiteral("Aviso: a massa do saco de \"%1\" não é conhecida (nenhum produto com esse nome e peso, "
                             "nenhum PesoSaco); as quantidades por saco não foram calculadas.")
                  .arg(estado.nomes[0]));
     }
     calc::CalculaProporcoes(estado);
+
+    // The sheet of the experimental mix, written before anything goes to stdout so that a failure writes nothing.
+    if (!pdf.isEmpty()) {
+        mensagensNoTerminal();
+        printing::Documento folha;
+        const printing::EstadoImpressora impressora = printing::PreparaFolha(folha);
+        const printing::OrigemDaFicha origem =
+            printing::OrigemDaFicha::experimental(comBanco ? printing::logotipoDaPasta(opcoes->pastaDados) : QString());
+        printing::ImprimeTraco(folha, impressora, estado, origem);
+        QString falha;
+        if (!printing::gravaPdf(folha, pdf, printing::tituloDaFicha(estado, origem), &falha)) {
+            erro(falha);
+            return kEntradaInvalida;
+        }
+    }
 
     QJsonObject saida;
     const QVariantMap campos = calc::toFields(estado);

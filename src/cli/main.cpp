@@ -1,6 +1,6 @@
 #include "cli/subcomandos.h"
 
-#include <QCoreApplication>
+#include <QGuiApplication>
 #include <QLocale>
 #include <QTextStream>
 
@@ -32,24 +32,42 @@ const char kUso[] =
     "                               escreve W, fcj, wc, C, RelacaoProposta, Relacoes, alfa, n, f e o traço;\n"
     "                               com --dados, os limites de consistência vêm de PASTA (senão 150/90/50/20);\n"
     "                               a massa do saco é o peso do produto \"Cimento <classe>\" de PASTA ou, sem\n"
-    "                               ele, PesoSaco\n"
+    "                               ele, PesoSaco; com --pdf ARQUIVO (dosar [--dados PASTA] --pdf ARQUIVO),\n"
+    "                               grava também a ficha do traço experimental em PDF\n"
+    "  ficha PASTA --nome NOME [--variante N] --pdf ARQUIVO\n"
+    "                               grava em PDF a ficha de um traço do catálogo de PASTA (sem --variante, a\n"
+    "                               variante em uso do nome, ou a primeira)\n"
     "Números: um número JSON ou um texto como nas caixas do programa, com vírgula ou ponto decimal (\"2,61\"\n"
     "ou \"2.61\"); um texto em branco vale 0 num campo opcional. Códigos, abatimento e resistência são inteiros.\n"
     "Saída 0: feito. Saída 2: entrada ou opção inválida; a mensagem vai para a saída de erro e nada é escrito\n"
-    "na saída padrão. Se dosar não conhece a massa do saco, avisa na saída de erro, sai com 0 e deixa as\n"
-    "quantidades por saco em zero.\n";
+    "na saída padrão nem arquivo algum. Se dosar não conhece a massa do saco, avisa na saída de erro, sai com\n"
+    "0 e deixa as quantidades por saco em zero; com --pdf, recusa-se (saída 2), pois a ficha não teria sentido.\n";
+
+// Qt's own notices (a missing runtime folder, a font substituted) are not for the user of the command line, whose
+// stderr carries only the program's messages; failures still get through.
+void mensagemDoQt(QtMsgType tipo, const QMessageLogContext&, const QString& mensagem)
+{
+    if (tipo == QtCriticalMsg || tipo == QtFatalMsg)
+        cli::erro(mensagem);
+}
 
 } // namespace
 
 int main(int argc, char** argv)
 {
-    QCoreApplication aplicacao(argc, argv);
+    // The sheets are laid out with fonts, which need a graphical application; quenvar-cli never opens a window, so it
+    // runs on the offscreen platform unless told otherwise, with or without a display.
+    qInstallMessageHandler(mensagemDoQt);
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication aplicacao(argc, argv);
     QLocale::setDefault(QLocale(QLocale::Portuguese, QLocale::Brazil));
-    QStringList argumentos = QCoreApplication::arguments().mid(1);
+    QStringList argumentos = QGuiApplication::arguments().mid(1);
     const std::map<QString, std::function<int(const QStringList&)>> subcomandos{
         {QStringLiteral("criar-dados"), cli::criarDados},
         {QStringLiteral("recalcular"), cli::recalcular},
         {QStringLiteral("dosar"), cli::dosar},
+        {QStringLiteral("ficha"), cli::ficha},
     };
     if (argumentos.isEmpty() || argumentos.first() == QLatin1String("--help") ||
         argumentos.first() == QLatin1String("-h")) {

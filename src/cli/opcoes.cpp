@@ -4,6 +4,7 @@
 #include "subcomandos.h"
 
 #include "platform/database.h"
+#include "platform/dialogs.h"
 #include "platform/paths.h"
 
 #include <QFileInfo>
@@ -47,6 +48,60 @@ std::optional<Opcoes> leOpcoes(const QStringList& argumentos, const QString& uso
         temDados = true;
     }
     return opcoes;
+}
+
+bool tiraOpcao(QStringList& argumentos, const QString& nome, QString& valor, const QString& uso)
+{
+    bool achou = false;
+    for (qsizetype i = 0; i < argumentos.size();) {
+        const QString argumento = argumentos[i];
+        QString lido;
+        if (argumento == nome) {
+            if (i + 1 >= argumentos.size() || argumentos[i + 1].trimmed().isEmpty()) {
+                erro(QStringLiteral("A opção %1 pede um valor.\n").arg(nome) + uso);
+                return false;
+            }
+            lido = argumentos[i + 1];
+            argumentos.remove(i, 2);
+        } else if (argumento.startsWith(nome + QLatin1Char('='))) {
+            lido = argumento.mid(nome.size() + 1);
+            argumentos.remove(i);
+            if (lido.trimmed().isEmpty()) {
+                erro(QStringLiteral("A opção %1 pede um valor.\n").arg(nome) + uso);
+                return false;
+            }
+        } else {
+            ++i;
+            continue;
+        }
+        if (achou) {
+            erro(QStringLiteral("Informe %1 uma só vez.\n").arg(nome) + uso);
+            return false;
+        }
+        achou = true;
+        valor = lido;
+    }
+    return true;
+}
+
+namespace {
+
+class MensagensNoTerminal : public platform::Dialogs
+{
+public:
+    Resposta mensagem(const QString& texto, const QString& titulo, Icone, Botoes, Resposta padrao) override
+    {
+        erro(titulo + QStringLiteral(": ") + QString(texto).replace(QLatin1Char('\r'), QLatin1Char(' ')));
+        return padrao;
+    }
+    int mostraModal(QDialog*) override { return 0; }
+};
+
+} // namespace
+
+void mensagensNoTerminal()
+{
+    platform::Dialogs::instala(std::make_unique<MensagensNoTerminal>());
 }
 
 bool abreBanco(platform::Database& db, const QString& pasta)

@@ -26,6 +26,13 @@ struct Opcoes
 // subcommand's usage line on stderr, when the arguments are wrong.
 std::optional<Opcoes> leOpcoes(const QStringList& argumentos, const QString& uso);
 
+// Takes "NOME VALOR" or "NOME=VALOR" (NOME being "--pdf", say) out of the arguments. False, with the message and the
+// usage line on stderr, when the option has no value or is given twice; `valor` stays empty when it is not given.
+bool tiraOpcao(QStringList& argumentos, const QString& nome, QString& valor, const QString& uso);
+
+// Messages the sheet would show in a message box go to stderr instead: the command line has no window.
+void mensagensNoTerminal();
+
 // Opens <pasta>Dados/empresa.mdb. False, with a message on stderr, when the folder or its database cannot be
 // opened.
 bool abreBanco(platform::Database& db, const QString& pasta);

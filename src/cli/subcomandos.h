@@ -12,8 +12,11 @@ constexpr int kEntradaInvalida = 2;
 int criarDados(const QStringList& argumentos);
 // recalcular [--dados PASTA]: a mix (the fields of a Tracos row, JSON on stdin) recalculated from its batch.
 int recalcular(const QStringList& argumentos);
-// dosar [--dados PASTA]: the dosage wizard's design from its answers (JSON on stdin).
+// dosar [--dados PASTA] [--pdf ARQUIVO]: the dosage wizard's design from its answers (JSON on stdin); with --pdf,
+// also the sheet of the experimental mix.
 int dosar(const QStringList& argumentos);
+// ficha PASTA --nome NOME [--variante N] --pdf ARQUIVO: the sheet of a stored mix, as a PDF file.
+int ficha(const QStringList& argumentos);
 
 // Writes a message to stderr, in UTF-8, with a line end.
 void erro(const QString& mensagem);
