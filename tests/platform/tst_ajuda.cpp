@@ -20,6 +20,9 @@
 #include <QTextBrowser>
 #include <QTreeWidget>
 
+#include <algorithm>
+#include <tuple>
+
 using platform::Ajuda;
 using platform::Dialogs;
 using platform::JanelaAjuda;
