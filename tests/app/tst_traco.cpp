@@ -27,6 +27,7 @@
 #include <QStandardPaths>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
@@ -376,8 +377,12 @@ private slots:
         platform::Ajuda::defineVisualizador(nullptr);
         QCOMPARE(topicos, (QList<int>{topico, topico}));
         QVERIFY(m_dialogs->mensagens().isEmpty());
-        // Without a help window the user is told so.
+        // Without a help window (no help pages beside the program) the user is told so.
+        QTemporaryDir semAjuda;
+        const QString programa = platform::Paths::pastaPrograma();
+        platform::Paths::definePastaPrograma(semAjuda.path());
         j.traco->executa(QStringLiteral("ID_ConteúdoeÍndice"));
+        platform::Paths::definePastaPrograma(programa);
         QCOMPARE(m_dialogs->mensagens().size(), 1);
         QCOMPARE(m_dialogs->mensagens().first().texto, QStringLiteral("A Ajuda não abre ou tópico não existe"));
     }
