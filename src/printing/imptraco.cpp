@@ -2,6 +2,7 @@
 
 #include "ficha.h"
 #include "previatraco.h"
+#include "visualizador.h"
 
 #include "calc/mixloader.h"
 
@@ -98,6 +99,7 @@ void ImpTraco::ativa()
         m_previa->ImprimeTraco(m_estado, OrigemDaFicha::experimental(m_logotipo), this);
     }
     m_previa->defineZoom(100);
+    m_previa->Folha->vaiParaOInicio();
     QApplication::restoreOverrideCursor();
 }
 

@@ -126,6 +126,7 @@ void PreviaTraco::mostraFicha(const calc::CalcState& estado, const OrigemDaFicha
     PreparaFolha();
     ImprimeTraco(estado, origem, formulario);
     defineZoom(kZoomInicial);
+    Folha->vaiParaOInicio();
 }
 
 void PreviaTraco::limpa()

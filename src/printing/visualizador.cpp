@@ -31,6 +31,7 @@ Visualizador::Visualizador(QWidget* parent) : QAbstractScrollArea(parent)
     viewport()->setAutoFillBackground(true);
     QPalette paleta = viewport()->palette();
     paleta.setColor(QPalette::Window, QColor(128, 128, 128));
+    paleta.setColor(QPalette::Base, QColor(128, 128, 128));
     viewport()->setPalette(paleta);
     setFocusPolicy(Qt::StrongFocus);
 }
@@ -107,7 +108,8 @@ void Visualizador::ajustaBarras()
 {
     const QSizeF pagina = tamanhoDaPaginaEmPixels();
     const int paginas = m_documento ? std::max(1, m_documento->pageCount()) : 1;
-    const int largura = int(std::ceil(pagina.width())) + 2 * kMargem + kSombra;
+    // A page that fits the window's width to the pixel must not bring the horizontal bar up.
+    const int largura = int(pagina.width()) + 2 * kMargem + kSombra;
     const int altura = int(std::ceil(paginas * pagina.height())) + (paginas + 1) * kMargem + kSombra;
     horizontalScrollBar()->setRange(0, std::max(0, largura - viewport()->width()));
     horizontalScrollBar()->setPageStep(viewport()->width());
@@ -140,6 +142,12 @@ void Visualizador::setPreviewPage(int pagina)
 {
     const double altura = tamanhoDaPaginaEmPixels().height() + kMargem;
     verticalScrollBar()->setValue(int(std::lround((std::max(1, pagina) - 1) * altura)));
+}
+
+void Visualizador::vaiParaOInicio()
+{
+    horizontalScrollBar()->setValue(0);
+    verticalScrollBar()->setValue(0);
 }
 
 void Visualizador::paintEvent(QPaintEvent* event)

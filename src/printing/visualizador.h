@@ -37,6 +37,9 @@ public:
     int previewPage() const;
     void setPreviewPage(int pagina);
 
+    // Scrolls to the top left corner of the first page.
+    void vaiParaOInicio();
+
     // Where a page stands in the viewport, in pixels (scrolling included).
     QRectF retanguloDaPagina(int indice) const;
 

@@ -14,6 +14,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -93,6 +94,9 @@ void TestImpTraco::activationComposesTheStoredMix()
     QCOMPARE(previa->zoom(), qint16(100));
     QCOMPARE(previa->Folha->zoom(), 100.0);
     QCOMPARE(previa->Lente->currentText(), QStringLiteral("100%"));
+    // The page's top shows first.
+    QCOMPARE(previa->Folha->verticalScrollBar()->value(), 0);
+    QCOMPARE(previa->Folha->retanguloDaPagina(0).top(), 12.0);
     QVERIFY(!QApplication::overrideCursor());
     QVERIFY(m_dialogs->mensagens().isEmpty());
 
@@ -189,6 +193,7 @@ void TestImpTraco::pageFits()
     QRectF pagina = folha->retanguloDaPagina(0);
     QVERIFY2(std::abs(pagina.width() - (janela.width() - 28)) < 1.0, qPrintable(QString::number(pagina.width())));
     QVERIFY(pagina.height() > janela.height());
+    QCOMPARE(folha->horizontalScrollBar()->maximum(), 0);
 
     previa->LenteClick(QStringLiteral("Pág.Toda"));
     QCOMPARE(folha->zoomMode(), Visualizador::ModoZoom::PaginaInteira);
