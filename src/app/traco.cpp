@@ -4,6 +4,7 @@
 #include "sobre.h"
 
 #include "calc/numericentry.h"
+#include "catalogue/tabelaprodutos.h"
 #include "platform/ajuda.h"
 #include "platform/aplicacao.h"
 #include "platform/database.h"
@@ -13,6 +14,9 @@
 #include "platform/posicao.h"
 #include "platform/shell.h"
 #include "platform/som.h"
+#include "printing/ficha.h"
+#include "printing/imptraco.h"
+#include "printing/previatraco.h"
 #include "settings/formcons.h"
 #include "settings/formmass.h"
 #include "widgets/caixatexto.h"
@@ -66,6 +70,7 @@ const QStringList kConstruidas{
     QStringLiteral("ID_Mail"),
     QStringLiteral("ID_SobreoPrograma"),
     QStringLiteral("ID_AssistentedeTraços"),
+    QStringLiteral("ID_SomenteEste"),
 };
 
 QIcon iconeDe(const QString& id, QStyle* estilo)
@@ -311,8 +316,18 @@ void Traco::defineFormularios(settings::FormMass* formMass, settings::FormCons* 
     if (formCons)
         m_form->defineLimites([formCons] { return formCons->limites(); });
     if (mago) {
-        // The wizard designs into the program's calculation state, from the company's reference values.
+        // The wizard designs into the program's calculation state, from the company's reference values, and shows
+        // the experimental sheet of its mix on its last page.
         mago->defineEstado(&estado);
+        mago->defineFolha([this](const calc::CalcState& mistura, QWidget* pai) -> QWidget* {
+            auto* previa = new printing::PreviaTraco(pai);
+            previa->mostraFicha(mistura, printing::OrigemDaFicha::experimental(logotipo));
+            return previa;
+        });
+        mago->defineImpressao([](QWidget* folha, const calc::CalcState&) {
+            if (auto* previa = qobject_cast<printing::PreviaTraco*>(folha))
+                previa->imprimir();
+        });
         mago->defineLimites([this] { return m_form->limites(); });
         mago->defineReferencias([this] {
             const catalogue::Padroes p = padroes();
@@ -504,8 +519,20 @@ void Traco::ImprimindoEste()
     } catch (const DbError&) {
     }
     ocupado = true;
-    if (m_imprimeEste)
+    if (m_imprimeEste) {
         m_imprimeEste();
+    } else {
+        // The sheet of the current mix in the preview form.
+        try {
+            const catalogue::TabelaProdutos produtos(platform::Database::shared());
+            printing::ImpTraco ficha(printing::ImpTraco::camposDe(m_form->DadoTraco.record()), &produtos, this);
+            if (!logotipo.isEmpty())
+                ficha.defineLogotipo(logotipo);
+            Dialogs::atual().mostraModal(&ficha);
+        } catch (const DbError& erro) {
+            platform::MostraErro(QStringLiteral("Imprimindo Este"), erro.numero(), erro.descricao());
+        }
+    }
     if (marcador.isValid()) {
         try {
             m_form->DadoTraco.setBookmark(marcador);

@@ -4,6 +4,7 @@
 #include "platform/posicao.h"
 #include "platform/scripteddialogs.h"
 #include "platform/shell.h"
+#include "printing/imptraco.h"
 #include "widgets/caixatexto.h"
 
 #include <QAction>
@@ -214,6 +215,29 @@ private slots:
         platform::Database::shared().exec(QStringLiteral("UPDATE Tracos SET Plantao = TRUE WHERE Codigo = 1"));
         j.traco->executa(QStringLiteral("ID_TracosUso"));
         QCOMPARE(pedidos, (QList<int>{1, 2}));
+    }
+
+    void somenteEsteMostraAFicha()
+    {
+        Janela j;
+        j.form()->Movimenta(catalogue::FormTraco::Ultimo);
+        QString titulo;
+        bool ocupado = false;
+        m_dialogs->proximoModal([&](QDialog* d) {
+            ocupado = j.traco->ocupado;
+            auto* ficha = qobject_cast<printing::ImpTraco*>(d);
+            if (ficha) {
+                ficha->ativa();
+                titulo = ficha->windowTitle();
+            }
+            return int(QDialog::Accepted);
+        });
+        QVERIFY(j.traco->ferramenta(QStringLiteral("ID_SomenteEste"))->isEnabled());
+        j.traco->ferramenta(QStringLiteral("ID_SomenteEste"))->trigger();
+        QVERIFY(ocupado);
+        QVERIFY2(titulo.contains(QStringLiteral("Traço d'Obra - 00")), qPrintable(titulo));
+        QVERIFY(!j.traco->ocupado);
+        QCOMPARE(j.form()->TextoC[0]->text(), QStringLiteral("Traço d'Obra"));
     }
 
     void somenteEsteVoltaAoTraco()

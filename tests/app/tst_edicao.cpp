@@ -8,6 +8,7 @@
 #include "janelateste.h"
 #include "platform/clock.h"
 #include "platform/scripteddialogs.h"
+#include "printing/previatraco.h"
 #include "widgets/caixatexto.h"
 #include "wizard/mago.h"
 
@@ -504,6 +505,9 @@ private slots:
                 avancar->click();
             auto* concluir = d->findChild<QPushButton*>(QStringLiteral("BotaoAssiste2"));
             concluir->click();
+            // The last page shows the experimental sheet of the designed mix.
+            if (!d->findChild<printing::PreviaTraco*>())
+                return -1;
             if (copiar)
                 concluir->click();
             else
@@ -513,6 +517,7 @@ private slots:
         QVERIFY(j.traco->ferramenta(QStringLiteral("ID_AssistentedeTraços"))->isEnabled());
         j.traco->ferramenta(QStringLiteral("ID_AssistentedeTraços"))->trigger();
         QCOMPARE(m_dialogs->modaisMostrados().size(), 1);
+        QVERIFY(mago.findChild<printing::PreviaTraco*>());
         QCOMPARE(j.form()->inserindo, copiar);
         if (!copiar) {
             QCOMPARE(j.form()->TextoC[0]->text(), QStringLiteral("Traço d'Obra"));
