@@ -170,6 +170,7 @@ void Traco::montaFerramentas()
         m_barras[i] = addToolBar(g.legenda);
         m_barras[i]->setObjectName(g.id);
         m_barras[i]->setMovable(false);
+        m_barras[i]->setFloatable(false);
         m_barras[i]->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
         m_barras[i]->setIconSize(QSize(24, 24));
         preenche(m_barras[i], g.itens);

@@ -91,6 +91,9 @@ public:
     QString usuario;
     calc::CalcState estado;
 
+    // The tool bars are the program's own: the user may not hide, move or rearrange them.
+    QMenu* createPopupMenu() override { return nullptr; }
+
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;

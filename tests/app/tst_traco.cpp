@@ -306,6 +306,9 @@ private slots:
         QVERIFY(!j.traco->ferramenta(QStringLiteral("ID_Modulo7"))->isEnabled());
         QVERIFY(!j.traco->ferramenta(QStringLiteral("ID_Gravar"))->isEnabled());
         QVERIFY(j.traco->ferramenta(QStringLiteral("ID_Tracos"))->isChecked());
+        // The tool bars cannot be hidden or moved by the user.
+        QVERIFY(!j.traco->createPopupMenu());
+        QVERIFY(!j.traco->barra(0)->isMovable() && !j.traco->barra(0)->isFloatable());
         // Pointing at a tool plays its sound and puts its tip in the status bar; leaving the menu puts it back.
         m_sons.clear();
         emit j.traco->ferramenta(QStringLiteral("ID_Sair"))->hovered();
