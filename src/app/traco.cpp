@@ -501,6 +501,27 @@ void Traco::mostraOQueE(QWidget* controle)
     QWhatsThis::showText(controle->mapToGlobal(controle->rect().center()), texto, controle);
 }
 
+QVariant Traco::marcadorAtual() const
+{
+    if (m_form->totalRegistros < 1)
+        return {};
+    try {
+        return m_form->DadoTraco.bookmark();
+    } catch (const DbError&) {
+        return {};
+    }
+}
+
+void Traco::voltaAoMarcador(const QVariant& marcador)
+{
+    if (m_form->totalRegistros < 1 || !marcador.isValid())
+        return;
+    try {
+        m_form->DadoTraco.setBookmark(marcador);
+    } catch (const DbError&) {
+    }
+}
+
 void Traco::MostraRelatorio(int relatorio)
 {
     if (m_mostraRelatorio)
@@ -514,11 +535,7 @@ void Traco::ImprimindoEste()
                        Dialogs::Icone::Informacao);
         return;
     }
-    QVariant marcador;
-    try {
-        marcador = m_form->DadoTraco.bookmark();
-    } catch (const DbError&) {
-    }
+    const QVariant marcador = marcadorAtual();
     ocupado = true;
     if (m_imprimeEste) {
         m_imprimeEste();
@@ -534,12 +551,7 @@ void Traco::ImprimindoEste()
             platform::MostraErro(QStringLiteral("Imprimindo Este"), erro.numero(), erro.descricao());
         }
     }
-    if (marcador.isValid()) {
-        try {
-            m_form->DadoTraco.setBookmark(marcador);
-        } catch (const DbError&) {
-        }
-    }
+    voltaAoMarcador(marcador);
     m_form->MostraNumero();
     ocupado = false;
 }
@@ -584,13 +596,7 @@ void Traco::abreFormulario(QDialog* formulario)
     const int posicao = m_form->posicao;
     if (m_form->Pasta->isVisible())
         m_form->Pasta->hide();
-    QVariant marcador;
-    if (m_form->totalRegistros > 0) {
-        try {
-            marcador = m_form->DadoTraco.bookmark();
-        } catch (const DbError&) {
-        }
-    }
+    const QVariant marcador = marcadorAtual();
     ocupado = true;
     if (formulario)
         Dialogs::atual().mostraModal(formulario);
@@ -599,12 +605,7 @@ void Traco::abreFormulario(QDialog* formulario)
     ocupado = false;
     QCoreApplication::processEvents();
     m_form->posicao = posicao;
-    if (m_form->totalRegistros > 0 && marcador.isValid()) {
-        try {
-            m_form->DadoTraco.setBookmark(marcador);
-        } catch (const DbError&) {
-        }
-    }
+    voltaAoMarcador(marcador);
     m_form->MostraNumero();
 }
 
@@ -615,13 +616,7 @@ void Traco::RotinaAssistente()
     const int posicao = m_form->posicao;
     if (m_form->Pasta->isVisible())
         m_form->Pasta->hide();
-    QVariant marcador;
-    if (m_form->totalRegistros > 0) {
-        try {
-            marcador = m_form->DadoTraco.bookmark();
-        } catch (const DbError&) {
-        }
-    }
+    const QVariant marcador = marcadorAtual();
     Dialogs::atual().mostraModal(m_mago);
     // While the wizard's mix waits to be copied the window shows nothing else.
     m_form->magoPendente = m_mago->magoPendente();
@@ -629,12 +624,7 @@ void Traco::RotinaAssistente()
     ativacao();
     QCoreApplication::processEvents();
     m_form->posicao = posicao;
-    if (m_form->totalRegistros > 0 && marcador.isValid()) {
-        try {
-            m_form->DadoTraco.setBookmark(marcador);
-        } catch (const DbError&) {
-        }
-    }
+    voltaAoMarcador(marcador);
     if (m_form->magoPendente) {
         // "Copiar Traço": the designed mix becomes a new record being inserted.
         m_form->CopiandoTraco(m_mago->reducaoDeAgua());

@@ -238,6 +238,16 @@ void FormTraco::validacao(int acao, bool& salvar)
 
 // ---- Insert, edit, delete ----
 
+void FormTraco::leDadosFisicos()
+{
+    // The specific and bulk masses and the sand's moisture, as the boxes hold them.
+    std::array<double*, 6> massas{&m_estado.gammaC, &m_estado.rhoC,   &m_estado.gammaS,
+                                  &m_estado.rhoS,   &m_estado.gammaG, &m_estado.rhoG};
+    for (int i = 0; i < 6; ++i)
+        *massas[i] = calc::readNumber(Texto[i]->text());
+    m_estado.h = calc::readNumber(Texto[6]->text()) / 100.0;
+}
+
 void FormTraco::Inserindo()
 {
     try {
@@ -265,13 +275,7 @@ void FormTraco::Inserindo()
                 OpcaoTextura[padroes.opcaoTextura]->setChecked(true);
             if (padroes.tipoConcreto >= 0 && padroes.tipoConcreto < 4)
                 TipoConcreto[padroes.tipoConcreto]->setChecked(true);
-            m_estado.gammaC = calc::readNumber(Texto[0]->text());
-            m_estado.rhoC = calc::readNumber(Texto[1]->text());
-            m_estado.gammaS = calc::readNumber(Texto[2]->text());
-            m_estado.rhoS = calc::readNumber(Texto[3]->text());
-            m_estado.gammaG = calc::readNumber(Texto[4]->text());
-            m_estado.rhoG = calc::readNumber(Texto[5]->text());
-            m_estado.h = calc::readNumber(Texto[6]->text()) / 100.0;
+            leDadosFisicos();
             ClasseCimento->setCurrentText(padroes.classe.trimmed());
         }
 
@@ -366,13 +370,7 @@ void FormTraco::Alterando()
     }
     escolhe(Combo[8], ProcuraNaLista(Combo[8], TextoC[5]->text()));
 
-    m_estado.gammaC = calc::readNumber(Texto[0]->text());
-    m_estado.rhoC = calc::readNumber(Texto[1]->text());
-    m_estado.gammaS = calc::readNumber(Texto[2]->text());
-    m_estado.rhoS = calc::readNumber(Texto[3]->text());
-    m_estado.gammaG = calc::readNumber(Texto[4]->text());
-    m_estado.rhoG = calc::readNumber(Texto[5]->text());
-    m_estado.h = calc::readNumber(Texto[6]->text()) / 100.0;
+    leDadosFisicos();
 
     tenta([&] {
         const bool emVolume = OpcaoForma[1]->isChecked() || OpcaoForma[2]->isChecked();

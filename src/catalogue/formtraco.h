@@ -206,6 +206,7 @@ private:
     void clicaBetoneira();
     void confereNome();
     void leEstadoDaJanela();
+    void leDadosFisicos();
     void mostraCalculo(bool comEditado);
     void mostraUnidadesSolidos();
     bool nomeAceito(const QString& nome);
