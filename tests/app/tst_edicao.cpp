@@ -531,6 +531,39 @@ private slots:
         QCOMPARE(j.form()->TextoC[0]->text(), QStringLiteral("Baldrame"));
     }
 
+    void fecharComEdicaoPendentePergunta_data()
+    {
+        QTest::addColumn<bool>("sim");
+        QTest::newRow("não descarta") << false;
+        QTest::newRow("sim grava") << true;
+    }
+    void fecharComEdicaoPendentePergunta()
+    {
+        QFETCH(bool, sim);
+        Janela j;
+        Form* f = j.form();
+        f->Alterando();
+        f->DadoTraco.setField(QStringLiteral("Perda"), 9.0);
+        m_dialogs->proximaResposta(sim ? Dialogs::Resposta::Sim : Dialogs::Resposta::Nao);
+        f->DadoTraco.close();
+        QCOMPARE(m_dialogs->mensagens().size(), 1);
+        QCOMPARE(m_dialogs->mensagens().first().texto, QStringLiteral("Grava antes de Encerrar?"));
+        QCOMPARE(m_dialogs->mensagens().first().titulo, QStringLiteral("Gravar Registro"));
+        QCOMPARE(
+            valor(QStringLiteral("SELECT Perda FROM Tracos WHERE NomeTraco = 'Concreto Aparente fck 30'")).toDouble(),
+            sim ? 9.0 : 5.0);
+    }
+
+    void fecharAJanelaNaoPergunta()
+    {
+        Janela j;
+        j.form()->Alterando();
+        j.form()->DadoTraco.setField(QStringLiteral("Perda"), 9.0);
+        j.traco->close();
+        QVERIFY(m_dialogs->mensagens().isEmpty());
+        QVERIFY(!platform::Database::shared().isOpen());
+    }
+
     void escCancelaAEdicao()
     {
         Janela j;
