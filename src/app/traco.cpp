@@ -17,6 +17,7 @@
 #include "printing/ficha.h"
 #include "printing/imptraco.h"
 #include "printing/previatraco.h"
+#include "printing/visualizador.h"
 #include "settings/formcons.h"
 #include "settings/formmass.h"
 #include "widgets/caixatexto.h"
@@ -323,6 +324,9 @@ void Traco::defineFormularios(settings::FormMass* formMass, settings::FormCons* 
         mago->defineFolha([this](const calc::CalcState& mistura, QWidget* pai) -> QWidget* {
             auto* previa = new printing::PreviaTraco(pai);
             previa->mostraFicha(mistura, printing::OrigemDaFicha::experimental(logotipo));
+            // The wizard's page is narrow: the sheet starts at the page's width.
+            previa->Folha->setZoomMode(printing::Visualizador::ModoZoom::LarguraDaPagina);
+            previa->Lente->setCurrentText(QStringLiteral("Pág.Larg."));
             return previa;
         });
         mago->defineImpressao([](QWidget* folha, const calc::CalcState&) {
