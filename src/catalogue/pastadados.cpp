@@ -12,9 +12,13 @@
 #include "platform/paths.h"
 #include "platform/transaction.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
 
 namespace catalogue {
 
@@ -240,6 +244,36 @@ void gravaTracosDemonstracao(platform::Database& db)
     }
 }
 
+// The demo company's logo, printed in the corner of the mix sheet and of the reports.
+bool gravaLogotipo(const QString& arquivo)
+{
+    QImage logo(600, 180, QImage::Format_RGB32);
+    logo.fill(Qt::white);
+    QPainter p(&logo);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(0x2f, 0x4f, 0x6f));
+    p.drawRoundedRect(QRectF(10, 10, 160, 160), 24, 24);
+    p.setBrush(QColor(0xe0, 0x8a, 0x1e));
+    p.drawEllipse(QPointF(90, 90), 56, 56);
+    p.setBrush(QColor(0xb8, 0xb3, 0xa8));
+    for (int i = 0; i < 9; ++i)
+        p.drawEllipse(QPointF(58 + (i % 3) * 32, 58 + (i / 3) * 32), 10, 9);
+    // Text needs the fonts of a graphical application; without one the logo is the picture alone.
+    if (qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
+        p.setPen(QColor(0x2f, 0x4f, 0x6f));
+        QFont fonte(QStringLiteral("Sans Serif"), 40, QFont::Bold);
+        p.setFont(fonte);
+        p.drawText(QRectF(190, 20, 400, 80), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Concreteira"));
+        fonte.setPointSize(30);
+        fonte.setBold(false);
+        p.setFont(fonte);
+        p.drawText(QRectF(190, 95, 400, 70), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Modelo Ltda."));
+    }
+    p.end();
+    return logo.save(arquivo, "BMP");
+}
+
 } // namespace
 
 PastaDados::Resultado PastaDados::cria(const QString& pasta, bool demo)
@@ -280,6 +314,8 @@ PastaDados::Resultado PastaDados::cria(const QString& pasta, bool demo)
         QFile::remove(provisorio);
         return {false, QStringLiteral("Não foi possível gravar %1.").arg(banco)};
     }
+    if (demo)
+        gravaLogotipo(raiz + QStringLiteral("Imagens/logo.bmp"));
     return {true, {}};
 }
 
