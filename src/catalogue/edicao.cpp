@@ -125,6 +125,25 @@ std::optional<qint64> FormTraco::CodigoDoNome(const QString& nome)
     return std::nullopt;
 }
 
+void FormTraco::avisa(const QString& texto, const QString& titulo, Dialogs::Icone icone)
+{
+    // Inside a write the message waits for its end: the other workstations are not kept waiting on the database
+    // while the user reads it.
+    if (m_db.transactionDepth() > 0)
+        m_avisos.append({texto, titulo, icone});
+    else
+        Dialogs::aviso(texto, titulo, icone);
+}
+
+void FormTraco::mostraAvisos(bool gravado)
+{
+    const QList<Aviso> avisos = std::exchange(m_avisos, {});
+    if (!gravado)
+        return; // what was written has been undone, and with it what the messages told
+    for (const Aviso& a : avisos)
+        Dialogs::aviso(a.texto, a.titulo, a.icone);
+}
+
 bool FormTraco::TrocandoPlantao(const QString& nome, int variante, const QString& operacao)
 {
     bool permitido = true;
@@ -144,21 +163,20 @@ bool FormTraco::TrocandoPlantao(const QString& nome, int variante, const QString
             if (outra == variante)
                 continue;
             m_db.exec(QStringLiteral("UPDATE Tracos SET Plantao = TRUE WHERE Codigo = ?"), {codigo});
-            Dialogs::aviso(QStringLiteral("O novo traço ") + nomeGravado.trimmed() + QStringLiteral(" de plantao") +
-                               CR + QStringLiteral("é o traço variante de número ") + calc::padded(outra, 2),
-                           QStringLiteral("Novo traço de Plantão"), Dialogs::Icone::Informacao);
+            avisa(QStringLiteral("O novo traço ") + nomeGravado.trimmed() + QStringLiteral(" de plantao") + CR +
+                      QStringLiteral("é o traço variante de número ") + calc::padded(outra, 2),
+                  QStringLiteral("Novo traço de Plantão"), Dialogs::Icone::Informacao);
             break;
         }
     } else {
         for (const auto& [codigo, outra] : linhas)
             m_db.exec(QStringLiteral("UPDATE Tracos SET Plantao = TRUE WHERE Codigo = ?"), {codigo});
         permitido = false;
-        Dialogs::aviso(QStringLiteral("Este traço está sendo utilizado,") + CR +
-                           QStringLiteral("e o mesmo não tem traço variante.") + CR + CR +
-                           (operacao == QLatin1String("Excluir")
-                                ? QStringLiteral("Portanto, não pode ser excluído.")
-                                : QStringLiteral("Portanto, deve continuar em plantão.")),
-                       QStringLiteral("Único traço em Uso"), Dialogs::Icone::Informacao);
+        avisa(QStringLiteral("Este traço está sendo utilizado,") + CR +
+                  QStringLiteral("e o mesmo não tem traço variante.") + CR + CR +
+                  (operacao == QLatin1String("Excluir") ? QStringLiteral("Portanto, não pode ser excluído.")
+                                                        : QStringLiteral("Portanto, deve continuar em plantão.")),
+              QStringLiteral("Único traço em Uso"), Dialogs::Icone::Informacao);
     }
     return permitido;
 }
@@ -450,11 +468,13 @@ void FormTraco::Excluindo()
             permitido = TrocandoPlantao(nome, variante, QStringLiteral("Excluir"));
         if (!permitido) {
             transacao.commit(); // the mark stays on the only row, as it was
+            mostraAvisos(true);
             MostraNumero();
             return;
         }
         DadoTraco.deleteCurrent();
         transacao.commit();
+        mostraAvisos(true);
         if (linhas == 1) {
             const int p = ProcuraNaLista(Combo[0], nome);
             if (p > 0)
@@ -473,6 +493,7 @@ void FormTraco::Excluindo()
             posicao = 0;
         MostraNumero();
     } catch (const DbError& erro) {
+        mostraAvisos(false);
         if (erro.numero() == platform::UsoInvalidoDeNulo)
             return;
         if (erro.numero() == platform::SemRegistroCorrente) {
@@ -743,28 +764,29 @@ void FormTraco::Gravando(int botao)
         } else if (botao == 0) {
             if (!nomeAceito(nome))
                 return;
+            const bool renomeado = nome.trimmed() != nomeAntigo.trimmed();
+            if (renomeado) {
+                const int p = ProcuraNaLista(Combo[0], nome);
+                if (p > 0 && !mesmoNome(Combo[0]->itemText(p - 1), nomeAntigo)) {
+                    const Dialogs::Resposta r = Dialogs::atual().mensagem(
+                        QStringLiteral("Não pode ser este nome.") + CR + QStringLiteral("Pois o mesmo já existe.") +
+                            CR + CR + QStringLiteral("Quer digitar outro nome?"),
+                        QStringLiteral("Traço Existente"), Dialogs::Icone::Informacao, Dialogs::Botoes::SimNao,
+                        Dialogs::Resposta::Sim);
+                    if (r == Dialogs::Resposta::Sim) {
+                        Pasta->setCurrentIndex(0);
+                        Combo[0]->setFocus();
+                    } else {
+                        Gravando(1);
+                    }
+                    return;
+                }
+            }
             try {
                 platform::Transaction transacao(m_db);
-                bool renomeado = false;
-                if (nome.trimmed() != nomeAntigo.trimmed()) {
-                    const int p = ProcuraNaLista(Combo[0], nome);
-                    if (p > 0 && !mesmoNome(Combo[0]->itemText(p - 1), nomeAntigo)) {
-                        const Dialogs::Resposta r = Dialogs::atual().mensagem(
-                            QStringLiteral("Não pode ser este nome.") + CR + QStringLiteral("Pois o mesmo já existe.") +
-                                CR + CR + QStringLiteral("Quer digitar outro nome?"),
-                            QStringLiteral("Traço Existente"), Dialogs::Icone::Informacao, Dialogs::Botoes::SimNao,
-                            Dialogs::Resposta::Sim);
-                        if (r == Dialogs::Resposta::Sim) {
-                            Pasta->setCurrentIndex(0);
-                            Combo[0]->setFocus();
-                        } else {
-                            Gravando(1);
-                        }
-                        return;
-                    }
+                if (renomeado) {
                     RenomeandoNomes(nome, nomeAntigo);
                     DadoTraco.setField(QStringLiteral("NomeTraco"), nome);
-                    renomeado = true;
                 }
                 if (TracoCorrente->isChecked()) {
                     LimpandoPlantoes(nome);
@@ -784,6 +806,7 @@ void FormTraco::Gravando(int botao)
                 gravaCampos(false, nome);
                 DadoTraco.update();
                 transacao.commit();
+                mostraAvisos(true);
                 if (renomeado) {
                     const int p = ProcuraNaLista(Combo[0], nomeAntigo);
                     if (p > 0)
@@ -791,6 +814,7 @@ void FormTraco::Gravando(int botao)
                     Combo[0]->addItem(nome);
                 }
             } catch (const DbError& erro) {
+                mostraAvisos(false);
                 platform::MostraErro(QStringLiteral("Gravando"), erro.numero(), erro.descricao());
                 return;
             }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "calc/consistencylimits.h"
+#include "platform/dialogs.h"
 #include "platform/recordset.h"
 
 #include <QDate>
@@ -207,6 +208,9 @@ private:
     void confereNome();
     void leEstadoDaJanela();
     void leDadosFisicos();
+    // A message of the catalogue's rules; inside a write it waits for the write to end.
+    void avisa(const QString& texto, const QString& titulo, platform::Dialogs::Icone icone);
+    void mostraAvisos(bool gravado);
     void mostraCalculo(bool comEditado);
     void mostraUnidadesSolidos();
     bool nomeAceito(const QString& nome);
@@ -220,6 +224,13 @@ private:
     std::unique_ptr<TabelaProdutos> m_produtos;
     JanelaTraco* m_janela = nullptr;
     bool m_mudandoClasse = false;
+    struct Aviso
+    {
+        QString texto;
+        QString titulo;
+        platform::Dialogs::Icone icone;
+    };
+    QList<Aviso> m_avisos;
     std::function<calc::ConsistencyLimits()> m_limites;
     std::function<void(QWidget*)> m_menuBotao;
     std::function<void()> m_enter;

@@ -308,9 +308,15 @@ private slots:
         f->Alterando();
         f->TracoCorrente->click();
         QVERIFY(!f->TracoCorrente->isChecked());
+        // The message is read with the database free for the other workstations.
+        int transacaoAberta = -1;
+        m_dialogs->aoMostrar([&](const ScriptedDialogs::Mensagem&) {
+            transacaoAberta = platform::Database::shared().transactionDepth();
+        });
         f->Gravando(0);
         QCOMPARE(m_dialogs->mensagens().size(), 1);
         QCOMPARE(m_dialogs->mensagens().first().texto, mensagem);
+        QCOMPARE(transacaoAberta, 0);
         QCOMPARE(emUso(nome, outra), 1);
         if (outra != variante)
             QCOMPARE(emUso(nome, variante), 0);
