@@ -37,6 +37,9 @@ const char kUso[] =
     "  ficha PASTA --nome NOME [--variante N] --pdf ARQUIVO\n"
     "                               grava em PDF a ficha de um traço do catálogo de PASTA (sem --variante, a\n"
     "                               variante em uso do nome, ou a primeira)\n"
+    "  relatorio PASTA --todos|--em-uso --pdf ARQUIVO\n"
+    "                               grava em PDF o relatório de todos os traços de PASTA (--todos) ou dos\n"
+    "                               traços em uso (--em-uso)\n"
     "Números: um número JSON ou um texto como nas caixas do programa, com vírgula ou ponto decimal (\"2,61\"\n"
     "ou \"2.61\"); um texto em branco vale 0 num campo opcional. Códigos, abatimento e resistência são inteiros.\n"
     "Saída 0: feito. Saída 2: entrada ou opção inválida; a mensagem vai para a saída de erro e nada é escrito\n"
@@ -68,6 +71,7 @@ int main(int argc, char** argv)
         {QStringLiteral("recalcular"), cli::recalcular},
         {QStringLiteral("dosar"), cli::dosar},
         {QStringLiteral("ficha"), cli::ficha},
+        {QStringLiteral("relatorio"), cli::relatorio},
     };
     if (argumentos.isEmpty() || argumentos.first() == QLatin1String("--help") ||
         argumentos.first() == QLatin1String("-h")) {

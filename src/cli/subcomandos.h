@@ -17,6 +17,9 @@ int recalcular(const QStringList& argumentos);
 int dosar(const QStringList& argumentos);
 // ficha PASTA --nome NOME [--variante N] --pdf ARQUIVO: the sheet of a stored mix, as a PDF file.
 int ficha(const QStringList& argumentos);
+// relatorio PASTA --todos|--em-uso --pdf ARQUIVO: the catalogue report of every mix or of the mixes in use, as a
+// PDF file.
+int relatorio(const QStringList& argumentos);
 
 // Writes a message to stderr, in UTF-8, with a line end.
 void erro(const QString& mensagem);

@@ -153,6 +153,7 @@ void Documento::limpa()
     m_tabelas.clear();
     m_reguas.clear();
     m_figuras.clear();
+    m_fundos.clear();
 }
 
 void Documento::startDoc()
@@ -422,6 +423,36 @@ void Documento::addTable(const QString& formato, const QString& cabecalho, const
         desenhaLinhaDaTabela(*m_tabela, linha, sombraCorpo, false);
     m_y = m_tabela->fundo;
     m_x = m_margemEsquerda;
+}
+
+void Documento::textBox(const QRectF& caixa, const QString& texto, Qt::Alignment alinhamento, bool encolhe)
+{
+    exigeDocumento();
+    static const QRegularExpression fimDeLinha(QStringLiteral("\r\n|\r|\n"));
+    double topo = caixa.top();
+    for (const QString& parte : texto.split(fimDeLinha)) {
+        Fonte fonte = m_fonte;
+        if (encolhe) {
+            constexpr double kMenorFonte = 5.0;
+            while (fonte.tamanho > kMenorFonte &&
+                   QFontMetricsF(qfont(fonte)).horizontalAdvance(semEspacosNoFim(parte)) > caixa.width())
+                fonte.tamanho = std::max(kMenorFonte, fonte.tamanho - 0.5);
+        }
+        const double altura = lineHeight(fonte);
+        for (const QString& linha : quebra(parte, caixa.width(), fonte)) {
+            if (!linha.isEmpty())
+                desenhaLinhaDeTexto(linha, QRectF(caixa.left(), topo, caixa.width(), altura), alinhamento,
+                                    ItemTexto::Origem::Caixa, fonte, m_corTexto);
+            topo += altura;
+        }
+    }
+}
+
+void Documento::fillBox(const QRectF& caixa, const QColor& cor)
+{
+    exigeDocumento();
+    m_pintor->fillRect(caixa, cor);
+    m_fundos.append(ItemFundo{pageCount(), caixa, cor});
 }
 
 void Documento::drawLine(double x1, double y1, double x2, double y2)

@@ -66,7 +66,7 @@ struct Fonte
 // One line of text as drawn: a line of a paragraph, a table cell's line, a header or footer part.
 struct ItemTexto
 {
-    enum class Origem { Paragrafo, Celula, Cabecalho, Rodape };
+    enum class Origem { Paragrafo, Celula, Cabecalho, Rodape, Caixa };
 
     int pagina = 0;
     QString texto;
@@ -113,6 +113,14 @@ struct ItemRegua
 {
     int pagina = 0;
     QLineF linha;
+    QColor cor;
+};
+
+// A box filled with a colour (a report control's background).
+struct ItemFundo
+{
+    int pagina = 0;
+    QRectF caixa;
     QColor cor;
 };
 
@@ -208,6 +216,15 @@ public:
                   const std::optional<QColor>& sombraCabecalho = std::nullopt,
                   const std::optional<QColor>& sombraCorpo = std::nullopt, bool anexar = false);
 
+    // Prints a text inside a box, as a report places a control: from the box's top, in the current font and text
+    // colour, aligned across the box as told; a carriage return or line feed breaks the line and a line too wide
+    // for the box is word-wrapped. With `encolhe` a line that still does not fit takes a smaller font (down to
+    // 5 points) instead. The print position does not move and no new page is begun: the caller lays the page out.
+    void textBox(const QRectF& caixa, const QString& texto, Qt::Alignment alinhamento = Qt::AlignLeft,
+                 bool encolhe = false);
+    // Fills a box with a colour, with no border.
+    void fillBox(const QRectF& caixa, const QColor& cor);
+
     // A line between two points, in the pen colour.
     void drawLine(double x1, double y1, double x2, double y2);
     // A horizontal rule across the printable width.
@@ -232,6 +249,7 @@ public:
     const QList<ItemTabela>& tabelas() const { return m_tabelas; }
     const QList<ItemRegua>& reguas() const { return m_reguas; }
     const QList<ItemFigura>& figuras() const { return m_figuras; }
+    const QList<ItemFundo>& fundos() const { return m_fundos; }
 
     // The QFont a Fonte is drawn with: its size is set in twips, the unit of the page.
     static QFont qfont(const Fonte& fonte);
@@ -293,6 +311,7 @@ private:
     QList<ItemTabela> m_tabelas;
     QList<ItemRegua> m_reguas;
     QList<ItemFigura> m_figuras;
+    QList<ItemFundo> m_fundos;
 };
 
 // Plays a recorded page onto a painter: `origem` is where the page's top left corner goes and `escala` how many

@@ -75,22 +75,6 @@ QString textoDoCampo(const QVariant& valor)
     return calc::formatFull(valor.toDouble());
 }
 
-// A date field in "dd-mm-yyyy"; a text that is not a date is printed as it is.
-QString dataDoCampo(const QVariant& valor)
-{
-    if (!valor.isValid() || valor.isNull())
-        return QString();
-    if (valor.typeId() == QMetaType::QDate || valor.typeId() == QMetaType::QDateTime)
-        return valor.toDate().toString(QStringLiteral("dd-MM-yyyy"));
-    const QString texto = valor.toString().trimmed();
-    for (const char* formato : {"dd-MM-yyyy", "d-M-yyyy", "dd/MM/yyyy", "d/M/yyyy", "yyyy-MM-dd"}) {
-        const QDate data = QDate::fromString(texto, QLatin1String(formato));
-        if (data.isValid())
-            return data.toString(QStringLiteral("dd-MM-yyyy"));
-    }
-    return texto;
-}
-
 // One row of a component table: the component and its quantity.
 struct Linha
 {
@@ -258,12 +242,9 @@ QStringList linhasDeCaracteristicas(const calc::CalcState& s, const OrigemDaFich
     linhas.append(QStringLiteral("Umidade do agregado miúdo ") + calc::formatFull(s.h * 100.0) + QStringLiteral("%"));
     linhas.append(QStringLiteral("Abatimento do Concreto (Slump) %1 mm.").arg(s.abatimento));
     linhas.append(QStringLiteral("Classe do Cimento a ser usado ") + s.classe);
-    linhas.append(textoDaOpcao(catalogue::Opcoes::textura(), codigoProximo(s.fatorForma, {0.9, 1.0, 1.05}),
-                               QStringLiteral("Forma do Agregado Graúdo não informada")));
-    linhas.append(textoDaOpcao(catalogue::Opcoes::medicao(), codigoProximo(s.Sd, {4.0, 5.5, 7.0}),
-                               QStringLiteral("Condição de medição não informada")));
-    linhas.append(
-        textoDaOpcao(catalogue::Opcoes::destino(), s.destino, QStringLiteral("Uso do concreto não informado")));
+    linhas.append(textoDaForma(s));
+    linhas.append(textoDaMedicao(s));
+    linhas.append(textoDoUso(s));
     if (origem.ocupado) {
         const QVariantMap& r = origem.linha;
         linhas.append(QStringLiteral("Peso do metro cúbico   = ") + textoDoCampo(r.value(QStringLiteral("Peso"))) +
@@ -291,6 +272,38 @@ QString cabecalhoDaFicha(const OrigemDaFicha& origem)
 }
 
 } // namespace
+
+QString textoDaForma(const calc::CalcState& s)
+{
+    return textoDaOpcao(catalogue::Opcoes::textura(), codigoProximo(s.fatorForma, {0.9, 1.0, 1.05}),
+                        QStringLiteral("Forma do Agregado Graúdo não informada"));
+}
+
+QString textoDaMedicao(const calc::CalcState& s)
+{
+    return textoDaOpcao(catalogue::Opcoes::medicao(), codigoProximo(s.Sd, {4.0, 5.5, 7.0}),
+                        QStringLiteral("Condição de medição não informada"));
+}
+
+QString textoDoUso(const calc::CalcState& s)
+{
+    return textoDaOpcao(catalogue::Opcoes::destino(), s.destino, QStringLiteral("Uso do concreto não informado"));
+}
+
+QString dataDoCampo(const QVariant& valor)
+{
+    if (!valor.isValid() || valor.isNull())
+        return QString();
+    if (valor.typeId() == QMetaType::QDate || valor.typeId() == QMetaType::QDateTime)
+        return valor.toDate().toString(QStringLiteral("dd-MM-yyyy"));
+    const QString texto = valor.toString().trimmed();
+    for (const char* formato : {"dd-MM-yyyy", "d-M-yyyy", "dd/MM/yyyy", "d/M/yyyy", "yyyy-MM-dd"}) {
+        const QDate data = QDate::fromString(texto, QLatin1String(formato));
+        if (data.isValid())
+            return data.toString(QStringLiteral("dd-MM-yyyy"));
+    }
+    return texto;
+}
 
 OrigemDaFicha OrigemDaFicha::gravado(const QVariantMap& linha, const QString& logotipo)
 {

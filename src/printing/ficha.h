@@ -45,6 +45,16 @@ QString logotipoPadrao();
 // the wizard.
 QString tituloDaFicha(const calc::CalcState& estado, const OrigemDaFicha& origem);
 
+// The characteristic lines of the sheet that describe the mix's codes, which the catalogue reports print too: the
+// shape of the coarse aggregate (from the shape factor), the measuring condition (from the standard deviation) and
+// the use of the concrete; a code without a text gives the line that says it was not given.
+QString textoDaForma(const calc::CalcState& estado);
+QString textoDaMedicao(const calc::CalcState& estado);
+QString textoDoUso(const calc::CalcState& estado);
+
+// A date field as the sheet prints it, "dd-mm-yyyy"; a text that is not a date as it is, Null as nothing.
+QString dataDoCampo(const QVariant& valor);
+
 // The maker's notice at the foot of every sheet.
 QString avisoDoRodape();
 

@@ -84,9 +84,9 @@ double Visualizador::zoomDoAjuste() const
     const QSizeF twips = m_documento ? m_documento->pageSize() : QSizeF(kLarguraA4, kAlturaA4);
     const double larguraReal = twips.width() * logicalDpiX() / kTwipsPorPolegada;
     const double alturaReal = twips.height() * logicalDpiY() / kTwipsPorPolegada;
-    const double larguraLivre = viewport()->width() - 2.0 * kMargem - kSombra;
+    const double larguraLivre = viewport()->width() - (m_colunas + 1.0) * kMargem - kSombra;
     const double alturaLivre = viewport()->height() - 2.0 * kMargem - kSombra;
-    const double porLargura = 100.0 * larguraLivre / larguraReal;
+    const double porLargura = 100.0 * larguraLivre / (m_colunas * larguraReal);
     if (m_modo == ModoZoom::LarguraDaPagina)
         return porLargura;
     return std::min(porLargura, 100.0 * alturaLivre / alturaReal);
@@ -108,9 +108,10 @@ void Visualizador::ajustaBarras()
 {
     const QSizeF pagina = tamanhoDaPaginaEmPixels();
     const int paginas = m_documento ? std::max(1, m_documento->pageCount()) : 1;
+    const int linhas = (paginas + m_colunas - 1) / m_colunas;
     // A page that fits the window's width to the pixel must not bring the horizontal bar up.
-    const int largura = int(pagina.width()) + 2 * kMargem + kSombra;
-    const int altura = int(std::ceil(paginas * pagina.height())) + (paginas + 1) * kMargem + kSombra;
+    const int largura = int(m_colunas * pagina.width()) + (m_colunas + 1) * kMargem + kSombra;
+    const int altura = int(std::ceil(linhas * pagina.height())) + (linhas + 1) * kMargem + kSombra;
     horizontalScrollBar()->setRange(0, std::max(0, largura - viewport()->width()));
     horizontalScrollBar()->setPageStep(viewport()->width());
     verticalScrollBar()->setRange(0, std::max(0, altura - viewport()->height()));
@@ -122,10 +123,14 @@ void Visualizador::ajustaBarras()
 QRectF Visualizador::retanguloDaPagina(int indice) const
 {
     const QSizeF pagina = tamanhoDaPaginaEmPixels();
-    // Centred across the window while it fits, from the desk's edge once it does not.
-    const double livre = viewport()->width() - pagina.width() - kSombra;
-    const double x = livre > 2.0 * kMargem ? livre / 2.0 : kMargem - horizontalScrollBar()->value();
-    const double y = kMargem + indice * (pagina.height() + kMargem) - verticalScrollBar()->value();
+    const int linha = indice / m_colunas;
+    const int coluna = indice % m_colunas;
+    // The row of pages is centred across the window while it fits, from the desk's edge once it does not.
+    const double larguraDaLinha = m_colunas * pagina.width() + (m_colunas - 1) * kMargem;
+    const double livre = viewport()->width() - larguraDaLinha - kSombra;
+    const double x0 = livre > 2.0 * kMargem ? livre / 2.0 : kMargem - horizontalScrollBar()->value();
+    const double x = x0 + coluna * (pagina.width() + kMargem);
+    const double y = kMargem + linha * (pagina.height() + kMargem) - verticalScrollBar()->value();
     return QRectF(QPointF(x, y), pagina);
 }
 
@@ -135,13 +140,50 @@ int Visualizador::previewPage() const
     if (altura <= 0.0)
         return 1;
     const int total = m_documento ? std::max(1, m_documento->pageCount()) : 1;
-    return std::clamp(int(verticalScrollBar()->value() / altura) + 1, 1, total);
+    return std::clamp(int(verticalScrollBar()->value() / altura) * m_colunas + 1, 1, total);
 }
 
 void Visualizador::setPreviewPage(int pagina)
 {
     const double altura = tamanhoDaPaginaEmPixels().height() + kMargem;
-    verticalScrollBar()->setValue(int(std::lround((std::max(1, pagina) - 1) * altura)));
+    verticalScrollBar()->setValue(int(std::lround(((std::max(1, pagina) - 1) / m_colunas) * altura)));
+}
+
+void Visualizador::setPagesPerRow(int colunas)
+{
+    const int pagina = previewPage();
+    m_colunas = std::max(1, colunas);
+    aplicaAjuste(true);
+    ajustaBarras();
+    setPreviewPage(pagina);
+    viewport()->update();
+}
+
+void Visualizador::setDestaque(int indice, const QRectF& caixa)
+{
+    m_paginaDestaque = caixa.isEmpty() ? -1 : indice;
+    m_destaque = caixa.isEmpty() ? QRectF() : caixa;
+    viewport()->update();
+}
+
+void Visualizador::mostraCaixa(int indice, const QRectF& caixa)
+{
+    if (!m_documento || m_documento->pageWidth() <= 0.0)
+        return;
+    const double escala = tamanhoDaPaginaEmPixels().width() / m_documento->pageWidth();
+    const QRectF pagina = retanguloDaPagina(indice);
+    const QRectF alvo(pagina.left() + caixa.left() * escala, pagina.top() + caixa.top() * escala,
+                      caixa.width() * escala, caixa.height() * escala);
+    const QRectF janela(QPointF(0.0, 0.0), QSizeF(viewport()->size()));
+    if (janela.contains(alvo))
+        return;
+    // The box goes to a third of the window's height, and into view across it.
+    verticalScrollBar()->setValue(
+        int(std::lround(verticalScrollBar()->value() + alvo.top() - viewport()->height() / 3.0)));
+    if (alvo.left() < 0.0 || alvo.right() > janela.right())
+        horizontalScrollBar()->setValue(
+            int(std::lround(horizontalScrollBar()->value() + alvo.left() - viewport()->width() / 4.0)));
+    viewport()->update();
 }
 
 void Visualizador::vaiParaOInicio()
@@ -167,6 +209,11 @@ void Visualizador::paintEvent(QPaintEvent* event)
         pintor.save();
         pintor.setClipRect(pagina.intersected(visivel));
         desenhaPagina(pintor, m_documento->page(i), pagina.topLeft(), escala);
+        if (i == m_paginaDestaque) {
+            const QRectF marca(pagina.left() + m_destaque.left() * escala, pagina.top() + m_destaque.top() * escala,
+                               m_destaque.width() * escala, m_destaque.height() * escala);
+            pintor.fillRect(marca.adjusted(-2, -1, 2, 1), QColor(255, 200, 0, 110));
+        }
         pintor.restore();
         pintor.setPen(Qt::black);
         pintor.drawRect(pagina);

@@ -37,6 +37,17 @@ public:
     int previewPage() const;
     void setPreviewPage(int pagina);
 
+    // How many pages stand side by side in a row: 1 shows one page under the other, more show several at once.
+    int pagesPerRow() const { return m_colunas; }
+    void setPagesPerRow(int colunas);
+
+    // Marks a box of a page (twips), as a found word is marked; an empty box removes the mark.
+    void setDestaque(int indice, const QRectF& caixa);
+    int paginaDoDestaque() const { return m_paginaDestaque; }
+    QRectF destaque() const { return m_destaque; }
+    // Scrolls so that a box of a page (twips) is in view.
+    void mostraCaixa(int indice, const QRectF& caixa);
+
     // Scrolls to the top left corner of the first page.
     void vaiParaOInicio();
 
@@ -62,6 +73,9 @@ private:
     const Documento* m_documento = nullptr;
     double m_zoom = 100.0;
     ModoZoom m_modo = ModoZoom::Livre;
+    int m_colunas = 1;
+    int m_paginaDestaque = -1;
+    QRectF m_destaque;
 };
 
 } // namespace printing

@@ -1,0 +1,111 @@
+#include "opcoes.h"
+#include "subcomandos.h"
+
+#include "platform/database.h"
+#include "printing/ficha.h"
+#include "printing/relatorio.h"
+#include "printing/saida.h"
+
+#include <QTextStream>
+
+#include <optional>
+
+namespace cli {
+
+namespace {
+
+const QString kUso = QStringLiteral("Uso: quenvar-cli relatorio PASTA --todos|--em-uso --pdf ARQUIVO");
+
+struct Pedido
+{
+    QString pasta;
+    printing::TipoRelatorio tipo = printing::TipoRelatorio::Todos;
+    QString pdf;
+};
+
+std::optional<Pedido> lePedido(const QStringList& argumentos)
+{
+    QStringList resto = argumentos;
+    Pedido pedido;
+    if (!tiraOpcao(resto, QStringLiteral("--pdf"), pedido.pdf, kUso))
+        return std::nullopt;
+    int tipos = 0;
+    for (const QString& argumento : std::as_const(resto)) {
+        if (argumento == QLatin1String("--todos") || argumento == QLatin1String("--em-uso")) {
+            pedido.tipo =
+                argumento == QLatin1String("--todos") ? printing::TipoRelatorio::Todos : printing::TipoRelatorio::EmUso;
+            ++tipos;
+            continue;
+        }
+        if (argumento.startsWith(QLatin1String("--"))) {
+            erro(QStringLiteral("Opção desconhecida: %1\n").arg(argumento) + kUso);
+            return std::nullopt;
+        }
+        if (!pedido.pasta.isEmpty()) {
+            erro(QStringLiteral("Informe uma só pasta de dados.\n") + kUso);
+            return std::nullopt;
+        }
+        pedido.pasta = argumento;
+    }
+    if (pedido.pasta.trimmed().isEmpty()) {
+        erro(QStringLiteral("Informe a pasta de dados.\n") + kUso);
+        return std::nullopt;
+    }
+    if (tipos != 1) {
+        erro(QStringLiteral("Escolha um relatório: --todos ou --em-uso.\n") + kUso);
+        return std::nullopt;
+    }
+    if (pedido.pdf.trimmed().isEmpty()) {
+        erro(QStringLiteral("Informe o arquivo PDF com --pdf.\n") + kUso);
+        return std::nullopt;
+    }
+    return pedido;
+}
+
+} // namespace
+
+int relatorio(const QStringList& argumentos)
+{
+    const std::optional<Pedido> pedido = lePedido(argumentos);
+    if (!pedido)
+        return kEntradaInvalida;
+
+    platform::Database banco(QStringLiteral("quenvar-cli"));
+    if (!abreBanco(banco, pedido->pasta))
+        return kEntradaInvalida;
+
+    mensagensNoTerminal();
+    // A PDF is always written on portrait A4, as the report is laid out: there is no printer to ask about.
+    printing::Relatorio relatorio(pedido->tipo, banco, printing::logotipoDaPasta(pedido->pasta));
+    try {
+        if (relatorio.contaLinhas() < 1) {
+            // The same messages the main window gives for an empty catalogue or no mix in use.
+            erro(pedido->tipo == printing::TipoRelatorio::Todos
+                     ? QStringLiteral("Não existe nenhum traço cadastrado.")
+                     : QStringLiteral("Não existe nenhum traço de plantão."));
+            return kEntradaInvalida;
+        }
+        relatorio.compoe();
+    } catch (const platform::DbError& falha) {
+        erro(QStringLiteral("Não foi possível ler os traços em %1 (erro %2: %3).")
+                 .arg(banco.caminho())
+                 .arg(falha.numero())
+                 .arg(falha.descricao()));
+        return kEntradaInvalida;
+    }
+
+    QString falha;
+    if (!printing::gravaPdf(relatorio.documento(), pedido->pdf, relatorio.legenda(), &falha)) {
+        erro(falha);
+        return kEntradaInvalida;
+    }
+    QTextStream(stdout) << QStringLiteral("Relatório %1 (%2 traços, %3 páginas) gravado em %4")
+                               .arg(relatorio.legenda())
+                               .arg(relatorio.linhas())
+                               .arg(relatorio.documento().pageCount())
+                               .arg(pedido->pdf)
+                        << Qt::endl;
+    return kSucesso;
+}
+
+} // namespace cli

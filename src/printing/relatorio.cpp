@@ -1,0 +1,462 @@
+#include "relatorio.h"
+
+#include "ficha.h"
+
+#include "calc/calcstate.h"
+#include "calc/formats.h"
+#include "calc/mixloader.h"
+#include "catalogue/consultas.h"
+#include "catalogue/tabelaprodutos.h"
+#include "platform/clock.h"
+#include "platform/database.h"
+#include "platform/dialogs.h"
+
+#include <QHash>
+#include <QLocale>
+#include <QSqlQuery>
+#include <QSqlRecord>
+
+#include <optional>
+
+namespace printing {
+
+namespace {
+
+using platform::Dialogs;
+
+const QColor kPreto(0, 0, 0);
+const QColor kAzul(0, 0, 255);
+const QColor kCianoClaro(192, 255, 255);
+const QColor kRosaClaro(255, 192, 255);
+
+// The report's fonts: the caption, the headings of the detail block, its rows, and the small print of the
+// characteristic lines (their controls are 168 twips high).
+const Fonte kFonteDaLegenda{QStringLiteral("Arial"), 20.0, true, false};
+const Fonte kFonteDaData{QStringLiteral("Arial"), 10.0, false, true};
+const Fonte kFonteDoGrupo{QStringLiteral("Arial"), 12.0, true, false};
+const Fonte kFonteDoTitulo{QStringLiteral("Arial"), 10.0, true, false};
+const Fonte kFonteDoCabecalho{QStringLiteral("Arial"), 9.0, true, false};
+const Fonte kFonteDasLinhas{QStringLiteral("Arial"), 9.0, false, false};
+const Fonte kFonteMiuda{QStringLiteral("Arial"), 7.0, false, false};
+const Fonte kFonteDoDono{QStringLiteral("Times"), 8.0, false, false};
+const Fonte kFonteDaPagina{QStringLiteral("Arial"), 9.0, false, false};
+
+// Tops of the quantity rows of the detail block, from cement to total water, and the two columns of each table.
+constexpr double kTopos[] = {1260, 1512, 1764, 2016, 2268, 2520, 2772, 3024, 3276, 3540};
+constexpr double kNomePorTraco = 0.0;
+constexpr double kQuantidadePorTraco = 1848.0;
+constexpr double kNomePorMetro = 5064.0;
+constexpr double kQuantidadePorMetro = 6912.0;
+constexpr double kLarguraDoNome = 1848.0;
+constexpr double kLarguraDaQuantidade = 1512.0;
+constexpr double kAlturaDaLinha = 252.0;
+// Tops of the characteristic lines (Forca … PesoMetro), 168 twips high.
+constexpr double kToposDasCaracteristicas[] = {3960, 4128, 4296, 4464, 4632, 4800, 4968, 5136};
+
+QLocale semGrupos()
+{
+    QLocale local;
+    local.setNumberOptions(local.numberOptions() | QLocale::OmitGroupSeparator);
+    return local;
+}
+
+QString casas(double valor, int n)
+{
+    return semGrupos().toString(valor, 'f', n);
+}
+
+// A quantity in "0.0" followed by its unit; an empty cell when it is not greater than 0.
+QString quantidade(double valor, const QString& unidade)
+{
+    return valor > 0.0 ? casas(valor, 1) + unidade : QString();
+}
+
+// A field in "0.00"; Null prints nothing.
+QString duasCasas(const QVariant& valor)
+{
+    if (!valor.isValid() || valor.isNull())
+        return QString();
+    return casas(valor.toDouble(), 2);
+}
+
+// A field as plain text: a text as stored, a number at full precision.
+QString textoDoCampo(const QVariant& valor)
+{
+    if (!valor.isValid() || valor.isNull())
+        return QString();
+    if (valor.typeId() == QMetaType::QString)
+        return valor.toString();
+    return calc::formatFull(valor.toDouble());
+}
+
+// The products looked up by the rows of one run of the report, each asked of the database once: a catalogue uses a
+// handful of products over and over.
+class ProdutosDoRelatorio : public calc::ProductTable
+{
+public:
+    explicit ProdutosDoRelatorio(const calc::ProductTable& origem) : m_origem(origem) {}
+
+    std::optional<calc::ProductInfo> findByName(const QString& name) const override
+    {
+        const auto it = m_porNome.constFind(name);
+        if (it != m_porNome.cend())
+            return *it;
+        return *m_porNome.insert(name, m_origem.findByName(name));
+    }
+
+    std::optional<calc::ProductInfo> findByCode(qint64 code) const override
+    {
+        const auto it = m_porCodigo.constFind(code);
+        if (it != m_porCodigo.cend())
+            return *it;
+        return *m_porCodigo.insert(code, m_origem.findByCode(code));
+    }
+
+private:
+    const calc::ProductTable& m_origem;
+    mutable QHash<QString, std::optional<calc::ProductInfo>> m_porNome;
+    mutable QHash<qint64, std::optional<calc::ProductInfo>> m_porCodigo;
+};
+
+catalogue::Consulta fonteDosRegistros(TipoRelatorio tipo)
+{
+    return tipo == TipoRelatorio::Todos ? catalogue::Consultas::catalogo() : catalogue::Consultas::emUso();
+}
+
+// Lays the sections of the report out on the pages: the page header at the top of each page, the footer at its
+// foot, and the group headers and detail blocks between them, a block always whole on one page.
+class Composicao
+{
+public:
+    Composicao(Documento& doc, TipoRelatorio tipo, const QString& logotipo)
+        : m_doc(doc), m_tipo(tipo), m_logotipo(logotipo)
+    {
+    }
+
+    void inicia()
+    {
+        m_doc.startDoc();
+        cabecalhoDaPagina();
+    }
+
+    void termina()
+    {
+        rodapeDaPagina();
+        m_doc.endDoc();
+    }
+
+    // Makes room for a section of this height, on a new page when the current one has not enough.
+    void reserva(double altura)
+    {
+        const double limite = m_doc.pageHeight() - Relatorio::kMargemInferior - Relatorio::kAlturaDoRodape;
+        if (m_y + altura > limite && m_y > m_topoDoCorpo) {
+            rodapeDaPagina();
+            m_doc.newPage();
+            cabecalhoDaPagina();
+        }
+    }
+
+    double y() const { return m_y; }
+    int pagina() const { return m_doc.pageCount(); }
+    void avanca(double altura) { m_y += altura; }
+
+    // A control of a section: its box from the section's top and the layout's left edge.
+    void controle(double x, double y, double largura, double altura, const QString& texto, const Fonte& fonte,
+                  Qt::Alignment alinhamento = Qt::AlignLeft, const QColor& cor = kPreto)
+    {
+        if (texto.isEmpty())
+            return;
+        m_doc.setFonte(fonte);
+        m_doc.setTextColor(cor);
+        // A one-line control keeps its text on its line with a smaller font rather than spill over its
+        // neighbours; a taller one wraps.
+        const bool umaLinha = altura < 2.0 * Documento::lineHeight(fonte);
+        m_doc.textBox(caixa(x, y, largura, altura), texto, alinhamento, umaLinha);
+    }
+
+    void fundo(double x, double y, double largura, double altura, const QColor& cor)
+    {
+        m_doc.fillBox(caixa(x, y, largura, altura), cor);
+    }
+
+    void regua(double x1, double y, double x2)
+    {
+        m_doc.setPenColor(kPreto);
+        m_doc.drawLine(Relatorio::kMargemEsquerda + x1, m_y + y, Relatorio::kMargemEsquerda + x2, m_y + y);
+    }
+
+    QRectF caixa(double x, double y, double largura, double altura) const
+    {
+        return QRectF(Relatorio::kMargemEsquerda + x, m_y + y, largura, altura);
+    }
+
+private:
+    void cabecalhoDaPagina()
+    {
+        m_y = Relatorio::kMargemSuperior;
+        const QSizeF logo = m_tipo == TipoRelatorio::Todos ? QSizeF(2895, 930) : QSizeF(3864, 924);
+        if (!m_logotipo.isEmpty())
+            m_doc.drawPicture(m_logotipo, caixa(0, 0, logo.width(), logo.height()));
+        controle(4368, 0, 5376, 588, Relatorio::legenda(m_tipo), kFonteDaLegenda, Qt::AlignHCenter, kAzul);
+        controle(4368, 588, 5376, 252,
+                 QStringLiteral("Impresso: ") + QLocale().toString(platform::Clock::hoje(), QLocale::LongFormat),
+                 kFonteDaData, Qt::AlignHCenter);
+        m_y += Relatorio::kAlturaDoCabecalho;
+        m_topoDoCorpo = m_y;
+    }
+
+    void rodapeDaPagina()
+    {
+        const double topo = m_doc.pageHeight() - Relatorio::kMargemInferior - Relatorio::kAlturaDoRodape;
+        const double guardado = m_y;
+        m_y = topo;
+        controle(0, 0, 7644, 252, avisoDoRodape(), kFonteDoDono);
+        controle(8484, 0, 1260, 252, QStringLiteral("Página %1").arg(m_doc.pageCount() + 1), kFonteDaPagina,
+                 Qt::AlignRight);
+        m_y = guardado;
+    }
+
+    Documento& m_doc;
+    TipoRelatorio m_tipo;
+    QString m_logotipo;
+    double m_y = 0.0;
+    double m_topoDoCorpo = 0.0;
+};
+
+// The detail block of one mix, at the composition's current place.
+void bloco(Composicao& c, TipoRelatorio tipo, const calc::CalcState& s, const calc::FieldSource& linha)
+{
+    const auto campo = [&linha](const char* nome) { return linha(QLatin1String(nome)); };
+
+    c.controle(0, 0, 4368, 252, s.titulo, kFonteDoTitulo);
+    c.controle(5292, 0, 840, 252, QStringLiteral("Cadastro:"), kFonteDoCabecalho);
+    c.controle(6132, 0, 1344, 252, dataDoCampo(campo("DataCadastro")), kFonteDasLinhas);
+    const double cotacao = tipo == TipoRelatorio::Todos ? 7644.0 : 7812.0;
+    c.controle(cotacao, 0, 1008, 252, QStringLiteral("Cotação:"), kFonteDoCabecalho);
+    c.controle(8652, 0, 1344, 252, dataDoCampo(campo("DataCotacao")), kFonteDasLinhas);
+
+    // The in-use state on its coloured ground.
+    const bool emUso = campo("Plantao").toBool();
+    c.fundo(4704, 252, 1428, 252, emUso ? kCianoClaro : kRosaClaro);
+    c.controle(4704, 252, 1428, 252, emUso ? QStringLiteral("Traço em Uso") : QStringLiteral("Traço Inativo"),
+               kFonteDasLinhas, Qt::AlignHCenter);
+
+    const int medicao = campo("Volumetrico").toInt();
+    const bool volume = medicao == 1 || medicao == 2;
+    c.controle(0, 420, tipo == TipoRelatorio::Todos ? 4980 : 4830, 255,
+               volume ? QStringLiteral("Dosagem em Proporções em Volume")
+                      : QStringLiteral("Dosagem em Proporções em Massa"),
+               kFonteDoTitulo, Qt::AlignLeft, kAzul);
+    c.controle(0, 756, 1428, 252, QStringLiteral("Por Traço"), kFonteDoTitulo);
+    c.controle(5064, 756, 4032, 252, QStringLiteral("Por Metro Cúbico de Concreto"), kFonteDoTitulo);
+    for (const double x : {kNomePorTraco, kNomePorMetro}) {
+        c.controle(x, 1008, kLarguraDoNome, 252, QStringLiteral("Componente"), kFonteDoCabecalho);
+        c.controle(x + kLarguraDoNome, 1008, kLarguraDaQuantidade, 252, QStringLiteral("Quantidade"), kFonteDoCabecalho,
+                   Qt::AlignRight);
+    }
+
+    const QString unidade = volume ? QStringLiteral(" litros") : QStringLiteral(" kg");
+    const std::array<double, 5> porTraco = volume ? std::array<double, 5>{s.Lc, s.Lfs, s.Lcs, s.Lg1, s.Lg2}
+                                                  : std::array<double, 5>{s.Mc, s.Mfs, s.Mcs, s.Mg1, s.Mg2};
+    const std::array<double, 5> porMetro = volume ? std::array<double, 5>{s.Lcm, s.Lfsm, s.Lcsm, s.Lg1m, s.Lg2m}
+                                                  : std::array<double, 5>{s.Cm, s.Sfm, s.Scm, s.G1m, s.G2m};
+    const auto aditivo = [](double valor, const QString& nomeDaUnidade) {
+        return (valor > 0.0 ? casas(valor, 1) + QLatin1Char(' ') : QString()) + nomeDaUnidade;
+    };
+    const QString litros = QStringLiteral(" litros");
+    const QString hh = QStringLiteral(" hh");
+    struct Linha
+    {
+        QString nome;
+        QString porTraco;
+        QString porMetro;
+    };
+    const Linha linhas[] = {
+        {s.nomes[0], quantidade(porTraco[0], unidade), quantidade(porMetro[0], unidade)},
+        {QStringLiteral("Areia Fina"), quantidade(porTraco[1], unidade), quantidade(porMetro[1], unidade)},
+        {QStringLiteral("Areia Grossa"), quantidade(porTraco[2], unidade), quantidade(porMetro[2], unidade)},
+        {s.nomes[3], quantidade(porTraco[3], unidade), quantidade(porMetro[3], unidade)},
+        {s.nomes[4], quantidade(porTraco[4], unidade), quantidade(porMetro[4], unidade)},
+        {s.nomes[5], aditivo(s.A1, s.unidades[0]), aditivo(s.A1m, s.unidades[0])},
+        {s.nomes[6], aditivo(s.A2, s.unidades[1]), aditivo(s.A2m, s.unidades[1])},
+        {QStringLiteral("Mão-de-Obra"), casas(s.H_b, 2) + hh, casas(s.Hm, 2) + hh},
+        {QStringLiteral("Água Adicional"), casas(s.Wa_b, 1) + litros, casas(s.Wa, 1) + litros},
+        {QStringLiteral("Água Total"), casas(s.W_b, 1) + litros, casas(s.W, 1) + litros},
+    };
+    for (std::size_t i = 0; i < std::size(linhas); ++i) {
+        const double topo = kTopos[i];
+        c.controle(kNomePorTraco, topo, kLarguraDoNome, kAlturaDaLinha, linhas[i].nome, kFonteDasLinhas);
+        c.controle(kQuantidadePorTraco, topo, kLarguraDaQuantidade, kAlturaDaLinha, linhas[i].porTraco, kFonteDasLinhas,
+                   Qt::AlignRight);
+        c.controle(kNomePorMetro, topo, kLarguraDoNome, kAlturaDaLinha, linhas[i].nome, kFonteDasLinhas);
+        c.controle(kQuantidadePorMetro, topo, kLarguraDaQuantidade, kAlturaDaLinha, linhas[i].porMetro, kFonteDasLinhas,
+                   Qt::AlignRight);
+    }
+
+    // The specific and bulk masses of the materials.
+    c.controle(5064, 3960, 1344, 420, QStringLiteral("Componente\r(kg/l)"), kFonteDoCabecalho);
+    c.controle(6408, 3960, 1008, 420, QStringLiteral("Massa Específica"), kFonteDoCabecalho, Qt::AlignHCenter);
+    c.controle(7416, 3960, 1008, 420, QStringLiteral("Massa Aparente"), kFonteDoCabecalho, Qt::AlignHCenter);
+    const struct
+    {
+        const char* nome;
+        const char* especifica;
+        const char* aparente;
+        double topo;
+    } massas[] = {{"Cimento", "EspeCim", "AparCim", 4380},
+                  {"Agreg. Miúdo", "EspeMiu", "AparMiu", 4632},
+                  {"Agreg. Graúdo", "EspeGra", "AparGra", 4884}};
+    for (const auto& m : massas) {
+        c.controle(5064, m.topo, 1344, 252, QString::fromUtf8(m.nome), kFonteDasLinhas);
+        c.controle(6408, m.topo, 1008, 252, duasCasas(campo(m.especifica)), kFonteDasLinhas, Qt::AlignHCenter);
+        c.controle(7416, m.topo, 1008, 252, duasCasas(campo(m.aparente)), kFonteDasLinhas, Qt::AlignHCenter);
+    }
+
+    // The characteristics the mix was designed for.
+    const QStringList caracteristicas{
+        s.fck < 11 ? QStringLiteral("Resistência Característica de Cálculo xx MPa.")
+                   : QStringLiteral("Resistência Característica de Cálculo %1 MPa.").arg(s.fck),
+        QStringLiteral("Diâmetro Máximo do Agregado Graúdo ") + calc::formatFull(s.Dmax) + QStringLiteral(" mm."),
+        QStringLiteral("Umidade do Agregado Miúdo ") + calc::formatFull(s.h * 100.0) + QStringLiteral("%"),
+        QStringLiteral("Abatimento do Concreto (Slump) %1 mm.").arg(s.abatimento),
+        textoDaForma(s),
+        textoDaMedicao(s),
+        textoDoUso(s),
+        QStringLiteral("Peso do metro cúbico = ") + s.peso + QStringLiteral(" kg/m3"),
+    };
+    for (qsizetype i = 0; i < caracteristicas.size(); ++i)
+        c.controle(0, kToposDasCaracteristicas[i], 4368, 168, caracteristicas[i], kFonteMiuda);
+    c.controle(0, 5310, 4365, 165,
+               QStringLiteral("Porcentagem de perdas e sobras = ") + textoDoCampo(campo("Perda")) +
+                   QStringLiteral(" %"),
+               kFonteMiuda);
+    c.controle(0, 5460, 4365, 165, QStringLiteral("Preço do m3 sem perdas = ") + duasCasas(campo("PrecoCustoSemPerda")),
+               kFonteMiuda);
+    c.controle(5070, 5685, 4365, 225,
+               QStringLiteral("Preço do m3 com perdas = ") + duasCasas(campo("PrecoCustoComPerda")), kFonteDasLinhas);
+
+    c.controle(5064, 5220, 4200, 252, QStringLiteral("Relação agregado/cimento ") + s.relAgregCimento, kFonteDasLinhas);
+    c.controle(15, 5670, 5130, 255, QStringLiteral("Traço em proporções em massa  ") + s.propMassa, kFonteDoCabecalho);
+    c.controle(15, 5928, 5124, 252, QStringLiteral("Traço em proporções em volume ") + s.propVolume, kFonteDoCabecalho);
+    c.regua(0, 6234, Relatorio::kLarguraDoLayout);
+}
+
+} // namespace
+
+Relatorio::Relatorio(TipoRelatorio tipo, platform::Database& banco, const QString& logotipo,
+                     Orientacao orientacaoDaImpressora)
+    : m_tipo(tipo), m_banco(banco), m_logotipo(logotipo), m_orientacaoInicial(orientacaoDaImpressora)
+{
+}
+
+QString Relatorio::legenda(TipoRelatorio tipo)
+{
+    return tipo == TipoRelatorio::Todos ? QStringLiteral("Quenvar - Todos") : QStringLiteral("Quenvar - Em Uso");
+}
+
+QString Relatorio::legenda() const
+{
+    return legenda(m_tipo);
+}
+
+int Relatorio::contaLinhas() const
+{
+    const catalogue::Consulta consulta = fonteDosRegistros(m_tipo);
+    QString sql = consulta.sql.trimmed();
+    if (sql.endsWith(QLatin1Char(';')))
+        sql.chop(1);
+    return m_banco
+        .scalar(QStringLiteral("SELECT COUNT(*) FROM (") + sql + QStringLiteral(") AS linhas"), consulta.valores)
+        .toInt();
+}
+
+bool Relatorio::compoe(const ProgressoDoRelatorio& progresso)
+{
+    m_indice.clear();
+    m_blocos.clear();
+    m_documento.limpa();
+
+    // The layout is for portrait paper: a printer in landscape is offered the switch.
+    m_documento.setOrientation(m_orientacaoInicial);
+    if (m_orientacaoInicial == Orientacao::Paisagem) {
+        const Dialogs::Resposta resposta = Dialogs::atual().mensagem(
+            QStringLiteral("A orientação do papel está na horizontal.\rO correto é a orientação na vertical.\r\r"
+                           "Quer imprimir com orientação vertical?"),
+            QStringLiteral("Orientação do Papel"), Dialogs::Icone::Pergunta, Dialogs::Botoes::SimNao,
+            Dialogs::Resposta::Sim);
+        if (resposta == Dialogs::Resposta::Sim)
+            m_documento.setOrientation(Orientacao::Retrato);
+    }
+    m_documento.setPaperSize(QSizeF(kLarguraA4, kAlturaA4));
+    m_documento.setMarginLeft(kMargemEsquerda);
+    m_documento.setMarginRight(m_documento.pageWidth() - kMargemEsquerda - kLarguraDoLayout);
+    m_documento.setMarginTop(kMargemSuperior);
+    m_documento.setMarginBottom(kMargemInferior);
+    m_documento.setHeader(QString());
+    m_documento.setFooter(QString());
+
+    const int total = contaLinhas();
+    if (progresso && !progresso(0, total))
+        return false;
+
+    const catalogue::Consulta consulta = fonteDosRegistros(m_tipo);
+    QSqlQuery registros = m_banco.exec(consulta.sql, consulta.valores);
+    // The fields by name; those a Tracos row does not have (the product names the loader would also take) are
+    // missing, not an error.
+    QHash<QString, int> colunas;
+    const QSqlRecord registro = registros.record();
+    for (int i = 0; i < registro.count(); ++i)
+        colunas.insert(registro.fieldName(i), i);
+    const calc::FieldSource linha = [&registros, &colunas](const QString& nome) {
+        const auto it = colunas.constFind(nome);
+        return it == colunas.cend() ? QVariant() : registros.value(*it);
+    };
+
+    const catalogue::TabelaProdutos tabela(m_banco);
+    const ProdutosDoRelatorio produtos(tabela);
+    // One state for the whole run, as the sheet loader works on the program's calculation values: a field that
+    // cannot be read keeps what the previous row left.
+    calc::CalcState estado;
+    Composicao composicao(m_documento, m_tipo, m_logotipo);
+    composicao.inicia();
+    std::optional<QString> grupo;
+    int feitos = 0;
+    while (feitos < total && registros.next()) {
+        ++feitos;
+        const QString nome = linha(QStringLiteral("NomeTraco")).toString();
+        calc::CarregaTraco(estado, linha, &produtos);
+
+        // A new name opens its group; the header stays on the page of its first block.
+        if (!grupo || *grupo != nome) {
+            grupo = nome;
+            composicao.reserva(kAlturaDoGrupo + kAlturaDoDetalhe);
+            composicao.controle(0, 0, 4368, 336, nome + QStringLiteral(" - Variante"), kFonteDoGrupo);
+            if (m_tipo == TipoRelatorio::Todos)
+                m_indice.append(EntradaDoIndice{nome, composicao.pagina(), composicao.y()});
+            composicao.avanca(kAlturaDoGrupo);
+        }
+
+        composicao.reserva(kAlturaDoDetalhe);
+        if (m_tipo == TipoRelatorio::Todos) {
+            const QString variante = linha(QStringLiteral("TracoVariante")).toString().trimmed();
+            m_indice.append(EntradaDoIndice{nome + QLatin1Char('\\') + (QStringLiteral("00") + variante).right(2),
+                                            composicao.pagina(), composicao.y()});
+        } else {
+            m_indice.append(EntradaDoIndice{nome, composicao.pagina(), composicao.y()});
+        }
+        m_blocos.append(BlocoDoRelatorio{estado.titulo, composicao.pagina(), composicao.y()});
+        bloco(composicao, m_tipo, estado, linha);
+        composicao.avanca(kAlturaDoDetalhe);
+
+        if (progresso && !progresso(feitos, total)) {
+            m_documento.limpa();
+            m_indice.clear();
+            m_blocos.clear();
+            return false;
+        }
+    }
+    composicao.termina();
+    return true;
+}
+
+} // namespace printing

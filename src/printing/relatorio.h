@@ -1,0 +1,93 @@
+#pragma once
+
+#include "documento.h"
+
+#include <QList>
+#include <QString>
+
+#include <functional>
+
+namespace platform {
+class Database;
+}
+
+// The two catalogue reports: every stored mix ("Quenvar - Todos", all variants) and the mixes in use ("Quenvar - Em
+// Uso", one per name). Each mix gets one detail block with the same figures as its one-page sheet, loaded from its
+// row by CarregaTraco; blocks are grouped by mix name under a group header, and every page has the company's logo,
+// the report's caption and the print date above, and the maker's notice and the page number below.
+namespace printing {
+
+enum class TipoRelatorio : int { Todos = 1, EmUso = 2 };
+
+// One entry of the report's table of contents. A backslash in the text separates its levels: the report of all
+// mixes lists each name with its variants under it ("Concreto fck 25\02"), the report of the mixes in use the names.
+struct EntradaDoIndice
+{
+    QString texto;
+    int pagina = 0; // counted from 0
+    double y = 0.0; // twips from the page's top
+};
+
+// Where each detail block was printed.
+struct BlocoDoRelatorio
+{
+    QString titulo; // the mix title: name and two-digit variant
+    int pagina = 0;
+    double topo = 0.0; // twips from the page's top: the block's controls stand at their places below it
+};
+
+// Told how many rows of how many have been printed; answering false cancels the report.
+using ProgressoDoRelatorio = std::function<bool(int feitos, int total)>;
+
+class Relatorio
+{
+public:
+    // Layout of the report, twips. Every control of a section stands at its place from the section's top and from
+    // the left margin.
+    static constexpr double kLarguraDoLayout = 9828.0;
+    static constexpr double kMargemEsquerda = 1440.0;
+    static constexpr double kMargemSuperior = 650.0;
+    static constexpr double kMargemInferior = 650.0;
+    static constexpr double kAlturaDoCabecalho = 1200.0;
+    static constexpr double kAlturaDoGrupo = 348.0;
+    static constexpr double kAlturaDoDetalhe = 6330.0;
+    static constexpr double kAlturaDoRodape = 588.0;
+
+    // `orientacaoDaImpressora` is the printer's orientation found at start; `logotipo` the picture of the page
+    // header (nothing when empty or unreadable).
+    Relatorio(TipoRelatorio tipo, platform::Database& banco, const QString& logotipo,
+              Orientacao orientacaoDaImpressora = Orientacao::Retrato);
+
+    TipoRelatorio tipo() const { return m_tipo; }
+    // "Quenvar - Todos" or "Quenvar - Em Uso": the page header's title and the viewer's caption.
+    QString legenda() const;
+    static QString legenda(TipoRelatorio tipo);
+
+    // How many rows the record source gives (the report's mixes). Throws platform::DbError.
+    int contaLinhas() const;
+
+    // Runs the report: the landscape question when the printer is in landscape, then one block per row. False when
+    // the progress answered to cancel, with no page kept. Throws platform::DbError when the rows cannot be read.
+    bool compoe(const ProgressoDoRelatorio& progresso = {});
+
+    const Documento& documento() const { return m_documento; }
+    Documento& documento() { return m_documento; }
+    const QList<EntradaDoIndice>& indice() const { return m_indice; }
+    const QList<BlocoDoRelatorio>& blocos() const { return m_blocos; }
+    // Rows printed by the last run.
+    int linhas() const { return int(m_blocos.size()); }
+    // The orientation kept at start; the report's own pages take portrait when the user says so, and the printer's
+    // setting is never changed, so closing the report has nothing to restore.
+    Orientacao orientacaoDaImpressora() const { return m_orientacaoInicial; }
+
+private:
+    TipoRelatorio m_tipo;
+    platform::Database& m_banco;
+    QString m_logotipo;
+    Orientacao m_orientacaoInicial;
+    Documento m_documento;
+    QList<EntradaDoIndice> m_indice;
+    QList<BlocoDoRelatorio> m_blocos;
+};
+
+} // namespace printing
