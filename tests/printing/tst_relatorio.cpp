@@ -1,0 +1,334 @@
+#include "fixtures.h"
+#include "relatoriotestsupport.h"
+#include "testregistry.h"
+
+#include "platform/clock.h"
+#include "platform/database.h"
+#include "platform/scripteddialogs.h"
+#include "printing/ficha.h"
+#include "printing/relatorio.h"
+
+#include <QTest>
+
+#include <memory>
+
+using platform::Dialogs;
+using printing::Orientacao;
+using printing::Relatorio;
+using printing::TipoRelatorio;
+using relatoriotest::bloco;
+using relatoriotest::controle;
+using relatoriotest::linhas;
+
+namespace {
+
+// Left edges of the per-batch and per-m³ quantity columns, their width, and the name columns.
+constexpr double kQ = 1848.0;
+constexpr double kQu = 6912.0;
+constexpr double kLarguraQ = 1512.0;
+constexpr double kRot = 0.0;
+constexpr double kRotu = 5064.0;
+constexpr double kLarguraRot = 1848.0;
+
+QStringList textosDoIndice(const Relatorio& r)
+{
+    QStringList textos;
+    for (const printing::EntradaDoIndice& e : r.indice())
+        textos.append(e.texto);
+    return textos;
+}
+
+QStringList titulos(const Relatorio& r)
+{
+    QStringList lista;
+    for (const printing::BlocoDoRelatorio& b : r.blocos())
+        lista.append(b.titulo);
+    return lista;
+}
+
+} // namespace
+
+class TestRelatorio : public QObject
+{
+    Q_OBJECT
+
+private:
+    PastaDeTeste m_pasta{true};
+    std::unique_ptr<platform::Database> m_banco;
+    platform::ScriptedDialogs* m_dialogs = nullptr;
+
+    std::unique_ptr<Relatorio> compoe(TipoRelatorio tipo)
+    {
+        auto r = std::make_unique<Relatorio>(tipo, *m_banco, printing::logotipoDaPasta(m_pasta.dados()));
+        r->compoe();
+        return r;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_pasta.valida());
+        m_banco = std::make_unique<platform::Database>(QStringLiteral("teste-relatorio"));
+        m_banco->open(m_pasta.banco());
+        platform::Clock::fixa(QDateTime(QDate(2024, 4, 5), QTime(9, 30)));
+    }
+
+    void cleanupTestCase()
+    {
+        platform::Clock::fixa({});
+        m_banco->close();
+    }
+
+    void init()
+    {
+        auto dialogs = std::make_unique<platform::ScriptedDialogs>();
+        m_dialogs = dialogs.get();
+        Dialogs::instala(std::move(dialogs));
+    }
+
+    void variantsOfANameShareOneGroup()
+    {
+        const auto r = compoe(TipoRelatorio::Todos);
+        QCOMPARE(r->linhas(), 12);
+        QCOMPARE(linhas(*r, QStringLiteral("Concreto fck 25 - Variante")).size(), 1);
+        for (const char* titulo : {"Concreto fck 25 - 00", "Concreto fck 25 - 01", "Concreto fck 25 - 02"})
+            QCOMPARE(linhas(*r, QString::fromUtf8(titulo)).size(), 1);
+        // One group header per name: eight names in the demo catalogue.
+        int grupos = 0;
+        for (const printing::ItemTexto& t : r->documento().textos())
+            grupos += t.texto.endsWith(QStringLiteral(" - Variante")) ? 1 : 0;
+        QCOMPARE(grupos, 8);
+
+        // The contents: the name, then its variants in two digits under it.
+        const QStringList indice = textosDoIndice(*r);
+        const qsizetype nome = indice.indexOf(QStringLiteral("Concreto fck 25"));
+        QVERIFY(nome >= 0);
+        QCOMPARE(indice.mid(nome, 4),
+                 (QStringList{QStringLiteral("Concreto fck 25"), QStringLiteral("Concreto fck 25\\00"),
+                              QStringLiteral("Concreto fck 25\\01"), QStringLiteral("Concreto fck 25\\02")}));
+        QCOMPARE(indice.size(), 8 + 12);
+        // The name's entry points at the page of its first block.
+        QCOMPARE(r->indice().at(nome).pagina, bloco(*r, QStringLiteral("Concreto fck 25 - 00"))->pagina);
+    }
+
+    void cells_data()
+    {
+        QTest::addColumn<QString>("titulo");
+        QTest::addColumn<double>("x");
+        QTest::addColumn<double>("topo");
+        QTest::addColumn<double>("largura");
+        QTest::addColumn<QString>("esperado");
+
+        QTest::newRow("mass mix: cement per batch") << "Concreto fck 25 - 00" << kQ << 1260.0 << kLarguraQ << "50,0 kg";
+        QTest::newRow("volume mix: cement per batch")
+            << "Contrapiso - 00" << kQ << 1260.0 << kLarguraQ << "35,0 litros";
+        QTest::newRow("volume mix: coarse sand per batch")
+            << "Contrapiso - 00" << kQ << 1764.0 << kLarguraQ << "70,0 litros";
+        QTest::newRow("no fine sand: per batch empty") << "Traço d'Obra - 00" << kQ << 1512.0 << kLarguraQ << "";
+        QTest::newRow("no fine sand: per m3 empty") << "Traço d'Obra - 00" << kQu << 1512.0 << kLarguraQ << "";
+        QTest::newRow("no second coarse aggregate: empty") << "Contrapiso - 00" << kQu << 2268.0 << kLarguraQ << "";
+        QTest::newRow("labour per m3") << "Concreto fck 25 - 00" << kQu << 3024.0 << kLarguraQ << "20,00 hh";
+        QTest::newRow("admixture with its unit") << "Concreto fck 25 - 02" << kQ << 2520.0 << kLarguraQ << "0,3 litro";
+        QTest::newRow("no second admixture") << "Concreto fck 25 - 02" << kQ << 2772.0 << kLarguraQ << "";
+        QTest::newRow("cement row named by the product")
+            << "Contrapiso - 00" << kRotu << 1260.0 << kLarguraRot << "Cimento 25";
+        QTest::newRow("second coarse aggregate named")
+            << "Concreto fck 25 - 01" << kRot << 2268.0 << kLarguraRot << "Pedra 2";
+        QTest::newRow("heading by mass") << "Concreto fck 25 - 00" << 0.0 << 420.0 << 4980.0
+                                         << "Dosagem em Proporções em Massa";
+        QTest::newRow("heading by volume")
+            << "Contrapiso - 00" << 0.0 << 420.0 << 4980.0 << "Dosagem em Proporções em Volume";
+        QTest::newRow("specific mass of cement") << "Contrapiso - 00" << 6408.0 << 4380.0 << 1008.0 << "3,10";
+        QTest::newRow("bulk mass of coarse aggregate") << "Contrapiso - 00" << 7416.0 << 4884.0 << 1008.0 << "1,38";
+        QTest::newRow("moisture line") << "Concreto fck 25 - 00" << 0.0 << 4296.0 << 4368.0
+                                       << "Umidade do Agregado Miúdo 6%";
+        QTest::newRow("shape line as on the sheet")
+            << "Contrapiso - 00" << 0.0 << 4632.0 << 4368.0 << "Agregado Graúdo bem arredondado";
+        QTest::newRow("use line as on the sheet")
+            << "Concreto Bombeado fck 30 - 00" << 0.0 << 4968.0 << 4368.0 << "Para uso de concreto bombeado";
+        QTest::newRow("losses line") << "Contrapiso - 00" << 0.0 << 5310.0 << 4365.0
+                                     << "Porcentagem de perdas e sobras = 5 %";
+    }
+
+    void cells()
+    {
+        QFETCH(QString, titulo);
+        QFETCH(double, x);
+        QFETCH(double, topo);
+        QFETCH(double, largura);
+        QFETCH(QString, esperado);
+
+        const auto r = compoe(TipoRelatorio::Todos);
+        const auto b = bloco(*r, titulo);
+        QVERIFY2(b, qPrintable(titulo));
+        QCOMPARE(controle(*r, *b, x, topo, largura), esperado);
+    }
+
+    void noCoarseSandGivesEmptyCells()
+    {
+        PastaDeTeste pasta(true);
+        QVERIFY(pasta.valida());
+        platform::Database banco(QStringLiteral("teste-relatorio-sem-areia"));
+        banco.open(pasta.banco());
+        banco.exec(QStringLiteral("UPDATE Tracos SET TracoAreiaGrossa = 0, AreiaGrossa = 0 WHERE NomeTraco = ?"),
+                   {QStringLiteral("Concreto fck 20")});
+        Relatorio r(TipoRelatorio::Todos, banco, QString());
+        QVERIFY(r.compoe());
+        for (const char* titulo : {"Concreto fck 20 - 00", "Concreto fck 20 - 01"}) {
+            const auto b = bloco(r, QString::fromUtf8(titulo));
+            QVERIFY(b);
+            QCOMPARE(controle(r, *b, kQ, 1764.0, kLarguraQ), QString());
+            QCOMPARE(controle(r, *b, kQu, 1764.0, kLarguraQ), QString());
+            // The row keeps its name, and the fine sand its quantity.
+            QCOMPARE(controle(r, *b, kRot, 1764.0, kLarguraRot), QStringLiteral("Areia Grossa"));
+            QVERIFY(controle(r, *b, kQ, 1512.0, kLarguraQ).endsWith(QStringLiteral(" kg")));
+        }
+        banco.close();
+    }
+
+    void inUseReportHasOneBlockPerName()
+    {
+        const auto r = compoe(TipoRelatorio::EmUso);
+        QCOMPARE(titulos(*r), (QStringList{"Concreto Aparente fck 30 - 00", "Concreto Bombeado fck 30 - 00",
+                                           "Concreto fck 15 - 01", "Concreto fck 20 - 00", "Concreto fck 25 - 00",
+                                           "Concreto Magro - 00", "Contrapiso - 00"}));
+        // The contents list the names alone.
+        QCOMPARE(textosDoIndice(*r),
+                 (QStringList{"Concreto Aparente fck 30", "Concreto Bombeado fck 30", "Concreto fck 15",
+                              "Concreto fck 20", "Concreto fck 25", "Concreto Magro", "Contrapiso"}));
+        QVERIFY(linhas(*r, QStringLiteral("Traço Inativo")).isEmpty());
+        QCOMPARE(linhas(*r, QStringLiteral("Traço em Uso")).size(), 7);
+        QCOMPARE(linhas(*r, QStringLiteral("Quenvar - Em Uso")).size(), r->documento().pageCount());
+    }
+
+    void inUseBox_data()
+    {
+        QTest::addColumn<QString>("titulo");
+        QTest::addColumn<QString>("texto");
+        QTest::addColumn<QColor>("cor");
+
+        QTest::newRow("in use") << "Concreto fck 15 - 01"
+                                << "Traço em Uso" << QColor(192, 255, 255);
+        QTest::newRow("inactive") << "Concreto fck 15 - 00"
+                                  << "Traço Inativo" << QColor(255, 192, 255);
+    }
+
+    void inUseBox()
+    {
+        QFETCH(QString, titulo);
+        QFETCH(QString, texto);
+        QFETCH(QColor, cor);
+
+        const auto r = compoe(TipoRelatorio::Todos);
+        const auto b = bloco(*r, titulo);
+        QVERIFY(b);
+        QCOMPARE(controle(*r, *b, 4704.0, 252.0, 1428.0), texto);
+        const QRectF caixa(Relatorio::kMargemEsquerda + 4704.0, b->topo + 252.0, 1428.0, 252.0);
+        bool achou = false;
+        for (const printing::ItemFundo& f : r->documento().fundos())
+            achou = achou || (f.pagina == b->pagina && f.caixa == caixa && f.cor == cor);
+        QVERIFY(achou);
+    }
+
+    void pageHeaderAndFooter()
+    {
+        const auto r = compoe(TipoRelatorio::Todos);
+        const int paginas = r->documento().pageCount();
+        QVERIFY(paginas > 1);
+        const QList<printing::ItemTexto> datas =
+            linhas(*r, QStringLiteral("Impresso: sexta-feira, 5 de abril de 2024"));
+        QCOMPARE(datas.size(), paginas);
+        for (int i = 0; i < paginas; ++i) {
+            QCOMPARE(datas[i].pagina, i);
+            const QList<printing::ItemTexto> numero = linhas(*r, QStringLiteral("Página %1").arg(i + 1));
+            QCOMPARE(numero.size(), 1);
+            QCOMPARE(numero.first().pagina, i);
+            // At the foot of the page, under every block.
+            QVERIFY(numero.first().caixa.top() >=
+                    r->documento().pageHeight() - Relatorio::kMargemInferior - Relatorio::kAlturaDoRodape - 0.5);
+        }
+        // The maker's notice, as on the sheet, in Times.
+        const QList<printing::ItemTexto> aviso = linhas(*r, printing::avisoDoRodape());
+        QCOMPARE(aviso.size(), paginas);
+        QCOMPARE(aviso.first().fonte.nome, QStringLiteral("Times"));
+    }
+
+    void blocksAreNeverSplit()
+    {
+        const auto r = compoe(TipoRelatorio::Todos);
+        const double rodape = r->documento().pageHeight() - Relatorio::kMargemInferior - Relatorio::kAlturaDoRodape;
+        QCOMPARE(r->documento().reguas().size(), r->blocos().size());
+        for (qsizetype i = 0; i < r->blocos().size(); ++i) {
+            const printing::BlocoDoRelatorio& b = r->blocos()[i];
+            QVERIFY2(b.topo >= Relatorio::kMargemSuperior + Relatorio::kAlturaDoCabecalho, qPrintable(b.titulo));
+            QVERIFY2(b.topo + Relatorio::kAlturaDoDetalhe <= rodape, qPrintable(b.titulo));
+            // The closing rule is on the block's page, at its place.
+            const printing::ItemRegua& regua = r->documento().reguas()[i];
+            QCOMPARE(regua.pagina, b.pagina);
+            QCOMPARE(regua.linha.y1(), b.topo + 6234.0);
+        }
+    }
+
+    void landscapeQuestion_data()
+    {
+        QTest::addColumn<Orientacao>("impressora");
+        QTest::addColumn<Dialogs::Resposta>("resposta");
+        QTest::addColumn<int>("perguntas");
+        QTest::addColumn<Orientacao>("paginas");
+
+        QTest::newRow("landscape, yes") << Orientacao::Paisagem << Dialogs::Resposta::Sim << 1 << Orientacao::Retrato;
+        QTest::newRow("landscape, no") << Orientacao::Paisagem << Dialogs::Resposta::Nao << 1 << Orientacao::Paisagem;
+        QTest::newRow("portrait: no question")
+            << Orientacao::Retrato << Dialogs::Resposta::Nao << 0 << Orientacao::Retrato;
+    }
+
+    void landscapeQuestion()
+    {
+        QFETCH(Orientacao, impressora);
+        QFETCH(Dialogs::Resposta, resposta);
+        QFETCH(int, perguntas);
+        QFETCH(Orientacao, paginas);
+
+        m_dialogs->proximaResposta(resposta);
+        Relatorio r(TipoRelatorio::EmUso, *m_banco, QString(), impressora);
+        QVERIFY(r.compoe());
+        QCOMPARE(m_dialogs->mensagens().size(), perguntas);
+        if (perguntas) {
+            const auto& m = m_dialogs->mensagens().first();
+            QCOMPARE(m.titulo, QStringLiteral("Orientação do Papel"));
+            QCOMPARE(m.texto, QStringLiteral("A orientação do papel está na horizontal.\rO correto é a orientação na "
+                                             "vertical.\r\rQuer imprimir com orientação vertical?"));
+            QCOMPARE(m.icone, Dialogs::Icone::Pergunta);
+            QCOMPARE(m.botoes, Dialogs::Botoes::SimNao);
+        }
+        QCOMPARE(r.documento().orientation(), paginas);
+        QCOMPARE(r.orientacaoDaImpressora(), impressora);
+        // The layout keeps its width whichever way the paper stands.
+        QCOMPARE(r.documento().larguraUtil(), Relatorio::kLarguraDoLayout);
+        for (const printing::BlocoDoRelatorio& b : r.blocos())
+            QVERIFY(b.topo + Relatorio::kAlturaDoDetalhe <=
+                    r.documento().pageHeight() - Relatorio::kMargemInferior - Relatorio::kAlturaDoRodape);
+    }
+
+    void progressAndCancelling()
+    {
+        Relatorio r(TipoRelatorio::Todos, *m_banco, QString());
+        QList<int> vistos;
+        QVERIFY(r.compoe([&](int feitos, int total) {
+            vistos.append(feitos);
+            return total == 12;
+        }));
+        QCOMPARE(vistos.size(), 13);
+        QCOMPARE(vistos.first(), 0);
+        QCOMPARE(vistos.last(), 12);
+
+        // Cancelled half-way: no page, no contents, no block is kept.
+        QVERIFY(!r.compoe([](int feitos, int) { return feitos < 5; }));
+        QCOMPARE(r.documento().pageCount(), 0);
+        QVERIFY(r.indice().isEmpty());
+        QVERIFY(r.blocos().isEmpty());
+    }
+};
+
+QUENVAR_TEST(TestRelatorio)
+#include "tst_relatorio.moc"
