@@ -140,13 +140,20 @@ int Visualizador::previewPage() const
     if (altura <= 0.0)
         return 1;
     const int total = m_documento ? std::max(1, m_documento->pageCount()) : 1;
-    return std::clamp(int(verticalScrollBar()->value() / altura) * m_colunas + 1, 1, total);
+    // A page asked for is the page shown for as long as the window stays where it was put, even when the last
+    // pages cannot come up to the window's top.
+    if (m_paginaPedida > 0 && verticalScrollBar()->value() == m_posicaoPedida)
+        return std::clamp(m_paginaPedida, 1, total);
+    // A pixel of rounding must not give the page above.
+    return std::clamp(int((verticalScrollBar()->value() + 1.0) / altura) * m_colunas + 1, 1, total);
 }
 
 void Visualizador::setPreviewPage(int pagina)
 {
     const double altura = tamanhoDaPaginaEmPixels().height() + kMargem;
-    verticalScrollBar()->setValue(int(std::lround(((std::max(1, pagina) - 1) / m_colunas) * altura)));
+    verticalScrollBar()->setValue(int(std::ceil(((std::max(1, pagina) - 1) / m_colunas) * altura)));
+    m_paginaPedida = std::max(1, pagina);
+    m_posicaoPedida = verticalScrollBar()->value();
 }
 
 void Visualizador::setPagesPerRow(int colunas)

@@ -74,6 +74,8 @@ private:
     double m_zoom = 100.0;
     ModoZoom m_modo = ModoZoom::Livre;
     int m_colunas = 1;
+    int m_paginaPedida = 0;
+    int m_posicaoPedida = -1;
     int m_paginaDestaque = -1;
     QRectF m_destaque;
 };
