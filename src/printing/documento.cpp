@@ -146,6 +146,10 @@ void Documento::limpa()
         m_pintor.reset();
     }
     m_paginas.clear();
+    m_figurasDasPaginas.clear();
+    m_paginasInteiras.clear();
+    m_figurasAtuais.clear();
+    m_imagensLidas.clear();
     m_atual = QPicture();
     m_tabela.reset();
     m_textos.clear();
@@ -196,6 +200,9 @@ void Documento::fechaPagina()
     m_pintor->end();
     m_pintor.reset();
     m_paginas.push_back(m_atual);
+    m_figurasDasPaginas.push_back(m_figurasAtuais);
+    m_paginasInteiras.emplace_back();
+    m_figurasAtuais.clear();
     m_atual = QPicture();
 }
 
@@ -474,7 +481,11 @@ void Documento::drawRule(double y)
 bool Documento::drawPicture(const QString& arquivo, const QRectF& caixa, AjusteFigura ajuste)
 {
     exigeDocumento();
-    const QImage imagem(arquivo);
+    // Each file is read once, so that every page draws the same image.
+    auto lida = m_imagensLidas.constFind(arquivo);
+    if (lida == m_imagensLidas.cend())
+        lida = m_imagensLidas.insert(arquivo, QImage(arquivo));
+    const QImage imagem = *lida;
     if (imagem.isNull()) {
         m_figuras.append(ItemFigura{pageCount(), arquivo, caixa, false});
         return false;
@@ -494,8 +505,43 @@ void Documento::drawPicture(const QImage& imagem, const QRectF& caixa, AjusteFig
         alvo.moveCenter(caixa.center());
     }
     if (!imagem.isNull())
-        m_pintor->drawImage(alvo, imagem);
+        m_figurasAtuais.append(Figura{alvo, imagem});
     m_figuras.append(ItemFigura{pageCount(), QString(), caixa, !imagem.isNull()});
+}
+
+const QPicture& Documento::page(int indice) const
+{
+    const std::size_t i = std::size_t(indice);
+    const QList<Figura>& figuras = m_figurasDasPaginas.at(i);
+    if (figuras.isEmpty())
+        return m_paginas.at(i);
+    std::optional<QPicture>& inteira = m_paginasInteiras.at(i);
+    if (!inteira) {
+        inteira.emplace();
+        QPainter pintor(&*inteira);
+        pintor.setRenderHint(QPainter::SmoothPixmapTransform);
+        for (const Figura& figura : figuras)
+            pintor.drawImage(figura.alvo, figura.imagem);
+        pintor.drawPicture(0, 0, m_paginas.at(i));
+    }
+    return *inteira;
+}
+
+void Documento::drawPage(QPainter& pintor, int indice, const QPointF& origem, double escala) const
+{
+    const std::size_t i = std::size_t(indice);
+    // The pictures first, as the texts and rules drawn over them on the page.
+    const QList<Figura>& figuras = m_figurasDasPaginas.at(i);
+    if (!figuras.isEmpty()) {
+        pintor.save();
+        pintor.setRenderHint(QPainter::SmoothPixmapTransform);
+        pintor.translate(origem);
+        pintor.scale(escala, escala);
+        for (const Figura& figura : figuras)
+            pintor.drawImage(figura.alvo, figura.imagem);
+        pintor.restore();
+    }
+    desenhaPagina(pintor, m_paginas.at(i), origem, escala);
 }
 
 void desenhaPagina(QPainter& pintor, const QPicture& pagina, const QPointF& origem, double escala)

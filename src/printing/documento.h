@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QFont>
+#include <QHash>
 #include <QImage>
 #include <QLineF>
 #include <QList>
@@ -241,7 +242,11 @@ public:
 
     // The finished pages.
     int pageCount() const { return int(m_paginas.size()); }
-    const QPicture& page(int indice) const { return m_paginas.at(std::size_t(indice)); }
+    const QPicture& page(int indice) const;
+    // Plays a finished page onto a painter, as desenhaPagina does with page(indice), but with each picture of the
+    // page drawn from the one image the document keeps of it: a logo on every page of a long report is read, kept
+    // and written to a PDF file once.
+    void drawPage(QPainter& pintor, int indice, const QPointF& origem, double escala) const;
 
     // What was drawn, page by page, in the order it was drawn.
     const QList<ItemTexto>& textos() const { return m_textos; }
@@ -301,7 +306,20 @@ private:
     QString m_rodape;
     Fonte m_fonteCabecalho;
 
+    // A picture of a page: the image, shared by every page it is drawn on, and where it goes (twips).
+    struct Figura
+    {
+        QRectF alvo;
+        QImage imagem;
+    };
+
+    // The pages as recorded, without their pictures, which are kept beside them; page() puts them together when
+    // asked for a whole page.
     std::vector<QPicture> m_paginas;
+    std::vector<QList<Figura>> m_figurasDasPaginas;
+    mutable std::vector<std::optional<QPicture>> m_paginasInteiras;
+    QList<Figura> m_figurasAtuais;
+    QHash<QString, QImage> m_imagensLidas;
     QPicture m_atual;
     std::unique_ptr<QPainter> m_pintor;
     std::optional<TabelaAberta> m_tabela;

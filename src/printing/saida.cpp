@@ -61,7 +61,7 @@ bool imprime(const Documento& documento, QPrinter& impressora)
     for (int pagina = primeira; pagina <= ultima; ++pagina) {
         if (pagina > primeira)
             impressora.newPage();
-        desenhaPagina(pintor, documento.page(pagina - 1), QPointF(0.0, 0.0), escala);
+        documento.drawPage(pintor, pagina - 1, QPointF(0.0, 0.0), escala);
     }
     return pintor.end();
 }
@@ -107,7 +107,7 @@ bool gravaPdf(const Documento& documento, const QString& arquivo, const QString&
         for (int pagina = 0; pagina < documento.pageCount(); ++pagina) {
             if (pagina > 0)
                 pdf.newPage();
-            desenhaPagina(pintor, documento.page(pagina), QPointF(0.0, 0.0), 1.0);
+            documento.drawPage(pintor, pagina, QPointF(0.0, 0.0), 1.0);
         }
         pintor.end();
     }

@@ -525,7 +525,7 @@ void Visualiza::copiar()
     {
         QPainter pintor(&imagem);
         pintor.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing | QPainter::SmoothPixmapTransform);
-        desenhaPagina(pintor, documento.page(indice), QPointF(0.0, 0.0), escala);
+        documento.drawPage(pintor, indice, QPointF(0.0, 0.0), escala);
     }
     auto* dados = new QMimeData;
     dados->setText(textoDaPagina(indice));

@@ -215,7 +215,7 @@ void Visualizador::paintEvent(QPaintEvent* event)
         pintor.fillRect(pagina, Qt::white);
         pintor.save();
         pintor.setClipRect(pagina.intersected(visivel));
-        desenhaPagina(pintor, m_documento->page(i), pagina.topLeft(), escala);
+        m_documento->drawPage(pintor, i, pagina.topLeft(), escala);
         if (i == m_paginaDestaque) {
             const QRectF marca(pagina.left() + m_destaque.left() * escala, pagina.top() + m_destaque.top() * escala,
                                m_destaque.width() * escala, m_destaque.height() * escala);
