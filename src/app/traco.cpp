@@ -17,6 +17,7 @@
 #include "printing/ficha.h"
 #include "printing/imptraco.h"
 #include "printing/previatraco.h"
+#include "printing/visualiza.h"
 #include "printing/visualizador.h"
 #include "settings/formcons.h"
 #include "settings/formmass.h"
@@ -72,6 +73,8 @@ const QStringList kConstruidas{
     QStringLiteral("ID_SobreoPrograma"),
     QStringLiteral("ID_AssistentedeTraços"),
     QStringLiteral("ID_SomenteEste"),
+    QStringLiteral("ID_TodosTracos"),
+    QStringLiteral("ID_TracosUso"),
 };
 
 QIcon iconeDe(const QString& id, QStyle* estilo)
@@ -530,6 +533,8 @@ void Traco::MostraRelatorio(int relatorio)
 {
     if (m_mostraRelatorio)
         m_mostraRelatorio(relatorio);
+    else
+        printing::MostraRelatorio(relatorio, platform::Database::shared(), logotipo, this);
 }
 
 void Traco::ImprimindoEste()

@@ -217,6 +217,31 @@ private slots:
         QCOMPARE(pedidos, (QList<int>{1, 2}));
     }
 
+    void relatoriosNoVisualizador_data()
+    {
+        QTest::addColumn<QString>("id");
+        QTest::addColumn<QString>("titulo");
+        QTest::newRow("todos") << "ID_TodosTracos"
+                               << "Quenvar - Todos";
+        QTest::newRow("em uso") << "ID_TracosUso"
+                                << "Quenvar - Em Uso";
+    }
+    void relatoriosNoVisualizador()
+    {
+        QFETCH(QString, id);
+        QFETCH(QString, titulo);
+        Janela j;
+        QString mostrado;
+        m_dialogs->proximoModal([&](QDialog* d) {
+            mostrado = d->windowTitle();
+            return int(QDialog::Accepted);
+        });
+        QVERIFY(j.traco->ferramenta(id)->isEnabled());
+        j.traco->ferramenta(id)->trigger();
+        QCOMPARE(m_dialogs->modaisMostrados().size(), 1);
+        QVERIFY2(mostrado.contains(titulo), qPrintable(mostrado));
+    }
+
     void somenteEsteMostraAFicha()
     {
         Janela j;
