@@ -1,7 +1,7 @@
 // Time of the catalogue report of every mix, from the database to the PDF file, for a catalogue of 1 000 and of
 // 10 000 mixes: the demo catalogue's rows copied under new names until the catalogue holds that many.
 //
-//   build/bin/bench_relatorio --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
+//   build/bin/bench_relatorio --benchmark_repetitions=3 --benchmark_report_aggregates_only=true
 
 #include "catalogue/pastadados.h"
 #include "catalogue/schema.h"
