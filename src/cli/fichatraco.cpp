@@ -40,21 +40,8 @@ std::optional<Pedido> lePedido(const QStringList& argumentos)
         !tiraOpcao(resto, QStringLiteral("--variante"), variante, kUso) ||
         !tiraOpcao(resto, QStringLiteral("--pdf"), pedido.pdf, kUso))
         return std::nullopt;
-    for (const QString& argumento : std::as_const(resto)) {
-        if (argumento.startsWith(QLatin1String("--"))) {
-            erro(QStringLiteral("Opção desconhecida: %1\n").arg(argumento) + kUso);
-            return std::nullopt;
-        }
-        if (!pedido.pasta.isEmpty()) {
-            erro(QStringLiteral("Informe uma só pasta de dados.\n") + kUso);
-            return std::nullopt;
-        }
-        pedido.pasta = argumento;
-    }
-    if (pedido.pasta.trimmed().isEmpty()) {
-        erro(QStringLiteral("Informe a pasta de dados.\n") + kUso);
+    if (!lePasta(resto, pedido.pasta, kUso))
         return std::nullopt;
-    }
     if (pedido.nome.trimmed().isEmpty()) {
         erro(QStringLiteral("Informe o nome do traço com --nome.\n") + kUso);
         return std::nullopt;

@@ -145,4 +145,24 @@ void escreveObjeto(const QJsonObject& objeto)
     std::fflush(stdout);
 }
 
+bool lePasta(const QStringList& resto, QString& pasta, const QString& uso)
+{
+    for (const QString& argumento : resto) {
+        if (argumento.startsWith(QLatin1String("--"))) {
+            erro(QStringLiteral("Opção desconhecida: %1\n").arg(argumento) + uso);
+            return false;
+        }
+        if (!pasta.isEmpty()) {
+            erro(QStringLiteral("Informe uma só pasta de dados.\n") + uso);
+            return false;
+        }
+        pasta = argumento;
+    }
+    if (pasta.trimmed().isEmpty()) {
+        erro(QStringLiteral("Informe a pasta de dados.\n") + uso);
+        return false;
+    }
+    return true;
+}
+
 } // namespace cli

@@ -30,6 +30,10 @@ std::optional<Opcoes> leOpcoes(const QStringList& argumentos, const QString& uso
 // usage line on stderr, when the option has no value or is given twice; `valor` stays empty when it is not given.
 bool tiraOpcao(QStringList& argumentos, const QString& nome, QString& valor, const QString& uso);
 
+// The data folder: the one argument left once the options are taken. An unknown option, a second folder or none
+// gets its message and false.
+bool lePasta(const QStringList& resto, QString& pasta, const QString& uso);
+
 // Messages the sheet would show in a message box go to stderr instead: the command line has no window.
 void mensagensNoTerminal();
 

@@ -30,27 +30,18 @@ std::optional<Pedido> lePedido(const QStringList& argumentos)
     if (!tiraOpcao(resto, QStringLiteral("--pdf"), pedido.pdf, kUso))
         return std::nullopt;
     int tipos = 0;
+    QStringList semTipo;
     for (const QString& argumento : std::as_const(resto)) {
         if (argumento == QLatin1String("--todos") || argumento == QLatin1String("--em-uso")) {
             pedido.tipo =
                 argumento == QLatin1String("--todos") ? printing::TipoRelatorio::Todos : printing::TipoRelatorio::EmUso;
             ++tipos;
-            continue;
+        } else {
+            semTipo.append(argumento);
         }
-        if (argumento.startsWith(QLatin1String("--"))) {
-            erro(QStringLiteral("Opção desconhecida: %1\n").arg(argumento) + kUso);
-            return std::nullopt;
-        }
-        if (!pedido.pasta.isEmpty()) {
-            erro(QStringLiteral("Informe uma só pasta de dados.\n") + kUso);
-            return std::nullopt;
-        }
-        pedido.pasta = argumento;
     }
-    if (pedido.pasta.trimmed().isEmpty()) {
-        erro(QStringLiteral("Informe a pasta de dados.\n") + kUso);
+    if (!lePasta(semTipo, pedido.pasta, kUso))
         return std::nullopt;
-    }
     if (tipos != 1) {
         erro(QStringLiteral("Escolha um relatório: --todos ou --em-uso.\n") + kUso);
         return std::nullopt;
