@@ -508,19 +508,23 @@ void FormTraco::Excluindo()
 
 // ---- Saving ----
 
+void FormTraco::corrigeONome(const QString& texto, const QString& titulo, Dialogs::Icone icone)
+{
+    // Yes: back to the name, the record stays open. No: the insert or edit is cancelled.
+    if (Dialogs::atual().mensagem(texto, titulo, icone, Dialogs::Botoes::SimNao, Dialogs::Resposta::Sim) ==
+        Dialogs::Resposta::Sim) {
+        Pasta->setCurrentIndex(0);
+        Combo[0]->setFocus();
+    } else {
+        Gravando(1);
+    }
+}
+
 bool FormTraco::nomeAceito(const QString& nome)
 {
     if (nome.trimmed().isEmpty()) {
-        const Dialogs::Resposta r = Dialogs::atual().mensagem(
-            QStringLiteral("Traço sem descrição.") + CR + CR + QStringLiteral("Preenche descrição?"),
-            QStringLiteral("Traço sem Nome"), Dialogs::Icone::Exclamacao, Dialogs::Botoes::SimNao,
-            Dialogs::Resposta::Sim);
-        if (r == Dialogs::Resposta::Sim) {
-            Pasta->setCurrentIndex(0);
-            Combo[0]->setFocus();
-        } else {
-            Gravando(1);
-        }
+        corrigeONome(QStringLiteral("Traço sem descrição.") + CR + CR + QStringLiteral("Preenche descrição?"),
+                     QStringLiteral("Traço sem Nome"), Dialogs::Icone::Exclamacao);
         return false;
     }
     if (nome.size() > TamanhoDoNome) {
@@ -768,17 +772,10 @@ void FormTraco::Gravando(int botao)
             if (renomeado) {
                 const int p = ProcuraNaLista(Combo[0], nome);
                 if (p > 0 && !mesmoNome(Combo[0]->itemText(p - 1), nomeAntigo)) {
-                    const Dialogs::Resposta r = Dialogs::atual().mensagem(
-                        QStringLiteral("Não pode ser este nome.") + CR + QStringLiteral("Pois o mesmo já existe.") +
-                            CR + CR + QStringLiteral("Quer digitar outro nome?"),
-                        QStringLiteral("Traço Existente"), Dialogs::Icone::Informacao, Dialogs::Botoes::SimNao,
-                        Dialogs::Resposta::Sim);
-                    if (r == Dialogs::Resposta::Sim) {
-                        Pasta->setCurrentIndex(0);
-                        Combo[0]->setFocus();
-                    } else {
-                        Gravando(1);
-                    }
+                    corrigeONome(QStringLiteral("Não pode ser este nome.") + CR +
+                                     QStringLiteral("Pois o mesmo já existe.") + CR + CR +
+                                     QStringLiteral("Quer digitar outro nome?"),
+                                 QStringLiteral("Traço Existente"), Dialogs::Icone::Informacao);
                     return;
                 }
             }

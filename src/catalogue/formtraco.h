@@ -214,6 +214,7 @@ private:
     void mostraCalculo(bool comEditado);
     void mostraUnidadesSolidos();
     bool nomeAceito(const QString& nome);
+    void corrigeONome(const QString& texto, const QString& titulo, platform::Dialogs::Icone icone);
     void gravaCampos(bool novo, const QString& nome);
     void gravaComuns();
     void voltaAVisualizar(bool novo);
