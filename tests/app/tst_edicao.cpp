@@ -5,6 +5,7 @@
 #include "calc/numericentry.h"
 #include "calc/recalc.h"
 #include "calc/wizardanswers.h"
+#include "exemplos.h"
 #include "janelateste.h"
 #include "platform/clock.h"
 #include "platform/scripteddialogs.h"
@@ -448,18 +449,7 @@ private slots:
     {
         Janela j;
         Form* f = j.form();
-        calc::WizardAnswers a;
-        a.NomeTraco = QStringLiteral("Estrutural 25");
-        a.Resistencia = QStringLiteral("25");
-        a.ClasseCimento = QStringLiteral("32");
-        a.OpcaoForma = 1;
-        a.Abatimento = QStringLiteral("100");
-        a.AgregadoGraudo = QStringLiteral("Pedra 1");
-        a.OpcaoTextura = 1;
-        a.TipoConcreto = 0;
-        a.Texto = {QStringLiteral("3,10"), QStringLiteral("1,43"), QStringLiteral("2,61"),
-                   QStringLiteral("1,20"), QStringLiteral("2,72"), QStringLiteral("1,38")};
-        a.UmidadeAreia = QStringLiteral("5");
+        const calc::WizardAnswers a = exemplos::respostasDoAssistente();
         calc::CalcState& e = j.traco->estado;
         calc::openWizard(e, 20.0);
         calc::CalculaDosagem(e, a, f->limites());

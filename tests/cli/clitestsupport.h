@@ -1,9 +1,11 @@
 #pragma once
 
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStringList>
 
 #include <cmath>
@@ -109,6 +111,20 @@ inline QJsonObject respostas()
         {"PesoSaco", 50},
         {"MaodeObra", 20},
     };
+}
+
+inline // The number of pages of a PDF file; -1 when it is missing or is no PDF.
+    int
+    paginasDoPdf(const QString& arquivo)
+{
+    QFile f(arquivo);
+    if (!f.open(QIODevice::ReadOnly))
+        return -1;
+    const QByteArray conteudo = f.readAll();
+    if (!conteudo.startsWith("%PDF-"))
+        return -1;
+    static const QRegularExpression pagina(QStringLiteral("/Type\\s*/Page(?!s)"));
+    return int(QString::fromLatin1(conteudo).count(pagina));
 }
 
 } // namespace clitest

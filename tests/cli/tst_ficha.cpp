@@ -9,23 +9,7 @@
 #include <QTest>
 
 using clitest::executa;
-
-namespace {
-
-// The number of pages of a PDF file; -1 when it is missing or is no PDF.
-int paginasDoPdf(const QString& arquivo)
-{
-    QFile f(arquivo);
-    if (!f.open(QIODevice::ReadOnly))
-        return -1;
-    const QByteArray conteudo = f.readAll();
-    if (!conteudo.startsWith("%PDF-"))
-        return -1;
-    static const QRegularExpression pagina(QStringLiteral("/Type\\s*/Page(?!s)"));
-    return int(QString::fromLatin1(conteudo).count(pagina));
-}
-
-} // namespace
+using clitest::paginasDoPdf;
 
 class TestFichaCli : public QObject
 {
