@@ -636,7 +636,7 @@ void Traco::RotinaAssistente()
     voltaAoMarcador(marcador);
     if (m_form->magoPendente) {
         // "Copiar Traço": the designed mix becomes a new record being inserted.
-        m_form->CopiandoTraco(m_mago->reducaoDeAgua());
+        m_form->CopiandoTraco(m_mago->respostas());
         return;
     }
     m_form->MostraNumero();

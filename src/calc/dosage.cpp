@@ -74,7 +74,7 @@ void CalculaDosagem(CalcState& s, const WizardAnswers& a, const ConsistencyLimit
 
     store(s.W, CalculaAgua(s.abatimento, s.Dmax, s.fatorForma));
     if (s.superplastificante) {
-        store(s.r, leadingNumber(a.PlastificanteCombo) / 100.0);
+        store(s.r, readNumber(a.PlastificanteCombo) / 100.0);
         store(s.W, reducedWater(s.W, s.r));
     } else {
         s.r = 0.0;

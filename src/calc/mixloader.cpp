@@ -185,7 +185,7 @@ void CarregaTraco(CalcState& s, const FieldSource& row, const ProductTable* prod
     // Cement products are named "Cimento " followed by the class.
     const QString& cement = s.nomes[0];
     if (!cement.isEmpty()) {
-        s.classe = cement.mid(7, cement.trimmed().size());
+        s.classe = textoDaClasse(cement);
     } else if (const std::optional<QString> cls = textOf(row(QStringLiteral("Classe")))) {
         s.classe = *cls;
     }

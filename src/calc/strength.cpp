@@ -3,6 +3,7 @@
 #include "calcstate.h"
 #include "guards.h"
 
+#include <array>
 #include <cmath>
 
 namespace calc {
@@ -21,9 +22,38 @@ std::optional<double> DesvioPadrao(int measuringCode)
     }
 }
 
+namespace {
+
+const std::array<QLatin1String, 4> kClasses{QLatin1String("25"), QLatin1String("32"), QLatin1String("40"),
+                                            QLatin1String("ARI")};
+
+} // namespace
+
+QString classeDoCimento(const QString& cementName)
+{
+    const QString name = cementName.trimmed();
+    for (const QLatin1String cls : kClasses) {
+        if (name == cls) {
+            return cls;
+        }
+        if (name.endsWith(cls, Qt::CaseInsensitive) && name.size() > cls.size()) {
+            const QChar before = name.at(name.size() - cls.size() - 1);
+            if (before == QLatin1Char(' ') || before == QLatin1Char('-')) {
+                return cls;
+            }
+        }
+    }
+    return QString();
+}
+
+QString textoDaClasse(const QString& cementName)
+{
+    return cementName.mid(7, cementName.trimmed().size());
+}
+
 double FatorClasse(const QString& classText)
 {
-    const QString cls = classText.trimmed();
+    const QString cls = classeDoCimento(classText);
     if (cls == QLatin1String("25")) {
         return 0.8;
     }

@@ -20,8 +20,17 @@ constexpr double studentFactor = 1.65;
 std::optional<double> DesvioPadrao(int measuringCode);
 
 // Class factor of a cement class, compared after trimming blanks: "25" 0.8, "32" 1.0, "40" and "ARI" 1.25;
-// any other text 0.
+// a text that ends in a class after a blank or a hyphen ("CP II-32", "CP V ARI") is of that class; any other
+// text 0.
 double FatorClasse(const QString& classText);
+
+// The class of a cement product's name: the class its name ends in ("Cimento 32" and "Cimento CP II-32" are of
+// class "32"); an empty text when the name ends in none.
+QString classeDoCimento(const QString& cementName);
+
+// The class text of a stored mix: its cement's name from the 8th character on ("Cimento 32" gives " 32"), as the
+// sheet prints it.
+QString textoDaClasse(const QString& cementName);
 
 // Mean strength that a water/cement ratio reaches with a cement of class factor k.
 double strengthFromRatio(double waterCementRatio, double k);

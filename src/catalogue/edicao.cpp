@@ -4,7 +4,9 @@
 
 #include "calc/calcstate.h"
 #include "calc/formats.h"
+#include "calc/mixfields.h"
 #include "calc/numericentry.h"
+#include "calc/physicaldata.h"
 #include "calc/strength.h"
 #include "platform/aplicacao.h"
 #include "platform/clock.h"
@@ -22,6 +24,9 @@
 #include <QRadioButton>
 #include <QSqlRecord>
 #include <QTabWidget>
+
+#include <cmath>
+#include <tuple>
 
 namespace catalogue {
 
@@ -258,12 +263,16 @@ void FormTraco::validacao(int acao, bool& salvar)
 
 void FormTraco::leDadosFisicos()
 {
-    // The specific and bulk masses and the sand's moisture, as the boxes hold them.
+    // The specific and bulk masses and the sand's moisture, as the boxes hold them. A box that holds no plausible
+    // number leaves the value the mix had; the save refuses it.
     std::array<double*, 6> massas{&m_estado.gammaC, &m_estado.rhoC,   &m_estado.gammaS,
                                   &m_estado.rhoS,   &m_estado.gammaG, &m_estado.rhoG};
-    for (int i = 0; i < 6; ++i)
-        *massas[i] = calc::readNumber(Texto[i]->text());
-    m_estado.h = calc::readNumber(Texto[6]->text()) / 100.0;
+    for (int i = 0; i < 6; ++i) {
+        if (const std::optional<double> valor = calc::physicalValue(i, Texto[i]->text()))
+            *massas[i] = *valor;
+    }
+    if (const std::optional<double> umidade = calc::physicalValue(6, Texto[6]->text()))
+        m_estado.h = *umidade / 100.0;
 }
 
 void FormTraco::Inserindo()
@@ -333,11 +342,19 @@ void FormTraco::Inserindo()
         m_estado.perda = custo(1);
         TextoM[9]->setText(calc::formatQuantity(m_estado.Hm));
 
+        // Nothing of the mix shown before stays: no result, no cost, and every product row names what its list
+        // shows.
+        for (widgets::CaixaTexto* c : TextoI)
+            c->clear();
+        defineCusto(0, 0.0);
+        defineCusto(2, 0.0);
+
         Pasta->show();
         Pasta->setCurrentIndex(0);
         Combo[0]->setFocus();
         inserindo = true;
         alterando = false;
+        legendasDasListas();
     } catch (const DbError& erro) {
         platform::MostraErro(QStringLiteral("Inserindo"), erro.numero(), erro.descricao());
     }
@@ -377,7 +394,9 @@ void FormTraco::Alterando()
     Combo[0]->setEditText(TextoC[0]->text());
     nomeAntigo = TextoC[0]->text();
     escolhe(Combo[1], ProcuraNaLista(Combo[1], TextoC[1]->text()));
-    escolhe(Combo[7], ProcuraNaLista(Combo[7], (QStringLiteral("00") + TextoC[2]->text()).right(3)));
+    // The slump and the reduction the mix was saved with, even when the lists do not offer them today.
+    if (calc::strictNumber(TextoC[2]->text()))
+        escolheNumero(Combo[7], (QStringLiteral("00") + TextoC[2]->text().trimmed()).right(3));
     const std::array<std::pair<int, int>, 5> produtos{{{2, 0}, {3, 3}, {4, 4}, {5, 5}, {6, 6}}};
     for (const auto& [lista, linha] : produtos) {
         const int p = ProcuraNaLista(Combo[lista], CompT[linha]->text());
@@ -386,7 +405,8 @@ void FormTraco::Alterando()
         else
             selecionaPosicao(Combo[lista], 0);
     }
-    escolhe(Combo[8], ProcuraNaLista(Combo[8], TextoC[5]->text()));
+    escolheNumero(Combo[8], TextoC[5]->text().trimmed().isEmpty() ? QStringLiteral("0") : TextoC[5]->text());
+    legendasDasListas();
 
     leDadosFisicos();
 
@@ -539,66 +559,103 @@ bool FormTraco::nomeAceito(const QString& nome)
     return true;
 }
 
-void FormTraco::gravaCampos(bool novo, const QString& nome)
+void FormTraco::mostraCaixa(QWidget* caixa)
 {
-    const auto campo = [this](const char* nomeCampo, const QVariant& valor) {
-        DadoTraco.setField(QLatin1String(nomeCampo), valor);
-    };
-    const int forma = selecionado(OpcaoForma);
-    if (novo) {
-        if (forma >= 0)
-            campo("Volumetrico", forma);
-        campo("DataCadastro", dataGravada(TextoC[3]->text()));
-        campo("DataCotacao", dataGravada(TextoC[4]->text()));
-        campo("ReducaoAgua", TextoC[5]->text());
-        campo("Classe", ClasseCimento->currentText());
-        campo("Atualizado", false);
-        campo("NomeTraco", nome);
-        campo("Fator", TextoC[2]->text());
-        campo("Peso", TextoI[0]->text());
-        campo("RelAgregCimento", TextoI[1]->text());
-        campo("PesoTraco", TextoI[2]->text());
-        campo("PropMassa", TextoI[3]->text());
-        campo("PropVolume", TextoI[4]->text());
-        const double resistencia = calc::CalculaResistencia(m_estado);
-        campo("Resistencia", calc::toInt16(resistencia > 0 ? resistencia : 0.0).value_or(0));
-        gravaComuns();
-    } else {
-        campo("DataCadastro", dataGravada(TextoC[3]->text()));
-        campo("DataCotacao", dataGravada(TextoC[4]->text()));
-        // The in-use mark has been settled by the caller.
-        if (forma >= 0)
-            campo("Volumetrico", forma);
-        campo("Classe", ClasseCimento->currentText());
-        campo("ReducaoAgua", TextoC[5]->text());
-        campo("Atualizado", false);
-        campo("Fator", TextoC[2]->text());
-        campo("Peso", TextoI[0]->text());
-        campo("RelAgregCimento", TextoI[1]->text());
-        campo("PesoTraco", TextoI[2]->text());
-        campo("PropMassa", TextoI[3]->text());
-        campo("PropVolume", TextoI[4]->text());
-        gravaComuns();
-        const double resistencia = calc::CalculaResistencia(m_estado);
-        campo("Resistencia", calc::toInt16(resistencia > 0 ? resistencia : 0.0).value_or(0));
+    for (int i = 0; i < m_paginas.size(); ++i) {
+        if (m_paginas[i]->isAncestorOf(caixa))
+            Pasta->setCurrentIndex(i);
     }
+    caixa->setFocus();
+    if (auto* texto = qobject_cast<QLineEdit*>(caixa))
+        texto->selectAll();
 }
 
-void FormTraco::gravaComuns()
+bool FormTraco::recusa(QWidget* caixa, const QString& texto, const QString& titulo)
 {
+    Dialogs::aviso(texto, titulo, Dialogs::Icone::Exclamacao);
+    mostraCaixa(caixa);
+    return false;
+}
+
+bool FormTraco::tracoAceito()
+{
+    // Nothing is computed with, nor stored, that the boxes do not hold as a plausible number.
+    for (int i = 0; i < 7; ++i) {
+        if (!calc::physicalValue(i, Texto[i]->text()))
+            return recusa(Texto[i], calc::physicalDataMessage(i, Texto[i]->text()), QStringLiteral("Valor inválido"));
+    }
+
+    // The row is written from one last recalculation of what the window shows, so that what is stored is what
+    // the window, the sheet and a later recalculation give.
+    m_estado.indiceEdicao = calc::CalcState::semEdicao;
+    ReCalculo();
+
+    const calc::CalcState& s = m_estado;
+    const bool volume = s.emVolume();
+    const std::array<double, 10> porTraco{volume ? s.Lc : s.Mc,
+                                          volume ? s.Lfs : s.Mfs,
+                                          volume ? s.Lcs : s.Mcs,
+                                          volume ? s.Lg1 : s.Mg1,
+                                          volume ? s.Lg2 : s.Mg2,
+                                          s.A1,
+                                          s.A2,
+                                          s.Wa_b,
+                                          s.W_b,
+                                          s.H_b};
+    const std::array<double, 10> porMetro{volume ? s.Lcm : s.Cm,
+                                          volume ? s.Lfsm : s.Sfm,
+                                          volume ? s.Lcsm : s.Scm,
+                                          volume ? s.Lg1m : s.G1m,
+                                          volume ? s.Lg2m : s.G2m,
+                                          s.A1m,
+                                          s.A2m,
+                                          s.Wa,
+                                          s.W,
+                                          s.Hm};
+    if (!(porTraco[0] > 0.0))
+        return recusa(TextoT[0], QStringLiteral("Informe a quantidade de cimento do traço."),
+                      QStringLiteral("Traço sem Cimento"));
+    for (int i : {1, 2, 3, 4, 5, 6, 9}) {
+        if (porTraco[std::size_t(i)] < 0.0 || porMetro[std::size_t(i)] < 0.0)
+            return recusa(TextoT[i],
+                          QStringLiteral("A quantidade de %1 não pode ser negativa.").arg(CompT[i]->text().trimmed()),
+                          QStringLiteral("Quantidade inválida"));
+    }
+    for (int i = 0; i < 10; ++i) {
+        for (const double valor : {porTraco[std::size_t(i)], porMetro[std::size_t(i)]}) {
+            if (!std::isfinite(valor) || std::abs(valor) >= kMaiorQuantidade)
+                return recusa(TextoT[i],
+                              QStringLiteral("A quantidade de %1 ficou grande demais para o quadro (%2).")
+                                      .arg(CompT[i]->text().trimmed(), calc::formatQuantity(valor)) +
+                                  CR + QStringLiteral("Confira as quantidades do traço."),
+                              QStringLiteral("Quantidade inválida"));
+        }
+    }
+    return true;
+}
+
+void FormTraco::gravaCampos(bool novo, const QString& nome)
+{
+    const calc::CalcState& s = m_estado;
     const auto campo = [this](const char* nomeCampo, const QVariant& valor) {
         DadoTraco.setField(QLatin1String(nomeCampo), valor);
     };
-    campo("PrecoCustoSemPerda", custo(0));
-    campo("Perda", custo(1));
-    campo("PrecoCustoComPerda", custo(2));
-    const std::array<const char*, 7> fisicos{"EspeCim", "AparCim", "EspeMiu", "AparMiu",
-                                             "EspeGra", "AparGra", "Umidade"};
-    for (int i = 0; i < 7; ++i)
-        campo(fisicos[i], calc::readNumber(Texto[i]->text()));
+    const auto calculado = [&](const char* nomeCampo) {
+        campo(nomeCampo, calc::fieldValue(s, QLatin1String(nomeCampo)));
+    };
+
+    if (novo)
+        campo("NomeTraco", nome);
+    campo("DataCadastro", dataGravada(TextoC[3]->text()));
+    campo("DataCotacao", dataGravada(TextoC[4]->text()));
+    campo("Atualizado", false);
+    campo("Classe", ClasseCimento->currentText().trimmed());
+    campo("ReducaoAgua", TextoC[5]->text().trimmed());
     const int forma = selecionado(OpcaoForma);
-    if (forma >= 0)
+    if (forma >= 0) {
+        campo("Volumetrico", forma);
         campo("Dosagem", forma);
+    }
     if (const int t = selecionado(OpcaoTextura); t >= 0)
         campo("Textura", t);
     for (int i = 0; i < 4; ++i) {
@@ -607,51 +664,64 @@ void FormTraco::gravaComuns()
             break;
         }
     }
+    // The physical data as typed: the moisture is kept in per cent, as the box holds it.
+    const std::array<const char*, 7> fisicos{"EspeCim", "AparCim", "EspeMiu", "AparMiu",
+                                             "EspeGra", "AparGra", "Umidade"};
+    for (int i = 0; i < 7; ++i)
+        campo(fisicos[i], calc::physicalValue(i, Texto[i]->text()).value_or(0.0));
 
-    // Product codes: the product named by the row's caption, when the row holds a quantity.
-    const std::array<std::pair<int, const char*>, 5> codigos{{{0, "TracoCimentoCod"},
-                                                              {3, "TracoGraudoCod1"},
-                                                              {4, "TracoGraudoCod2"},
-                                                              {5, "TracoAditivoCod1"},
-                                                              {6, "TracoAditivoCod2"}}};
-    for (const auto& [linha, nomeCampo] : codigos) {
-        const QString legenda = CompM[linha]->text().trimmed();
-        const double quantidade = linha == 5   ? m_estado.A1
-                                  : linha == 6 ? m_estado.A2
-                                               : calc::readNumber(TextoT[linha]->text());
-        if (legenda.isEmpty() || quantidade == 0.0) {
-            campo(nomeCampo, 0);
-            continue;
+    // The results, the batch and the cubic metre as the last recalculation left them.
+    for (const char* nomeCampo : {"Fator",
+                                  "Peso",
+                                  "RelAgregCimento",
+                                  "PesoTraco",
+                                  "PropMassa",
+                                  "PropVolume",
+                                  "Resistencia",
+                                  "PrecoCustoSemPerda",
+                                  "Perda",
+                                  "PrecoCustoComPerda",
+                                  "TracoCimento",
+                                  "Cimento",
+                                  "TracoAreiaFina",
+                                  "AreiaFina",
+                                  "TracoAreiaGrossa",
+                                  "AreiaGrossa",
+                                  "TracoGraudoQde1",
+                                  "Graudo1",
+                                  "TracoGraudoQde2",
+                                  "Graudo2",
+                                  "TracoAditivoQde1",
+                                  "AditivoQde1",
+                                  "TracoAditivoQde2",
+                                  "AditivoQde2",
+                                  "TracoAguaAdic",
+                                  "AguaAdic",
+                                  "TracoAgua",
+                                  "Agua",
+                                  "TracoMaoDeObra",
+                                  "MaodeObra"})
+        calculado(nomeCampo);
+
+    // Product codes: the product each list shows, when its row holds a quantity; none otherwise.
+    const bool volume = s.emVolume();
+    const std::array<std::tuple<int, const char*, double>, 5> codigos{{{0, "TracoCimentoCod", volume ? s.Lc : s.Mc},
+                                                                       {3, "TracoGraudoCod1", volume ? s.Lg1 : s.Mg1},
+                                                                       {4, "TracoGraudoCod2", volume ? s.Lg2 : s.Mg2},
+                                                                       {5, "TracoAditivoCod1", s.A1},
+                                                                       {6, "TracoAditivoCod2", s.A2}}};
+    for (const auto& [linha, nomeCampo, quantidade] : codigos) {
+        const QString produto = s.nomes[std::size_t(linha)];
+        QVariant codigo = 0;
+        if (!produto.trimmed().isEmpty() && quantidade != 0.0) {
+            const QVariant achado = m_db.scalar(
+                QStringLiteral("SELECT CodigoProduto FROM Produtos WHERE NomeProduto = ? ORDER BY rowid LIMIT 1"),
+                {produto});
+            if (achado.isValid() && !achado.isNull())
+                codigo = achado;
         }
-        const QVariant codigo = m_db.scalar(
-            QStringLiteral("SELECT CodigoProduto FROM Produtos WHERE NomeProduto = ? ORDER BY rowid LIMIT 1"),
-            {CompM[linha]->text()});
-        if (codigo.isValid() && !codigo.isNull())
-            campo(nomeCampo, codigo);
+        campo(nomeCampo, codigo);
     }
-
-    const bool massa = OpcaoForma[0]->isChecked();
-    const calc::CalcState& s = m_estado;
-    campo("TracoCimento", massa ? s.Mc : s.Lc);
-    campo("Cimento", massa ? s.Cm : s.Lcm);
-    campo("TracoAreiaFina", massa ? s.Mfs : s.Lfs);
-    campo("AreiaFina", massa ? s.Sfm : s.Lfsm);
-    campo("TracoAreiaGrossa", massa ? s.Mcs : s.Lcs);
-    campo("AreiaGrossa", massa ? s.Scm : s.Lcsm);
-    campo("TracoGraudoQde1", massa ? s.Mg1 : s.Lg1);
-    campo("Graudo1", massa ? s.G1m : s.Lg1m);
-    campo("TracoGraudoQde2", massa ? s.Mg2 : s.Lg2);
-    campo("Graudo2", massa ? s.G2m : s.Lg2m);
-    campo("TracoAditivoQde1", s.A1);
-    campo("AditivoQde1", s.A1m);
-    campo("TracoAditivoQde2", s.A2);
-    campo("AditivoQde2", s.A2m);
-    campo("TracoAguaAdic", s.Wa_b);
-    campo("AguaAdic", s.Wa);
-    campo("TracoAgua", s.W_b);
-    campo("Agua", s.W);
-    campo("TracoMaoDeObra", s.H_b);
-    campo("MaodeObra", s.Hm);
 }
 
 void FormTraco::voltaAVisualizar(bool novo)
@@ -693,7 +763,8 @@ void FormTraco::Gravando(int botao)
     // The name typed in the name list is the mix's name.
     if (!Combo[0]->isHidden())
         TextoC[0]->setText(Combo[0]->currentText());
-    QString nome = TextoC[0]->text();
+    // Blanks around a name are not part of it: "Concreto 25 " is the mix "Concreto 25".
+    QString nome = TextoC[0]->text().trimmed();
     bool novo = false;
 
     const auto voltaAoMarcador = [this] {
@@ -715,7 +786,7 @@ void FormTraco::Gravando(int botao)
             }
             voltaAoMarcador();
         } else if (botao == 0) {
-            if (!nomeAceito(nome))
+            if (!nomeAceito(nome) || !tracoAceito())
                 return;
             try {
                 platform::Transaction transacao(m_db);
@@ -768,7 +839,7 @@ void FormTraco::Gravando(int botao)
         } else if (botao == 0) {
             if (!nomeAceito(nome))
                 return;
-            const bool renomeado = nome.trimmed() != nomeAntigo.trimmed();
+            const bool renomeado = nome != nomeAntigo.trimmed();
             if (renomeado) {
                 const int p = ProcuraNaLista(Combo[0], nome);
                 if (p > 0 && !mesmoNome(Combo[0]->itemText(p - 1), nomeAntigo)) {
@@ -779,6 +850,8 @@ void FormTraco::Gravando(int botao)
                     return;
                 }
             }
+            if (!tracoAceito())
+                return;
             try {
                 platform::Transaction transacao(m_db);
                 if (renomeado) {

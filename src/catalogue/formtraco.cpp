@@ -564,9 +564,10 @@ int FormTraco::ProcuraNaLista(const QComboBox* lista, const QString& texto)
 {
     if (!lista || lista->count() == 0)
         return 0;
+    // Compared as the catalogue compares names: without the blanks around them and without regard to case.
+    const QString procurado = texto.trimmed();
     for (int i = 0; i < lista->count(); ++i) {
-        // Compared as the catalogue compares names: without regard to case.
-        if (lista->itemText(i).compare(texto, Qt::CaseInsensitive) == 0)
+        if (lista->itemText(i).trimmed().compare(procurado, Qt::CaseInsensitive) == 0)
             return i + 1;
     }
     return 0;

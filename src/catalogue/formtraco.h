@@ -23,7 +23,8 @@ class QTabWidget;
 
 namespace calc {
 struct CalcState;
-}
+struct WizardAnswers;
+} // namespace calc
 namespace platform {
 class Database;
 }
@@ -105,7 +106,8 @@ public:
     // Recalculates the mix from the boxes while it is inserted or edited, and shows the results.
     void ReCalculo();
     // Shows the mix the wizard designed as a new record being inserted, and recalculates it.
-    void CopiandoTraco(const QString& reducaoDoAssistente);
+    // The wizard's answers give the physical data and the moisture it designed with.
+    void CopiandoTraco(const calc::WizardAnswers& respostas);
 
     // Variants and the mix in use.
     int NumeroVariante(const QString& nome);
@@ -168,6 +170,8 @@ public:
     QDate dataPrecoCusto;
     // The longest name the catalogue keeps.
     static constexpr int TamanhoDoNome = 50;
+    // No quantity of a batch or of a cubic metre reaches a million: beyond it the boxes cannot show it.
+    static constexpr double kMaiorQuantidade = 1e6;
 
 signals:
     // "Registro 3/12", for the status bar.
@@ -197,7 +201,12 @@ private:
     void preencheAbatimentos();
     void alteraTextoT(int linha);
     void alteraTextoM(int linha);
+    // The product a list shows ("" for none), the captions and units of its row, and every product row's.
+    QString produtoDaLista(int lista) const;
+    void mostraProdutoDaLista(int lista);
+    void legendasDasListas();
     void escolheMaterial(int lista);
+    void escolheNumero(QComboBox* lista, const QString& texto);
     void alteraClasse(const QString& classe);
     void alteraReducao();
     void alteraFisico(int i);
@@ -215,8 +224,12 @@ private:
     void mostraUnidadesSolidos();
     bool nomeAceito(const QString& nome);
     void corrigeONome(const QString& texto, const QString& titulo, platform::Dialogs::Icone icone);
+    // Checks what the window holds before a save and recalculates it one last time; on a refusal the user is told
+    // why and the focus goes to the box to correct.
+    bool tracoAceito();
+    bool recusa(QWidget* caixa, const QString& texto, const QString& titulo);
+    void mostraCaixa(QWidget* caixa);
     void gravaCampos(bool novo, const QString& nome);
-    void gravaComuns();
     void voltaAVisualizar(bool novo);
     int selecionado(const std::array<QRadioButton*, 3>& grupo) const;
 

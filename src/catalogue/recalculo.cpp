@@ -7,7 +7,10 @@
 #include "calc/consistency.h"
 #include "calc/formats.h"
 #include "calc/numericentry.h"
+#include "calc/physicaldata.h"
 #include "calc/recalc.h"
+#include "calc/strength.h"
+#include "calc/wizardanswers.h"
 #include "platform/clock.h"
 #include "widgets/caixatexto.h"
 
@@ -18,6 +21,8 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QRadioButton>
+
+#include <cmath>
 
 namespace catalogue {
 
@@ -58,7 +63,12 @@ void FormTraco::ligaEventos()
     });
     for (int lista : {2, 3, 4, 5, 6})
         connect(Combo[lista], &QComboBox::currentIndexChanged, this, [this, lista] { escolheMaterial(lista); });
-    connect(Combo[7], &QComboBox::currentIndexChanged, this, [this] { ReCalculo(); });
+    connect(Combo[7], &QComboBox::currentIndexChanged, this, [this] {
+        // The slump chosen is the one saved.
+        if (!m_estado.recalculando)
+            TextoC[2]->setText(Combo[7]->currentText());
+        ReCalculo();
+    });
     connect(Combo[8], &QComboBox::currentIndexChanged, this, [this] { alteraReducao(); });
     connect(ClasseCimento, &QComboBox::currentTextChanged, this, [this](const QString& c) { alteraClasse(c); });
     for (int i = 0; i < 3; ++i) {
@@ -132,27 +142,44 @@ void FormTraco::alteraTextoM(int linha)
     ReCalculo();
 }
 
-void FormTraco::escolheMaterial(int lista)
+QString FormTraco::produtoDaLista(int lista) const
 {
-    if (m_estado.recalculando)
-        return;
-    const QString escolhido = Combo[lista]->currentText();
-    const QString nome = escolhido == kNenhum ? QString() : escolhido;
+    const QString escolhido = Combo[lista]->currentIndex() < 0 ? QString() : Combo[lista]->currentText();
+    return escolhido == kNenhum ? QString() : escolhido;
+}
+
+void FormTraco::mostraProdutoDaLista(int lista)
+{
+    const QString nome = produtoDaLista(lista);
     const int linha = lista == 2 ? 0 : lista;
     CompT[linha]->setText(nome);
     CompM[linha]->setText(nome);
-    if (lista == 2) {
-        // The class is the end of the cement's name: "Cimento 32" is of class 32.
-        m_mudandoClasse = true;
-        ClasseCimento->setCurrentText(nome.right(3).trimmed());
-        m_mudandoClasse = false;
-    }
     if (lista >= 5) {
         // An admixture is measured in its product's own unit.
         const std::optional<calc::ProductInfo> produto = nome.isEmpty() ? std::nullopt : m_produtos->findByName(nome);
         UnidT[linha]->setText(produto ? produto->unit : QString());
         UnidM[linha]->setText(produto ? produto->unit : QString());
+    }
+}
+
+void FormTraco::legendasDasListas()
+{
+    for (int lista : {2, 3, 4, 5, 6})
+        mostraProdutoDaLista(lista);
+}
+
+void FormTraco::escolheMaterial(int lista)
+{
+    // The row's caption always names the product its list shows: the caption is what is priced and saved.
+    if (inserindo || alterando)
+        mostraProdutoDaLista(lista);
+    if (m_estado.recalculando)
         return;
+    if (lista == 2 && !produtoDaLista(2).isEmpty()) {
+        // The class is the end of the cement's name: "Cimento 32" is of class 32.
+        m_mudandoClasse = true;
+        ClasseCimento->setCurrentText(calc::classeDoCimento(produtoDaLista(2)));
+        m_mudandoClasse = false;
     }
     ReCalculo();
 }
@@ -161,9 +188,19 @@ void FormTraco::alteraClasse(const QString& classe)
 {
     if (m_estado.recalculando || m_mudandoClasse || !(inserindo || alterando))
         return;
-    const int p = ProcuraNaLista(Combo[2], QStringLiteral("Cimento ") + classe.trimmed());
-    if (p > 0)
+    // The cement of the class typed, "Cimento 32" before any other cement of class 32; none when the products
+    // have no cement of that class, so that the mix is computed with the class the window shows.
+    int p = ProcuraNaLista(Combo[2], QStringLiteral("Cimento ") + classe.trimmed());
+    for (int i = 0; p < 1 && i < Combo[2]->count(); ++i) {
+        if (!classe.trimmed().isEmpty() && calc::classeDoCimento(Combo[2]->itemText(i)) == classe.trimmed())
+            p = i + 1;
+    }
+    {
+        Recalculando flag(m_estado);
         Combo[2]->setCurrentIndex(p - 1);
+    }
+    mostraProdutoDaLista(2);
+    ReCalculo();
 }
 
 void FormTraco::alteraReducao()
@@ -176,17 +213,30 @@ void FormTraco::alteraReducao()
     ReCalculo();
 }
 
-void FormTraco::alteraFisico(int i)
+void FormTraco::escolheNumero(QComboBox* lista, const QString& texto)
+{
+    // Entries are compared as numbers ("05" is the entry "5", "95" the entry "095"); a value the list does not
+    // offer is added in its place, so that a stored or designed mix keeps its slump and its reduction.
+    Recalculando flag(m_estado);
+    const double valor = calc::readNumber(texto);
+    int i = 0;
+    for (; i < lista->count(); ++i) {
+        const double entrada = calc::readNumber(lista->itemText(i));
+        if (entrada == valor) {
+            lista->setCurrentIndex(i);
+            return;
+        }
+        if (entrada > valor)
+            break;
+    }
+    lista->insertItem(i, texto.trimmed());
+    lista->setCurrentIndex(i);
+}
+
+void FormTraco::alteraFisico(int)
 {
     if (m_estado.recalculando)
         return;
-    const double valor = calc::readNumber(Texto[i]->text());
-    std::array<double*, 6> massas{&m_estado.gammaC, &m_estado.rhoC,   &m_estado.gammaS,
-                                  &m_estado.rhoS,   &m_estado.gammaG, &m_estado.rhoG};
-    if (i < 6)
-        *massas[i] = valor;
-    else
-        m_estado.h = valor / 100.0;
     ReCalculo();
 }
 
@@ -259,6 +309,7 @@ void FormTraco::confereNome()
 void FormTraco::leEstadoDaJanela()
 {
     calc::CalcState& s = m_estado;
+    leDadosFisicos();
     s.dosagem = qint16(selecionado(OpcaoForma));
     if (const int t = selecionado(OpcaoTextura); t >= 0)
         s.textura = qint16(t);
@@ -266,20 +317,27 @@ void FormTraco::leEstadoDaJanela()
         if (TipoConcreto[i]->isChecked())
             s.destino = qint16(i);
     }
-    s.classe = ClasseCimento->currentText();
-    s.nomes[0] = CompT[0]->text();
-    s.nomes[3] = CompT[3]->text();
-    s.nomes[4] = CompT[4]->text();
-    s.nomes[5] = CompT[5]->text();
-    s.nomes[6] = CompT[6]->text();
-    if (const std::optional<qint16> abatimento = calc::toInt16(calc::readNumber(Combo[7]->currentText())))
-        s.abatimento = *abatimento;
+    // The products are those the lists show; the class is the cement's, or the one typed when no cement is chosen.
+    s.nomes[0] = produtoDaLista(2);
+    for (int lista : {3, 4, 5, 6})
+        s.nomes[lista] = produtoDaLista(lista);
+    s.classe = s.nomes[0].isEmpty() ? ClasseCimento->currentText() : calc::textoDaClasse(s.nomes[0]);
+    // An admixture row without a product holds no admixture.
+    if (s.nomes[5].isEmpty())
+        s.A1 = 0.0;
+    if (s.nomes[6].isEmpty())
+        s.A2 = 0.0;
+    // A slump that is not a number keeps the slump the mix had.
+    if (const std::optional<double> abatimento = calc::strictNumber(Combo[7]->currentText())) {
+        if (const std::optional<qint16> inteiro = calc::toInt16(std::trunc(*abatimento)))
+            s.abatimento = *inteiro;
+    }
     s.consistencia = Combo[1]->currentText();
     const double reducao = calc::readNumber(Combo[8]->currentText());
     s.superplastificante = reducao > 0;
     s.r = s.superplastificante ? reducao / 100.0 : 0.0;
     s.perda = custo(1);
-    s.nomeTraco = Combo[0]->currentText();
+    s.nomeTraco = Combo[0]->currentText().trimmed();
 }
 
 void FormTraco::ReCalculo()
@@ -344,7 +402,7 @@ void FormTraco::mostraUnidadesSolidos()
     }
 }
 
-void FormTraco::CopiandoTraco(const QString& reducaoDoAssistente)
+void FormTraco::CopiandoTraco(const calc::WizardAnswers& respostas)
 {
     m_estado.recalculando = true;
     QCoreApplication::processEvents();
@@ -354,43 +412,42 @@ void FormTraco::CopiandoTraco(const QString& reducaoDoAssistente)
     m_estado.recalculando = true;
     {
         Recalculando flag(m_estado);
-        Combo[0]->setEditText(m_estado.nomeTraco);
+        Combo[0]->setEditText(m_estado.nomeTraco.trimmed());
         const int classe = ProcuraNaLista(Combo[1], m_estado.consistencia);
         if (classe > 0)
             Combo[1]->setCurrentIndex(classe - 1);
         preencheAbatimentos();
-        const int abatimento = ProcuraNaLista(Combo[7], calc::padded(m_estado.abatimento, 3));
-        if (abatimento > 0)
-            Combo[7]->setCurrentIndex(abatimento - 1);
+        escolheNumero(Combo[7], calc::padded(m_estado.abatimento, 3));
+        TextoC[2]->setText(Combo[7]->currentText());
         TextoC[3]->setText(platform::Clock::hoje().toString(QStringLiteral("dd-MM-yyyy")));
         TextoC[4]->setText(QLocale().toString(dataPrecoCusto, QLocale::ShortFormat));
-        if (m_estado.superplastificante) {
-            m_estado.r = calc::readNumber(reducaoDoAssistente) / 100.0;
-        } else {
-            m_estado.superplastificante = false;
+        // The reduction the wizard designed with, whether or not the list offers it.
+        if (!m_estado.superplastificante)
             m_estado.r = 0.0;
-        }
-        const QString reducao = calc::padded(qint64(std::llround(m_estado.r * 100.0)), 2);
-        const int posReducao = ProcuraNaLista(Combo[8], reducao);
-        if (posReducao > 0)
-            Combo[8]->setCurrentIndex(posReducao - 1);
-        else
-            Combo[8]->setEditText(reducao);
+        escolheNumero(Combo[8], calc::formatFull(std::round(m_estado.r * 100.0 * 1e9) / 1e9));
+        TextoC[5]->setText(Combo[8]->currentText());
+
+        // The materials as the wizard took them: its physical data, moisture and options.
+        for (int i = 0; i < 6; ++i)
+            Texto[i]->setText(respostas.Texto[std::size_t(i)]);
+        Texto[6]->setText(respostas.UmidadeAreia);
+        leDadosFisicos();
         if (m_estado.dosagem >= 0 && m_estado.dosagem < 3)
             OpcaoForma[m_estado.dosagem]->setChecked(true);
-        const QString cimento = QStringLiteral("Cimento ") + m_estado.classe.trimmed();
-        const int posCimento = ProcuraNaLista(Combo[2], cimento);
-        Combo[2]->setCurrentIndex(posCimento > 0 ? posCimento - 1 : -1);
-        CompT[0]->setText(cimento);
-        CompM[0]->setText(cimento);
-        const QString graudo = calc::aggregateForDmax(m_estado.Dmax);
-        const int posGraudo = ProcuraNaLista(Combo[3], graudo);
-        Combo[3]->setCurrentIndex(posGraudo > 0 ? posGraudo - 1 : -1);
-        CompT[3]->setText(graudo);
-        CompM[3]->setText(graudo);
+        if (m_estado.textura >= 0 && m_estado.textura < 3)
+            OpcaoTextura[m_estado.textura]->setChecked(true);
+        if (m_estado.destino >= 0 && m_estado.destino < 4)
+            TipoConcreto[m_estado.destino]->setChecked(true);
+
+        // The cement the wizard found its bag mass in, and the coarse aggregate of its maximum size.
+        int posCimento = ProcuraNaLista(Combo[2], m_estado.nomes[0]);
+        if (posCimento < 1)
+            posCimento = ProcuraNaLista(Combo[2], QStringLiteral("Cimento ") + m_estado.classe.trimmed());
+        Combo[2]->setCurrentIndex(posCimento - 1);
+        const int posGraudo = ProcuraNaLista(Combo[3], calc::aggregateForDmax(m_estado.Dmax));
+        Combo[3]->setCurrentIndex(posGraudo - 1);
         Combo[4]->setCurrentIndex(-1);
-        CompT[4]->clear();
-        CompM[4]->clear();
+        legendasDasListas();
         mostraCalculo(true);
         mostraUnidadesSolidos();
     }

@@ -456,7 +456,7 @@ private slots:
         QVERIFY(calc::CalculaQuantidades(e, a, 50.0));
         calc::CalculaProporcoes(e);
         const double cimentoPorSaco = e.Lc;
-        f->CopiandoTraco(QString());
+        f->CopiandoTraco(a);
         // A new record being inserted, holding the designed mix.
         QVERIFY(f->inserindo);
         QCOMPARE(j.traco->modoTexto, QStringLiteral("Edicao"));
