@@ -110,7 +110,8 @@ private:
     void mostraConsistencia();
     void relacaoEscolhida(int uso, int posicao);
     calc::ConsistencyLimits limites() const;
-    std::optional<double> pesoDoSaco(const QString& nomeDoCimento) const;
+    // The bag mass of the class's cement; names the cement in the state.
+    std::optional<double> pesoDoSaco();
 
     // Pages and their texts.
     QStackedWidget* m_painel = nullptr;

@@ -7,6 +7,7 @@
 #include "calc/formats.h"
 #include "calc/numericentry.h"
 #include "calc/recalc.h"
+#include "calc/strength.h"
 #include "platform/database.h"
 #include "platform/dialogs.h"
 #include "platform/errorlog.h"
@@ -23,6 +24,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QShowEvent>
+#include <QSqlQuery>
 #include <QStackedWidget>
 #include <QTextBrowser>
 #include <QVBoxLayout>
@@ -410,22 +412,34 @@ void Mago::calculaTraco()
 {
     CursorOcupado ocupado;
     CalculaDosagem();
-    m_temQuantidades =
-        calc::CalculaQuantidades(*m_estado, respostas(), pesoDoSaco(QStringLiteral("Cimento ") + m_estado->classe));
+    m_temQuantidades = calc::CalculaQuantidades(*m_estado, respostas(), pesoDoSaco());
     calc::CalculaProporcoes(*m_estado);
     montaFolha();
 }
 
-std::optional<double> Mago::pesoDoSaco(const QString& nomeDoCimento) const
+std::optional<double> Mago::pesoDoSaco()
 {
+    // The bag is that of the first cement product of the class: "Cimento 32" before any other, then names such as
+    // "Cimento CP II-32". The mix names the cement found.
     platform::Database& banco = platform::Database::shared();
-    if (!banco.isOpen())
+    const QString classe = m_estado->classe.trimmed();
+    if (!banco.isOpen() || classe.isEmpty())
         return std::nullopt;
     try {
-        const QVariant peso = banco.scalar(
-            QStringLiteral("SELECT Peso FROM Produtos WHERE NomeProduto = ? ORDER BY rowid LIMIT 1"), {nomeDoCimento});
-        if (!peso.isNull() && peso.toDouble() > 0.0)
-            return peso.toDouble();
+        const QString exato = QStringLiteral("Cimento ") + classe;
+        QSqlQuery q = banco.exec(QStringLiteral("SELECT NomeProduto, Peso FROM Produtos WHERE NomeProduto LIKE ? "
+                                                "ORDER BY NomeProduto = ? DESC, rowid"),
+                                 {QLatin1Char('%') + classe + QLatin1Char('%'), exato});
+        while (q.next()) {
+            const QString nome = q.value(0).toString();
+            if (nome.trimmed() != exato && calc::classeDoCimento(nome) != classe)
+                continue;
+            m_estado->nomes[0] = nome;
+            const double peso = q.value(1).toDouble();
+            if (peso > 0.0)
+                return peso;
+            return std::nullopt;
+        }
     } catch (const platform::DbError& erro) {
         platform::MostraErro(QStringLiteral("Mago - CalculaQuantidades"), erro.numero(), erro.descricao());
     }

@@ -489,6 +489,36 @@ private slots:
         QVERIFY(botao(*mago, 2)->isEnabled());
     }
 
+    // The bag is found in the first cement product of the class, whatever its name says besides the class.
+    void cimentoDaClasse_data()
+    {
+        QTest::addColumn<QString>("classe");
+        QTest::addColumn<QString>("cimento");
+
+        QTest::newRow("CP II-32") << "32"
+                                  << "Cimento CP II-32";
+        QTest::newRow("CP V ARI") << "ARI"
+                                  << "Cimento CP V ARI";
+    }
+    void cimentoDaClasse()
+    {
+        QFETCH(QString, classe);
+        QFETCH(QString, cimento);
+        platform::Database::shared().exec(
+            QStringLiteral("UPDATE Produtos SET NomeProduto = ?, Peso = 42 WHERE NomeProduto = ?"),
+            {cimento, QStringLiteral("Cimento ") + classe});
+
+        wizard::Referencias ref = referenciasDoExemplo();
+        ref.classe = classe;
+        auto mago = abre(ref);
+        QVERIFY(mago);
+        conclui(*mago);
+        QVERIFY(m_dialogs->mensagens().isEmpty());
+        QCOMPARE(mago->estado().P, 42.0);
+        QCOMPARE(mago->estado().Mc, 42.0);
+        QCOMPARE(mago->estado().nomes[0], cimento);
+    }
+
     void superplastificante()
     {
         auto mago = abre();
