@@ -1,10 +1,10 @@
 #include "formmass.h"
 
 #include "explicacoes.h"
-
 #include "referencias.h"
 #include "somdosbotoes.h"
 
+#include "calc/physicaldata.h"
 #include "platform/ajuda.h"
 #include "platform/database.h"
 #include "platform/dialogs.h"
@@ -308,8 +308,29 @@ void FormMass::BotaoDados_Click(int indice)
     }
 }
 
+bool FormMass::valoresAceitos()
+{
+    // Every new mix starts from these values: nothing is written until each box holds a plausible number.
+    for (int i = 0; i < NumeroDeTextos; ++i) {
+        if (calc::physicalValue(i, m_texto[i]->text()))
+            continue;
+        Dialogs::aviso(calc::physicalDataMessage(i, m_texto[i]->text()), QStringLiteral("Valor inválido"),
+                       Dialogs::Icone::Exclamacao);
+        for (int pagina = 0; pagina < m_pastinha->count(); ++pagina) {
+            if (m_pastinha->widget(pagina)->isAncestorOf(m_texto[i]))
+                m_pastinha->setCurrentIndex(pagina);
+        }
+        m_texto[i]->setFocus();
+        m_texto[i]->selectAll();
+        return false;
+    }
+    return true;
+}
+
 void FormMass::gravaDados()
 {
+    if (!valoresAceitos())
+        return;
     try {
         m_dadoMassa.gravaLinha({{QStringLiteral("TipoDosagem"), opcaoForma()},
                                 {QStringLiteral("FormaDaBrita"), opcaoTextura()},

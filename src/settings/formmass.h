@@ -65,6 +65,8 @@ private:
     void criaBotoes();
 
     void BotaoDados_Click(int indice);
+    // Tells the user about the first box that holds no plausible value and puts the focus there.
+    bool valoresAceitos();
     void gravaDados();
     void voltaAoPadrao();
     void mostraAjuda();

@@ -143,7 +143,8 @@ private slots:
         QCOMPARE(q.value(4).toInt(), 0);
         QCOMPARE(q.value(5).toInt(), 0);
         QCOMPARE(q.value(6).toDouble(), 50.0);
-        QVERIFY(q.value(7).toInt() > 0);
+        QCOMPARE(q.value(7),
+                 valor(QStringLiteral("SELECT CodigoProduto FROM Produtos WHERE NomeProduto = 'Cimento 32'")));
         QCOMPARE(q.value(8).toString(), QStringLiteral("04-12-2026"));
         QCOMPARE(q.value(9).toInt(), 0);
         QVERIFY(q.value(10).toInt() > 0);
@@ -214,17 +215,139 @@ private slots:
         QCOMPARE(valor(QStringLiteral("SELECT COUNT(*) FROM Tracos")).toInt(), 0);
     }
 
-    void nomeLongoRecusadoAntesDeGravar()
+    // What the window holds is checked before anything is written: the user is told why, the focus goes to the
+    // box to correct, and the insert stays open with what was typed.
+    void recusadoAntesDeGravar_data()
+    {
+        QTest::addColumn<QStringList>("digitado"); // box=text, in the order typed, after a whole mix
+        QTest::addColumn<QString>("caixa");
+        QTest::addColumn<QString>("titulo");
+        QTest::addColumn<QString>("texto");
+
+        QTest::newRow("nome longo") << QStringList{QStringLiteral("nome=") + QString(51, QLatin1Char('x'))} << "Combo0"
+                                    << "Nome muito longo"
+                                    << "51 caracteres";
+        QTest::newRow("só o nome, sem cimento")
+            << QStringList{QStringLiteral("TextoT0="), QStringLiteral("TextoT2="), QStringLiteral("TextoT3=")}
+            << "TextoT0"
+            << "Traço sem Cimento"
+            << "Informe a quantidade de cimento do traço.";
+        QTest::newRow("massa específica que não é número")
+            << QStringList{QStringLiteral("Texto0=abc")} << "Texto0"
+            << "Valor inválido"
+            << "A massa específica do cimento não pode ser \"abc\".\rInforme um número entre 1,0 e 4,0 kg/l.";
+        QTest::newRow("massa aparente fora da faixa") << QStringList{QStringLiteral("Texto3=0,2")} << "Texto3"
+                                                      << "Valor inválido"
+                                                      << "entre 0,5 e 2,5 kg/l";
+        QTest::newRow("massa em branco") << QStringList{QStringLiteral("Texto4=")} << "Texto4"
+                                         << "Valor inválido"
+                                         << "está em branco";
+        QTest::newRow("umidade acima de 20 %") << QStringList{QStringLiteral("Texto6=25")} << "Texto6"
+                                               << "Valor inválido"
+                                               << "entre 0 e 20 %";
+        QTest::newRow("areia negativa colada") << QStringList{QStringLiteral("TextoT2=-5")} << "TextoT2"
+                                               << "Quantidade inválida"
+                                               << "Areia Grossa não pode ser negativa";
+        QTest::newRow("mão-de-obra por m³ grande demais")
+            << QStringList{QStringLiteral("TextoT0=0,001"), QStringLiteral("TextoT2="), QStringLiteral("TextoT3="),
+                           QStringLiteral("TextoT9=9")}
+            << "TextoT9"
+            << "Quantidade inválida"
+            << "grande demais";
+    }
+    void recusadoAntesDeGravar()
+    {
+        QFETCH(QStringList, digitado);
+        QFETCH(QString, caixa);
+        QFETCH(QString, titulo);
+        QFETCH(QString, texto);
+        Janela j;
+        Form* f = j.form();
+        j.traco->executa(QStringLiteral("ID_Incluir"));
+        preencheMistura(f, QStringLiteral("Laje"));
+        for (const QString& d : digitado) {
+            const QString nome = d.section(QLatin1Char('='), 0, 0);
+            const QString valorDigitado = d.section(QLatin1Char('='), 1);
+            if (nome == QLatin1String("nome")) {
+                f->Combo[0]->setEditText(valorDigitado);
+                continue;
+            }
+            // As pasted: the text arrives whole, past the keys' rules.
+            auto* c = f->findChild<QLineEdit*>(nome);
+            c->setText(valorDigitado);
+            emit c->textEdited(valorDigitado);
+        }
+        f->Pasta->setCurrentIndex(0);
+        j.traco->executa(QStringLiteral("ID_Gravar"));
+        QCOMPARE(m_dialogs->mensagens().size(), 1);
+        QCOMPARE(m_dialogs->mensagens().first().titulo, titulo);
+        QVERIFY2(m_dialogs->mensagens().first().texto.contains(texto),
+                 qPrintable(m_dialogs->mensagens().first().texto));
+        QVERIFY(f->inserindo);
+        QWidget* foco = f->findChild<QWidget*>(caixa);
+        QVERIFY(j.traco->focusWidget() == foco || j.traco->focusWidget() == foco->focusProxy() ||
+                foco->isAncestorOf(j.traco->focusWidget()));
+        QVERIFY(f->Pasta->currentWidget()->isAncestorOf(foco));
+        QCOMPARE(valor(QStringLiteral("SELECT COUNT(*) FROM Tracos")).toInt(), 12);
+    }
+
+    // A new mix names exactly the products its lists show, whatever the mix viewed before held.
+    void inclusaoGravaOsProdutosDasListas()
     {
         Janela j;
         Form* f = j.form();
-        f->Inserindo();
-        preencheMistura(f, QString(51, QLatin1Char('x')));
-        f->Gravando(0);
-        QCOMPARE(m_dialogs->mensagens().size(), 1);
-        QCOMPARE(m_dialogs->mensagens().first().titulo, QStringLiteral("Nome muito longo"));
-        QVERIFY(f->inserindo);
-        QCOMPARE(valor(QStringLiteral("SELECT COUNT(*) FROM Tracos")).toInt(), 12);
+        const QString aditivado = valor(QStringLiteral("SELECT NomeTraco FROM Tracos WHERE TracoAditivoCod1 > 0 "
+                                                       "AND TracoCimentoCod <> (SELECT CodigoProduto FROM Produtos "
+                                                       "WHERE NomeProduto = 'Cimento 32')"))
+                                      .toString();
+        QVERIFY(!aditivado.isEmpty());
+        vaiPara(j, aditivado, 0);
+        QVERIFY(!f->CompT[5]->text().isEmpty());
+        j.traco->executa(QStringLiteral("ID_Incluir"));
+        for (const auto& [lista, linha] :
+             std::array<std::pair<int, int>, 5>{{{2, 0}, {3, 3}, {4, 4}, {5, 5}, {6, 6}}}) {
+            const QString mostrado = f->Combo[lista]->currentIndex() < 0 ? QString() : f->Combo[lista]->currentText();
+            QCOMPARE(f->CompT[linha]->text(), mostrado == QLatin1String("* Nenhum *") ? QString() : mostrado);
+        }
+        f->Combo[0]->setEditText(QStringLiteral("Laje"));
+        digita(f->TextoT[0], QStringLiteral("50"));
+        digita(f->TextoT[2], QStringLiteral("100"));
+        digita(f->TextoT[3], QStringLiteral("150"));
+        // A quantity under an admixture row that shows no product is not taken.
+        digita(f->TextoT[5], QStringLiteral("2"));
+        j.traco->executa(QStringLiteral("ID_Gravar"));
+        QVERIFY(m_dialogs->mensagens().isEmpty());
+        const auto codigo = [](const QString& produto) {
+            return valor(QStringLiteral("SELECT CodigoProduto FROM Produtos WHERE NomeProduto = ?"), {produto})
+                .toLongLong();
+        };
+        QSqlQuery q = platform::Database::shared().exec(
+            QStringLiteral("SELECT TracoCimentoCod, TracoGraudoCod1, TracoAditivoCod1, TracoAditivoQde1 FROM Tracos "
+                           "WHERE NomeTraco = 'Laje'"));
+        QVERIFY(q.next());
+        QCOMPARE(q.value(0).toLongLong(), codigo(f->CompT[0]->text()));
+        QCOMPARE(q.value(1).toLongLong(), codigo(f->CompT[3]->text()));
+        QCOMPARE(q.value(2).toLongLong(), 0);
+        QCOMPARE(q.value(3).toDouble(), 0.0);
+    }
+
+    // Blanks around a name are not part of it: no second mix in use under the same visible name.
+    void nomeComBrancos()
+    {
+        Janela j;
+        Form* f = j.form();
+        const int nomes = f->Combo[0]->count();
+        j.traco->executa(QStringLiteral("ID_Incluir"));
+        preencheMistura(f, QStringLiteral("  Concreto fck 25 "));
+        QVERIFY(f->Faixa->isHidden());
+        j.traco->executa(QStringLiteral("ID_Gravar"));
+        QVERIFY(m_dialogs->mensagens().isEmpty());
+        QCOMPARE(f->TextoC[0]->text(), QStringLiteral("Concreto fck 25"));
+        QCOMPARE(f->Combo[0]->count(), nomes);
+        QCOMPARE(valor(QStringLiteral("SELECT COUNT(*) FROM Tracos WHERE NomeTraco <> trim(NomeTraco)")).toInt(), 0);
+        QCOMPARE(valor(QStringLiteral("SELECT COUNT(*) FROM Tracos WHERE NomeTraco = 'Concreto fck 25' AND Plantao"))
+                     .toInt(),
+                 1);
     }
 
     void gravacaoRecusadaNaoDeixaMeiaLinha()

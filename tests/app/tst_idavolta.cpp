@@ -223,11 +223,11 @@ void confere(const QString& nome, int variante, const Tela& tela)
     }
 }
 
-// Chooses an entry of a list as the user does; -1 leaves it as it is.
-void escolhe(QComboBox* lista, int indice)
+// Chooses an entry of a list as the user does, or leaves it as the window set it, one time in three.
+void escolhe(QComboBox* lista, QRandomGenerator& sorte)
 {
-    if (indice >= 0 && indice < lista->count())
-        lista->setCurrentIndex(indice);
+    if (sorte.bounded(3) != 0 && lista->count() > 0)
+        lista->setCurrentIndex(sorte.bounded(lista->count()));
 }
 
 // Changes what a user changes in a mix: measure, products, quantities, slump, reduction, moisture and a mass.
@@ -235,11 +235,8 @@ void mexe(Form* f, QRandomGenerator& sorte, bool novo)
 {
     f->OpcaoForma[sorte.bounded(3)]->click();
     f->OpcaoTextura[sorte.bounded(3)]->click();
-    for (int lista : {2, 3, 4, 5, 6})
-        escolhe(f->Combo[lista], sorte.bounded(-1, f->Combo[lista]->count()));
-    escolhe(f->Combo[1], sorte.bounded(-1, f->Combo[1]->count()));
-    escolhe(f->Combo[7], sorte.bounded(-1, f->Combo[7]->count()));
-    escolhe(f->Combo[8], sorte.bounded(-1, f->Combo[8]->count()));
+    for (int lista : {2, 3, 4, 5, 6, 1, 7, 8})
+        escolhe(f->Combo[lista], sorte);
     f->Pasta->setCurrentIndex(1);
     // A quantity of cement always, the others often; in the mix's measure.
     const std::array<int, 8> maximos{60, 80, 160, 200, 120, 3, 2, 30};

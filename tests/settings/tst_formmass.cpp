@@ -139,6 +139,49 @@ private slots:
         QCOMPARE(m_ambiente.sons, QList<int>{7});
     }
 
+    // Every new mix starts from these values: a box without a plausible number is refused before anything is
+    // written, and the focus goes back to it on its page.
+    void okRecusaValorImplausivel_data()
+    {
+        QTest::addColumn<int>("caixa");
+        QTest::addColumn<QString>("texto");
+        QTest::addColumn<int>("pagina");
+        QTest::addColumn<QString>("mensagem");
+
+        QTest::newRow("massa específica não numérica")
+            << 0 << "abc" << 0
+            << "A massa específica do cimento não pode ser \"abc\".\rInforme um número entre 1,0 "
+               "e 4,0 kg/l.";
+        QTest::newRow("massa aparente de cimento compactado")
+            << 1 << "3,1" << 0
+            << "A massa aparente do cimento não pode ser \"3,1\".\rInforme um número entre 0,5 "
+               "e 2,5 kg/l.";
+        QTest::newRow("umidade em branco") << 6 << "" << 0
+                                           << "A umidade do agregado miúdo está em branco.\rInforme um número entre 0 "
+                                              "e 20 %.";
+        QTest::newRow("perda negativa") << 8 << "-1" << 2
+                                        << "A perda do concreto não pode ser \"-1\".\rInforme um número igual ou "
+                                           "maior que 0 %.";
+    }
+    void okRecusaValorImplausivel()
+    {
+        QFETCH(int, caixa);
+        QFETCH(QString, texto);
+        QFETCH(int, pagina);
+        QFETCH(QString, mensagem);
+        auto form = m_ambiente.abre<FormMass>();
+        QVERIFY(form);
+        form->texto(caixa)->setText(texto);
+        botao(*form, 0)->click();
+        QCOMPARE(m_ambiente.dialogs->mensagens().size(), 1);
+        QCOMPARE(m_ambiente.dialogs->mensagens().first().titulo, QStringLiteral("Valor inválido"));
+        QCOMPARE(m_ambiente.dialogs->mensagens().first().texto, mensagem);
+        QCOMPARE(textosGuardados(), kPadroes);
+        QVERIFY(form->isVisible());
+        QCOMPARE(form->findChild<QTabWidget*>(QStringLiteral("Pastinha"))->currentIndex(), pagina);
+        QCOMPARE(form->focusWidget(), form->texto(caixa));
+    }
+
     void padraoNaoTocaClasseNemUso()
     {
         guardaProprios();
