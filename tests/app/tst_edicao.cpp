@@ -331,6 +331,44 @@ private slots:
         QCOMPARE(q.value(3).toDouble(), 0.0);
     }
 
+    // The slump and the class drive the water and the strength: what the window shows is what is computed.
+    void abatimentoEClasse()
+    {
+        // Limits that leave the class "Líquida" without any slump, and no cement of class 40 in the products.
+        Janela j(true, {QStringLiteral("UPDATE Consistencias SET Abate1 = '200'"),
+                        QStringLiteral("UPDATE Produtos SET NomeProduto = 'Cal Hidratada' WHERE NomeProduto = "
+                                       "'Cimento 40'")});
+        Form* f = j.form();
+        vaiPara(j, QStringLiteral("Concreto fck 20"), 0);
+        j.traco->executa(QStringLiteral("ID_Alterar"));
+        // Choosing a slump puts it in the box that is saved.
+        f->Combo[7]->setCurrentIndex(0);
+        QCOMPARE(f->TextoC[2]->text(), f->Combo[7]->currentText());
+        const QString agua = f->TextoM[8]->text();
+        const qint16 abatimento = j.traco->estado.abatimento;
+        f->Combo[1]->setCurrentIndex(0);
+        QCOMPARE(f->Combo[7]->count(), 0);
+        QCOMPARE(j.traco->estado.abatimento, abatimento);
+        QCOMPARE(f->TextoM[8]->text(), agua);
+
+        // A class whose cement the products do not have: no cement is named, and the strength follows the class.
+        const QString fck = f->TextoI[5]->text();
+        f->ClasseCimento->setCurrentText(QStringLiteral("40"));
+        QCOMPARE(f->Combo[2]->currentIndex(), -1);
+        QVERIFY(f->CompT[0]->text().isEmpty());
+        QVERIFY(f->TextoI[5]->text().toInt() > fck.toInt());
+        j.traco->executa(QStringLiteral("ID_Gravar"));
+        QVERIFY(m_dialogs->mensagens().isEmpty());
+        QSqlQuery q = platform::Database::shared().exec(QStringLiteral(
+            "SELECT Fator, Classe, TracoCimentoCod, Resistencia FROM Tracos WHERE NomeTraco = 'Concreto fck 20' "
+            "AND TracoVariante = 0"));
+        QVERIFY(q.next());
+        QCOMPARE(q.value(0).toString(), calc::padded(abatimento, 3));
+        QCOMPARE(q.value(1).toString(), QStringLiteral("40"));
+        QCOMPARE(q.value(2).toInt(), 0);
+        QCOMPARE(q.value(3).toString(), f->TextoI[5]->text());
+    }
+
     // Blanks around a name are not part of it: no second mix in use under the same visible name.
     void nomeComBrancos()
     {
