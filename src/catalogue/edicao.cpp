@@ -17,6 +17,7 @@
 #include "widgets/caixatexto.h"
 
 #include <QCheckBox>
+#include <QCollator>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -71,6 +72,21 @@ void FormTraco::selecionaPosicao(QComboBox* lista, int posicao)
 {
     // Positions count from 1, as ProcuraNaLista answers; 0 selects nothing.
     lista->setCurrentIndex(posicao >= 1 && posicao <= lista->count() ? posicao - 1 : -1);
+}
+
+void FormTraco::insereNome(const QString& nome)
+{
+    // In the catalogue's order: "Água Fria" under A, capitals with small letters, equal names by their bytes.
+    QCollator ordem{QLocale(QLocale::Portuguese, QLocale::Brazil)};
+    ordem.setCaseSensitivity(Qt::CaseInsensitive);
+    const auto antes = [&](const QString& a, const QString& b) {
+        const int c = ordem.compare(a, b);
+        return c != 0 ? c < 0 : a.toUtf8() < b.toUtf8();
+    };
+    int i = 0;
+    while (i < Combo[0]->count() && antes(Combo[0]->itemText(i), nome))
+        ++i;
+    Combo[0]->insertItem(i, nome);
 }
 
 // ---- Variants and the mix in use ----
@@ -819,7 +835,7 @@ void FormTraco::Gravando(int botao)
                 }
                 transacao.commit();
                 if (naLista < 1)
-                    Combo[0]->addItem(nome);
+                    insereNome(nome);
                 ++totalRegistros;
                 novo = true;
             } catch (const DbError& erro) {
@@ -881,7 +897,7 @@ void FormTraco::Gravando(int botao)
                     const int p = ProcuraNaLista(Combo[0], nomeAntigo);
                     if (p > 0)
                         Combo[0]->removeItem(p - 1);
-                    Combo[0]->addItem(nome);
+                    insereNome(nome);
                 }
             } catch (const DbError& erro) {
                 mostraAvisos(false);

@@ -230,6 +230,8 @@ private:
     bool recusa(QWidget* caixa, const QString& texto, const QString& titulo);
     void mostraCaixa(QWidget* caixa);
     void gravaCampos(bool novo, const QString& nome);
+    // Puts a new name in the name list where the catalogue's order has it.
+    void insereNome(const QString& nome);
     void voltaAVisualizar(bool novo);
     int selecionado(const std::array<QRadioButton*, 3>& grupo) const;
 
