@@ -1,19 +1,28 @@
 #include "consultas.h"
 
+#include "platform/database.h"
+
 namespace catalogue::Consultas {
 
 namespace {
-const QString kPorNomeEVariante = QStringLiteral("ORDER BY NomeTraco, TracoVariante;");
+
+// Catalogue order: names as a Brazilian reader sorts them, the variants of a name by number.
+QString porNomeEVariante()
+{
+    return QStringLiteral("ORDER BY %1, TracoVariante;")
+        .arg(platform::Database::ordemDeTexto(QStringLiteral("NomeTraco")));
 }
+
+} // namespace
 
 Consulta catalogo()
 {
-    return {QStringLiteral("SELECT * FROM Tracos ") + kPorNomeEVariante, {}};
+    return {QStringLiteral("SELECT * FROM Tracos ") + porNomeEVariante(), {}};
 }
 
 Consulta emUso()
 {
-    return {QStringLiteral("SELECT * FROM Tracos WHERE Plantao = TRUE ") + kPorNomeEVariante, {}};
+    return {QStringLiteral("SELECT * FROM Tracos WHERE Plantao = TRUE ") + porNomeEVariante(), {}};
 }
 
 Consulta contaEmUso()
@@ -35,7 +44,9 @@ Consulta linhasDoNome(const QString& nome)
 
 Consulta nomesDistintos()
 {
-    return {QStringLiteral("SELECT DISTINCT Tracos.NomeTraco FROM Tracos ORDER BY NomeTraco"), {}};
+    return {QStringLiteral("SELECT DISTINCT Tracos.NomeTraco FROM Tracos ORDER BY ") +
+                platform::Database::ordemDeTexto(QStringLiteral("NomeTraco")),
+            {}};
 }
 
 Consulta renomeia(const QString& novoNome, const QString& nomeAntigo)

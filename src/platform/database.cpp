@@ -1,5 +1,7 @@
 #include "database.h"
 
+#include "colacao.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -67,6 +69,8 @@ void abreConexao(QSqlDatabase& db, const QString& caminho, Abertura abertura)
     }
     try {
         primeiroValor(db, QStringLiteral("SELECT count(*) FROM sqlite_master"));
+        // Every connection sorts names the same way, whichever part of the program opened it.
+        registraColacao(db);
     } catch (const DbError&) {
         db.close();
         throw;
@@ -368,6 +372,11 @@ QString Database::citado(const QString& nome)
     QString texto = nome;
     texto.replace(QLatin1Char('"'), QStringLiteral("\"\""));
     return QLatin1Char('"') + texto + QLatin1Char('"');
+}
+
+QString Database::ordemDeTexto(const QString& coluna)
+{
+    return coluna + QStringLiteral(" COLLATE ") + QLatin1String(NomeDaColacao);
 }
 
 Database& Database::shared()

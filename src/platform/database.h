@@ -32,6 +32,12 @@ public:
     // A table or field name quoted for use in a statement (names are never values: those are always bound).
     static QString citado(const QString& nome);
 
+    // The ORDER BY term that sorts the text column `coluna` (as written in the statement) as a Brazilian reader
+    // expects: capitals with small letters, "Água" under A beside "agua", names the ordering holds equal always in
+    // the same order. The ordering belongs to the connection and is never written into the schema, so the file
+    // stays readable by any SQLite tool.
+    static QString ordemDeTexto(const QString& coluna);
+
     // The program-wide handle, opened once at start-up and closed by the main window.
     static Database& shared();
 

@@ -188,8 +188,8 @@ void Mago::Form_Activate()
     platform::Database& banco = platform::Database::shared();
     if (banco.isOpen()) {
         try {
-            QSqlQuery q = banco.exec(QStringLiteral("SELECT DISTINCT Tracos.NomeTraco FROM Tracos "
-                                                    "ORDER BY  NomeTraco"));
+            QSqlQuery q = banco.exec(QStringLiteral("SELECT DISTINCT Tracos.NomeTraco FROM Tracos ORDER BY ") +
+                                     platform::Database::ordemDeTexto(QStringLiteral("NomeTraco")));
             QStringList nomes;
             while (q.next())
                 nomes.append(q.value(0).toString());

@@ -11,6 +11,7 @@
 #include "platform/database.h"
 
 #include <QFile>
+#include <QSqlError>
 #include <QSqlRecord>
 #include <QTemporaryDir>
 #include <QTest>
@@ -287,6 +288,43 @@ private slots:
                   [](const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) < 0; });
         QCOMPARE(distintos, ordenados);
         QCOMPARE(distintos.size(), QSet<QString>(distintos.begin(), distintos.end()).size());
+    }
+
+    // The catalogue lists names as a Brazilian reader expects, while the file itself keeps no trace of that order:
+    // another program of the suite, or the plain sqlite3 shell, reads, checks and writes it as before.
+    void catalogoNaOrdemPortuguesa()
+    {
+        PastaDeTeste pasta(false);
+        QVERIFY(pasta.valida());
+        {
+            Database db(QStringLiteral("teste-ordem"));
+            db.open(pasta.banco());
+            for (const char* nome : {"Zebra", "Bloco", "Água Fria"})
+                db.exec(QStringLiteral("INSERT INTO Tracos(NomeTraco, TracoVariante) VALUES(?, 0)"),
+                        {QString::fromUtf8(nome)});
+            const catalogue::Consulta catalogo = catalogue::Consultas::catalogo();
+            QSqlQuery q = db.exec(catalogo.sql, catalogo.valores);
+            QStringList nomes;
+            while (q.next())
+                nomes.append(q.value(QStringLiteral("NomeTraco")).toString());
+            QCOMPARE(nomes,
+                     (QStringList{QStringLiteral("Água Fria"), QStringLiteral("Bloco"), QStringLiteral("Zebra")}));
+        }
+        const QString conexao = QStringLiteral("teste-ordem-sem-programa");
+        {
+            QSqlDatabase simples = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), conexao);
+            simples.setDatabaseName(pasta.banco());
+            QVERIFY(simples.open());
+            QSqlQuery q(simples);
+            QVERIFY2(q.exec(QStringLiteral("PRAGMA integrity_check")) && q.next(), qPrintable(q.lastError().text()));
+            QCOMPARE(q.value(0).toString(), QStringLiteral("ok"));
+            QVERIFY2(
+                q.exec(QStringLiteral("UPDATE Tracos SET NomeTraco = 'Água Quente' WHERE NomeTraco = 'Água Fria'")),
+                qPrintable(q.lastError().text()));
+            QCOMPARE(q.numRowsAffected(), 1);
+            simples.close();
+        }
+        QSqlDatabase::removeDatabase(conexao);
     }
 };
 

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QSqlDatabase>
+
+namespace platform {
+
+// The name under which every SQLite connection of the program knows the Portuguese ordering of texts.
+inline constexpr char NomeDaColacao[] = "ptbr";
+
+// Teaches the open SQLite connection `db` the Portuguese ordering of texts, as a Brazilian reader expects it in a
+// list: capitals and small letters together, a letter with an accent or cedilla beside the plain one ("Água" under
+// A, next to "agua"), and texts the ordering holds equal put in the order of their UTF-8 bytes, so that a sort
+// always comes out the same. The ordering lives on the connection only: nothing of it is written to the file.
+// Throws DbError when the connection does not take it.
+void registraColacao(const QSqlDatabase& db);
+
+} // namespace platform
