@@ -369,6 +369,25 @@ private slots:
         QCOMPARE(q.value(3).toString(), f->TextoI[5]->text());
     }
 
+    // A new name takes its place in the catalogue's order, in the name list and in the navigation alike.
+    void nomeNaOrdemPortuguesa()
+    {
+        Janela j;
+        Form* f = j.form();
+        j.traco->executa(QStringLiteral("ID_Incluir"));
+        preencheMistura(f, QStringLiteral("Água Fria"));
+        j.traco->executa(QStringLiteral("ID_Gravar"));
+        QVERIFY(m_dialogs->mensagens().isEmpty());
+        QCOMPARE(f->Combo[0]->itemText(0), QStringLiteral("Água Fria"));
+        QCOMPARE(Form::ProcuraNaLista(f->Combo[0], QStringLiteral(" água fria ")), 1);
+        QCOMPARE(f->posicao, 1);
+        f->Movimenta(Form::Ultimo);
+        f->Movimenta(Form::Primeiro);
+        QCOMPARE(f->TextoC[0]->text(), QStringLiteral("Água Fria"));
+        f->Movimenta(Form::Proximo);
+        QCOMPARE(f->TextoC[0]->text(), f->Combo[0]->itemText(1));
+    }
+
     // Blanks around a name are not part of it: no second mix in use under the same visible name.
     void nomeComBrancos()
     {
