@@ -17,4 +17,16 @@ void CalcState::limpa()
     peso.clear();
 }
 
+std::array<double, 10> CalcState::porTraco() const
+{
+    const bool v = emVolume();
+    return {v ? Lc : Mc, v ? Lfs : Mfs, v ? Lcs : Mcs, v ? Lg1 : Mg1, v ? Lg2 : Mg2, A1, A2, Wa_b, W_b, H_b};
+}
+
+std::array<double, 10> CalcState::porMetro() const
+{
+    const bool v = emVolume();
+    return {v ? Lcm : Cm, v ? Lfsm : Sfm, v ? Lcsm : Scm, v ? Lg1m : G1m, v ? Lg2m : G2m, A1m, A2m, Wa, W, Hm};
+}
+
 } // namespace calc

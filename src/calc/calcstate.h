@@ -149,6 +149,12 @@ struct CalcState
     // Loose volumes instead of masses are entered and stored (measuring codes 1 and 2).
     bool emVolume() const { return dosagem == 1 || dosagem == 2; }
 
+    // The ten component rows of one batch and of one cubic metre as the mix is measured: cement, fine sand, coarse
+    // sand and the two coarse aggregates (masses, or loose volumes by volume), the two admixtures, additional and
+    // total water, labour.
+    std::array<double, 10> porTraco() const;
+    std::array<double, 10> porMetro() const;
+
     // Clears the mix: every quantity 0 and every proportion and mass text empty. Physical data, options,
     // strength values and names are kept.
     void limpa();

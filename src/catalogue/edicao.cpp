@@ -27,7 +27,6 @@
 #include <QTabWidget>
 
 #include <cmath>
-#include <tuple>
 
 namespace catalogue {
 
@@ -606,28 +605,8 @@ bool FormTraco::tracoAceito()
     m_estado.indiceEdicao = calc::CalcState::semEdicao;
     ReCalculo();
 
-    const calc::CalcState& s = m_estado;
-    const bool volume = s.emVolume();
-    const std::array<double, 10> porTraco{volume ? s.Lc : s.Mc,
-                                          volume ? s.Lfs : s.Mfs,
-                                          volume ? s.Lcs : s.Mcs,
-                                          volume ? s.Lg1 : s.Mg1,
-                                          volume ? s.Lg2 : s.Mg2,
-                                          s.A1,
-                                          s.A2,
-                                          s.Wa_b,
-                                          s.W_b,
-                                          s.H_b};
-    const std::array<double, 10> porMetro{volume ? s.Lcm : s.Cm,
-                                          volume ? s.Lfsm : s.Sfm,
-                                          volume ? s.Lcsm : s.Scm,
-                                          volume ? s.Lg1m : s.G1m,
-                                          volume ? s.Lg2m : s.G2m,
-                                          s.A1m,
-                                          s.A2m,
-                                          s.Wa,
-                                          s.W,
-                                          s.Hm};
+    const std::array<double, 10> porTraco = m_estado.porTraco();
+    const std::array<double, 10> porMetro = m_estado.porMetro();
     if (!(porTraco[0] > 0.0))
         return recusa(TextoT[0], QStringLiteral("Informe a quantidade de cimento do traço."),
                       QStringLiteral("Traço sem Cimento"));
@@ -720,16 +699,16 @@ void FormTraco::gravaCampos(bool novo, const QString& nome)
         calculado(nomeCampo);
 
     // Product codes: the product each list shows, when its row holds a quantity; none otherwise.
-    const bool volume = s.emVolume();
-    const std::array<std::tuple<int, const char*, double>, 5> codigos{{{0, "TracoCimentoCod", volume ? s.Lc : s.Mc},
-                                                                       {3, "TracoGraudoCod1", volume ? s.Lg1 : s.Mg1},
-                                                                       {4, "TracoGraudoCod2", volume ? s.Lg2 : s.Mg2},
-                                                                       {5, "TracoAditivoCod1", s.A1},
-                                                                       {6, "TracoAditivoCod2", s.A2}}};
-    for (const auto& [linha, nomeCampo, quantidade] : codigos) {
+    const std::array<double, 10> porTraco = s.porTraco();
+    const std::array<std::pair<int, const char*>, 5> codigos{{{0, "TracoCimentoCod"},
+                                                              {3, "TracoGraudoCod1"},
+                                                              {4, "TracoGraudoCod2"},
+                                                              {5, "TracoAditivoCod1"},
+                                                              {6, "TracoAditivoCod2"}}};
+    for (const auto& [linha, nomeCampo] : codigos) {
         const QString produto = s.nomes[std::size_t(linha)];
         QVariant codigo = 0;
-        if (!produto.trimmed().isEmpty() && quantidade != 0.0) {
+        if (!produto.trimmed().isEmpty() && porTraco[std::size_t(linha)] != 0.0) {
             const QVariant achado = m_db.scalar(
                 QStringLiteral("SELECT CodigoProduto FROM Produtos WHERE NomeProduto = ? ORDER BY rowid LIMIT 1"),
                 {produto});

@@ -356,7 +356,6 @@ void FormTraco::mostraCalculo(bool comEditado)
 {
     Recalculando flag(m_estado);
     const calc::CalcState& s = m_estado;
-    const bool volume = s.emVolume();
     TextoI[0]->setText(s.peso);
     TextoI[1]->setText(s.relAgregCimento);
     TextoI[2]->setText(s.pesoTraco);
@@ -366,26 +365,8 @@ void FormTraco::mostraCalculo(bool comEditado)
     defineCusto(0, s.custoSemPerda);
     defineCusto(2, s.custoComPerda);
 
-    const std::array<double, 10> porMetro{volume ? s.Lcm : s.Cm,
-                                          volume ? s.Lfsm : s.Sfm,
-                                          volume ? s.Lcsm : s.Scm,
-                                          volume ? s.Lg1m : s.G1m,
-                                          volume ? s.Lg2m : s.G2m,
-                                          s.A1m,
-                                          s.A2m,
-                                          s.Wa,
-                                          s.W,
-                                          s.Hm};
-    const std::array<double, 10> porTraco{volume ? s.Lc : s.Mc,
-                                          volume ? s.Lfs : s.Mfs,
-                                          volume ? s.Lcs : s.Mcs,
-                                          volume ? s.Lg1 : s.Mg1,
-                                          volume ? s.Lg2 : s.Mg2,
-                                          s.A1,
-                                          s.A2,
-                                          s.Wa_b,
-                                          s.W_b,
-                                          s.H_b};
+    const std::array<double, 10> porMetro = s.porMetro();
+    const std::array<double, 10> porTraco = s.porTraco();
     for (int i = 0; i < 10; ++i) {
         TextoM[i]->setText(calc::formatQuantity(porMetro[i]));
         if (comEditado || i != s.indiceEdicao)

@@ -180,27 +180,8 @@ void confere(const QString& nome, int variante, const Tela& tela)
     // What the sheet loads from the row is what the window showed.
     calc::CalcState ficha;
     calc::CarregaTraco(ficha, linha, &produtos);
-    const bool volume = ficha.emVolume();
-    const std::array<double, 10> porTraco{volume ? ficha.Lc : ficha.Mc,
-                                          volume ? ficha.Lfs : ficha.Mfs,
-                                          volume ? ficha.Lcs : ficha.Mcs,
-                                          volume ? ficha.Lg1 : ficha.Mg1,
-                                          volume ? ficha.Lg2 : ficha.Mg2,
-                                          ficha.A1,
-                                          ficha.A2,
-                                          ficha.Wa_b,
-                                          ficha.W_b,
-                                          ficha.H_b};
-    const std::array<double, 10> porMetro{volume ? ficha.Lcm : ficha.Cm,
-                                          volume ? ficha.Lfsm : ficha.Sfm,
-                                          volume ? ficha.Lcsm : ficha.Scm,
-                                          volume ? ficha.Lg1m : ficha.G1m,
-                                          volume ? ficha.Lg2m : ficha.G2m,
-                                          ficha.A1m,
-                                          ficha.A2m,
-                                          ficha.Wa,
-                                          ficha.W,
-                                          ficha.Hm};
+    const std::array<double, 10> porTraco = ficha.porTraco();
+    const std::array<double, 10> porMetro = ficha.porMetro();
     for (std::size_t i = 0; i < 10; ++i) {
         QCOMPARE(tela.porTraco[i], calc::formatQuantity(porTraco[i]));
         QCOMPARE(tela.porMetro[i], calc::formatQuantity(porMetro[i]));
