@@ -10,6 +10,7 @@
 #include "calc/strength.h"
 #include "platform/aplicacao.h"
 #include "platform/clock.h"
+#include "platform/colacao.h"
 #include "platform/database.h"
 #include "platform/dialogs.h"
 #include "platform/errorlog.h"
@@ -17,7 +18,6 @@
 #include "widgets/caixatexto.h"
 
 #include <QCheckBox>
-#include <QCollator>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -75,15 +75,9 @@ void FormTraco::selecionaPosicao(QComboBox* lista, int posicao)
 
 void FormTraco::insereNome(const QString& nome)
 {
-    // In the catalogue's order: "Água Fria" under A, capitals with small letters, equal names by their bytes.
-    QCollator ordem{QLocale(QLocale::Portuguese, QLocale::Brazil)};
-    ordem.setCaseSensitivity(Qt::CaseInsensitive);
-    const auto antes = [&](const QString& a, const QString& b) {
-        const int c = ordem.compare(a, b);
-        return c != 0 ? c < 0 : a.toUtf8() < b.toUtf8();
-    };
+    // In the catalogue's order.
     int i = 0;
-    while (i < Combo[0]->count() && antes(Combo[0]->itemText(i), nome))
+    while (i < Combo[0]->count() && platform::comparaTextos(Combo[0]->itemText(i), nome) < 0)
         ++i;
     Combo[0]->insertItem(i, nome);
 }
@@ -278,8 +272,8 @@ void FormTraco::validacao(int acao, bool& salvar)
 
 void FormTraco::leDadosFisicos()
 {
-    // The specific and bulk masses and the sand's moisture, as the boxes hold them. A box that holds no plausible
-    // number leaves the value the mix had; the save refuses it.
+    // The specific and bulk masses and the sand's moisture, as the boxes hold them, read at the start of every
+    // recalculation. A box that holds no plausible number leaves the value the mix had; the save refuses it.
     std::array<double*, 6> massas{&m_estado.gammaC, &m_estado.rhoC,   &m_estado.gammaS,
                                   &m_estado.rhoS,   &m_estado.gammaG, &m_estado.rhoG};
     for (int i = 0; i < 6; ++i) {
@@ -317,7 +311,6 @@ void FormTraco::Inserindo()
                 OpcaoTextura[padroes.opcaoTextura]->setChecked(true);
             if (padroes.tipoConcreto >= 0 && padroes.tipoConcreto < 4)
                 TipoConcreto[padroes.tipoConcreto]->setChecked(true);
-            leDadosFisicos();
             ClasseCimento->setCurrentText(padroes.classe.trimmed());
         }
 
@@ -422,8 +415,6 @@ void FormTraco::Alterando()
     }
     escolheNumero(Combo[8], TextoC[5]->text().trimmed().isEmpty() ? QStringLiteral("0") : TextoC[5]->text());
     legendasDasListas();
-
-    leDadosFisicos();
 
     tenta([&] {
         const bool emVolume = OpcaoForma[1]->isChecked() || OpcaoForma[2]->isChecked();

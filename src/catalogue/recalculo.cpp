@@ -412,7 +412,6 @@ void FormTraco::CopiandoTraco(const calc::WizardAnswers& respostas)
         for (int i = 0; i < 6; ++i)
             Texto[i]->setText(respostas.Texto[std::size_t(i)]);
         Texto[6]->setText(respostas.UmidadeAreia);
-        leDadosFisicos();
         if (m_estado.dosagem >= 0 && m_estado.dosagem < 3)
             OpcaoForma[m_estado.dosagem]->setChecked(true);
         if (m_estado.textura >= 0 && m_estado.textura < 3)

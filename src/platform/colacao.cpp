@@ -25,6 +25,19 @@ namespace {
 // the texts without a key are compared directly, which gives the same order, only more slowly.
 constexpr std::size_t MaximoDeChaves = 1 << 17;
 
+// Case-insensitive leaves the base letter first and the accent second: "agua" < "água" < "aguas".
+QCollator colacaoPortuguesa()
+{
+    QCollator collator{QLocale(QLocale::Portuguese, QLocale::Brazil)};
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    return collator;
+}
+
+int sinal(int ordem)
+{
+    return ordem < 0 ? -1 : ordem > 0 ? 1 : 0;
+}
+
 struct HashDeTexto
 {
     using is_transparent = void;
@@ -46,11 +59,7 @@ public:
         return ordem != 0 ? ordem : porBytes(a, b);
     }
 
-    static int porBytes(std::string_view a, std::string_view b)
-    {
-        const int ordem = a.compare(b);
-        return ordem < 0 ? -1 : ordem > 0 ? 1 : 0;
-    }
+    static int porBytes(std::string_view a, std::string_view b) { return sinal(a.compare(b)); }
 
 private:
     static QString texto(std::string_view utf8) { return QString::fromUtf8(utf8.data(), qsizetype(utf8.size())); }
@@ -68,11 +77,8 @@ private:
     // Made on the first comparison: the connections that only check or mend a file never sort a text.
     QCollator& collator()
     {
-        if (!m_collator) {
-            m_collator.emplace(QLocale(QLocale::Portuguese, QLocale::Brazil));
-            // Case-insensitive leaves the base letter first and the accent second: "agua" < "água" < "aguas".
-            m_collator->setCaseSensitivity(Qt::CaseInsensitive);
-        }
+        if (!m_collator)
+            m_collator.emplace(colacaoPortuguesa());
         return *m_collator;
     }
 
@@ -103,6 +109,13 @@ DbError falha(const QString& detalhe)
 }
 
 } // namespace
+
+int comparaTextos(const QString& a, const QString& b)
+{
+    static const QCollator collator = colacaoPortuguesa();
+    const int ordem = sinal(collator.compare(a, b));
+    return ordem != 0 ? ordem : ColacaoPortuguesa::porBytes(a.toUtf8().toStdString(), b.toUtf8().toStdString());
+}
 
 void registraColacao(const QSqlDatabase& db)
 {

@@ -14,4 +14,8 @@ inline constexpr char NomeDaColacao[] = "ptbr";
 // Throws DbError when the connection does not take it.
 void registraColacao(const QSqlDatabase& db);
 
+// The same ordering outside a statement (a list kept in memory): below 0 when `a` comes first, 0 only for the same
+// text.
+int comparaTextos(const QString& a, const QString& b);
+
 } // namespace platform
