@@ -46,6 +46,26 @@ QString classeDoCimento(const QString& cementName)
     return QString();
 }
 
+int cimentoDaClasse(const QStringList& nomes, const QString& classe)
+{
+    const QString cls = classe.trimmed();
+    if (cls.isEmpty()) {
+        return -1;
+    }
+    const QString exato = QStringLiteral("Cimento ") + cls;
+    for (qsizetype i = 0; i < nomes.size(); ++i) {
+        if (nomes[i].trimmed().compare(exato, Qt::CaseInsensitive) == 0) {
+            return int(i);
+        }
+    }
+    for (qsizetype i = 0; i < nomes.size(); ++i) {
+        if (classeDoCimento(nomes[i]) == cls) {
+            return int(i);
+        }
+    }
+    return -1;
+}
+
 QString textoDaClasse(const QString& cementName)
 {
     return cementName.mid(7, cementName.trimmed().size());

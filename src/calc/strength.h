@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -27,6 +28,10 @@ double FatorClasse(const QString& classText);
 // The class of a cement product's name: the class its name ends in ("Cimento 32" and "Cimento CP II-32" are of
 // class "32"); an empty text when the name ends in none.
 QString classeDoCimento(const QString& cementName);
+
+// Which of the products' names is the cement of a class: "Cimento " followed by the class before any other, then
+// the first whose name ends in the class ("Cimento CP II-32"); -1 when none is.
+int cimentoDaClasse(const QStringList& nomes, const QString& classe);
 
 // The class text of a stored mix: its cement's name from the 8th character on ("Cimento 32" gives " 32"), as the
 // sheet prints it.

@@ -16,6 +16,7 @@
 #include "platform/errorlog.h"
 #include "platform/transaction.h"
 #include "widgets/caixatexto.h"
+#include "widgets/recusa.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -555,32 +556,12 @@ bool FormTraco::nomeAceito(const QString& nome)
     }
     if (nome.size() > TamanhoDoNome) {
         // Refused before anything is written: the database keeps names of up to 50 characters.
-        Dialogs::aviso(QStringLiteral("O nome do traço tem %1 caracteres.").arg(nome.size()) + CR +
-                           QStringLiteral("Use no máximo %1.").arg(TamanhoDoNome),
-                       QStringLiteral("Nome muito longo"), Dialogs::Icone::Exclamacao);
-        Pasta->setCurrentIndex(0);
-        Combo[0]->setFocus();
-        return false;
+        return widgets::recusa(Pasta, Combo[0],
+                               QStringLiteral("O nome do traço tem %1 caracteres.").arg(nome.size()) + CR +
+                                   QStringLiteral("Use no máximo %1.").arg(TamanhoDoNome),
+                               QStringLiteral("Nome muito longo"));
     }
     return true;
-}
-
-void FormTraco::mostraCaixa(QWidget* caixa)
-{
-    for (int i = 0; i < m_paginas.size(); ++i) {
-        if (m_paginas[i]->isAncestorOf(caixa))
-            Pasta->setCurrentIndex(i);
-    }
-    caixa->setFocus();
-    if (auto* texto = qobject_cast<QLineEdit*>(caixa))
-        texto->selectAll();
-}
-
-bool FormTraco::recusa(QWidget* caixa, const QString& texto, const QString& titulo)
-{
-    Dialogs::aviso(texto, titulo, Dialogs::Icone::Exclamacao);
-    mostraCaixa(caixa);
-    return false;
 }
 
 bool FormTraco::tracoAceito()
@@ -588,7 +569,8 @@ bool FormTraco::tracoAceito()
     // Nothing is computed with, nor stored, that the boxes do not hold as a plausible number.
     for (int i = 0; i < 7; ++i) {
         if (!calc::physicalValue(i, Texto[i]->text()))
-            return recusa(Texto[i], calc::physicalDataMessage(i, Texto[i]->text()), QStringLiteral("Valor inválido"));
+            return widgets::recusa(Pasta, Texto[i], calc::physicalDataMessage(i, Texto[i]->text()),
+                                   QStringLiteral("Valor inválido"));
     }
 
     // The row is written from one last recalculation of what the window shows, so that what is stored is what
@@ -599,22 +581,23 @@ bool FormTraco::tracoAceito()
     const std::array<double, 10> porTraco = m_estado.porTraco();
     const std::array<double, 10> porMetro = m_estado.porMetro();
     if (!(porTraco[0] > 0.0))
-        return recusa(TextoT[0], QStringLiteral("Informe a quantidade de cimento do traço."),
-                      QStringLiteral("Traço sem Cimento"));
+        return widgets::recusa(Pasta, TextoT[0], QStringLiteral("Informe a quantidade de cimento do traço."),
+                               QStringLiteral("Traço sem Cimento"));
     for (int i : {1, 2, 3, 4, 5, 6, 9}) {
         if (porTraco[std::size_t(i)] < 0.0 || porMetro[std::size_t(i)] < 0.0)
-            return recusa(TextoT[i],
-                          QStringLiteral("A quantidade de %1 não pode ser negativa.").arg(CompT[i]->text().trimmed()),
-                          QStringLiteral("Quantidade inválida"));
+            return widgets::recusa(
+                Pasta, TextoT[i],
+                QStringLiteral("A quantidade de %1 não pode ser negativa.").arg(CompT[i]->text().trimmed()),
+                QStringLiteral("Quantidade inválida"));
     }
     for (int i = 0; i < 10; ++i) {
         for (const double valor : {porTraco[std::size_t(i)], porMetro[std::size_t(i)]}) {
             if (!std::isfinite(valor) || std::abs(valor) >= kMaiorQuantidade)
-                return recusa(TextoT[i],
-                              QStringLiteral("A quantidade de %1 ficou grande demais para o quadro (%2).")
-                                      .arg(CompT[i]->text().trimmed(), calc::formatQuantity(valor)) +
-                                  CR + QStringLiteral("Confira as quantidades do traço."),
-                              QStringLiteral("Quantidade inválida"));
+                return widgets::recusa(Pasta, TextoT[i],
+                                       QStringLiteral("A quantidade de %1 ficou grande demais para o quadro (%2).")
+                                               .arg(CompT[i]->text().trimmed(), calc::formatQuantity(valor)) +
+                                           CR + QStringLiteral("Confira as quantidades do traço."),
+                                       QStringLiteral("Quantidade inválida"));
         }
     }
     return true;

@@ -209,7 +209,6 @@ private:
     void escolheNumero(QComboBox* lista, const QString& texto);
     void alteraClasse(const QString& classe);
     void alteraReducao();
-    void alteraFisico(int i);
     void alteraForma(int i);
     void alteraPerda();
     void clicaTracoCorrente();
@@ -227,8 +226,6 @@ private:
     // Checks what the window holds before a save and recalculates it one last time; on a refusal the user is told
     // why and the focus goes to the box to correct.
     bool tracoAceito();
-    bool recusa(QWidget* caixa, const QString& texto, const QString& titulo);
-    void mostraCaixa(QWidget* caixa);
     void gravaCampos(bool novo, const QString& nome);
     // Puts a new name in the name list where the catalogue's order has it.
     void insereNome(const QString& nome);

@@ -30,6 +30,14 @@ namespace {
 
 const QString kNenhum = QStringLiteral("* Nenhum *");
 
+QStringList itensDe(const QComboBox* lista)
+{
+    QStringList itens;
+    for (int i = 0; i < lista->count(); ++i)
+        itens.append(lista->itemText(i));
+    return itens;
+}
+
 // Runs the window's own writes with the recalculation flag up, so that they start no recalculation.
 class Recalculando
 {
@@ -56,7 +64,7 @@ void FormTraco::ligaEventos()
         connect(TextoM[i], &QLineEdit::textEdited, this, [this, i] { alteraTextoM(i); });
     }
     for (int i = 0; i < 7; ++i)
-        connect(Texto[i], &QLineEdit::textEdited, this, [this, i] { alteraFisico(i); });
+        connect(Texto[i], &QLineEdit::textEdited, this, [this] { ReCalculo(); });
     connect(Combo[1], &QComboBox::currentIndexChanged, this, [this] {
         preencheAbatimentos();
         ReCalculo();
@@ -188,16 +196,12 @@ void FormTraco::alteraClasse(const QString& classe)
 {
     if (m_estado.recalculando || m_mudandoClasse || !(inserindo || alterando))
         return;
-    // The cement of the class typed, "Cimento 32" before any other cement of class 32; none when the products
-    // have no cement of that class, so that the mix is computed with the class the window shows.
-    int p = ProcuraNaLista(Combo[2], QStringLiteral("Cimento ") + classe.trimmed());
-    for (int i = 0; p < 1 && i < Combo[2]->count(); ++i) {
-        if (!classe.trimmed().isEmpty() && calc::classeDoCimento(Combo[2]->itemText(i)) == classe.trimmed())
-            p = i + 1;
-    }
+    // The cement of the class typed; none when the products have no cement of that class, so that the mix is
+    // computed with the class the window shows.
+    const int p = calc::cimentoDaClasse(itensDe(Combo[2]), classe);
     {
         Recalculando flag(m_estado);
-        Combo[2]->setCurrentIndex(p - 1);
+        Combo[2]->setCurrentIndex(p);
     }
     mostraProdutoDaLista(2);
     ReCalculo();
@@ -231,13 +235,6 @@ void FormTraco::escolheNumero(QComboBox* lista, const QString& texto)
     }
     lista->insertItem(i, texto.trimmed());
     lista->setCurrentIndex(i);
-}
-
-void FormTraco::alteraFisico(int)
-{
-    if (m_estado.recalculando)
-        return;
-    ReCalculo();
 }
 
 void FormTraco::alteraForma(int i)
@@ -420,10 +417,9 @@ void FormTraco::CopiandoTraco(const calc::WizardAnswers& respostas)
             TipoConcreto[m_estado.destino]->setChecked(true);
 
         // The cement the wizard found its bag mass in, and the coarse aggregate of its maximum size.
-        int posCimento = ProcuraNaLista(Combo[2], m_estado.nomes[0]);
-        if (posCimento < 1)
-            posCimento = ProcuraNaLista(Combo[2], QStringLiteral("Cimento ") + m_estado.classe.trimmed());
-        Combo[2]->setCurrentIndex(posCimento - 1);
+        const int posCimento = ProcuraNaLista(Combo[2], m_estado.nomes[0]);
+        Combo[2]->setCurrentIndex(posCimento > 0 ? posCimento - 1
+                                                 : calc::cimentoDaClasse(itensDe(Combo[2]), m_estado.classe));
         const int posGraudo = ProcuraNaLista(Combo[3], calc::aggregateForDmax(m_estado.Dmax));
         Combo[3]->setCurrentIndex(posGraudo - 1);
         Combo[4]->setCurrentIndex(-1);

@@ -11,6 +11,7 @@
 #include "platform/errorlog.h"
 #include "platform/som.h"
 #include "widgets/caixatexto.h"
+#include "widgets/recusa.h"
 
 #include <QButtonGroup>
 #include <QComboBox>
@@ -312,17 +313,9 @@ bool FormMass::valoresAceitos()
 {
     // Every new mix starts from these values: nothing is written until each box holds a plausible number.
     for (int i = 0; i < NumeroDeTextos; ++i) {
-        if (calc::physicalValue(i, m_texto[i]->text()))
-            continue;
-        Dialogs::aviso(calc::physicalDataMessage(i, m_texto[i]->text()), QStringLiteral("Valor inválido"),
-                       Dialogs::Icone::Exclamacao);
-        for (int pagina = 0; pagina < m_pastinha->count(); ++pagina) {
-            if (m_pastinha->widget(pagina)->isAncestorOf(m_texto[i]))
-                m_pastinha->setCurrentIndex(pagina);
-        }
-        m_texto[i]->setFocus();
-        m_texto[i]->selectAll();
-        return false;
+        if (!calc::physicalValue(i, m_texto[i]->text()))
+            return widgets::recusa(m_pastinha, m_texto[i], calc::physicalDataMessage(i, m_texto[i]->text()),
+                                   QStringLiteral("Valor inválido"));
     }
     return true;
 }

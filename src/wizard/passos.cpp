@@ -426,19 +426,20 @@ std::optional<double> Mago::pesoDoSaco()
     if (!banco.isOpen() || classe.isEmpty())
         return std::nullopt;
     try {
-        const QString exato = QStringLiteral("Cimento ") + classe;
-        QSqlQuery q = banco.exec(QStringLiteral("SELECT NomeProduto, Peso FROM Produtos WHERE NomeProduto LIKE ? "
-                                                "ORDER BY NomeProduto = ? DESC, rowid"),
-                                 {QLatin1Char('%') + classe + QLatin1Char('%'), exato});
+        QSqlQuery q =
+            banco.exec(QStringLiteral("SELECT NomeProduto, Peso FROM Produtos WHERE NomeProduto LIKE ? ORDER BY rowid"),
+                       {QLatin1Char('%') + classe + QLatin1Char('%')});
+        QStringList nomes;
+        QList<double> pesos;
         while (q.next()) {
-            const QString nome = q.value(0).toString();
-            if (nome.trimmed() != exato && calc::classeDoCimento(nome) != classe)
-                continue;
-            m_estado->nomes[0] = nome;
-            const double peso = q.value(1).toDouble();
-            if (peso > 0.0)
-                return peso;
-            return std::nullopt;
+            nomes.append(q.value(0).toString());
+            pesos.append(q.value(1).toDouble());
+        }
+        const int i = calc::cimentoDaClasse(nomes, classe);
+        if (i >= 0) {
+            m_estado->nomes[0] = nomes[i];
+            if (pesos[i] > 0.0)
+                return pesos[i];
         }
     } catch (const platform::DbError& erro) {
         platform::MostraErro(QStringLiteral("Mago - CalculaQuantidades"), erro.numero(), erro.descricao());
