@@ -1,11 +1,7 @@
 #include "testregistry.h"
 
-#include "calc/dosage.h"
 #include "calc/formats.h"
 #include "calc/numericentry.h"
-#include "calc/recalc.h"
-#include "calc/wizardanswers.h"
-#include "exemplos.h"
 #include "janelateste.h"
 #include "platform/clock.h"
 #include "platform/scripteddialogs.h"
@@ -623,39 +619,6 @@ private slots:
         QVERIFY(qAbs(reduzida - agua * 0.9) < 0.2);
         f->Gravando(1);
         QCOMPARE(f->TextoC[0]->text(), QStringLiteral("Concreto fck 20"));
-    }
-
-    void copiaOTracoDoAssistente()
-    {
-        Janela j;
-        Form* f = j.form();
-        const calc::WizardAnswers a = exemplos::respostasDoAssistente();
-        calc::CalcState& e = j.traco->estado;
-        calc::openWizard(e, 20.0);
-        calc::CalculaDosagem(e, a, f->limites());
-        QVERIFY(calc::CalculaQuantidades(e, a, 50.0));
-        calc::CalculaProporcoes(e);
-        const double cimentoPorSaco = e.Lc;
-        f->CopiandoTraco(a);
-        // A new record being inserted, holding the designed mix.
-        QVERIFY(f->inserindo);
-        QCOMPARE(j.traco->modoTexto, QStringLiteral("Edicao"));
-        QCOMPARE(f->Combo[0]->currentText(), QStringLiteral("Estrutural 25"));
-        QCOMPARE(f->Combo[7]->currentText(), QStringLiteral("100"));
-        QCOMPARE(f->CompT[0]->text(), QStringLiteral("Cimento 32"));
-        QCOMPARE(f->CompT[3]->text(), QStringLiteral("Pedra 1"));
-        QVERIFY(f->OpcaoForma[1]->isChecked());
-        QCOMPARE(f->UnidT[0]->text(), QStringLiteral("Litros"));
-        QCOMPARE(f->TextoT[0]->text(), calc::formatQuantity(cimentoPorSaco));
-        QVERIFY(!f->Faixa->isHidden());
-        // It saves like any other mix.
-        f->Gravando(0);
-        QVERIFY(m_dialogs->mensagens().isEmpty());
-        QCOMPARE(linhasDoNome(QStringLiteral("Estrutural 25")), 1);
-        QCOMPARE(valor(QStringLiteral("SELECT Volumetrico FROM Tracos WHERE NomeTraco = 'Estrutural 25'")).toInt(), 1);
-        QVERIFY(
-            qAbs(valor(QStringLiteral("SELECT TracoCimento FROM Tracos WHERE NomeTraco = 'Estrutural 25'")).toDouble() -
-                 cimentoPorSaco) < 1e-6);
     }
 
     void assistentePeloMenu_data()

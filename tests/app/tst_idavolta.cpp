@@ -39,35 +39,12 @@ using teste::Janela;
 namespace {
 
 // What the recalculation computes and the row stores.
-const QStringList kResultados{QStringLiteral("Peso"),
-                              QStringLiteral("PesoTraco"),
-                              QStringLiteral("RelAgregCimento"),
-                              QStringLiteral("PropMassa"),
-                              QStringLiteral("PropVolume"),
-                              QStringLiteral("Resistencia"),
-                              QStringLiteral("Cimento"),
-                              QStringLiteral("AreiaFina"),
-                              QStringLiteral("AreiaGrossa"),
-                              QStringLiteral("Graudo1"),
-                              QStringLiteral("Graudo2"),
-                              QStringLiteral("AditivoQde1"),
-                              QStringLiteral("AditivoQde2"),
-                              QStringLiteral("AguaAdic"),
-                              QStringLiteral("Agua"),
-                              QStringLiteral("TracoAguaAdic"),
-                              QStringLiteral("TracoAgua"),
-                              QStringLiteral("TracoMaoDeObra"),
-                              QStringLiteral("MaodeObra"),
-                              QStringLiteral("TracoCimento"),
-                              QStringLiteral("TracoAreiaFina"),
-                              QStringLiteral("TracoAreiaGrossa"),
-                              QStringLiteral("TracoGraudoQde1"),
-                              QStringLiteral("TracoGraudoQde2"),
-                              QStringLiteral("TracoAditivoQde1"),
-                              QStringLiteral("TracoAditivoQde2"),
-                              QStringLiteral("PrecoCustoSemPerda"),
-                              QStringLiteral("PrecoCustoComPerda"),
-                              QStringLiteral("Fator")};
+const QStringList kResultados =
+    QStringLiteral("Peso PesoTraco RelAgregCimento PropMassa PropVolume Resistencia Cimento AreiaFina AreiaGrossa "
+                   "Graudo1 Graudo2 AditivoQde1 AditivoQde2 AguaAdic Agua TracoAguaAdic TracoAgua TracoMaoDeObra "
+                   "MaodeObra TracoCimento TracoAreiaFina TracoAreiaGrossa TracoGraudoQde1 TracoGraudoQde2 "
+                   "TracoAditivoQde1 TracoAditivoQde2 PrecoCustoSemPerda PrecoCustoComPerda Fator")
+        .split(QLatin1Char(' '));
 
 QVariantMap linhaDe(const QString& nome, int variante)
 {
@@ -363,8 +340,21 @@ private slots:
         const calc::CalcState assistente = e;
 
         f->CopiandoTraco(a);
+        // A new record being inserted, holding the designed mix in its measure.
+        QVERIFY(f->inserindo);
+        QCOMPARE(j.traco->modoTexto, QStringLiteral("Edicao"));
+        QCOMPARE(f->Combo[0]->currentText(), QStringLiteral("Estrutural 25"));
+        QVERIFY(!f->Faixa->isHidden());
+        QCOMPARE(f->Combo[7]->currentText(), QStringLiteral("100"));
+        QCOMPARE(f->CompT[0]->text(), QStringLiteral("Cimento 32"));
+        QCOMPARE(f->CompT[3]->text(), QStringLiteral("Pedra 1"));
+        QVERIFY(f->OpcaoForma[medicao]->isChecked());
+        QCOMPARE(f->UnidT[0]->text(), medicao == 0 ? QStringLiteral("Kg") : QStringLiteral("Litros"));
         QCOMPARE(e.W, assistente.W);
-        QCOMPARE(f->TextoM[8]->text(), calc::formatQuantity(assistente.W));
+        for (std::size_t i = 0; i < 10; ++i) {
+            QCOMPARE(lido(f->TextoT[int(i)]), calc::formatQuantity(assistente.porTraco()[i]));
+            QCOMPARE(lido(f->TextoM[int(i)]), calc::formatQuantity(assistente.porMetro()[i]));
+        }
         QCOMPARE(f->Texto[6]->text(), umidade);
         QCOMPARE(f->Texto[2]->text(), QStringLiteral("2,65"));
         QVERIFY(f->OpcaoTextura[0]->isChecked() && f->TipoConcreto[2]->isChecked());
@@ -372,19 +362,12 @@ private slots:
         // No caption is left from the mix viewed before.
         for (int linha : {4, 5, 6})
             QVERIFY(f->CompT[linha]->text().isEmpty());
-        const std::array<double, 4> metro{assistente.Cm, assistente.Scm, assistente.G1m, assistente.Wa};
-        for (std::size_t i = 0; i < 3; ++i) {
-            const double m = metro[i];
-            const double mostrado = calc::readNumber(f->TextoM[i == 0 ? 0 : int(i) + 1]->text());
-            const double porMetro = medicao == 0 ? m : m / std::array<double, 3>{1.43, 1.20, 1.38}[i];
-            QCOMPARE(numero(mostrado, 1), numero(porMetro, 1));
-        }
-        QCOMPARE(f->TextoM[7]->text(), calc::formatQuantity(assistente.Wa));
         grava(j, QStringLiteral("Estrutural 25"));
         const QVariantMap linha = linhaDe(QStringLiteral("Estrutural 25"), 0);
         QCOMPARE(linha.value(QStringLiteral("Umidade")).toDouble(), calc::readNumber(umidade));
         QCOMPARE(linha.value(QStringLiteral("Agua")).toDouble(), assistente.W);
         QCOMPARE(calc::readNumber(linha.value(QStringLiteral("ReducaoAgua")).toString()), calc::readNumber(reducao));
+        QCOMPARE(linha.value(QStringLiteral("Volumetrico")).toInt(), medicao);
         QCOMPARE(linha.value(QStringLiteral("Textura")).toInt(), 0);
         QCOMPARE(linha.value(QStringLiteral("Destino")).toInt(), 2);
     }
