@@ -1,6 +1,9 @@
 #include "database.h"
 
+#include "clock.h"
 #include "colacao.h"
+#include "copiatabela.h"
+#include "errorlog.h"
 
 #include <QDir>
 #include <QFile>
@@ -11,8 +14,10 @@
 
 #include <algorithm>
 #include <atomic>
-#include <limits>
-#include <optional>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
 
 namespace platform {
 
@@ -20,15 +25,39 @@ namespace {
 
 const QString Driver = QStringLiteral("QSQLITE");
 
-enum class Abertura { Existente, Nova };
+enum class Abertura { Existente, Nova, SomenteLeitura };
 
 // The file is named as an SQLite URI so that opening an existing database can never create an empty one in its
 // place (mode=rw fails on a missing file instead).
 QString nomeDoArquivo(const QString& caminho, Abertura abertura)
 {
     const QUrl url = QUrl::fromLocalFile(QFileInfo(caminho).absoluteFilePath());
-    return url.toString(QUrl::FullyEncoded) +
-           (abertura == Abertura::Nova ? QStringLiteral("?mode=rwc") : QStringLiteral("?mode=rw"));
+    switch (abertura) {
+    case Abertura::Nova:
+        return url.toString(QUrl::FullyEncoded) + QStringLiteral("?mode=rwc");
+    case Abertura::SomenteLeitura:
+        return url.toString(QUrl::FullyEncoded) + QStringLiteral("?mode=ro");
+    case Abertura::Existente:
+        break;
+    }
+    return url.toString(QUrl::FullyEncoded) + QStringLiteral("?mode=rw");
+}
+
+// Which file a path names right now: a file put in another's place by a rename has another identity even with the
+// same name, size and times. Empty when nothing is there.
+QByteArray identidadeDe(const QString& caminho)
+{
+#ifdef Q_OS_UNIX
+    struct stat dados;
+    if (::stat(QFile::encodeName(caminho).constData(), &dados) != 0)
+        return {};
+    return QByteArray::number(quint64(dados.st_dev)) + ':' + QByteArray::number(quint64(dados.st_ino));
+#else
+    const QFileInfo info(caminho);
+    if (!info.exists())
+        return {};
+    return QByteArray::number(info.birthTime().toMSecsSinceEpoch());
+#endif
 }
 
 QSqlQuery executa(const QSqlDatabase& db, const QString& sql, const QVariantList& valores = {})
@@ -117,17 +146,6 @@ bool integro(const QSqlDatabase& db, bool completo)
     return primeiroValor(db, sql).toString() == QLatin1String("ok");
 }
 
-bool arquivoIntegro(const QString& caminho)
-{
-    try {
-        ConexaoAvulsa conexao;
-        conexao.abre(caminho, Abertura::Existente);
-        return integro(conexao.db(), true);
-    } catch (const DbError&) {
-        return false;
-    }
-}
-
 int verificaBanco(const QString& caminho)
 {
     const QFileInfo info(caminho);
@@ -166,92 +184,6 @@ QList<ObjetoDoEsquema> leEsquema(const QSqlDatabase& db)
     return objetos;
 }
 
-// Copies the rows of one table in key order. A damaged page stops the scan; the copy then resumes at the first
-// key past the damage (found by seeking ever further ahead, then back by halves), so that every row still
-// readable is saved. Rows that the table's own rules refuse (a key repeated by the damage) are left out.
-void copiaTabela(const QSqlDatabase& origem, const QSqlDatabase& destino, const QString& tabela)
-{
-    constexpr qint64 Maior = std::numeric_limits<qint64>::max();
-    const QString nome = Database::citado(tabela);
-    const bool temRowid = QSqlQuery(origem).prepare(QStringLiteral("SELECT _rowid_ FROM %1").arg(nome));
-    const QString leitura = temRowid ? QStringLiteral("SELECT _rowid_, * FROM %1 NOT INDEXED").arg(nome)
-                                     : QStringLiteral("SELECT * FROM %1").arg(nome);
-    const auto abreLeitura = [&](std::optional<qint64> desde) {
-        QSqlQuery query(origem);
-        query.setForwardOnly(true);
-        const QString sql = !desde ? leitura + (temRowid ? QStringLiteral(" ORDER BY _rowid_") : QString())
-                                   : leitura + QStringLiteral(" WHERE _rowid_ >= ? ORDER BY _rowid_");
-        if (query.prepare(sql)) {
-            if (desde)
-                query.addBindValue(*desde);
-            query.exec();
-        }
-        return query;
-    };
-    const auto legivelDesde = [&](qint64 desde) {
-        QSqlQuery query = abreLeitura(desde);
-        return !query.lastError().isValid() && (query.next() || !query.lastError().isValid());
-    };
-
-    QSqlQuery escrita(destino);
-    bool escritaPronta = false;
-    std::optional<qint64> desde;
-    for (;;) {
-        QSqlQuery query = abreLeitura(desde);
-        qint64 ultimo = 0;
-        bool leuAlgum = false;
-        while (!query.lastError().isValid() && query.next()) {
-            const QSqlRecord registro = query.record();
-            if (!escritaPronta) {
-                QStringList colunas;
-                QStringList marcas;
-                for (int i = 0; i < registro.count(); ++i) {
-                    colunas << (temRowid && i == 0 ? QStringLiteral("_rowid_")
-                                                   : Database::citado(registro.fieldName(i)));
-                    marcas << QStringLiteral("?");
-                }
-                const QString sql = QStringLiteral("INSERT OR IGNORE INTO %1(%2) VALUES(%3)")
-                                        .arg(nome, colunas.join(QLatin1Char(',')), marcas.join(QLatin1Char(',')));
-                if (!escrita.prepare(sql))
-                    throw DbError::doMecanismo(escrita.lastError());
-                escritaPronta = true;
-            }
-            for (int i = 0; i < registro.count(); ++i)
-                escrita.bindValue(i, registro.value(i));
-            if (!escrita.exec())
-                throw DbError::doMecanismo(escrita.lastError());
-            if (temRowid) {
-                ultimo = registro.value(0).toLongLong();
-                leuAlgum = true;
-            }
-        }
-        const QSqlError erro = query.lastError();
-        if (!erro.isValid() || !temRowid || numeroDoErro(erro) != BancoDanificado)
-            return;
-
-        // The first key not yet copied lies on the damaged page; find the first one that can be read again.
-        const qint64 base = leuAlgum ? ultimo + 1 : desde.value_or(std::numeric_limits<qint64>::min());
-        if (base >= Maior - 1)
-            return;
-        qint64 falha = 0;
-        qint64 salto = 1;
-        while (!legivelDesde(base + salto)) {
-            falha = salto;
-            if (salto >= (qint64(1) << 61) || base > Maior - 2 * salto)
-                return; // nothing readable past the damage
-            salto *= 2;
-        }
-        while (salto - falha > 1) {
-            const qint64 meio = falha + (salto - falha) / 2;
-            if (legivelDesde(base + meio))
-                salto = meio;
-            else
-                falha = meio;
-        }
-        desde = base + salto;
-    }
-}
-
 // The autoincrement counters, so that a mended table never hands out a number it gave before.
 void copiaSequencias(const QSqlDatabase& origem, const QSqlDatabase& destino)
 {
@@ -267,7 +199,8 @@ void copiaSequencias(const QSqlDatabase& origem, const QSqlDatabase& destino)
     }
 }
 
-void copiaBanco(const QSqlDatabase& origem, const QSqlDatabase& destino, const QList<ObjetoDoEsquema>& esquema)
+QList<RelatorioDeReparo::Tabela> copiaBanco(const QSqlDatabase& origem, const QSqlDatabase& destino,
+                                            const QList<ObjetoDoEsquema>& esquema, const QString& arquivo)
 {
     for (const char* pragma : {"page_size", "user_version", "application_id"}) {
         const QString nome = QString::fromLatin1(pragma);
@@ -279,9 +212,10 @@ void copiaBanco(const QSqlDatabase& origem, const QSqlDatabase& destino, const Q
     for (const ObjetoDoEsquema& objeto : esquema)
         if (objeto.tipo == QLatin1String("table"))
             executa(destino, objeto.sql);
+    QList<RelatorioDeReparo::Tabela> tabelas;
     for (const ObjetoDoEsquema& objeto : esquema)
         if (objeto.tipo == QLatin1String("table"))
-            copiaTabela(origem, destino, objeto.nome);
+            tabelas.append(copiaTabela(origem, destino, objeto.nome, arquivo));
     copiaSequencias(origem, destino);
     // Indexes, views and triggers come after the rows, so that no trigger fires during the copy. An index that the
     // salvaged rows no longer satisfy is left out rather than losing the rows.
@@ -290,54 +224,99 @@ void copiaBanco(const QSqlDatabase& origem, const QSqlDatabase& destino, const Q
             if (objeto.tipo == QLatin1String(tipo))
                 QSqlQuery(destino).exec(objeto.sql);
     executa(destino, QStringLiteral("COMMIT"));
+    return tabelas;
 }
 
-// Puts the mended file in place and keeps the damaged one, with any journal it left, beside it.
-bool trocaArquivos(const QString& caminho, const QString& novo)
+// A name for the damaged copy that no file beside it has yet, nor the journal that may go with it: the moment of
+// the repair, and a number after it when another copy was kept in the same minute.
+QString nomeDaCopia(const QString& caminho)
 {
-    const QString danificado = caminho + QStringLiteral(".danificado");
-    for (const char* sufixo : {"-journal", "-wal", "-shm"}) {
-        const QString resto = caminho + QLatin1String(sufixo);
-        if (QFile::exists(resto)) {
-            QFile::remove(danificado + QLatin1String(sufixo));
-            QFile::rename(resto, danificado + QLatin1String(sufixo));
-        }
-    }
-    QFile::remove(danificado);
-    if (!QFile::rename(caminho, danificado))
+    const QString base =
+        caminho + QStringLiteral(".danificado-") + Clock::agora().toString(QStringLiteral("yyyy-MM-dd-HHmm"));
+    const auto livre = [](const QString& nome) {
+        for (const char* sufixo : {"", "-journal", "-wal", "-shm"})
+            if (QFileInfo::exists(nome + QLatin1String(sufixo)))
+                return false;
+        return true;
+    };
+    QString nome = base;
+    for (int n = 2; !livre(nome); ++n)
+        nome = base + QStringLiteral("-%1").arg(n);
+    return nome;
+}
+
+// Puts the mended file in place and keeps the damaged one, with any journal it left, under the name `copia`.
+bool trocaArquivos(const QString& caminho, const QString& novo, const QString& copia)
+{
+    if (!QFile::rename(caminho, copia))
         return false;
     if (!QFile::rename(novo, caminho)) {
-        QFile::rename(danificado, caminho);
+        QFile::rename(copia, caminho);
         return false;
+    }
+    for (const char* sufixo : {"-journal", "-wal", "-shm"}) {
+        const QString resto = caminho + QLatin1String(sufixo);
+        if (QFile::exists(resto))
+            QFile::rename(resto, copia + QLatin1String(sufixo));
     }
     return true;
 }
 
+// The administrator's record of the repair, in the error log beside the database.
+void registraReparo(const QString& caminho, const RelatorioDeReparo& relatorio)
+{
+    QString descricao = QFileInfo(caminho).fileName() + QStringLiteral(" reparado; ");
+    const QStringList perdas = relatorio.perdas();
+    descricao += perdas.isEmpty() ? QStringLiteral("nenhum registro perdido")
+                                  : QStringLiteral("registros perdidos: ") + perdas.join(QStringLiteral("; "));
+    descricao += QStringLiteral("; cópia danificada: ") + relatorio.copiaDanificada;
+    const QString log = QFileInfo(caminho).absolutePath() + QStringLiteral("/Erros.txt");
+    ErrorLog::acrescenta(log, {QStringLiteral("Reparo do banco de dados"), BancoDanificado, descricao}, Clock::agora());
+}
+
 } // namespace
+
+int Database::AbrindoBanco(const QString& caminho, RelatorioDeReparo& relatorio)
+{
+    relatorio = {};
+    const int numero = verificaBanco(caminho);
+    if (numero != BancoDanificado)
+        return numero;
+    relatorio = repara(caminho);
+    return verificaBanco(caminho);
+}
 
 int Database::AbrindoBanco(const QString& caminho)
 {
-    bool reparoTentado = false;
-    for (;;) {
-        const int numero = verificaBanco(caminho);
-        if (numero != BancoDanificado || reparoTentado)
-            return numero;
-        reparoTentado = true;
-        repara(caminho);
-    }
+    RelatorioDeReparo relatorio;
+    return AbrindoBanco(caminho, relatorio);
 }
 
-bool Database::repara(const QString& caminho)
+RelatorioDeReparo Database::repara(const QString& caminho)
 {
+    RelatorioDeReparo relatorio;
+    relatorio.resultado = RelatorioDeReparo::Resultado::NaoReparado;
     const QFileInfo info(caminho);
     if (!info.isFile() || info.size() == 0)
-        return false;
+        return relatorio;
+    const QByteArray identidade = identidadeDe(caminho);
     const QString novo = caminho + QStringLiteral(".reparando");
-    QFile::remove(novo);
-    bool copiado = false;
     try {
         ConexaoAvulsa origem;
         origem.abre(caminho, Abertura::Existente);
+        // Other workstations keep their handle on the file they opened: the damaged file is swapped only while
+        // none of them is reading or writing it, and none can start until the mended file is in its place.
+        executa(origem.db(), QStringLiteral("PRAGMA busy_timeout = %1").arg(TempoDeEsperaDoReparoMs));
+        try {
+            executa(origem.db(), QStringLiteral("BEGIN EXCLUSIVE"));
+        } catch (const DbError& erro) {
+            if (erro.numero() == RegistroBloqueado)
+                relatorio.resultado = RelatorioDeReparo::Resultado::EmUso;
+            return relatorio;
+        }
+        // Another workstation may have mended it while this one waited: the file at the path is then a new one.
+        if (identidadeDe(caminho) != identidade)
+            return relatorio;
         bool jaIntegro = false;
         try {
             jaIntegro = integro(origem.db(), true);
@@ -346,25 +325,59 @@ bool Database::repara(const QString& caminho)
             if (erro.numero() != BancoDanificado)
                 throw;
         }
-        if (jaIntegro)
-            return true;
+        if (jaIntegro) {
+            relatorio.resultado = RelatorioDeReparo::Resultado::NaoPrecisou;
+            return relatorio;
+        }
         const QList<ObjetoDoEsquema> esquema = leEsquema(origem.db());
         const bool temTabela = std::any_of(esquema.cbegin(), esquema.cend(),
                                            [](const ObjetoDoEsquema& o) { return o.tipo == QLatin1String("table"); });
         if (!temTabela)
-            return false;
-        ConexaoAvulsa destino;
-        destino.abre(novo, Abertura::Nova);
-        copiaBanco(origem.db(), destino.db(), esquema);
-        copiado = integro(destino.db(), true);
-    } catch (const DbError&) {
-        copiado = false;
-    }
-    if (!copiado || !trocaArquivos(caminho, novo)) {
+            return relatorio;
         QFile::remove(novo);
-        return false;
+        {
+            ConexaoAvulsa destino;
+            destino.abre(novo, Abertura::Nova);
+            relatorio.tabelas = copiaBanco(origem.db(), destino.db(), esquema, caminho);
+            if (!integro(destino.db(), true))
+                throw DbError(BancoDanificado);
+        }
+        const QString copia = nomeDaCopia(caminho);
+        if (!trocaArquivos(caminho, novo, copia)) {
+            QFile::remove(novo);
+            return relatorio;
+        }
+        relatorio.resultado = RelatorioDeReparo::Resultado::Reparado;
+        relatorio.copiaDanificada = copia;
+    } catch (const DbError&) {
+        QFile::remove(novo);
+        return relatorio;
     }
-    return arquivoIntegro(caminho);
+    registraReparo(caminho, relatorio);
+    return relatorio;
+}
+
+bool Database::permiteGravar(const QString& caminho)
+{
+    try {
+        ConexaoAvulsa conexao;
+        conexao.abre(caminho, Abertura::Existente);
+        const QSqlDatabase db = conexao.db();
+        // Writing the header page back as it is needs the journal beside the file: the folder must take a new file
+        // and the file a write. The transaction is then taken back, so nothing changes.
+        const qint64 versao = primeiroValor(db, QStringLiteral("PRAGMA user_version")).toLongLong();
+        executa(db, QStringLiteral("BEGIN IMMEDIATE"));
+        try {
+            executa(db, QStringLiteral("PRAGMA user_version = %1").arg(versao));
+        } catch (const DbError&) {
+            executa(db, QStringLiteral("ROLLBACK"));
+            throw;
+        }
+        executa(db, QStringLiteral("ROLLBACK"));
+        return true;
+    } catch (const DbError& erro) {
+        return erro.numero() != SomenteLeitura;
+    }
 }
 
 QString Database::citado(const QString& nome)
@@ -396,17 +409,17 @@ Database::~Database()
         QSqlDatabase::removeDatabase(m_nomeConexao);
 }
 
-void Database::open(const QString& caminho)
+void Database::open(const QString& caminho, Acesso acesso)
 {
-    abre(caminho, false);
+    abre(caminho, false, acesso);
 }
 
 void Database::create(const QString& caminho)
 {
-    abre(caminho, true);
+    abre(caminho, true, Acesso::LeituraEGravacao);
 }
 
-void Database::abre(const QString& caminho, bool criar)
+void Database::abre(const QString& caminho, bool criar, Acesso acesso)
 {
     close();
     const QFileInfo info(caminho);
@@ -422,11 +435,14 @@ void Database::abre(const QString& caminho, bool criar)
         throw DbError(BancoDanificado);
     }
 
+    const bool somenteLeitura = acesso == Acesso::SomenteLeitura;
     QSqlDatabase db = QSqlDatabase::contains(m_nomeConexao) ? QSqlDatabase::database(m_nomeConexao, false)
                                                             : QSqlDatabase::addDatabase(Driver, m_nomeConexao);
-    abreConexao(db, caminho, criar ? Abertura::Nova : Abertura::Existente);
+    abreConexao(db, caminho,
+                criar ? Abertura::Nova : (somenteLeitura ? Abertura::SomenteLeitura : Abertura::Existente));
     try {
-        executa(db, QStringLiteral("PRAGMA journal_mode = DELETE"));
+        if (!somenteLeitura)
+            executa(db, QStringLiteral("PRAGMA journal_mode = DELETE"));
         // A new file gets its header written at once, so that it is a database even before the first table.
         if (criar)
             executa(db, QStringLiteral("PRAGMA user_version = 0"));
@@ -435,12 +451,16 @@ void Database::abre(const QString& caminho, bool criar)
         throw;
     }
     m_caminho = caminho;
+    m_identidade = identidadeDe(caminho);
+    m_somenteLeitura = somenteLeitura;
 }
 
 void Database::close()
 {
     m_profundidade = 0;
     m_caminho.clear();
+    m_identidade.clear();
+    m_somenteLeitura = false;
     if (QSqlDatabase::contains(m_nomeConexao)) {
         QSqlDatabase db = QSqlDatabase::database(m_nomeConexao, false);
         db.close();
@@ -450,6 +470,11 @@ void Database::close()
 bool Database::isOpen() const
 {
     return QSqlDatabase::contains(m_nomeConexao) && QSqlDatabase::database(m_nomeConexao, false).isOpen();
+}
+
+bool Database::arquivoSubstituido() const
+{
+    return isOpen() && !m_identidade.isEmpty() && identidadeDe(m_caminho) != m_identidade;
 }
 
 QSqlDatabase Database::handle() const
@@ -465,30 +490,49 @@ QSqlDatabase Database::conexao() const
     return db;
 }
 
+DbError Database::erroDoArquivo(const DbError& erro) const
+{
+    // Whatever the engine made of the old file (a damaged page, a write refused), the user's remedy is the same:
+    // open the program again on the file now in its place.
+    if (erro.numero() != BancoSubstituido && arquivoSubstituido())
+        return DbError(BancoSubstituido, descricaoErro(BancoSubstituido), erro.detalhe());
+    return erro;
+}
+
+QSqlQuery Database::executaNaConexao(const QString& sql, const QVariantList& valores)
+{
+    const QSqlDatabase db = conexao();
+    try {
+        return executa(db, sql, valores);
+    } catch (const DbError& erro) {
+        throw erroDoArquivo(erro);
+    }
+}
+
 QSqlQuery Database::exec(const QString& sql, const QVariantList& valores)
 {
-    return executa(conexao(), sql, valores);
+    return executaNaConexao(sql, valores);
 }
 
 QVariant Database::scalar(const QString& sql, const QVariantList& valores)
 {
-    QSqlQuery query = executa(conexao(), sql, valores);
+    QSqlQuery query = executaNaConexao(sql, valores);
     if (query.next())
         return query.value(0);
     if (query.lastError().isValid())
-        throw DbError::doMecanismo(query.lastError());
+        throw erroDoArquivo(DbError::doMecanismo(query.lastError()));
     return {};
 }
 
 int Database::execCount(const QString& sql, const QVariantList& valores)
 {
-    return executa(conexao(), sql, valores).numRowsAffected();
+    return executaNaConexao(sql, valores).numRowsAffected();
 }
 
 void Database::beginTransaction()
 {
-    executa(conexao(), m_profundidade == 0 ? QStringLiteral("BEGIN IMMEDIATE")
-                                           : QStringLiteral("SAVEPOINT quenvar_%1").arg(m_profundidade));
+    executaNaConexao(m_profundidade == 0 ? QStringLiteral("BEGIN IMMEDIATE")
+                                         : QStringLiteral("SAVEPOINT quenvar_%1").arg(m_profundidade));
     ++m_profundidade;
 }
 
@@ -496,8 +540,8 @@ void Database::commitTransaction()
 {
     if (m_profundidade == 0)
         throw DbError(ArgumentoInvalido, QStringLiteral("Nenhuma transação aberta"));
-    executa(conexao(), m_profundidade == 1 ? QStringLiteral("COMMIT")
-                                           : QStringLiteral("RELEASE quenvar_%1").arg(m_profundidade - 1));
+    executaNaConexao(m_profundidade == 1 ? QStringLiteral("COMMIT")
+                                         : QStringLiteral("RELEASE quenvar_%1").arg(m_profundidade - 1));
     --m_profundidade;
 }
 
@@ -506,13 +550,12 @@ void Database::rollbackTransaction()
     if (m_profundidade == 0)
         throw DbError(ArgumentoInvalido, QStringLiteral("Nenhuma transação aberta"));
     --m_profundidade;
-    const QSqlDatabase db = conexao();
     if (m_profundidade == 0) {
-        executa(db, QStringLiteral("ROLLBACK"));
+        executaNaConexao(QStringLiteral("ROLLBACK"));
     } else {
         const QString ponto = QStringLiteral("quenvar_%1").arg(m_profundidade);
-        executa(db, QStringLiteral("ROLLBACK TO ") + ponto);
-        executa(db, QStringLiteral("RELEASE ") + ponto);
+        executaNaConexao(QStringLiteral("ROLLBACK TO ") + ponto);
+        executaNaConexao(QStringLiteral("RELEASE ") + ponto);
     }
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "dberror.h"
+#include "relatoriodereparo.h"
 
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -18,16 +19,31 @@ class Database
 public:
     // How long a statement waits for a lock held by another workstation.
     static constexpr int TempoDeEsperaMs = 5000;
+    // How long a repair waits for the other workstations to finish what they are reading or writing before it gives
+    // up and leaves the file to be mended when no one else is using it.
+    static constexpr int TempoDeEsperaDoReparoMs = 2000;
+
+    enum class Acesso { LeituraEGravacao, SomenteLeitura };
 
     // Checks the database at `caminho` and releases it again: 0 when it opens and passes the integrity check,
     // otherwise the error number (3024 missing, 3043 disk or network, 3049 damaged or not a database, …).
-    // A damaged database gets exactly one repair attempt. A missing file is never created.
+    // A damaged database gets exactly one repair attempt, whose report fills `relatorio` (left empty, NaoPrecisou,
+    // when no repair was needed). A missing file is never created.
+    static int AbrindoBanco(const QString& caminho, RelatorioDeReparo& relatorio);
     static int AbrindoBanco(const QString& caminho);
 
     // Mends a damaged database: the schema and every readable row of every table go into a fresh file, which takes
-    // the damaged file's place; the damaged file is kept beside it as "<caminho>.danificado". A file that is not a
-    // database, or whose schema cannot be read, is left as it is. True when the file now passes the integrity check.
-    static bool repara(const QString& caminho);
+    // the damaged file's place. The damaged file, with any journal it left, is kept beside it under a name of its
+    // own, "<caminho>.danificado-yyyy-MM-dd-hhmm" (with "-2", "-3"… when a copy of that minute exists already); no
+    // earlier copy is ever removed or overwritten. The file is swapped only under the database's exclusive lock: a
+    // file another workstation is reading or writing is left as it is (EmUso). A file that is not a database, or
+    // whose schema cannot be read, is left as it is. Every repair is written to the error log beside the file.
+    static RelatorioDeReparo repara(const QString& caminho);
+
+    // Whether the program can write the database at `caminho`: false when the file or its folder is protected
+    // against writing (found by starting a write and taking it back, since the journal must be created beside the
+    // file). Other failures (a file another workstation is writing, a missing file) do not count as protection.
+    static bool permiteGravar(const QString& caminho);
 
     // A table or field name quoted for use in a statement (names are never values: those are always bound).
     static QString citado(const QString& nome);
@@ -47,19 +63,24 @@ public:
     Database& operator=(const Database&) = delete;
 
     // Opens an existing database file; throws DbError (3024 when the file is missing, 3049 when it is not a
-    // database).
-    void open(const QString& caminho);
+    // database). Opened for reading only, every write fails with 3027.
+    void open(const QString& caminho, Acesso acesso = Acesso::LeituraEGravacao);
     // Creates a new, empty database file and opens it; throws DbError when the file exists already (3204) or its
     // folder does not (3044).
     void create(const QString& caminho);
     void close();
     bool isOpen() const;
+    bool somenteLeitura() const { return m_somenteLeitura; }
+    // The file at the path is no longer the file this connection opened: a repair on another workstation (or a
+    // restored copy) took its place. What this connection reads is then the old file, and it can no longer write.
+    bool arquivoSubstituido() const;
     QString caminho() const { return m_caminho; }
     QString nomeConexao() const { return m_nomeConexao; }
     QSqlDatabase handle() const;
 
     // Runs one statement with its values bound in order to the '?' placeholders; the returned query is forward-only
-    // and positioned before its first row. Throws DbError on failure.
+    // and positioned before its first row. Throws DbError on failure; a failure on a file that another workstation
+    // has replaced is BancoSubstituido, whatever the engine said.
     QSqlQuery exec(const QString& sql, const QVariantList& valores = {});
     // First column of the first row, or a null value when the statement gives no row.
     QVariant scalar(const QString& sql, const QVariantList& valores = {});
@@ -76,10 +97,15 @@ public:
 
 private:
     QSqlDatabase conexao() const;
-    void abre(const QString& caminho, bool criar);
+    void abre(const QString& caminho, bool criar, Acesso acesso);
+    QSqlQuery executaNaConexao(const QString& sql, const QVariantList& valores = {});
+    DbError erroDoArquivo(const DbError& erro) const;
 
     QString m_nomeConexao;
     QString m_caminho;
+    // Device and file number of the file opened, to tell when another file has taken its path.
+    QByteArray m_identidade;
+    bool m_somenteLeitura = false;
     int m_profundidade = 0;
 };
 

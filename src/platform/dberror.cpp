@@ -22,6 +22,8 @@ enum CodigoSqlite : int {
 };
 
 constexpr int SqliteConstraintNotNull = 1299;
+// A write refused because the file was renamed or replaced since it was opened.
+constexpr int SqliteReadOnlyDbMoved = 1032;
 
 std::string textoDoErro(int numero, const QString& descricao, const QString& detalhe)
 {
@@ -79,6 +81,8 @@ QString descricaoErro(int numero)
         return QStringLiteral("O campo não pode conter um valor Nulo");
     case ObjetoInvalido:
         return QStringLiteral("Objeto inválido ou não mais definido");
+    case BancoSubstituido:
+        return QStringLiteral("O banco de dados foi reparado ou substituído em outra estação");
     default:
         return QStringLiteral("Erro de banco de dados número %1").arg(numero);
     }
@@ -90,6 +94,8 @@ int numeroDoErro(const QSqlError& erro)
     const int codigo = erro.nativeErrorCode().toInt(&ok);
     if (!ok)
         return erro.type() == QSqlError::ConnectionError ? ErroDiscoOuRede : ErroDoMecanismo;
+    if (codigo == SqliteReadOnlyDbMoved)
+        return BancoSubstituido;
 
     switch (codigo & 0xff) {
     case SqliteNotADb:

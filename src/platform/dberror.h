@@ -30,6 +30,9 @@ enum ErroBanco : int {
     ItemNaoEncontrado = 3265,
     CampoNaoPodeSerNulo = 3314,
     ObjetoInvalido = 3420,
+    // The file at the database's path is no longer the one this workstation opened: a repair on another workstation
+    // (or a restored copy) took its place.
+    BancoSubstituido = 3734,
 };
 
 // Portuguese description of an error number; numbers without one of their own get a generic text.

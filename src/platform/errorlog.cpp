@@ -2,6 +2,8 @@
 
 #include "aplicacao.h"
 #include "clock.h"
+#include "database.h"
+#include "dberror.h"
 #include "dialogs.h"
 #include "paths.h"
 
@@ -82,7 +84,24 @@ void MostraErro(const QString& rotina, int numero, const QString& descricao)
 {
     const ErrorLog::Erro erro{rotina, numero, descricao};
     ErrorLog::acrescenta(Paths::logDeErros(), erro, Clock::agora());
-    Dialogs::aviso(ErrorLog::mensagem(erro), QStringLiteral("Tratamento de Erros"), Dialogs::Icone::Critico);
+    // A file replaced or protected against writing is no fault of the program: the user is told what to do. Whatever
+    // the engine made of a file replaced on another workstation (a damaged page of the old file, a refused write),
+    // the remedy is the same.
+    const QChar cr = QLatin1Char('\r');
+    switch (Database::shared().arquivoSubstituido() ? int(BancoSubstituido) : numero) {
+    case BancoSubstituido:
+        Dialogs::aviso(QStringLiteral("O banco de dados foi reparado em outra estação.") + cr +
+                           QStringLiteral("Feche o Quenvar e abra-o de novo."),
+                       QStringLiteral("Banco de dados substituído"), Dialogs::Icone::Exclamacao);
+        return;
+    case SomenteLeitura:
+        Dialogs::aviso(QStringLiteral("Não foi possível gravar: a pasta de dados ") + Paths::pastaDados() +
+                           QStringLiteral(" está protegida contra gravação."),
+                       QStringLiteral("Somente leitura"), Dialogs::Icone::Exclamacao);
+        return;
+    default:
+        Dialogs::aviso(ErrorLog::mensagem(erro), QStringLiteral("Tratamento de Erros"), Dialogs::Icone::Critico);
+    }
 }
 
 } // namespace platform

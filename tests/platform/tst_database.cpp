@@ -1,21 +1,25 @@
 #include "testregistry.h"
 
 #include "dbtestutil.h"
+#include "platform/clock.h"
 #include "platform/database.h"
 #include "platform/transaction.h"
 
 #include <QDir>
 #include <QFile>
 #include <QRandomGenerator>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <tuple>
+#include <unistd.h>
 
 using platform::Database;
+using platform::RelatorioDeReparo;
 using platform::Transaction;
 using teste::erroDe;
+using Resultado = platform::RelatorioDeReparo::Resultado;
 
 namespace {
 
@@ -70,6 +74,58 @@ QVariant valorEm(const QString& caminho, const QString& sql)
     return db.scalar(sql);
 }
 
+// The pages of a table or index in key order: its leaves, or the root alone.
+QList<qint64> paginasDe(const QString& caminho, const QString& nome, const QString& tipo)
+{
+    Database db(QStringLiteral("paginas"));
+    db.open(caminho);
+    QList<qint64> paginas;
+    QSqlQuery q(db.handle());
+    q.prepare(QStringLiteral("SELECT pageno FROM dbstat WHERE name = ? AND (pagetype = ? OR ? = 'raiz' AND "
+                             "path = '/') ORDER BY path"));
+    q.addBindValue(nome);
+    q.addBindValue(tipo);
+    q.addBindValue(tipo);
+    if (q.exec())
+        while (q.next())
+            paginas.append(q.value(0).toLongLong());
+    return paginas;
+}
+
+using Linhas = QList<std::pair<qint64, QString>>;
+
+// The rows that can still be read one by one, for every key the table held before the damage.
+Linhas linhasLegiveis(const QString& caminho, const QList<qint64>& chaves)
+{
+    Database db(QStringLiteral("legiveis"));
+    db.open(caminho);
+    Linhas linhas;
+    for (const qint64 chave : chaves) {
+        QSqlQuery q(db.handle());
+        q.prepare(QStringLiteral("SELECT NomeTraco FROM Tracos NOT INDEXED WHERE _rowid_ = ?"));
+        q.addBindValue(chave);
+        if (q.exec() && q.next())
+            linhas.append({chave, q.value(0).toString()});
+    }
+    return linhas;
+}
+
+Linhas linhasDe(const QString& caminho)
+{
+    Database db(QStringLiteral("linhas"));
+    db.open(caminho);
+    Linhas linhas;
+    QSqlQuery q = db.exec(QStringLiteral("SELECT Codigo, NomeTraco FROM Tracos ORDER BY Codigo"));
+    while (q.next())
+        linhas.append({q.value(0).toLongLong(), q.value(1).toString()});
+    return linhas;
+}
+
+QStringList arquivosDe(const QString& pasta)
+{
+    return QDir(pasta).entryList(QDir::Files, QDir::Name);
+}
+
 } // namespace
 
 class TestDatabase : public QObject
@@ -122,8 +178,10 @@ private slots:
         const QString caminho = pasta.filePath(QStringLiteral("empresa.mdb"));
         criaCatalogo(caminho, 10);
         const QStringList conexoes = QSqlDatabase::connectionNames();
-        QCOMPARE(Database::AbrindoBanco(caminho), 0);
-        QVERIFY(!QFileInfo::exists(caminho + QStringLiteral(".danificado")));
+        RelatorioDeReparo relatorio;
+        QCOMPARE(Database::AbrindoBanco(caminho, relatorio), 0);
+        QCOMPARE(relatorio.resultado, Resultado::NaoPrecisou);
+        QCOMPARE(arquivosDe(pasta.path()), QStringList{QStringLiteral("empresa.mdb")});
         QCOMPARE(QSqlDatabase::connectionNames(), conexoes);
     }
 
@@ -162,9 +220,14 @@ private slots:
         QVERIFY(valorEm(caminho, QStringLiteral("PRAGMA quick_check(1)")).toString() != QLatin1String("ok"));
         const QByteArray danificado = conteudoDe(caminho);
 
-        QCOMPARE(Database::AbrindoBanco(caminho), 0);
+        RelatorioDeReparo relatorio;
+        QCOMPARE(Database::AbrindoBanco(caminho, relatorio), 0);
 
-        QCOMPARE(conteudoDe(caminho + QStringLiteral(".danificado")), danificado);
+        // Only an index was damaged: every row came across and nothing is reported lost.
+        QCOMPARE(relatorio.resultado, Resultado::Reparado);
+        QVERIFY(!relatorio.houvePerda());
+        QCOMPARE(relatorio.tabela(QStringLiteral("Tracos"))->mantidas, 2999);
+        QCOMPARE(conteudoDe(relatorio.copiaDanificada), danificado);
         Database db(QStringLiteral("reparado"));
         db.open(caminho);
         QCOMPARE(db.scalar(QStringLiteral("PRAGMA integrity_check")).toString(), QStringLiteral("ok"));
@@ -178,37 +241,249 @@ private slots:
         QCOMPARE(db.scalar(QStringLiteral("SELECT max(Codigo) FROM Tracos")).toInt(), 3001);
     }
 
-    void reparoSalvaAsLinhasAlemDaPaginaPerdida()
+    void reparoGuardaTodaLinhaLegivel_data()
+    {
+        QTest::addColumn<QString>("chaves");
+        QTest::addColumn<QString>("dano");
+        QTest::addColumn<bool>("indiceInteiro");
+        // Keys as SQL of the row number x, from 1 to 3000.
+        const QList<std::pair<const char*, const char*>> chaves{
+            {"densas", "x"},
+            {"negativas", "x - 2000"},
+            {"esparsas", "x * 1000003"},
+            {"enormes", "4611686018427387904 + x * 1099511627776"},
+            {"nos extremos", "CASE WHEN x % 2 = 0 THEN -9223372036854775807 + x ELSE 9223372036854775807 - x END"},
+        };
+        const QList<std::pair<const char*, bool>> danos{
+            {"primeira folha", true},    {"folha do meio", true},   {"última folha", true},
+            {"página do índice", false}, {"várias páginas", false}, {"raiz da tabela", true},
+        };
+        for (const auto& [nomeChaves, sql] : chaves)
+            for (const auto& [dano, indiceInteiro] : danos)
+                QTest::addRow("%s, %s", nomeChaves, dano)
+                    << QString::fromUtf8(sql) << QString::fromUtf8(dano) << indiceInteiro;
+    }
+    void reparoGuardaTodaLinhaLegivel()
+    {
+        QFETCH(QString, chaves);
+        QFETCH(QString, dano);
+        QFETCH(bool, indiceInteiro);
+        constexpr int Total = 3000;
+        QTemporaryDir pasta;
+        const QString caminho = pasta.filePath(QStringLiteral("empresa.mdb"));
+        QList<qint64> todas;
+        qint64 tamanho = 0;
+        {
+            Database db(QStringLiteral("fixture"));
+            db.create(caminho);
+            db.exec(QStringLiteral("CREATE TABLE Tracos(Codigo INTEGER PRIMARY KEY AUTOINCREMENT, NomeTraco TEXT NOT "
+                                   "NULL, TracoVariante INTEGER NOT NULL)"));
+            db.exec(QStringLiteral("CREATE INDEX PorNome ON Tracos(NomeTraco)"));
+            db.exec(QStringLiteral("WITH RECURSIVE n(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM n WHERE x < ?) "
+                                   "INSERT INTO Tracos SELECT %1, printf('Traço %05d', x), x % 3 FROM n")
+                        .arg(chaves),
+                    {Total});
+            QSqlQuery q = db.exec(QStringLiteral("SELECT Codigo FROM Tracos ORDER BY Codigo"));
+            while (q.next())
+                todas.append(q.value(0).toLongLong());
+            tamanho = db.scalar(QStringLiteral("PRAGMA page_size")).toLongLong();
+        }
+        QCOMPARE(todas.size(), Total);
+        const QList<qint64> folhas = paginasDe(caminho, QStringLiteral("Tracos"), QStringLiteral("leaf"));
+        const QList<qint64> indice = paginasDe(caminho, QStringLiteral("PorNome"), QStringLiteral("leaf"));
+        if (folhas.isEmpty())
+            QSKIP("o SQLite desta máquina não tem a tabela dbstat");
+        QVERIFY(folhas.size() > 8 && indice.size() > 4);
+        QList<qint64> estragar;
+        if (dano == QStringLiteral("primeira folha"))
+            estragar = {folhas.first()};
+        else if (dano == QStringLiteral("folha do meio"))
+            estragar = {folhas.at(folhas.size() / 2)};
+        else if (dano == QStringLiteral("última folha"))
+            estragar = {folhas.last()};
+        else if (dano == QStringLiteral("página do índice"))
+            estragar = {indice.at(indice.size() / 2)};
+        else if (dano == QStringLiteral("várias páginas"))
+            estragar = {folhas.at(1), folhas.at(2), folhas.at(folhas.size() - 3), indice.at(1)};
+        else
+            estragar = paginasDe(caminho, QStringLiteral("Tracos"), QStringLiteral("raiz"));
+        QVERIFY(!estragar.isEmpty());
+        for (const qint64 pagina : estragar)
+            estragaPaginas(caminho, pagina, pagina, tamanho);
+        const Linhas legiveis = linhasLegiveis(caminho, todas);
+        // The damage took rows with it unless it fell on the index alone.
+        QCOMPARE(legiveis.size() < Total, dano != QStringLiteral("página do índice"));
+
+        const RelatorioDeReparo relatorio = Database::repara(caminho);
+
+        QCOMPARE(relatorio.resultado, Resultado::Reparado);
+        const Linhas reparadas = linhasDe(caminho);
+        QCOMPARE(reparadas.size(), legiveis.size());
+        QCOMPARE(reparadas, legiveis);
+        const RelatorioDeReparo::Tabela* tracos = relatorio.tabela(QStringLiteral("Tracos"));
+        QVERIFY(tracos);
+        const qint64 perdidas = Total - legiveis.size();
+        QCOMPARE(tracos->mantidas, legiveis.size());
+        QCOMPARE(tracos->houvePerda(), perdidas > 0);
+        QCOMPARE(tracos->contagemExata, indiceInteiro);
+        // With its index whole, the table's lost rows are all counted; with the index damaged too, not all are.
+        if (indiceInteiro)
+            QCOMPARE(tracos->perdidas, perdidas);
+        else
+            QVERIFY(tracos->perdidas <= perdidas);
+    }
+
+    void reparosSeguidosGuardamCadaCopia()
     {
         QTemporaryDir pasta;
         const QString caminho = pasta.filePath(QStringLiteral("empresa.mdb"));
         criaCatalogo(caminho, 3000);
-        qint64 pagina = 0;
-        int perdidas = 0;
-        qint64 tamanho = 0;
+        const qint64 tamanho = valorEm(caminho, QStringLiteral("PRAGMA page_size")).toLongLong();
+        // Both repairs in the same minute.
+        platform::Clock::fixa(QDateTime(QDate(2026, 12, 6), QTime(8, 30, 15)));
+        QList<QByteArray> danificados;
+        QStringList copias;
+        for (int i = 0; i < 2; ++i) {
+            const QList<qint64> folhas = paginasDe(caminho, QStringLiteral("Tracos"), QStringLiteral("leaf"));
+            if (folhas.isEmpty())
+                QSKIP("o SQLite desta máquina não tem a tabela dbstat");
+            estragaPaginas(caminho, folhas.at(folhas.size() / 2), folhas.at(folhas.size() / 2), tamanho);
+            // A journal left beside the damaged file goes with it.
+            grava(caminho + QStringLiteral("-journal"), QByteArray());
+            danificados << conteudoDe(caminho);
+            const RelatorioDeReparo relatorio = Database::repara(caminho);
+            QCOMPARE(relatorio.resultado, Resultado::Reparado);
+            copias << relatorio.copiaDanificada;
+        }
+        platform::Clock::fixa({});
+
+        QCOMPARE(copias, (QStringList{caminho + QStringLiteral(".danificado-2026-12-06-0830"),
+                                      caminho + QStringLiteral(".danificado-2026-12-06-0830-2")}));
+        for (int i = 0; i < 2; ++i) {
+            QCOMPARE(conteudoDe(copias.at(i)), danificados.at(i));
+            QVERIFY(QFileInfo::exists(copias.at(i) + QStringLiteral("-journal")));
+        }
+        QVERIFY(!QFileInfo::exists(caminho + QStringLiteral("-journal")));
+        // Each repair is on record for the administrator, with the rows it lost and where its copy is.
+        const QByteArray log = conteudoDe(pasta.filePath(QStringLiteral("Erros.txt")));
+        QCOMPARE(log.count("Rotina: Reparo do banco de dados"), 2);
+        QCOMPARE(log.count("registros perdidos: Tracos: "), 2);
+        for (const QString& copia : copias)
+            QVERIFY(log.contains("c\xf3pia danificada: " + copia.toLatin1() + "\r\n"));
+    }
+
+    void reparoEsperaAsOutrasEstacoes_data()
+    {
+        QTest::addColumn<QString>("inicio");
+        QTest::newRow("outra estação lendo") << "BEGIN";
+        QTest::newRow("outra estação gravando") << "BEGIN IMMEDIATE";
+    }
+    void reparoEsperaAsOutrasEstacoes()
+    {
+        QFETCH(QString, inicio);
+        QTemporaryDir pasta;
+        const QString caminho = pasta.filePath(QStringLiteral("empresa.mdb"));
+        criaCatalogo(caminho, 3000);
+        const qint64 tamanho = valorEm(caminho, QStringLiteral("PRAGMA page_size")).toLongLong();
+        const QList<qint64> folhas = paginasDe(caminho, QStringLiteral("Tracos"), QStringLiteral("leaf"));
+        if (folhas.isEmpty())
+            QSKIP("o SQLite desta máquina não tem a tabela dbstat");
+        estragaPaginas(caminho, folhas.at(1), folhas.at(1), tamanho);
+        const QByteArray danificado = conteudoDe(caminho);
+        {
+            Database estacao(QStringLiteral("outra estacao"));
+            estacao.open(caminho);
+            estacao.exec(inicio);
+            estacao.scalar(QStringLiteral("SELECT count(*) FROM sqlite_master"));
+
+            RelatorioDeReparo relatorio;
+            QCOMPARE(Database::AbrindoBanco(caminho, relatorio), 3049);
+            QCOMPARE(relatorio.resultado, Resultado::EmUso);
+            QCOMPARE(conteudoDe(caminho), danificado);
+            QCOMPARE(arquivosDe(pasta.path()), QStringList{QStringLiteral("empresa.mdb")});
+            estacao.exec(QStringLiteral("ROLLBACK"));
+        }
+        // Once the other workstation has let go, the file is mended.
+        RelatorioDeReparo relatorio;
+        QCOMPARE(Database::AbrindoBanco(caminho, relatorio), 0);
+        QCOMPARE(relatorio.resultado, Resultado::Reparado);
+    }
+
+    void estacaoComArquivoSubstituido_data()
+    {
+        QTest::addColumn<bool>("reparado");
+        QTest::addColumn<QString>("sql");
+        QTest::addColumn<int>("esperado");
+        const QString leitura = QStringLiteral("SELECT count(*) FROM Tracos INDEXED BY PorNome WHERE NomeTraco >= ''");
+        QTest::newRow("gravação depois do reparo")
+            << true << "INSERT INTO Tracos(NomeTraco, TracoVariante) VALUES('Novo', 0)" << 3734;
+        QTest::newRow("página danificada lida depois do reparo") << true << leitura << 3734;
+        QTest::newRow("página danificada lida sem reparo") << false << leitura << 3049;
+    }
+    void estacaoComArquivoSubstituido()
+    {
+        QFETCH(bool, reparado);
+        QFETCH(QString, sql);
+        QFETCH(int, esperado);
+        QTemporaryDir pasta;
+        const QString caminho = pasta.filePath(QStringLiteral("empresa.mdb"));
+        criaCatalogo(caminho, 3000);
         {
             Database db(QStringLiteral("fixture"));
             db.open(caminho);
-            tamanho = db.scalar(QStringLiteral("PRAGMA page_size")).toLongLong();
-            QSqlQuery folhas(db.handle());
-            if (!folhas.exec(QStringLiteral("SELECT pageno, ncell FROM dbstat WHERE name = 'Tracos' AND "
-                                            "pagetype = 'leaf' ORDER BY pageno")))
-                QSKIP("o SQLite desta máquina não tem a tabela dbstat");
-            QList<QPair<qint64, int>> lista;
-            while (folhas.next())
-                lista.append({folhas.value(0).toLongLong(), folhas.value(1).toInt()});
-            QVERIFY(lista.size() > 4);
-            std::tie(pagina, perdidas) = lista.at(lista.size() / 2);
+            db.exec(QStringLiteral("CREATE INDEX PorNome ON Tracos(NomeTraco)"));
         }
-        estragaPaginas(caminho, pagina, pagina, tamanho);
+        Database estacao(QStringLiteral("estacao"));
+        estacao.open(caminho);
+        const qint64 raiz =
+            estacao.scalar(QStringLiteral("SELECT rootpage FROM sqlite_master WHERE name = 'PorNome'")).toLongLong();
+        const qint64 paginas = estacao.scalar(QStringLiteral("PRAGMA page_count")).toLongLong();
+        const qint64 tamanho = estacao.scalar(QStringLiteral("PRAGMA page_size")).toLongLong();
+        // The index was built last, so its pages are the last ones of the file.
+        estragaPaginas(caminho, raiz, paginas, tamanho);
 
-        QVERIFY(Database::repara(caminho));
+        // Another workstation mends the file while this one has it open.
+        if (reparado)
+            QCOMPARE(Database::repara(caminho).resultado, Resultado::Reparado);
 
-        Database db(QStringLiteral("reparado"));
-        db.open(caminho);
-        QCOMPARE(db.scalar(QStringLiteral("SELECT count(*) FROM Tracos")).toInt(), 3000 - perdidas);
-        QCOMPARE(db.scalar(QStringLiteral("SELECT max(Codigo) FROM Tracos")).toInt(), 3000);
-        QCOMPARE(db.scalar(QStringLiteral("SELECT min(Codigo) FROM Tracos")).toInt(), 1);
+        QCOMPARE(estacao.arquivoSubstituido(), reparado);
+        QCOMPARE(erroDe([&] { estacao.scalar(sql); }), esperado);
+    }
+
+    void permiteGravar_data()
+    {
+        QTest::addColumn<QString>("protegido");
+        QTest::addColumn<bool>("esperado");
+        QTest::newRow("pasta e arquivo livres") << "" << true;
+        QTest::newRow("pasta protegida") << "pasta" << false;
+        QTest::newRow("arquivo protegido") << "arquivo" << false;
+    }
+    void permiteGravar()
+    {
+        QFETCH(QString, protegido);
+        QFETCH(bool, esperado);
+        if (!protegido.isEmpty() && geteuid() == 0)
+            QSKIP("o superusuário grava mesmo em pasta ou arquivo protegido contra gravação");
+        QTemporaryDir pasta;
+        const QString dados = pasta.filePath(QStringLiteral("Dados"));
+        QVERIFY(QDir().mkpath(dados));
+        const QString caminho = dados + QStringLiteral("/empresa.mdb");
+        criaCatalogo(caminho, 10);
+        const QString alvo = protegido == QLatin1String("pasta") ? dados : caminho;
+        const QFileDevice::Permissions permissoes = QFile::permissions(alvo);
+        const QFileDevice::Permissions escrita =
+            QFileDevice::WriteOwner | QFileDevice::WriteUser | QFileDevice::WriteGroup | QFileDevice::WriteOther;
+        if (!protegido.isEmpty())
+            QVERIFY(QFile::setPermissions(alvo, permissoes & ~escrita));
+        const QByteArray antes = conteudoDe(caminho);
+
+        const bool permite = Database::permiteGravar(caminho);
+
+        QFile::setPermissions(alvo, permissoes);
+        QCOMPARE(permite, esperado);
+        // The probe leaves the file and its folder as they were.
+        QCOMPARE(conteudoDe(caminho), antes);
+        QCOMPARE(arquivosDe(dados), QStringList{QStringLiteral("empresa.mdb")});
     }
 
     void reparoDeixaIntactoOQueNaoEhBanco_data()
@@ -223,7 +498,7 @@ private slots:
         QTemporaryDir pasta;
         const QString caminho = pasta.filePath(QStringLiteral("empresa.mdb"));
         grava(caminho, conteudo);
-        QVERIFY(!Database::repara(caminho));
+        QCOMPARE(Database::repara(caminho).resultado, Resultado::NaoReparado);
         QCOMPARE(conteudoDe(caminho), conteudo);
         QCOMPARE(QDir(pasta.path()).entryList(QDir::Files).size(), 1);
     }
@@ -243,6 +518,10 @@ private slots:
         db.close();
         QVERIFY(!db.isOpen());
         QCOMPARE(Database::AbrindoBanco(caminho), 0);
+        db.open(caminho, Database::Acesso::SomenteLeitura);
+        QVERIFY(db.somenteLeitura());
+        QCOMPARE(erroDe([&] { db.exec(QStringLiteral("CREATE TABLE Tracos(NomeTraco TEXT)")); }), 3027);
+        db.close();
         QCOMPARE(erroDe([&] { db.create(caminho); }), 3204);
         QCOMPARE(erroDe([&] { db.exec(QStringLiteral("SELECT 1")); }), 3420);
     }

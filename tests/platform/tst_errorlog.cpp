@@ -1,6 +1,7 @@
 #include "testregistry.h"
 
 #include "platform/clock.h"
+#include "platform/database.h"
 #include "platform/errorlog.h"
 #include "platform/paths.h"
 #include "platform/scripteddialogs.h"
@@ -110,6 +111,54 @@ private slots:
         QCOMPARE(dialogs->mensagens().first().icone, platform::Dialogs::Icone::Critico);
         QVERIFY(dialogs->mensagens().first().texto.endsWith(QStringLiteral("Descrição: Nenhum registro corrente")));
         platform::Clock::fixa({});
+    }
+
+    void arquivoSubstituidoOuProtegidoNaoEhErroDoPrograma_data()
+    {
+        QTest::addColumn<int>("numero");
+        QTest::addColumn<bool>("trocado");
+        QTest::addColumn<QString>("titulo");
+        QTest::addColumn<QString>("texto");
+        const QString reparado = QStringLiteral("O banco de dados foi reparado em outra estação.\r"
+                                                "Feche o Quenvar e abra-o de novo.");
+        QTest::newRow("reparado em outra estação") << 3734 << false << "Banco de dados substituído" << reparado;
+        QTest::newRow("página danificada do arquivo trocado")
+            << 3049 << true << "Banco de dados substituído" << reparado;
+        QTest::newRow("pasta protegida contra gravação")
+            << 3027 << false << "Somente leitura"
+            << "Não foi possível gravar: a pasta de dados @PASTA@ está protegida contra gravação.";
+    }
+    void arquivoSubstituidoOuProtegidoNaoEhErroDoPrograma()
+    {
+        QFETCH(int, numero);
+        QFETCH(bool, trocado);
+        QFETCH(QString, titulo);
+        QFETCH(QString, texto);
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("Dados")));
+        const QString pasta = dir.path() + QLatin1Char('/');
+        platform::Paths::definePastaDados(pasta);
+        auto* dialogs = new platform::ScriptedDialogs;
+        platform::Dialogs::instala(std::unique_ptr<platform::Dialogs>(dialogs));
+        // The program's database, whose file another workstation puts aside for a new one.
+        const QString banco = dir.filePath(QStringLiteral("Dados/empresa.mdb"));
+        platform::Database& db = platform::Database::shared();
+        db.create(banco);
+        if (trocado) {
+            QVERIFY(QFile::rename(banco, banco + QStringLiteral(".danificado")));
+            QVERIFY(QFile::copy(banco + QStringLiteral(".danificado"), banco));
+        }
+
+        platform::MostraErro(QStringLiteral("Gravando"), numero, QStringLiteral("descrição do mecanismo"));
+        db.close();
+
+        QCOMPARE(dialogs->mensagens().size(), 1);
+        QCOMPARE(dialogs->mensagens().first().titulo, titulo);
+        QCOMPARE(dialogs->mensagens().first().texto, texto.replace(QStringLiteral("@PASTA@"), pasta));
+        QCOMPARE(dialogs->mensagens().first().icone, platform::Dialogs::Icone::Exclamacao);
+        // The administrator still finds it in the log.
+        QVERIFY(le(dir.filePath(QStringLiteral("Dados/Erros.txt")))
+                    .contains("Erro n\xfamero: " + QByteArray::number(numero)));
     }
 
     void logInacessivelAindaMostraMensagem()

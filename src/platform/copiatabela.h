@@ -1,0 +1,19 @@
+#pragma once
+
+#include "relatoriodereparo.h"
+
+#include <QSqlDatabase>
+#include <QString>
+
+namespace platform {
+
+// Copies into the same table of `destino` every row of `tabela` that can still be read from `origem`, a damaged
+// database file at `arquivo`, and tells how many rows came across and how many were left on damaged pages.
+// The table is read range by range along its own tree (see faixasDaTabela), so that a damaged page costs only its
+// own rows wherever it lies and whatever the keys; the keys the table's indexes still hold point to rows behind
+// damage the tree does not show, and count the rows that could not be read. Rows the table's own rules refuse are
+// left out and counted as lost. Throws DbError when `destino` refuses a write.
+RelatorioDeReparo::Tabela copiaTabela(const QSqlDatabase& origem, const QSqlDatabase& destino, const QString& tabela,
+                                      const QString& arquivo);
+
+} // namespace platform
