@@ -13,6 +13,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
@@ -28,6 +29,44 @@ const QChar CR = QLatin1Char('\r');
 void mensagemDeErro(const QString& texto, const QString& titulo)
 {
     Dialogs::aviso(texto, titulo, Dialogs::Icone::Critico);
+}
+
+// A repair that lost the company's row would leave a folder the program cannot start from: the row comes back,
+// without the name, and the user is told. A company table emptied by hand is not the repair's to fill.
+bool recriaDadosEmpresa(platform::Database& db, const platform::RelatorioDeReparo& reparo)
+{
+    const platform::RelatorioDeReparo::Tabela* empresa = reparo.tabela(QStringLiteral("DadosEmpresa"));
+    if (!reparo.reparado() || !empresa || !empresa->houvePerda() || empresa->mantidas > 0)
+        return false;
+    db.exec(QStringLiteral("INSERT INTO DadosEmpresa(Nome, Morto) VALUES(?, ?)"), {QString(), false});
+    return true;
+}
+
+void avisaPerdas(const QString& banco, const platform::RelatorioDeReparo& reparo, bool empresaRecriada)
+{
+    QString texto = QStringLiteral("O arquivo ") + QFileInfo(banco).fileName() +
+                    QStringLiteral(" estava danificado e foi reparado.") + CR +
+                    QStringLiteral("Alguns registros não puderam ser recuperados:") + CR + CR +
+                    reparo.perdas().join(CR);
+    if (empresaRecriada)
+        texto += QString(CR) + CR + QStringLiteral("Os dados da empresa foram recriados sem o nome da empresa.");
+    texto += QString(CR) + CR + QStringLiteral("A cópia danificada foi guardada em:") + CR +
+             QDir::toNativeSeparators(reparo.copiaDanificada);
+    Dialogs::aviso(texto, QStringLiteral("Banco de dados reparado"), Dialogs::Icone::Exclamacao);
+}
+
+void avisaSomenteLeitura(const QString& banco)
+{
+    const QFileInfo pasta(QFileInfo(banco).absolutePath());
+    const QString protegido = pasta.isWritable() ? QStringLiteral("O arquivo ") + QDir::toNativeSeparators(banco) +
+                                                       QStringLiteral(" está protegido contra gravação.")
+                                                 : QStringLiteral("A pasta de dados ") +
+                                                       QDir::toNativeSeparators(platform::Paths::pastaDados()) +
+                                                       QStringLiteral(" está protegida contra gravação.");
+    Dialogs::aviso(protegido + CR +
+                       QStringLiteral("O Quenvar será aberto somente para consulta: não será possível incluir, "
+                                      "alterar ou excluir traços."),
+                   QStringLiteral("Somente leitura"), Dialogs::Icone::Exclamacao);
 }
 
 } // namespace
@@ -105,7 +144,15 @@ bool Entrada::inicia()
         platform::Paths::definePastaDados(*pastaDados);
         const QString banco = platform::Paths::bancoDeDados();
         QDir::setCurrent(platform::Paths::pastaDados() + QStringLiteral("Dados/"));
-        const int erro = AbrindoBanco(banco);
+        platform::RelatorioDeReparo reparo;
+        const int erro = platform::Database::AbrindoBanco(banco, reparo);
+        if (erro == platform::BancoDanificado && reparo.resultado == platform::RelatorioDeReparo::Resultado::EmUso) {
+            mensagemDeErro(QStringLiteral("O banco de dados está danificado, mas está aberto em outra estação.") + CR +
+                               QStringLiteral("Feche o Quenvar nas outras estações e abra-o de novo para repará-lo."),
+                           QStringLiteral("Banco de dados em uso"));
+            QApplication::restoreOverrideCursor();
+            return false;
+        }
         if (erro == platform::BancoDanificado) {
             mensagemDeErro(QStringLiteral("Arquivo de banco de dados empresa.mdb corrompido") + CR +
                                QStringLiteral("ou não é .mdb. Solicite ajuda do Adm. de Sistema"),
@@ -122,8 +169,16 @@ bool Entrada::inicia()
             return false;
         }
 
+        // A data folder the user may not write is still worth reading: the program opens for browsing only.
+        const bool somenteLeitura = !platform::Database::permiteGravar(banco);
         platform::Database& db = platform::Database::shared();
-        db.open(banco);
+        db.open(banco, somenteLeitura ? platform::Database::Acesso::SomenteLeitura
+                                      : platform::Database::Acesso::LeituraEGravacao);
+        const bool empresaRecriada = recriaDadosEmpresa(db, reparo);
+        if (reparo.houvePerda())
+            avisaPerdas(banco, reparo, empresaRecriada);
+        if (somenteLeitura)
+            avisaSomenteLeitura(banco);
 
         QSqlQuery empresa = db.exec(QStringLiteral("SELECT Nome FROM DadosEmpresa ORDER BY rowid LIMIT 1"));
         if (!empresa.next())

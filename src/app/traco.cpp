@@ -52,6 +52,10 @@ using platform::Dialogs;
 
 const QString kStatusPadrao = QStringLiteral("Barra de Informações - Pressione <F1> para ajuda");
 const QString kSufixoMorto = QStringLiteral("   [Arq. Mortos Carregados]");
+const QString kSufixoSomenteLeitura = QStringLiteral("   [Somente Leitura]");
+// The tools that write the catalogue, never run while it is open for browsing only.
+const QStringList kEscrevem{QStringLiteral("ID_AssistentedeTraços"), QStringLiteral("ID_Incluir"),
+                            QStringLiteral("ID_Alterar"), QStringLiteral("ID_Excluir"), QStringLiteral("ID_Gravar")};
 
 // The commands this version of the program carries out; the others stay disabled whatever the mode asks.
 const QStringList kConstruidas{
@@ -281,8 +285,12 @@ void Traco::configura()
             arquivoMorto = q.value(0).toBool();
         }) == Resultado::Para)
         return;
-    if (arquivoMorto) {
+    somenteLeitura = platform::Database::shared().somenteLeitura();
+    if (arquivoMorto)
         setWindowTitle(windowTitle() + kSufixoMorto);
+    else if (somenteLeitura)
+        setWindowTitle(windowTitle() + kSufixoSomenteLeitura);
+    if (somenteConsulta()) {
         for (const char* id : {"ID_AssistentedeTraços", "ID_Incluir", "ID_Alterar", "ID_Excluir"})
             habilita(QString::fromUtf8(id), false);
     }
@@ -415,6 +423,8 @@ void Traco::Modo(Operacao operacao)
 
 void Traco::executa(const QString& id)
 {
+    if (somenteConsulta() && kEscrevem.contains(id))
+        return;
     platform::TocaSom(platform::Som::MouseClica);
     if (id == QStringLiteral("ID_Sair")) {
         close();
@@ -428,7 +438,7 @@ void Traco::executa(const QString& id)
         } else {
             habilita(QStringLiteral("ID_Editar"), true);
             for (const char* f : {"ID_Incluir", "ID_Alterar", "ID_Excluir"})
-                habilita(QString::fromUtf8(f), !arquivoMorto);
+                habilita(QString::fromUtf8(f), !somenteConsulta());
             RotinaTraco();
         }
     } else if (id == QStringLiteral("ID_Incluir")) {
@@ -579,7 +589,7 @@ void Traco::RotinaTraco()
 {
     if (m_form->Pasta->isHidden())
         m_form->Pasta->show();
-    if (!arquivoMorto)
+    if (!somenteConsulta())
         habilita(QStringLiteral("ID_AssistentedeTraços"), true);
     m_form->MostraMovimento(true);
     if (m_form->totalRegistros > 0) {

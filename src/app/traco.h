@@ -86,6 +86,8 @@ public:
     QString modoTexto;
     bool ocupado = false;
     bool arquivoMorto = false;
+    // The data folder is protected against writing: the catalogue is opened for browsing only.
+    bool somenteLeitura = false;
     QString logotipo;
     int moduloAIniciar = 0;
     QString usuario;
@@ -104,6 +106,8 @@ private:
     void montaBarraDeStatus();
     void configura();
     void habilita(const QString& id, bool habilitado);
+    // An archive or a protected data folder: nothing may be written, so the tools that write stay disabled.
+    bool somenteConsulta() const { return arquivoMorto || somenteLeitura; }
     void Enter();
     void teclaDaJanela(QKeyEvent* evento, QWidget* alvo, bool& consumida);
     void abreFormulario(QDialog* formulario);

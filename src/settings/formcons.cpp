@@ -104,7 +104,7 @@ FormCons::FormCons(QWidget* parent)
         for (int i = 0; i < NumeroDeLimites; ++i)
             m_valorFator[i]->setText(QLatin1String(kPadroes[i]));
     }
-    if (bancoArquivado(platform::Database::shared())) {
+    if (somenteConsulta(platform::Database::shared())) {
         m_botaoFator[Ok]->setEnabled(false);
         m_botaoFator[Padrao]->setEnabled(false);
     }

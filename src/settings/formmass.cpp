@@ -138,7 +138,7 @@ FormMass::FormMass(QWidget* parent)
         m_classeCimento->setCurrentText(QLatin1String(kClasseInicial));
     }
     selecionaOpcoes();
-    if (bancoArquivado(platform::Database::shared())) {
+    if (somenteConsulta(platform::Database::shared())) {
         m_botaoDados[Ok]->setEnabled(false);
         m_botaoDados[Padrao]->setEnabled(false);
     }

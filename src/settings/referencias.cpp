@@ -13,6 +13,11 @@ bool bancoArquivado(platform::Database& db)
     return db.scalar(QStringLiteral("SELECT Morto FROM DadosEmpresa ORDER BY rowid LIMIT 1")).toBool();
 }
 
+bool somenteConsulta(platform::Database& db)
+{
+    return db.somenteLeitura() || bancoArquivado(db);
+}
+
 void centraNaTela(QWidget* form)
 {
     const QScreen* tela = form->screen() ? form->screen() : QGuiApplication::primaryScreen();

@@ -14,11 +14,15 @@ namespace teste {
 // A data folder, the shared database open on it and the main window loaded over it.
 struct Janela
 {
-    explicit Janela(bool demo = true, const QStringList& ajustes = {}) : pasta(demo)
+    explicit Janela(bool demo = true, const QStringList& ajustes = {},
+                    platform::Database::Acesso acesso = platform::Database::Acesso::LeituraEGravacao)
+        : pasta(demo)
     {
         platform::Database::shared().open(pasta.banco());
         for (const QString& sql : ajustes)
             platform::Database::shared().exec(sql);
+        if (acesso != platform::Database::Acesso::LeituraEGravacao)
+            platform::Database::shared().open(pasta.banco(), acesso);
         platform::Paths::definePastaDados(pasta.dados());
         traco = std::make_unique<app::Traco>();
         traco->show();

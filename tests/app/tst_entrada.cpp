@@ -6,18 +6,25 @@
 #include "fixtures.h"
 #include "platform/database.h"
 #include "platform/paths.h"
+#include "platform/relatoriodereparo.h"
 #include "platform/scripteddialogs.h"
 #include "settings/formcons.h"
 #include "settings/formmass.h"
 #include "wizard/mago.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QSignalSpy>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTest>
 #include <QUuid>
+
+#include <functional>
+
+#include <unistd.h>
 
 using platform::Dialogs;
 using platform::ScriptedDialogs;
@@ -46,6 +53,94 @@ QByteArray le(const QString& arquivo)
 {
     QFile f(arquivo);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// Runs `acao` on a connection of its own to the database.
+void comConexao(const QString& banco, const std::function<void(QSqlDatabase&)>& acao)
+{
+    const QString conexao = QUuid::createUuid().toString();
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), conexao);
+        db.setDatabaseName(banco);
+        if (db.open())
+            acao(db);
+    }
+    QSqlDatabase::removeDatabase(conexao);
+}
+
+// The catalogue grown by copies of one demo mix under new names, so that it spans many pages; its keys.
+QList<qint64> multiplicaTracos(const QString& banco, int copias)
+{
+    QList<qint64> chaves;
+    comConexao(banco, [&](QSqlDatabase& db) {
+        QSqlQuery q(db);
+        q.exec(QStringLiteral("CREATE TEMP TABLE modelo AS SELECT * FROM Tracos WHERE NomeTraco = 'Contrapiso'"));
+        q.exec(QStringLiteral("UPDATE temp.modelo SET Codigo = NULL"));
+        db.transaction();
+        for (int i = 1; i <= copias; ++i) {
+            q.prepare(QStringLiteral("UPDATE temp.modelo SET NomeTraco = ?"));
+            q.addBindValue(QStringLiteral("Traço %1").arg(i, 3, 10, QLatin1Char('0')));
+            q.exec();
+            q.exec(QStringLiteral("INSERT INTO Tracos SELECT * FROM temp.modelo"));
+        }
+        db.commit();
+        q.exec(QStringLiteral("SELECT Codigo FROM Tracos"));
+        while (q.next())
+            chaves.append(q.value(0).toLongLong());
+    });
+    return chaves;
+}
+
+// The leaf pages of a table, in key order.
+QList<qint64> folhasDe(const QString& banco, const QString& tabela)
+{
+    QList<qint64> folhas;
+    comConexao(banco, [&](QSqlDatabase& db) {
+        QSqlQuery q(db);
+        q.prepare(QStringLiteral("SELECT pageno FROM dbstat WHERE name = ? AND pagetype = 'leaf' ORDER BY path"));
+        q.addBindValue(tabela);
+        if (q.exec())
+            while (q.next())
+                folhas.append(q.value(0).toLongLong());
+    });
+    return folhas;
+}
+
+void sobrescrevePagina(const QString& banco, qint64 pagina, const QByteArray& conteudo)
+{
+    QFile f(banco);
+    QVERIFY(f.open(QIODevice::ReadWrite));
+    QVERIFY(f.seek((pagina - 1) * conteudo.size()));
+    QCOMPARE(f.write(conteudo), conteudo.size());
+}
+
+QByteArray ruido(int tamanho)
+{
+    QByteArray bytes(tamanho, '\0');
+    for (int i = 0; i < bytes.size(); ++i)
+        bytes[i] = char((i * 131 + 7) & 0xff);
+    return bytes;
+}
+
+// How many of the mixes can still be read, one by one.
+int tracosLegiveis(const QString& banco, const QList<qint64>& chaves)
+{
+    int legiveis = 0;
+    comConexao(banco, [&](QSqlDatabase& db) {
+        for (const qint64 chave : chaves) {
+            QSqlQuery q(db);
+            q.prepare(QStringLiteral("SELECT NomeTraco FROM Tracos NOT INDEXED WHERE Codigo = ?"));
+            q.addBindValue(chave);
+            if (q.exec() && q.next())
+                ++legiveis;
+        }
+    });
+    return legiveis;
+}
+
+QStringList copiasDanificadas(const PastaDeTeste& pasta)
+{
+    return QDir(pasta.dados() + QStringLiteral("Dados")).entryList({QStringLiteral("empresa.mdb.danificado-*")});
 }
 
 } // namespace
@@ -184,9 +279,106 @@ private slots:
         app::Formularios forms;
         QVERIFY(inicia(pasta, forms));
         QVERIFY(m_dialogs->mensagens().isEmpty());
-        QVERIFY(QFile::exists(pasta.banco() + QStringLiteral(".danificado")));
+        QCOMPARE(copiasDanificadas(pasta).size(), 1);
         const int mixes = platform::Database::shared().scalar(QStringLiteral("SELECT COUNT(*) FROM Tracos")).toInt();
         QVERIFY(mixes >= 10);
+    }
+
+    // A repair that could not keep every row says so once, with the rows lost and where the damaged copy is; a
+    // company row lost with its page comes back, so that the program still starts.
+    void bancoReparadoAvisaOQueSePerdeu_data()
+    {
+        QTest::addColumn<QString>("tabela");
+        QTest::newRow("folha de traços com ruído") << "Tracos";
+        QTest::newRow("página da empresa zerada") << "DadosEmpresa";
+    }
+    void bancoReparadoAvisaOQueSePerdeu()
+    {
+        QFETCH(QString, tabela);
+        PastaDeTeste pasta;
+        QVERIFY(pasta.valida());
+        pasta.apontaParaDados();
+        const QList<qint64> chaves = multiplicaTracos(pasta.banco(), 300);
+        const QList<qint64> folhas = folhasDe(pasta.banco(), tabela);
+        if (folhas.isEmpty())
+            QSKIP("o SQLite desta máquina não tem a tabela dbstat");
+        const bool tracos = tabela == QLatin1String("Tracos");
+        sobrescrevePagina(pasta.banco(), folhas.at(folhas.size() / 2), tracos ? ruido(4096) : QByteArray(4096, '\0'));
+        const int legiveis = tracosLegiveis(pasta.banco(), chaves);
+        QVERIFY(legiveis < chaves.size() || !tracos);
+
+        app::Formularios forms;
+        QVERIFY(inicia(pasta, forms));
+
+        const QStringList copias = copiasDanificadas(pasta);
+        QCOMPARE(copias.size(), 1);
+        const QString perdas =
+            tracos ? QStringLiteral("Tracos: %1 mantidos, %2 perdidos").arg(legiveis).arg(chaves.size() - legiveis)
+                   : QStringLiteral("DadosEmpresa: 0 mantidos; não foi possível contar os perdidos\r\r"
+                                    "Os dados da empresa foram recriados sem o nome da empresa.");
+        esperaUmaMensagem(QStringLiteral("O arquivo empresa.mdb estava danificado e foi reparado.\r"
+                                         "Alguns registros não puderam ser recuperados:\r\r") +
+                              perdas + QStringLiteral("\r\rA cópia danificada foi guardada em:\r") + pasta.dados() +
+                              QStringLiteral("Dados/") + copias.first(),
+                          QStringLiteral("Banco de dados reparado"), Dialogs::Icone::Exclamacao);
+        // The program goes on with what was kept, and the repair is on record for the administrator.
+        QVERIFY(forms.traco);
+        platform::Database& db = platform::Database::shared();
+        QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM Tracos")).toInt(), tracos ? legiveis : chaves.size());
+        QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM DadosEmpresa")).toInt(), 1);
+        QVERIFY(le(pasta.dados() + QStringLiteral("Dados/Erros.txt")).contains("Rotina: Reparo do banco de dados"));
+    }
+
+    void bancoDanificadoAbertoEmOutraEstacao()
+    {
+        PastaDeTeste pasta;
+        QVERIFY(pasta.valida());
+        pasta.apontaParaDados();
+        multiplicaTracos(pasta.banco(), 300);
+        const QList<qint64> folhas = folhasDe(pasta.banco(), QStringLiteral("Tracos"));
+        if (folhas.isEmpty())
+            QSKIP("o SQLite desta máquina não tem a tabela dbstat");
+        sobrescrevePagina(pasta.banco(), folhas.at(folhas.size() / 2), ruido(4096));
+        const QByteArray danificado = le(pasta.banco());
+        // The other workstation is reading the database when this one starts.
+        comConexao(pasta.banco(), [&](QSqlDatabase& outra) {
+            QSqlQuery q(outra);
+            QVERIFY(q.exec(QStringLiteral("BEGIN")));
+            QVERIFY(q.exec(QStringLiteral("SELECT count(*) FROM sqlite_master")) && q.next());
+            app::Formularios forms;
+            QVERIFY(!inicia(pasta, forms));
+            QVERIFY(q.exec(QStringLiteral("ROLLBACK")));
+            QVERIFY(!forms.traco);
+        });
+        esperaUmaMensagem(QStringLiteral("O banco de dados está danificado, mas está aberto em outra estação.\r"
+                                         "Feche o Quenvar nas outras estações e abra-o de novo para repará-lo."),
+                          QStringLiteral("Banco de dados em uso"), Dialogs::Icone::Critico);
+        QCOMPARE(le(pasta.banco()), danificado);
+        QVERIFY(copiasDanificadas(pasta).isEmpty());
+    }
+
+    void pastaProtegidaAbreSoParaConsulta()
+    {
+        if (geteuid() == 0)
+            QSKIP("o superusuário grava mesmo numa pasta protegida contra gravação");
+        PastaDeTeste pasta;
+        QVERIFY(pasta.valida());
+        pasta.apontaParaDados();
+        const QString dados = pasta.dados() + QStringLiteral("Dados");
+        const QFileDevice::Permissions permissoes = QFile::permissions(dados);
+        QVERIFY(QFile::setPermissions(dados, permissoes & ~(QFileDevice::WriteOwner | QFileDevice::WriteUser |
+                                                            QFileDevice::WriteGroup | QFileDevice::WriteOther)));
+        app::Formularios forms;
+        const bool iniciou = inicia(pasta, forms);
+        QFile::setPermissions(dados, permissoes);
+        QVERIFY(iniciou);
+        esperaUmaMensagem(QStringLiteral("A pasta de dados ") + pasta.dados() +
+                              QStringLiteral(" está protegida contra gravação.\rO Quenvar será aberto somente para "
+                                             "consulta: não será possível incluir, alterar ou excluir traços."),
+                          QStringLiteral("Somente leitura"), Dialogs::Icone::Exclamacao);
+        QVERIFY(platform::Database::shared().somenteLeitura());
+        QVERIFY(forms.traco->somenteLeitura);
+        QVERIFY(!forms.traco->ferramenta(QStringLiteral("ID_Incluir"))->isEnabled());
     }
 
     void bancoIrrecuperavel()

@@ -149,11 +149,24 @@ private slots:
         QCOMPARE(j.registro(), QStringLiteral("Registro 0/0"));
     }
 
-    void arquivoMorto()
+    // An archive, or a data folder protected against writing, is browsed: nothing that writes can be started.
+    void soConsulta_data()
     {
-        Janela j(true, {QStringLiteral("UPDATE DadosEmpresa SET Morto = TRUE")});
-        QVERIFY(j.traco->arquivoMorto);
-        QCOMPARE(j.traco->windowTitle(), QStringLiteral("Quenvar   [Arq. Mortos Carregados]"));
+        QTest::addColumn<bool>("morto");
+        QTest::addColumn<QString>("titulo");
+        QTest::newRow("arquivo morto") << true << "Quenvar   [Arq. Mortos Carregados]";
+        QTest::newRow("somente leitura") << false << "Quenvar   [Somente Leitura]";
+    }
+    void soConsulta()
+    {
+        QFETCH(bool, morto);
+        QFETCH(QString, titulo);
+        using Acesso = platform::Database::Acesso;
+        Janela j(true, morto ? QStringList{QStringLiteral("UPDATE DadosEmpresa SET Morto = TRUE")} : QStringList{},
+                 morto ? Acesso::LeituraEGravacao : Acesso::SomenteLeitura);
+        QCOMPARE(j.traco->arquivoMorto, morto);
+        QCOMPARE(j.traco->somenteLeitura, !morto);
+        QCOMPARE(j.traco->windowTitle(), titulo);
         for (const char* id : {"ID_AssistentedeTraços", "ID_Incluir", "ID_Alterar", "ID_Excluir"})
             QVERIFY2(!j.traco->ferramenta(QString::fromUtf8(id))->isEnabled(), id);
         // Turning the catalogue page off and on again leaves them disabled.
@@ -163,6 +176,13 @@ private slots:
         tracos->trigger();
         QVERIFY(!j.form()->Pasta->isHidden());
         QVERIFY(!j.traco->ferramenta(QStringLiteral("ID_Incluir"))->isEnabled());
+        // Nor does the dispatcher start them when asked directly.
+        for (const char* id : {"ID_Incluir", "ID_Alterar"}) {
+            j.traco->executa(QString::fromUtf8(id));
+            QVERIFY2(!j.form()->inserindo && !j.form()->alterando, id);
+        }
+        QCOMPARE(j.traco->modoTexto, QStringLiteral("Normal"));
+        QVERIFY(m_dialogs->mensagens().isEmpty());
     }
 
     void linhaMostrada_data()

@@ -350,27 +350,33 @@ private slots:
         QCOMPARE(opcoesGuardadas(), QStringLiteral("2/1/0/32"));
     }
 
-    // Both settings forms: an archive database is browsed, never changed.
+    // Both settings forms: an archive database, or one in a data folder protected against writing, is browsed,
+    // never changed.
     void arquivoMortoSoDeixaVer_data()
     {
         QTest::addColumn<QString>("prefixo");
-        QTest::addColumn<bool>("morto");
-        QTest::newRow("massas, banco em uso") << "BotaoDados" << false;
-        QTest::newRow("massas, arquivo morto") << "BotaoDados" << true;
-        QTest::newRow("consistências, banco em uso") << "BotaoFator" << false;
-        QTest::newRow("consistências, arquivo morto") << "BotaoFator" << true;
+        QTest::addColumn<QString>("banco");
+        for (const char* prefixo : {"BotaoDados", "BotaoFator"})
+            for (const char* banco : {"em uso", "arquivo morto", "somente leitura"})
+                QTest::addRow("%s, %s", prefixo, banco) << QString::fromLatin1(prefixo) << QString::fromLatin1(banco);
     }
     void arquivoMortoSoDeixaVer()
     {
         QFETCH(QString, prefixo);
-        QFETCH(bool, morto);
-        Ambiente::executa(QStringLiteral("UPDATE DadosEmpresa SET Morto = ?"), {morto});
+        QFETCH(QString, banco);
+        Ambiente::executa(QStringLiteral("UPDATE DadosEmpresa SET Morto = ?"), {banco == "arquivo morto"});
+        if (banco == "somente leitura") {
+            platform::Database& db = platform::Database::shared();
+            const QString caminho = db.caminho();
+            db.open(caminho, platform::Database::Acesso::SomenteLeitura);
+        }
         std::unique_ptr<QDialog> form;
         if (prefixo == "BotaoDados")
             form = std::make_unique<FormMass>();
         else
             form = std::make_unique<settings::FormCons>();
-        const QList<bool> habilitados{!morto, true, !morto, true};
+        const bool gravavel = banco == "em uso";
+        const QList<bool> habilitados{gravavel, true, gravavel, true};
         for (int i = 0; i < habilitados.size(); ++i)
             QCOMPARE(form->findChild<QPushButton*>(prefixo + QString::number(i))->isEnabled(), habilitados.at(i));
     }
