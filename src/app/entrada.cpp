@@ -57,12 +57,13 @@ void avisaPerdas(const QString& banco, const platform::RelatorioDeReparo& reparo
 
 void avisaSomenteLeitura(const QString& banco)
 {
-    const QFileInfo pasta(QFileInfo(banco).absolutePath());
-    const QString protegido = pasta.isWritable() ? QStringLiteral("O arquivo ") + QDir::toNativeSeparators(banco) +
-                                                       QStringLiteral(" está protegido contra gravação.")
-                                                 : QStringLiteral("A pasta de dados ") +
-                                                       QDir::toNativeSeparators(platform::Paths::pastaDados()) +
-                                                       QStringLiteral(" está protegida contra gravação.");
+    const QFileInfo arquivo(banco);
+    const QString pasta = arquivo.absolutePath();
+    const QString protegido = QFileInfo(pasta).isWritable()
+                                  ? QStringLiteral("O arquivo ") + QDir::toNativeSeparators(banco) +
+                                        QStringLiteral(" está protegido contra gravação.")
+                                  : QStringLiteral("A pasta de dados ") + QDir::toNativeSeparators(pasta) +
+                                        QStringLiteral(" está protegida contra gravação.");
     Dialogs::aviso(protegido + CR +
                        QStringLiteral("O Quenvar será aberto somente para consulta: não será possível incluir, "
                                       "alterar ou excluir traços."),

@@ -3,6 +3,7 @@
 #include "database.h"
 #include "faixasdatabela.h"
 
+#include <QFile>
 #include <QSet>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -45,7 +46,7 @@ public:
     {
     }
 
-    RelatorioDeReparo::Tabela copia(const QString& arquivo)
+    RelatorioDeReparo::Tabela copia(QFile& arquivo)
     {
         if (!QSqlQuery(m_origem).prepare(QStringLiteral("SELECT _rowid_ FROM %1").arg(m_nome))) {
             copiaSemChave();
@@ -185,7 +186,7 @@ private:
         return !query.lastError().isValid();
     }
 
-    QList<FaixaDeChaves> faixas(const QString& arquivo) const
+    QList<FaixaDeChaves> faixas(QFile& arquivo) const
     {
         const QList<FaixaDeChaves> todas{{Menor, Maior, false}};
         // In WAL mode the newest pages are not in the file itself: its tree cannot be trusted.
@@ -361,7 +362,7 @@ private:
 } // namespace
 
 RelatorioDeReparo::Tabela copiaTabela(const QSqlDatabase& origem, const QSqlDatabase& destino, const QString& tabela,
-                                      const QString& arquivo)
+                                      QFile& arquivo)
 {
     return Salvamento(origem, destino, tabela).copia(arquivo);
 }

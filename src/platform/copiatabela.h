@@ -5,15 +5,17 @@
 #include <QSqlDatabase>
 #include <QString>
 
+class QFile;
+
 namespace platform {
 
 // Copies into the same table of `destino` every row of `tabela` that can still be read from `origem`, a damaged
-// database file at `arquivo`, and tells how many rows came across and how many were left on damaged pages.
-// The table is read range by range along its own tree (see faixasDaTabela), so that a damaged page costs only its
-// own rows wherever it lies and whatever the keys; the keys the table's indexes still hold point to rows behind
-// damage the tree does not show, and count the rows that could not be read. Rows the table's own rules refuse are
-// left out and counted as lost. Throws DbError when `destino` refuses a write.
+// database file also open for reading as `arquivo` (see faixasDaTabela), and tells how many rows came across and how
+// many were left on damaged pages. The table is read range by range along its own tree (see faixasDaTabela), so that a
+// damaged page costs only its own rows wherever it lies and whatever the keys; the keys the table's indexes still hold
+// point to rows behind damage the tree does not show, and count the rows that could not be read. Rows the table's own
+// rules refuse are left out and counted as lost. Throws DbError when `destino` refuses a write.
 RelatorioDeReparo::Tabela copiaTabela(const QSqlDatabase& origem, const QSqlDatabase& destino, const QString& tabela,
-                                      const QString& arquivo);
+                                      QFile& arquivo);
 
 } // namespace platform

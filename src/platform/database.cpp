@@ -200,7 +200,7 @@ void copiaSequencias(const QSqlDatabase& origem, const QSqlDatabase& destino)
 }
 
 QList<RelatorioDeReparo::Tabela> copiaBanco(const QSqlDatabase& origem, const QSqlDatabase& destino,
-                                            const QList<ObjetoDoEsquema>& esquema, const QString& arquivo)
+                                            const QList<ObjetoDoEsquema>& esquema, QFile& arquivo)
 {
     for (const char* pragma : {"page_size", "user_version", "application_id"}) {
         const QString nome = QString::fromLatin1(pragma);
@@ -301,6 +301,10 @@ RelatorioDeReparo Database::repara(const QString& caminho)
         return relatorio;
     const QByteArray identidade = identidadeDe(caminho);
     const QString novo = caminho + QStringLiteral(".reparando");
+    // The copy also reads the tree's pages straight from the file. This handle outlives the connection: closing a
+    // handle on the file drops every lock the process holds on it, the repair's exclusive lock included.
+    QFile paginas(caminho);
+    paginas.open(QIODevice::ReadOnly);
     try {
         ConexaoAvulsa origem;
         origem.abre(caminho, Abertura::Existente);
@@ -338,7 +342,7 @@ RelatorioDeReparo Database::repara(const QString& caminho)
         {
             ConexaoAvulsa destino;
             destino.abre(novo, Abertura::Nova);
-            relatorio.tabelas = copiaBanco(origem.db(), destino.db(), esquema, caminho);
+            relatorio.tabelas = copiaBanco(origem.db(), destino.db(), esquema, paginas);
             if (!integro(destino.db(), true))
                 throw DbError(BancoDanificado);
         }

@@ -7,7 +7,9 @@
 #include "dialogs.h"
 #include "paths.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLocale>
 #include <QLockFile>
 
@@ -95,7 +97,8 @@ void MostraErro(const QString& rotina, int numero, const QString& descricao)
                        QStringLiteral("Banco de dados substituído"), Dialogs::Icone::Exclamacao);
         return;
     case SomenteLeitura:
-        Dialogs::aviso(QStringLiteral("Não foi possível gravar: a pasta de dados ") + Paths::pastaDados() +
+        Dialogs::aviso(QStringLiteral("Não foi possível gravar: a pasta de dados ") +
+                           QDir::toNativeSeparators(QFileInfo(Paths::bancoDeDados()).absolutePath()) +
                            QStringLiteral(" está protegida contra gravação."),
                        QStringLiteral("Somente leitura"), Dialogs::Icone::Exclamacao);
         return;

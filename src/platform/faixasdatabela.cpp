@@ -46,9 +46,9 @@ std::optional<quint64> inteiroVariavel(const QByteArray& dados, int pos, int lim
 class Arvore
 {
 public:
-    Arvore(const QString& arquivo, int tamanhoDaPagina) : m_arquivo(arquivo), m_tamanho(tamanhoDaPagina)
+    Arvore(QFile& arquivo, int tamanhoDaPagina) : m_arquivo(arquivo), m_tamanho(tamanhoDaPagina)
     {
-        if (m_tamanho < 512 || !m_arquivo.open(QIODevice::ReadOnly))
+        if (m_tamanho < 512 || !m_arquivo.isReadable() || !m_arquivo.seek(0))
             return;
         m_paginas = m_arquivo.size() / m_tamanho;
         // Each page may end in bytes reserved for extensions; the cells never lie there.
@@ -112,7 +112,7 @@ public:
     }
 
 private:
-    QFile m_arquivo;
+    QFile& m_arquivo;
     qint64 m_tamanho;
     int m_util = 0;
     qint64 m_paginas = 0;
@@ -121,7 +121,7 @@ private:
 
 } // namespace
 
-QList<FaixaDeChaves> faixasDaTabela(const QString& arquivo, qint64 raiz, int tamanhoDaPagina)
+QList<FaixaDeChaves> faixasDaTabela(QFile& arquivo, qint64 raiz, int tamanhoDaPagina)
 {
     constexpr qint64 Menor = std::numeric_limits<qint64>::min();
     constexpr qint64 Maior = std::numeric_limits<qint64>::max();

@@ -1,7 +1,8 @@
 #pragma once
 
 #include <QList>
-#include <QString>
+
+class QFile;
 
 namespace platform {
 
@@ -22,6 +23,9 @@ struct FaixaDeChaves
 // read as one (overwritten, out of the file, met twice) gives a single range that is not a leaf for all the keys
 // beneath it; a file that cannot be read gives one such range for all keys. The mending of a damaged file reads
 // the rows range by range, so that damage in one range costs only the rows of that range.
-QList<FaixaDeChaves> faixasDaTabela(const QString& arquivo, qint64 raiz, int tamanhoDaPagina);
+// `arquivo` is the database file, open for reading; it is left open. Closing a handle on a database file drops every
+// lock the process holds on that file, the engine's own included, so the caller closes it only once its
+// connections have let go of the file.
+QList<FaixaDeChaves> faixasDaTabela(QFile& arquivo, qint64 raiz, int tamanhoDaPagina);
 
 } // namespace platform

@@ -372,7 +372,7 @@ private slots:
         const bool iniciou = inicia(pasta, forms);
         QFile::setPermissions(dados, permissoes);
         QVERIFY(iniciou);
-        esperaUmaMensagem(QStringLiteral("A pasta de dados ") + pasta.dados() +
+        esperaUmaMensagem(QStringLiteral("A pasta de dados ") + dados +
                               QStringLiteral(" está protegida contra gravação.\rO Quenvar será aberto somente para "
                                              "consulta: não será possível incluir, alterar ou excluir traços."),
                           QStringLiteral("Somente leitura"), Dialogs::Icone::Exclamacao);

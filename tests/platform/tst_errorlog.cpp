@@ -154,7 +154,7 @@ private slots:
 
         QCOMPARE(dialogs->mensagens().size(), 1);
         QCOMPARE(dialogs->mensagens().first().titulo, titulo);
-        QCOMPARE(dialogs->mensagens().first().texto, texto.replace(QStringLiteral("@PASTA@"), pasta));
+        QCOMPARE(dialogs->mensagens().first().texto, texto.replace(QStringLiteral("@PASTA@"), pasta + "Dados"));
         QCOMPARE(dialogs->mensagens().first().icone, platform::Dialogs::Icone::Exclamacao);
         // The administrator still finds it in the log.
         QVERIFY(le(dir.filePath(QStringLiteral("Dados/Erros.txt")))
