@@ -19,8 +19,13 @@ constexpr int kTravaAbandonada = 30000; // ms after which a lock left by a crash
 
 QByteArray linha(const QString& texto)
 {
-    // The log is plain ANSI text, as the suite's other modules write it.
-    return texto.toLatin1() + kFimDeLinha;
+    // The log is plain ANSI text, as the suite's other modules write it, and every block has its eight lines: a
+    // line break inside a routine name or a description becomes a blank.
+    QString umaLinha = texto;
+    umaLinha.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
+    umaLinha.replace(QLatin1Char('\r'), QLatin1Char(' '));
+    umaLinha.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    return umaLinha.toLatin1() + kFimDeLinha;
 }
 
 } // namespace
@@ -78,10 +83,15 @@ bool ErrorLog::acrescenta(const QString& arquivo, const Erro& erro, const QDateT
     return ok && file.error() == QFileDevice::NoError;
 }
 
+void RegistraErro(const QString& rotina, int numero, const QString& descricao)
+{
+    ErrorLog::acrescenta(Paths::logDeErros(), {rotina, numero, descricao}, Clock::agora());
+}
+
 void MostraErro(const QString& rotina, int numero, const QString& descricao)
 {
     const ErrorLog::Erro erro{rotina, numero, descricao};
-    ErrorLog::acrescenta(Paths::logDeErros(), erro, Clock::agora());
+    RegistraErro(rotina, numero, descricao);
     Dialogs::aviso(ErrorLog::mensagem(erro), QStringLiteral("Tratamento de Erros"), Dialogs::Icone::Critico);
 }
 

@@ -411,9 +411,9 @@ private slots:
         f->Inserindo();
         preencheMistura(f, QStringLiteral("Concreto fck 20"));
         f->Gravando(0);
-        // The error was logged and told; the name kept its mix in use and no row was added.
+        // The refusal was told in the user's words; the name kept its mix in use and no row was added.
         QCOMPARE(m_dialogs->mensagens().size(), 1);
-        QCOMPARE(m_dialogs->mensagens().first().titulo, QStringLiteral("Tratamento de Erros"));
+        QCOMPARE(m_dialogs->mensagens().first().titulo, QStringLiteral("Traço não gravado"));
         QVERIFY(f->inserindo);
         QCOMPARE(emUso(QStringLiteral("Concreto fck 20"), 0), 1);
         QCOMPARE(linhasDoNome(QStringLiteral("Concreto fck 20")), 2);
