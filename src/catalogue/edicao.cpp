@@ -161,7 +161,7 @@ bool FormTraco::recusaDaGravacao(const DbError& erro)
             QStringLiteral("Traço alterado em outra estação"), Dialogs::Icone::Exclamacao, Dialogs::Botoes::SimNao,
             Dialogs::Resposta::Sim);
         if (resposta == Dialogs::Resposta::Sim) {
-            DadoTraco.cancelUpdate();
+            descartaEdicao();
             releTraco(m_lido.codigo);
             voltaAVisualizar(std::nullopt);
         } else {
@@ -182,7 +182,7 @@ bool FormTraco::recusaDaGravacao(const DbError& erro)
             QStringLiteral("Traço excluído em outra estação"), Dialogs::Icone::Exclamacao, Dialogs::Botoes::SimNao,
             Dialogs::Resposta::Sim);
         if (resposta == Dialogs::Resposta::Sim) {
-            DadoTraco.cancelUpdate();
+            descartaEdicao();
             DadoTraco.addNew();
             alterando = false;
             inserindo = true;
@@ -228,6 +228,22 @@ bool FormTraco::recusaDaGravacao(const DbError& erro)
     default:
         return false;
     }
+}
+
+void FormTraco::descartaEdicao()
+{
+    // The record set may not be editing: a row deleted elsewhere cannot be read for an edit.
+    if (DadoTraco.editMode() != platform::RecordSet::EditMode::Nenhum)
+        DadoTraco.cancelUpdate();
+}
+
+void FormTraco::excluidoEmOutraEstacao()
+{
+    Dialogs::aviso(QStringLiteral("Este traço já foi excluído em outra estação."),
+                   QStringLiteral("Traço excluído em outra estação"), Dialogs::Icone::Informacao);
+    recarregaNomes();
+    OrdenarTracos(std::nullopt);
+    MostraNumero();
 }
 
 void FormTraco::releTraco(qint64 codigo)
@@ -449,7 +465,14 @@ void FormTraco::Alterando()
     };
     tenta([&] { m_lido = tracoLido(); });
     tenta([&] { marcadorSalvo = DadoTraco.bookmark(); });
-    tenta([&] { DadoTraco.edit(); });
+    try {
+        DadoTraco.edit();
+    } catch (const DbError& erro) {
+        if (erro.numero() == platform::RegistroExcluido) {
+            excluidoEmOutraEstacao();
+            return;
+        }
+    }
     if (m_janela) {
         m_janela->MostraStatus(QStringLiteral("Alterando Registro"));
         m_janela->barraDeEdicao(true);
@@ -577,11 +600,7 @@ void FormTraco::Excluindo()
             MostraNumero();
             return;
         case platform::RegistroExcluido:
-            Dialogs::aviso(QStringLiteral("Este traço já foi excluído em outra estação."),
-                           QStringLiteral("Traço excluído em outra estação"), Dialogs::Icone::Informacao);
-            recarregaNomes();
-            OrdenarTracos(std::nullopt);
-            MostraNumero();
+            excluidoEmOutraEstacao();
             return;
         case platform::RegistroBloqueado:
             Dialogs::aviso(QStringLiteral("O banco de dados está sendo usado por outra estação e o traço não pôde ser "
@@ -805,7 +824,7 @@ void FormTraco::Gravando(int botao)
     if (inserindo) {
         if (botao == 1) {
             cancelando = true;
-            DadoTraco.cancelUpdate();
+            descartaEdicao();
             if (totalRegistros == 0) {
                 posicao = 0;
                 emit registro(QStringLiteral("Registro 0/0"));
@@ -826,7 +845,7 @@ void FormTraco::Gravando(int botao)
                     platform::MostraErro(QStringLiteral("Gravando"), erro.numero(), erro.descricao());
                 return;
             }
-            DadoTraco.cancelUpdate();
+            descartaEdicao();
             RotVar->setText(calc::padded(gravado.variante, 2));
             mostraAvisos(gravado.avisos);
             recarregaNomes();
@@ -835,7 +854,7 @@ void FormTraco::Gravando(int botao)
     } else if (alterando) {
         if (botao == 1) {
             cancelando = true;
-            DadoTraco.cancelUpdate();
+            descartaEdicao();
             if (!marcadorSalvo.isValid())
                 m_estado.limpa();
             else
@@ -865,7 +884,7 @@ void FormTraco::Gravando(int botao)
                     platform::MostraErro(QStringLiteral("Gravando"), erro.numero(), erro.descricao());
                 return;
             }
-            DadoTraco.cancelUpdate();
+            descartaEdicao();
             releTraco(m_lido.codigo);
             mostraAvisos(gravado.avisos);
             recarregaNomes();

@@ -240,6 +240,10 @@ private:
     void voltaAVisualizar(std::optional<qint64> reordena);
     // Shows the row of key `codigo` as stored now.
     void releTraco(qint64 codigo);
+    // Ends the record set's edit or insert, if it has one.
+    void descartaEdicao();
+    // The mix shown was deleted at another workstation: told, and the catalogue read again.
+    void excluidoEmOutraEstacao();
     int selecionado(const std::array<QRadioButton*, 3>& grupo) const;
 
     platform::Database& m_db;

@@ -735,6 +735,8 @@ private slots:
                                                   << "exclui" << R::Sim << excluido << false << "05-05-2025" << 12;
         QTest::newRow("excluiu; continua e cancela") << "alterar"
                                                      << "exclui" << R::Nao << excluido << true << "" << 11;
+        QTest::newRow("excluiu antes de Alterar") << "alterar o excluído"
+                                                  << "exclui" << R::Sim << excluido << false << "" << 11;
         QTest::newRow("alterou; exclusão mostra o gravado")
             << "excluir"
             << "altera" << R::Sim << alterado << false << "01-01-2020" << 12;
@@ -772,7 +774,9 @@ private slots:
                                 {nome, false, {{QStringLiteral("DataCadastro"), QStringLiteral("01-01-2020")}}});
         else
             QVERIFY(outraEstacao.exclui(lidoPorB, avisos));
-        if (acao == QLatin1String("alterar")) {
+        if (acao == QLatin1String("alterar o excluído")) {
+            f->Alterando();
+        } else if (acao == QLatin1String("alterar")) {
             m_dialogs->proximaResposta(resposta);
             f->Gravando(0);
         } else {
