@@ -18,15 +18,20 @@
 #include "widgets/caixatexto.h"
 #include "widgets/recusa.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalBlocker>
+#include <QSqlQuery>
 #include <QSqlRecord>
 #include <QTabWidget>
 
+#include <algorithm>
 #include <cmath>
 
 namespace catalogue {
@@ -83,136 +88,212 @@ void FormTraco::insereNome(const QString& nome)
     Combo[0]->insertItem(i, nome);
 }
 
-// ---- Variants and the mix in use ----
+// ---- Writes of the catalogue ----
 
-int FormTraco::NumeroVariante(const QString& nome)
+void FormTraco::mostraAvisos(const QList<Aviso>& avisos)
 {
-    if (nome.trimmed().isEmpty())
-        return 0;
-    const Consulta c = Consultas::variantesDoNome(nome);
-    QSqlQuery q = m_db.exec(c.sql, c.valores);
-    int n = 0;
-    while (q.next()) {
-        if (q.value(0).toInt() != n)
-            break;
-        ++n;
-    }
-    return n;
-}
-
-void FormTraco::LimpandoPlantoes(const QString& nome)
-{
-    const Consulta c = Consultas::limpaPlantoes(nome);
-    m_db.exec(c.sql, c.valores);
-}
-
-void FormTraco::RenomeandoNomes(const QString& novo, const QString& antigo)
-{
-    const Consulta c = Consultas::renomeia(novo, antigo);
-    m_db.exec(c.sql, c.valores);
-}
-
-int FormTraco::TracoUsando(qint64 codigo)
-{
-    const Consulta c = Consultas::produtosQueUsam(codigo);
-    return m_db.scalar(c.sql, c.valores).toInt();
-}
-
-int FormTraco::ContandoVariantes(qint64 codigo)
-{
-    const Consulta c = Consultas::linhasComCodigo(codigo);
-    return m_db.scalar(c.sql, c.valores).toInt();
-}
-
-std::optional<qint64> FormTraco::CodigoDoNome(const QString& nome)
-{
-    try {
-        const QVariant codigo = m_db.scalar(
-            QStringLiteral(
-                "SELECT CodigoTraco FROM Tracos WHERE NomeTraco = ? ORDER BY NomeTraco, TracoVariante LIMIT 1"),
-            {nome});
-        if (codigo.isValid() && !codigo.isNull())
-            return codigo.toLongLong();
-    } catch (const DbError&) {
-    }
-    Dialogs::aviso(QStringLiteral("Não encontrou Nome do Traço"), platform::Aplicacao::titulo(),
-                   Dialogs::Icone::Nenhum);
-    return std::nullopt;
-}
-
-void FormTraco::avisa(const QString& texto, const QString& titulo, Dialogs::Icone icone)
-{
-    // Inside a write the message waits for its end: the other workstations are not kept waiting on the database
-    // while the user reads it.
-    if (m_db.transactionDepth() > 0)
-        m_avisos.append({texto, titulo, icone});
-    else
-        Dialogs::aviso(texto, titulo, icone);
-}
-
-void FormTraco::mostraAvisos(bool gravado)
-{
-    const QList<Aviso> avisos = std::exchange(m_avisos, {});
-    if (!gravado)
-        return; // what was written has been undone, and with it what the messages told
     for (const Aviso& a : avisos)
         Dialogs::aviso(a.texto, a.titulo, a.icone);
 }
 
-bool FormTraco::TrocandoPlantao(const QString& nome, int variante, const QString& operacao)
+TracoLido FormTraco::tracoLido() const
 {
-    bool permitido = true;
-    LimpandoPlantoes(nome);
-    const Consulta c = Consultas::linhasDoNome(nome);
-    QSqlQuery q = m_db.exec(c.sql, c.valores);
-    QList<std::pair<qint64, int>> linhas; // rowid, variant
-    QString nomeGravado = nome;
-    while (q.next()) {
-        linhas.append(
-            {q.value(QStringLiteral("Codigo")).toLongLong(), q.value(QStringLiteral("TracoVariante")).toInt()});
-        nomeGravado = q.value(QStringLiteral("NomeTraco")).toString();
-    }
-    if (linhas.size() >= 2) {
-        // The lowest other variant takes the mark.
-        for (const auto& [codigo, outra] : linhas) {
-            if (outra == variante)
-                continue;
-            m_db.exec(QStringLiteral("UPDATE Tracos SET Plantao = TRUE WHERE Codigo = ?"), {codigo});
-            avisa(QStringLiteral("O novo traço ") + nomeGravado.trimmed() + QStringLiteral(" de plantao") + CR +
-                      QStringLiteral("é o traço variante de número ") + calc::padded(outra, 2),
-                  QStringLiteral("Novo traço de Plantão"), Dialogs::Icone::Informacao);
-            break;
-        }
-    } else {
-        for (const auto& [codigo, outra] : linhas)
-            m_db.exec(QStringLiteral("UPDATE Tracos SET Plantao = TRUE WHERE Codigo = ?"), {codigo});
-        permitido = false;
-        avisa(QStringLiteral("Este traço está sendo utilizado,") + CR +
-                  QStringLiteral("e o mesmo não tem traço variante.") + CR + CR +
-                  (operacao == QLatin1String("Excluir") ? QStringLiteral("Portanto, não pode ser excluído.")
-                                                        : QStringLiteral("Portanto, deve continuar em plantão.")),
-              QStringLiteral("Único traço em Uso"), Dialogs::Icone::Informacao);
-    }
-    return permitido;
+    // The row as the window shows it: a change another workstation wrote since then is found by the write.
+    TracoLido lido;
+    lido.codigo = DadoTraco.field(QStringLiteral("Codigo")).toLongLong();
+    lido.nome = DadoTraco.field(QStringLiteral("NomeTraco")).toString();
+    if (DadoTraco.record().indexOf(QStringLiteral("Versao")) >= 0)
+        lido.versao = DadoTraco.field(QStringLiteral("Versao")).toLongLong();
+    return lido;
 }
 
-void FormTraco::OrdenarTracos()
+template <typename Escrita> auto FormTraco::comEspera(Escrita escrita) -> decltype(escrita())
+{
+    QElapsedTimer relogio;
+    relogio.start();
+    bool esperando = false;
+    const auto fimDaEspera = [&] {
+        if (!esperando)
+            return;
+        QApplication::restoreOverrideCursor();
+        if (m_janela)
+            m_janela->MostraStatus(inserindo   ? QStringLiteral("Inserindo novo registro")
+                                   : alterando ? QStringLiteral("Alterando Registro")
+                                               : QString());
+    };
+    for (;;) {
+        try {
+            auto resultado = escrita();
+            fimDaEspera();
+            return resultado;
+        } catch (const DbError& erro) {
+            // Each try already waits the connection's own time for the lock.
+            if (erro.numero() != platform::RegistroBloqueado || relogio.elapsed() >= esperaMaximaMs) {
+                fimDaEspera();
+                throw;
+            }
+            if (!esperando) {
+                esperando = true;
+                QApplication::setOverrideCursor(Qt::WaitCursor);
+                if (m_janela)
+                    m_janela->MostraStatus(QStringLiteral("Aguardando outra estação liberar o banco de dados..."));
+            }
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        }
+    }
+}
+
+bool FormTraco::recusaDaGravacao(const DbError& erro)
+{
+    const auto registra = [&] {
+        platform::RegistraErro(QStringLiteral("Gravando"), erro.numero(),
+                               erro.detalhe().isEmpty() ? erro.descricao()
+                                                        : erro.descricao() + QStringLiteral(" - ") + erro.detalhe());
+    };
+    switch (erro.numero()) {
+    case platform::RegistroAlteradoPorOutro: {
+        registra();
+        const Dialogs::Resposta resposta = Dialogs::atual().mensagem(
+            QStringLiteral("Este traço foi alterado em outra estação depois que você começou a editá-lo.") + CR + CR +
+                QStringLiteral("Sim: descarta o que você digitou e mostra o traço como está gravado agora.") + CR +
+                QStringLiteral("Não: continua editando; ao gravar, o que você digitou substitui a alteração feita na "
+                               "outra estação."),
+            QStringLiteral("Traço alterado em outra estação"), Dialogs::Icone::Exclamacao, Dialogs::Botoes::SimNao,
+            Dialogs::Resposta::Sim);
+        if (resposta == Dialogs::Resposta::Sim) {
+            descartaEdicao();
+            releTraco(m_lido.codigo);
+            voltaAVisualizar(std::nullopt);
+        } else {
+            // Told once: the next save writes over the other workstation's change, as the user chose.
+            const QVariant versao =
+                m_db.scalar(QStringLiteral("SELECT Versao FROM Tracos WHERE Codigo = ?"), {m_lido.codigo});
+            if (!versao.isNull())
+                m_lido.versao = versao.toLongLong();
+        }
+        return true;
+    }
+    case platform::RegistroExcluido: {
+        registra();
+        const Dialogs::Resposta resposta = Dialogs::atual().mensagem(
+            QStringLiteral("Este traço foi excluído em outra estação depois que você começou a editá-lo.") + CR + CR +
+                QStringLiteral("Sim: grava o que você digitou como um traço novo.") + CR +
+                QStringLiteral("Não: continua editando (Cancelar descarta o que foi digitado)."),
+            QStringLiteral("Traço excluído em outra estação"), Dialogs::Icone::Exclamacao, Dialogs::Botoes::SimNao,
+            Dialogs::Resposta::Sim);
+        if (resposta == Dialogs::Resposta::Sim) {
+            descartaEdicao();
+            DadoTraco.addNew();
+            alterando = false;
+            inserindo = true;
+            Gravando(0);
+        }
+        return true;
+    }
+    case platform::ValorDuplicado:
+        registra();
+        if (dynamic_cast<const NomeJaExiste*>(&erro)) {
+            recarregaNomes();
+            corrigeONome(QStringLiteral("Não pode ser este nome.") + CR + QStringLiteral("Pois o mesmo já existe.") +
+                             CR + CR + QStringLiteral("Quer digitar outro nome?"),
+                         QStringLiteral("Traço Existente"), Dialogs::Icone::Informacao);
+        } else {
+            Dialogs::aviso(QStringLiteral("O banco de dados recusou a gravação deste traço: uma regra do banco de "
+                                          "dados não o aceita (") +
+                               erro.detalhe() + QStringLiteral(").") + CR +
+                               QStringLiteral("Nada foi gravado e o traço continua na tela."),
+                           QStringLiteral("Traço não gravado"), Dialogs::Icone::Exclamacao);
+        }
+        return true;
+    case platform::RegistroBloqueado:
+        registra();
+        Dialogs::aviso(QStringLiteral("O banco de dados está sendo usado por outra estação e não pôde ser gravado "
+                                      "agora.") +
+                           CR +
+                           QStringLiteral("O que você digitou continua na tela: grave de novo em alguns instantes."),
+                       QStringLiteral("Banco de dados ocupado"), Dialogs::Icone::Exclamacao);
+        return true;
+    case platform::DiscoCheio:
+        registra();
+        Dialogs::aviso(QStringLiteral("Não há espaço livre no disco da pasta de dados.") + CR +
+                           QStringLiteral("O traço não foi gravado e continua na tela: libere espaço e grave de novo."),
+                       QStringLiteral("Disco cheio"), Dialogs::Icone::Exclamacao);
+        return true;
+    case platform::SomenteLeitura:
+        registra();
+        Dialogs::aviso(QStringLiteral("O banco de dados está protegido contra gravação.") + CR +
+                           QStringLiteral("O traço não foi gravado e continua na tela."),
+                       QStringLiteral("Somente leitura"), Dialogs::Icone::Exclamacao);
+        return true;
+    default:
+        return false;
+    }
+}
+
+void FormTraco::descartaEdicao()
+{
+    // The record set may not be editing: a row deleted elsewhere cannot be read for an edit.
+    if (DadoTraco.editMode() != platform::RecordSet::EditMode::Nenhum)
+        DadoTraco.cancelUpdate();
+}
+
+void FormTraco::excluidoEmOutraEstacao()
+{
+    Dialogs::aviso(QStringLiteral("Este traço já foi excluído em outra estação."),
+                   QStringLiteral("Traço excluído em outra estação"), Dialogs::Icone::Informacao);
+    recarregaNomes();
+    OrdenarTracos(std::nullopt);
+    MostraNumero();
+}
+
+void FormTraco::releTraco(qint64 codigo)
+{
+    // The record set reads the row again when it goes to it.
+    try {
+        DadoTraco.setBookmark(codigo);
+    } catch (const DbError&) {
+        OrdenarTracos(std::nullopt);
+    }
+}
+
+void FormTraco::OrdenarTracos(std::optional<qint64> codigo)
 {
     try {
-        const QString nome = DadoTraco.field(QStringLiteral("NomeTraco")).toString();
-        const int variante = DadoTraco.field(QStringLiteral("TracoVariante")).toInt();
+        const int onde = posicao;
         const Consulta catalogo = Consultas::catalogo();
         DadoTraco.setQuery(catalogo.sql, catalogo.valores);
-        DadoTraco.refresh();
-        DadoTraco.findFirst([&](const QSqlRecord& r) {
-            return r.value(QStringLiteral("NomeTraco")).toString() == nome &&
-                   r.value(QStringLiteral("TracoVariante")).toInt() == variante;
-        });
-        if (!DadoTraco.noMatch())
-            posicao = DadoTraco.absolutePosition() + 1;
+        totalRegistros = DadoTraco.recordCount();
+        bool achou = false;
+        if (codigo) {
+            try {
+                DadoTraco.setBookmark(*codigo);
+                achou = true;
+            } catch (const DbError& erro) {
+                if (erro.numero() != platform::MarcadorInvalido)
+                    throw;
+            }
+        }
+        // Without the row (deleted here or at another workstation) the same place in the catalogue is shown.
+        if (!achou && totalRegistros > 0)
+            DadoTraco.setAbsolutePosition(std::clamp(onde, 1, totalRegistros) - 1);
+        posicao = totalRegistros > 0 ? DadoTraco.absolutePosition() + 1 : 0;
     } catch (const DbError& erro) {
         platform::MostraErro(QStringLiteral("Ordenar Traços"), erro.numero(), erro.descricao());
     }
+}
+
+void FormTraco::recarregaNomes()
+{
+    const Consulta c = Consultas::nomesDistintos();
+    QSqlQuery q = m_db.exec(c.sql, c.valores);
+    QStringList nomes;
+    while (q.next()) {
+        if (!q.value(0).isNull())
+            nomes.append(q.value(0).toString());
+    }
+    const QSignalBlocker bloqueio(Combo[0]);
+    preencheLista(Combo[0], nomes);
+    Combo[0]->setCurrentIndex(-1);
 }
 
 // ---- The record-move check ----
@@ -382,9 +463,16 @@ void FormTraco::Alterando()
         } catch (const DbError&) {
         }
     };
-    tenta([&] { estavaEmUso = DadoTraco.field(QStringLiteral("Plantao")).toBool(); });
+    tenta([&] { m_lido = tracoLido(); });
     tenta([&] { marcadorSalvo = DadoTraco.bookmark(); });
-    tenta([&] { DadoTraco.edit(); });
+    try {
+        DadoTraco.edit();
+    } catch (const DbError& erro) {
+        if (erro.numero() == platform::RegistroExcluido) {
+            excluidoEmOutraEstacao();
+            return;
+        }
+    }
     if (m_janela) {
         m_janela->MostraStatus(QStringLiteral("Alterando Registro"));
         m_janela->barraDeEdicao(true);
@@ -479,57 +567,50 @@ void FormTraco::Excluindo()
                                   Dialogs::Resposta::Sim) != Dialogs::Resposta::Sim)
         return;
     try {
-        const QVariant codigoCampo = DadoTraco.field(QStringLiteral("CodigoTraco"));
-        if (codigoCampo.isNull())
+        if (DadoTraco.field(QStringLiteral("CodigoTraco")).isNull())
             throw DbError(platform::UsoInvalidoDeNulo);
-        const qint64 codigo = codigoCampo.toLongLong();
-        const QString nome = DadoTraco.field(QStringLiteral("NomeTraco")).toString();
-        const int variante = DadoTraco.field(QStringLiteral("TracoVariante")).toInt();
-        const bool emUso = DadoTraco.field(QStringLiteral("Plantao")).toBool();
-
-        platform::Transaction transacao(m_db);
-        const int produtos = TracoUsando(codigo);
-        const int linhas = ContandoVariantes(codigo);
-        bool permitido = true;
-        if (produtos != 0 && emUso)
-            permitido = TrocandoPlantao(nome, variante, QStringLiteral("Excluir"));
-        if (!permitido) {
-            transacao.commit(); // the mark stays on the only row, as it was
-            mostraAvisos(true);
-            MostraNumero();
-            return;
+        const TracoLido lido = tracoLido();
+        QList<Aviso> avisos;
+        const bool excluido = comEspera([&] {
+            avisos.clear();
+            return m_catalogo.exclui(lido, avisos);
+        });
+        mostraAvisos(avisos);
+        if (excluido) {
+            recarregaNomes();
+            OrdenarTracos(std::nullopt);
         }
-        DadoTraco.deleteCurrent();
-        transacao.commit();
-        mostraAvisos(true);
-        if (linhas == 1) {
-            const int p = ProcuraNaLista(Combo[0], nome);
-            if (p > 0)
-                Combo[0]->removeItem(p - 1);
-        }
-        DadoTraco.moveNext();
-        if (DadoTraco.eof()) {
-            DadoTraco.moveLast();
-            posicao = totalRegistros;
-        } else {
-            posicao = DadoTraco.absolutePosition() + 1;
-        }
-        if (totalRegistros == 1)
-            posicao = 1;
-        if (totalRegistros == 0)
-            posicao = 0;
         MostraNumero();
     } catch (const DbError& erro) {
-        mostraAvisos(false);
-        if (erro.numero() == platform::UsoInvalidoDeNulo)
+        switch (erro.numero()) {
+        case platform::UsoInvalidoDeNulo:
             return;
-        if (erro.numero() == platform::SemRegistroCorrente) {
+        case platform::SemRegistroCorrente:
             Dialogs::aviso(QStringLiteral("Excluindo o último Registro"), QStringLiteral("Excluindo Traço"),
                            Dialogs::Icone::Nenhum);
             m_estado.limpa();
             return;
+        case platform::RegistroAlteradoPorOutro:
+            Dialogs::aviso(QStringLiteral("Este traço foi alterado em outra estação depois de ser mostrado aqui.") +
+                               CR +
+                               QStringLiteral("Ele será mostrado como está gravado agora: confira-o antes de "
+                                              "excluí-lo."),
+                           QStringLiteral("Traço alterado em outra estação"), Dialogs::Icone::Exclamacao);
+            releTraco(DadoTraco.bookmark().toLongLong());
+            MostraNumero();
+            return;
+        case platform::RegistroExcluido:
+            excluidoEmOutraEstacao();
+            return;
+        case platform::RegistroBloqueado:
+            Dialogs::aviso(QStringLiteral("O banco de dados está sendo usado por outra estação e o traço não pôde ser "
+                                          "excluído agora.") +
+                               CR + QStringLiteral("Tente de novo em alguns instantes."),
+                           QStringLiteral("Banco de dados ocupado"), Dialogs::Icone::Exclamacao);
+            return;
+        default:
+            platform::MostraErro(QStringLiteral("Excluindo Registro"), erro.numero(), erro.descricao());
         }
-        platform::MostraErro(QStringLiteral("Excluindo Registro"), erro.numero(), erro.descricao());
     }
 }
 
@@ -603,18 +684,17 @@ bool FormTraco::tracoAceito()
     return true;
 }
 
-void FormTraco::gravaCampos(bool novo, const QString& nome)
+QVariantMap FormTraco::camposDoTraco()
 {
     const calc::CalcState& s = m_estado;
-    const auto campo = [this](const char* nomeCampo, const QVariant& valor) {
-        DadoTraco.setField(QLatin1String(nomeCampo), valor);
+    QVariantMap campos;
+    const auto campo = [&campos](const char* nomeCampo, const QVariant& valor) {
+        campos.insert(QLatin1String(nomeCampo), valor);
     };
     const auto calculado = [&](const char* nomeCampo) {
         campo(nomeCampo, calc::fieldValue(s, QLatin1String(nomeCampo)));
     };
 
-    if (novo)
-        campo("NomeTraco", nome);
     campo("DataCadastro", dataGravada(TextoC[3]->text()));
     campo("DataCotacao", dataGravada(TextoC[4]->text()));
     campo("Atualizado", false);
@@ -691,9 +771,10 @@ void FormTraco::gravaCampos(bool novo, const QString& nome)
         }
         campo(nomeCampo, codigo);
     }
+    return campos;
 }
 
-void FormTraco::voltaAVisualizar(bool novo)
+void FormTraco::voltaAVisualizar(std::optional<qint64> reordena)
 {
     inserindo = false;
     alterando = false;
@@ -706,13 +787,8 @@ void FormTraco::voltaAVisualizar(bool novo)
         Modo(Operacao::Visualizar);
     }
     MostraMovimento(true);
-    if (novo) {
-        try {
-            DadoTraco.moveLast();
-        } catch (const DbError&) {
-        }
-        OrdenarTracos();
-    }
+    if (reordena)
+        OrdenarTracos(*reordena);
     MostraNumero();
     cancelando = false;
 }
@@ -734,7 +810,7 @@ void FormTraco::Gravando(int botao)
         TextoC[0]->setText(Combo[0]->currentText());
     // Blanks around a name are not part of it: "Concreto 25 " is the mix "Concreto 25".
     QString nome = TextoC[0]->text().trimmed();
-    bool novo = false;
+    std::optional<qint64> novo;
 
     const auto voltaAoMarcador = [this] {
         if (marcadorSalvo.isValid()) {
@@ -748,7 +824,7 @@ void FormTraco::Gravando(int botao)
     if (inserindo) {
         if (botao == 1) {
             cancelando = true;
-            DadoTraco.cancelUpdate();
+            descartaEdicao();
             if (totalRegistros == 0) {
                 posicao = 0;
                 emit registro(QStringLiteral("Registro 0/0"));
@@ -757,50 +833,28 @@ void FormTraco::Gravando(int botao)
         } else if (botao == 0) {
             if (!nomeAceito(nome) || !tracoAceito())
                 return;
+            // New name or new variant, its number and the in-use mark are decided by what the catalogue holds at
+            // the moment of the write, other workstations' mixes included.
+            const TracoAGravar traco{nome, TracoCorrente->isChecked(), camposDoTraco()};
+            Gravacao gravado;
             try {
-                platform::Transaction transacao(m_db);
-                const int naLista = ProcuraNaLista(Combo[0], nome);
-                std::optional<qint64> codigoDoNome;
-                if (naLista < 1) {
-                    DadoTraco.setField(QStringLiteral("TracoVariante"), 0);
-                    RotVar->setText(QStringLiteral("00"));
-                } else {
-                    nome = Combo[0]->itemText(naLista - 1); // the name as the catalogue writes it
-                    const int n = NumeroVariante(nome);
-                    DadoTraco.setField(QStringLiteral("TracoVariante"), n);
-                    RotVar->setText(calc::padded(n, 2));
-                    codigoDoNome = CodigoDoNome(nome);
-                    if (codigoDoNome)
-                        DadoTraco.setField(QStringLiteral("CodigoTraco"), *codigoDoNome);
-                }
-                if (TracoCorrente->isChecked()) {
-                    LimpandoPlantoes(nome);
-                    DadoTraco.setField(QStringLiteral("Plantao"), true);
-                } else {
-                    DadoTraco.setField(QStringLiteral("Plantao"), false);
-                }
-                gravaCampos(true, nome);
-                DadoTraco.update();
-                if (naLista < 1) {
-                    // The first row of a name gives the name its code: its own number.
-                    const QVariant codigo = DadoTraco.lastModified();
-                    m_db.exec(QStringLiteral("UPDATE Tracos SET CodigoTraco = Codigo WHERE rowid = ?"), {codigo});
-                }
-                transacao.commit();
-                if (naLista < 1)
-                    insereNome(nome);
-                ++totalRegistros;
-                novo = true;
+                gravado = comEspera([&] { return m_catalogo.insere(traco); });
             } catch (const DbError& erro) {
                 // Nothing was written; the insert stays open with what the user typed.
-                platform::MostraErro(QStringLiteral("Gravando"), erro.numero(), erro.descricao());
+                if (!recusaDaGravacao(erro))
+                    platform::MostraErro(QStringLiteral("Gravando"), erro.numero(), erro.descricao());
                 return;
             }
+            descartaEdicao();
+            RotVar->setText(calc::padded(gravado.variante, 2));
+            mostraAvisos(gravado.avisos);
+            recarregaNomes();
+            novo = gravado.codigo;
         }
     } else if (alterando) {
         if (botao == 1) {
             cancelando = true;
-            DadoTraco.cancelUpdate();
+            descartaEdicao();
             if (!marcadorSalvo.isValid())
                 m_estado.limpa();
             else
@@ -821,42 +875,19 @@ void FormTraco::Gravando(int botao)
             }
             if (!tracoAceito())
                 return;
+            const TracoAGravar traco{nome, TracoCorrente->isChecked(), camposDoTraco()};
+            Gravacao gravado;
             try {
-                platform::Transaction transacao(m_db);
-                if (renomeado) {
-                    RenomeandoNomes(nome, nomeAntigo);
-                    DadoTraco.setField(QStringLiteral("NomeTraco"), nome);
-                }
-                if (TracoCorrente->isChecked()) {
-                    LimpandoPlantoes(nome);
-                    DadoTraco.setField(QStringLiteral("Plantao"), true);
-                } else if (estavaEmUso) {
-                    const qint64 codigo = DadoTraco.field(QStringLiteral("CodigoTraco")).toLongLong();
-                    const int variante = DadoTraco.field(QStringLiteral("TracoVariante")).toInt();
-                    if (TracoUsando(codigo) < 1) {
-                        DadoTraco.setField(QStringLiteral("Plantao"), false);
-                    } else {
-                        const bool passou = TrocandoPlantao(nome, variante, QStringLiteral("Alterar"));
-                        DadoTraco.setField(QStringLiteral("Plantao"), !passou);
-                    }
-                } else {
-                    DadoTraco.setField(QStringLiteral("Plantao"), false);
-                }
-                gravaCampos(false, nome);
-                DadoTraco.update();
-                transacao.commit();
-                mostraAvisos(true);
-                if (renomeado) {
-                    const int p = ProcuraNaLista(Combo[0], nomeAntigo);
-                    if (p > 0)
-                        Combo[0]->removeItem(p - 1);
-                    insereNome(nome);
-                }
+                gravado = comEspera([&] { return m_catalogo.altera(m_lido, traco); });
             } catch (const DbError& erro) {
-                mostraAvisos(false);
-                platform::MostraErro(QStringLiteral("Gravando"), erro.numero(), erro.descricao());
+                if (!recusaDaGravacao(erro))
+                    platform::MostraErro(QStringLiteral("Gravando"), erro.numero(), erro.descricao());
                 return;
             }
+            descartaEdicao();
+            releTraco(m_lido.codigo);
+            mostraAvisos(gravado.avisos);
+            recarregaNomes();
         }
     }
     voltaAVisualizar(novo);

@@ -2,6 +2,7 @@
 
 #include "consultas.h"
 #include "opcoes.h"
+#include "schema.h"
 
 #include "calc/calcstate.h"
 #include "calc/consistency.h"
@@ -95,7 +96,8 @@ QGroupBox* quadro(const QString& titulo, const QString& nome = {})
 } // namespace
 
 FormTraco::FormTraco(platform::Database& db, calc::CalcState& estado, QWidget* parent)
-    : QWidget(parent), DadoTraco(db), DadoProduto(db), DadoUnidade(db), Rascunho(db), m_db(db), m_estado(estado)
+    : QWidget(parent), DadoTraco(db), DadoProduto(db), DadoUnidade(db), Rascunho(db), m_db(db), m_estado(estado),
+      m_catalogo(db)
 {
     setObjectName(QStringLiteral("FormTraco"));
     Pasta = new QTabWidget(this);
@@ -518,6 +520,16 @@ void FormTraco::preencheListas()
 
 void FormTraco::abre()
 {
+    // A file of an earlier version gets what this version writes (the count of each mix's writes). One that cannot
+    // take it now (a read-only folder, a workstation holding the file) is used as it is: its saves skip the check
+    // of other workstations' writes.
+    if (Schema::versao(m_db) < Schema::versaoAtual()) {
+        try {
+            Schema::atualiza(m_db);
+        } catch (const DbError& erro) {
+            platform::RegistraErro(QStringLiteral("Atualizando o Banco de Dados"), erro.numero(), erro.descricao());
+        }
+    }
     const Consulta catalogo = Consultas::catalogo();
     DadoTraco.setQuery(catalogo.sql, catalogo.valores);
     totalRegistros = TotalDeRegistros();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "calc/consistencylimits.h"
+#include "catalogo.h"
 #include "platform/dialogs.h"
 #include "platform/recordset.h"
 
@@ -102,21 +103,19 @@ public:
     void Excluindo();
     // Ends an insert or edit: 0 saves, 1 cancels, any other value only returns to viewing.
     void Gravando(int botao);
-    void OrdenarTracos();
+    // Reads the catalogue again in its order (rows of other workstations included) and goes to the mix of key
+    // `codigo`.
+    void OrdenarTracos(std::optional<qint64> codigo);
+    // Reads the name list again from the catalogue.
+    void recarregaNomes();
     // Recalculates the mix from the boxes while it is inserted or edited, and shows the results.
     void ReCalculo();
     // Shows the mix the wizard designed as a new record being inserted, and recalculates it.
     // The wizard's answers give the physical data and the moisture it designed with.
     void CopiandoTraco(const calc::WizardAnswers& respostas);
 
-    // Variants and the mix in use.
-    int NumeroVariante(const QString& nome);
-    void LimpandoPlantoes(const QString& nome);
-    bool TrocandoPlantao(const QString& nome, int variante, const QString& operacao);
-    void RenomeandoNomes(const QString& novo, const QString& antigo);
-    int TracoUsando(qint64 codigo);
-    int ContandoVariantes(qint64 codigo);
-    std::optional<qint64> CodigoDoNome(const QString& nome);
+    // The catalogue's rules of names, variants and the mix in use.
+    Catalogo& catalogo() { return m_catalogo; }
 
     // Cost boxes hold numbers; these read and write them.
     double custo(int i) const;
@@ -164,10 +163,11 @@ public:
     bool alterando = false;
     bool magoPendente = false;
     bool cancelando = false;
-    bool estavaEmUso = false;
     QString nomeAntigo;
     QVariant marcadorSalvo;
     QDate dataPrecoCusto;
+    // How long a save waits, all tries together, for a database another workstation holds.
+    int esperaMaximaMs = 20000;
     // The longest name the catalogue keeps.
     static constexpr int TamanhoDoNome = 50;
     // No quantity of a batch or of a cubic metre reaches a million: beyond it the boxes cannot show it.
@@ -216,9 +216,7 @@ private:
     void confereNome();
     void leEstadoDaJanela();
     void leDadosFisicos();
-    // A message of the catalogue's rules; inside a write it waits for the write to end.
-    void avisa(const QString& texto, const QString& titulo, platform::Dialogs::Icone icone);
-    void mostraAvisos(bool gravado);
+    void mostraAvisos(const QList<Aviso>& avisos);
     void mostraCalculo(bool comEditado);
     void mostraUnidadesSolidos();
     bool nomeAceito(const QString& nome);
@@ -226,10 +224,26 @@ private:
     // Checks what the window holds before a save and recalculates it one last time; on a refusal the user is told
     // why and the focus goes to the box to correct.
     bool tracoAceito();
-    void gravaCampos(bool novo, const QString& nome);
+    // The mix's own fields as the last recalculation and the boxes leave them.
+    QVariantMap camposDoTraco();
+    // The mix as the record set read it, for the write to check that no other workstation changed it since.
+    TracoLido tracoLido() const;
+    // Runs a write of the catalogue; while another workstation holds the database it waits, with the hourglass
+    // and a word in the status bar, before giving up with DbError 3218.
+    template <typename Escrita> auto comEspera(Escrita escrita) -> decltype(escrita());
+    // A save the database refused for a reason the user can act on: told, and the edit stays open (true), or
+    // ended as the user chose; false for a fault of the program.
+    bool recusaDaGravacao(const platform::DbError& erro);
     // Puts a new name in the name list where the catalogue's order has it.
     void insereNome(const QString& nome);
-    void voltaAVisualizar(bool novo);
+    // Back to viewing; a new mix is looked for in the catalogue read again.
+    void voltaAVisualizar(std::optional<qint64> reordena);
+    // Shows the row of key `codigo` as stored now.
+    void releTraco(qint64 codigo);
+    // Ends the record set's edit or insert, if it has one.
+    void descartaEdicao();
+    // The mix shown was deleted at another workstation: told, and the catalogue read again.
+    void excluidoEmOutraEstacao();
     int selecionado(const std::array<QRadioButton*, 3>& grupo) const;
 
     platform::Database& m_db;
@@ -237,13 +251,8 @@ private:
     std::unique_ptr<TabelaProdutos> m_produtos;
     JanelaTraco* m_janela = nullptr;
     bool m_mudandoClasse = false;
-    struct Aviso
-    {
-        QString texto;
-        QString titulo;
-        platform::Dialogs::Icone icone;
-    };
-    QList<Aviso> m_avisos;
+    Catalogo m_catalogo;
+    TracoLido m_lido;
     std::function<calc::ConsistencyLimits()> m_limites;
     std::function<void(QWidget*)> m_menuBotao;
     std::function<void()> m_enter;

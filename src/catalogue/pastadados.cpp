@@ -19,6 +19,7 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
+#include <QSaveFile>
 
 namespace catalogue {
 
@@ -271,7 +272,9 @@ bool gravaLogotipo(const QString& arquivo)
         p.drawText(QRectF(190, 95, 400, 70), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Modelo Ltda."));
     }
     p.end();
-    return logo.save(arquivo, "BMP");
+    // Written whole or not at all: a full disk leaves no cut picture behind.
+    QSaveFile arquivoDoLogo(arquivo);
+    return arquivoDoLogo.open(QIODevice::WriteOnly) && logo.save(&arquivoDoLogo, "BMP") && arquivoDoLogo.commit();
 }
 
 } // namespace
@@ -285,8 +288,26 @@ PastaDados::Resultado PastaDados::cria(const QString& pasta, bool demo)
     const QString banco = dados + QStringLiteral("empresa.mdb");
     if (QFileInfo::exists(banco))
         return {false, QStringLiteral("Já existe um banco de dados em %1; nada foi alterado.").arg(banco)};
-    if (!QDir().mkpath(dados) || !QDir().mkpath(raiz + QStringLiteral("Imagens")))
-        return {false, QStringLiteral("Não foi possível criar a pasta %1.").arg(dados)};
+    const QString imagens = raiz + QStringLiteral("Imagens/");
+    const QString logotipo = imagens + QStringLiteral("logo.bmp");
+
+    // What this run creates, so that a failure takes it away again and leaves the disk as it was.
+    QStringList pastasCriadas;
+    for (const QString& p : {raiz, dados, imagens}) {
+        if (!QFileInfo::exists(p))
+            pastasCriadas.prepend(p);
+    }
+    const bool logotipoExistia = QFileInfo::exists(logotipo);
+    const auto desfaz = [&](const QString& mensagem) {
+        QFile::remove(banco + QStringLiteral(".novo"));
+        if (!logotipoExistia && QFileInfo(logotipo).isFile())
+            QFile::remove(logotipo);
+        for (const QString& p : std::as_const(pastasCriadas))
+            QDir().rmdir(p); // only when empty: nothing of anyone else's goes
+        return Resultado{false, mensagem};
+    };
+    if (!QDir().mkpath(dados) || !QDir().mkpath(imagens))
+        return desfaz(QStringLiteral("Não foi possível criar a pasta %1.").arg(dados));
 
     // The database is built under another name and takes its own only when complete, so that a failure half-way
     // leaves no database that the program would open.
@@ -305,17 +326,16 @@ PastaDados::Resultado PastaDados::cria(const QString& pasta, bool demo)
         }
         db.close();
     } catch (const platform::DbError& erro) {
-        QFile::remove(provisorio);
-        return {false, QStringLiteral("Não foi possível criar o banco de dados (erro %1: %2).")
-                           .arg(erro.numero())
-                           .arg(erro.descricao())};
+        return desfaz(QStringLiteral("Não foi possível criar o banco de dados (erro %1: %2).")
+                          .arg(erro.numero())
+                          .arg(erro.descricao()));
     }
-    if (!QFile::rename(provisorio, banco)) {
-        QFile::remove(provisorio);
-        return {false, QStringLiteral("Não foi possível gravar %1.").arg(banco)};
-    }
-    if (demo)
-        gravaLogotipo(raiz + QStringLiteral("Imagens/logo.bmp"));
+    // The logo before the database takes its name: a folder with a database is a complete folder.
+    if (demo && !gravaLogotipo(logotipo))
+        return desfaz(
+            QStringLiteral("Não foi possível gravar o logotipo %1 (disco cheio ou pasta protegida?).").arg(logotipo));
+    if (!QFile::rename(provisorio, banco))
+        return desfaz(QStringLiteral("Não foi possível gravar %1.").arg(banco));
     return {true, {}};
 }
 

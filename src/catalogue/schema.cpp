@@ -31,6 +31,10 @@ Campo texto(const char* nome, int tamanho, bool semCaixa = false)
 {
     return {QLatin1String(nome), Tipo::Texto, tamanho, semCaixa};
 }
+Campo contador(const char* nome, int desde)
+{
+    return {QLatin1String(nome), Tipo::Versao, 0, false, desde};
+}
 
 QString tipoSql(const Campo& campo)
 {
@@ -47,6 +51,8 @@ QString tipoSql(const Campo& campo)
     case Tipo::Texto:
         return QStringLiteral("VARCHAR(%1)").arg(campo.tamanho) +
                (campo.semCaixa ? QStringLiteral(" COLLATE NOCASE") : QString());
+    case Tipo::Versao:
+        return QStringLiteral("INTEGER NOT NULL DEFAULT 0");
     }
     return {};
 }
@@ -60,11 +66,27 @@ const QList<Passo>& passos()
         // 1: the six tables and the catalogue's indexes.
         [](platform::Database& db) {
             for (const Tabela* tabela : Schema::tabelas())
-                db.exec(Schema::criaTabela(*tabela));
+                db.exec(Schema::criaTabela(*tabela, 1));
             db.exec(QStringLiteral("CREATE UNIQUE INDEX TracosNomeVariante ON Tracos (NomeTraco, TracoVariante)"));
             db.exec(QStringLiteral("CREATE INDEX TracosCodigoTraco ON Tracos (CodigoTraco)"));
             db.exec(QStringLiteral("CREATE INDEX ProdutosNome ON Produtos (NomeProduto)"));
             db.exec(QStringLiteral("CREATE INDEX ProdutosCodigoTraco ON Produtos (CodigoTraco)"));
+        },
+        // 2: every mix counts its writes. The trigger counts those of any program of the suite, and those of the
+        // catalogue's own rules (a mix losing the in-use mark to a variant, a name renamed), so that a workstation
+        // that read a mix before any of them notices it changed.
+        [](platform::Database& db) {
+            for (const Tabela* tabela : Schema::tabelas()) {
+                for (const Campo& campo : tabela->campos) {
+                    if (campo.desde == 2)
+                        db.exec(QStringLiteral("ALTER TABLE %1 ADD COLUMN %2 %3")
+                                    .arg(platform::Database::citado(tabela->nome),
+                                         platform::Database::citado(campo.nome), tipoSql(campo)));
+                }
+            }
+            db.exec(QStringLiteral("CREATE TRIGGER TracosVersao AFTER UPDATE ON Tracos "
+                                   "WHEN NEW.Versao = OLD.Versao BEGIN "
+                                   "UPDATE Tracos SET Versao = OLD.Versao + 1 WHERE Codigo = NEW.Codigo; END"));
         },
     };
     return lista;
@@ -150,6 +172,7 @@ const Tabela& Schema::tracos()
             real("Agua"),
             real("TracoMaoDeObra"),
             real("MaodeObra"),
+            contador("Versao", 2),
         },
     };
     return tabela;
@@ -249,11 +272,17 @@ void Schema::atualiza(platform::Database& db)
     }
 }
 
-QString Schema::criaTabela(const Tabela& tabela)
+bool Schema::contaVersoes(platform::Database& db)
+{
+    return versao(db) >= 2;
+}
+
+QString Schema::criaTabela(const Tabela& tabela, int versao)
 {
     QStringList colunas;
     for (const Campo& campo : tabela.campos)
-        colunas.append(platform::Database::citado(campo.nome) + QLatin1Char(' ') + tipoSql(campo));
+        if (campo.desde <= versao)
+            colunas.append(platform::Database::citado(campo.nome) + QLatin1Char(' ') + tipoSql(campo));
     return QStringLiteral("CREATE TABLE %1 (%2)").arg(platform::Database::citado(tabela.nome), colunas.join(", "));
 }
 

@@ -14,11 +14,13 @@ namespace catalogue {
 // text lengths from it.
 struct Campo
 {
-    enum class Tipo { Chave, Inteiro, Logico, Real, Texto };
+    // Versao counts the writes to its row, so that a workstation notices a row changed by another.
+    enum class Tipo { Chave, Inteiro, Logico, Real, Texto, Versao };
     QString nome;
     Tipo tipo;
     int tamanho = 0;       // longest text the column takes (texts only)
     bool semCaixa = false; // compared and sorted without regard to case
+    int desde = 1;         // the upgrade step that adds the column
 };
 
 struct Tabela
@@ -47,7 +49,10 @@ public:
     // Applies every numbered upgrade step above the file's version, each in its own transaction.
     static void atualiza(platform::Database& db);
 
-    static QString criaTabela(const Tabela& tabela);
+    // The table as the upgrade step `versao` leaves it: the columns added by later steps are left out.
+    static QString criaTabela(const Tabela& tabela, int versao = versaoAtual());
+    // Whether the file counts the writes to each mix (an older file opened read-only does not).
+    static bool contaVersoes(platform::Database& db);
 };
 
 } // namespace catalogue

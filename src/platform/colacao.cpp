@@ -103,12 +103,48 @@ void destroi(void* contexto)
     delete static_cast<ColacaoPortuguesa*>(contexto);
 }
 
+// The name folded as the catalogue compares names: without the blanks around it and without regard to case.
+// Names are mostly plain ASCII, folded here without leaving UTF-8; the others go through Qt's case folding.
+void dobra(sqlite3_context* contexto, int, sqlite3_value** valores)
+{
+    const auto* texto = reinterpret_cast<const char*>(sqlite3_value_text(valores[0]));
+    if (!texto) {
+        sqlite3_result_null(contexto);
+        return;
+    }
+    std::string_view nome(texto, std::size_t(sqlite3_value_bytes(valores[0])));
+    const auto branco = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
+    while (!nome.empty() && branco(nome.front()))
+        nome.remove_prefix(1);
+    while (!nome.empty() && branco(nome.back()))
+        nome.remove_suffix(1);
+    try {
+        if (std::all_of(nome.begin(), nome.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+            std::string dobrado(nome);
+            for (char& c : dobrado)
+                if (c >= 'A' && c <= 'Z')
+                    c = char(c - 'A' + 'a');
+            sqlite3_result_text(contexto, dobrado.data(), int(dobrado.size()), SQLITE_TRANSIENT);
+            return;
+        }
+        const QByteArray dobrado = QString::fromUtf8(nome.data(), qsizetype(nome.size())).toCaseFolded().toUtf8();
+        sqlite3_result_text(contexto, dobrado.constData(), int(dobrado.size()), SQLITE_TRANSIENT);
+    } catch (...) {
+        sqlite3_result_error_nomem(contexto);
+    }
+}
+
 DbError falha(const QString& detalhe)
 {
     return DbError(ErroDoMecanismo, descricaoErro(ErroDoMecanismo), detalhe);
 }
 
 } // namespace
+
+QString nomeDobrado(const QString& nome)
+{
+    return nome.trimmed().toCaseFolded();
+}
 
 int comparaTextos(const QString& a, const QString& b)
 {
@@ -133,6 +169,11 @@ void registraColacao(const QSqlDatabase& db)
         throw falha(
             QStringLiteral("ordem alfabética não registrada: %1").arg(QString::fromUtf8(sqlite3_errstr(resultado))));
     }
+    const int funcao = sqlite3_create_function_v2(conexao, NomeDaDobra, 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
+                                                  &dobra, nullptr, nullptr, nullptr);
+    if (funcao != SQLITE_OK)
+        throw falha(
+            QStringLiteral("comparação de nomes não registrada: %1").arg(QString::fromUtf8(sqlite3_errstr(funcao))));
 }
 
 } // namespace platform

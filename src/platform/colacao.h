@@ -7,12 +7,19 @@ namespace platform {
 // The name under which every SQLite connection of the program knows the Portuguese ordering of texts.
 inline constexpr char NomeDaColacao[] = "ptbr";
 
+// The function by which statements fold a name as the catalogue compares names (see nomeDobrado).
+inline constexpr char NomeDaDobra[] = "quenvar_dobra";
+
 // Teaches the open SQLite connection `db` the Portuguese ordering of texts, as a Brazilian reader expects it in a
 // list: capitals and small letters together, a letter with an accent or cedilla beside the plain one ("Água" under
 // A, next to "agua"), and texts the ordering holds equal put in the order of their UTF-8 bytes, so that a sort
 // always comes out the same. The ordering lives on the connection only: nothing of it is written to the file.
-// Throws DbError when the connection does not take it.
+// It also learns the function NomeDaDobra. Throws DbError when the connection does not take them.
 void registraColacao(const QSqlDatabase& db);
+
+// A name as the catalogue compares names: without the blanks around it and without regard to case ("Concreto 25 "
+// and "CONCRETO 25" are one name). The statement function NomeDaDobra gives the same text.
+QString nomeDobrado(const QString& nome);
 
 // The same ordering outside a statement (a list kept in memory): below 0 when `a` comes first, 0 only for the same
 // text.

@@ -71,6 +71,8 @@ QString descricaoErro(int numero)
         return QStringLiteral("Indicador inválido");
     case RegistroExcluido:
         return QStringLiteral("Registro excluído");
+    case RegistroAlteradoPorOutro:
+        return QStringLiteral("O registro foi alterado por outro usuário depois de lido");
     case BancoJaExiste:
         return QStringLiteral("O banco de dados já existe");
     case RegistroBloqueado:

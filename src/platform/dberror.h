@@ -25,6 +25,7 @@ enum ErroBanco : int {
     TabelaNaoEncontrada = 3078,
     MarcadorInvalido = 3159,
     RegistroExcluido = 3167,
+    RegistroAlteradoPorOutro = 3197,
     BancoJaExiste = 3204,
     RegistroBloqueado = 3218,
     ItemNaoEncontrado = 3265,

@@ -23,8 +23,13 @@ constexpr int kTravaAbandonada = 30000; // ms after which a lock left by a crash
 
 QByteArray linha(const QString& texto)
 {
-    // The log is plain ANSI text, as the suite's other modules write it.
-    return texto.toLatin1() + kFimDeLinha;
+    // The log is plain ANSI text, as the suite's other modules write it, and every block has its eight lines: a
+    // line break inside a routine name or a description becomes a blank.
+    QString umaLinha = texto;
+    umaLinha.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
+    umaLinha.replace(QLatin1Char('\r'), QLatin1Char(' '));
+    umaLinha.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    return umaLinha.toLatin1() + kFimDeLinha;
 }
 
 } // namespace
@@ -82,10 +87,15 @@ bool ErrorLog::acrescenta(const QString& arquivo, const Erro& erro, const QDateT
     return ok && file.error() == QFileDevice::NoError;
 }
 
+void RegistraErro(const QString& rotina, int numero, const QString& descricao)
+{
+    ErrorLog::acrescenta(Paths::logDeErros(), {rotina, numero, descricao}, Clock::agora());
+}
+
 void MostraErro(const QString& rotina, int numero, const QString& descricao)
 {
     const ErrorLog::Erro erro{rotina, numero, descricao};
-    ErrorLog::acrescenta(Paths::logDeErros(), erro, Clock::agora());
+    RegistraErro(rotina, numero, descricao);
     // A file replaced or protected against writing is no fault of the program: the user is told what to do. Whatever
     // the engine made of a file replaced on another workstation (a damaged page of the old file, a refused write),
     // the remedy is the same.

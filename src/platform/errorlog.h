@@ -28,6 +28,10 @@ public:
     static bool acrescenta(const QString& arquivo, const Erro& erro, const QDateTime& momento);
 };
 
+// Writes the error to the log of the data folder only: for a condition the user was told of in words of their own
+// (a workstation holding the database, a full disk), which the administrator still finds in the log.
+void RegistraErro(const QString& rotina, int numero, const QString& descricao);
+
 // Writes the error to the log of the data folder and then tells the user which routine failed; a shared database
 // replaced on another workstation (3734, or any error once its file has been replaced) or protected against writing
 // (3027) gets a message saying what to do instead.

@@ -390,6 +390,14 @@ QSqlRecord RecordSet::leLinha(qint64 chave) const
     return query.record();
 }
 
+QVector<QSqlRecord> RecordSet::linhas(int inicio, int fim) const
+{
+    exigeAberto();
+    inicio = std::clamp(inicio, 0, int(m_chaves.size()));
+    fim = std::clamp(fim, inicio, int(m_chaves.size()));
+    return leLinhas(inicio, fim);
+}
+
 // The rows at positions [inicio, fim), in order; a row deleted by someone else comes back empty.
 QVector<QSqlRecord> RecordSet::leLinhas(int inicio, int fim) const
 {

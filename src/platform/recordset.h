@@ -111,6 +111,12 @@ public:
     // Key of the row last added or updated through this set (to read the number the database gave a new row).
     QVariant lastModified() const { return m_ultimoModificado; }
 
+    // The rows at positions [inicio, fim) in the set's order, read in one short statement, without moving the
+    // current row: a long reader (a report) goes through the set a batch at a time and never keeps other
+    // workstations' writes waiting for more than a batch. A row deleted by someone else since the keys were read
+    // comes back empty.
+    QVector<QSqlRecord> linhas(int inicio, int fim) const;
+
     // An independent cursor over the same rows, with no current row until it is moved.
     std::unique_ptr<RecordSet> clone() const;
 

@@ -10,6 +10,7 @@
 #include "platform/clock.h"
 #include "platform/database.h"
 #include "platform/dialogs.h"
+#include "platform/recordset.h"
 
 #include <QHash>
 #include <QLocale>
@@ -21,6 +22,9 @@
 namespace printing {
 
 namespace {
+
+// Rows read in one statement while a report is made: a writer at another workstation waits at most this long.
+constexpr int LinhasPorLeitura = 200;
 
 using platform::Dialogs;
 
@@ -395,21 +399,22 @@ bool Relatorio::compoe(const ProgressoDoRelatorio& progresso)
     m_documento.setHeader(QString());
     m_documento.setFooter(QString());
 
-    const int total = contaLinhas();
+    // Only the keys are read at once; the rows follow a batch at a time, each batch in a statement of its own, so
+    // that the workstations saving meanwhile never wait for the whole report.
+    const catalogue::Consulta consulta = fonteDosRegistros(m_tipo);
+    platform::RecordSet registros(m_banco);
+    registros.setQuery(consulta.sql, consulta.valores);
+    const int total = registros.recordCount();
     if (progresso && !progresso(0, total))
         return false;
 
-    const catalogue::Consulta consulta = fonteDosRegistros(m_tipo);
-    QSqlQuery registros = m_banco.exec(consulta.sql, consulta.valores);
     // The fields by name; those a Tracos row does not have (the product names the loader would also take) are
     // missing, not an error.
     QHash<QString, int> colunas;
-    const QSqlRecord registro = registros.record();
-    for (int i = 0; i < registro.count(); ++i)
-        colunas.insert(registro.fieldName(i), i);
-    const calc::FieldSource linha = [&registros, &colunas](const QString& nome) {
+    QSqlRecord registro;
+    const calc::FieldSource linha = [&registro, &colunas](const QString& nome) {
         const auto it = colunas.constFind(nome);
-        return it == colunas.cend() ? QVariant() : registros.value(*it);
+        return it == colunas.cend() ? QVariant() : registro.value(*it);
     };
 
     const catalogue::TabelaProdutos tabela(m_banco);
@@ -421,8 +426,21 @@ bool Relatorio::compoe(const ProgressoDoRelatorio& progresso)
     composicao.inicia();
     std::optional<QString> grupo;
     int feitos = 0;
-    while (feitos < total && registros.next()) {
+    QVector<QSqlRecord> lote;
+    int proximoDoLote = 0;
+    while (feitos < total) {
+        if (proximoDoLote == lote.size()) {
+            lote = registros.linhas(feitos, feitos + LinhasPorLeitura);
+            proximoDoLote = 0;
+        }
+        registro = lote.at(proximoDoLote++);
         ++feitos;
+        if (registro.isEmpty())
+            continue; // deleted at another workstation while the report was made
+        if (colunas.isEmpty()) {
+            for (int i = 0; i < registro.count(); ++i)
+                colunas.insert(registro.fieldName(i), i);
+        }
         const QString nome = linha(QStringLiteral("NomeTraco")).toString();
         calc::CarregaTraco(estado, linha, &produtos);
 

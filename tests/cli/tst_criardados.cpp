@@ -33,6 +33,7 @@ private slots:
     void newFolder_data();
     void newFolder();
     void existingDatabaseIsKept();
+    void failedWriteLeavesNothing();
     void badArguments_data();
     void badArguments();
 };
@@ -86,6 +87,20 @@ void TestCriarDados::existingDatabaseIsKept()
     QVERIFY2(run.mensagens().contains(QStringLiteral("Já existe")), run.erros.constData());
     QCOMPARE(resumo(banco), antes);
     QCOMPARE(QFileInfo(banco).lastModified(), modificado);
+}
+
+// A write that fails (here the logo, whose place is taken by a folder; a full disk does the same) is told, and
+// nothing this run made stays: no database, no data folder.
+void TestCriarDados::failedWriteLeavesNothing()
+{
+    QTemporaryDir dir;
+    const QString pasta = dir.filePath(QStringLiteral("pasta"));
+    QVERIFY(QDir().mkpath(pasta + QStringLiteral("/Imagens/logo.bmp")));
+    const clitest::Execucao run = executa({QStringLiteral("criar-dados"), pasta, QStringLiteral("--demo")});
+    QCOMPARE(run.status, 2);
+    QVERIFY2(QString::fromUtf8(run.erros).contains(QStringLiteral("logotipo")), run.erros.constData());
+    QVERIFY(!QFileInfo::exists(pasta + QStringLiteral("/Dados")));
+    QVERIFY(QFileInfo(pasta + QStringLiteral("/Imagens/logo.bmp")).isDir());
 }
 
 void TestCriarDados::badArguments_data()

@@ -328,6 +328,26 @@ private slots:
         QVERIFY(r.indice().isEmpty());
         QVERIFY(r.blocos().isEmpty());
     }
+
+    // A workstation saving while another makes a long report neither waits for the whole report nor fails.
+    void escritaDuranteORelatorio()
+    {
+        PastaDeTeste pasta(true);
+        platform::Database banco(QStringLiteral("teste-relatorio-leitor"));
+        platform::Database outra(QStringLiteral("teste-relatorio-escritor"));
+        banco.open(pasta.banco());
+        outra.open(pasta.banco());
+        outra.exec(QStringLiteral("PRAGMA busy_timeout = 100"));
+        Relatorio r(TipoRelatorio::Todos, banco, QString());
+        int gravadas = -1;
+        QVERIFY(r.compoe([&](int feitos, int) {
+            if (feitos == 6)
+                gravadas = outra.execCount(QStringLiteral("DELETE FROM Tracos WHERE NomeTraco = ?"),
+                                           {QStringLiteral("Traço d'Obra")});
+            return true;
+        }));
+        QCOMPARE(gravadas, 1);
+    }
 };
 
 QUENVAR_TEST(TestRelatorio)

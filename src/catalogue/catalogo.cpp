@@ -1,0 +1,261 @@
+#include "catalogo.h"
+
+#include "consultas.h"
+
+#include "calc/formats.h"
+#include "platform/colacao.h"
+#include "platform/database.h"
+#include "platform/transaction.h"
+
+#include <QSqlQuery>
+#include <QStringList>
+
+namespace catalogue {
+
+namespace {
+
+using platform::DbError;
+
+const QChar CR = QLatin1Char('\r');
+
+// The fields the rules decide, never taken from what the form sends.
+const QStringList CamposDasRegras{QStringLiteral("Codigo"),    QStringLiteral("CodigoTraco"),
+                                  QStringLiteral("NomeTraco"), QStringLiteral("TracoVariante"),
+                                  QStringLiteral("Plantao"),   QStringLiteral("Versao")};
+
+QVariantMap camposProprios(const QVariantMap& campos)
+{
+    QVariantMap proprios = campos;
+    for (const QString& campo : CamposDasRegras)
+        proprios.remove(campo);
+    return proprios;
+}
+
+} // namespace
+
+Catalogo::Catalogo(platform::Database& db) : m_db(db) {}
+
+std::optional<QString> Catalogo::nomeGravado(const QString& nome)
+{
+    const QString procurado = nome.trimmed();
+    if (procurado.isEmpty())
+        return std::nullopt;
+    // The name's own index finds it as it is usually typed; a name stored with blanks around it, or typed with
+    // accented letters in another case, is found by comparing every name folded.
+    QVariant achado =
+        m_db.scalar(QStringLiteral("SELECT NomeTraco FROM Tracos WHERE NomeTraco = ? LIMIT 1"), {procurado});
+    if (achado.isNull())
+        achado = m_db.scalar(QStringLiteral("SELECT NomeTraco FROM Tracos WHERE %1(NomeTraco) = ? "
+                                            "ORDER BY Codigo LIMIT 1")
+                                 .arg(QLatin1String(platform::NomeDaDobra)),
+                             {platform::nomeDobrado(procurado)});
+    if (achado.isNull())
+        return std::nullopt;
+    return achado.toString();
+}
+
+int Catalogo::NumeroVariante(const QString& nome)
+{
+    if (nome.trimmed().isEmpty())
+        return 0;
+    const Consulta c = Consultas::variantesDoNome(nome);
+    QSqlQuery q = m_db.exec(c.sql, c.valores);
+    int n = 0;
+    while (q.next()) {
+        if (q.value(0).toInt() != n)
+            break;
+        ++n;
+    }
+    return n;
+}
+
+void Catalogo::LimpandoPlantoes(const QString& nome)
+{
+    const Consulta c = Consultas::limpaPlantoes(nome);
+    m_db.exec(c.sql, c.valores);
+}
+
+void Catalogo::RenomeandoNomes(const QString& novo, const QString& antigo)
+{
+    const Consulta c = Consultas::renomeia(novo, antigo);
+    m_db.exec(c.sql, c.valores);
+}
+
+int Catalogo::TracoUsando(qint64 codigo)
+{
+    const Consulta c = Consultas::produtosQueUsam(codigo);
+    return m_db.scalar(c.sql, c.valores).toInt();
+}
+
+int Catalogo::ContandoVariantes(qint64 codigo)
+{
+    const Consulta c = Consultas::linhasComCodigo(codigo);
+    return m_db.scalar(c.sql, c.valores).toInt();
+}
+
+std::optional<qint64> Catalogo::CodigoDoNome(const QString& nome)
+{
+    const QVariant codigo = m_db.scalar(
+        QStringLiteral("SELECT CodigoTraco FROM Tracos WHERE NomeTraco = ? ORDER BY NomeTraco, TracoVariante LIMIT 1"),
+        {nome});
+    if (codigo.isNull())
+        return std::nullopt;
+    return codigo.toLongLong();
+}
+
+bool Catalogo::TrocandoPlantao(const QString& nome, int variante, const QString& operacao, QList<Aviso>& avisos)
+{
+    LimpandoPlantoes(nome);
+    const Consulta c = Consultas::linhasDoNome(nome);
+    QSqlQuery q = m_db.exec(c.sql, c.valores);
+    QList<std::pair<qint64, int>> linhas; // key, variant
+    QString nomeGravado = nome;
+    while (q.next()) {
+        linhas.append(
+            {q.value(QStringLiteral("Codigo")).toLongLong(), q.value(QStringLiteral("TracoVariante")).toInt()});
+        nomeGravado = q.value(QStringLiteral("NomeTraco")).toString();
+    }
+    if (linhas.size() >= 2) {
+        // The lowest other variant takes the mark.
+        for (const auto& [codigo, outra] : linhas) {
+            if (outra == variante)
+                continue;
+            m_db.exec(QStringLiteral("UPDATE Tracos SET Plantao = TRUE WHERE Codigo = ?"), {codigo});
+            avisos.append({QStringLiteral("O novo traço ") + nomeGravado.trimmed() + QStringLiteral(" de plantao") +
+                               CR + QStringLiteral("é o traço variante de número ") + calc::padded(outra, 2),
+                           QStringLiteral("Novo traço de Plantão"), platform::Dialogs::Icone::Informacao});
+            return true;
+        }
+    }
+    for (const auto& linha : linhas)
+        m_db.exec(QStringLiteral("UPDATE Tracos SET Plantao = TRUE WHERE Codigo = ?"), {linha.first});
+    avisos.append({QStringLiteral("Este traço está sendo utilizado,") + CR +
+                       QStringLiteral("e o mesmo não tem traço variante.") + CR + CR +
+                       (operacao == QLatin1String("Excluir") ? QStringLiteral("Portanto, não pode ser excluído.")
+                                                             : QStringLiteral("Portanto, deve continuar em plantão.")),
+                   QStringLiteral("Único traço em Uso"), platform::Dialogs::Icone::Informacao});
+    return false;
+}
+
+Catalogo::Estado Catalogo::confere(const TracoLido& lido)
+{
+    QSqlQuery q = m_db.exec(QStringLiteral("SELECT NomeTraco, TracoVariante, Plantao, CodigoTraco%1 FROM Tracos "
+                                           "WHERE Codigo = ?")
+                                .arg(lido.versao ? QStringLiteral(", Versao") : QString()),
+                            {lido.codigo});
+    if (!q.next())
+        throw DbError(platform::RegistroExcluido);
+    if (lido.versao && q.value(4).toLongLong() != *lido.versao)
+        throw DbError(platform::RegistroAlteradoPorOutro);
+    return {q.value(0).toString(), q.value(1).toInt(), q.value(2).toBool(), q.value(3).toLongLong()};
+}
+
+qint64 Catalogo::insereLinha(const QVariantMap& campos)
+{
+    QStringList colunas;
+    QStringList marcas;
+    QVariantList valores;
+    for (auto it = campos.cbegin(); it != campos.cend(); ++it) {
+        colunas << platform::Database::citado(it.key());
+        marcas << QStringLiteral("?");
+        valores << it.value();
+    }
+    const QSqlQuery q = m_db.exec(QStringLiteral("INSERT INTO Tracos(%1) VALUES(%2)")
+                                      .arg(colunas.join(QLatin1Char(',')), marcas.join(QLatin1Char(','))),
+                                  valores);
+    return q.lastInsertId().toLongLong();
+}
+
+void Catalogo::atualizaLinha(qint64 codigo, const QVariantMap& campos)
+{
+    QStringList atribuicoes;
+    QVariantList valores;
+    for (auto it = campos.cbegin(); it != campos.cend(); ++it) {
+        atribuicoes << platform::Database::citado(it.key()) + QStringLiteral(" = ?");
+        valores << it.value();
+    }
+    valores << codigo;
+    if (m_db.execCount(QStringLiteral("UPDATE Tracos SET %1 WHERE Codigo = ?").arg(atribuicoes.join(", ")), valores) ==
+        0)
+        throw DbError(platform::RegistroExcluido);
+}
+
+Gravacao Catalogo::insere(const TracoAGravar& traco)
+{
+    platform::Transaction transacao(m_db);
+    Gravacao g;
+    QVariantMap campos = camposProprios(traco.campos);
+    const std::optional<QString> existente = nomeGravado(traco.nome);
+    g.nome = existente.value_or(traco.nome.trimmed());
+    g.nomeNovo = !existente;
+    g.variante = existente ? NumeroVariante(g.nome) : 0;
+    campos.insert(QStringLiteral("NomeTraco"), g.nome);
+    campos.insert(QStringLiteral("TracoVariante"), g.variante);
+    if (existente) {
+        if (const std::optional<qint64> codigo = CodigoDoNome(g.nome))
+            campos.insert(QStringLiteral("CodigoTraco"), *codigo);
+    }
+    if (traco.emUso)
+        LimpandoPlantoes(g.nome);
+    campos.insert(QStringLiteral("Plantao"), traco.emUso);
+    g.codigo = insereLinha(campos);
+    // The first row of a name gives the name its code: its own number.
+    if (g.nomeNovo)
+        m_db.exec(QStringLiteral("UPDATE Tracos SET CodigoTraco = Codigo WHERE Codigo = ?"), {g.codigo});
+    transacao.commit();
+    return g;
+}
+
+Gravacao Catalogo::altera(const TracoLido& lido, const TracoAGravar& traco)
+{
+    platform::Transaction transacao(m_db);
+    const Estado atual = confere(lido);
+    Gravacao g;
+    g.codigo = lido.codigo;
+    g.variante = atual.variante;
+    g.nome = atual.nome;
+    QVariantMap campos = camposProprios(traco.campos);
+
+    const QString nome = traco.nome.trimmed();
+    if (nome != atual.nome.trimmed()) {
+        // A name only written otherwise ("concreto 25" for "Concreto 25") is the same name, renamed in every row.
+        const std::optional<QString> outro = nomeGravado(nome);
+        if (outro && platform::nomeDobrado(*outro) != platform::nomeDobrado(atual.nome))
+            throw NomeJaExiste(*outro);
+        RenomeandoNomes(nome, atual.nome);
+        g.nome = nome;
+    }
+
+    bool emUso = false;
+    if (traco.emUso) {
+        LimpandoPlantoes(g.nome);
+        emUso = true;
+    } else if (atual.emUso && TracoUsando(atual.codigoTraco) >= 1) {
+        // Products are made from this name: the mark passes to another variant, or stays when there is none.
+        emUso = !TrocandoPlantao(g.nome, atual.variante, QStringLiteral("Alterar"), g.avisos);
+    }
+    campos.insert(QStringLiteral("Plantao"), emUso);
+    atualizaLinha(lido.codigo, campos);
+    transacao.commit();
+    return g;
+}
+
+bool Catalogo::preparaExclusao(const TracoLido& lido, QList<Aviso>& avisos)
+{
+    const Estado atual = confere(lido);
+    if (atual.emUso && TracoUsando(atual.codigoTraco) != 0)
+        return TrocandoPlantao(atual.nome, atual.variante, QStringLiteral("Excluir"), avisos);
+    return true;
+}
+
+bool Catalogo::exclui(const TracoLido& lido, QList<Aviso>& avisos)
+{
+    platform::Transaction transacao(m_db);
+    const bool permitido = preparaExclusao(lido, avisos);
+    if (permitido)
+        m_db.exec(QStringLiteral("DELETE FROM Tracos WHERE Codigo = ?"), {lido.codigo});
+    transacao.commit();
+    return permitido;
+}
+
+} // namespace catalogue

@@ -1,0 +1,118 @@
+#pragma once
+
+#include "platform/dberror.h"
+#include "platform/dialogs.h"
+
+#include <QList>
+#include <QString>
+#include <QVariantMap>
+
+#include <optional>
+
+namespace platform {
+class Database;
+}
+
+namespace catalogue {
+
+// A message of the catalogue's rules for the user, shown once the write is over: the other workstations are not
+// kept waiting on the database while the user reads it.
+struct Aviso
+{
+    QString texto;
+    QString titulo;
+    platform::Dialogs::Icone icone;
+};
+
+// A mix to write: its name, whether it is to be the mix in use of its name, and its own fields (quantities,
+// results, options, dates, product codes).
+struct TracoAGravar
+{
+    QString nome;
+    bool emUso = false;
+    QVariantMap campos;
+};
+
+// The mix as it was read when the user began to edit or chose to delete it.
+struct TracoLido
+{
+    qint64 codigo = 0;            // the row's key
+    std::optional<qint64> versao; // none on a file that does not count its writes
+    QString nome;
+};
+
+// A rename to a name another mix already has.
+class NomeJaExiste : public platform::DbError
+{
+public:
+    explicit NomeJaExiste(const QString& nome)
+        : DbError(platform::ValorDuplicado, QStringLiteral("Já existe um traço com o nome %1").arg(nome))
+    {
+    }
+};
+
+// What a write did.
+struct Gravacao
+{
+    qint64 codigo = 0;
+    QString nome; // as the catalogue writes it
+    int variante = 0;
+    bool nomeNovo = false; // the first mix of its name
+    QList<Aviso> avisos;
+};
+
+// The catalogue's rules of names, variants and the mix in use, applied to the database itself: every decision is
+// taken from what is stored at the moment of the write, inside its transaction, so that workstations sharing the
+// catalogue never overwrite each other. Each write either is done whole or throws DbError with nothing written:
+//   3197 the mix was changed by another workstation since it was read;
+//   3167 the mix was deleted by another workstation;
+//   3022 a rename to a name another mix already has (NomeJaExiste), or a row the table's rules refuse;
+//   3218 the database stayed locked by another workstation.
+class Catalogo
+{
+public:
+    explicit Catalogo(platform::Database& db);
+
+    // The name as the catalogue writes it, when some mix has it (compared without the blanks around it and without
+    // regard to case).
+    std::optional<QString> nomeGravado(const QString& nome);
+    // The lowest variant number the name does not use yet.
+    int NumeroVariante(const QString& nome);
+    void LimpandoPlantoes(const QString& nome);
+    // Hands the in-use mark of `nome` from `variante` to its lowest other variant; when there is none the mark
+    // stays and the answer is false. The user is told either way.
+    bool TrocandoPlantao(const QString& nome, int variante, const QString& operacao, QList<Aviso>& avisos);
+    void RenomeandoNomes(const QString& novo, const QString& antigo);
+    // Products (ready-mixed concretes sold) made from the mix of code `codigo`.
+    int TracoUsando(qint64 codigo);
+    // Rows that share the code `codigo`.
+    int ContandoVariantes(qint64 codigo);
+    std::optional<qint64> CodigoDoNome(const QString& nome);
+
+    // A new mix: a new name, or a new variant of a name the catalogue has.
+    Gravacao insere(const TracoAGravar& traco);
+    // The mix `lido`, as the user edited it.
+    Gravacao altera(const TracoLido& lido, const TracoAGravar& traco);
+    // Deletes the mix `lido`; false when the rules keep it (the only mix in use of a name that products are made
+    // of), with the reason in `avisos`.
+    bool exclui(const TracoLido& lido, QList<Aviso>& avisos);
+    // The checks and rules of a delete, inside the caller's transaction; the caller deletes the row when true.
+    bool preparaExclusao(const TracoLido& lido, QList<Aviso>& avisos);
+
+private:
+    struct Estado
+    {
+        QString nome;
+        int variante = 0;
+        bool emUso = false;
+        qint64 codigoTraco = 0;
+    };
+    // The row of `lido` as stored now; throws 3167 when it is gone and 3197 when it changed since it was read.
+    Estado confere(const TracoLido& lido);
+    qint64 insereLinha(const QVariantMap& campos);
+    void atualizaLinha(qint64 codigo, const QVariantMap& campos);
+
+    platform::Database& m_db;
+};
+
+} // namespace catalogue

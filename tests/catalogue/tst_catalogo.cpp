@@ -1,0 +1,245 @@
+#include "testregistry.h"
+
+#include "catalogue/catalogo.h"
+#include "fixtures.h"
+#include "platform/database.h"
+
+#include <QCoreApplication>
+#include <QHash>
+#include <QProcess>
+#include <QSet>
+#include <QSqlQuery>
+#include <QTest>
+
+#include <array>
+
+using catalogue::Catalogo;
+using catalogue::TracoLido;
+using platform::Database;
+
+namespace {
+
+// A mix as a window read it, from the given connection.
+TracoLido lido(Database& db, const QString& nome, int variante)
+{
+    QSqlQuery q = db.exec(QStringLiteral("SELECT Codigo, Versao, NomeTraco FROM Tracos "
+                                         "WHERE NomeTraco = ? AND TracoVariante = ?"),
+                          {nome, variante});
+    if (!q.next())
+        return {};
+    return {q.value(0).toLongLong(), q.value(1).toLongLong(), q.value(2).toString()};
+}
+
+QString fator(Database& db, qint64 codigo)
+{
+    return db.scalar(QStringLiteral("SELECT Fator FROM Tracos WHERE Codigo = ?"), {codigo}).toString();
+}
+
+} // namespace
+
+// The catalogue's rules applied to what the database holds at the moment of each write: two connections on one
+// file stand for two workstations.
+class TestCatalogo : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void novoTracoTomaONomeGravado_data()
+    {
+        QTest::addColumn<QString>("antes");
+        QTest::addColumn<QString>("nome");
+        QTest::addColumn<QString>("gravado");
+        QTest::addColumn<int>("variante");
+        QTest::newRow("nome novo") << ""
+                                   << "Traço Novo"
+                                   << "Traço Novo" << 0;
+        QTest::newRow("outra caixa e brancos") << ""
+                                               << "  concreto FCK 20 "
+                                               << "Concreto fck 20" << 2;
+        QTest::newRow("acentos em outra caixa") << "Água Fria"
+                                                << "ÁGUA FRIA"
+                                                << "Água Fria" << 1;
+        QTest::newRow("nome criado em outra estação") << "Piso"
+                                                      << "Piso"
+                                                      << "Piso" << 1;
+    }
+    void novoTracoTomaONomeGravado()
+    {
+        QFETCH(QString, antes);
+        QFETCH(QString, nome);
+        QFETCH(QString, gravado);
+        QFETCH(int, variante);
+        PastaDeTeste pasta;
+        Database a(QStringLiteral("estacao-a"));
+        Database b(QStringLiteral("estacao-b"));
+        a.open(pasta.banco());
+        b.open(pasta.banco());
+        if (!antes.isEmpty())
+            Catalogo(b).insere({antes, true, {}});
+        const catalogue::Gravacao g = Catalogo(a).insere({nome, true, {}});
+        QCOMPARE(g.nome, gravado);
+        QCOMPARE(g.variante, variante);
+        QCOMPARE(g.nomeNovo, antes.isEmpty() && variante == 0);
+        // One spelling per name, one code per name, one mix in use.
+        QCOMPARE(a.scalar(QStringLiteral("SELECT COUNT(DISTINCT NomeTraco COLLATE BINARY) || '/' || "
+                                         "COUNT(DISTINCT CodigoTraco) || '/' || SUM(Plantao) FROM Tracos "
+                                         "WHERE quenvar_dobra(NomeTraco) = quenvar_dobra(?)"),
+                          {gravado})
+                     .toString(),
+                 QStringLiteral("1/1/1"));
+        QCOMPARE(a.scalar(QStringLiteral("SELECT Plantao FROM Tracos WHERE Codigo = ?"), {g.codigo}).toBool(), true);
+    }
+
+    // What another workstation did between the moment the mix was read and the save or delete.
+    void escritaDeOutraEstacao_data()
+    {
+        QTest::addColumn<QString>("outra");
+        QTest::addColumn<QString>("operacao");
+        QTest::addColumn<QString>("novoNome");
+        QTest::addColumn<int>("erro");
+        QTest::newRow("nada; altera") << "nada"
+                                      << "altera"
+                                      << "" << 0;
+        QTest::newRow("nada; renomeia em outra caixa") << "nada"
+                                                       << "altera"
+                                                       << "CONCRETO FCK 20" << 0;
+        QTest::newRow("alterou; altera") << "altera"
+                                         << "altera"
+                                         << "" << 3197;
+        QTest::newRow("alterou; exclui") << "altera"
+                                         << "exclui"
+                                         << "" << 3197;
+        QTest::newRow("excluiu; altera") << "exclui"
+                                         << "altera"
+                                         << "" << 3167;
+        QTest::newRow("excluiu; exclui") << "exclui"
+                                         << "exclui"
+                                         << "" << 3167;
+        QTest::newRow("passou o plantão; altera") << "plantao"
+                                                  << "altera"
+                                                  << "" << 3197;
+        QTest::newRow("renomeou; altera") << "renomeia"
+                                          << "altera"
+                                          << "" << 3197;
+        QTest::newRow("nada; renomeia para nome existente") << "nada"
+                                                            << "altera"
+                                                            << "Contrapiso" << 3022;
+    }
+    void escritaDeOutraEstacao()
+    {
+        QFETCH(QString, outra);
+        QFETCH(QString, operacao);
+        QFETCH(QString, novoNome);
+        QFETCH(int, erro);
+        PastaDeTeste pasta;
+        Database a(QStringLiteral("estacao-a"));
+        Database b(QStringLiteral("estacao-b"));
+        a.open(pasta.banco());
+        b.open(pasta.banco());
+        const QString nome = QStringLiteral("Concreto fck 20");
+        const TracoLido daA = lido(a, nome, 1);
+        const TracoLido daB = lido(b, nome, 1);
+        QVERIFY(daA.codigo > 0);
+        Catalogo outraEstacao(b);
+        QList<catalogue::Aviso> avisos;
+        if (outra == QLatin1String("altera"))
+            outraEstacao.altera(daB, {nome, false, {{QStringLiteral("Fator"), QStringLiteral("de B")}}});
+        else if (outra == QLatin1String("exclui"))
+            QVERIFY(outraEstacao.exclui(daB, avisos));
+        else if (outra == QLatin1String("plantao"))
+            outraEstacao.altera(lido(b, nome, 0), {nome, false, {}}); // the mark passes to variant 01
+        else if (outra == QLatin1String("renomeia"))
+            outraEstacao.altera(lido(b, nome, 0), {QStringLiteral("Concreto Vinte"), true, {}});
+        const QString antes = fator(a, daA.codigo);
+        const qint64 linhasAntes = a.scalar(QStringLiteral("SELECT COUNT(*) FROM Tracos")).toLongLong();
+
+        int numero = 0;
+        try {
+            if (operacao == QLatin1String("altera"))
+                Catalogo(a).altera(
+                    daA,
+                    {novoNome.isEmpty() ? nome : novoNome, false, {{QStringLiteral("Fator"), QStringLiteral("de A")}}});
+            else
+                QVERIFY(Catalogo(a).exclui(daA, avisos));
+        } catch (const platform::DbError& e) {
+            numero = e.numero();
+        }
+        QCOMPARE(numero, erro);
+        QCOMPARE(a.transactionDepth(), 0);
+        if (erro != 0) {
+            // Refused whole: the other workstation's write stands, nothing of this one is there.
+            QCOMPARE(fator(a, daA.codigo), antes);
+            QCOMPARE(a.scalar(QStringLiteral("SELECT COUNT(*) FROM Tracos")).toLongLong(), linhasAntes);
+        } else if (operacao == QLatin1String("altera")) {
+            QCOMPARE(fator(a, daA.codigo), QStringLiteral("de A"));
+            QVERIFY(a.scalar(QStringLiteral("SELECT Versao FROM Tracos WHERE Codigo = ?"), {daA.codigo}).toLongLong() >
+                    *daA.versao);
+            const QString esperado = novoNome.isEmpty() ? nome : novoNome;
+            QCOMPARE(
+                a.scalar(QStringLiteral("SELECT COUNT(*) FROM Tracos WHERE NomeTraco = ? COLLATE BINARY"), {esperado})
+                    .toInt(),
+                2);
+        }
+    }
+
+    // Several workstations save overlapping names and variants at once, each through the catalogue's own rules.
+    void estacoesSimultaneas()
+    {
+        constexpr int Estacoes = 4;
+        constexpr int Gravacoes = 60;
+        PastaDeTeste pasta;
+        QVERIFY(pasta.valida());
+        Database db(QStringLiteral("conferencia"));
+        db.open(pasta.banco());
+        const qint64 inicio = db.scalar(QStringLiteral("SELECT COUNT(*) FROM Tracos")).toLongLong();
+        db.close();
+
+        const QString programa = QCoreApplication::applicationDirPath() + QStringLiteral("/estacao_catalogo");
+        std::array<QProcess, Estacoes> estacoes;
+        for (int i = 0; i < Estacoes; ++i)
+            estacoes[std::size_t(i)].start(programa, {pasta.banco(), QString::number(Gravacoes),
+                                                      QString::number(1000 + i), QStringLiteral("E%1-").arg(i)});
+        QStringList linhas;
+        for (QProcess& p : estacoes) {
+            QVERIFY(p.waitForFinished(60000));
+            QVERIFY2(p.exitCode() == 0, p.readAllStandardError().constData());
+            linhas += QString::fromUtf8(p.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        }
+        QCOMPARE(linhas.size(), Estacoes * Gravacoes);
+
+        // No lost update: no two edits were accepted from the same reading of a mix.
+        QSet<QString> leituras;
+        QHash<QString, int> contagem;
+        qint64 inseridos = 0;
+        qint64 excluidos = 0;
+        for (const QString& linha : std::as_const(linhas)) {
+            const QStringList partes = linha.split(QLatin1Char(' '));
+            contagem[partes.at(0) + QLatin1Char(' ') + partes.at(1)]++;
+            if (partes.at(0) == QLatin1String("feito") && partes.at(1) != QLatin1String("insere")) {
+                const QString leitura = partes.at(2) + QLatin1Char('@') + partes.at(3);
+                QVERIFY2(!leituras.contains(leitura), qPrintable(linha));
+                leituras.insert(leitura);
+            }
+            inseridos += linha.startsWith(QLatin1String("feito insere"));
+            excluidos += linha.startsWith(QLatin1String("feito exclui"));
+        }
+        qInfo() << "gravações por resultado:" << contagem;
+
+        db.open(pasta.banco());
+        QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM Tracos")).toLongLong(), inicio + inseridos - excluidos);
+        // One spelling and unique variants per name, at most one mix in use per name.
+        QSqlQuery q =
+            db.exec(QStringLiteral("SELECT quenvar_dobra(NomeTraco), COUNT(DISTINCT NomeTraco COLLATE BINARY), "
+                                   "COUNT(*) - COUNT(DISTINCT TracoVariante), SUM(Plantao) "
+                                   "FROM Tracos GROUP BY 1"));
+        while (q.next()) {
+            QCOMPARE(q.value(1).toInt(), 1);
+            QCOMPARE(q.value(2).toInt(), 0);
+            QVERIFY2(q.value(3).toInt() <= 1, qPrintable(q.value(0).toString()));
+        }
+        QCOMPARE(db.scalar(QStringLiteral("PRAGMA integrity_check")).toString(), QStringLiteral("ok"));
+    }
+};
+
+QUENVAR_TEST(TestCatalogo)
+#include "tst_catalogo.moc"
