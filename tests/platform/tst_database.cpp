@@ -8,7 +8,6 @@
 #include <QDir>
 #include <QFile>
 #include <QRandomGenerator>
-#include <QSqlError>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
@@ -226,7 +225,9 @@ private slots:
         // Only an index was damaged: every row came across and nothing is reported lost.
         QCOMPARE(relatorio.resultado, Resultado::Reparado);
         QVERIFY(!relatorio.houvePerda());
-        QCOMPARE(relatorio.tabela(QStringLiteral("Tracos"))->mantidas, 2999);
+        const RelatorioDeReparo::Tabela* tracos = relatorio.tabela(QStringLiteral("Tracos"));
+        QVERIFY(tracos);
+        QCOMPARE(tracos->mantidas, 2999);
         QCOMPARE(conteudoDe(relatorio.copiaDanificada), danificado);
         Database db(QStringLiteral("reparado"));
         db.open(caminho);
