@@ -127,6 +127,13 @@ private slots:
         QTest::newRow("pasta protegida contra gravação")
             << 3027 << false << "Somente leitura"
             << "Não foi possível gravar: a pasta de dados @PASTA@ está protegida contra gravação.";
+        QTest::newRow("banco preso por outra estação")
+            << 3218 << false << "Banco de dados ocupado"
+            << "O banco de dados está sendo usado por outra estação e não pôde ser gravado agora.\r"
+               "Tente de novo em alguns instantes.";
+        QTest::newRow("disco cheio")
+            << 3026 << false << "Disco cheio"
+            << "Não há espaço livre no disco da pasta de dados.\rLibere espaço e tente de novo.";
     }
     void arquivoSubstituidoOuProtegidoNaoEhErroDoPrograma()
     {
