@@ -125,6 +125,26 @@ private slots:
         QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM Tracos")).toInt(), 1);
     }
 
+    // A catalogue written before the mixes counted their writes keeps every row, and each write counts from then on.
+    void catalogoAntigoPassaAContarAsGravacoes()
+    {
+        PastaDeTeste pasta;
+        Database db(QStringLiteral("teste-versao-1"));
+        db.open(pasta.banco());
+        db.exec(QStringLiteral("DROP TRIGGER TracosVersao"));
+        db.exec(QStringLiteral("ALTER TABLE Tracos DROP COLUMN Versao"));
+        db.exec(QStringLiteral("PRAGMA user_version = 1"));
+        QVERIFY(!Schema::contaVersoes(db));
+        const QVariant antes = db.scalar(QStringLiteral("SELECT group_concat(Codigo || Fator) FROM Tracos"));
+        Schema::atualiza(db);
+        QVERIFY(Schema::contaVersoes(db));
+        QCOMPARE(db.scalar(QStringLiteral("SELECT group_concat(Codigo || Fator) FROM Tracos")), antes);
+        QCOMPARE(db.scalar(QStringLiteral("SELECT SUM(Versao) FROM Tracos")).toInt(), 0);
+        db.exec(QStringLiteral("UPDATE Tracos SET Plantao = NOT Plantao WHERE Codigo = 1"));
+        db.exec(QStringLiteral("UPDATE Tracos SET Fator = Fator WHERE Codigo = 1"));
+        QCOMPARE(db.scalar(QStringLiteral("SELECT Versao FROM Tracos WHERE Codigo = 1")).toInt(), 2);
+    }
+
     void nomeEVarianteSaoUnicosSemDistinguirCaixa()
     {
         PastaDeTeste pasta(false);
