@@ -176,12 +176,6 @@ private slots:
         QTest::newRow("como gravado") << ""
                                       << "00"
                                       << "Kg" << true << false << 0.0;
-        QTest::newRow("variante 3") << "TracoVariante = 3"
-                                    << "03"
-                                    << "Kg" << true << false << 0.0;
-        QTest::newRow("variante 15") << "TracoVariante = 15"
-                                     << "15"
-                                     << "Kg" << true << false << 0.0;
         QTest::newRow("variante 115") << "TracoVariante = 115"
                                       << "15"
                                       << "Kg" << true << false << 0.0;
@@ -194,9 +188,6 @@ private slots:
         QTest::newRow("redução de 12") << "ReducaoAgua = '12'"
                                        << "00"
                                        << "Kg" << true << true << 0.12;
-        QTest::newRow("redução vazia") << "ReducaoAgua = ''"
-                                       << "00"
-                                       << "Kg" << true << false << 0.0;
     }
     void linhaMostrada()
     {
