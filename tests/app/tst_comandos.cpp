@@ -217,18 +217,29 @@ private slots:
         QCOMPARE(pedidos, (QList<int>{1, 2}));
     }
 
-    void relatorioNoVisualizador()
+    void relatoriosNoVisualizador_data()
     {
+        QTest::addColumn<QString>("id");
+        QTest::addColumn<QString>("titulo");
+        QTest::newRow("todos") << "ID_TodosTracos"
+                               << "Quenvar - Todos";
+        QTest::newRow("em uso") << "ID_TracosUso"
+                                << "Quenvar - Em Uso";
+    }
+    void relatoriosNoVisualizador()
+    {
+        QFETCH(QString, id);
+        QFETCH(QString, titulo);
         Janela j;
         QString mostrado;
         m_dialogs->proximoModal([&](QDialog* d) {
             mostrado = d->windowTitle();
             return int(QDialog::Accepted);
         });
-        QVERIFY(j.traco->ferramenta(QStringLiteral("ID_TracosUso"))->isEnabled());
-        j.traco->ferramenta(QStringLiteral("ID_TracosUso"))->trigger();
+        QVERIFY(j.traco->ferramenta(id)->isEnabled());
+        j.traco->ferramenta(id)->trigger();
         QCOMPARE(m_dialogs->modaisMostrados().size(), 1);
-        QVERIFY2(mostrado.contains(QStringLiteral("Quenvar - Em Uso")), qPrintable(mostrado));
+        QVERIFY2(mostrado.contains(titulo), qPrintable(mostrado));
     }
 
     // The sheet of the mix shown; moving the catalogue meanwhile does not lose the user's place.
