@@ -188,6 +188,9 @@ private slots:
         QTest::newRow("redução de 12") << "ReducaoAgua = '12'"
                                        << "00"
                                        << "Kg" << true << true << 0.12;
+        QTest::newRow("redução vazia") << "ReducaoAgua = ''"
+                                       << "00"
+                                       << "Kg" << true << false << 0.0;
     }
     void linhaMostrada()
     {
