@@ -63,7 +63,6 @@ private slots:
         QTest::newRow("revisão de um dígito") << 1 << 2 << 5 << "1.02.005";
         QTest::newRow("revisão de dois dígitos") << 1 << 2 << 12 << "1.02.0012";
         QTest::newRow("revisão de três dígitos") << 1 << 2 << 123 << "1.02.0123";
-        QTest::newRow("revisão zero") << 1 << 0 << 0 << "1.00.000";
         QTest::newRow("revisão de cinco dígitos") << 3 << 10 << 12345 << "3.10.2345";
         QTest::newRow("menor de três dígitos") << 2 << 123 << 7 << "2.23.007";
     }

@@ -196,12 +196,6 @@ private slots:
         QTest::newRow("como gravado") << ""
                                       << "00"
                                       << "Kg" << true << false << 0.0;
-        QTest::newRow("variante 3") << "TracoVariante = 3"
-                                    << "03"
-                                    << "Kg" << true << false << 0.0;
-        QTest::newRow("variante 15") << "TracoVariante = 15"
-                                     << "15"
-                                     << "Kg" << true << false << 0.0;
         QTest::newRow("variante 115") << "TracoVariante = 115"
                                       << "15"
                                       << "Kg" << true << false << 0.0;

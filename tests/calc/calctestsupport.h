@@ -1,5 +1,6 @@
 #pragma once
 
+#include "calc/calcstate.h"
 #include "calc/producttable.h"
 
 #include <QList>
@@ -13,6 +14,31 @@ inline double rounded(double value, int decimals)
 {
     const double scale = std::pow(10.0, decimals);
     return std::round(value * scale) / scale;
+}
+
+// The batch of the worked example: one 50 kg bag of cement, 100 kg of coarse sand and 150 kg of "Pedra 1",
+// slump 100 mm, crushed cubic aggregate, sand at 5 % moisture, measured by mass, 20 hours of labour per m3.
+inline calc::CalcState exampleBatch()
+{
+    calc::CalcState s;
+    s.gammaC = 3.10;
+    s.rhoC = 1.43;
+    s.gammaS = 2.61;
+    s.rhoS = 1.20;
+    s.gammaG = 2.72;
+    s.rhoG = 1.38;
+    s.h = 0.05;
+    s.dosagem = 0;
+    s.textura = 1;
+    s.abatimento = 100;
+    s.classe = QStringLiteral("32");
+    s.nomes[0] = QStringLiteral("Cimento 32");
+    s.nomes[3] = QStringLiteral("Pedra 1");
+    s.Mc = 50.0;
+    s.Mcs = 100.0;
+    s.Mg1 = 150.0;
+    s.Hm = 20.0;
+    return s;
 }
 
 // The suite's products in memory, searched in insertion order as the products table is.

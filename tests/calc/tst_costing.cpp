@@ -17,7 +17,6 @@ class TestCosting : public QObject
 private slots:
     void unitPrice_data();
     void unitPrice();
-    void workedCosts();
     void losses_data();
     void losses();
     void pricedDuringRecalculation();
@@ -68,8 +67,6 @@ void TestCosting::unitPrice_data()
     QTest::newRow("fine sand per kg, sand bulk mass")
         << 1 << ""
         << "Areia Fina" << QVariant(0.05) << "kg" << 0.0 << 1.2 << 1.38 << 0.06;
-    QTest::newRow("fine sand per ton") << 1 << ""
-                                       << "Areia Fina" << QVariant(50.0) << "ton" << 0.0 << 1.2 << 1.38 << 0.06;
     QTest::newRow("sand per l, no conversion") << 2 << ""
                                                << "Areia Grossa" << QVariant(0.07) << "l" << 0.0 << 1.2 << 1.38 << 0.07;
     QTest::newRow("sand per litro, no conversion")
@@ -135,25 +132,6 @@ void TestCosting::unitPrice()
     }
 }
 
-void TestCosting::workedCosts()
-{
-    MemoryProductTable products;
-    products.add(product(QStringLiteral("Cimento 32"), 25.0, QStringLiteral("saco"), 50.0));
-    products.add(product(QStringLiteral("Areia Grossa"), 60.0, QStringLiteral("m3")));
-    calc::CalcState s;
-    s.rhoS = 1.20;
-    s.nomes[0] = QStringLiteral("Cimento 32");
-    s.Cm = 369.926;
-    s.Lcsm = 616.543;
-    s.perda = 0.0;
-
-    const std::array<double, calc::costLines> prices = calc::unitPrices(s, products);
-    QCOMPARE(rounded(prices[0] * s.Cm, 2), 184.96);
-    QCOMPARE(rounded(prices[2] * s.Lcsm, 2), 36.99);
-    QCOMPARE(rounded(calc::CalculaCusto(s, products), 2), 221.96);
-    QCOMPARE(s.custoComPerda, s.custoSemPerda);
-}
-
 void TestCosting::losses_data()
 {
     QTest::addColumn<double>("withoutLosses");
@@ -192,24 +170,7 @@ void TestCosting::pricedDuringRecalculation()
     products.add(product(QStringLiteral("Pedra 1"), 40.0, QStringLiteral("ton")));
     products.add(product(QStringLiteral("Mão-de-Obra"), 2.0, QStringLiteral("hh")));
 
-    calc::CalcState s;
-    s.gammaC = 3.10;
-    s.rhoC = 1.43;
-    s.gammaS = 2.61;
-    s.rhoS = 1.20;
-    s.gammaG = 2.72;
-    s.rhoG = 1.38;
-    s.h = 0.05;
-    s.dosagem = 0;
-    s.textura = 1;
-    s.abatimento = 100;
-    s.classe = QStringLiteral("32");
-    s.nomes[0] = QStringLiteral("Cimento 32");
-    s.nomes[3] = QStringLiteral("Pedra 1");
-    s.Mc = 50.0;
-    s.Mcs = 100.0;
-    s.Mg1 = 150.0;
-    s.Hm = 20.0;
+    calc::CalcState s = calctest::exampleBatch();
     s.perda = 5.0;
 
     // Without a product table the costs are left as they are.

@@ -17,7 +17,6 @@ class TestNumericEntry : public QObject
 private slots:
     void keys_data();
     void keys();
-    void typingASequence();
     void pontoDecimal_data();
     void pontoDecimal();
     void leadingNumber_data();
@@ -80,42 +79,28 @@ void TestNumericEntry::keys()
     QCOMPARE(result.cursor, cursor);
 }
 
-void TestNumericEntry::typingASequence()
-{
-    // 2, a point and 5 typed into an empty box read as 2.5.
-    QString text;
-    for (const char key : {'2', '.', '5'}) {
-        text = calc::applyKey(text, int(text.size()), 0, key, KeyFilter::DigitsAndCommaRules).text;
-    }
-    QCOMPARE(text, QStringLiteral("2,5"));
-    QCOMPARE(calc::PontoDecimal(text), QStringLiteral("2.5"));
-    QCOMPARE(calc::readNumber(text), 2.5);
-}
-
+// PontoDecimal and how every typed number is then read.
 void TestNumericEntry::pontoDecimal_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("converted");
+    QTest::addColumn<double>("number");
 
-    QTest::newRow("empty") << ""
-                           << "0";
-    QTest::newRow("blanks only") << "   "
-                                 << "0";
-    QTest::newRow("comma") << "2,5"
-                           << "2.5";
-    QTest::newRow("only the first comma") << "1,25,3"
-                                          << "1.25,3";
-    QTest::newRow("point untouched") << "2.5"
-                                     << "2.5";
-    QTest::newRow("blanks kept around a number") << " 7 "
-                                                 << " 7 ";
+    QTest::newRow("empty") << QString() << QStringLiteral("0") << 0.0;
+    QTest::newRow("blanks only") << QStringLiteral("   ") << QStringLiteral("0") << 0.0;
+    QTest::newRow("comma") << QStringLiteral("2,5") << QStringLiteral("2.5") << 2.5;
+    QTest::newRow("only the first comma") << QStringLiteral("1,25,3") << QStringLiteral("1.25,3") << 1.25;
+    QTest::newRow("point untouched") << QStringLiteral("2.5") << QStringLiteral("2.5") << 2.5;
+    QTest::newRow("blanks kept around a number") << QStringLiteral(" 7 ") << QStringLiteral(" 7 ") << 7.0;
 }
 
 void TestNumericEntry::pontoDecimal()
 {
     QFETCH(QString, text);
     QFETCH(QString, converted);
+    QFETCH(double, number);
     QCOMPARE(calc::PontoDecimal(text), converted);
+    QCOMPARE(calc::readNumber(text), number);
 }
 
 void TestNumericEntry::leadingNumber_data()

@@ -116,7 +116,6 @@ void TestStrength::strengthReached_data()
     QTest::newRow("class 25, Sd 7, w/c 2: negative gives 0") << 2.0 << "25" << 2 << 0.657 << 0.0 << 0;
     QTest::newRow("class outside the four: 0") << 0.5 << "50" << 0 << 0.0 << 0.0 << 0;
     QTest::newRow("ARI as 40") << 0.5 << "ARI" << 0 << 41.593 << 34.993 << 35;
-    QTest::newRow("40") << 0.5 << "40" << 0 << 41.593 << 34.993 << 35;
 }
 
 void TestStrength::strengthReached()

@@ -97,7 +97,6 @@ private slots:
         QTest::newRow("anterior passa do primeiro") << 4 << "P" << true << false << "" << -1;
         QTest::newRow("do começo vai ao primeiro") << 4 << "P P N" << false << false << "A/0" << 0;
         QTest::newRow("primeiro depois do fim") << 4 << "L N F" << false << false << "A/0" << 0;
-        QTest::newRow("um só: próximo") << 1 << "N" << false << true << "" << -1;
         QTest::newRow("um só: último e anterior") << 1 << "L P" << true << false << "" << -1;
     }
     void navegacao()

@@ -1,11 +1,11 @@
 #pragma once
 
+#include "../calc/calctestsupport.h"
+
 #include "calc/calcstate.h"
 #include "calc/mixloader.h"
-#include "calc/producttable.h"
 #include "printing/documento.h"
 
-#include <QList>
 #include <QVariantMap>
 
 #include <optional>
@@ -13,31 +13,7 @@
 namespace fichatest {
 
 // The suite's products in memory, for the admixtures' units.
-class Produtos : public calc::ProductTable
-{
-public:
-    void add(const calc::ProductInfo& produto) { m_produtos.append(produto); }
-
-    std::optional<calc::ProductInfo> findByName(const QString& name) const override
-    {
-        for (const calc::ProductInfo& p : m_produtos) {
-            if (p.name == name)
-                return p;
-        }
-        return std::nullopt;
-    }
-    std::optional<calc::ProductInfo> findByCode(qint64 code) const override
-    {
-        for (const calc::ProductInfo& p : m_produtos) {
-            if (p.code == code)
-                return p;
-        }
-        return std::nullopt;
-    }
-
-private:
-    QList<calc::ProductInfo> m_produtos;
-};
+using Produtos = calctest::MemoryProductTable;
 
 // A stored mix measured by mass: one 50 kg bag of cement, 100 kg of coarse sand, 40 kg of fine sand and 150 kg of
 // "Pedra 1", crushed cubic aggregate, by mass, sand at 5 % moisture, in use, with its dates and costs.

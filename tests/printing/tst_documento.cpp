@@ -78,8 +78,6 @@ void TestDocumento::paragraphPlacement_data()
     QTest::addColumn<double>("onde");
 
     QTest::newRow("left block starts at CurrentX") << int(Alinhamento::Esquerda) << 4500.0 << "left" << 4500.0;
-    QTest::newRow("left block at the margin") << int(Alinhamento::Esquerda) << 500.0 << "left" << 500.0;
-    QTest::newRow("right block ends at the right margin") << int(Alinhamento::Direita) << 500.0 << "right" << 11406.0;
     QTest::newRow("right block ignores a CurrentX left of the text")
         << int(Alinhamento::Direita) << 3000.0 << "right" << 11406.0;
     QTest::newRow("centre between CurrentX and the margin")

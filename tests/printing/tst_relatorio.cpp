@@ -124,6 +124,8 @@ private slots:
             << "Contrapiso - 00" << kQ << 1260.0 << kLarguraQ << "35,0 litros";
         QTest::newRow("volume mix: coarse sand per batch")
             << "Contrapiso - 00" << kQ << 1764.0 << kLarguraQ << "70,0 litros";
+        QTest::newRow("volume mix: coarse sand per m3")
+            << "Contrapiso - 00" << kQu << 1764.0 << kLarguraQ << "558,9 litros";
         QTest::newRow("no fine sand: per batch empty") << "Traço d'Obra - 00" << kQ << 1512.0 << kLarguraQ << "";
         QTest::newRow("no fine sand: per m3 empty") << "Traço d'Obra - 00" << kQu << 1512.0 << kLarguraQ << "";
         QTest::newRow("no second coarse aggregate: empty") << "Contrapiso - 00" << kQu << 2268.0 << kLarguraQ << "";
@@ -162,28 +164,6 @@ private slots:
         const auto b = bloco(*r, titulo);
         QVERIFY2(b, qPrintable(titulo));
         QCOMPARE(controle(*r, *b, x, topo, largura), esperado);
-    }
-
-    void noCoarseSandGivesEmptyCells()
-    {
-        PastaDeTeste pasta(true);
-        QVERIFY(pasta.valida());
-        platform::Database banco(QStringLiteral("teste-relatorio-sem-areia"));
-        banco.open(pasta.banco());
-        banco.exec(QStringLiteral("UPDATE Tracos SET TracoAreiaGrossa = 0, AreiaGrossa = 0 WHERE NomeTraco = ?"),
-                   {QStringLiteral("Concreto fck 20")});
-        Relatorio r(TipoRelatorio::Todos, banco, QString());
-        QVERIFY(r.compoe());
-        for (const char* titulo : {"Concreto fck 20 - 00", "Concreto fck 20 - 01"}) {
-            const auto b = bloco(r, QString::fromUtf8(titulo));
-            QVERIFY(b);
-            QCOMPARE(controle(r, *b, kQ, 1764.0, kLarguraQ), QString());
-            QCOMPARE(controle(r, *b, kQu, 1764.0, kLarguraQ), QString());
-            // The row keeps its name, and the fine sand its quantity.
-            QCOMPARE(controle(r, *b, kRot, 1764.0, kLarguraRot), QStringLiteral("Areia Grossa"));
-            QVERIFY(controle(r, *b, kQ, 1512.0, kLarguraQ).endsWith(QStringLiteral(" kg")));
-        }
-        banco.close();
     }
 
     void inUseReportHasOneBlockPerName()

@@ -6,8 +6,12 @@
 #include "platform/scripteddialogs.h"
 #include "platform/som.h"
 
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QLineEdit>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <QTabBar>
 #include <QTest>
 #include <QVariantMap>
 
@@ -61,6 +65,20 @@ public:
     static void executa(const QString& sql, const QVariantList& valores = {})
     {
         platform::Database::shared().exec(sql, valores);
+    }
+
+    // Named controls a user can point at that have no "O que é isto?" text.
+    static QStringList semExplicacao(const QWidget& form)
+    {
+        QStringList faltando;
+        for (QWidget* w : form.findChildren<QWidget*>()) {
+            const bool controle =
+                qobject_cast<QLineEdit*>(w) || qobject_cast<QComboBox*>(w) || qobject_cast<QAbstractButton*>(w);
+            if (controle && !qobject_cast<QTabBar*>(w->parentWidget()) && !w->objectName().isEmpty() &&
+                !w->objectName().startsWith(QLatin1String("qt_")) && w->whatsThis().isEmpty())
+                faltando.append(w->objectName());
+        }
+        return faltando;
     }
 
     // Every row of a table, in its own order, read behind the forms' backs.

@@ -99,6 +99,13 @@ private slots:
     void init() { QVERIFY(m_ambiente.prepara()); }
     void cleanup() { m_ambiente.encerra(); }
 
+    void todoControleExplicaOQueE()
+    {
+        const FormMass form;
+        const QStringList faltando = Ambiente::semExplicacao(form);
+        QVERIFY2(faltando.isEmpty(), qPrintable(faltando.join(QStringLiteral(", "))));
+    }
+
     void leitoresEncontramALinhaGuardada()
     {
         guardaProprios();

@@ -16,41 +16,24 @@ private slots:
     void digitacao_data()
     {
         QTest::addColumn<int>("filtro");
-        QTest::addColumn<QString>("inicial");
         QTest::addColumn<QString>("teclas");
         QTest::addColumn<QString>("esperado");
         const int virgula = int(KeyFilter::CommaRules);
         const int digitos = int(KeyFilter::DigitsAndCommaRules);
-        QTest::newRow("ponto vira vírgula") << digitos << ""
-                                            << "2.5"
+        // The rules themselves are the entry rules of the calculation; here, each kind of answer reaches the box.
+        QTest::newRow("ponto vira vírgula") << digitos << "2.5"
                                             << "2,5";
-        QTest::newRow("segunda vírgula recusada") << digitos << ""
-                                                  << "2,5,1"
-                                                  << "2,51";
-        QTest::newRow("ponto depois de vírgula recusado") << virgula << ""
-                                                          << "1,2.3"
-                                                          << "1,23";
-        QTest::newRow("letra recusada na quantidade") << digitos << ""
-                                                      << "1a2"
+        QTest::newRow("letra recusada na quantidade") << digitos << "1a2"
                                                       << "12";
-        QTest::newRow("letra aceita na massa") << virgula << ""
-                                               << "3,1x"
+        QTest::newRow("letra aceita na massa") << virgula << "3,1x"
                                                << "3,1x";
-        QTest::newRow("dois-pontos e ponto-e-vírgula aceitos") << digitos << ""
-                                                               << "1:2;3"
-                                                               << "1:2;3";
-        QTest::newRow("espaço recusado na quantidade") << digitos << ""
-                                                       << "1 2"
-                                                       << "12";
     }
     void digitacao()
     {
         QFETCH(int, filtro);
-        QFETCH(QString, inicial);
         QFETCH(QString, teclas);
         QFETCH(QString, esperado);
         CaixaTexto caixa(static_cast<KeyFilter>(filtro));
-        caixa.setText(inicial);
         QSignalSpy editado(&caixa, &QLineEdit::textEdited);
         QTest::keyClicks(&caixa, teclas);
         QCOMPARE(caixa.text(), esperado);
@@ -123,22 +106,11 @@ private slots:
         QCOMPARE(segunda->text(), QStringLiteral("3"));
     }
 
-    void numeroLidoComoODigitado_data()
-    {
-        QTest::addColumn<QString>("texto");
-        QTest::addColumn<double>("numero");
-        QTest::newRow("vírgula") << "2,5" << 2.5;
-        QTest::newRow("vazio") << "" << 0.0;
-        QTest::newRow("com unidade") << "12,5 kg" << 12.5;
-        QTest::newRow("colado com duas vírgulas") << "1,25,3" << 1.25;
-    }
     void numeroLidoComoODigitado()
     {
-        QFETCH(QString, texto);
-        QFETCH(double, numero);
         CaixaTexto caixa;
-        caixa.setText(texto);
-        QCOMPARE(caixa.numero(), numero);
+        caixa.setText(QStringLiteral("12,5 kg"));
+        QCOMPARE(caixa.numero(), 12.5);
     }
 };
 
