@@ -1,6 +1,6 @@
 #pragma once
 
-#include "../calc/calctestsupport.h"
+#include "calctestsupport.h"
 
 #include "calc/calcstate.h"
 #include "calc/mixloader.h"
