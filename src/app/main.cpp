@@ -13,6 +13,7 @@ int main(int argc, char** argv)
     QApplication::setApplicationVersion(platform::Aplicacao::versao());
     // Every number is shown with the decimal comma, whatever the system's language.
     QLocale::setDefault(QLocale(QLocale::Portuguese, QLocale::Brazil));
+    platform::Aplicacao::traduzOQt();
 
     platform::SingleInstance instancia(platform::Aplicacao::titulo());
     if (instancia.ativandoAnterior())

@@ -16,6 +16,9 @@ struct Aplicacao
             .arg(QUENVAR_VERSAO_MENOR)
             .arg(QUENVAR_VERSAO_REVISAO);
     }
+    // Qt's own texts (the print and file dialogs, the standard buttons, the text boxes' menus) in Brazilian
+    // Portuguese, as every other word of the program; false when the translation is not installed.
+    static bool traduzOQt();
 };
 
 } // namespace platform
