@@ -740,6 +740,22 @@ bool Traco::eventFilter(QObject* objeto, QEvent* evento)
 
 void Traco::closeEvent(QCloseEvent* event)
 {
+    // A mix being inserted or edited is not lost by closing the program: it is saved, left, or the program stays.
+    if (m_form->inserindo || m_form->alterando) {
+        const Dialogs::Resposta resposta = Dialogs::atual().mensagem(
+            QStringLiteral("Deseja gravar as alterações do traço?"), QStringLiteral("Gravar Registro"),
+            Dialogs::Icone::Pergunta, Dialogs::Botoes::SimNaoCancelar, Dialogs::Resposta::Sim);
+        if (resposta == Dialogs::Resposta::Cancelar) {
+            event->ignore();
+            return;
+        }
+        m_form->Gravando(resposta == Dialogs::Resposta::Sim ? 0 : 1);
+        // A save refused (a box to correct, another workstation's change) keeps the program open on the mix.
+        if (m_form->inserindo || m_form->alterando) {
+            event->ignore();
+            return;
+        }
+    }
     platform::Posicao::GravaPosicao(this, nomeDoExecutavel());
     m_fechando = true;
     m_form->fecha();

@@ -849,6 +849,36 @@ private slots:
         QCOMPARE(vezes, 1);
         QCOMPARE(f->totalRegistros, valor(QStringLiteral("SELECT COUNT(*) FROM Tracos")).toInt());
     }
+
+    // Closing the program while a mix is inserted never loses it silently.
+    void fecharDuranteAInclusao_data()
+    {
+        QTest::addColumn<Dialogs::Resposta>("resposta");
+        QTest::addColumn<bool>("fechou");
+        QTest::addColumn<int>("linhas");
+        QTest::newRow("grava e fecha") << Dialogs::Resposta::Sim << true << 13;
+        QTest::newRow("fecha sem gravar") << Dialogs::Resposta::Nao << true << 12;
+        QTest::newRow("continua incluindo") << Dialogs::Resposta::Cancelar << false << 12;
+    }
+    void fecharDuranteAInclusao()
+    {
+        QFETCH(Dialogs::Resposta, resposta);
+        QFETCH(bool, fechou);
+        QFETCH(int, linhas);
+        Janela j;
+        Form* f = j.form();
+        f->Inserindo();
+        preencheMistura(f, QStringLiteral("Laje Fechada"));
+        m_dialogs->proximaResposta(resposta);
+        QCOMPARE(j.traco->close(), fechou);
+        QCOMPARE(m_dialogs->mensagens().size(), 1);
+        QCOMPARE(m_dialogs->mensagens().first().texto, QStringLiteral("Deseja gravar as alterações do traço?"));
+        QCOMPARE(m_dialogs->mensagens().first().botoes, Dialogs::Botoes::SimNaoCancelar);
+        QCOMPARE(f->inserindo, !fechou);
+        platform::Database conferencia(QStringLiteral("conferencia"));
+        conferencia.open(j.pasta.banco());
+        QCOMPARE(conferencia.scalar(QStringLiteral("SELECT COUNT(*) FROM Tracos")).toInt(), linhas);
+    }
 };
 
 QUENVAR_TEST(TestEdicao)
