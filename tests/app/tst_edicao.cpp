@@ -694,16 +694,6 @@ private slots:
             sim ? 9.0 : 5.0);
     }
 
-    void fecharAJanelaNaoPergunta()
-    {
-        Janela j;
-        j.form()->Alterando();
-        j.form()->DadoTraco.setField(QStringLiteral("Perda"), 9.0);
-        j.traco->close();
-        QVERIFY(m_dialogs->mensagens().isEmpty());
-        QVERIFY(!platform::Database::shared().isOpen());
-    }
-
     void escCancelaAEdicao()
     {
         Janela j;
@@ -875,6 +865,7 @@ private slots:
         QCOMPARE(m_dialogs->mensagens().first().texto, QStringLiteral("Deseja gravar as alterações do traço?"));
         QCOMPARE(m_dialogs->mensagens().first().botoes, Dialogs::Botoes::SimNaoCancelar);
         QCOMPARE(f->inserindo, !fechou);
+        QCOMPARE(platform::Database::shared().isOpen(), !fechou);
         platform::Database conferencia(QStringLiteral("conferencia"));
         conferencia.open(j.pasta.banco());
         QCOMPARE(conferencia.scalar(QStringLiteral("SELECT COUNT(*) FROM Tracos")).toInt(), linhas);
