@@ -19,6 +19,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScreen>
+#include <QShortcut>
 #include <QSplitter>
 #include <QTabWidget>
 #include <QTextBrowser>
@@ -93,6 +94,12 @@ JanelaAjuda::JanelaAjuda(const QString& pastaAjuda, QWidget* parent)
     setWindowTitle(QStringLiteral("Ajuda do Quenvar"));
     // The help stays open beside the program, but never keeps the program running after its main window closed.
     setAttribute(Qt::WA_QuitOnClose, false);
+    // Esc and Ctrl+W close it, as they close a reader's window, wherever the focus is inside it.
+    for (const QKeySequence& tecla : {QKeySequence(Qt::Key_Escape), QKeySequence(Qt::CTRL | Qt::Key_W)}) {
+        auto* atalho = new QShortcut(tecla, this);
+        atalho->setContext(Qt::WindowShortcut);
+        connect(atalho, &QShortcut::activated, this, &QWidget::close);
+    }
 
     auto* barra = new QToolBar(this);
     barra->setObjectName(QStringLiteral("BarraAjuda"));

@@ -268,6 +268,29 @@ private slots:
         QCOMPARE(limpo(janela->paginaAtual()), limpo(Ajuda::pagina(30020)));
     }
 
+    void teclaFechaAJanela_data()
+    {
+        QTest::addColumn<QKeySequence>("tecla");
+        QTest::newRow("Esc") << QKeySequence(Qt::Key_Escape);
+        QTest::newRow("Ctrl+W") << QKeySequence(Qt::CTRL | Qt::Key_W);
+    }
+    void teclaFechaAJanela()
+    {
+        QFETCH(QKeySequence, tecla);
+        Paths::definePastaPrograma(pastaRecursos());
+        QWidget dono;
+        Ajuda::MostraAjuda(&dono, 3002);
+        JanelaAjuda* janela = JanelaAjuda::existente();
+        QVERIFY(janela && janela->isVisible());
+        janela->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(janela));
+        // From the page itself, where the reader's focus usually is.
+        auto* navegador = janela->findChild<QTextBrowser*>(QStringLiteral("Pagina"));
+        navegador->setFocus();
+        QTest::keySequence(navegador, tecla);
+        QTRY_VERIFY(!janela->isVisible());
+    }
+
     void voltarAvancarEInicio()
     {
         JanelaAjuda janela(pastaAjuda());
