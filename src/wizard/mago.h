@@ -76,6 +76,8 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    // Past a page's last control the focus goes to the button that moves forward, never to Fechar.
+    bool focusNextPrevChild(bool next) override;
     bool eventFilter(QObject* objeto, QEvent* evento) override;
 
 private:

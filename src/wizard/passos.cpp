@@ -522,6 +522,25 @@ void Mago::keyPressEvent(QKeyEvent* event)
     QDialog::keyPressEvent(event);
 }
 
+bool Mago::focusNextPrevChild(bool next)
+{
+    QWidget* pagina = m_painel->currentWidget();
+    QWidget* antes = focusWidget();
+    const bool naPagina = antes && pagina->isAncestorOf(antes);
+    const bool movido = QDialog::focusNextPrevChild(next);
+    QWidget* depois = focusWidget();
+    // Enter, Enter through the answers must not reach Fechar and lose them.
+    if (next && naPagina && depois && !pagina->isAncestorOf(depois)) {
+        for (const int botao : {Avancar, Concluir}) {
+            if (m_botao[botao]->isEnabled()) {
+                m_botao[botao]->setFocus(Qt::TabFocusReason);
+                break;
+            }
+        }
+    }
+    return movido;
+}
+
 bool Mago::eventFilter(QObject* objeto, QEvent* evento)
 {
     if (evento->type() == QEvent::Enter && objeto != m_ultimoBotao) {
