@@ -1,6 +1,8 @@
 #include "documento.h"
 
 #include <QFontMetricsF>
+#include <QHash>
+#include <QMutex>
 #include <QPaintDevice>
 #include <QPainter>
 #include <QRegularExpression>
@@ -74,7 +76,52 @@ double larguraDe(QString texto)
     return ok && numero > 0.0 ? numero * fator : 0.0;
 }
 
+// The smallest size a line of text is shrunk to so that it fits its box: seven tenths of the size asked for, and
+// never below 5 points unless a smaller size was asked. What still does not fit is cut.
+constexpr double kMenorFonte = 5.0;
+constexpr double kMenorEscala = 0.7;
+
+// A line as it fits its box: the text (cut with an ellipsis when even the smallest size is too wide), the font it
+// is drawn in and its width.
+struct LinhaAjustada
+{
+    QString texto;
+    Fonte fonte;
+    double largura = 0.0;
+};
+
+LinhaAjustada ajustada(const QString& texto, double largura, const Fonte& pedida)
+{
+    const QString visivel = semEspacosNoFim(texto);
+    LinhaAjustada linha{texto, pedida, QFontMetricsF(Documento::qfont(pedida)).horizontalAdvance(visivel)};
+    if (largura <= 0.0 || linha.largura <= largura)
+        return linha;
+    // Advances grow with the size: begin at the size that should just fit and step down a twip at a time, as the
+    // glyphs' advances are rounded.
+    const double pedido = twipsDePontos(pedida.tamanho);
+    const double piso = std::ceil(twipsDePontos(Documento::menorTamanho(pedida.tamanho)) - 1e-9);
+    double tamanho = std::max(piso, std::floor(pedido * largura / linha.largura));
+    for (;;) {
+        linha.fonte.tamanho = tamanho / twipsDePontos(1.0);
+        linha.largura = QFontMetricsF(Documento::qfont(linha.fonte)).horizontalAdvance(visivel);
+        if (linha.largura <= largura || tamanho <= piso)
+            break;
+        tamanho = std::max(piso, tamanho - 1.0);
+    }
+    if (linha.largura > largura) {
+        const QFontMetricsF medidas(Documento::qfont(linha.fonte));
+        linha.texto = medidas.elidedText(visivel, Qt::ElideRight, largura);
+        linha.largura = medidas.horizontalAdvance(linha.texto);
+    }
+    return linha;
+}
+
 } // namespace
+
+double Documento::menorTamanho(double pontos)
+{
+    return std::max(kMenorEscala * pontos, std::min(pontos, kMenorFonte));
+}
 
 QList<ItemTabela::Linha> ItemTabela::corpo() const
 {
@@ -114,14 +161,75 @@ void Documento::setMargins(double twips)
     m_margemEsquerda = m_margemDireita = m_margemSuperior = m_margemInferior = twips;
 }
 
-QFont Documento::qfont(const Fonte& fonte)
+QStringList Documento::familias(const QString& nome)
 {
-    QFont f(fonte.nome);
-    f.setPixelSize(std::max(1, int(std::lround(twipsDePontos(fonte.tamanho)))));
+    // The sheet and the reports are laid out for Arial and Times New Roman. Liberation (Debian's
+    // fonts-liberation2) and Google's Arimo and Tinos have the same widths; DejaVu, present on every Linux desktop,
+    // is wider, and is drawn smaller to make up for it.
+    static const QStringList sem{QStringLiteral("Arial"), QStringLiteral("Liberation Sans"), QStringLiteral("Arimo"),
+                                 QStringLiteral("Helvetica"), QStringLiteral("DejaVu Sans")};
+    static const QStringList com{QStringLiteral("Times New Roman"), QStringLiteral("Liberation Serif"),
+                                 QStringLiteral("Tinos"), QStringLiteral("Times"), QStringLiteral("DejaVu Serif")};
+    const QString pedido = nome.trimmed();
+    if (pedido.compare(QStringLiteral("Times"), Qt::CaseInsensitive) == 0 ||
+        pedido.compare(QStringLiteral("Times New Roman"), Qt::CaseInsensitive) == 0)
+        return com;
+    if (pedido.isEmpty() || sem.contains(pedido, Qt::CaseInsensitive))
+        return sem;
+    // Any other font first, then the sans the page is laid out for.
+    return QStringList{pedido} + sem;
+}
+
+namespace {
+
+// How wide a sample line of the sheet is in the fonts the page is laid out for, in ems: Arial and Times New Roman,
+// regular, italic, bold and bold italic (Liberation Sans and Serif have the same widths).
+const QString kAmostra =
+    QStringLiteral("Dosagem em Proporções em Massa: Cimento 50,0 kg, Areia Fina 84,3 kg, Água Total 24,8 litros.");
+constexpr double kAmostraSem[2][2] = {{42.836, 42.891}, {45.292, 45.329}}; // [negrito][italico]
+constexpr double kAmostraCom[2][2] = {{38.934, 38.969}, {40.748, 39.844}};
+
+QFont fonteDaPagina(const Fonte& fonte, const QStringList& lista, int tamanho)
+{
+    QFont f;
+    f.setFamilies(lista);
+    f.setStyleHint(lista.contains(QStringLiteral("Times")) ? QFont::Serif : QFont::SansSerif);
+    f.setPixelSize(tamanho);
     f.setBold(fonte.negrito);
     f.setItalic(fonte.italico);
     f.setHintingPreference(QFont::PreferNoHinting);
     return f;
+}
+
+// What a font the machine has in place of Arial or Times New Roman is scaled by so that a line takes the width it
+// would take in them: 1 for the fonts of the same widths, less for a wider font such as DejaVu. A narrower font is
+// left as it is. Measured once for each font.
+double escalaDeLargura(const Fonte& fonte, const QStringList& lista)
+{
+    const bool sem = lista.contains(QStringLiteral("Arial"));
+    if (!sem && !lista.contains(QStringLiteral("Times")))
+        return 1.0;
+    static QMutex guarda;
+    static QHash<QString, double> escalas;
+    const QString chave = lista.join(QLatin1Char(',')) + QString::number(int(fonte.negrito) * 2 + int(fonte.italico));
+    const QMutexLocker trava(&guarda);
+    auto it = escalas.constFind(chave);
+    if (it == escalas.cend()) {
+        constexpr int kEm = 1000;
+        const double largura = QFontMetricsF(fonteDaPagina(fonte, lista, kEm)).horizontalAdvance(kAmostra) / kEm;
+        const double referencia = (sem ? kAmostraSem : kAmostraCom)[fonte.negrito][fonte.italico];
+        it = escalas.insert(chave, largura > referencia ? referencia / largura : 1.0);
+    }
+    return *it;
+}
+
+} // namespace
+
+QFont Documento::qfont(const Fonte& fonte)
+{
+    const QStringList lista = familias(fonte.nome);
+    const double tamanho = twipsDePontos(fonte.tamanho) * escalaDeLargura(fonte, lista);
+    return fonteDaPagina(fonte, lista, std::max(1, int(std::lround(tamanho))));
 }
 
 double Documento::lineHeight(const Fonte& fonte)
@@ -234,21 +342,25 @@ void Documento::desenhaPartes(const QString& texto, double topo, double altura, 
 void Documento::desenhaLinhaDeTexto(const QString& texto, const QRectF& caixa, Qt::Alignment alinhamento,
                                     ItemTexto::Origem origem, const Fonte& fonte, const QColor& cor)
 {
-    const QFont f = qfont(fonte);
+    // A line never leaves its box: with a font wider than the one the page was laid out for it is drawn smaller
+    // or cut.
+    const LinhaAjustada linha = ajustada(texto, caixa.width(), fonte);
+    const QFont f = qfont(linha.fonte);
     const QFontMetricsF medidas(f);
-    const double largura = medidas.horizontalAdvance(semEspacosNoFim(texto));
     double x = caixa.left();
     if (alinhamento & Qt::AlignRight)
-        x = caixa.right() - largura;
+        x = caixa.right() - linha.largura;
     else if (alinhamento & Qt::AlignHCenter)
-        x = caixa.left() + (caixa.width() - largura) / 2.0;
-    const double altura = lineHeight(fonte);
-    // The baseline splits the line as the font splits its height between ascent and descent.
+        x = caixa.left() + (caixa.width() - linha.largura) / 2.0;
+    // The line keeps the height of the size asked for; the baseline splits it as the font splits its height between
+    // ascent and descent, so that a smaller line stands on the same baseline as its neighbours.
+    const double altura = caixa.height();
     const double linhaDeBase = caixa.top() + altura * medidas.ascent() / (medidas.ascent() + medidas.descent());
     m_pintor->setFont(f);
     m_pintor->setPen(cor);
-    m_pintor->drawText(QPointF(x, linhaDeBase), texto);
-    m_textos.append(ItemTexto{pageCount(), texto, QRectF(x, caixa.top(), largura, altura), fonte, cor, origem});
+    m_pintor->drawText(QPointF(x, linhaDeBase), linha.texto);
+    m_textos.append(
+        ItemTexto{pageCount(), linha.texto, QRectF(x, caixa.top(), linha.largura, altura), linha.fonte, cor, origem});
 }
 
 QStringList Documento::quebra(const QString& texto, double largura, const Fonte& fonte) const
@@ -440,7 +552,6 @@ void Documento::textBox(const QRectF& caixa, const QString& texto, Qt::Alignment
     for (const QString& parte : texto.split(fimDeLinha)) {
         Fonte fonte = m_fonte;
         if (encolhe) {
-            constexpr double kMenorFonte = 5.0;
             while (fonte.tamanho > kMenorFonte &&
                    QFontMetricsF(qfont(fonte)).horizontalAdvance(semEspacosNoFim(parte)) > caixa.width())
                 fonte.tamanho = std::max(kMenorFonte, fonte.tamanho - 0.5);

@@ -23,6 +23,9 @@ class QPainter;
 // preview control lays out a report. Each page is drawn once through QPainter into a QPicture; the preview, the
 // printer and the PDF writer all play those pictures back. What was drawn is also kept as plain items (texts with
 // their boxes, tables with their cells, rules, pictures), so that the layout can be checked without rendering.
+// A line of text never leaves the box it is laid out in (a paragraph's line, a cell, a header part, a text box):
+// when the font the machine has is wider than the one the page was laid out for, the line is drawn smaller, down to
+// menorTamanho, and what still does not fit is cut with an ellipsis.
 namespace printing {
 
 constexpr double kTwipsPorPolegada = 1440.0;
@@ -72,7 +75,7 @@ struct ItemTexto
     int pagina = 0;
     QString texto;
     QRectF caixa; // twips: the line's box, as wide as its ink advances
-    Fonte fonte;
+    Fonte fonte;  // as drawn: smaller than the one asked for when the line had to shrink to fit
     QColor cor;
     Origem origem = Origem::Paragrafo;
 };
@@ -256,8 +259,17 @@ public:
     const QList<ItemFigura>& figuras() const { return m_figuras; }
     const QList<ItemFundo>& fundos() const { return m_fundos; }
 
-    // The QFont a Fonte is drawn with: its size is set in twips, the unit of the page.
+    // The QFont a Fonte is drawn with: its size is set in twips, the unit of the page. It asks for the families
+    // familias gives, so that the first of them the machine has is used; when that one is wider than Arial or
+    // Times New Roman (DejaVu), it is drawn a little smaller, so that its lines take the widths the page was laid
+    // out for and break where they would.
     static QFont qfont(const Fonte& fonte);
+    // The families a font name is looked for in, best first: Arial and Times (New Roman) followed by the fonts of
+    // the same widths and the DejaVu font of their kind; any other name followed by Arial's list.
+    static QStringList familias(const QString& nome);
+    // The smallest size, in points, a line asked for in `pontos` is drawn in when it is too wide for its box: a
+    // line drawn at that size that is still too wide is cut, with an ellipsis at its end.
+    static double menorTamanho(double pontos);
 
 private:
     struct Coluna

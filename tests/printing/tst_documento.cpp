@@ -4,6 +4,7 @@
 #include "printing/saida.h"
 
 #include <QFile>
+#include <QFontMetricsF>
 #include <QImage>
 #include <QPainter>
 #include <QRegularExpression>
@@ -64,6 +65,8 @@ private slots:
     void tableRowsAndHeaderLines();
     void pageBreaks();
     void headerAndFooter();
+    void aLineNeverLeavesItsBox_data();
+    void aLineNeverLeavesItsBox();
     void pagesPlayBackAtAnyResolution_data();
     void pagesPlayBackAtAnyResolution();
     void pdf();
@@ -350,6 +353,53 @@ void TestDocumento::headerAndFooter()
         QCOMPARE(rodape.first().texto, QStringLiteral("aviso"));
         QCOMPARE(rodape.first().caixa.right(), 11406.0);
         QVERIFY(rodape.first().caixa.top() >= 16338.0 && rodape.first().caixa.bottom() <= 16838.0);
+    }
+}
+
+void TestDocumento::aLineNeverLeavesItsBox_data()
+{
+    QTest::addColumn<double>("tamanho"); // points asked for
+    QTest::addColumn<double>("fracao");  // the box's width over the word's width at the size asked for
+    QTest::addColumn<double>("piso");    // the smallest size it may be drawn in
+    QTest::addColumn<bool>("cortada");
+
+    QTest::newRow("fits: drawn as asked") << 10.0 << 1.2 << 10.0 << false;
+    QTest::newRow("a little too wide: smaller, whole") << 10.0 << 0.85 << 7.0 << false;
+    QTest::newRow("far too wide: at seven tenths, cut") << 10.0 << 0.3 << 7.0 << true;
+    QTest::newRow("small font: not below 5 points") << 6.0 << 0.5 << 5.0 << true;
+}
+
+void TestDocumento::aLineNeverLeavesItsBox()
+{
+    QFETCH(double, tamanho);
+    QFETCH(double, fracao);
+    QFETCH(double, piso);
+    QFETCH(bool, cortada);
+
+    // One word, so that the box cannot wrap it.
+    const QString palavra = QStringLiteral("Superplastificante");
+    Documento doc;
+    inicia(doc);
+    doc.setFontSize(tamanho);
+    const QRectF caixa(2000, 3000, fracao * doc.textWidth(palavra), 2 * doc.lineHeight());
+    doc.textBox(caixa, palavra, Qt::AlignRight);
+
+    const QList<ItemTexto> linhas = textosDaPagina(doc, 0, ItemTexto::Origem::Caixa);
+    QCOMPARE(linhas.size(), 1);
+    const ItemTexto& linha = linhas.first();
+    QVERIFY2(linha.fonte.tamanho >= piso, qPrintable(QString::number(linha.fonte.tamanho)));
+    if (fracao < 1.0)
+        QVERIFY2(linha.fonte.tamanho < tamanho, qPrintable(QString::number(linha.fonte.tamanho)));
+    // Measured in the font it is drawn in, the line is inside the box.
+    const double largura = QFontMetricsF(Documento::qfont(linha.fonte)).horizontalAdvance(linha.texto);
+    QVERIFY2(largura <= caixa.width(), qPrintable(QStringLiteral("%1 > %2").arg(largura).arg(caixa.width())));
+    QVERIFY(caixa.contains(linha.caixa));
+    if (cortada) {
+        QCOMPARE(linha.fonte.tamanho, piso);
+        QVERIFY2(linha.texto.endsWith(QChar(0x2026)), qPrintable(linha.texto));
+        QVERIFY(palavra.startsWith(linha.texto.chopped(1)));
+    } else {
+        QCOMPARE(linha.texto, palavra);
     }
 }
 
