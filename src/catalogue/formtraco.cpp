@@ -146,6 +146,7 @@ FormTraco::FormTraco(platform::Database& db, calc::CalcState& estado, QWidget* p
     explicaControles();
     // The name list takes its keys in its own entry box.
     Combo[0]->lineEdit()->installEventFilter(this);
+    TracoCorrente->installEventFilter(this);
     Faixa->hide();
 }
 
@@ -951,6 +952,15 @@ bool FormTraco::eventFilter(QObject* objeto, QEvent* evento)
                 botao->click();
                 return true;
             }
+        }
+    }
+    // Enter on the in-use box moves on to the next field, as in a text box.
+    if (objeto == TracoCorrente && evento->type() == QEvent::KeyPress) {
+        const int tecla = static_cast<QKeyEvent*>(evento)->key();
+        if (tecla == Qt::Key_Return || tecla == Qt::Key_Enter) {
+            if (m_enter)
+                m_enter();
+            return true;
         }
     }
     QComboBox* lista = qobject_cast<QComboBox*>(objeto);

@@ -463,6 +463,15 @@ private slots:
         j.form()->Combo[0]->setEditText(QStringLiteral("Novo"));
         QTest::keyClick(j.form()->Combo[0]->lineEdit(), Qt::Key_Return);
         QCOMPARE(j.form()->Combo[0]->count(), nomes);
+        // Enter on the in-use box neither ticks it nor stays there: it goes on to the field after it.
+        QCheckBox* emUso = j.form()->TracoCorrente;
+        emUso->setFocus();
+        QCOMPARE(j.traco->focusWidget(), emUso);
+        const bool marcado = emUso->isChecked();
+        QTest::keyClick(emUso, Qt::Key_Return);
+        QCOMPARE(emUso->isChecked(), marcado);
+        QVERIFY(j.traco->focusWidget() != emUso);
+        QVERIFY(j.form()->isAncestorOf(j.traco->focusWidget()));
         j.form()->inserindo = false;
     }
 
