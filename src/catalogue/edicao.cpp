@@ -366,6 +366,14 @@ void FormTraco::leDadosFisicos()
         m_estado.h = *umidade / 100.0;
 }
 
+void FormTraco::mostraDadoFisico(int i, const QString& texto)
+{
+    // With the decimal comma, as the catalogue shows a stored mix; a text that is no plausible value stays as it
+    // is, for the save to refuse with its message.
+    const std::optional<double> valor = calc::physicalValue(i, texto);
+    Texto[std::size_t(i)]->setText(valor ? calc::formatFull(*valor) : texto);
+}
+
 void FormTraco::Inserindo()
 {
     try {
@@ -388,7 +396,7 @@ void FormTraco::Inserindo()
                 }
             }
             for (int i = 0; i < 7; ++i)
-                Texto[i]->setText(padroes.textos[i]);
+                mostraDadoFisico(i, padroes.textos[i]);
             if (padroes.opcaoTextura >= 0 && padroes.opcaoTextura < 3)
                 OpcaoTextura[padroes.opcaoTextura]->setChecked(true);
             if (padroes.tipoConcreto >= 0 && padroes.tipoConcreto < 4)
@@ -426,7 +434,7 @@ void FormTraco::Inserindo()
             Modo(Operacao::Inserir);
 
         TextoC[3]->setText(platform::Clock::hoje().toString(QStringLiteral("dd-MM-yyyy")));
-        TextoC[4]->setText(QLocale().toString(dataPrecoCusto, QLocale::ShortFormat));
+        TextoC[4]->setText(dataPrecoCusto.toString(QStringLiteral("dd-MM-yyyy")));
         m_estado.Hm = calc::readNumber(padroes.textos[7]);
         defineCusto(1, calc::readNumber(padroes.textos[8]));
         m_estado.perda = custo(1);

@@ -216,6 +216,8 @@ private:
     void confereNome();
     void leEstadoDaJanela();
     void leDadosFisicos();
+    // Shows a specific or bulk mass (0–5) or the moisture (6) given as text by the settings or the wizard.
+    void mostraDadoFisico(int i, const QString& texto);
     void mostraAvisos(const QList<Aviso>& avisos);
     void mostraCalculo(bool comEditado);
     void mostraUnidadesSolidos();

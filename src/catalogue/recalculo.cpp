@@ -398,7 +398,7 @@ void FormTraco::CopiandoTraco(const calc::WizardAnswers& respostas)
         escolheNumero(Combo[7], calc::padded(m_estado.abatimento, 3));
         TextoC[2]->setText(Combo[7]->currentText());
         TextoC[3]->setText(platform::Clock::hoje().toString(QStringLiteral("dd-MM-yyyy")));
-        TextoC[4]->setText(QLocale().toString(dataPrecoCusto, QLocale::ShortFormat));
+        TextoC[4]->setText(dataPrecoCusto.toString(QStringLiteral("dd-MM-yyyy")));
         // The reduction the wizard designed with, whether or not the list offers it.
         if (!m_estado.superplastificante)
             m_estado.r = 0.0;
@@ -407,8 +407,8 @@ void FormTraco::CopiandoTraco(const calc::WizardAnswers& respostas)
 
         // The materials as the wizard took them: its physical data, moisture and options.
         for (int i = 0; i < 6; ++i)
-            Texto[i]->setText(respostas.Texto[std::size_t(i)]);
-        Texto[6]->setText(respostas.UmidadeAreia);
+            mostraDadoFisico(i, respostas.Texto[std::size_t(i)]);
+        mostraDadoFisico(6, respostas.UmidadeAreia);
         if (m_estado.dosagem >= 0 && m_estado.dosagem < 3)
             OpcaoForma[m_estado.dosagem]->setChecked(true);
         if (m_estado.textura >= 0 && m_estado.textura < 3)

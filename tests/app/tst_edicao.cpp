@@ -110,6 +110,10 @@ private slots:
         QCOMPARE(j.registro(), QStringLiteral("Registro 13/13"));
         QVERIFY(j.traco->barra(1)->isVisible() && !j.traco->barra(0)->isVisible());
         QCOMPARE(f->TextoC[3]->text(), QStringLiteral("04-12-2026"));
+        // Dates and masses as a stored mix shows them: one date format, the decimal comma.
+        QCOMPARE(f->TextoC[4]->text(), QStringLiteral("27-11-2026"));
+        QCOMPARE(f->Texto[0]->text(), QStringLiteral("3,1"));
+        QCOMPARE(f->Texto[5]->text(), QStringLiteral("1,38"));
         preencheMistura(f, QStringLiteral("Laje Nervurada"));
         // A new name: the band shows and the mix cannot be left out of use.
         QVERIFY(!f->Faixa->isHidden());
