@@ -305,7 +305,8 @@ private slots:
         const bool tracos = tabela == QLatin1String("Tracos");
         sobrescrevePagina(pasta.banco(), folhas.at(folhas.size() / 2), tracos ? ruido(4096) : QByteArray(4096, '\0'));
         const int legiveis = tracosLegiveis(pasta.banco(), chaves);
-        QVERIFY(legiveis < chaves.size() || !tracos);
+        // Noise over a mix page leaves some mixes unreadable; a zeroed company page leaves every mix readable.
+        QCOMPARE(legiveis < chaves.size(), tracos);
 
         app::Formularios forms;
         QVERIFY(inicia(pasta, forms));
