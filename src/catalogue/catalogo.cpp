@@ -150,22 +150,6 @@ Catalogo::Estado Catalogo::confere(const TracoLido& lido)
     return {q.value(0).toString(), q.value(1).toInt(), q.value(2).toBool(), q.value(3).toLongLong()};
 }
 
-qint64 Catalogo::insereLinha(const QVariantMap& campos)
-{
-    QStringList colunas;
-    QStringList marcas;
-    QVariantList valores;
-    for (auto it = campos.cbegin(); it != campos.cend(); ++it) {
-        colunas << platform::Database::citado(it.key());
-        marcas << QStringLiteral("?");
-        valores << it.value();
-    }
-    const QSqlQuery q = m_db.exec(QStringLiteral("INSERT INTO Tracos(%1) VALUES(%2)")
-                                      .arg(colunas.join(QLatin1Char(',')), marcas.join(QLatin1Char(','))),
-                                  valores);
-    return q.lastInsertId().toLongLong();
-}
-
 void Catalogo::atualizaLinha(qint64 codigo, const QVariantMap& campos)
 {
     QStringList atribuicoes;
@@ -198,7 +182,7 @@ Gravacao Catalogo::insere(const TracoAGravar& traco)
     if (traco.emUso)
         LimpandoPlantoes(g.nome);
     campos.insert(QStringLiteral("Plantao"), traco.emUso);
-    g.codigo = insereLinha(campos);
+    g.codigo = m_db.insere(QStringLiteral("Tracos"), campos);
     // The first row of a name gives the name its code: its own number.
     if (g.nomeNovo)
         m_db.exec(QStringLiteral("UPDATE Tracos SET CodigoTraco = Codigo WHERE Codigo = ?"), {g.codigo});

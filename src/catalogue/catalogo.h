@@ -109,7 +109,6 @@ private:
     };
     // The row of `lido` as stored now; throws 3167 when it is gone and 3197 when it changed since it was read.
     Estado confere(const TracoLido& lido);
-    qint64 insereLinha(const QVariantMap& campos);
     void atualizaLinha(qint64 codigo, const QVariantMap& campos);
 
     platform::Database& m_db;

@@ -205,26 +205,6 @@ bool FormTraco::recusaDaGravacao(const DbError& erro)
                            QStringLiteral("Traço não gravado"), Dialogs::Icone::Exclamacao);
         }
         return true;
-    case platform::RegistroBloqueado:
-        registra();
-        Dialogs::aviso(QStringLiteral("O banco de dados está sendo usado por outra estação e não pôde ser gravado "
-                                      "agora.") +
-                           CR +
-                           QStringLiteral("O que você digitou continua na tela: grave de novo em alguns instantes."),
-                       QStringLiteral("Banco de dados ocupado"), Dialogs::Icone::Exclamacao);
-        return true;
-    case platform::DiscoCheio:
-        registra();
-        Dialogs::aviso(QStringLiteral("Não há espaço livre no disco da pasta de dados.") + CR +
-                           QStringLiteral("O traço não foi gravado e continua na tela: libere espaço e grave de novo."),
-                       QStringLiteral("Disco cheio"), Dialogs::Icone::Exclamacao);
-        return true;
-    case platform::SomenteLeitura:
-        registra();
-        Dialogs::aviso(QStringLiteral("O banco de dados está protegido contra gravação.") + CR +
-                           QStringLiteral("O traço não foi gravado e continua na tela."),
-                       QStringLiteral("Somente leitura"), Dialogs::Icone::Exclamacao);
-        return true;
     default:
         return false;
     }
@@ -609,12 +589,6 @@ void FormTraco::Excluindo()
             return;
         case platform::RegistroExcluido:
             excluidoEmOutraEstacao();
-            return;
-        case platform::RegistroBloqueado:
-            Dialogs::aviso(QStringLiteral("O banco de dados está sendo usado por outra estação e o traço não pôde ser "
-                                          "excluído agora.") +
-                               CR + QStringLiteral("Tente de novo em alguns instantes."),
-                           QStringLiteral("Banco de dados ocupado"), Dialogs::Icone::Exclamacao);
             return;
         default:
             platform::MostraErro(QStringLiteral("Excluindo Registro"), erro.numero(), erro.descricao());

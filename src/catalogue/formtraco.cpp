@@ -511,8 +511,7 @@ void FormTraco::preencheListas()
     aditivos.append(kNenhum);
     preencheLista(Combo[5], aditivos);
     preencheLista(Combo[6], aditivos);
-    preencheLista(Combo[0], consulta(Consultas::nomesDistintos().sql));
-    Combo[0]->setCurrentIndex(-1);
+    recarregaNomes();
     // Percentages of water a superplasticiser saves.
     preencheLista(Combo[8], {QStringLiteral("0"), QStringLiteral("5"), QStringLiteral("8"), QStringLiteral("10"),
                              QStringLiteral("12"), QStringLiteral("15"), QStringLiteral("18"), QStringLiteral("20"),

@@ -233,8 +233,9 @@ private:
     // Runs a write of the catalogue; while another workstation holds the database it waits, with the hourglass
     // and a word in the status bar, before giving up with DbError 3218.
     template <typename Escrita> auto comEspera(Escrita escrita) -> decltype(escrita());
-    // A save the database refused for a reason the user can act on: told, and the edit stays open (true), or
-    // ended as the user chose; false for a fault of the program.
+    // A save refused by another workstation's write or by the catalogue's rules: told, and the edit stays open
+    // (true), or ended as the user chose; false for the rest, which MostraErro tells (in the user's words for a
+    // busy database, a full disk or a protected folder).
     bool recusaDaGravacao(const platform::DbError& erro);
     // Puts a new name in the name list where the catalogue's order has it.
     void insereNome(const QString& nome);

@@ -32,30 +32,6 @@ constexpr int kLinhaAditivos = 5;
 constexpr int kLinhaServicos = 7;
 constexpr int kLinhaConcretos = 8;
 
-QString listaDeMarcas(int n)
-{
-    QStringList marcas;
-    for (int i = 0; i < n; ++i)
-        marcas.append(QStringLiteral("?"));
-    return marcas.join(QStringLiteral(", "));
-}
-
-// Inserts one row from named values and gives back the number the database gave it.
-qint64 insere(platform::Database& db, const QString& tabela, const QVariantMap& valores)
-{
-    QStringList campos;
-    QVariantList lista;
-    for (auto it = valores.cbegin(); it != valores.cend(); ++it) {
-        campos.append(platform::Database::citado(it.key()));
-        lista.append(it.value());
-    }
-    QSqlQuery q = db.exec(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                              .arg(platform::Database::citado(tabela), campos.join(QStringLiteral(", ")),
-                                   listaDeMarcas(int(lista.size()))),
-                          lista);
-    return q.lastInsertId().toLongLong();
-}
-
 // A demo mix: what a user types on the main window; the rest is computed as the program computes it.
 struct MisturaDemo
 {
@@ -219,7 +195,7 @@ void gravaTracosDemonstracao(platform::Database& db)
         linha.insert(QStringLiteral("TracoAditivoCod2"), codigoDoProduto(produtos, m.aditivo2, m.aditivos[1]));
         linha.remove(QStringLiteral("Codigo"));
 
-        const qint64 codigo = insere(db, QStringLiteral("Tracos"), linha);
+        const qint64 codigo = db.insere(QStringLiteral("Tracos"), linha);
         // The first row of a name gives the name its code; later variants share it.
         if (!codigos.contains(m.nome))
             codigos.insert(m.nome, codigo);
@@ -234,14 +210,14 @@ void gravaTracosDemonstracao(platform::Database& db)
     const qint64 metroCubico =
         db.scalar(QStringLiteral("SELECT CodigoUnidade FROM Unidades WHERE NomeUnidade = 'm3'")).toLongLong();
     for (const auto& [produto, traco] : vendidos) {
-        insere(db, QStringLiteral("Produtos"),
-               {{QStringLiteral("NomeProduto"), produto},
-                {QStringLiteral("CodigoLinha"), kLinhaConcretos},
-                {QStringLiteral("Unidade"), metroCubico},
-                {QStringLiteral("Peso"), 2400.0},
-                {QStringLiteral("PrecoCustoComPerda"), QVariant()},
-                {QStringLiteral("DataPrecoCusto"), hoje.addDays(-7).toString(Qt::ISODate)},
-                {QStringLiteral("CodigoTraco"), codigos.value(traco)}});
+        db.insere(QStringLiteral("Produtos"),
+                  {{QStringLiteral("NomeProduto"), produto},
+                   {QStringLiteral("CodigoLinha"), kLinhaConcretos},
+                   {QStringLiteral("Unidade"), metroCubico},
+                   {QStringLiteral("Peso"), 2400.0},
+                   {QStringLiteral("PrecoCustoComPerda"), QVariant()},
+                   {QStringLiteral("DataPrecoCusto"), hoje.addDays(-7).toString(Qt::ISODate)},
+                   {QStringLiteral("CodigoTraco"), codigos.value(traco)}});
     }
 }
 
@@ -341,27 +317,25 @@ PastaDados::Resultado PastaDados::cria(const QString& pasta, bool demo)
 
 void PastaDados::gravaReferencias(platform::Database& db, const QString& nomeEmpresa)
 {
-    insere(db, QStringLiteral("DadosEmpresa"),
-           {{QStringLiteral("Nome"), nomeEmpresa}, {QStringLiteral("Morto"), false}});
-    insere(db, QStringLiteral("Massas"),
-           {{QStringLiteral("MassaCimentoEsp"), QStringLiteral("3.10")},
-            {QStringLiteral("MassaCimentoApa"), QStringLiteral("1.43")},
-            {QStringLiteral("MassaMiudoEsp"), QStringLiteral("2.61")},
-            {QStringLiteral("MassaMiudoApa"), QStringLiteral("1.20")},
-            {QStringLiteral("MassaGraudoEsp"), QStringLiteral("2.72")},
-            {QStringLiteral("MassaGraudoApa"), QStringLiteral("1.38")},
-            {QStringLiteral("UmidadeMiudo"), QStringLiteral("6")},
-            {QStringLiteral("MaodeObra"), QStringLiteral("20")},
-            {QStringLiteral("Perda"), QStringLiteral("5")},
-            {QStringLiteral("Classe"), QStringLiteral("32")},
-            {QStringLiteral("TipoDosagem"), 2},
-            {QStringLiteral("FormaDaBrita"), 1},
-            {QStringLiteral("UsoConcreto"), 0}});
-    insere(db, QStringLiteral("Consistencias"),
-           {{QStringLiteral("Abate1"), QStringLiteral("150")},
-            {QStringLiteral("Abate2"), QStringLiteral("90")},
-            {QStringLiteral("Abate3"), QStringLiteral("50")},
-            {QStringLiteral("Abate4"), QStringLiteral("20")}});
+    db.insere(QStringLiteral("DadosEmpresa"),
+              {{QStringLiteral("Nome"), nomeEmpresa}, {QStringLiteral("Morto"), false}});
+    db.insere(QStringLiteral("Massas"), {{QStringLiteral("MassaCimentoEsp"), QStringLiteral("3.10")},
+                                         {QStringLiteral("MassaCimentoApa"), QStringLiteral("1.43")},
+                                         {QStringLiteral("MassaMiudoEsp"), QStringLiteral("2.61")},
+                                         {QStringLiteral("MassaMiudoApa"), QStringLiteral("1.20")},
+                                         {QStringLiteral("MassaGraudoEsp"), QStringLiteral("2.72")},
+                                         {QStringLiteral("MassaGraudoApa"), QStringLiteral("1.38")},
+                                         {QStringLiteral("UmidadeMiudo"), QStringLiteral("6")},
+                                         {QStringLiteral("MaodeObra"), QStringLiteral("20")},
+                                         {QStringLiteral("Perda"), QStringLiteral("5")},
+                                         {QStringLiteral("Classe"), QStringLiteral("32")},
+                                         {QStringLiteral("TipoDosagem"), 2},
+                                         {QStringLiteral("FormaDaBrita"), 1},
+                                         {QStringLiteral("UsoConcreto"), 0}});
+    db.insere(QStringLiteral("Consistencias"), {{QStringLiteral("Abate1"), QStringLiteral("150")},
+                                                {QStringLiteral("Abate2"), QStringLiteral("90")},
+                                                {QStringLiteral("Abate3"), QStringLiteral("50")},
+                                                {QStringLiteral("Abate4"), QStringLiteral("20")}});
 }
 
 void PastaDados::gravaDemonstracao(platform::Database& db)
@@ -369,7 +343,7 @@ void PastaDados::gravaDemonstracao(platform::Database& db)
     QMap<QString, qint64> unidade;
     for (const char* nome : {"litro", "l", "kg", "m3", "ton", "saco", "hora"})
         unidade.insert(QLatin1String(nome),
-                       insere(db, QStringLiteral("Unidades"), {{QStringLiteral("NomeUnidade"), QLatin1String(nome)}}));
+                       db.insere(QStringLiteral("Unidades"), {{QStringLiteral("NomeUnidade"), QLatin1String(nome)}}));
 
     struct Produto
     {
@@ -396,14 +370,13 @@ void PastaDados::gravaDemonstracao(platform::Database& db)
     };
     const QString dataPreco = platform::Clock::hoje().addDays(-7).toString(Qt::ISODate);
     for (const Produto& p : lista) {
-        insere(db, QStringLiteral("Produtos"),
-               {{QStringLiteral("NomeProduto"), QString::fromUtf8(p.nome)},
-                {QStringLiteral("CodigoLinha"), p.linha},
-                {QStringLiteral("Unidade"), unidade.value(QLatin1String(p.unidade))},
-                {QStringLiteral("Peso"), p.peso},
-                {QStringLiteral("PrecoCustoComPerda"), p.preco},
-                {QStringLiteral("DataPrecoCusto"), dataPreco},
-                {QStringLiteral("CodigoTraco"), 0}});
+        db.insere(QStringLiteral("Produtos"), {{QStringLiteral("NomeProduto"), QString::fromUtf8(p.nome)},
+                                               {QStringLiteral("CodigoLinha"), p.linha},
+                                               {QStringLiteral("Unidade"), unidade.value(QLatin1String(p.unidade))},
+                                               {QStringLiteral("Peso"), p.peso},
+                                               {QStringLiteral("PrecoCustoComPerda"), p.preco},
+                                               {QStringLiteral("DataPrecoCusto"), dataPreco},
+                                               {QStringLiteral("CodigoTraco"), 0}});
     }
     gravaTracosDemonstracao(db);
 }

@@ -272,11 +272,6 @@ void Schema::atualiza(platform::Database& db)
     }
 }
 
-bool Schema::contaVersoes(platform::Database& db)
-{
-    return versao(db) >= 2;
-}
-
 QString Schema::criaTabela(const Tabela& tabela, int versao)
 {
     QStringList colunas;

@@ -51,8 +51,6 @@ public:
 
     // The table as the upgrade step `versao` leaves it: the columns added by later steps are left out.
     static QString criaTabela(const Tabela& tabela, int versao = versaoAtual());
-    // Whether the file counts the writes to each mix (an older file opened read-only does not).
-    static bool contaVersoes(platform::Database& db);
 };
 
 } // namespace catalogue

@@ -533,6 +533,23 @@ int Database::execCount(const QString& sql, const QVariantList& valores)
     return executaNaConexao(sql, valores).numRowsAffected();
 }
 
+qint64 Database::insere(const QString& tabela, const QVariantMap& valores)
+{
+    QStringList campos;
+    QStringList marcas;
+    QVariantList lista;
+    for (auto it = valores.cbegin(); it != valores.cend(); ++it) {
+        campos.append(citado(it.key()));
+        marcas.append(QStringLiteral("?"));
+        lista.append(it.value());
+    }
+    const QSqlQuery q =
+        exec(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                 .arg(citado(tabela), campos.join(QStringLiteral(", ")), marcas.join(QStringLiteral(", "))),
+             lista);
+    return q.lastInsertId().toLongLong();
+}
+
 void Database::beginTransaction()
 {
     executaNaConexao(m_profundidade == 0 ? QStringLiteral("BEGIN IMMEDIATE")

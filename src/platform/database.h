@@ -8,6 +8,7 @@
 #include <QString>
 #include <QVariant>
 #include <QVariantList>
+#include <QVariantMap>
 
 namespace platform {
 
@@ -86,6 +87,8 @@ public:
     QVariant scalar(const QString& sql, const QVariantList& valores = {});
     // Runs a statement that changes rows and gives the number of rows it changed.
     int execCount(const QString& sql, const QVariantList& valores = {});
+    // Inserts one row of `tabela` from named values and gives back the key the database gave it.
+    qint64 insere(const QString& tabela, const QVariantMap& valores);
 
     // Nested transactions: the outermost one is a write transaction taken at once (so that a writer waits for the
     // others up front instead of failing half-way), the inner ones are savepoints. Use Transaction rather than
