@@ -264,6 +264,7 @@ void Traco::configura()
         if (const QScreen* tela = QGuiApplication::primaryScreen()) {
             setWindowState(Qt::WindowNoState);
             setGeometry(tela->availableGeometry());
+            m_ocupaATela = true;
         }
     }
 
@@ -694,6 +695,15 @@ void Traco::MenuBotao(QWidget* controle)
 void Traco::showEvent(QShowEvent* event)
 {
     QMainWindow::showEvent(event);
+    if (m_ocupaATela) {
+        // The whole screen includes the title bar and borders: once they are known, the window's frame fills it.
+        m_ocupaATela = false;
+        const QMargins moldura(geometry().left() - frameGeometry().left(), geometry().top() - frameGeometry().top(),
+                               frameGeometry().right() - geometry().right(),
+                               frameGeometry().bottom() - geometry().bottom());
+        if (const QScreen* tela = screen(); tela && !moldura.isNull())
+            setGeometry(tela->availableGeometry().marginsRemoved(moldura));
+    }
     if (!m_ativadaUmaVez) {
         m_ativadaUmaVez = true;
         ativacao();

@@ -134,6 +134,7 @@ private:
     bool m_falhou = false;
     bool m_fechando = false;
     bool m_ativadaUmaVez = false;
+    bool m_ocupaATela = false;
     QString m_ultimoMenuBotao;
     QString m_empresa;
     std::function<void(int)> m_mostraRelatorio;

@@ -120,9 +120,25 @@ FormTraco::FormTraco(platform::Database& db, calc::CalcState& estado, QWidget* p
         Movimento[i]->installEventFilter(this);
         connect(Movimento[i], &QPushButton::clicked, this, [this, i] { Movimenta(i); });
     }
-    Pasta->adjustSize();
-    Pasta->resize(Pasta->sizeHint());
-    setMinimumSize(Pasta->width() + 16, Pasta->height() + 48);
+    // The tab control with the six buttons in one row right under it, in the middle of the window. It grows with a
+    // bigger window up to a third past its natural size, so the boxes stay near their captions; on a small screen
+    // it shrinks to what its pages need at least.
+    auto* corpo = new QWidget(this);
+    corpo->setObjectName(QStringLiteral("Corpo"));
+    auto* coluna = new QVBoxLayout(corpo);
+    coluna->setContentsMargins(0, 0, 0, 0);
+    coluna->setSpacing(0);
+    coluna->addWidget(Pasta, 1);
+    auto* linhaBotoes = new QHBoxLayout;
+    linhaBotoes->setSpacing(0);
+    for (QPushButton* b : Movimento)
+        linhaBotoes->addWidget(b, 1);
+    coluna->addLayout(linhaBotoes);
+    corpo->setMaximumSize(Pasta->sizeHint().width() * 4 / 3, (Pasta->sizeHint().height() + 40) * 4 / 3);
+    auto* centro = new QGridLayout(this);
+    centro->setContentsMargins(8, 8, 8, 8);
+    centro->addWidget(corpo, 0, 0, Qt::AlignCenter);
+    corpo->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
 
     // Right clicks on the listed kinds of control open the window's pop-up menu.
     QList<QWidget*> comMenu{Pasta, RotuloPlantao, RotVar, TracoCorrente, Faixa, Redutor, Reducao};
@@ -900,26 +916,6 @@ void FormTraco::MostraMovimento(bool visivel)
 {
     for (QPushButton* b : Movimento)
         b->setVisible(visivel);
-}
-
-void FormTraco::resizeEvent(QResizeEvent* event)
-{
-    QWidget::resizeEvent(event);
-    posiciona();
-}
-
-void FormTraco::posiciona()
-{
-    // The tab control in the middle of the window, the six buttons in one row right under it.
-    const int altura = Movimento[0]->sizeHint().height();
-    const int esquerda = std::max(0, (width() - Pasta->width()) / 2);
-    const int topo = std::max(0, (height() - Pasta->height() - altura) / 2);
-    Pasta->move(esquerda, topo);
-    for (int i = 0; i < 6; ++i) {
-        const int x0 = esquerda + Pasta->width() * i / 6;
-        const int x1 = esquerda + Pasta->width() * (i + 1) / 6;
-        Movimento[i]->setGeometry(x0, topo + Pasta->height(), x1 - x0, altura);
-    }
 }
 
 bool FormTraco::eventFilter(QObject* objeto, QEvent* evento)

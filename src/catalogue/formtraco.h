@@ -178,7 +178,6 @@ signals:
     void registro(const QString& texto);
 
 protected:
-    void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* objeto, QEvent* evento) override;
 
 private:
@@ -193,7 +192,6 @@ private:
     void mostraLinhaDeProduto(int linha, const QString& campoCodigo, const QString& campoTraco,
                               const QString& campoMetro);
     void mostraQuantidades(int linha, const QString& campoTraco, const QString& campoMetro);
-    void posiciona();
     void ligaEventos();
     void explicaControles();
     void validacao(int acao, bool& salvar);

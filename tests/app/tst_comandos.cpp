@@ -12,6 +12,7 @@
 #include <QDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QPushButton>
 #include <QScreen>
 #include <QSettings>
 #include <QStandardPaths>
@@ -21,6 +22,7 @@
 using platform::Dialogs;
 using platform::ScriptedDialogs;
 using teste::Janela;
+using Form = catalogue::FormTraco;
 
 namespace {
 
@@ -63,14 +65,40 @@ private slots:
     void primeiraVezOcupaATela()
     {
         Janela j;
-        const QRect tela = QGuiApplication::primaryScreen()->availableGeometry();
-        // The whole screen, or as much of it as the window's contents need at least.
-        QCOMPARE(j.traco->geometry().size(), tela.size().expandedTo(j.traco->minimumSizeHint()));
+        QCOMPARE(j.traco->frameGeometry(), QGuiApplication::primaryScreen()->availableGeometry());
+    }
+
+    void cabeEmTelaPequena_data()
+    {
+        QTest::addColumn<int>("pagina");
+        QTest::addColumn<int>("modo");
+        for (int pagina = 0; pagina < 3; ++pagina)
+            for (const auto& [nome, modo] : {std::pair{"vendo", Form::Operacao::Visualizar},
+                                             {"incluindo", Form::Operacao::Inserir},
+                                             {"alterando", Form::Operacao::Alterar}})
+                QTest::addRow("pagina %d %s", pagina, nome) << pagina << int(modo);
+    }
+    void cabeEmTelaPequena()
+    {
+        QFETCH(int, pagina);
+        QFETCH(int, modo);
+        Janela j;
+        j.traco->Modo(Form::Operacao(modo));
+        j.form()->Pasta->setCurrentIndex(pagina);
+        // A 1024x768 screen less a title bar, window borders and a desktop panel.
+        const QSize minimo = j.traco->minimumSizeHint().expandedTo(j.traco->minimumSize());
+        QVERIFY2(minimo.width() <= 1024 - 16 && minimo.height() <= 768 - 30 - 40,
+                 qPrintable(QStringLiteral("%1x%2").arg(minimo.width()).arg(minimo.height())));
+        // Every navigation button stays inside the window at that size.
+        j.traco->resize(minimo);
+        for (QPushButton* b : j.form()->Movimento)
+            QVERIFY(j.form()->rect().contains(QRect(b->mapTo(j.form(), QPoint()), b->size())));
     }
 
     void posicaoGuardadaVolta()
     {
-        const QRect retangulo(40, 30, 1300, 900);
+        // Narrower than the window would like: it comes back as it was left.
+        const QRect retangulo(10, 20, 1000, 700);
         {
             Janela j;
             j.traco->setWindowState(Qt::WindowNoState);
@@ -78,12 +106,12 @@ private slots:
             j.traco->close();
         }
         QSettings preferencias(QStringLiteral("Quenvar"), aplicacao());
-        QCOMPARE(preferencias.value(QStringLiteral("Posicao/Left")).toString(), QStringLiteral("40"));
-        QCOMPARE(preferencias.value(QStringLiteral("Posicao/Right")).toString(), QStringLiteral("1340"));
-        QCOMPARE(preferencias.value(QStringLiteral("Posicao/Bottom")).toString(), QStringLiteral("930"));
+        QCOMPARE(preferencias.value(QStringLiteral("Posicao/Left")).toString(), QStringLiteral("10"));
+        QCOMPARE(preferencias.value(QStringLiteral("Posicao/Right")).toString(), QStringLiteral("1010"));
+        QCOMPARE(preferencias.value(QStringLiteral("Posicao/Bottom")).toString(), QStringLiteral("720"));
         QCOMPARE(preferencias.value(QStringLiteral("Posicao/showCmd")).toString(), QStringLiteral("1"));
         Janela j;
-        QCOMPARE(j.traco->geometry().size(), retangulo.size());
+        QCOMPARE(j.traco->geometry(), retangulo);
     }
 
     void bordaDireitaEm100ContaComoNadaGuardado()
@@ -99,8 +127,7 @@ private slots:
         // The record is applied all the same.
         QCOMPARE(janela.geometry().height(), 700);
         Janela j;
-        const QRect tela = QGuiApplication::primaryScreen()->availableGeometry();
-        QCOMPARE(j.traco->geometry().size(), tela.size().expandedTo(j.traco->minimumSizeHint()));
+        QCOMPARE(j.traco->frameGeometry(), QGuiApplication::primaryScreen()->availableGeometry());
     }
 
     void moduloIniciaDepoisDeFechar()

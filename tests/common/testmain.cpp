@@ -23,6 +23,10 @@ std::vector<TestFactory>& registeredTests()
 // that has them, and a name no class has is an error.
 int main(int argc, char** argv)
 {
+    // Windows are tried on the smallest screen the program is made for: the offscreen platform's screen is set to
+    // 1024x768 (its own default is 800x800).
+    if (qEnvironmentVariable("QT_QPA_PLATFORM") == QLatin1String("offscreen"))
+        qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("offscreen:configfile=" QUENVAR_TELA_DE_TESTE));
     QApplication app(argc, argv);
     QLocale::setDefault(QLocale(QLocale::Portuguese, QLocale::Brazil));
 
