@@ -223,7 +223,16 @@ QString Traco::textoPainel(int painel) const
 
 void Traco::MostraStatus(const QString& texto)
 {
-    m_paineis[0]->setText(texto.isEmpty() ? kStatusPadrao : texto);
+    // With nothing to say, the panel goes back to what lasts: the mode while a mix is inserted or edited, else the
+    // help hint. A tip shown while hovering a tool or a menu so never wipes out the mode.
+    if (!texto.isEmpty())
+        m_paineis[0]->setText(texto);
+    else if (m_form && m_form->inserindo)
+        m_paineis[0]->setText(QStringLiteral("Inserindo novo registro"));
+    else if (m_form && m_form->alterando)
+        m_paineis[0]->setText(QStringLiteral("Alterando Registro"));
+    else
+        m_paineis[0]->setText(kStatusPadrao);
 }
 
 void Traco::habilita(const QString& id, bool habilitado)

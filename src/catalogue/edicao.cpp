@@ -117,9 +117,7 @@ template <typename Escrita> auto FormTraco::comEspera(Escrita escrita) -> declty
             return;
         QApplication::restoreOverrideCursor();
         if (m_janela)
-            m_janela->MostraStatus(inserindo   ? QStringLiteral("Inserindo novo registro")
-                                   : alterando ? QStringLiteral("Alterando Registro")
-                                               : QString());
+            m_janela->MostraStatus(QString());
     };
     for (;;) {
         try {

@@ -332,6 +332,30 @@ private slots:
         QCOMPARE(j.traco->textoPainel(1), QStringLiteral("Barra de Informações - Pressione <F1> para ajuda"));
     }
 
+    void painelDoModo_data()
+    {
+        QTest::addColumn<QString>("ferramenta");
+        QTest::addColumn<QString>("modo");
+        QTest::newRow("incluindo") << "ID_Incluir" << "Inserindo novo registro";
+        QTest::newRow("alterando") << "ID_Alterar" << "Alterando Registro";
+    }
+    void painelDoModo()
+    {
+        QFETCH(QString, ferramenta);
+        QFETCH(QString, modo);
+        Janela j;
+        j.traco->ferramenta(ferramenta)->trigger();
+        QCOMPARE(j.traco->textoPainel(1), modo);
+        // The mouse that clicked the tool points at another and leaves the tool bar: the mode stays in the panel.
+        emit j.traco->ferramenta(QStringLiteral("ID_Gravar"))->hovered();
+        QEvent saida(QEvent::Leave);
+        QApplication::sendEvent(j.traco->barra(1), &saida);
+        QCOMPARE(j.traco->textoPainel(1), modo);
+        j.traco->ferramenta(QStringLiteral("ID_Cancelar"))->trigger();
+        QApplication::sendEvent(j.traco->barra(0), &saida);
+        QCOMPARE(j.traco->textoPainel(1), QStringLiteral("Barra de Informações - Pressione <F1> para ajuda"));
+    }
+
     void todoControleExplicaOQueE()
     {
         Janela j;
