@@ -1,4 +1,5 @@
-// The "O que é isto?" texts of the mix form: what each control holds and how it is used.
+// The "O que é isto?" texts of the mix form, what each control holds and how it is used, and the names a screen
+// reader says for each control.
 #include "formtraco.h"
 
 #include "widgets/caixatexto.h"
@@ -112,6 +113,48 @@ void FormTraco::explicaControles()
     explica(Custo[2], QStringLiteral("Custo de um metro cúbico com as perdas."));
     explica(Redutor, QStringLiteral("Redução de água com aditivo superplastificante."));
     explica(Reducao, QStringLiteral("Redução de água com aditivo superplastificante."));
+}
+
+void FormTraco::nomeiaControles()
+{
+    // Each name is the caption a sighted user reads beside the control; boxes that share a caption say which
+    // column or material they belong to.
+    const auto nomeia = [](QWidget* w, const QString& nome) { w->setAccessibleName(nome); };
+    nomeia(Pasta, QStringLiteral("Páginas do traço"));
+    nomeia(TextoC[0], QStringLiteral("Nome do traço"));
+    nomeia(Combo[0], QStringLiteral("Nome do traço"));
+    nomeia(TextoC[1], QStringLiteral("Consistência"));
+    nomeia(Combo[1], QStringLiteral("Consistência"));
+    nomeia(TextoC[2], QStringLiteral("Abatimento em mm."));
+    nomeia(Combo[7], QStringLiteral("Abatimento em mm."));
+    nomeia(TextoC[3], QStringLiteral("Data de cadastro"));
+    nomeia(TextoC[4], QStringLiteral("Data de cotação"));
+    nomeia(TextoC[5], QStringLiteral("Redução de água em %"));
+    nomeia(Combo[8], QStringLiteral("Redução de água em %"));
+    nomeia(ClasseCimento, QStringLiteral("Classe do cimento"));
+    const std::array<const char*, 6> movimentos{"Primeiro",       "Anterior", "Em uso anterior",
+                                                "Próximo em uso", "Próximo",  "Último"};
+    for (int i = 0; i < 6; ++i)
+        nomeia(Movimento[i], QString::fromUtf8(movimentos[i]));
+    const std::array<const char*, 7> massas{"Massa específica do cimento",         "Massa aparente do cimento",
+                                            "Massa específica do agregado miúdo",  "Massa aparente do agregado miúdo",
+                                            "Massa específica do agregado graúdo", "Massa aparente do agregado graúdo",
+                                            "Umidade contida no agregado miúdo"};
+    for (int i = 0; i < 7; ++i)
+        nomeia(Texto[i], QString::fromUtf8(massas[i]));
+    const std::array<const char*, 6> resultados{"Peso por m3",
+                                                "Relação agregado/cimento",
+                                                "Peso por traço",
+                                                "Traço em Proporções em Massa",
+                                                "Traço em Proporções em Volume",
+                                                "Resistência característica (fck)"};
+    for (int i = 0; i < 6; ++i)
+        nomeia(TextoI[i], QString::fromUtf8(resultados[i]));
+    const std::array<const char*, 3> custos{"Custo sem perdas", "Perdas, sobras", "Custo com perdas"};
+    for (int i = 0; i < 3; ++i)
+        nomeia(Custo[i], QString::fromUtf8(custos[i]));
+    for (int linha = 0; linha < 10; ++linha)
+        nomeiaLinha(linha);
 }
 
 } // namespace catalogue

@@ -45,6 +45,8 @@ const QString kNenhum = QStringLiteral("* Nenhum *");
 const std::array<const char*, 10> kComponentes{"Cimento",    "Areia Fina", "Areia Grossa", "Pedrisco",
                                                "Pedra 1",    "Aditivo 1",  "Aditivo 2",    "Água Adicional",
                                                "Água Total", "Mão-de-Obra"};
+// The product list that stands over each row's caption, or -1.
+const std::array<int, 10> kListaDaLinha{2, -1, -1, 3, 4, 5, 6, -1, -1, -1};
 
 // Runs one step of showing a row; a step that fails leaves what it would have written and the next step runs.
 template <typename Passo> void tenta(Passo passo)
@@ -106,7 +108,7 @@ FormTraco::FormTraco(platform::Database& db, calc::CalcState& estado, QWidget* p
     m_paginas = {montaPaginaTraco(), montaPaginaComponentes(), montaPaginaResultados()};
     Pasta->addTab(m_paginas[0], QStringLiteral("&Traço"));
     Pasta->addTab(m_paginas[1], QStringLiteral("C&omponentes e Massas"));
-    Pasta->addTab(m_paginas[2], QStringLiteral("&Resultados e Custos"));
+    Pasta->addTab(m_paginas[2], QStringLiteral("Re&sultados e Custos"));
     Pasta->tabBar()->installEventFilter(this);
 
     const std::array<const char*, 6> dicas{"Primeiro traço",       "Traço anterior", "Traço em uso anterior",
@@ -160,6 +162,7 @@ FormTraco::FormTraco(platform::Database& db, calc::CalcState& estado, QWidget* p
         c->installEventFilter(this);
     ligaEventos();
     explicaControles();
+    nomeiaControles();
     // The name list takes its keys in its own entry box.
     Combo[0]->lineEdit()->installEventFilter(this);
     TracoCorrente->installEventFilter(this);
@@ -359,7 +362,6 @@ QWidget* FormTraco::montaPaginaComponentes()
     g->addWidget(separador, 0, 3, 11, 1);
 
     // The lists of materials stand over the captions of their rows.
-    const std::array<int, 10> listaDaLinha{2, -1, -1, 3, 4, 5, 6, -1, -1, -1};
     for (int i = 0; i < 10; ++i) {
         CompT[i] = rotulo(QString::fromUtf8(kComponentes[i]));
         CompM[i] = rotulo(QString::fromUtf8(kComponentes[i]));
@@ -377,7 +379,7 @@ QWidget* FormTraco::montaPaginaComponentes()
             c->setAlignment(Qt::AlignRight);
             c->setMaximumWidth(110);
         }
-        const int lista = listaDaLinha[i];
+        const int lista = kListaDaLinha[std::size_t(i)];
         g->addWidget(lista >= 0 ? sobreposto(CompT[i], Combo[lista]) : CompT[i], i + 1, 0);
         g->addWidget(TextoT[i], i + 1, 1);
         g->addWidget(UnidT[i], i + 1, 2);
@@ -635,6 +637,7 @@ void FormTraco::Modo(Operacao operacao)
         for (CaixaTexto* c : TextoC) {
             c->setReadOnly(true);
             c->show();
+            c->setFocusPolicy(Qt::StrongFocus);
         }
         for (QComboBox* c : Combo)
             c->hide();
@@ -667,6 +670,9 @@ void FormTraco::Modo(Operacao operacao)
         c->show();
     for (CaixaTexto* c : TextoC)
         c->setReadOnly(false);
+    // The boxes under the name, consistency and slump lists are covered by them: Tab passes them by.
+    for (CaixaTexto* c : {TextoC[0], TextoC[1], TextoC[2]})
+        c->setFocusPolicy(Qt::NoFocus);
     TextoT[7]->setReadOnly(true);
     TextoT[8]->setReadOnly(true);
     Custo[1]->setReadOnly(false);
@@ -700,6 +706,7 @@ void FormTraco::mostraLinhaDeProduto(int linha, const QString& campoCodigo, cons
             CompM[linha]->clear();
             UnidT[linha]->clear();
             UnidM[linha]->clear();
+            nomeiaLinha(linha);
             TextoT[linha]->hide();
             TextoM[linha]->hide();
             TextoT[linha]->clear();
@@ -710,6 +717,7 @@ void FormTraco::mostraLinhaDeProduto(int linha, const QString& campoCodigo, cons
         const QVariant unidade = produto.value(1);
         CompT[linha]->setText(nome);
         CompM[linha]->setText(nome);
+        nomeiaLinha(linha);
         TextoT[linha]->show();
         TextoM[linha]->show();
         mostraQuantidades(linha, campoTraco, campoMetro);
@@ -974,6 +982,19 @@ bool FormTraco::eventFilter(QObject* objeto, QEvent* evento)
         }
     }
     return QWidget::eventFilter(objeto, evento);
+}
+
+void FormTraco::nomeiaLinha(int linha)
+{
+    // A row of materials is named by the product it shows, or by its kind while it shows none.
+    QString material = CompT[linha]->text();
+    if (material.isEmpty())
+        material = QString::fromUtf8(kComponentes[std::size_t(linha)]);
+    TextoT[linha]->setAccessibleName(material + QStringLiteral(" por traço"));
+    TextoM[linha]->setAccessibleName(material + QStringLiteral(" por metro cúbico"));
+    if (const int lista = kListaDaLinha[std::size_t(linha)]; lista >= 0)
+        Combo[lista]->setAccessibleName(QStringLiteral("Produto da linha ") +
+                                        QString::fromUtf8(kComponentes[std::size_t(linha)]));
 }
 
 } // namespace catalogue

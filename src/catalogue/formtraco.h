@@ -194,6 +194,8 @@ private:
     void mostraQuantidades(int linha, const QString& campoTraco, const QString& campoMetro);
     void ligaEventos();
     void explicaControles();
+    void nomeiaControles();
+    void nomeiaLinha(int linha);
     void validacao(int acao, bool& salvar);
     void selecionaPosicao(QComboBox* lista, int posicao);
     void preencheAbatimentos();

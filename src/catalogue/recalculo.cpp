@@ -162,6 +162,7 @@ void FormTraco::mostraProdutoDaLista(int lista)
     const int linha = lista == 2 ? 0 : lista;
     CompT[linha]->setText(nome);
     CompM[linha]->setText(nome);
+    nomeiaLinha(linha);
     if (lista >= 5) {
         // An admixture is measured in its product's own unit.
         const std::optional<calc::ProductInfo> produto = nome.isEmpty() ? std::nullopt : m_produtos->findByName(nome);

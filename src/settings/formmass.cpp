@@ -114,7 +114,7 @@ FormMass::FormMass(QWidget* parent)
     }
     m_pastinha->addTab(criaPaginaMassas(), QStringLiteral("&Massas e Umidade"));
     m_pastinha->addTab(criaPaginaDosagens(), QStringLiteral("&Dosagens e Agregados"));
-    m_pastinha->addTab(criaPaginaUtilizacao(), QStringLiteral("&Utilização e Mão-de-Obra"));
+    m_pastinha->addTab(criaPaginaUtilizacao(), QStringLiteral("Utili&zação e Mão-de-Obra"));
     connect(m_pastinha, &QTabWidget::currentChanged, this, [] { platform::TocaSom(platform::Som::MouseClica); });
     m_dadoMassa.vincula(m_classeCimento, QStringLiteral("Classe"));
 

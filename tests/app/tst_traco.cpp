@@ -1,6 +1,8 @@
 #include "testregistry.h"
 
+#include "aceleradores.h"
 #include "app/ferramentas.h"
+#include "app/sobre.h"
 #include "app/traco.h"
 #include "fixtures.h"
 #include "janelateste.h"
@@ -14,6 +16,7 @@
 #include "widgets/caixatexto.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -336,8 +339,10 @@ private slots:
     {
         QTest::addColumn<QString>("ferramenta");
         QTest::addColumn<QString>("modo");
-        QTest::newRow("incluindo") << "ID_Incluir" << "Inserindo novo registro";
-        QTest::newRow("alterando") << "ID_Alterar" << "Alterando Registro";
+        QTest::newRow("incluindo") << "ID_Incluir"
+                                   << "Inserindo novo registro";
+        QTest::newRow("alterando") << "ID_Alterar"
+                                   << "Alterando Registro";
     }
     void painelDoModo()
     {
@@ -354,6 +359,95 @@ private slots:
         j.traco->ferramenta(QStringLiteral("ID_Cancelar"))->trigger();
         QApplication::sendEvent(j.traco->barra(0), &saida);
         QCOMPARE(j.traco->textoPainel(1), QStringLiteral("Barra de Informações - Pressione <F1> para ajuda"));
+    }
+
+    void nomesAcessiveis_data()
+    {
+        QTest::addColumn<int>("pagina");
+        QTest::addColumn<int>("modo");
+        for (int pagina = 0; pagina < 3; ++pagina)
+            for (const auto& [nome, modo] :
+                 {std::pair{"vendo", Form::Operacao::Visualizar}, {"incluindo", Form::Operacao::Inserir}})
+                QTest::addRow("pagina %d %s", pagina, nome) << pagina << int(modo);
+    }
+    void nomesAcessiveis()
+    {
+        // What a screen reader says of each control the Tab key reaches: never nothing, never the same for two.
+        QFETCH(int, pagina);
+        QFETCH(int, modo);
+        Janela j;
+        j.traco->Modo(Form::Operacao(modo));
+        j.form()->MostraMovimento(modo == int(Form::Operacao::Visualizar));
+        j.form()->Pasta->setCurrentIndex(pagina);
+        QHash<QString, QString> donos;
+        QStringList semNome, repetidos;
+        for (QWidget* w : j.traco->findChildren<QWidget*>()) {
+            if (w->focusPolicy() == Qt::NoFocus || !w->isVisibleTo(j.traco.get()) || !w->isEnabled() ||
+                qobject_cast<QTabBar*>(w->parentWidget()) || qobject_cast<QComboBox*>(w->parentWidget()))
+                continue;
+            // Under Linux a list reports its text as its name (its caption goes by the label relation); the name
+            // set for it is what the other platforms' readers say.
+            const QString nome = qobject_cast<QComboBox*>(w)
+                                     ? w->accessibleName()
+                                     : QAccessible::queryAccessibleInterface(w)->text(QAccessible::Name).trimmed();
+            const QString quem =
+                w->objectName().isEmpty() ? QString::fromLatin1(w->metaObject()->className()) : w->objectName();
+            if (qobject_cast<QPushButton*>(w) &&
+                w->parentWidget() == j.form()->findChild<QWidget*>(QStringLiteral("Corpo")))
+                QCOMPARE(nome,
+                         QStringList({"Primeiro", "Anterior", "Em uso anterior", "Próximo em uso", "Próximo", "Último"})
+                             .value(w->objectName().right(1).toInt()));
+            if (nome.isEmpty())
+                semNome.append(quem);
+            else if (donos.contains(nome))
+                repetidos.append(nome + QStringLiteral(" (") + donos.value(nome) + QStringLiteral(", ") + quem +
+                                 QLatin1Char(')'));
+            else
+                donos.insert(nome, quem);
+        }
+        QVERIFY2(semNome.isEmpty(), qPrintable(QStringLiteral("sem nome: ") + semNome.join(QStringLiteral(", "))));
+        QVERIFY2(repetidos.isEmpty(), qPrintable(QStringLiteral("repetidos: ") + repetidos.join(QStringLiteral("; "))));
+        // A quantity is named by the material its row shows.
+        QCOMPARE(QAccessible::queryAccessibleInterface(j.form()->TextoM[0])->text(QAccessible::Name),
+                 QStringLiteral("Cimento 32 por metro cúbico"));
+    }
+
+    void aceleradoresSemConflito_data()
+    {
+        QTest::addColumn<QString>("janela");
+        for (const char* janela : {"vendo", "incluindo", "massas", "consistências", "sobre"})
+            QTest::newRow(janela) << QString::fromUtf8(janela);
+    }
+    void aceleradoresSemConflito()
+    {
+        QFETCH(QString, janela);
+        Janela j;
+        std::unique_ptr<QWidget> outra;
+        QWidget* alvo = j.traco.get();
+        if (janela == QLatin1String("incluindo"))
+            j.traco->ferramenta(QStringLiteral("ID_Incluir"))->trigger();
+        else if (janela == QLatin1String("massas"))
+            outra = std::make_unique<settings::FormMass>();
+        else if (janela == QLatin1String("consistências"))
+            outra = std::make_unique<settings::FormCons>();
+        else if (janela == QLatin1String("sobre"))
+            outra = std::make_unique<app::Sobre>(QStringLiteral("Empresa"));
+        if (outra) {
+            outra->show();
+            alvo = outra.get();
+        }
+        const QStringList repetidos = teste::aceleradoresRepetidos(alvo);
+        QVERIFY2(repetidos.isEmpty(), qPrintable(repetidos.join(QStringLiteral("; "))));
+        if (janela == QLatin1String("incluindo")) {
+            // Typing a name, Alt+O turns the page and types nothing.
+            QVERIFY(QTest::qWaitForWindowActive(j.traco.get()));
+            QLineEdit* nome = j.form()->Combo[0]->lineEdit();
+            nome->setFocus();
+            QTest::keyClicks(nome, QStringLiteral("Exemplo"));
+            QTest::keyClick(nome, Qt::Key_O, Qt::AltModifier);
+            QCOMPARE(j.form()->Pasta->currentIndex(), 1);
+            QCOMPARE(nome->text(), QStringLiteral("Exemplo"));
+        }
     }
 
     void todoControleExplicaOQueE()
