@@ -565,6 +565,13 @@ void FormTraco::Excluindo()
         if (excluido) {
             recarregaNomes();
             OrdenarTracos(std::nullopt);
+            if (totalRegistros < 1) {
+                // The catalogue's last mix is gone: nothing of it stays on screen.
+                Dialogs::aviso(QStringLiteral("Excluindo o último Registro"), QStringLiteral("Excluindo Traço"),
+                               Dialogs::Icone::Nenhum);
+                m_estado.limpa();
+                limpaTela();
+            }
         }
         MostraNumero();
     } catch (const DbError& erro) {
@@ -575,6 +582,7 @@ void FormTraco::Excluindo()
             Dialogs::aviso(QStringLiteral("Excluindo o último Registro"), QStringLiteral("Excluindo Traço"),
                            Dialogs::Icone::Nenhum);
             m_estado.limpa();
+            limpaTela();
             return;
         case platform::RegistroAlteradoPorOutro:
             Dialogs::aviso(QStringLiteral("Este traço foi alterado em outra estação depois de ser mostrado aqui.") +

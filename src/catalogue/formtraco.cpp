@@ -624,6 +624,16 @@ void FormTraco::defineCusto(int i, double valor)
     Custo[i]->setText(i == 1 ? calc::formatFull(valor) : local.toString(valor, 'f', 2));
 }
 
+void FormTraco::limpaTela()
+{
+    for (CaixaTexto* c : findChildren<CaixaTexto*>())
+        c->clear();
+    for (int i = 0; i < 3; ++i)
+        Custo[i]->setProperty("valor", 0.0);
+    RotVar->setText(QStringLiteral("00"));
+    RotuloPlantao->setText(QStringLiteral("Traço Inativo"));
+}
+
 void FormTraco::Modo(Operacao operacao)
 {
     const bool editando = operacao != Operacao::Visualizar;
@@ -768,22 +778,17 @@ void FormTraco::MostraNumero()
             TextoC[1]->setText(calc::ClasseConsistencia(fator, limites()));
             TextoC[2]->setText(fator);
         });
-        tenta([&] {
-            TextoC[3]->setText(textoDe(DadoTraco, QStringLiteral("DataCadastro")));
-            TextoC[4]->setText(textoDe(DadoTraco, QStringLiteral("DataCotacao")));
-            TextoC[5]->setText(textoDe(DadoTraco, QStringLiteral("ReducaoAgua")));
-        });
-        tenta([&] {
-            const std::array<const char*, 6> campos{"Peso",      "RelAgregCimento", "PesoTraco",
+        // Each field in its own step: one that cannot be shown leaves only its own box as it was.
+        const std::array<const char*, 3> textos{"DataCadastro", "DataCotacao", "ReducaoAgua"};
+        for (int i = 0; i < 3; ++i)
+            tenta([&] { TextoC[3 + i]->setText(textoDe(DadoTraco, QLatin1String(textos[std::size_t(i)]))); });
+        const std::array<const char*, 6> resultados{"Peso",      "RelAgregCimento", "PesoTraco",
                                                     "PropMassa", "PropVolume",      "Resistencia"};
-            for (int i = 0; i < 6; ++i)
-                TextoI[i]->setText(textoDe(DadoTraco, QLatin1String(campos[i])));
-        });
-        tenta([&] {
-            const std::array<const char*, 3> campos{"PrecoCustoSemPerda", "Perda", "PrecoCustoComPerda"};
-            for (int i = 0; i < 3; ++i)
-                defineCusto(i, numeroDe(DadoTraco, QLatin1String(campos[i])));
-        });
+        for (int i = 0; i < 6; ++i)
+            tenta([&] { TextoI[i]->setText(textoDe(DadoTraco, QLatin1String(resultados[std::size_t(i)]))); });
+        const std::array<const char*, 3> custos{"PrecoCustoSemPerda", "Perda", "PrecoCustoComPerda"};
+        for (int i = 0; i < 3; ++i)
+            tenta([&] { defineCusto(i, numeroDe(DadoTraco, QLatin1String(custos[std::size_t(i)]))); });
         tenta([&] { OpcaoForma.at(numeroDe(DadoTraco, QStringLiteral("Volumetrico")))->setChecked(true); });
         tenta([&] { RotVar->setText(calc::padded(qint64(numeroDe(DadoTraco, QStringLiteral("TracoVariante"))), 2)); });
         tenta([&] {

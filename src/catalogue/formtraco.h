@@ -196,6 +196,8 @@ private:
     void explicaControles();
     void nomeiaControles();
     void nomeiaLinha(int linha);
+    // Empties every box, as when the catalogue has no mix.
+    void limpaTela();
     void validacao(int acao, bool& salvar);
     void selecionaPosicao(QComboBox* lista, int posicao);
     void preencheAbatimentos();

@@ -45,7 +45,15 @@ const QStringList& classes()
 
 QString unidadeSolidos(int medicao)
 {
-    return medicao == 0 ? QStringLiteral("Kg") : QStringLiteral("Litros");
+    switch (medicao) {
+    case 0:
+        return QStringLiteral("Kg");
+    case 1:
+    case 2:
+        return QStringLiteral("Litros");
+    default:
+        return {};
+    }
 }
 
 } // namespace catalogue::Opcoes

@@ -570,6 +570,23 @@ private slots:
         QCOMPARE(f->totalRegistros, 11);
     }
 
+    void excluirOUnicoTraco()
+    {
+        Janela j(true, {QStringLiteral("DELETE FROM Tracos WHERE rowid <> (SELECT MIN(rowid) FROM Tracos)"),
+                        QStringLiteral("UPDATE Produtos SET CodigoTraco = NULL")});
+        Form* f = j.form();
+        QCOMPARE(f->totalRegistros, 1);
+        QVERIFY(!f->TextoC[0]->text().isEmpty());
+        m_dialogs->proximaResposta(Dialogs::Resposta::Sim);
+        f->Excluindo();
+        QCOMPARE(m_dialogs->mensagens().last().texto, QStringLiteral("Excluindo o último Registro"));
+        QCOMPARE(j.registro(), QStringLiteral("Registro 0/0"));
+        // Nothing of the deleted mix stays on screen.
+        for (widgets::CaixaTexto* c : f->findChildren<widgets::CaixaTexto*>())
+            QVERIFY2(c->text().isEmpty(), qPrintable(c->objectName() + QStringLiteral(": ") + c->text()));
+        QCOMPARE(f->RotVar->text(), QStringLiteral("00"));
+    }
+
     void alterarMantemOTracoEGravaOsCampos()
     {
         Janela j;

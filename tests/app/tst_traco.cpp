@@ -27,6 +27,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSqlQuery>
 #include <QStandardPaths>
 #include <QTabBar>
 #include <QTabWidget>
@@ -205,6 +206,9 @@ private slots:
         QTest::newRow("em volume") << "Volumetrico = 1"
                                    << "00"
                                    << "Litros" << true << false << 0.0;
+        QTest::newRow("medição desconhecida") << "Volumetrico = 5"
+                                              << "00"
+                                              << "" << true << false << 0.0;
         QTest::newRow("sem cimento") << "TracoCimentoCod = 0"
                                      << "00"
                                      << "Kg" << false << false << 0.0;
@@ -245,6 +249,30 @@ private slots:
         QVERIFY(f->TipoConcreto[2]->isChecked());
         // Quantities shown with one decimal and the decimal comma.
         QVERIFY(f->TextoT[1]->text().endsWith(QStringLiteral(",0")));
+    }
+
+    void campoNuloSoFaltaEle()
+    {
+        // A field that cannot be shown leaves its own box as it was; the boxes beside it still show the row.
+        Janela j(true, {QStringLiteral("UPDATE Tracos SET DataCadastro = NULL, Peso = NULL, Perda = NULL "
+                                       "WHERE NomeTraco = 'Concreto Aparente fck 30'")});
+        Form* f = j.form();
+        QSqlQuery linha = platform::Database::shared().exec(
+            QStringLiteral("SELECT DataCotacao, ReducaoAgua, RelAgregCimento, Resistencia, PrecoCustoComPerda "
+                           "FROM Tracos WHERE NomeTraco = 'Concreto Aparente fck 30'"));
+        QVERIFY(linha.next());
+        f->Movimenta(Form::Ultimo);
+        const QString cadastro = f->TextoC[3]->text();
+        const QString peso = f->TextoI[0]->text();
+        f->Movimenta(Form::Primeiro);
+        QCOMPARE(f->TextoC[0]->text(), QStringLiteral("Concreto Aparente fck 30"));
+        QCOMPARE(f->TextoC[3]->text(), cadastro);
+        QCOMPARE(f->TextoI[0]->text(), peso);
+        QCOMPARE(f->TextoC[4]->text(), linha.value(0).toString());
+        QCOMPARE(f->TextoC[5]->text(), linha.value(1).toString());
+        QCOMPARE(f->TextoI[1]->text(), linha.value(2).toString());
+        QCOMPARE(f->TextoI[5]->text(), linha.value(3).toString());
+        QCOMPARE(f->custo(2), linha.value(4).toDouble());
     }
 
     void inativoEAditivoAusente()
