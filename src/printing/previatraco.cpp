@@ -106,15 +106,14 @@ PreviaTraco::~PreviaTraco() = default;
 
 EstadoImpressora PreviaTraco::PreparaFolha()
 {
-    m_estado = printing::PreparaFolha(m_documento);
+    m_estado = printing::PreparaFolha(m_documento, haImpressora());
     Folha->setZoom(kZoomPreparado);
     return m_estado;
 }
 
 void PreviaTraco::ImprimeTraco(const calc::CalcState& estado, const OrigemDaFicha& origem, QWidget* formulario)
 {
-    if (m_estado == EstadoImpressora::SemImpressora)
-        return;
+    // Composed even without a printer, so that the sheet can be saved as a PDF.
     m_titulo = tituloDaFicha(estado, origem);
     printing::ImprimeTraco(m_documento, m_estado, estado, origem, formulario);
     Folha->atualiza();
