@@ -79,6 +79,7 @@ PreviaTraco::PreviaTraco(QWidget* parent) : QWidget(parent)
                      QStringLiteral("Pág.Larg."), QStringLiteral("Pág.Toda")});
     Lente->setEditText(QStringLiteral("80%"));
     Lente->setToolTip(QStringLiteral("Zoom"));
+    Lente->setAccessibleName(QStringLiteral("Zoom"));
     Lente->setMinimumContentsLength(9);
     rotulo->setBuddy(Lente);
     linha->addWidget(rotulo);
@@ -98,6 +99,7 @@ PreviaTraco::PreviaTraco(QWidget* parent) : QWidget(parent)
     linha->addStretch();
 
     Folha = new Visualizador(this);
+    Folha->setAccessibleName(QStringLiteral("Ficha do traço"));
     Folha->setDocumento(&m_documento);
     connect(Folha, &Visualizador::zoomMudou, this, &PreviaTraco::zoomDaFolha);
 }

@@ -101,6 +101,10 @@ private slots:
                  QStringLiteral("de %1").arg(m_v->relatorio()->documento().pageCount()));
         QVERIFY(!m_v->ferramenta(QStringLiteral("PrevPage"))->isEnabled());
         QVERIFY(!m_v->podeVoltar());
+        // The print tool shows its caption whole, ellipsis and all.
+        QAction* imprimir = m_v->ferramenta(QStringLiteral("&Print..."));
+        QCOMPARE(qobject_cast<QToolButton*>(m_v->Barra->widgetForAction(imprimir))->text(),
+                 QStringLiteral("Imprimir..."));
     }
 
     void contentsGoToThePage()
