@@ -1,9 +1,11 @@
 #include "ficha.h"
 
 #include "documento.h"
+#include "saida.h"
 
 #include "calc/calcstate.h"
 #include "calc/formats.h"
+#include "calc/strength.h"
 #include "catalogue/opcoes.h"
 #include "platform/aplicacao.h"
 #include "platform/clock.h"
@@ -205,6 +207,11 @@ void inicioDoCalculo(Documento& folha, double base, const QString& titulo)
     folha.setFontBold(false);
 }
 
+bool temPagina(const Documento& folha)
+{
+    return folha.pageWidth() > 0.0 && folha.pageHeight() > 0.0;
+}
+
 QString parteDaProporcao(const QStringList& partes, int indice)
 {
     return indice < partes.size() ? partes[indice].trimmed() : QString();
@@ -230,6 +237,13 @@ int codigoProximo(double valor, std::initializer_list<double> valores)
     return -1;
 }
 
+// The class text of a stored mix comes from its cement product ("Cimento 32" gives " 32"): a mix whose cement is
+// not found prints none, whatever its Classe field holds. The wizard's mix carries the class it was designed for.
+QString classeDaFicha(const calc::CalcState& s, const OrigemDaFicha& origem)
+{
+    return origem.ocupado ? calc::textoDaClasse(s.nomes[0]) : s.classe;
+}
+
 QStringList linhasDeCaracteristicas(const calc::CalcState& s, const OrigemDaFicha& origem)
 {
     QStringList linhas;
@@ -241,7 +255,7 @@ QStringList linhasDeCaracteristicas(const calc::CalcState& s, const OrigemDaFich
                   QStringLiteral(" mm."));
     linhas.append(QStringLiteral("Umidade do agregado miúdo ") + calc::formatFull(s.h * 100.0) + QStringLiteral("%"));
     linhas.append(QStringLiteral("Abatimento do Concreto (Slump) %1 mm.").arg(s.abatimento));
-    linhas.append(QStringLiteral("Classe do Cimento a ser usado ") + s.classe);
+    linhas.append(QStringLiteral("Classe do Cimento a ser usado ") + classeDaFicha(s, origem));
     linhas.append(textoDaForma(s));
     linhas.append(textoDaMedicao(s));
     linhas.append(textoDoUso(s));
@@ -357,7 +371,7 @@ QString semZeroAEsquerda(double valor, int casas)
     return texto;
 }
 
-EstadoImpressora PreparaFolha(Documento& folha)
+EstadoImpressora PreparaFolha(Documento& folha, bool impressoraInstalada)
 {
     EstadoImpressora estado = EstadoImpressora::Pronta;
     folha.setOrientation(Orientacao::Retrato);
@@ -367,7 +381,7 @@ EstadoImpressora PreparaFolha(Documento& folha)
     }
     folha.setMargins(kMargem);
     folha.setTextAlign(Alinhamento::Esquerda);
-    if (folha.pageWidth() <= 0.0 || folha.pageHeight() <= 0.0)
+    if (!impressoraInstalada || !temPagina(folha))
         estado = EstadoImpressora::SemImpressora;
 
     if (estado == EstadoImpressora::SemRetrato) {
@@ -375,9 +389,7 @@ EstadoImpressora PreparaFolha(Documento& folha)
         Dialogs::aviso(QStringLiteral("A impressora não permite impressão horizontal."),
                        QStringLiteral("Impressora Normal"), Dialogs::Icone::Nenhum);
     } else if (estado == EstadoImpressora::SemImpressora) {
-        platform::TocaSom(platform::Som::Erro);
-        Dialogs::aviso(QStringLiteral("Tem que instalar uma impressora!\rPara utilizar todo recurso do Programa."),
-                       QStringLiteral("Instalar Impressora"), Dialogs::Icone::Nenhum);
+        avisaSemImpressora();
     }
     return estado;
 }
@@ -385,7 +397,8 @@ EstadoImpressora PreparaFolha(Documento& folha)
 void ImprimeTraco(Documento& folha, EstadoImpressora impressora, const calc::CalcState& s, const OrigemDaFicha& origem,
                   QWidget* formulario)
 {
-    if (impressora == EstadoImpressora::SemImpressora)
+    // Without a printer the sheet can still go to a PDF; without a page it can go nowhere.
+    if (impressora == EstadoImpressora::SemImpressora && !temPagina(folha))
         return;
 
     folha.startDoc();

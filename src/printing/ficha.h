@@ -16,8 +16,8 @@ namespace printing {
 
 class Documento;
 
-// Whether the sheet can be printed: 0 it can, 1 the paper would not stay in portrait, 2 there is nowhere to print
-// (the page has no size). Writing a PDF always counts as a usable printer.
+// Whether the sheet can be printed: 0 it can, 1 the paper would not stay in portrait, 2 no printer is installed or
+// the page has no size. Writing a PDF needs no printer: a sheet with a page is composed in state 2 all the same.
 enum class EstadoImpressora : qint16 { Pronta = 0, SemRetrato = 1, SemImpressora = 2 };
 
 // Where the mix on the sheet comes from.
@@ -63,11 +63,12 @@ QString avisoDoRodape();
 QString semZeroAEsquerda(double valor, int casas);
 
 // Sets the sheet's page up (portrait, margins of 500 twips, the left-hand block) and tells whether it can be
-// printed. State 1 and state 2 are told to the user (the error sound and a message).
-EstadoImpressora PreparaFolha(Documento& folha);
+// printed; `impressoraInstalada` says whether the system has a printer (the preview asks; a PDF needs none).
+// State 1 and state 2 are told to the user (the error sound and a message).
+EstadoImpressora PreparaFolha(Documento& folha, bool impressoraInstalada = true);
 
-// Composes the sheet of the mix in `estado` into `folha`. Nothing at all in state 2. When a host form is given,
-// its caption grows by the mix title in brackets.
+// Composes the sheet of the mix in `estado` into `folha`. Nothing at all when the page has no size. When a host
+// form is given, its caption grows by the mix title in brackets.
 void ImprimeTraco(Documento& folha, EstadoImpressora impressora, const calc::CalcState& estado,
                   const OrigemDaFicha& origem, QWidget* formulario = nullptr);
 

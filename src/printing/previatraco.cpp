@@ -79,6 +79,7 @@ PreviaTraco::PreviaTraco(QWidget* parent) : QWidget(parent)
                      QStringLiteral("Pág.Larg."), QStringLiteral("Pág.Toda")});
     Lente->setEditText(QStringLiteral("80%"));
     Lente->setToolTip(QStringLiteral("Zoom"));
+    Lente->setAccessibleName(QStringLiteral("Zoom"));
     Lente->setMinimumContentsLength(9);
     rotulo->setBuddy(Lente);
     linha->addWidget(rotulo);
@@ -98,6 +99,7 @@ PreviaTraco::PreviaTraco(QWidget* parent) : QWidget(parent)
     linha->addStretch();
 
     Folha = new Visualizador(this);
+    Folha->setAccessibleName(QStringLiteral("Ficha do traço"));
     Folha->setDocumento(&m_documento);
     connect(Folha, &Visualizador::zoomMudou, this, &PreviaTraco::zoomDaFolha);
 }
@@ -106,15 +108,14 @@ PreviaTraco::~PreviaTraco() = default;
 
 EstadoImpressora PreviaTraco::PreparaFolha()
 {
-    m_estado = printing::PreparaFolha(m_documento);
+    m_estado = printing::PreparaFolha(m_documento, haImpressora());
     Folha->setZoom(kZoomPreparado);
     return m_estado;
 }
 
 void PreviaTraco::ImprimeTraco(const calc::CalcState& estado, const OrigemDaFicha& origem, QWidget* formulario)
 {
-    if (m_estado == EstadoImpressora::SemImpressora)
-        return;
+    // Composed even without a printer, so that the sheet can be saved as a PDF.
     m_titulo = tituloDaFicha(estado, origem);
     printing::ImprimeTraco(m_documento, m_estado, estado, origem, formulario);
     Folha->atualiza();

@@ -44,7 +44,8 @@ public:
     const Documento& documento() const { return m_documento; }
     EstadoImpressora estadoImpressora() const { return m_estado; }
 
-    // PreparaFolha on the sheet (with its messages) and the preview's zoom at 70.
+    // PreparaFolha on the sheet (with its messages; state 2 when the system has no printer) and the preview's zoom
+    // at 70.
     EstadoImpressora PreparaFolha();
     // Composes the sheet of a mix and shows it. `formulario`, when given, is the host form whose caption grows by
     // the mix title.

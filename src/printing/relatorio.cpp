@@ -298,7 +298,7 @@ void bloco(Composicao& c, TipoRelatorio tipo, const calc::CalcState& s, const ca
     }
 
     // The specific and bulk masses of the materials.
-    c.controle(5064, 3960, 1344, 420, QStringLiteral("Componente\r(kg/l)"), kFonteDoCabecalho);
+    c.controle(5064, 3960, 1344, 420, QStringLiteral("Componente\rkg/l"), kFonteDoCabecalho);
     c.controle(6408, 3960, 1008, 420, QStringLiteral("Massa Específica"), kFonteDoCabecalho, Qt::AlignHCenter);
     c.controle(7416, 3960, 1008, 420, QStringLiteral("Massa Aparente"), kFonteDoCabecalho, Qt::AlignHCenter);
     const struct
@@ -419,9 +419,6 @@ bool Relatorio::compoe(const ProgressoDoRelatorio& progresso)
 
     const catalogue::TabelaProdutos tabela(m_banco);
     const ProdutosDoRelatorio produtos(tabela);
-    // One state for the whole run, as the sheet loader works on the program's calculation values: a field that
-    // cannot be read keeps what the previous row left.
-    calc::CalcState estado;
     Composicao composicao(m_documento, m_tipo, m_logotipo);
     composicao.inicia();
     std::optional<QString> grupo;
@@ -442,6 +439,9 @@ bool Relatorio::compoe(const ProgressoDoRelatorio& progresso)
                 colunas.insert(registro.fieldName(i), i);
         }
         const QString nome = linha(QStringLiteral("NomeTraco")).toString();
+        // Each row is loaded into a state of its own: a field that cannot be read (a Null Volumetrico leaves every
+        // quantity unread) shows nothing rather than the previous mix's value.
+        calc::CalcState estado;
         calc::CarregaTraco(estado, linha, &produtos);
 
         // A new name opens its group; the header stays on the page of its first block.

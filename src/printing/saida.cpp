@@ -4,6 +4,7 @@
 
 #include "platform/aplicacao.h"
 #include "platform/dialogs.h"
+#include "platform/som.h"
 
 #include <QPageLayout>
 #include <QPageSize>
@@ -11,6 +12,7 @@
 #include <QPdfWriter>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPrinterInfo>
 #include <QSaveFile>
 
 namespace printing {
@@ -34,6 +36,12 @@ void preparaImpressora(const Documento& documento, QPrinter& impressora)
     impressora.setPageLayout(QPageLayout(tamanhoDoPapel(documento), orientacaoDe(documento), QMarginsF()));
 }
 
+std::function<bool()>& procuraDeImpressora()
+{
+    static std::function<bool()> procura;
+    return procura;
+}
+
 void define(QString* erro, const QString& texto)
 {
     if (erro)
@@ -41,6 +49,25 @@ void define(QString* erro, const QString& texto)
 }
 
 } // namespace
+
+bool haImpressora()
+{
+    const std::function<bool()>& procura = procuraDeImpressora();
+    return procura ? procura() : !QPrinterInfo::defaultPrinter().isNull();
+}
+
+void defineProcuraDeImpressora(std::function<bool()> procura)
+{
+    procuraDeImpressora() = std::move(procura);
+}
+
+void avisaSemImpressora()
+{
+    platform::TocaSom(platform::Som::Erro);
+    platform::Dialogs::aviso(
+        QStringLiteral("Tem que instalar uma impressora!\rPara utilizar todo recurso do Programa."),
+        QStringLiteral("Instalar Impressora"), platform::Dialogs::Icone::Nenhum);
+}
 
 bool imprime(const Documento& documento, QPrinter& impressora)
 {
@@ -70,6 +97,10 @@ bool imprimeComDialogo(const Documento& documento, QWidget* pai, const QString& 
 {
     if (documento.pageCount() == 0)
         return false;
+    if (!haImpressora()) {
+        avisaSemImpressora();
+        return false;
+    }
     QPrinter impressora(QPrinter::HighResolution);
     preparaImpressora(documento, impressora);
     impressora.setDocName(titulo.isEmpty() ? platform::Aplicacao::titulo() : titulo);

@@ -120,10 +120,12 @@ Visualiza::Visualiza(QWidget* parent) : QDialog(parent)
     Divisor = new QSplitter(Qt::Horizontal, this);
     Indice = new QTreeWidget(Divisor);
     Indice->setObjectName(QStringLiteral("Indice"));
+    Indice->setAccessibleName(QStringLiteral("Índice do relatório"));
     Indice->setHeaderHidden(true);
     Indice->setColumnCount(1);
     Visual = new Visualizador(Divisor);
     Visual->setObjectName(QStringLiteral("Visual"));
+    Visual->setAccessibleName(QStringLiteral("Páginas do relatório"));
     Divisor->addWidget(Indice);
     Divisor->addWidget(Visual);
     Divisor->setStretchFactor(0, 0);
@@ -148,6 +150,7 @@ Visualiza::Visualiza(QWidget* parent) : QDialog(parent)
     Procura = new QLineEdit(Barra);
     Procura->setObjectName(QStringLiteral("Procura"));
     Procura->setPlaceholderText(QStringLiteral("Palavra a localizar"));
+    Procura->setAccessibleName(QStringLiteral("Palavra a localizar"));
     Procura->setToolTip(QStringLiteral("Localizar palavras no relatório"));
     Procura->setMaximumWidth(160);
     Barra->addWidget(Procura);
@@ -251,6 +254,9 @@ Visualiza::~Visualiza() = default;
 QAction* Visualiza::acao(const QString& nome, const QString& legenda, const QString& dica)
 {
     QAction* a = m_barra->addAction(legenda);
+    // The tool shows its caption as it is: the ellipsis of "Imprimir..." stays and the '&' of "&Voltar" gives the
+    // button its accelerator (the text alone would lose both).
+    a->setIconText(legenda);
     a->setObjectName(nome);
     a->setToolTip(dica);
     a->setStatusTip(dica);

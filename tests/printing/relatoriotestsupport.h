@@ -19,16 +19,18 @@ inline std::optional<printing::BlocoDoRelatorio> bloco(const printing::Relatorio
 }
 
 // What a control of a block shows: the lines drawn in its box (left, top and width in twips from the block's top
-// and the layout's left edge), joined by blanks; empty when nothing was drawn there.
+// and the layout's left edge; with a height, every line that begins inside it, else the line at its top), joined
+// by blanks; empty when nothing was drawn there.
 inline QString controle(const printing::Relatorio& relatorio, const printing::BlocoDoRelatorio& b, double x,
-                        double topo, double largura)
+                        double topo, double largura, double altura = 0.0)
 {
     const double esquerda = printing::Relatorio::kMargemEsquerda + x;
     QStringList textos;
     for (const printing::ItemTexto& t : relatorio.documento().textos()) {
         if (t.pagina != b.pagina || t.origem != printing::ItemTexto::Origem::Caixa)
             continue;
-        if (std::abs(t.caixa.top() - (b.topo + topo)) > 0.5)
+        const double abaixo = t.caixa.top() - (b.topo + topo);
+        if (altura > 0.0 ? abaixo < -0.5 || abaixo >= altura : std::abs(abaixo) > 0.5)
             continue;
         if (t.caixa.left() < esquerda - 0.5 || t.caixa.right() > esquerda + largura + 0.5)
             continue;

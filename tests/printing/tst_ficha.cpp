@@ -464,12 +464,13 @@ void TestFicha::characteristicLines_data()
                                                 QStringLiteral("Agregado Graúdo bem arredondado"),
                                                 QStringLiteral("Medição em Volume, sem controle rigoroso de umidade"),
                                                 QStringLiteral("Para uso de concreto bombeado")};
-    QTest::newRow("flaky aggregate, thin members")
-        << QVariantMap{{"Textura", 2}, {"Dosagem", 1}, {"Destino", 1}, {"Umidade", 4.5}}
+    // A stored mix whose cement product is not found prints no class, whatever its Classe field holds.
+    QTest::newRow("flaky aggregate, thin members, no cement found")
+        << QVariantMap{{"Textura", 2}, {"Dosagem", 1}, {"Destino", 1}, {"Umidade", 4.5}, {"NomeCimento", ""}}
         << QStringList{QStringLiteral("Diâmetro Máximo do Agregado Graúdo 19 mm."),
                        QStringLiteral("Umidade do agregado miúdo 4,5%"),
                        QStringLiteral("Abatimento do Concreto (Slump) 100 mm."),
-                       QStringLiteral("Classe do Cimento a ser usado  32"),
+                       QStringLiteral("Classe do Cimento a ser usado "),
                        QStringLiteral("Agregado Graúdo Britado Lamelar"),
                        QStringLiteral("Medição em Volume, com controle rigoroso de umidade"),
                        QStringLiteral("Concreto para peças delgadas")};

@@ -5,16 +5,19 @@
 #include "platform/som.h"
 #include "printing/imptraco.h"
 #include "printing/previatraco.h"
+#include "printing/saida.h"
 #include "printing/visualizador.h"
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QFrame>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -67,6 +70,8 @@ private slots:
     void buttonSounds();
     void savePdf();
     void print();
+    void printerStates_data();
+    void printerStates();
     void experimentalSheet();
     void embeddedPreview();
 };
@@ -78,12 +83,14 @@ void TestImpTraco::init()
     platform::Dialogs::instala(std::move(dialogs));
     m_sons.clear();
     platform::observaSons([this](int som) { m_sons.append(som); });
+    printing::defineProcuraDeImpressora([] { return true; });
 }
 
 void TestImpTraco::cleanup()
 {
     platform::observaSons({});
     PreviaTraco::defineEscolhaDeArquivo({});
+    printing::defineProcuraDeImpressora({});
 }
 
 void TestImpTraco::activationComposesTheStoredMix()
@@ -295,7 +302,9 @@ void TestImpTraco::savePdf()
     m_sons.clear();
     QTest::mouseClick(previa->Botao[PreviaTraco::BotaoSalvarPdf], Qt::LeftButton);
     QCOMPARE(m_sons.first(), 7);
-    QVERIFY(sugestao.endsWith(QStringLiteral("/Concreto 20 - 03.pdf")));
+    // In the user's documents, named after the mix.
+    QCOMPARE(sugestao, QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
+                           .filePath(QStringLiteral("Concreto 20 - 03.pdf")));
     QVERIFY(ehPdf(pasta.filePath(QStringLiteral("ficha.pdf"))));
     QVERIFY(m_dialogs->mensagens().isEmpty());
 
@@ -337,6 +346,48 @@ void TestImpTraco::print()
         return int(QDialog::Accepted);
     });
     QVERIFY(previa->imprimir());
+    QVERIFY(ehPdf(arquivo));
+}
+
+void TestImpTraco::printerStates_data()
+{
+    QTest::addColumn<bool>("instalada");
+
+    QTest::newRow("printer installed") << true;
+    QTest::newRow("no printer") << false;
+}
+
+void TestImpTraco::printerStates()
+{
+    QFETCH(bool, instalada);
+    printing::defineProcuraDeImpressora([instalada] { return instalada; });
+    const auto titulos = [this] {
+        QStringList lista;
+        for (const auto& m : m_dialogs->mensagens())
+            lista.append(m.titulo);
+        return lista;
+    };
+    const QString semImpressora = QStringLiteral("Instalar Impressora");
+
+    const auto form = mostra();
+    PreviaTraco* previa = form->previa();
+    QCOMPARE(previa->estadoImpressora(),
+             instalada ? printing::EstadoImpressora::Pronta : printing::EstadoImpressora::SemImpressora);
+    QCOMPARE(titulos(), instalada ? QStringList{} : QStringList{semImpressora});
+    // The sheet is there to be saved either way.
+    QCOMPARE(previa->documento().pageCount(), 1);
+
+    // Printing opens the print dialog, or says again that a printer is wanted.
+    m_dialogs->proximoModal([](QDialog*) { return int(QDialog::Rejected); });
+    QTest::mouseClick(previa->Botao[PreviaTraco::BotaoImprimir], Qt::LeftButton);
+    QCOMPARE(m_dialogs->modaisMostrados().size(), instalada ? 1 : 0);
+    QCOMPARE(titulos(), instalada ? QStringList{} : (QStringList{semImpressora, semImpressora}));
+
+    // A PDF needs no printer.
+    QTemporaryDir pasta;
+    const QString arquivo = pasta.filePath(QStringLiteral("ficha.pdf"));
+    PreviaTraco::defineEscolhaDeArquivo([&arquivo](QWidget*, const QString&) { return arquivo; });
+    QVERIFY(previa->salvarPdf());
     QVERIFY(ehPdf(arquivo));
 }
 

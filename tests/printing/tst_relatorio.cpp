@@ -122,12 +122,9 @@ private slots:
         QTest::newRow("mass mix: cement per batch") << "Concreto fck 25 - 00" << kQ << 1260.0 << kLarguraQ << "50,0 kg";
         QTest::newRow("volume mix: cement per batch")
             << "Contrapiso - 00" << kQ << 1260.0 << kLarguraQ << "35,0 litros";
-        QTest::newRow("volume mix: coarse sand per batch")
-            << "Contrapiso - 00" << kQ << 1764.0 << kLarguraQ << "70,0 litros";
         QTest::newRow("volume mix: coarse sand per m3")
             << "Contrapiso - 00" << kQu << 1764.0 << kLarguraQ << "558,9 litros";
         QTest::newRow("no fine sand: per batch empty") << "Traço d'Obra - 00" << kQ << 1512.0 << kLarguraQ << "";
-        QTest::newRow("no fine sand: per m3 empty") << "Traço d'Obra - 00" << kQu << 1512.0 << kLarguraQ << "";
         QTest::newRow("no second coarse aggregate: empty") << "Contrapiso - 00" << kQu << 2268.0 << kLarguraQ << "";
         QTest::newRow("labour per m3") << "Concreto fck 25 - 00" << kQu << 3024.0 << kLarguraQ << "20,00 hh";
         QTest::newRow("admixture with its unit") << "Concreto fck 25 - 02" << kQ << 2520.0 << kLarguraQ << "0,3 litro";
@@ -164,6 +161,40 @@ private slots:
         const auto b = bloco(*r, titulo);
         QVERIFY2(b, qPrintable(titulo));
         QCOMPARE(controle(*r, *b, x, topo, largura), esperado);
+    }
+
+    void massesHeading()
+    {
+        // "Componente" over "kg/l", in the control's two lines.
+        const auto r = compoe(TipoRelatorio::Todos);
+        const auto b = bloco(*r, QStringLiteral("Contrapiso - 00"));
+        QVERIFY(b);
+        QCOMPARE(controle(*r, *b, 5064.0, 3960.0, 1344.0, 420.0), QStringLiteral("Componente kg/l"));
+    }
+
+    void unknownMeasuringReadsNoQuantity()
+    {
+        // A mix whose measuring field is empty, listed right after a mix by mass: none of its quantities is read,
+        // and none is taken over from the mix before it.
+        PastaDeTeste pasta(true);
+        QVERIFY(pasta.valida());
+        platform::Database banco(QStringLiteral("teste-relatorio-medicao"));
+        banco.open(pasta.banco());
+        QCOMPARE(banco.execCount(QStringLiteral("UPDATE Tracos SET Volumetrico = NULL WHERE NomeTraco = ? AND "
+                                                "TracoVariante = 1"),
+                                 {QStringLiteral("Concreto fck 25")}),
+                 1);
+        Relatorio r(TipoRelatorio::Todos, banco, QString());
+        QVERIFY(r.compoe());
+        const auto anterior = bloco(r, QStringLiteral("Concreto fck 25 - 00"));
+        const auto b = bloco(r, QStringLiteral("Concreto fck 25 - 01"));
+        QVERIFY(anterior && b);
+        QCOMPARE(controle(r, *anterior, kQ, 1260.0, kLarguraQ), QStringLiteral("50,0 kg"));
+        for (const double x : {kQ, kQu}) {
+            for (const double topo : {1260.0, 1512.0, 1764.0, 2016.0, 2268.0})
+                QCOMPARE(controle(r, *b, x, topo, kLarguraQ), QString());
+        }
+        banco.close();
     }
 
     void inUseReportHasOneBlockPerName()

@@ -5,19 +5,24 @@
 #include "platform/database.h"
 #include "platform/scripteddialogs.h"
 #include "printing/relatorio.h"
+#include "printing/saida.h"
 #include "printing/visualiza.h"
 #include "printing/visualizador.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolBar>
+#include <QToolButton>
 #include <QTreeWidget>
 
 #include <memory>
@@ -82,6 +87,7 @@ private slots:
         m_v.reset();
         Visualiza::defineEscolhaDeArquivo({});
         printing::defineAmbienteDoRelatorio({});
+        printing::defineProcuraDeImpressora({});
     }
 
     void boundReport()
@@ -95,6 +101,10 @@ private slots:
                  QStringLiteral("de %1").arg(m_v->relatorio()->documento().pageCount()));
         QVERIFY(!m_v->ferramenta(QStringLiteral("PrevPage"))->isEnabled());
         QVERIFY(!m_v->podeVoltar());
+        // The print tool shows its caption whole, ellipsis and all.
+        QAction* imprimir = m_v->ferramenta(QStringLiteral("&Print..."));
+        QCOMPARE(qobject_cast<QToolButton*>(m_v->Barra->widgetForAction(imprimir))->text(),
+                 QStringLiteral("Imprimir..."));
     }
 
     void contentsGoToThePage()
@@ -279,10 +289,39 @@ private slots:
             return arquivo;
         });
         aciona("Save PDF");
-        QVERIFY(sugerido.endsWith(QStringLiteral("/Quenvar - Todos.pdf")));
+        // In the user's documents, named after the report.
+        QCOMPARE(sugerido, QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
+                               .filePath(QStringLiteral("Quenvar - Todos.pdf")));
         QFile pdf(arquivo + QStringLiteral(".pdf"));
         QVERIFY(pdf.open(QIODevice::ReadOnly));
         QCOMPARE(pdf.read(5), QByteArray("%PDF-"));
+    }
+
+    void printNeedsAPrinter_data()
+    {
+        QTest::addColumn<bool>("instalada");
+
+        QTest::newRow("printer installed") << true;
+        QTest::newRow("no printer") << false;
+    }
+
+    void printNeedsAPrinter()
+    {
+        QFETCH(bool, instalada);
+        printing::defineProcuraDeImpressora([instalada] { return instalada; });
+        m_dialogs->proximoModal([](QDialog*) { return int(QDialog::Rejected); });
+        aciona("&Print...");
+        QCOMPARE(m_dialogs->modaisMostrados().size(), instalada ? 1 : 0);
+        QCOMPARE(m_dialogs->mensagens().size(), instalada ? 0 : 1);
+        if (!instalada) {
+            QCOMPARE(m_dialogs->mensagens().first().titulo, QStringLiteral("Instalar Impressora"));
+            // A PDF needs no printer.
+            QTemporaryDir pasta;
+            Visualiza::defineEscolhaDeArquivo(
+                [&pasta](QWidget*, const QString&) { return pasta.filePath(QStringLiteral("catalogo.pdf")); });
+            QVERIFY(m_v->salvarPdf());
+            QVERIFY(QFile::exists(pasta.filePath(QStringLiteral("catalogo.pdf"))));
+        }
     }
 
     void mostraRelatorio()
