@@ -489,6 +489,7 @@ void Traco::executa(const QString& id)
         Sobre sobre(m_empresa, this);
         Dialogs::atual().mostraModal(&sobre);
         QCoreApplication::processEvents();
+        voltaDeOutraJanela();
     } else if (id == QStringLiteral("ID_TodosTracos")) {
         if (m_form->totalRegistros < 1)
             Dialogs::aviso(QStringLiteral("Não existe nenhum traço cadastrado."),
@@ -555,6 +556,15 @@ void Traco::MostraRelatorio(int relatorio)
         m_mostraRelatorio(relatorio);
     else
         printing::MostraRelatorio(relatorio, platform::Database::shared(), logotipo, this);
+    voltaDeOutraJanela();
+}
+
+void Traco::voltaDeOutraJanela()
+{
+    // Another window of the program closed over the catalogue: it becomes active again, as when first shown. A mix
+    // being inserted or edited is kept where it is: moving would throw the typing away.
+    if (!m_form->inserindo && !m_form->alterando)
+        ativacao();
 }
 
 void Traco::ImprimindoEste()

@@ -115,6 +115,7 @@ private:
     QVariant marcadorAtual() const;
     void voltaAoMarcador(const QVariant& marcador);
     void mostraOQueE(QWidget* controle);
+    void voltaDeOutraJanela();
 
     catalogue::FormTraco* m_form = nullptr;
     QHash<QString, QAction*> m_acoes;

@@ -24,6 +24,8 @@ namespace platform {
 namespace {
 
 const QString Driver = QStringLiteral("QSQLITE");
+// The first sixteen bytes of every database file the engine writes.
+const QByteArray CabecalhoDoBanco("SQLite format 3\0", 16);
 
 enum class Abertura { Existente, Nova, SomenteLeitura };
 
@@ -153,6 +155,10 @@ int verificaBanco(const QString& caminho)
         return ArquivoNaoEncontrado;
     if (info.size() == 0)
         return BancoDanificado;
+    // A file that does not begin as a database does is some other kind of file, not a damaged database: there is
+    // nothing in it to repair.
+    if (QFile arquivo(caminho); arquivo.open(QIODevice::ReadOnly) && !arquivo.read(16).startsWith(CabecalhoDoBanco))
+        return FormatoNaoReconhecido;
     try {
         ConexaoAvulsa conexao;
         conexao.abre(caminho, Abertura::Existente);

@@ -81,6 +81,8 @@ QString descricaoErro(int numero)
         return QStringLiteral("Item não encontrado nesta coleção");
     case CampoNaoPodeSerNulo:
         return QStringLiteral("O campo não pode conter um valor Nulo");
+    case FormatoNaoReconhecido:
+        return QStringLiteral("Formato de banco de dados não reconhecido");
     case ObjetoInvalido:
         return QStringLiteral("Objeto inválido ou não mais definido");
     case BancoSubstituido:

@@ -30,6 +30,7 @@ enum ErroBanco : int {
     RegistroBloqueado = 3218,
     ItemNaoEncontrado = 3265,
     CampoNaoPodeSerNulo = 3314,
+    FormatoNaoReconhecido = 3343,
     ObjetoInvalido = 3420,
     // The file at the database's path is no longer the one this workstation opened: a repair on another workstation
     // (or a restored copy) took its place.

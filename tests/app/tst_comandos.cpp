@@ -244,6 +244,33 @@ private slots:
         QCOMPARE(pedidos, (QList<int>{1, 2}));
     }
 
+    void voltaAoPrimeiroDepoisDeOutraJanela_data()
+    {
+        QTest::addColumn<QString>("id");
+        QTest::addColumn<bool>("editando");
+        QTest::addColumn<int>("posicao");
+        QTest::newRow("sobre") << "ID_SobreoPrograma" << false << 1;
+        QTest::newRow("relatório") << "ID_TodosTracos" << false << 1;
+        // A mix being edited stays where it is.
+        QTest::newRow("sobre enquanto altera") << "ID_SobreoPrograma" << true << 5;
+    }
+    void voltaAoPrimeiroDepoisDeOutraJanela()
+    {
+        QFETCH(QString, id);
+        QFETCH(bool, editando);
+        QFETCH(int, posicao);
+        Janela j;
+        j.traco->defineRelatorios([](int) {});
+        for (int i = 1; i < 5; ++i)
+            j.form()->Movimenta(catalogue::FormTraco::Proximo);
+        QCOMPARE(j.form()->posicao, 5);
+        if (editando)
+            j.form()->Alterando();
+        j.traco->executa(id);
+        QCOMPARE(j.form()->posicao, posicao);
+        QCOMPARE(j.form()->alterando, editando);
+    }
+
     void relatoriosNoVisualizador_data()
     {
         QTest::addColumn<QString>("id");

@@ -382,14 +382,32 @@ private slots:
         QVERIFY(!forms.traco->ferramenta(QStringLiteral("ID_Incluir"))->isEnabled());
     }
 
+    void bancoIrrecuperavel_data()
+    {
+        QTest::addColumn<bool>("cabecalho");
+        QTest::addColumn<QString>("texto");
+        QTest::addColumn<QString>("titulo");
+        // A file that is no database at all is of the wrong format; one that is a database but unreadable past its
+        // header is damaged.
+        QTest::newRow("não é banco") << false
+                                     << "Solicite ajuda do Adm. de Sistema\rBanco de dados não encontrado\rou com "
+                                        "formato .mdb impróprio!"
+                                     << "Arquivo não existe ou impróprio";
+        QTest::newRow("danificado") << true << QString(kCorrompido) << "Arquivo corrompido ou com defeitos";
+    }
     void bancoIrrecuperavel()
     {
+        QFETCH(bool, cabecalho);
+        QFETCH(QString, texto);
+        QFETCH(QString, titulo);
         PastaDeTeste pasta;
         QVERIFY(pasta.valida());
         pasta.apontaParaDados();
         QByteArray lixo(64 * 1024, '\0');
         for (int i = 0; i < lixo.size(); ++i)
             lixo[i] = char((i * 131 + 7) & 0xff);
+        if (cabecalho)
+            lixo.replace(0, 100, le(pasta.banco()).left(100));
         {
             QFile f(pasta.banco());
             QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
@@ -397,8 +415,8 @@ private slots:
         }
         app::Formularios forms;
         QVERIFY(!inicia(pasta, forms));
-        esperaUmaMensagem(kCorrompido, QStringLiteral("Arquivo corrompido ou com defeitos"), Dialogs::Icone::Critico);
-        // The damaged file is kept as it was, never replaced by an empty database.
+        esperaUmaMensagem(texto, titulo, Dialogs::Icone::Critico);
+        // The file is kept as it was, never replaced by an empty database.
         QCOMPARE(le(pasta.banco()), lixo);
     }
 

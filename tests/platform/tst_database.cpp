@@ -140,8 +140,8 @@ private slots:
         QTest::newRow("arquivo inexistente") << "nada" << QByteArray() << 3024;
         QTest::newRow("pasta inexistente") << "pasta inexistente" << QByteArray() << 3024;
         QTest::newRow("pasta no lugar do arquivo") << "pasta" << QByteArray() << 3024;
-        QTest::newRow("arquivo de texto") << "arquivo" << QByteArray("Traço 1: cimento, areia, brita\r\n") << 3049;
-        QTest::newRow("bytes aleatórios") << "arquivo" << bytesAleatorios(16384) << 3049;
+        QTest::newRow("arquivo de texto") << "arquivo" << QByteArray("Traço 1: cimento, areia, brita\r\n") << 3343;
+        QTest::newRow("bytes aleatórios") << "arquivo" << bytesAleatorios(16384) << 3343;
         QTest::newRow("arquivo vazio") << "arquivo" << QByteArray() << 3049;
         QTest::newRow("cabeçalho de banco e resto perdido")
             << "arquivo" << QByteArray("SQLite format 3\0", 16) + bytesAleatorios(8192) << 3049;
