@@ -469,6 +469,8 @@ void Mago::montaFolha()
         }
         m_folha = resumo;
     }
+    if (m_folha->accessibleName().isEmpty())
+        m_folha->setAccessibleName(QStringLiteral("Traço Experimental"));
     m_areaDaFolha->addWidget(m_folha);
 }
 
