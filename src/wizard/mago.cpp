@@ -62,6 +62,7 @@ Mago::Mago(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("Mago"));
     setWindowTitle(QStringLiteral("Assistente para Determinação de um Traço de Concreto"));
+    m_legenda = windowTitle();
 
     m_painel = new QStackedWidget;
     m_painel->setObjectName(QStringLiteral("Painel"));

@@ -186,6 +186,7 @@ void Mago::Form_Activate()
 
     m_magoPendente = false;
     m_temQuantidades = false;
+    setWindowTitle(m_legenda);
     m_ultimoBotao = nullptr;
     for (QComboBox* lista : m_concretoTipo) {
         lista->clear();
@@ -485,6 +486,10 @@ void Mago::montaFolha()
     if (m_folha->accessibleName().isEmpty())
         m_folha->setAccessibleName(QStringLiteral("Traço Experimental"));
     m_areaDaFolha->addWidget(m_folha);
+    // The caption names the mix whose sheet is shown; finishing again names the new one in its place.
+    setWindowTitle(m_temQuantidades
+                       ? m_legenda + QStringLiteral(" [") + m_estado->nomeTraco.trimmed() + QStringLiteral("]")
+                       : m_legenda);
 }
 
 void Mago::focaPrimeiroControle()

@@ -804,6 +804,30 @@ private slots:
         QCOMPARE(nomeAcessivel(TestMago::controle<QWidget>(*mago, controle)), nome);
     }
 
+    // The caption names the mix whose sheet the result page shows, and only that one.
+    void legendaComOTraco()
+    {
+        const QString legenda = QStringLiteral("Assistente para Determinação de um Traço de Concreto");
+        auto mago = abre();
+        QVERIFY(mago);
+        preenchePagina0(*mago, QStringLiteral("  Laje Nervurada "), QStringLiteral("25"));
+        botao(*mago, 1)->click();
+        conclui(*mago);
+        QCOMPARE(mago->pagina(), 5);
+        QCOMPARE(mago->windowTitle(), legenda + QStringLiteral(" [Laje Nervurada]"));
+
+        for (int i = 0; i < 5; ++i)
+            botao(*mago, 0)->click();
+        preenchePagina0(*mago, QStringLiteral("Muro"), QStringLiteral("25"));
+        botao(*mago, 1)->click();
+        conclui(*mago);
+        QCOMPARE(mago->windowTitle(), legenda + QStringLiteral(" [Muro]"));
+
+        mago->hide();
+        mago->show();
+        QCOMPARE(mago->windowTitle(), legenda);
+    }
+
     // The masses and the moisture show the decimal comma however the settings hold them, and what the box holds,
     // typed with a comma, is what the mix is designed with.
     void massasComVirgula_data()
