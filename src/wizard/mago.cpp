@@ -47,6 +47,7 @@ QComboBox* caixaComLista(const QString& nome, const QStringList& valores)
     return combo;
 }
 
+// The label beside a control: its accelerator reaches the control, and a screen reader names the control by it.
 QLabel* rotulo(const QString& texto, QWidget* companheiro = nullptr)
 {
     auto* r = new QLabel(texto);
@@ -61,6 +62,7 @@ Mago::Mago(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("Mago"));
     setWindowTitle(QStringLiteral("Assistente para Determinação de um Traço de Concreto"));
+    m_legenda = windowTitle();
 
     m_painel = new QStackedWidget;
     m_painel->setObjectName(QStringLiteral("Painel"));
@@ -168,7 +170,7 @@ QWidget* Mago::criaPagina1()
                                           QStringLiteral("20"), QStringLiteral("25"), QStringLiteral("30")});
     m_plastificanteCombo->setCurrentIndex(2);
     m_plastificanteCombo->setFixedWidth(90);
-    m_plastificanteLabel = rotulo(QStringLiteral("Qual a redução de água (%)"), m_plastificanteCombo);
+    m_plastificanteLabel = rotulo(QStringLiteral("Qual a re&dução de água (%)"), m_plastificanteCombo);
     m_plastificanteLabel->setObjectName(QStringLiteral("PlastificanteLabel"));
     // Ticking shows the reduction box; until then it has no meaning.
     m_plastificanteLabel->setEnabled(false);
@@ -180,7 +182,7 @@ QWidget* Mago::criaPagina1()
 
     auto* producao = new QGroupBox(QStringLiteral(" Cimento e Aditivo "));
     auto* grade = new QGridLayout(producao);
-    grade->addWidget(rotulo(QStringLiteral("&Classe de Cimento"), m_classeCimento), 0, 0);
+    grade->addWidget(rotulo(QStringLiteral("C&lasse de Cimento"), m_classeCimento), 0, 0);
     grade->addWidget(m_classeCimento, 0, 1);
     grade->addWidget(m_plastificanteOpcao, 1, 0, 1, 2);
     grade->addWidget(m_plastificanteLabel, 2, 0);
@@ -223,7 +225,7 @@ QWidget* Mago::criaPagina2()
 
     auto* consistencia = new QGroupBox(QStringLiteral(" Consistência e Agregado "));
     auto* grade = new QGridLayout(consistencia);
-    grade->addWidget(rotulo(QStringLiteral("&Abatimento em mm."), m_abatimento), 0, 0);
+    grade->addWidget(rotulo(QStringLiteral("A&batimento em mm."), m_abatimento), 0, 0);
     grade->addWidget(m_abatimento, 0, 1);
     grade->addWidget(m_consistencia, 0, 2);
     grade->addWidget(rotulo(QStringLiteral("Tamanho máximo do Agregado &Graúdo"), m_agregadoGraudo), 1, 0);
@@ -259,6 +261,8 @@ QWidget* Mago::criaPagina3()
         m_concretoTipo[i] = new QComboBox;
         m_concretoTipo[i]->setObjectName(QStringLiteral("ConcretoTipo%1").arg(i));
         m_concretoTipo[i]->setFixedWidth(90);
+        // The list has no label of its own: it is named by the use beside it.
+        m_concretoTipo[i]->setAccessibleName(QStringLiteral("Relação (%) - ") + usos.at(i));
         m_concretoTipo[i]->hide();
         connect(m_concretoTipo[i], &QComboBox::currentIndexChanged, this,
                 [this, i](int posicao) { relacaoEscolhida(i, posicao); });
@@ -296,9 +300,13 @@ QWidget* Mago::criaPagina4()
     auto* grade = new QGridLayout(massas);
     grade->addWidget(new QLabel(QStringLiteral("Específica")), 0, 1, Qt::AlignCenter);
     grade->addWidget(new QLabel(QStringLiteral("Aparente")), 0, 2, Qt::AlignCenter);
-    const QStringList materiais{QStringLiteral("Cimento"), QStringLiteral("Agreg. Miúdo"),
-                                QStringLiteral("Agreg. Graúdo")};
+    const QStringList materiais{QStringLiteral("Ci&mento"), QStringLiteral("Agreg. M&iúdo"),
+                                QStringLiteral("Agreg. &Graúdo")};
     for (int linha = 0; linha < materiais.size(); ++linha) {
+        // Two boxes to a row and one label: a screen reader names each box by its row and its column.
+        const QString material = QString(materiais.at(linha)).remove(QLatin1Char('&'));
+        m_texto[2 * linha]->setAccessibleName(material + QStringLiteral(" - massa específica"));
+        m_texto[2 * linha + 1]->setAccessibleName(material + QStringLiteral(" - massa aparente"));
         grade->addWidget(rotulo(materiais.at(linha), m_texto[2 * linha]), linha + 1, 0);
         grade->addWidget(m_texto[2 * linha], linha + 1, 1);
         grade->addWidget(m_texto[2 * linha + 1], linha + 1, 2);
@@ -307,7 +315,7 @@ QWidget* Mago::criaPagina4()
 
     auto* umidade = new QGroupBox(QStringLiteral(" Umidade do Agregado Miúdo "));
     auto* linhaUmidade = new QHBoxLayout(umidade);
-    linhaUmidade->addWidget(rotulo(QStringLiteral("Umidade da areia"), m_umidadeAreia));
+    linhaUmidade->addWidget(rotulo(QStringLiteral("&Umidade da areia"), m_umidadeAreia));
     linhaUmidade->addWidget(m_umidadeAreia);
     linhaUmidade->addWidget(new QLabel(QStringLiteral("%")));
     linhaUmidade->addStretch();

@@ -146,6 +146,8 @@ private:
     QVBoxLayout* m_areaDaFolha = nullptr;
     QWidget* m_folha = nullptr;
 
+    // The caption without the mix: the result page adds the mix's title to it.
+    QString m_legenda;
     int m_pagina = 0;
     bool m_magoPendente = false;
     // The result page has quantities: a cement product of the class with its bag mass was found.

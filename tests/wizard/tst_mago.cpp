@@ -7,9 +7,12 @@
 #include "widgets/caixatexto.h"
 #include "wizard/mago.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QGroupBox>
+#include <QHash>
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
@@ -45,6 +48,35 @@ wizard::Referencias referenciasDoExemplo()
     ref.usoConcreto = 0;
     ref.classe = QStringLiteral("32");
     return ref;
+}
+
+// The letter after the first single '&' of a caption, upper case and without its accent ("Gra&údo" gives 'U');
+// null when the caption has none.
+QChar mnemonico(const QString& texto)
+{
+    for (qsizetype i = texto.indexOf(QLatin1Char('&')); i >= 0 && i + 1 < texto.size();
+         i = texto.indexOf(QLatin1Char('&'), i + 2)) {
+        if (texto.at(i + 1) != QLatin1Char('&'))
+            return QString(texto.at(i + 1)).normalized(QString::NormalizationForm_D).at(0).toUpper();
+    }
+    return {};
+}
+
+// The name a screen reader gives a control. Qt on X11 names a combo box by the value it shows and ties it to its
+// label; elsewhere the combo box's name is its own or its label's, as for every other control.
+QString nomeAcessivel(QWidget* w)
+{
+    if (qobject_cast<QComboBox*>(w)) {
+        if (!w->accessibleName().isEmpty())
+            return w->accessibleName();
+        for (QLabel* r : w->window()->findChildren<QLabel*>()) {
+            if (r->buddy() == w)
+                return r->text().remove(QLatin1Char('&'));
+        }
+        return {};
+    }
+    QAccessibleInterface* a = QAccessible::queryAccessibleInterface(w);
+    return a ? a->text(QAccessible::Name) : QString();
 }
 
 } // namespace
@@ -111,6 +143,15 @@ private:
     {
         avancaAte(mago, 4);
         botao(mago, 2)->click();
+    }
+
+    // Any page, the result page by finishing.
+    static void vaiAte(Mago& mago, int pagina)
+    {
+        if (pagina == Mago::PaginaDoResultado)
+            conclui(mago);
+        else
+            avancaAte(mago, pagina);
     }
 
     static QString resumo(const Mago& mago)
@@ -551,8 +592,6 @@ private slots:
     void aberturaComAsReferencias()
     {
         wizard::Referencias ref;
-        ref.massas = {"3,15", "1,40", "2,65", "1,50", "2,70", "1,45"};
-        ref.umidade = QStringLiteral("4,5");
         ref.maoDeObra = 15.0;
         ref.classe = QStringLiteral("ARI");
         ref.tipoDosagem = 0;
@@ -561,9 +600,6 @@ private slots:
         auto mago = abre(ref);
         QVERIFY(mago);
 
-        for (int i = 0; i < 6; ++i)
-            QCOMPARE(texto(*mago, i)->text(), ref.massas[i]);
-        QCOMPARE(controle<QLineEdit>(*mago, QStringLiteral("UmidadeAreia"))->text(), QStringLiteral("4,5"));
         QCOMPARE(controle<QComboBox>(*mago, QStringLiteral("ClasseCimento"))->currentText(), QStringLiteral("ARI"));
         QVERIFY(controle<QRadioButton>(*mago, QStringLiteral("OpcaoForma0"))->isChecked());
         QVERIFY(controle<QRadioButton>(*mago, QStringLiteral("OpcaoTextura2"))->isChecked());
@@ -655,6 +691,190 @@ private slots:
         QVERIFY(!mago->isVisible());
         QCOMPARE(mago->result(), int(QDialog::Rejected));
         QVERIFY(!mago->magoPendente());
+    }
+
+    // Each page, with the buttons under it, has one accelerator per letter; a label's accelerator reaches its box.
+    void atalhosDeTeclado_data()
+    {
+        QTest::addColumn<int>("pagina");
+        QTest::addColumn<QString>("letra");
+        QTest::addColumn<QString>("companheiro");
+
+        QTest::newRow("0 dosagem") << 0 << "R"
+                                   << "Resistencia";
+        QTest::newRow("1 produção") << 1 << "L"
+                                    << "ClasseCimento";
+        QTest::newRow("2 consistência") << 2 << "B"
+                                        << "Abatimento";
+        QTest::newRow("3 relação") << 3 << QString() << QString();
+        QTest::newRow("4 massas") << 4 << "U"
+                                  << "UmidadeAreia";
+        QTest::newRow("5 resultado") << 5 << QString() << QString();
+    }
+
+    void atalhosDeTeclado()
+    {
+        QFETCH(int, pagina);
+        QFETCH(QString, letra);
+        QFETCH(QString, companheiro);
+
+        auto mago = abre();
+        QVERIFY(mago);
+        vaiAte(*mago, pagina);
+        QCOMPARE(mago->pagina(), pagina);
+
+        QHash<QChar, QString> vistos;
+        for (QWidget* w : mago->findChildren<QWidget*>()) {
+            if (!w->isVisible())
+                continue;
+            QString texto;
+            if (auto* r = qobject_cast<QLabel*>(w); r && r->buddy())
+                texto = r->text();
+            else if (auto* b = qobject_cast<QAbstractButton*>(w))
+                texto = b->text();
+            else if (auto* g = qobject_cast<QGroupBox*>(w))
+                texto = g->title();
+            const QChar tecla = mnemonico(texto);
+            if (tecla.isNull())
+                continue;
+            QVERIFY2(
+                !vistos.contains(tecla),
+                qPrintable(QStringLiteral("Alt+%1 em \"%2\" e em \"%3\"").arg(tecla).arg(vistos.value(tecla), texto)));
+            vistos.insert(tecla, texto);
+        }
+        // Voltar, Fechar and the button that goes forward or prints.
+        QVERIFY(vistos.size() >= 3);
+
+        if (letra.isEmpty())
+            return;
+        QApplication::setActiveWindow(mago.get());
+        QVERIFY(QTest::qWaitForWindowActive(mago.get()));
+        QTest::keyClick(mago.get(), Qt::Key(letra.at(0).unicode()), Qt::AltModifier);
+        QCOMPARE(QApplication::focusWidget(), controle<QWidget>(*mago, companheiro));
+    }
+
+    // Every control the keyboard reaches tells a screen reader what it is, and no two of a page say the same.
+    void nomesAcessiveis_data()
+    {
+        QTest::addColumn<int>("pagina");
+        QTest::addColumn<QString>("controle");
+        QTest::addColumn<QString>("nome");
+
+        QTest::newRow("0 dosagem") << 0 << "NomeTraco"
+                                   << "Nome do Traço";
+        QTest::newRow("1 produção") << 1 << "PlastificanteCombo"
+                                    << "Qual a redução de água (%)";
+        QTest::newRow("2 consistência") << 2 << "Abatimento"
+                                        << "Abatimento em mm.";
+        QTest::newRow("3 relação") << 3 << "ConcretoTipo2"
+                                   << "Relação (%) - Concreto aparente";
+        QTest::newRow("4 massas") << 4 << "Texto3"
+                                  << "Agreg. Miúdo - massa aparente";
+        QTest::newRow("5 resultado") << 5 << "BotaoAssiste1"
+                                     << "Imprimir";
+    }
+
+    void nomesAcessiveis()
+    {
+        QFETCH(int, pagina);
+        QFETCH(QString, controle);
+        QFETCH(QString, nome);
+
+        auto mago = abre();
+        QVERIFY(mago);
+        vaiAte(*mago, pagina);
+        QCOMPARE(mago->pagina(), pagina);
+
+        auto* painel = TestMago::controle<QStackedWidget>(*mago, QStringLiteral("Painel"));
+        QWidget* daPagina = painel->widget(pagina);
+        QHash<QString, QString> nomes;
+        for (QWidget* w : mago->findChildren<QWidget*>()) {
+            // Boxes hidden until an answer asks for them count; a widget that hands its focus on does not.
+            if (w->focusPolicy() == Qt::NoFocus || w->focusProxy() || w->window() != mago.get() ||
+                (painel->isAncestorOf(w) && !daPagina->isAncestorOf(w)))
+                continue;
+            const QString quem =
+                w->objectName().isEmpty() ? QString::fromLatin1(w->metaObject()->className()) : w->objectName();
+            const QString dito = nomeAcessivel(w);
+            QVERIFY2(!dito.trimmed().isEmpty(), qPrintable(quem + QStringLiteral(" não tem nome")));
+            QVERIFY2(!nomes.contains(dito),
+                     qPrintable(QStringLiteral("\"%1\" é o nome de %2 e de %3").arg(dito, nomes.value(dito), quem)));
+            nomes.insert(dito, quem);
+        }
+        QCOMPARE(nomeAcessivel(TestMago::controle<QWidget>(*mago, controle)), nome);
+    }
+
+    // The caption names the mix whose sheet the result page shows, and only that one.
+    void legendaComOTraco()
+    {
+        const QString legenda = QStringLiteral("Assistente para Determinação de um Traço de Concreto");
+        auto mago = abre();
+        QVERIFY(mago);
+        preenchePagina0(*mago, QStringLiteral("  Laje Nervurada "), QStringLiteral("25"));
+        botao(*mago, 1)->click();
+        conclui(*mago);
+        QCOMPARE(mago->pagina(), 5);
+        QCOMPARE(mago->windowTitle(), legenda + QStringLiteral(" [Laje Nervurada]"));
+
+        for (int i = 0; i < 5; ++i)
+            botao(*mago, 0)->click();
+        preenchePagina0(*mago, QStringLiteral("Muro"), QStringLiteral("25"));
+        botao(*mago, 1)->click();
+        conclui(*mago);
+        QCOMPARE(mago->windowTitle(), legenda + QStringLiteral(" [Muro]"));
+
+        mago->hide();
+        mago->show();
+        QCOMPARE(mago->windowTitle(), legenda);
+    }
+
+    // The masses and the moisture show the decimal comma however the settings hold them, and what the box holds,
+    // typed with a comma, is what the mix is designed with.
+    void massasComVirgula_data()
+    {
+        QTest::addColumn<int>("caixa"); // 0 to 5 the masses, 6 the moisture
+        QTest::addColumn<QString>("referencia");
+        QTest::addColumn<QString>("mostrado");
+        QTest::addColumn<QString>("digitado");
+        QTest::addColumn<double>("lido");
+
+        QTest::newRow("específica do cimento") << 0 << "3.10"
+                                               << "3,1" << QString() << 3.1;
+        QTest::newRow("aparente da brita") << 5 << "1.375"
+                                           << "1,375" << QString() << 1.375;
+        QTest::newRow("umidade") << 6 << "4.50"
+                                 << "4,5" << QString() << 4.5;
+        QTest::newRow("digitada com vírgula") << 2 << "2.61"
+                                              << "2,61"
+                                              << "2,65" << 2.65;
+        QTest::newRow("digitada com ponto") << 3 << "1.2"
+                                            << "1,2"
+                                            << "1.25" << 1.25;
+    }
+
+    void massasComVirgula()
+    {
+        QFETCH(int, caixa);
+        QFETCH(QString, referencia);
+        QFETCH(QString, mostrado);
+        QFETCH(QString, digitado);
+        QFETCH(double, lido);
+
+        wizard::Referencias ref = referenciasDoExemplo();
+        (caixa < 6 ? ref.massas[std::size_t(caixa)] : ref.umidade) = referencia;
+        auto mago = abre(ref);
+        QVERIFY(mago);
+        QLineEdit* box = caixa < 6 ? texto(*mago, caixa) : controle<QLineEdit>(*mago, QStringLiteral("UmidadeAreia"));
+        QCOMPARE(box->text(), mostrado);
+        if (!digitado.isEmpty()) {
+            box->clear();
+            QTest::keyClicks(box, digitado);
+        }
+        conclui(*mago);
+        QCOMPARE(mago->pagina(), 5);
+        const calc::CalcState& s = mago->estado();
+        const std::array<double, 7> lidos{s.gammaC, s.rhoC, s.gammaS, s.rhoS, s.gammaG, s.rhoG, s.h * 100.0};
+        QCOMPARE(lidos[std::size_t(caixa)], lido);
     }
 };
 
