@@ -64,6 +64,8 @@ public:
     void MenuBotao(QWidget* controle);
     // The pop-up menu MenuBotao showed last ("ID_EditarE" or "ID_ArquivoE").
     QString ultimoMenuBotao() const { return m_ultimoMenuBotao; }
+    // The control the right-button menu on screen speaks of (nothing when no such menu is open).
+    QWidget* controleDoMenu() const { return m_controleDoMenu; }
     void RotinaMassa();
     void RotinaAbatimento();
     void RotinaTraco();

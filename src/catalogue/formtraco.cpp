@@ -143,7 +143,8 @@ FormTraco::FormTraco(platform::Database& db, calc::CalcState& estado, QWidget* p
     corpo->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
 
     // Right clicks on the listed kinds of control open the window's pop-up menu.
-    QList<QWidget*> comMenu{Pasta, RotuloPlantao, RotVar, TracoCorrente, Faixa, Redutor, Reducao};
+    // Over the window itself, the menu is the focused control's.
+    QList<QWidget*> comMenu{this, Pasta, RotuloPlantao, RotVar, TracoCorrente, Faixa, Redutor, Reducao};
     for (QWidget* w : Betoneira)
         comMenu.append(w);
     for (QWidget* w : Combo)
@@ -936,7 +937,7 @@ bool FormTraco::eventFilter(QObject* objeto, QEvent* evento)
     if (evento->type() == QEvent::MouseButtonRelease &&
         static_cast<QMouseEvent*>(evento)->button() == Qt::RightButton) {
         if (auto* w = qobject_cast<QWidget*>(objeto); w && m_menuBotao && w != Pasta->tabBar()) {
-            m_menuBotao(w);
+            m_menuBotao(w == this && focusWidget() ? focusWidget() : w);
             return true;
         }
     }

@@ -30,6 +30,7 @@ using teste::Janela;
 
 namespace {
 
+
 QVariant valor(const QString& sql, const QVariantList& valores = {})
 {
     return platform::Database::shared().scalar(sql, valores);
@@ -86,6 +87,7 @@ class TestEdicao : public QObject
 
 private:
     ScriptedDialogs* m_dialogs = nullptr;
+    QStringList m_bancoPresoNaMensagem;
 
 private slots:
     void initTestCase()
@@ -98,6 +100,17 @@ private slots:
     {
         m_dialogs = new ScriptedDialogs;
         Dialogs::instala(std::unique_ptr<Dialogs>(m_dialogs));
+        // Every message of every flow here is asked outside a write transaction: while the user reads it the
+        // other workstations can write, and no write of this one waits on the user's answer.
+        m_bancoPresoNaMensagem.clear();
+        m_dialogs->aoMostrar([this](const ScriptedDialogs::Mensagem& mensagem) {
+            if (platform::Database::shared().transactionDepth() > 0)
+                m_bancoPresoNaMensagem.append(mensagem.texto);
+        });
+    }
+    void cleanup()
+    {
+        QVERIFY2(m_bancoPresoNaMensagem.isEmpty(), qPrintable(m_bancoPresoNaMensagem.join(QStringLiteral(" | "))));
     }
 
     void novoNomeEVariante00()

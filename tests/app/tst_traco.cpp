@@ -577,10 +577,10 @@ private slots:
     {
         Janela j;
         QVERIFY(QTest::qWaitForWindowExposed(j.traco.get()));
-        QString lembrado;
+        QWidget* doMenu = nullptr;
         const auto fechaOMenu = [&] {
             QTimer::singleShot(50, [&] {
-                lembrado = j.traco->findChild<QWidget*>(QStringLiteral("RotVar")) ? QStringLiteral("ok") : QString();
+                doMenu = j.traco->controleDoMenu();
                 if (QWidget* menu = QApplication::activePopupWidget())
                     menu->close();
             });
@@ -588,11 +588,18 @@ private slots:
         fechaOMenu();
         QTest::mouseClick(j.form()->RotVar, Qt::RightButton);
         QCOMPARE(j.traco->ultimoMenuBotao(), QStringLiteral("ID_EditarE"));
+        QCOMPARE(doMenu, j.form()->RotVar);
+        // Over the window itself the menu speaks of the control with the focus.
+        j.form()->Movimento[4]->setFocus();
+        fechaOMenu();
+        QTest::mouseClick(j.form(), Qt::RightButton, {}, QPoint(2, 2));
+        QCOMPARE(doMenu, j.form()->Movimento[4]);
         // While editing the navigation buttons are hidden and the file menu is offered.
         j.form()->MostraMovimento(false);
         fechaOMenu();
         QTest::mouseClick(j.form()->Betoneira[0], Qt::RightButton);
         QCOMPARE(j.traco->ultimoMenuBotao(), QStringLiteral("ID_ArquivoE"));
+        QCOMPARE(doMenu, j.form()->Betoneira[0]);
     }
 
     void enterNasListas()
