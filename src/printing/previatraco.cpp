@@ -96,6 +96,8 @@ PreviaTraco::PreviaTraco(QWidget* parent) : QWidget(parent)
         linha->addWidget(botao);
         Botao[std::size_t(i)] = botao;
     }
+    // Set in a window with its own "Imprimir" (the wizard's), the sheet's button says what it prints.
+    Botao[0]->setAccessibleName(QStringLiteral("Imprimir a ficha"));
     linha->addStretch();
 
     Folha = new Visualizador(this);
