@@ -1,6 +1,8 @@
 #include "fichatestsupport.h"
 #include "testregistry.h"
 
+#include "aceleradores.h"
+
 #include "platform/scripteddialogs.h"
 #include "printing/imptraco.h"
 #include "printing/saida.h"
@@ -75,19 +77,6 @@ QStringList textosComAtalho(QWidget* raiz)
     return textos;
 }
 
-// The letter after a single '&', lower case; nothing when the text has none ("&&" is a plain ampersand).
-QChar atalho(const QString& texto)
-{
-    for (qsizetype i = 0; i + 1 < texto.size(); ++i) {
-        if (texto[i] != QLatin1Char('&'))
-            continue;
-        if (texto[i + 1] != QLatin1Char('&'))
-            return texto[i + 1].toLower();
-        ++i;
-    }
-    return QChar();
-}
-
 } // namespace
 
 class TestJanelas : public QObject
@@ -150,7 +139,7 @@ private slots:
         const auto w = janela(nome);
         QString achadas;
         for (const QString& texto : textosComAtalho(w.get())) {
-            const QChar letra = atalho(texto);
+            const QChar letra = teste::letraAceleradora(texto);
             if (letra.isNull())
                 continue;
             QVERIFY2(!achadas.contains(letra), qPrintable(texto));

@@ -1,5 +1,7 @@
 #include "testregistry.h"
 
+#include "aceleradores.h"
+
 #include "fixtures.h"
 #include "platform/database.h"
 #include "platform/scripteddialogs.h"
@@ -48,18 +50,6 @@ wizard::Referencias referenciasDoExemplo()
     ref.usoConcreto = 0;
     ref.classe = QStringLiteral("32");
     return ref;
-}
-
-// The letter after the first single '&' of a caption, upper case and without its accent ("Gra&údo" gives 'U');
-// null when the caption has none.
-QChar mnemonico(const QString& texto)
-{
-    for (qsizetype i = texto.indexOf(QLatin1Char('&')); i >= 0 && i + 1 < texto.size();
-         i = texto.indexOf(QLatin1Char('&'), i + 2)) {
-        if (texto.at(i + 1) != QLatin1Char('&'))
-            return QString(texto.at(i + 1)).normalized(QString::NormalizationForm_D).at(0).toUpper();
-    }
-    return {};
 }
 
 // The name a screen reader gives a control. Qt on X11 names a combo box by the value it shows and ties it to its
@@ -723,27 +713,13 @@ private slots:
         vaiAte(*mago, pagina);
         QCOMPARE(mago->pagina(), pagina);
 
-        QHash<QChar, QString> vistos;
-        for (QWidget* w : mago->findChildren<QWidget*>()) {
-            if (!w->isVisible())
-                continue;
-            QString texto;
-            if (auto* r = qobject_cast<QLabel*>(w); r && r->buddy())
-                texto = r->text();
-            else if (auto* b = qobject_cast<QAbstractButton*>(w))
-                texto = b->text();
-            else if (auto* g = qobject_cast<QGroupBox*>(w))
-                texto = g->title();
-            const QChar tecla = mnemonico(texto);
-            if (tecla.isNull())
-                continue;
-            QVERIFY2(
-                !vistos.contains(tecla),
-                qPrintable(QStringLiteral("Alt+%1 em \"%2\" e em \"%3\"").arg(tecla).arg(vistos.value(tecla), texto)));
-            vistos.insert(tecla, texto);
-        }
+        const QStringList repetidos = teste::aceleradoresRepetidos(mago.get());
+        QVERIFY2(repetidos.isEmpty(), qPrintable(repetidos.join(QStringLiteral("; "))));
         // Voltar, Fechar and the button that goes forward or prints.
-        QVERIFY(vistos.size() >= 3);
+        int comLetra = 0;
+        for (QAbstractButton* b : mago->findChildren<QAbstractButton*>())
+            comLetra += b->isVisible() && !teste::letraAceleradora(b->text()).isNull();
+        QVERIFY(comLetra >= 3);
 
         if (letra.isEmpty())
             return;
