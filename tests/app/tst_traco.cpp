@@ -1,6 +1,6 @@
 #include "testregistry.h"
 
-#include "aceleradores.h"
+#include "acessibilidade.h"
 #include "app/ferramentas.h"
 #include "app/sobre.h"
 #include "app/traco.h"
@@ -407,34 +407,20 @@ private slots:
         j.traco->Modo(Form::Operacao(modo));
         j.form()->MostraMovimento(modo == int(Form::Operacao::Visualizar));
         j.form()->Pasta->setCurrentIndex(pagina);
-        QHash<QString, QString> donos;
-        QStringList semNome, repetidos;
+        QList<QWidget*> controles;
         for (QWidget* w : j.traco->findChildren<QWidget*>()) {
-            if (w->focusPolicy() == Qt::NoFocus || !w->isVisibleTo(j.traco.get()) || !w->isEnabled() ||
-                qobject_cast<QTabBar*>(w->parentWidget()) || qobject_cast<QComboBox*>(w->parentWidget()))
-                continue;
-            // Under Linux a list reports its text as its name (its caption goes by the label relation); the name
-            // set for it is what the other platforms' readers say.
-            const QString nome = qobject_cast<QComboBox*>(w)
-                                     ? w->accessibleName()
-                                     : QAccessible::queryAccessibleInterface(w)->text(QAccessible::Name).trimmed();
-            const QString quem =
-                w->objectName().isEmpty() ? QString::fromLatin1(w->metaObject()->className()) : w->objectName();
-            if (qobject_cast<QPushButton*>(w) &&
-                w->parentWidget() == j.form()->findChild<QWidget*>(QStringLiteral("Corpo")))
-                QCOMPARE(nome,
-                         QStringList({"Primeiro", "Anterior", "Em uso anterior", "Próximo em uso", "Próximo", "Último"})
-                             .value(w->objectName().right(1).toInt()));
-            if (nome.isEmpty())
-                semNome.append(quem);
-            else if (donos.contains(nome))
-                repetidos.append(nome + QStringLiteral(" (") + donos.value(nome) + QStringLiteral(", ") + quem +
-                                 QLatin1Char(')'));
-            else
-                donos.insert(nome, quem);
+            if (w->focusPolicy() != Qt::NoFocus && w->isVisibleTo(j.traco.get()) && w->isEnabled() &&
+                !qobject_cast<QTabBar*>(w->parentWidget()) && !qobject_cast<QComboBox*>(w->parentWidget()))
+                controles.append(w);
         }
-        QVERIFY2(semNome.isEmpty(), qPrintable(QStringLiteral("sem nome: ") + semNome.join(QStringLiteral(", "))));
-        QVERIFY2(repetidos.isEmpty(), qPrintable(QStringLiteral("repetidos: ") + repetidos.join(QStringLiteral("; "))));
+        const QStringList problemas = teste::nomesEmFalta(controles);
+        QVERIFY2(problemas.isEmpty(), qPrintable(problemas.join(QStringLiteral("; "))));
+        if (modo == int(Form::Operacao::Visualizar)) {
+            const QStringList movimentos{"Primeiro",       "Anterior", "Em uso anterior",
+                                         "Próximo em uso", "Próximo",  "Último"};
+            for (int i = 0; i < 6; ++i)
+                QCOMPARE(teste::nomeAcessivel(j.form()->Movimento[i]), movimentos.at(i));
+        }
         // A quantity is named by the material its row shows.
         QCOMPARE(QAccessible::queryAccessibleInterface(j.form()->TextoM[0])->text(QAccessible::Name),
                  QStringLiteral("Cimento 32 por metro cúbico"));

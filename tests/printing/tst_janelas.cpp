@@ -1,7 +1,7 @@
 #include "fichatestsupport.h"
 #include "testregistry.h"
 
-#include "aceleradores.h"
+#include "acessibilidade.h"
 
 #include "platform/scripteddialogs.h"
 #include "printing/imptraco.h"
@@ -54,29 +54,6 @@ QList<QWidget*> controles(QWidget* raiz)
     return lista;
 }
 
-// The texts that can carry an accelerator: buttons, labels with a buddy, group titles and menu entries.
-QStringList textosComAtalho(QWidget* raiz)
-{
-    QStringList textos;
-    for (const QAbstractButton* b : raiz->findChildren<QAbstractButton*>())
-        textos.append(b->text());
-    for (const QLabel* l : raiz->findChildren<QLabel*>()) {
-        if (l->buddy())
-            textos.append(l->text());
-    }
-    for (const QGroupBox* g : raiz->findChildren<QGroupBox*>())
-        textos.append(g->title());
-    for (const QMenuBar* barra : raiz->findChildren<QMenuBar*>()) {
-        for (const QAction* a : barra->actions())
-            textos.append(a->text());
-    }
-    for (const QMenu* menu : raiz->findChildren<QMenu*>()) {
-        for (const QAction* a : menu->actions())
-            textos.append(a->text());
-    }
-    return textos;
-}
-
 } // namespace
 
 class TestJanelas : public QObject
@@ -105,18 +82,10 @@ private slots:
     {
         QFETCH(QString, nome);
         const auto w = janela(nome);
-        QSet<QString> vistos;
         const QList<QWidget*> lista = controles(w.get());
         QVERIFY(lista.size() > 3);
-        for (QWidget* controle : lista) {
-            QAccessibleInterface* acessivel = QAccessible::queryAccessibleInterface(controle);
-            QVERIFY2(acessivel, qPrintable(controle->objectName()));
-            const QString texto = acessivel->text(QAccessible::Name);
-            const QString quem = QStringLiteral("%1 \"%2\"").arg(controle->metaObject()->className(), texto);
-            QVERIFY2(!texto.trimmed().isEmpty(), qPrintable(quem));
-            QVERIFY2(!vistos.contains(texto), qPrintable(quem));
-            vistos.insert(texto);
-        }
+        const QStringList problemas = teste::nomesEmFalta(lista);
+        QVERIFY2(problemas.isEmpty(), qPrintable(problemas.join(QStringLiteral("; "))));
     }
 
     void accelerators_data()
@@ -137,13 +106,12 @@ private slots:
         QFETCH(QString, nome);
         QFETCH(QString, letras);
         const auto w = janela(nome);
+        const QStringList repetidos = teste::aceleradoresRepetidos(w.get());
+        QVERIFY2(repetidos.isEmpty(), qPrintable(repetidos.join(QStringLiteral("; "))));
         QString achadas;
-        for (const QString& texto : textosComAtalho(w.get())) {
-            const QChar letra = teste::letraAceleradora(texto);
-            if (letra.isNull())
-                continue;
-            QVERIFY2(!achadas.contains(letra), qPrintable(texto));
-            achadas.append(letra);
+        for (const QString& texto : teste::textosComAcelerador(w.get())) {
+            if (const QChar letra = teste::letraAceleradora(texto); !letra.isNull())
+                achadas.append(letra);
         }
         std::sort(achadas.begin(), achadas.end());
         QCOMPARE(achadas, letras);

@@ -1,6 +1,6 @@
 #include "testregistry.h"
 
-#include "aceleradores.h"
+#include "acessibilidade.h"
 
 #include "fixtures.h"
 #include "platform/database.h"
@@ -50,23 +50,6 @@ wizard::Referencias referenciasDoExemplo()
     ref.usoConcreto = 0;
     ref.classe = QStringLiteral("32");
     return ref;
-}
-
-// The name a screen reader gives a control. Qt on X11 names a combo box by the value it shows and ties it to its
-// label; elsewhere the combo box's name is its own or its label's, as for every other control.
-QString nomeAcessivel(QWidget* w)
-{
-    if (qobject_cast<QComboBox*>(w)) {
-        if (!w->accessibleName().isEmpty())
-            return w->accessibleName();
-        for (QLabel* r : w->window()->findChildren<QLabel*>()) {
-            if (r->buddy() == w)
-                return r->text().remove(QLatin1Char('&'));
-        }
-        return {};
-    }
-    QAccessibleInterface* a = QAccessible::queryAccessibleInterface(w);
-    return a ? a->text(QAccessible::Name) : QString();
 }
 
 } // namespace
@@ -763,21 +746,16 @@ private slots:
 
         auto* painel = TestMago::controle<QStackedWidget>(*mago, QStringLiteral("Painel"));
         QWidget* daPagina = painel->widget(pagina);
-        QHash<QString, QString> nomes;
+        QList<QWidget*> controles;
         for (QWidget* w : mago->findChildren<QWidget*>()) {
             // Boxes hidden until an answer asks for them count; a widget that hands its focus on does not.
-            if (w->focusPolicy() == Qt::NoFocus || w->focusProxy() || w->window() != mago.get() ||
-                (painel->isAncestorOf(w) && !daPagina->isAncestorOf(w)))
-                continue;
-            const QString quem =
-                w->objectName().isEmpty() ? QString::fromLatin1(w->metaObject()->className()) : w->objectName();
-            const QString dito = nomeAcessivel(w);
-            QVERIFY2(!dito.trimmed().isEmpty(), qPrintable(quem + QStringLiteral(" não tem nome")));
-            QVERIFY2(!nomes.contains(dito),
-                     qPrintable(QStringLiteral("\"%1\" é o nome de %2 e de %3").arg(dito, nomes.value(dito), quem)));
-            nomes.insert(dito, quem);
+            if (w->focusPolicy() != Qt::NoFocus && !w->focusProxy() && w->window() == mago.get() &&
+                (!painel->isAncestorOf(w) || daPagina->isAncestorOf(w)))
+                controles.append(w);
         }
-        QCOMPARE(nomeAcessivel(TestMago::controle<QWidget>(*mago, controle)), nome);
+        const QStringList problemas = teste::nomesEmFalta(controles);
+        QVERIFY2(problemas.isEmpty(), qPrintable(problemas.join(QStringLiteral("; "))));
+        QCOMPARE(teste::nomeAcessivel(TestMago::controle<QWidget>(*mago, controle)), nome);
     }
 
     // The caption names the mix whose sheet the result page shows, and only that one.
