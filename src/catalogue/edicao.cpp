@@ -8,13 +8,11 @@
 #include "calc/numericentry.h"
 #include "calc/physicaldata.h"
 #include "calc/strength.h"
-#include "platform/aplicacao.h"
 #include "platform/clock.h"
 #include "platform/colacao.h"
 #include "platform/database.h"
 #include "platform/dialogs.h"
 #include "platform/errorlog.h"
-#include "platform/transaction.h"
 #include "widgets/caixatexto.h"
 #include "widgets/recusa.h"
 
@@ -86,6 +84,19 @@ void FormTraco::insereNome(const QString& nome)
     while (i < Combo[0]->count() && platform::comparaTextos(Combo[0]->itemText(i), nome) < 0)
         ++i;
     Combo[0]->insertItem(i, nome);
+}
+
+void FormTraco::trocaNaLista(const QString& antigo, const QString& novo)
+{
+    // The name list follows what a write did to one name, without reading every name again: the old name leaves it
+    // when no mix has it any more, the name written enters it, where the catalogue's order has it, when missing.
+    const QSignalBlocker bloqueio(Combo[0]);
+    if (!antigo.isEmpty() && antigo != novo) {
+        if (const int p = ProcuraNaLista(Combo[0], antigo); p > 0)
+            Combo[0]->removeItem(p - 1);
+    }
+    if (!novo.isEmpty() && ProcuraNaLista(Combo[0], novo) < 1)
+        insereNome(novo);
 }
 
 // ---- Writes of the catalogue ----
@@ -553,7 +564,8 @@ void FormTraco::Excluindo()
                                   Dialogs::Resposta::Sim) != Dialogs::Resposta::Sim)
         return;
     try {
-        if (DadoTraco.field(QStringLiteral("CodigoTraco")).isNull())
+        const QVariant codigoTraco = DadoTraco.field(QStringLiteral("CodigoTraco"));
+        if (codigoTraco.isNull())
             throw DbError(platform::UsoInvalidoDeNulo);
         const TracoLido lido = tracoLido();
         QList<Aviso> avisos;
@@ -563,7 +575,9 @@ void FormTraco::Excluindo()
         });
         mostraAvisos(avisos);
         if (excluido) {
-            recarregaNomes();
+            // The name leaves the list with its last variant.
+            if (m_catalogo.ContandoVariantes(codigoTraco.toLongLong()) == 0)
+                trocaNaLista(lido.nome, {});
             OrdenarTracos(std::nullopt);
             if (totalRegistros < 1) {
                 // The catalogue's last mix is gone: nothing of it stays on screen.
@@ -836,7 +850,7 @@ void FormTraco::Gravando(int botao)
             descartaEdicao();
             RotVar->setText(calc::padded(gravado.variante, 2));
             mostraAvisos(gravado.avisos);
-            recarregaNomes();
+            trocaNaLista({}, gravado.nome);
             novo = gravado.codigo;
         }
     } else if (alterando) {
@@ -875,7 +889,7 @@ void FormTraco::Gravando(int botao)
             descartaEdicao();
             releTraco(m_lido.codigo);
             mostraAvisos(gravado.avisos);
-            recarregaNomes();
+            trocaNaLista(m_lido.nome, gravado.nome);
         }
     }
     voltaAVisualizar(novo);

@@ -241,6 +241,8 @@ private:
     bool recusaDaGravacao(const platform::DbError& erro);
     // Puts a new name in the name list where the catalogue's order has it.
     void insereNome(const QString& nome);
+    // Takes the name `antigo` out of the name list and puts `novo` in, either of them possibly empty.
+    void trocaNaLista(const QString& antigo, const QString& novo);
     // Back to viewing; a new mix is looked for in the catalogue read again.
     void voltaAVisualizar(std::optional<qint64> reordena);
     // Shows the row of key `codigo` as stored now.
