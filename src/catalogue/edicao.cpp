@@ -25,7 +25,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
-#include <QSqlQuery>
 #include <QSqlRecord>
 #include <QTabWidget>
 
@@ -273,13 +272,7 @@ void FormTraco::OrdenarTracos(std::optional<qint64> codigo)
 
 void FormTraco::recarregaNomes()
 {
-    const Consulta c = Consultas::nomesDistintos();
-    QSqlQuery q = m_db.exec(c.sql, c.valores);
-    QStringList nomes;
-    while (q.next()) {
-        if (!q.value(0).isNull())
-            nomes.append(q.value(0).toString());
-    }
+    const QStringList nomes = consulta(Consultas::nomesDistintos().sql);
     const QSignalBlocker bloqueio(Combo[0]);
     preencheLista(Combo[0], nomes);
     Combo[0]->setCurrentIndex(-1);
