@@ -301,8 +301,8 @@ void Traco::configura()
     else if (somenteLeitura)
         setWindowTitle(windowTitle() + kSufixoSomenteLeitura);
     if (somenteConsulta()) {
-        for (const char* id : {"ID_AssistentedeTraços", "ID_Incluir", "ID_Alterar", "ID_Excluir"})
-            habilita(QString::fromUtf8(id), false);
+        for (const QString& id : kEscrevem)
+            habilita(id, false);
     }
 
     m_form->inserindo = false;
