@@ -153,7 +153,7 @@ private slots:
         QCOMPARE(atual(rs), QStringLiteral("C/0"));
     }
 
-    void marcadorSobreviveANovaOrdem()
+    void marcadores()
     {
         RecordSet rs(*m_db);
         rs.setQuery(Catalogo);
@@ -168,16 +168,13 @@ private slots:
         QCOMPARE(rs.absolutePosition(), 0);
         rs.setBookmark(marcador);
         QCOMPARE(atual(rs), QStringLiteral("B/1"));
-    }
 
-    void marcadorDeLinhaQueSaiuEhInvalido()
-    {
-        RecordSet rs(*m_db);
-        rs.setQuery(Catalogo);
-        const QVariant marcador = rs.bookmark();
+        // The bookmark of a row that left the set is refused, and the set stays where it was.
+        rs.findFirst(nomeIgual(QStringLiteral("A")));
+        const QVariant deA = rs.bookmark();
         m_db->exec(QStringLiteral("DELETE FROM Tracos WHERE NomeTraco = 'A'"));
         rs.refresh();
-        QCOMPARE(erroDe([&] { rs.setBookmark(marcador); }), 3159);
+        QCOMPARE(erroDe([&] { rs.setBookmark(deA); }), 3159);
         QCOMPARE(erroDe([&] { rs.setBookmark(QVariant()); }), 3159);
         QCOMPARE(atual(rs), QStringLiteral("B/0"));
     }
