@@ -34,15 +34,10 @@ enum class Abertura { Existente, Nova, SomenteLeitura };
 QString nomeDoArquivo(const QString& caminho, Abertura abertura)
 {
     const QUrl url = QUrl::fromLocalFile(QFileInfo(caminho).absoluteFilePath());
-    switch (abertura) {
-    case Abertura::Nova:
-        return url.toString(QUrl::FullyEncoded) + QStringLiteral("?mode=rwc");
-    case Abertura::SomenteLeitura:
-        return url.toString(QUrl::FullyEncoded) + QStringLiteral("?mode=ro");
-    case Abertura::Existente:
-        break;
-    }
-    return url.toString(QUrl::FullyEncoded) + QStringLiteral("?mode=rw");
+    const char* modo = abertura == Abertura::Nova             ? "?mode=rwc"
+                       : abertura == Abertura::SomenteLeitura ? "?mode=ro"
+                                                              : "?mode=rw";
+    return url.toString(QUrl::FullyEncoded) + QLatin1String(modo);
 }
 
 // Which file a path names right now: a file put in another's place by a rename has another identity even with the

@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QSet>
+#include <QtEndian>
 
 #include <limits>
 #include <optional>
@@ -18,12 +19,10 @@ constexpr int ProfundidadeMaxima = 20;
 constexpr int CabecalhoDoArquivo = 100;
 constexpr int CabecalhoDeInterior = 12;
 
-quint32 numero(const QByteArray& dados, int pos, int bytes)
+// The file stores its numbers big-endian; the callers have checked that they lie inside the page.
+template <typename T> T numero(const QByteArray& dados, int pos)
 {
-    quint32 valor = 0;
-    for (int i = 0; i < bytes; ++i)
-        valor = (valor << 8) | quint8(dados.at(pos + i));
-    return valor;
+    return qFromBigEndian<T>(dados.constData() + pos);
 }
 
 // A variable-length integer: up to eight bytes of seven bits each, then a ninth byte of eight.
@@ -82,14 +81,14 @@ public:
         // Each cell of an interior page names a child page and the largest key that child may hold; the last child,
         // in the page header, holds the keys above the last cell's. The whole page is checked before any child is
         // followed, so that a page garbled half-way gives no ranges that overlap.
-        const int celulas = int(numero(dados, inicio + 3, 2));
+        const int celulas = int(numero<quint16>(dados, inicio + 3));
         const int ponteiros = inicio + CabecalhoDeInterior;
         if (celulas == 0 || ponteiros + 2 * celulas > m_util)
             return semLeitura();
         QList<std::pair<qint64, qint64>> filhos; // page, largest key
         qint64 anterior = de;
         for (int i = 0; i < celulas; ++i) {
-            const int celula = int(numero(dados, ponteiros + 2 * i, 2));
+            const int celula = int(numero<quint16>(dados, ponteiros + 2 * i));
             if (celula < ponteiros + 2 * celulas || celula + 4 >= m_util)
                 return semLeitura();
             const std::optional<quint64> chave = inteiroVariavel(dados, celula + 4, m_util);
@@ -98,7 +97,7 @@ public:
             const auto maior = static_cast<qint64>(*chave);
             if (maior < anterior || maior > ate || (i > 0 && maior == filhos.last().second))
                 return semLeitura();
-            filhos.append({qint64(numero(dados, celula, 4)), maior});
+            filhos.append({qint64(numero<quint32>(dados, celula)), maior});
             anterior = maior;
         }
         qint64 proxima = de;
@@ -108,7 +107,7 @@ public:
                 proxima = maior + 1;
         }
         if (anterior < ate)
-            desce(qint64(numero(dados, inicio + 8, 4)), anterior + 1, ate, profundidade + 1, faixas);
+            desce(qint64(numero<quint32>(dados, inicio + 8)), anterior + 1, ate, profundidade + 1, faixas);
     }
 
 private:

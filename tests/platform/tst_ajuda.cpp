@@ -90,6 +90,16 @@ bool clicaNoLink(QTextBrowser* navegador, const QString& texto)
     return true;
 }
 
+// The keywords of the index that the filter leaves shown.
+QStringList visiveis(QTreeWidget* lista)
+{
+    QStringList textos;
+    for (int i = 0; i < lista->topLevelItemCount(); ++i)
+        if (!lista->topLevelItem(i)->isHidden())
+            textos << lista->topLevelItem(i)->text(0);
+    return textos;
+}
+
 } // namespace
 
 class TestAjuda : public QObject
@@ -111,6 +121,8 @@ private slots:
         Dialogs::instala(std::unique_ptr<Dialogs>(m_dialogs));
         Ajuda::defineVisualizador(nullptr);
         fechaJanela();
+        // The help as it is shipped, unless a test puts the program elsewhere.
+        Paths::definePastaPrograma(pastaRecursos());
     }
 
     void cleanup()
@@ -143,7 +155,6 @@ private slots:
     // every other page's below).
     void todoTopicoPedidoTemPagina()
     {
-        Paths::definePastaPrograma(pastaRecursos());
         for (const int topico : {0, 1001, 1002, 1003, 2000, 3001, 3002, 3003, 30020, 31020})
             QVERIFY2(QFileInfo::exists(Ajuda::pagina(topico)), qPrintable(Ajuda::pagina(topico)));
     }
@@ -234,7 +245,6 @@ private slots:
     // The program's help opens one window, reused from topic to topic, that follows the page in its contents.
     void umaJanelaQueMostraOTopico()
     {
-        Paths::definePastaPrograma(pastaRecursos());
         QWidget dono;
         Ajuda::MostraAjuda(&dono, 3002);
         QVERIFY(m_dialogs->mensagens().isEmpty());
@@ -277,7 +287,6 @@ private slots:
     void teclaFechaAJanela()
     {
         QFETCH(QKeySequence, tecla);
-        Paths::definePastaPrograma(pastaRecursos());
         QWidget dono;
         Ajuda::MostraAjuda(&dono, 3002);
         JanelaAjuda* janela = JanelaAjuda::existente();
@@ -291,7 +300,7 @@ private slots:
         QTRY_VERIFY(!janela->isVisible());
     }
 
-    void voltarAvancarEInicio()
+    void navegacao()
     {
         JanelaAjuda janela(pastaAjuda());
         auto* voltar = janela.findChild<QAction*>(QStringLiteral("Voltar"));
@@ -315,12 +324,8 @@ private slots:
         QCOMPARE(janela.windowTitle(), QStringLiteral("Ajuda do Quenvar - Ajuda do Quenvar"));
         QVERIFY(!janela.mostra(pastaAjuda() + QStringLiteral("Quenvar/naoexiste.html")));
         QCOMPARE(limpo(janela.paginaAtual()), limpo(pastaAjuda() + QStringLiteral("Quenvar/index.html")));
-    }
 
-    // Following a link of a page and clicking a topic of the contents both open the page.
-    void linkEConteudoAbremAPagina()
-    {
-        JanelaAjuda janela(pastaAjuda());
+        // Following a link of a page and clicking a topic of the contents both open the page.
         janela.show();
         QVERIFY(QTest::qWaitForWindowExposed(&janela));
         QVERIFY(janela.mostra(pastaAjuda() + QStringLiteral("Quenvar/3003.html")));
@@ -375,24 +380,17 @@ private slots:
         const int todas = lista->topLevelItemCount();
         QCOMPARE(todas, janela.palavrasChave().size());
         filtro->setText(QStringLiteral("plantao"));
-        QStringList visiveis;
-        for (int i = 0; i < lista->topLevelItemCount(); ++i) {
-            if (!lista->topLevelItem(i)->isHidden())
-                visiveis << lista->topLevelItem(i)->text(0);
-        }
-        QVERIFY(!visiveis.isEmpty());
-        QVERIFY(visiveis.size() < todas);
-        for (const QString& v : visiveis)
+        const QStringList filtradas = visiveis(lista);
+        QVERIFY(!filtradas.isEmpty());
+        QVERIFY(filtradas.size() < todas);
+        for (const QString& v : filtradas)
             QVERIFY2(JanelaAjuda::semAcentos(v).contains(QStringLiteral("plantao")), qPrintable(v));
         // The keywords in alphabetical order: "Novo traço de Plantão" comes first and has one page.
-        QCOMPARE(visiveis.first(), QStringLiteral("Novo traço de Plantão"));
+        QCOMPARE(filtradas.first(), QStringLiteral("Novo traço de Plantão"));
         QTest::keyClick(filtro, Qt::Key_Return);
         QCOMPARE(nomeDe(janela.paginaAtual()), QStringLiteral("Quenvar/variantes.html"));
         filtro->clear();
-        int mostradas = 0;
-        for (int i = 0; i < lista->topLevelItemCount(); ++i)
-            mostradas += lista->topLevelItem(i)->isHidden() ? 0 : 1;
-        QCOMPARE(mostradas, todas);
+        QCOMPARE(visiveis(lista).size(), todas);
     }
 
     // The search: pages holding every word, case and accents aside, the page about it first.
@@ -465,7 +463,6 @@ private slots:
     // closes the window stays open on its own and outlives the form.
     void sobreUmFormularioModal()
     {
-        Paths::definePastaPrograma(pastaRecursos());
         auto* form = new QDialog;
         form->setWindowModality(Qt::ApplicationModal);
         form->show();

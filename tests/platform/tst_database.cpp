@@ -12,6 +12,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
+
 #include <unistd.h>
 
 using platform::Database;
@@ -57,20 +59,39 @@ void criaCatalogo(const QString& caminho, int linhas)
     db.exec(QStringLiteral("PRAGMA user_version = 7"));
 }
 
-// Overwrites the given pages of the file with noise.
-void estragaPaginas(const QString& caminho, qint64 primeira, qint64 ultima, qint64 tamanhoDaPagina)
-{
-    QFile arquivo(caminho);
-    QVERIFY(arquivo.open(QIODevice::ReadWrite));
-    QVERIFY(arquivo.seek((primeira - 1) * tamanhoDaPagina));
-    QVERIFY(arquivo.write(bytesAleatorios((ultima - primeira + 1) * tamanhoDaPagina)) > 0);
-}
-
 QVariant valorEm(const QString& caminho, const QString& sql)
 {
     Database db(QStringLiteral("leitura"));
     db.open(caminho);
     return db.scalar(sql);
+}
+
+// Overwrites the pages from `primeira` to `ultima` (only `primeira` when no last is given) with noise.
+void estragaPaginas(const QString& caminho, qint64 primeira, qint64 ultima = 0)
+{
+    const qint64 tamanhoDaPagina = valorEm(caminho, QStringLiteral("PRAGMA page_size")).toLongLong();
+    QFile arquivo(caminho);
+    QVERIFY(arquivo.open(QIODevice::ReadWrite));
+    QVERIFY(arquivo.seek((primeira - 1) * tamanhoDaPagina));
+    QVERIFY(arquivo.write(bytesAleatorios((std::max(ultima, primeira) - primeira + 1) * tamanhoDaPagina)) > 0);
+}
+
+// Builds an index on the name of the catalogue's mixes, after running `antes`, and overwrites it with noise: built
+// last, it lies on the last pages of the file, so the rows stay whole.
+void estragaIndicePorNome(const QString& caminho, const QString& antes = {})
+{
+    qint64 raiz = 0;
+    qint64 paginas = 0;
+    {
+        Database db(QStringLiteral("fixture"));
+        db.open(caminho);
+        if (!antes.isEmpty())
+            db.exec(antes);
+        db.exec(QStringLiteral("CREATE INDEX PorNome ON Tracos(NomeTraco)"));
+        raiz = db.scalar(QStringLiteral("SELECT rootpage FROM sqlite_master WHERE name = 'PorNome'")).toLongLong();
+        paginas = db.scalar(QStringLiteral("PRAGMA page_count")).toLongLong();
+    }
+    estragaPaginas(caminho, raiz, paginas);
 }
 
 // The pages of a table or index in key order: its leaves, or the root alone.
@@ -132,7 +153,7 @@ class TestDatabase : public QObject
     Q_OBJECT
 
 private slots:
-    void abrindoBancoRecusaOQueNaoEhBanco_data()
+    void abrindoBancoSemDanoAReparar_data()
     {
         QTest::addColumn<QString>("tipo");
         QTest::addColumn<QByteArray>("conteudo");
@@ -145,8 +166,9 @@ private slots:
         QTest::newRow("arquivo vazio") << "arquivo" << QByteArray() << 3049;
         QTest::newRow("cabeçalho de banco e resto perdido")
             << "arquivo" << QByteArray("SQLite format 3\0", 16) + bytesAleatorios(8192) << 3049;
+        QTest::newRow("banco íntegro") << "banco" << QByteArray() << 0;
     }
-    void abrindoBancoRecusaOQueNaoEhBanco()
+    void abrindoBancoSemDanoAReparar()
     {
         QFETCH(QString, tipo);
         QFETCH(QByteArray, conteudo);
@@ -159,28 +181,24 @@ private slots:
             QVERIFY(QDir(pasta.path()).mkdir(QStringLiteral("empresa.mdb")));
         else if (tipo == QLatin1String("arquivo"))
             grava(caminho, conteudo);
-
-        QCOMPARE(Database::AbrindoBanco(caminho), esperado);
-
-        // Nothing is created, replaced or set aside.
-        if (tipo == QLatin1String("arquivo"))
-            QCOMPARE(conteudoDe(caminho), conteudo);
-        else if (tipo != QLatin1String("pasta"))
-            QVERIFY(!QFileInfo::exists(caminho));
-        const bool haviaAlgo = tipo == QLatin1String("arquivo") || tipo == QLatin1String("pasta");
-        QCOMPARE(QDir(pasta.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).size(), haviaAlgo ? 1 : 0);
-    }
-
-    void abrindoBancoAceitaBancoIntegroESolta()
-    {
-        QTemporaryDir pasta;
-        const QString caminho = pasta.filePath(QStringLiteral("empresa.mdb"));
-        criaCatalogo(caminho, 10);
+        else if (tipo == QLatin1String("banco"))
+            criaCatalogo(caminho, 10);
+        const QByteArray antes = conteudoDe(caminho);
         const QStringList conexoes = QSqlDatabase::connectionNames();
+
         RelatorioDeReparo relatorio;
-        QCOMPARE(Database::AbrindoBanco(caminho, relatorio), 0);
-        QCOMPARE(relatorio.resultado, Resultado::NaoPrecisou);
-        QCOMPARE(arquivosDe(pasta.path()), QStringList{QStringLiteral("empresa.mdb")});
+        QCOMPARE(Database::AbrindoBanco(caminho, relatorio), esperado);
+        if (esperado == 0)
+            QCOMPARE(relatorio.resultado, Resultado::NaoPrecisou);
+        QCOMPARE(Database::repara(caminho).resultado, esperado == 0 ? Resultado::NaoPrecisou : Resultado::NaoReparado);
+
+        // Nothing is created, replaced or set aside, neither by the check nor by a repair asked for directly, and
+        // the connections of the check are released.
+        QCOMPARE(conteudoDe(caminho), antes);
+        if (tipo == QLatin1String("nada") || tipo == QLatin1String("pasta inexistente"))
+            QVERIFY(!QFileInfo::exists(caminho));
+        const bool haviaAlgo = tipo != QLatin1String("nada") && tipo != QLatin1String("pasta inexistente");
+        QCOMPARE(QDir(pasta.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).size(), haviaAlgo ? 1 : 0);
         QCOMPARE(QSqlDatabase::connectionNames(), conexoes);
     }
 
@@ -201,21 +219,8 @@ private slots:
         QTemporaryDir pasta;
         const QString caminho = pasta.filePath(QStringLiteral("empresa.mdb"));
         criaCatalogo(caminho, 3000);
-        qint64 raiz = 0;
-        qint64 paginas = 0;
-        qint64 tamanho = 0;
-        {
-            Database db(QStringLiteral("fixture"));
-            db.open(caminho);
-            // The highest number is gone, but the counter still remembers it.
-            db.exec(QStringLiteral("DELETE FROM Tracos WHERE Codigo = 3000"));
-            db.exec(QStringLiteral("CREATE INDEX PorNome ON Tracos(NomeTraco)"));
-            raiz = db.scalar(QStringLiteral("SELECT rootpage FROM sqlite_master WHERE name = 'PorNome'")).toLongLong();
-            paginas = db.scalar(QStringLiteral("PRAGMA page_count")).toLongLong();
-            tamanho = db.scalar(QStringLiteral("PRAGMA page_size")).toLongLong();
-        }
-        // The index was built last, so its pages are the last ones of the file.
-        estragaPaginas(caminho, raiz, paginas, tamanho);
+        // The highest number is gone, but the counter still remembers it.
+        estragaIndicePorNome(caminho, QStringLiteral("DELETE FROM Tracos WHERE Codigo = 3000"));
         QVERIFY(valorEm(caminho, QStringLiteral("PRAGMA quick_check(1)")).toString() != QLatin1String("ok"));
         const QByteArray danificado = conteudoDe(caminho);
 
@@ -273,7 +278,6 @@ private slots:
         QTemporaryDir pasta;
         const QString caminho = pasta.filePath(QStringLiteral("empresa.mdb"));
         QList<qint64> todas;
-        qint64 tamanho = 0;
         {
             Database db(QStringLiteral("fixture"));
             db.create(caminho);
@@ -287,7 +291,6 @@ private slots:
             QSqlQuery q = db.exec(QStringLiteral("SELECT Codigo FROM Tracos ORDER BY Codigo"));
             while (q.next())
                 todas.append(q.value(0).toLongLong());
-            tamanho = db.scalar(QStringLiteral("PRAGMA page_size")).toLongLong();
         }
         QCOMPARE(todas.size(), Total);
         const QList<qint64> folhas = paginasDe(caminho, QStringLiteral("Tracos"), QStringLiteral("leaf"));
@@ -310,7 +313,7 @@ private slots:
             estragar = paginasDe(caminho, QStringLiteral("Tracos"), QStringLiteral("raiz"));
         QVERIFY(!estragar.isEmpty());
         for (const qint64 pagina : estragar)
-            estragaPaginas(caminho, pagina, pagina, tamanho);
+            estragaPaginas(caminho, pagina);
         const Linhas legiveis = linhasLegiveis(caminho, todas);
         // The damage took rows with it unless it fell on the index alone.
         QCOMPARE(legiveis.size() < Total, dano != QStringLiteral("página do índice"));
@@ -319,7 +322,6 @@ private slots:
 
         QCOMPARE(relatorio.resultado, Resultado::Reparado);
         const Linhas reparadas = linhasDe(caminho);
-        QCOMPARE(reparadas.size(), legiveis.size());
         QCOMPARE(reparadas, legiveis);
         const RelatorioDeReparo::Tabela* tracos = relatorio.tabela(QStringLiteral("Tracos"));
         QVERIFY(tracos);
@@ -339,7 +341,6 @@ private slots:
         QTemporaryDir pasta;
         const QString caminho = pasta.filePath(QStringLiteral("empresa.mdb"));
         criaCatalogo(caminho, 3000);
-        const qint64 tamanho = valorEm(caminho, QStringLiteral("PRAGMA page_size")).toLongLong();
         // Both repairs in the same minute.
         platform::Clock::fixa(QDateTime(QDate(2026, 12, 6), QTime(8, 30, 15)));
         QList<QByteArray> danificados;
@@ -348,7 +349,7 @@ private slots:
             const QList<qint64> folhas = paginasDe(caminho, QStringLiteral("Tracos"), QStringLiteral("leaf"));
             if (folhas.isEmpty())
                 QSKIP("o SQLite desta máquina não tem a tabela dbstat");
-            estragaPaginas(caminho, folhas.at(folhas.size() / 2), folhas.at(folhas.size() / 2), tamanho);
+            estragaPaginas(caminho, folhas.at(folhas.size() / 2));
             // A journal left beside the damaged file goes with it.
             grava(caminho + QStringLiteral("-journal"), QByteArray());
             danificados << conteudoDe(caminho);
@@ -385,11 +386,10 @@ private slots:
         QTemporaryDir pasta;
         const QString caminho = pasta.filePath(QStringLiteral("empresa.mdb"));
         criaCatalogo(caminho, 3000);
-        const qint64 tamanho = valorEm(caminho, QStringLiteral("PRAGMA page_size")).toLongLong();
         const QList<qint64> folhas = paginasDe(caminho, QStringLiteral("Tracos"), QStringLiteral("leaf"));
         if (folhas.isEmpty())
             QSKIP("o SQLite desta máquina não tem a tabela dbstat");
-        estragaPaginas(caminho, folhas.at(1), folhas.at(1), tamanho);
+        estragaPaginas(caminho, folhas.at(1));
         const QByteArray danificado = conteudoDe(caminho);
         {
             Database estacao(QStringLiteral("outra estacao"));
@@ -429,19 +429,10 @@ private slots:
         QTemporaryDir pasta;
         const QString caminho = pasta.filePath(QStringLiteral("empresa.mdb"));
         criaCatalogo(caminho, 3000);
-        {
-            Database db(QStringLiteral("fixture"));
-            db.open(caminho);
-            db.exec(QStringLiteral("CREATE INDEX PorNome ON Tracos(NomeTraco)"));
-        }
         Database estacao(QStringLiteral("estacao"));
         estacao.open(caminho);
-        const qint64 raiz =
-            estacao.scalar(QStringLiteral("SELECT rootpage FROM sqlite_master WHERE name = 'PorNome'")).toLongLong();
-        const qint64 paginas = estacao.scalar(QStringLiteral("PRAGMA page_count")).toLongLong();
-        const qint64 tamanho = estacao.scalar(QStringLiteral("PRAGMA page_size")).toLongLong();
-        // The index was built last, so its pages are the last ones of the file.
-        estragaPaginas(caminho, raiz, paginas, tamanho);
+        // The index is built and damaged while this workstation has the file open.
+        estragaIndicePorNome(caminho);
 
         // Another workstation mends the file while this one has it open.
         if (reparado)
@@ -485,23 +476,6 @@ private slots:
         // The probe leaves the file and its folder as they were.
         QCOMPARE(conteudoDe(caminho), antes);
         QCOMPARE(arquivosDe(dados), QStringList{QStringLiteral("empresa.mdb")});
-    }
-
-    void reparoDeixaIntactoOQueNaoEhBanco_data()
-    {
-        QTest::addColumn<QByteArray>("conteudo");
-        QTest::newRow("texto") << QByteArray("não sou um banco de dados\n");
-        QTest::newRow("cabeçalho e ruído") << QByteArray("SQLite format 3\0", 16) + bytesAleatorios(4096);
-    }
-    void reparoDeixaIntactoOQueNaoEhBanco()
-    {
-        QFETCH(QByteArray, conteudo);
-        QTemporaryDir pasta;
-        const QString caminho = pasta.filePath(QStringLiteral("empresa.mdb"));
-        grava(caminho, conteudo);
-        QCOMPARE(Database::repara(caminho).resultado, Resultado::NaoReparado);
-        QCOMPARE(conteudoDe(caminho), conteudo);
-        QCOMPARE(QDir(pasta.path()).entryList(QDir::Files).size(), 1);
     }
 
     void openECreateRespeitamOArquivo()
@@ -568,22 +542,6 @@ private slots:
         db.exec(QStringLiteral("CREATE UNIQUE INDEX NomeEVariante ON Tracos(NomeTraco, TracoVariante)"));
         QCOMPARE(erroDe([&] { db.exec(sql, valores); }), esperado);
         QCOMPARE(db.scalar(QStringLiteral("SELECT count(*) FROM Tracos")).toInt(), 3);
-    }
-
-    void valoresLigadosGuardamApostrofo()
-    {
-        QTemporaryDir pasta;
-        Database db(QStringLiteral("teste"));
-        db.create(pasta.filePath(QStringLiteral("empresa.mdb")));
-        db.exec(QStringLiteral("CREATE TABLE Tracos(NomeTraco TEXT)"));
-        const QString nome = QStringLiteral("Traço D'Ávila; DROP TABLE Tracos --");
-        db.exec(QStringLiteral("INSERT INTO Tracos VALUES(?)"), {nome});
-        QCOMPARE(db.scalar(QStringLiteral("SELECT count(*) FROM Tracos WHERE NomeTraco = ?"), {nome}).toInt(), 1);
-        QCOMPARE(db.execCount(QStringLiteral("UPDATE Tracos SET NomeTraco = ? WHERE NomeTraco = ?"),
-                              {QStringLiteral("Outro 'x'"), nome}),
-                 1);
-        QCOMPARE(db.scalar(QStringLiteral("SELECT NomeTraco FROM Tracos")).toString(), QStringLiteral("Outro 'x'"));
-        QVERIFY(db.scalar(QStringLiteral("SELECT NomeTraco FROM Tracos WHERE NomeTraco = ?"), {nome}).isNull());
     }
 
     void transacoes_data()

@@ -1,6 +1,5 @@
 #include "testregistry.h"
 
-#include "platform/clock.h"
 #include "platform/database.h"
 #include "platform/errorlog.h"
 #include "platform/paths.h"
@@ -11,9 +10,9 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
-
-
 using platform::ErrorLog;
+
+Q_DECLARE_METATYPE(platform::Dialogs::Icone)
 
 class TestErrorLog : public QObject
 {
@@ -29,53 +28,26 @@ private:
     const QDateTime m_momento{QDate(2026, 12, 4), QTime(14, 5, 33)};
 
 private slots:
-    void blocoNovoArquivo()
+    // The header once, then one eight-line block per error. The record-move check passes its routine with CR LF
+    // and the description: the block keeps its eight lines, the routine on one.
+    void blocosDoArquivo()
     {
         QTemporaryDir dir;
         const QString arquivo = dir.filePath(QStringLiteral("Erros.txt"));
         QVERIFY(ErrorLog::acrescenta(arquivo, {QStringLiteral("Inserindo"), 3021, QStringLiteral("Sem registro")},
                                      m_momento));
-        const QByteArray esperado = QByteArray("***** NAO APAGUE AS LINHAS ABAIXO *****\r\n"
-                                               "\r\n"
-                                               "04/dezembro/2026  14:05\r\n"
-                                               "Usu\xe1rio: \r\n"
-                                               "Programa: Quenvar\r\n"
-                                               "Rotina: Inserindo\r\n"
-                                               "Vers\xe3o ") +
-                                    QByteArray(QUENVAR_VERSAO) +
-                                    "\r\n"
-                                    "Erro n\xfamero: 3021\r\n"
-                                    "Descri\xe7\xe3o: Sem registro\r\n"
-                                    "\r\n";
-        QCOMPARE(le(arquivo), esperado);
-    }
-
-    void segundoBlocoSemCabecalho()
-    {
-        QTemporaryDir dir;
-        const QString arquivo = dir.filePath(QStringLiteral("Erros.txt"));
-        QVERIFY(ErrorLog::acrescenta(arquivo, {QStringLiteral("A"), 1, QStringLiteral("x")}, m_momento));
-        QVERIFY(ErrorLog::acrescenta(arquivo, {QStringLiteral("B"), 2, QStringLiteral("y")}, m_momento));
-        const QByteArray texto = le(arquivo);
-        QCOMPARE(texto.count("NAO APAGUE"), 1);
-        // Header (2 lines) and two blocks of eight lines.
-        QCOMPARE(texto.count("\r\n"), 2 + 16);
-        QVERIFY(texto.endsWith("Rotina: B\r\nVers\xe3o " QUENVAR_VERSAO
-                               "\r\nErro n\xfamero: 2\r\nDescri\xe7\xe3o: y\r\n\r\n"));
-    }
-
-    void rotinaComQuebraDeLinha()
-    {
-        // The record-move check passes its routine with CR LF and the description: the block keeps its eight
-        // lines, the routine on one.
-        QTemporaryDir dir;
-        const QString arquivo = dir.filePath(QStringLiteral("Erros.txt"));
-        const QString rotina = QStringLiteral("Erro de Validade\r\nCampo obrigatório");
-        QVERIFY(ErrorLog::acrescenta(arquivo, {rotina, 3022, QStringLiteral("Campo obrigatório")}, m_momento));
-        const QList<QByteArray> linhas = le(arquivo).split('\n');
-        QCOMPARE(linhas.at(5), QByteArray("Rotina: Erro de Validade Campo obrigat\xf3rio\r"));
-        QVERIFY(linhas.at(6).startsWith("Vers\xe3o "));
-        QCOMPARE(linhas.size(), 2 + 8 + 1);
+        QVERIFY(ErrorLog::acrescenta(
+            arquivo,
+            {QStringLiteral("Erro de Validade\r\nCampo obrigatório"), 3022, QStringLiteral("Campo obrigatório")},
+            m_momento));
+        const auto bloco = [](const QByteArray& rotina, const QByteArray& numero, const QByteArray& descricao) {
+            return "04/dezembro/2026  14:05\r\nUsu\xe1rio: \r\nPrograma: Quenvar\r\nRotina: " + rotina +
+                   "\r\nVers\xe3o " QUENVAR_VERSAO "\r\nErro n\xfamero: " + numero +
+                   "\r\nDescri\xe7\xe3o: " + descricao + "\r\n\r\n";
+        };
+        QCOMPARE(le(arquivo), "***** NAO APAGUE AS LINHAS ABAIXO *****\r\n\r\n" +
+                                  bloco("Inserindo", "3021", "Sem registro") +
+                                  bloco("Erro de Validade Campo obrigat\xf3rio", "3022", "Campo obrigat\xf3rio"));
     }
 
     void mensagemDoUsuario()
@@ -89,50 +61,36 @@ private slots:
                                    "Descrição: Erro de disco"));
     }
 
-    void mostraErroGravaAntesDaMensagem()
-    {
-        QTemporaryDir dir;
-        QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("Dados")));
-        platform::Paths::definePastaDados(dir.path() + QLatin1Char('/'));
-        platform::Clock::fixa(m_momento);
-        auto* dialogs = new platform::ScriptedDialogs;
-        platform::Dialogs::instala(std::unique_ptr<platform::Dialogs>(dialogs));
-        const QString arquivo = dir.filePath(QStringLiteral("Dados/Erros.txt"));
-        // The scripted answer runs while the message is up: the block must already be in the file.
-        bool gravadoAntes = false;
-        dialogs->aoMostrar([&](const platform::ScriptedDialogs::Mensagem&) {
-            gravadoAntes = le(arquivo).contains("Rotina: Total de Registros");
-        });
-        platform::MostraErro(QStringLiteral("Total de Registros"), 3021, QStringLiteral("Nenhum registro corrente"));
-        QVERIFY(gravadoAntes);
-        QCOMPARE(dialogs->mensagens().size(), 1);
-        QCOMPARE(dialogs->mensagens().first().titulo, QStringLiteral("Tratamento de Erros"));
-        QCOMPARE(dialogs->mensagens().first().icone, platform::Dialogs::Icone::Critico);
-        QVERIFY(dialogs->mensagens().first().texto.endsWith(QStringLiteral("Descrição: Nenhum registro corrente")));
-        platform::Clock::fixa({});
-    }
-
     void arquivoSubstituidoOuProtegidoNaoEhErroDoPrograma_data()
     {
         QTest::addColumn<int>("numero");
         QTest::addColumn<bool>("trocado");
         QTest::addColumn<QString>("titulo");
         QTest::addColumn<QString>("texto");
+        QTest::addColumn<platform::Dialogs::Icone>("icone");
+        const auto exclamacao = platform::Dialogs::Icone::Exclamacao;
+        // A fault of the program tells which routine failed.
+        QTest::newRow("erro do programa")
+            << 3021 << false << "Tratamento de Erros"
+            << ErrorLog::mensagem({QStringLiteral("Gravando"), 3021, QStringLiteral("descrição do mecanismo")})
+            << platform::Dialogs::Icone::Critico;
         const QString reparado = QStringLiteral("O banco de dados foi reparado em outra estação.\r"
                                                 "Feche o Quenvar e abra-o de novo.");
-        QTest::newRow("reparado em outra estação") << 3734 << false << "Banco de dados substituído" << reparado;
+        QTest::newRow("reparado em outra estação")
+            << 3734 << false << "Banco de dados substituído" << reparado << exclamacao;
         QTest::newRow("página danificada do arquivo trocado")
-            << 3049 << true << "Banco de dados substituído" << reparado;
+            << 3049 << true << "Banco de dados substituído" << reparado << exclamacao;
         QTest::newRow("pasta protegida contra gravação")
             << 3027 << false << "Somente leitura"
-            << "Não foi possível gravar: a pasta de dados @PASTA@ está protegida contra gravação.";
+            << "Não foi possível gravar: a pasta de dados @PASTA@ está protegida contra gravação." << exclamacao;
         QTest::newRow("banco preso por outra estação")
             << 3218 << false << "Banco de dados ocupado"
             << "O banco de dados está sendo usado por outra estação e não pôde ser gravado agora.\r"
-               "Tente de novo em alguns instantes.";
+               "Tente de novo em alguns instantes."
+            << exclamacao;
         QTest::newRow("disco cheio")
             << 3026 << false << "Disco cheio"
-            << "Não há espaço livre no disco da pasta de dados.\rLibere espaço e tente de novo.";
+            << "Não há espaço livre no disco da pasta de dados.\rLibere espaço e tente de novo." << exclamacao;
     }
     void arquivoSubstituidoOuProtegidoNaoEhErroDoPrograma()
     {
@@ -140,6 +98,7 @@ private slots:
         QFETCH(bool, trocado);
         QFETCH(QString, titulo);
         QFETCH(QString, texto);
+        QFETCH(platform::Dialogs::Icone, icone);
         QTemporaryDir dir;
         QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("Dados")));
         const QString pasta = dir.path() + QLatin1Char('/');
@@ -155,16 +114,21 @@ private slots:
             QVERIFY(QFile::copy(banco + QStringLiteral(".danificado"), banco));
         }
 
+        // The scripted answer runs while the message is up: the administrator's block must already be in the log.
+        bool gravadoAntes = false;
+        dialogs->aoMostrar([&](const platform::ScriptedDialogs::Mensagem&) {
+            gravadoAntes = le(dir.filePath(QStringLiteral("Dados/Erros.txt")))
+                               .contains("Erro n\xfamero: " + QByteArray::number(numero));
+        });
+
         platform::MostraErro(QStringLiteral("Gravando"), numero, QStringLiteral("descrição do mecanismo"));
         db.close();
 
         QCOMPARE(dialogs->mensagens().size(), 1);
         QCOMPARE(dialogs->mensagens().first().titulo, titulo);
         QCOMPARE(dialogs->mensagens().first().texto, texto.replace(QStringLiteral("@PASTA@"), pasta + "Dados"));
-        QCOMPARE(dialogs->mensagens().first().icone, platform::Dialogs::Icone::Exclamacao);
-        // The administrator still finds it in the log.
-        QVERIFY(le(dir.filePath(QStringLiteral("Dados/Erros.txt")))
-                    .contains("Erro n\xfamero: " + QByteArray::number(numero)));
+        QCOMPARE(dialogs->mensagens().first().icone, icone);
+        QVERIFY(gravadoAntes);
     }
 
     void logInacessivelAindaMostraMensagem()

@@ -4,6 +4,7 @@
 #include "platform/database.h"
 #include "platform/recordset.h"
 
+#include <QHash>
 #include <QSqlRecord>
 #include <QTemporaryDir>
 #include <QTest>
@@ -28,6 +29,21 @@ QString atual(const RecordSet& rs)
         if (erro.numero() != platform::SemRegistroCorrente)
             throw;
         return {};
+    }
+}
+
+// Runs the moves written one letter each: First, Last, Next, Previous, Delete, Update, and X to close.
+void anda(RecordSet& rs, const QString& movimentos)
+{
+    static const QHash<QString, void (RecordSet::*)()> acoes{
+        {QStringLiteral("F"), &RecordSet::moveFirst},     {QStringLiteral("L"), &RecordSet::moveLast},
+        {QStringLiteral("N"), &RecordSet::moveNext},      {QStringLiteral("P"), &RecordSet::movePrevious},
+        {QStringLiteral("D"), &RecordSet::deleteCurrent}, {QStringLiteral("U"), &RecordSet::update},
+        {QStringLiteral("X"), &RecordSet::close},
+    };
+    for (const QString& m : movimentos.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        QVERIFY2(acoes.contains(m), qPrintable(m));
+        (rs.*acoes.value(m))();
     }
 }
 
@@ -112,16 +128,7 @@ private slots:
         criaTabelas(mixes);
         RecordSet rs(*m_db);
         rs.setQuery(Catalogo);
-        for (const QString& movimento : movimentos.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
-            if (movimento == QLatin1String("F"))
-                rs.moveFirst();
-            else if (movimento == QLatin1String("L"))
-                rs.moveLast();
-            else if (movimento == QLatin1String("N"))
-                rs.moveNext();
-            else
-                rs.movePrevious();
-        }
+        anda(rs, movimentos);
         QCOMPARE(rs.bof(), bof);
         QCOMPARE(rs.eof(), eof);
         QCOMPARE(atual(rs), corrente);
@@ -146,7 +153,7 @@ private slots:
         QCOMPARE(atual(rs), QStringLiteral("C/0"));
     }
 
-    void marcadorSobreviveANovaOrdem()
+    void marcadores()
     {
         RecordSet rs(*m_db);
         rs.setQuery(Catalogo);
@@ -161,16 +168,13 @@ private slots:
         QCOMPARE(rs.absolutePosition(), 0);
         rs.setBookmark(marcador);
         QCOMPARE(atual(rs), QStringLiteral("B/1"));
-    }
 
-    void marcadorDeLinhaQueSaiuEhInvalido()
-    {
-        RecordSet rs(*m_db);
-        rs.setQuery(Catalogo);
-        const QVariant marcador = rs.bookmark();
+        // The bookmark of a row that left the set is refused, and the set stays where it was.
+        rs.findFirst(nomeIgual(QStringLiteral("A")));
+        const QVariant deA = rs.bookmark();
         m_db->exec(QStringLiteral("DELETE FROM Tracos WHERE NomeTraco = 'A'"));
         rs.refresh();
-        QCOMPARE(erroDe([&] { rs.setBookmark(marcador); }), 3159);
+        QCOMPARE(erroDe([&] { rs.setBookmark(deA); }), 3159);
         QCOMPARE(erroDe([&] { rs.setBookmark(QVariant()); }), 3159);
         QCOMPARE(atual(rs), QStringLiteral("B/0"));
     }
@@ -302,13 +306,7 @@ private slots:
         RecordSet rs(*m_db);
         rs.setQuery(Catalogo);
         rs.setAbsolutePosition(posicao);
-        rs.deleteCurrent();
-        if (movimento == QLatin1String("N"))
-            rs.moveNext();
-        else if (movimento == QLatin1String("P"))
-            rs.movePrevious();
-        else
-            rs.moveLast();
+        anda(rs, QStringLiteral("D ") + movimento);
         QCOMPARE(atual(rs), corrente);
         QCOMPARE(rs.eof(), eof);
         QCOMPARE(rs.bof(), bof);
@@ -509,16 +507,16 @@ private slots:
     {
         QTest::addColumn<QString>("operacao");
         QTest::addColumn<QList<int>>("codigos");
-        QTest::newRow("primeiro") << "moveFirst" << QList<int>{1};
-        QTest::newRow("anterior") << "movePrevious" << QList<int>{2};
-        QTest::newRow("próximo") << "moveNext" << QList<int>{3};
-        QTest::newRow("último") << "moveLast" << QList<int>{4};
+        QTest::newRow("primeiro") << "F" << QList<int>{1};
+        QTest::newRow("anterior") << "P" << QList<int>{2};
+        QTest::newRow("próximo") << "N" << QList<int>{3};
+        QTest::newRow("último") << "L" << QList<int>{4};
         QTest::newRow("incluir e gravar") << "addNew" << QList<int>{5, 6};
         QTest::newRow("alterar e gravar") << "edit" << QList<int>{6};
-        QTest::newRow("excluir") << "delete" << QList<int>{7};
+        QTest::newRow("excluir") << "D" << QList<int>{7};
         QTest::newRow("localizar") << "find" << QList<int>{8};
         QTest::newRow("marcador") << "bookmark" << QList<int>{9};
-        QTest::newRow("fechar") << "close" << QList<int>{10};
+        QTest::newRow("fechar") << "X" << QList<int>{10};
     }
     void validacaoRecebeOCodigoDaAcao()
     {
@@ -534,29 +532,19 @@ private slots:
             recebidos << acao;
             salvar << gravar;
         });
-        if (operacao == QLatin1String("moveFirst"))
-            rs.moveFirst();
-        else if (operacao == QLatin1String("movePrevious"))
-            rs.movePrevious();
-        else if (operacao == QLatin1String("moveNext"))
-            rs.moveNext();
-        else if (operacao == QLatin1String("moveLast"))
-            rs.moveLast();
-        else if (operacao == QLatin1String("delete"))
-            rs.deleteCurrent();
-        else if (operacao == QLatin1String("find"))
+        if (operacao == QLatin1String("find")) {
             rs.findFirst(nomeIgual(QStringLiteral("C")));
-        else if (operacao == QLatin1String("bookmark"))
+        } else if (operacao == QLatin1String("bookmark")) {
             rs.setBookmark(marcador);
-        else if (operacao == QLatin1String("close"))
-            rs.close();
-        else {
+        } else if (operacao == QLatin1String("addNew") || operacao == QLatin1String("edit")) {
             if (operacao == QLatin1String("addNew"))
                 rs.addNew();
             else
                 rs.edit();
             rs.setField(QStringLiteral("NomeTraco"), QStringLiteral("Z"));
             rs.update();
+        } else {
+            anda(rs, operacao);
         }
         QCOMPARE(recebidos, codigos);
         // The save flag is raised only for the writing of a row being added or edited.
@@ -569,15 +557,15 @@ private slots:
         QTest::addColumn<bool>("descarta");
         QTest::addColumn<QString>("acao");
         QTest::addColumn<QString>("nomeGravado");
-        QTest::newRow("mover grava") << false << "moveNext"
+        QTest::newRow("mover grava") << false << "N"
                                      << "Novo";
-        QTest::newRow("mover descartando") << true << "moveNext"
+        QTest::newRow("mover descartando") << true << "N"
                                            << "A";
-        QTest::newRow("gravar descartando") << true << "update"
+        QTest::newRow("gravar descartando") << true << "U"
                                             << "A";
-        QTest::newRow("fechar grava") << false << "close"
+        QTest::newRow("fechar grava") << false << "X"
                                       << "Novo";
-        QTest::newRow("fechar descartando") << true << "close"
+        QTest::newRow("fechar descartando") << true << "X"
                                             << "A";
     }
     void validacaoDecideSobreAlteracaoPendente()
@@ -596,12 +584,7 @@ private slots:
         });
         rs.edit();
         rs.setField(QStringLiteral("NomeTraco"), QStringLiteral("Novo"));
-        if (acao == QLatin1String("moveNext"))
-            rs.moveNext();
-        else if (acao == QLatin1String("update"))
-            rs.update();
-        else
-            rs.close();
+        anda(rs, acao);
         QVERIFY(recebeuSalvar);
         QCOMPARE(rs.editMode(), RecordSet::EditMode::Nenhum);
         QCOMPARE(m_db->scalar(QStringLiteral("SELECT NomeTraco FROM Tracos WHERE Codigo = ?"), {codigo}).toString(),

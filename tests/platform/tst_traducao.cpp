@@ -16,18 +16,14 @@ private slots:
         QTest::addColumn<QString>("contexto");
         QTest::addColumn<QString>("original");
         QTest::addColumn<QString>("traduzido");
-        QTest::newRow("botão Cancelar") << "QPlatformTheme"
-                                        << "Cancel"
-                                        << "Cancelar";
-        QTest::newRow("botão Salvar") << "QPlatformTheme"
-                                      << "Save"
-                                      << "Salvar";
-        QTest::newRow("diálogo de arquivo") << "QFileDialog"
-                                            << "Look in:"
-                                            << "Procurar em:";
-        QTest::newRow("diálogo de impressão") << "QPrintDialog"
-                                              << "Print"
-                                              << "Imprimir";
+        const char* const textos[][4] = {
+            {"botão Cancelar", "QPlatformTheme", "Cancel", "Cancelar"},
+            {"botão Salvar", "QPlatformTheme", "Save", "Salvar"},
+            {"diálogo de arquivo", "QFileDialog", "Look in:", "Procurar em:"},
+            {"diálogo de impressão", "QPrintDialog", "Print", "Imprimir"},
+        };
+        for (const auto& [linha, contexto, original, traduzido] : textos)
+            QTest::newRow(linha) << contexto << original << QString::fromUtf8(traduzido);
     }
     void textosDoQt()
     {
