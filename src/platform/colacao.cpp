@@ -113,7 +113,8 @@ void dobra(sqlite3_context* contexto, int, sqlite3_value** valores)
         return;
     }
     std::string_view nome(texto, std::size_t(sqlite3_value_bytes(valores[0])));
-    const auto branco = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
+    // The blanks QString::trimmed() takes away, so that this folds as nomeDobrado() does.
+    const auto branco = [](char c) { return c == ' ' || (c >= '\t' && c <= '\r'); };
     while (!nome.empty() && branco(nome.front()))
         nome.remove_prefix(1);
     while (!nome.empty() && branco(nome.back()))
@@ -127,7 +128,8 @@ void dobra(sqlite3_context* contexto, int, sqlite3_value** valores)
             sqlite3_result_text(contexto, dobrado.data(), int(dobrado.size()), SQLITE_TRANSIENT);
             return;
         }
-        const QByteArray dobrado = QString::fromUtf8(nome.data(), qsizetype(nome.size())).toCaseFolded().toUtf8();
+        const QByteArray dobrado =
+            QString::fromUtf8(nome.data(), qsizetype(nome.size())).trimmed().toCaseFolded().toUtf8();
         sqlite3_result_text(contexto, dobrado.constData(), int(dobrado.size()), SQLITE_TRANSIENT);
     } catch (...) {
         sqlite3_result_error_nomem(contexto);

@@ -1,5 +1,6 @@
 #include "testregistry.h"
 
+#include "platform/colacao.h"
 #include "platform/database.h"
 #include "platform/recordset.h"
 
@@ -77,6 +78,17 @@ private slots:
         while (q.next())
             nomes.append(q.value(0).toString());
         QCOMPARE(nomes, esperados);
+    }
+
+    // A name is folded alike in the database's queries and in the program's own comparisons.
+    void dobraIgualNoBancoENoPrograma()
+    {
+        Database db(QStringLiteral("colacao-dobra"));
+        db.create(m_pasta.filePath(QStringLiteral("dobra.mdb")));
+        for (const QString& nome : {QStringLiteral("  Concreto FCK 20\t"), QStringLiteral("\vPiso\f"),
+                                    QStringLiteral("ÁGUA Fria "), QStringLiteral("\u00a0Laje Ártica\u2003")})
+            QCOMPARE(db.scalar(QStringLiteral("SELECT quenvar_dobra(?)"), {nome}).toString(),
+                     platform::nomeDobrado(nome));
     }
 
     // The set reads its keys with the order of its own query, so it walks the catalogue as the list shows it.
