@@ -1,6 +1,7 @@
 #include "fichatestsupport.h"
 #include "testregistry.h"
 
+#include "platform/clock.h"
 #include "platform/scripteddialogs.h"
 #include "platform/som.h"
 #include "printing/imptraco.h"
@@ -16,6 +17,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QScrollBar>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -393,10 +395,14 @@ void TestImpTraco::printerStates()
 
 void TestImpTraco::experimentalSheet()
 {
+    platform::Clock::fixa(QDateTime(QDate(2025, 4, 7), QTime(9, 30)));
+    const auto solta = qScopeGuard([] { platform::Clock::fixa(QDateTime()); });
     ImpTraco form(estadoDe(linhaGravada()), nullptr);
     form.show();
     QCOMPARE(form.windowTitle(), QStringLiteral("Quenvar  [Concreto 20]"));
-    QVERIFY(form.previa()->documento().header().startsWith(QStringLiteral("||Traço Experimental Gerado em ")));
+    // The header's three fields split at '|': the left and centre ones empty, the date of the mix on the right.
+    QCOMPARE(form.previa()->documento().header().split(QLatin1Char('|')),
+             (QStringList{QString(), QString(), QStringLiteral("Traço Experimental Gerado em 07-04-2025")}));
 }
 
 void TestImpTraco::embeddedPreview()
