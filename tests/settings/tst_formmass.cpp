@@ -99,10 +99,19 @@ private slots:
     void init() { QVERIFY(m_ambiente.prepara()); }
     void cleanup() { m_ambiente.encerra(); }
 
+    // Both settings forms: every control has its explanation.
+    void todoControleExplicaOQueE_data()
+    {
+        QTest::addColumn<bool>("massas");
+        QTest::newRow("massas") << true;
+        QTest::newRow("consistências") << false;
+    }
     void todoControleExplicaOQueE()
     {
-        const FormMass form;
-        const QStringList faltando = Ambiente::semExplicacao(form);
+        QFETCH(bool, massas);
+        const std::unique_ptr<QDialog> form =
+            massas ? std::unique_ptr<QDialog>(new FormMass) : std::unique_ptr<QDialog>(new settings::FormCons);
+        const QStringList faltando = Ambiente::semExplicacao(*form);
         QVERIFY2(faltando.isEmpty(), qPrintable(faltando.join(QStringLiteral(", "))));
     }
 
