@@ -100,18 +100,11 @@ private slots:
     void cleanup() { m_ambiente.encerra(); }
 
     // Both settings forms: every control has its explanation.
-    void todoControleExplicaOQueE_data()
-    {
-        QTest::addColumn<bool>("massas");
-        QTest::newRow("massas") << true;
-        QTest::newRow("consistências") << false;
-    }
     void todoControleExplicaOQueE()
     {
-        QFETCH(bool, massas);
-        const std::unique_ptr<QDialog> form =
-            massas ? std::unique_ptr<QDialog>(new FormMass) : std::unique_ptr<QDialog>(new settings::FormCons);
-        const QStringList faltando = Ambiente::semExplicacao(*form);
+        const FormMass massas;
+        const settings::FormCons consistencias;
+        const QStringList faltando = Ambiente::semExplicacao(massas) + Ambiente::semExplicacao(consistencias);
         QVERIFY2(faltando.isEmpty(), qPrintable(faltando.join(QStringLiteral(", "))));
     }
 
