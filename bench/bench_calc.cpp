@@ -10,6 +10,7 @@
 #include "calc/producttable.h"
 #include "calc/recalc.h"
 #include "calc/wizardanswers.h"
+#include "calctestsupport.h"
 
 #include <QList>
 #include <QLocale>
@@ -21,72 +22,36 @@ namespace {
 
 // A price table in memory, searched in order as the products table is; the database's own cost is left out so
 // that the calculation alone is timed.
-class Produtos : public calc::ProductTable
+calctest::MemoryProductTable produtos()
 {
-public:
-    Produtos()
-    {
-        m_lista = {
-            {1, QStringLiteral("Cimento 25"), 34.90, QStringLiteral("saco"), 50.0},
-            {2, QStringLiteral("Cimento 32"), 37.50, QStringLiteral("saco"), 50.0},
-            {5, QStringLiteral("Areia Fina"), 110.00, QStringLiteral("m3"), 1200.0},
-            {6, QStringLiteral("Areia Grossa"), 95.00, QStringLiteral("m3"), 1200.0},
-            {7, QStringLiteral("Pedrisco"), 105.00, QStringLiteral("m3"), 1380.0},
-            {9, QStringLiteral("Pedra 1"), 78.00, QStringLiteral("ton"), 1000.0},
-            {11, QStringLiteral("Aditivo Plastificante"), 9.80, QStringLiteral("litro"), 1.2},
-            {13, QStringLiteral("Mão-de-Obra"), 14.50, QStringLiteral("hora"), 0.0},
-        };
-    }
-
-    std::optional<calc::ProductInfo> findByName(const QString& name) const override
-    {
-        for (const calc::ProductInfo& p : m_lista) {
-            if (p.name == name)
-                return p;
-        }
-        return std::nullopt;
-    }
-
-    std::optional<calc::ProductInfo> findByCode(qint64 code) const override
-    {
-        for (const calc::ProductInfo& p : m_lista) {
-            if (p.code == code)
-                return p;
-        }
-        return std::nullopt;
-    }
-
-private:
-    QList<calc::ProductInfo> m_lista;
-};
+    calctest::MemoryProductTable tabela;
+    for (const calc::ProductInfo& p : {
+             calc::ProductInfo{1, QStringLiteral("Cimento 25"), 34.90, QStringLiteral("saco"), 50.0},
+             calc::ProductInfo{2, QStringLiteral("Cimento 32"), 37.50, QStringLiteral("saco"), 50.0},
+             calc::ProductInfo{5, QStringLiteral("Areia Fina"), 110.00, QStringLiteral("m3"), 1200.0},
+             calc::ProductInfo{6, QStringLiteral("Areia Grossa"), 95.00, QStringLiteral("m3"), 1200.0},
+             calc::ProductInfo{7, QStringLiteral("Pedrisco"), 105.00, QStringLiteral("m3"), 1380.0},
+             calc::ProductInfo{9, QStringLiteral("Pedra 1"), 78.00, QStringLiteral("ton"), 1000.0},
+             calc::ProductInfo{11, QStringLiteral("Aditivo Plastificante"), 9.80, QStringLiteral("litro"), 1.2},
+             calc::ProductInfo{13, QStringLiteral("Mão-de-Obra"), 14.50, QStringLiteral("hora"), 0.0},
+         })
+        tabela.add(p);
+    return tabela;
+}
 
 // The worked mass example with a second coarse aggregate and an admixture, so that every cost line is priced.
 calc::CalcState lote()
 {
-    calc::CalcState s;
-    s.gammaC = 3.10;
-    s.rhoC = 1.43;
-    s.gammaS = 2.61;
-    s.rhoS = 1.20;
-    s.gammaG = 2.72;
-    s.rhoG = 1.38;
-    s.h = 0.05;
-    s.dosagem = 0;
-    s.textura = 1;
-    s.abatimento = 100;
-    s.classe = QStringLiteral("32");
-    s.nomes[0] = QStringLiteral("Cimento 32");
+    calc::CalcState s = calctest::exampleBatch();
     s.nomes[3] = QStringLiteral("Pedrisco");
     s.nomes[4] = QStringLiteral("Pedra 1");
     s.nomes[5] = QStringLiteral("Aditivo Plastificante");
     s.unidades[0] = QStringLiteral("litro");
-    s.Mc = 50.0;
     s.Mfs = 30.0;
     s.Mcs = 70.0;
     s.Mg1 = 45.0;
     s.Mg2 = 105.0;
     s.A1 = 0.25;
-    s.Hm = 20.0;
     s.perda = 5.0;
     return s;
 }
@@ -150,11 +115,11 @@ calc::WizardAnswers respostas()
 
 void BM_ReCalculoComCusto(benchmark::State& state)
 {
-    const Produtos produtos;
+    const calctest::MemoryProductTable tabela = produtos();
     const calc::CalcState base = lote();
     for (auto _ : state) {
         calc::CalcState s = base;
-        calc::ReCalculo(s, &produtos);
+        calc::ReCalculo(s, &tabela);
         benchmark::DoNotOptimize(s.custoComPerda);
     }
 }
@@ -162,11 +127,11 @@ BENCHMARK(BM_ReCalculoComCusto);
 
 void BM_CarregaTraco(benchmark::State& state)
 {
-    const Produtos produtos;
+    const calctest::MemoryProductTable tabela = produtos();
     const QVariantMap row = linha();
     for (auto _ : state) {
         calc::CalcState s;
-        calc::CarregaTraco(s, row, &produtos);
+        calc::CarregaTraco(s, row, &tabela);
         benchmark::DoNotOptimize(s.f);
     }
 }

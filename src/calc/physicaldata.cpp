@@ -1,5 +1,6 @@
 #include "physicaldata.h"
 
+#include "formats.h"
 #include "numericentry.h"
 
 #include <array>
@@ -58,6 +59,12 @@ QString physicalDataMessage(int index, const QString& text)
                                                       : QStringLiteral("não pode ser \"%1\"").arg(text.trimmed());
     return QString::fromUtf8(faixa.nome) + QLatin1Char(' ') + digitado + QStringLiteral(".\rInforme ") +
            QString::fromUtf8(faixa.texto) + QLatin1Char('.');
+}
+
+QString physicalText(int index, const QString& text)
+{
+    const std::optional<double> value = physicalValue(index, text);
+    return value ? formatFull(*value) : text;
 }
 
 } // namespace calc

@@ -19,4 +19,8 @@ std::optional<double> physicalValue(int index, const QString& text);
 // What the user is told when box `index` holds `text` and physicalValue refuses it.
 QString physicalDataMessage(int index, const QString& text);
 
+// Box `index`'s text as the catalogue shows a stored mix: a plausible value with the decimal comma ("3.10" gives
+// "3,1"); a text that is no plausible value stays as it is, for the checks that refuse it.
+QString physicalText(int index, const QString& text);
+
 } // namespace calc

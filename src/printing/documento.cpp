@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace printing {
 
@@ -82,18 +83,21 @@ constexpr double kMenorFonte = 5.0;
 constexpr double kMenorEscala = 0.7;
 
 // A line as it fits its box: the text (cut with an ellipsis when even the smallest size is too wide), the font it
-// is drawn in and its width.
+// is drawn in, the QFont it was measured with and its width. The line is drawn in that QFont, so that its font is
+// made and measured once.
 struct LinhaAjustada
 {
     QString texto;
     Fonte fonte;
+    QFont qfont;
     double largura = 0.0;
 };
 
 LinhaAjustada ajustada(const QString& texto, double largura, const Fonte& pedida)
 {
     const QString visivel = semEspacosNoFim(texto);
-    LinhaAjustada linha{texto, pedida, QFontMetricsF(Documento::qfont(pedida)).horizontalAdvance(visivel)};
+    LinhaAjustada linha{texto, pedida, Documento::qfont(pedida), 0.0};
+    linha.largura = QFontMetricsF(linha.qfont).horizontalAdvance(visivel);
     if (largura <= 0.0 || linha.largura <= largura)
         return linha;
     // Advances grow with the size: begin at the size that should just fit and step down a twip at a time, as the
@@ -103,13 +107,14 @@ LinhaAjustada ajustada(const QString& texto, double largura, const Fonte& pedida
     double tamanho = std::max(piso, std::floor(pedido * largura / linha.largura));
     for (;;) {
         linha.fonte.tamanho = tamanho / twipsDePontos(1.0);
-        linha.largura = QFontMetricsF(Documento::qfont(linha.fonte)).horizontalAdvance(visivel);
+        linha.qfont = Documento::qfont(linha.fonte);
+        linha.largura = QFontMetricsF(linha.qfont).horizontalAdvance(visivel);
         if (linha.largura <= largura || tamanho <= piso)
             break;
         tamanho = std::max(piso, tamanho - 1.0);
     }
     if (linha.largura > largura) {
-        const QFontMetricsF medidas(Documento::qfont(linha.fonte));
+        const QFontMetricsF medidas(linha.qfont);
         linha.texto = medidas.elidedText(visivel, Qt::ElideRight, largura);
         linha.largura = medidas.horizontalAdvance(linha.texto);
     }
@@ -210,8 +215,10 @@ double escalaDeLargura(const Fonte& fonte, const QStringList& lista)
     if (!sem && !lista.contains(QStringLiteral("Times")))
         return 1.0;
     static QMutex guarda;
-    static QHash<QString, double> escalas;
-    const QString chave = lista.join(QLatin1Char(',')) + QString::number(int(fonte.negrito) * 2 + int(fonte.italico));
+    static QHash<std::pair<QString, int>, double> escalas;
+    // The first family names the list (familias puts the name asked for first, or Arial or Times New Roman), so
+    // that it and the style find a measurement without joining the list for every line drawn.
+    const std::pair<QString, int> chave{lista.first(), int(fonte.negrito) * 2 + int(fonte.italico)};
     const QMutexLocker trava(&guarda);
     auto it = escalas.constFind(chave);
     if (it == escalas.cend()) {
@@ -345,8 +352,7 @@ void Documento::desenhaLinhaDeTexto(const QString& texto, const QRectF& caixa, Q
     // A line never leaves its box: with a font wider than the one the page was laid out for it is drawn smaller
     // or cut.
     const LinhaAjustada linha = ajustada(texto, caixa.width(), fonte);
-    const QFont f = qfont(linha.fonte);
-    const QFontMetricsF medidas(f);
+    const QFontMetricsF medidas(linha.qfont);
     double x = caixa.left();
     if (alinhamento & Qt::AlignRight)
         x = caixa.right() - linha.largura;
@@ -356,7 +362,7 @@ void Documento::desenhaLinhaDeTexto(const QString& texto, const QRectF& caixa, Q
     // ascent and descent, so that a smaller line stands on the same baseline as its neighbours.
     const double altura = caixa.height();
     const double linhaDeBase = caixa.top() + altura * medidas.ascent() / (medidas.ascent() + medidas.descent());
-    m_pintor->setFont(f);
+    m_pintor->setFont(linha.qfont);
     m_pintor->setPen(cor);
     m_pintor->drawText(QPointF(x, linhaDeBase), linha.texto);
     m_textos.append(

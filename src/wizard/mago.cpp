@@ -58,11 +58,15 @@ QLabel* rotulo(const QString& texto, QWidget* companheiro = nullptr)
 
 } // namespace
 
+QString Mago::legenda()
+{
+    return QStringLiteral("Assistente para Determinação de um Traço de Concreto");
+}
+
 Mago::Mago(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("Mago"));
-    setWindowTitle(QStringLiteral("Assistente para Determinação de um Traço de Concreto"));
-    m_legenda = windowTitle();
+    setWindowTitle(legenda());
 
     m_painel = new QStackedWidget;
     m_painel->setObjectName(QStringLiteral("Painel"));

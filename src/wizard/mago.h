@@ -81,6 +81,8 @@ protected:
     bool eventFilter(QObject* objeto, QEvent* evento) override;
 
 private:
+    // The caption without the mix: the result page adds the mix's title to it.
+    static QString legenda();
     enum Botao { Voltar = 0, Avancar = 1, Concluir = 2, Fechar = 3 };
 
     QWidget* criaPasso(int pagina, QWidget* controles);
@@ -146,8 +148,6 @@ private:
     QVBoxLayout* m_areaDaFolha = nullptr;
     QWidget* m_folha = nullptr;
 
-    // The caption without the mix: the result page adds the mix's title to it.
-    QString m_legenda;
     int m_pagina = 0;
     bool m_magoPendente = false;
     // The result page has quantities: a cement product of the class with its bag mass was found.

@@ -101,15 +101,6 @@ void seleciona(QButtonGroup* grupo, int indice)
 // The moisture's place among the physical data, after the six masses.
 constexpr int kUmidade = 6;
 
-// A mass (0 to 5) or the moisture (kUmidade) as the reference settings hold it, shown as the catalogue shows a
-// stored mix: with the decimal comma ("3.10" gives "3,1"). A text that is no plausible value stays as it is, for
-// the finishing checks to find.
-QString comoNoCadastro(int indice, const QString& texto)
-{
-    const std::optional<double> valor = calc::physicalValue(indice, texto);
-    return valor ? calc::formatFull(*valor) : texto;
-}
-
 // The pointer shows busy while the mix is designed and its sheet composed.
 class CursorOcupado
 {
@@ -174,8 +165,8 @@ void Mago::Form_Activate()
     m_estado->unidades.fill(QString());
 
     for (int i = 0; i < int(m_texto.size()); ++i)
-        m_texto[i]->setText(comoNoCadastro(i, ref.massas[std::size_t(i)]));
-    m_umidadeAreia->setText(comoNoCadastro(kUmidade, ref.umidade));
+        m_texto[i]->setText(calc::physicalText(i, ref.massas[std::size_t(i)]));
+    m_umidadeAreia->setText(calc::physicalText(kUmidade, ref.umidade));
     seleciona(m_opcaoTextura, ref.formaDaBrita);
     seleciona(m_opcaoForma, ref.tipoDosagem);
     seleciona(m_tipoConcreto, ref.usoConcreto);
@@ -186,7 +177,7 @@ void Mago::Form_Activate()
 
     m_magoPendente = false;
     m_temQuantidades = false;
-    setWindowTitle(m_legenda);
+    setWindowTitle(legenda());
     m_ultimoBotao = nullptr;
     for (QComboBox* lista : m_concretoTipo) {
         lista->clear();
@@ -488,8 +479,8 @@ void Mago::montaFolha()
     m_areaDaFolha->addWidget(m_folha);
     // The caption names the mix whose sheet is shown; finishing again names the new one in its place.
     setWindowTitle(m_temQuantidades
-                       ? m_legenda + QStringLiteral(" [") + m_estado->nomeTraco.trimmed() + QStringLiteral("]")
-                       : m_legenda);
+                       ? legenda() + QStringLiteral(" [") + m_estado->nomeTraco.trimmed() + QStringLiteral("]")
+                       : legenda());
 }
 
 void Mago::focaPrimeiroControle()

@@ -1,6 +1,7 @@
 #include "fichatestsupport.h"
 #include "testregistry.h"
 
+#include "platform/clock.h"
 #include "platform/scripteddialogs.h"
 #include "platform/som.h"
 #include "printing/imptraco.h"
@@ -16,6 +17,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QScrollBar>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -59,10 +61,8 @@ private slots:
     void cleanup();
 
     void activationComposesTheStoredMix();
-    void zoomButtons_data();
-    void zoomButtons();
-    void zoomList_data();
-    void zoomList();
+    void zoomListAndButtons_data();
+    void zoomListAndButtons();
     void pageFits();
     void fitFollowsAResize();
     void layout();
@@ -133,7 +133,7 @@ void TestImpTraco::activationComposesTheStoredMix()
     QCOMPARE(form.windowTitle(), QStringLiteral("Quenvar  [Concreto 20 - 04]"));
 }
 
-void TestImpTraco::zoomButtons_data()
+void TestImpTraco::zoomListAndButtons_data()
 {
     QTest::addColumn<QString>("inicio");
     QTest::addColumn<QList<int>>("botoes");
@@ -147,9 +147,14 @@ void TestImpTraco::zoomButtons_data()
     QTest::newRow("90 in to 100") << "100%" << QList<int>{menos, mais} << 100;
     QTest::newRow("no lower than the preview allows") << "25%" << QList<int>{menos, menos, menos} << 10;
     QTest::newRow("800 in to 850") << "800%" << QList<int>{mais} << 850;
+    // A choice of the list alone: only its zoom texts count.
+    QTest::newRow("25% chosen") << "25%" << QList<int>{} << 25;
+    QTest::newRow("80%, the list's first text") << "80%" << QList<int>{} << 80;
+    QTest::newRow("any other text does nothing") << "130%" << QList<int>{} << 100;
+    QTest::newRow("not a zoom") << "Zoom" << QList<int>{} << 100;
 }
 
-void TestImpTraco::zoomButtons()
+void TestImpTraco::zoomListAndButtons()
 {
     QFETCH(QString, inicio);
     QFETCH(QList<int>, botoes);
@@ -157,40 +162,19 @@ void TestImpTraco::zoomButtons()
 
     const auto form = mostra();
     PreviaTraco* previa = form->previa();
-    previa->LenteClick(inicio);
+    // As the list delivers a choice.
+    emit previa->Lente->textActivated(inicio);
     for (const int botao : botoes)
         QTest::mouseClick(previa->Botao[std::size_t(botao)], Qt::LeftButton);
 
     QCOMPARE(previa->zoom(), qint16(zoom));
     QCOMPARE(previa->Folha->zoom(), double(zoom));
-    QCOMPARE(previa->Lente->currentText(), QStringLiteral("%1%").arg(zoom));
+    // The buttons write their zoom in the list's box.
+    if (!botoes.isEmpty())
+        QCOMPARE(previa->Lente->currentText(), QStringLiteral("%1%").arg(zoom));
     QCOMPARE(previa->Folha->zoomMode(), Visualizador::ModoZoom::Livre);
     // Zooming never composes the sheet again.
     QCOMPARE(form->windowTitle().count(QLatin1Char('[')), 1);
-}
-
-void TestImpTraco::zoomList_data()
-{
-    QTest::addColumn<QString>("texto");
-    QTest::addColumn<int>("zoom");
-
-    QTest::newRow("25%") << "25%" << 25;
-    QTest::newRow("80%, the list's first text") << "80%" << 80;
-    QTest::newRow("any other text does nothing") << "130%" << 100;
-    QTest::newRow("not a zoom") << "Zoom" << 100;
-}
-
-void TestImpTraco::zoomList()
-{
-    QFETCH(QString, texto);
-    QFETCH(int, zoom);
-
-    const auto form = mostra();
-    PreviaTraco* previa = form->previa();
-    // As the list delivers a choice.
-    emit previa->Lente->textActivated(texto);
-    QCOMPARE(previa->zoom(), qint16(zoom));
-    QCOMPARE(previa->Folha->zoom(), double(zoom));
 }
 
 void TestImpTraco::pageFits()
@@ -393,10 +377,14 @@ void TestImpTraco::printerStates()
 
 void TestImpTraco::experimentalSheet()
 {
+    platform::Clock::fixa(QDateTime(QDate(2025, 4, 7), QTime(9, 30)));
+    const auto solta = qScopeGuard([] { platform::Clock::fixa(QDateTime()); });
     ImpTraco form(estadoDe(linhaGravada()), nullptr);
     form.show();
     QCOMPARE(form.windowTitle(), QStringLiteral("Quenvar  [Concreto 20]"));
-    QVERIFY(form.previa()->documento().header().startsWith(QStringLiteral("||Traço Experimental Gerado em ")));
+    // The header's three fields split at '|': the left and centre ones empty, the date of the mix on the right.
+    QCOMPARE(form.previa()->documento().header().split(QLatin1Char('|')),
+             (QStringList{QString(), QString(), QStringLiteral("Traço Experimental Gerado em 07-04-2025")}));
 }
 
 void TestImpTraco::embeddedPreview()

@@ -8,17 +8,11 @@
 #include "printing/saida.h"
 #include "printing/visualiza.h"
 
-#include <QAbstractButton>
-#include <QAccessible>
-#include <QGroupBox>
-#include <QLabel>
-#include <QMenu>
-#include <QMenuBar>
-#include <QSet>
 #include <QTest>
 #include <QToolBar>
 #include <QToolButton>
 
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -69,26 +63,9 @@ private slots:
 
     void cleanup() { printing::defineProcuraDeImpressora({}); }
 
-    void accessibleNames_data()
-    {
-        QTest::addColumn<QString>("nome");
-
-        QTest::newRow("sheet preview") << "ImpTraco";
-        QTest::newRow("report viewer") << "Visualiza";
-    }
-
-    // Every control the keyboard reaches says what it is, and no two say the same.
-    void accessibleNames()
-    {
-        QFETCH(QString, nome);
-        const auto w = janela(nome);
-        const QList<QWidget*> lista = controles(w.get());
-        QVERIFY(lista.size() > 3);
-        const QStringList problemas = teste::nomesEmFalta(lista);
-        QVERIFY2(problemas.isEmpty(), qPrintable(problemas.join(QStringLiteral("; "))));
-    }
-
-    void accelerators_data()
+    // Each window: every control the keyboard reaches says what it is, no two say the same, and the accelerators
+    // it shows are the ones expected, none twice.
+    void namesAndAccelerators_data()
     {
         QTest::addColumn<QString>("nome");
         QTest::addColumn<QString>("letras");
@@ -100,12 +77,16 @@ private slots:
                                        << "av";
     }
 
-    // The accelerators each window shows, none twice.
-    void accelerators()
+    void namesAndAccelerators()
     {
         QFETCH(QString, nome);
         QFETCH(QString, letras);
         const auto w = janela(nome);
+        const QList<QWidget*> lista = controles(w.get());
+        QVERIFY(lista.size() > 3);
+        const QStringList problemas = teste::nomesEmFalta(lista);
+        QVERIFY2(problemas.isEmpty(), qPrintable(problemas.join(QStringLiteral("; "))));
+
         const QStringList repetidos = teste::aceleradoresRepetidos(w.get());
         QVERIFY2(repetidos.isEmpty(), qPrintable(repetidos.join(QStringLiteral("; "))));
         QString achadas;

@@ -63,13 +63,6 @@ private slots:
     void init() { QVERIFY(m_ambiente.prepara()); }
     void cleanup() { m_ambiente.encerra(); }
 
-    void todoControleExplicaOQueE()
-    {
-        const FormCons form;
-        const QStringList faltando = Ambiente::semExplicacao(form);
-        QVERIFY2(faltando.isEmpty(), qPrintable(faltando.join(QStringLiteral(", "))));
-    }
-
     void limitesVemDaLinhaGuardada()
     {
         guarda(kProprios);

@@ -99,10 +99,12 @@ private slots:
     void init() { QVERIFY(m_ambiente.prepara()); }
     void cleanup() { m_ambiente.encerra(); }
 
+    // Both settings forms: every control has its explanation.
     void todoControleExplicaOQueE()
     {
-        const FormMass form;
-        const QStringList faltando = Ambiente::semExplicacao(form);
+        const FormMass massas;
+        const settings::FormCons consistencias;
+        const QStringList faltando = Ambiente::semExplicacao(massas) + Ambiente::semExplicacao(consistencias);
         QVERIFY2(faltando.isEmpty(), qPrintable(faltando.join(QStringLiteral(", "))));
     }
 

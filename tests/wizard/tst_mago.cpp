@@ -1,6 +1,7 @@
 #include "testregistry.h"
 
 #include "acessibilidade.h"
+#include "calctestsupport.h"
 
 #include "fixtures.h"
 #include "platform/database.h"
@@ -9,12 +10,9 @@
 #include "widgets/caixatexto.h"
 #include "wizard/mago.h"
 
-#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QGroupBox>
-#include <QHash>
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
@@ -25,7 +23,6 @@
 #include <QTextBrowser>
 
 #include <algorithm>
-#include <cmath>
 #include <memory>
 
 using platform::Dialogs;
@@ -33,12 +30,6 @@ using platform::ScriptedDialogs;
 using wizard::Mago;
 
 namespace {
-
-double arredonda(double valor, int casas)
-{
-    const double escala = std::pow(10.0, casas);
-    return std::round(valor * escala) / escala;
-}
 
 // The worked example of the wizard's design: measured by volume with moisture control, sand at 5 %.
 wizard::Referencias referenciasDoExemplo()
@@ -160,39 +151,99 @@ private slots:
         m_pasta.reset();
     }
 
-    void textosDasPaginas_data()
+    // Each page: its title and text, one accelerator per letter with the buttons under it (a label's accelerator
+    // reaching its box), and every control the keyboard reaches telling a screen reader what it is, no two alike.
+    void paginas_data()
     {
         QTest::addColumn<int>("pagina");
         QTest::addColumn<QString>("titulo");
+        QTest::addColumn<QString>("letra");
+        QTest::addColumn<QString>("companheiro");
+        QTest::addColumn<QString>("controle");
+        QTest::addColumn<QString>("nome");
 
-        QTest::newRow("0 dosagem") << 0 << "Dosagem do Concreto";
-        QTest::newRow("1 produção") << 1 << "Produção do Concreto";
-        QTest::newRow("2 consistência") << 2 << "Consistência e Agregados";
-        QTest::newRow("3 relação") << 3 << "Relação Agreg.Miúdo/Agreg.Total (%)";
-        QTest::newRow("4 massas") << 4 << "Massas dos Componentes";
+        QTest::newRow("0 dosagem") << 0 << "Dosagem do Concreto"
+                                   << "R"
+                                   << "Resistencia"
+                                   << "NomeTraco"
+                                   << "Nome do Traço";
+        QTest::newRow("1 produção") << 1 << "Produção do Concreto"
+                                    << "L"
+                                    << "ClasseCimento"
+                                    << "PlastificanteCombo"
+                                    << "Qual a redução de água (%)";
+        QTest::newRow("2 consistência") << 2 << "Consistência e Agregados"
+                                        << "B"
+                                        << "Abatimento"
+                                        << "Abatimento"
+                                        << "Abatimento em mm.";
+        QTest::newRow("3 relação") << 3 << "Relação Agreg.Miúdo/Agreg.Total (%)" << QString() << QString()
+                                   << "ConcretoTipo2"
+                                   << "Relação (%) - Concreto aparente";
+        QTest::newRow("4 massas") << 4 << "Massas dos Componentes"
+                                  << "U"
+                                  << "UmidadeAreia"
+                                  << "Texto3"
+                                  << "Agreg. Miúdo - massa aparente";
+        QTest::newRow("5 resultado") << 5 << QString() << QString() << QString() << "BotaoAssiste1"
+                                     << "Imprimir";
     }
 
-    void textosDasPaginas()
+    void paginas()
     {
         QFETCH(int, pagina);
         QFETCH(QString, titulo);
+        QFETCH(QString, letra);
+        QFETCH(QString, companheiro);
+        QFETCH(QString, controle);
+        QFETCH(QString, nome);
 
         auto mago = abre();
         QVERIFY(mago);
         QCOMPARE(mago->windowTitle(), QStringLiteral("Assistente para Determinação de um Traço de Concreto"));
-        avancaAte(*mago, pagina);
+        vaiAte(*mago, pagina);
         QCOMPARE(mago->pagina(), pagina);
         QVERIFY(m_dialogs->mensagens().isEmpty());
-        QCOMPARE(controle<QLabel>(*mago, QStringLiteral("Titulo%1").arg(pagina))->text(), titulo);
-        // Each carriage return of the text is a line break on the page.
-        const QString conteudo = controle<QLabel>(*mago, QStringLiteral("Conteudo%1").arg(pagina))->text();
-        QVERIFY(!conteudo.isEmpty());
-        QVERIFY(!conteudo.contains(QLatin1Char('\r')));
-        if (pagina == 0)
-            QVERIFY(
-                conteudo.endsWith(QStringLiteral("endurecida.\n\nDigite o nome do traço, e a resistência desejada.")));
         for (int i = 0; i < Mago::NumeroDePaginas; ++i)
-            QCOMPARE(controle<QWidget>(*mago, QStringLiteral("Painel%1").arg(i))->isVisible(), i == pagina);
+            QCOMPARE(TestMago::controle<QWidget>(*mago, QStringLiteral("Painel%1").arg(i))->isVisible(), i == pagina);
+        if (!titulo.isEmpty()) {
+            QCOMPARE(TestMago::controle<QLabel>(*mago, QStringLiteral("Titulo%1").arg(pagina))->text(), titulo);
+            // Each carriage return of the text is a line break on the page.
+            const QString conteudo =
+                TestMago::controle<QLabel>(*mago, QStringLiteral("Conteudo%1").arg(pagina))->text();
+            QVERIFY(!conteudo.isEmpty());
+            QVERIFY(!conteudo.contains(QLatin1Char('\r')));
+            if (pagina == 0)
+                QVERIFY(conteudo.endsWith(
+                    QStringLiteral("endurecida.\n\nDigite o nome do traço, e a resistência desejada.")));
+        }
+
+        auto* painel = TestMago::controle<QStackedWidget>(*mago, QStringLiteral("Painel"));
+        QWidget* daPagina = painel->widget(pagina);
+        QList<QWidget*> controles;
+        for (QWidget* w : mago->findChildren<QWidget*>()) {
+            // Boxes hidden until an answer asks for them count; a widget that hands its focus on does not.
+            if (w->focusPolicy() != Qt::NoFocus && !w->focusProxy() && w->window() == mago.get() &&
+                (!painel->isAncestorOf(w) || daPagina->isAncestorOf(w)))
+                controles.append(w);
+        }
+        const QStringList problemas = teste::nomesEmFalta(controles);
+        QVERIFY2(problemas.isEmpty(), qPrintable(problemas.join(QStringLiteral("; "))));
+        QCOMPARE(teste::nomeAcessivel(TestMago::controle<QWidget>(*mago, controle)), nome);
+
+        const QStringList repetidos = teste::aceleradoresRepetidos(mago.get());
+        QVERIFY2(repetidos.isEmpty(), qPrintable(repetidos.join(QStringLiteral("; "))));
+        // Voltar, Fechar and the button that goes forward or prints.
+        int comLetra = 0;
+        for (QAbstractButton* b : mago->findChildren<QAbstractButton*>())
+            comLetra += b->isVisible() && !teste::letraAceleradora(b->text()).isNull();
+        QVERIFY(comLetra >= 3);
+        if (letra.isEmpty())
+            return;
+        QApplication::setActiveWindow(mago.get());
+        QVERIFY(QTest::qWaitForWindowActive(mago.get()));
+        QTest::keyClick(mago.get(), Qt::Key(letra.at(0).unicode()), Qt::AltModifier);
+        QCOMPARE(QApplication::focusWidget(), TestMago::controle<QWidget>(*mago, companheiro));
     }
 
     void checagemDaPagina0_data()
@@ -359,8 +410,8 @@ private slots:
         QVERIFY(m_dialogs->mensagens().isEmpty());
         // The design of the worked example (its arithmetic is the calculation's), in the main window's state.
         QCOMPARE(&mago->estado(), &doPrograma);
-        QCOMPARE(arredonda(doPrograma.Mcs, 3), 78.184);
-        QCOMPARE(arredonda(doPrograma.H_b, 3), 2.411);
+        QCOMPARE(calctest::rounded(doPrograma.Mcs, 3), 78.184);
+        QCOMPARE(calctest::rounded(doPrograma.H_b, 3), 2.411);
         QCOMPARE(doPrograma.Mg2, 0.0);
         QCOMPARE(doPrograma.propMassa, QStringLiteral("1:1,56:2,80:0,49"));
         QCOMPARE(doPrograma.nomeTraco, QStringLiteral("Estrutural 25"));
@@ -374,7 +425,7 @@ private slots:
         QVERIFY(!mago->isVisible());
         QCOMPARE(mago->result(), int(QDialog::Accepted));
         // The mix stays for the main window to copy.
-        QCOMPARE(arredonda(doPrograma.Mcs, 3), 78.184);
+        QCOMPARE(calctest::rounded(doPrograma.Mcs, 3), 78.184);
         QCOMPARE(doPrograma.nomeTraco, QStringLiteral("Estrutural 25"));
 
         // Opening again starts a new design and clears the flag.
@@ -550,7 +601,7 @@ private slots:
         QCOMPARE(primeira->objectName(), QStringLiteral("FolhaDeTeste"));
         QVERIFY(primeira->isVisible());
         QCOMPARE(cimentoVisto.size(), 1);
-        QCOMPARE(arredonda(cimentoVisto.first(), 9), 50.0);
+        QCOMPARE(calctest::rounded(cimentoVisto.first(), 9), 50.0);
         botao(*mago, 1)->click();
         QCOMPARE(impressas, QList<QWidget*>{primeira.data()});
 
@@ -664,98 +715,6 @@ private slots:
         QVERIFY(!mago->isVisible());
         QCOMPARE(mago->result(), int(QDialog::Rejected));
         QVERIFY(!mago->magoPendente());
-    }
-
-    // Each page, with the buttons under it, has one accelerator per letter; a label's accelerator reaches its box.
-    void atalhosDeTeclado_data()
-    {
-        QTest::addColumn<int>("pagina");
-        QTest::addColumn<QString>("letra");
-        QTest::addColumn<QString>("companheiro");
-
-        QTest::newRow("0 dosagem") << 0 << "R"
-                                   << "Resistencia";
-        QTest::newRow("1 produção") << 1 << "L"
-                                    << "ClasseCimento";
-        QTest::newRow("2 consistência") << 2 << "B"
-                                        << "Abatimento";
-        QTest::newRow("3 relação") << 3 << QString() << QString();
-        QTest::newRow("4 massas") << 4 << "U"
-                                  << "UmidadeAreia";
-        QTest::newRow("5 resultado") << 5 << QString() << QString();
-    }
-
-    void atalhosDeTeclado()
-    {
-        QFETCH(int, pagina);
-        QFETCH(QString, letra);
-        QFETCH(QString, companheiro);
-
-        auto mago = abre();
-        QVERIFY(mago);
-        vaiAte(*mago, pagina);
-        QCOMPARE(mago->pagina(), pagina);
-
-        const QStringList repetidos = teste::aceleradoresRepetidos(mago.get());
-        QVERIFY2(repetidos.isEmpty(), qPrintable(repetidos.join(QStringLiteral("; "))));
-        // Voltar, Fechar and the button that goes forward or prints.
-        int comLetra = 0;
-        for (QAbstractButton* b : mago->findChildren<QAbstractButton*>())
-            comLetra += b->isVisible() && !teste::letraAceleradora(b->text()).isNull();
-        QVERIFY(comLetra >= 3);
-
-        if (letra.isEmpty())
-            return;
-        QApplication::setActiveWindow(mago.get());
-        QVERIFY(QTest::qWaitForWindowActive(mago.get()));
-        QTest::keyClick(mago.get(), Qt::Key(letra.at(0).unicode()), Qt::AltModifier);
-        QCOMPARE(QApplication::focusWidget(), controle<QWidget>(*mago, companheiro));
-    }
-
-    // Every control the keyboard reaches tells a screen reader what it is, and no two of a page say the same.
-    void nomesAcessiveis_data()
-    {
-        QTest::addColumn<int>("pagina");
-        QTest::addColumn<QString>("controle");
-        QTest::addColumn<QString>("nome");
-
-        QTest::newRow("0 dosagem") << 0 << "NomeTraco"
-                                   << "Nome do Traço";
-        QTest::newRow("1 produção") << 1 << "PlastificanteCombo"
-                                    << "Qual a redução de água (%)";
-        QTest::newRow("2 consistência") << 2 << "Abatimento"
-                                        << "Abatimento em mm.";
-        QTest::newRow("3 relação") << 3 << "ConcretoTipo2"
-                                   << "Relação (%) - Concreto aparente";
-        QTest::newRow("4 massas") << 4 << "Texto3"
-                                  << "Agreg. Miúdo - massa aparente";
-        QTest::newRow("5 resultado") << 5 << "BotaoAssiste1"
-                                     << "Imprimir";
-    }
-
-    void nomesAcessiveis()
-    {
-        QFETCH(int, pagina);
-        QFETCH(QString, controle);
-        QFETCH(QString, nome);
-
-        auto mago = abre();
-        QVERIFY(mago);
-        vaiAte(*mago, pagina);
-        QCOMPARE(mago->pagina(), pagina);
-
-        auto* painel = TestMago::controle<QStackedWidget>(*mago, QStringLiteral("Painel"));
-        QWidget* daPagina = painel->widget(pagina);
-        QList<QWidget*> controles;
-        for (QWidget* w : mago->findChildren<QWidget*>()) {
-            // Boxes hidden until an answer asks for them count; a widget that hands its focus on does not.
-            if (w->focusPolicy() != Qt::NoFocus && !w->focusProxy() && w->window() == mago.get() &&
-                (!painel->isAncestorOf(w) || daPagina->isAncestorOf(w)))
-                controles.append(w);
-        }
-        const QStringList problemas = teste::nomesEmFalta(controles);
-        QVERIFY2(problemas.isEmpty(), qPrintable(problemas.join(QStringLiteral("; "))));
-        QCOMPARE(teste::nomeAcessivel(TestMago::controle<QWidget>(*mago, controle)), nome);
     }
 
     // The caption names the mix whose sheet the result page shows, and only that one.
