@@ -352,8 +352,7 @@ void FormTraco::mostraDadoFisico(int i, const QString& texto)
 {
     // With the decimal comma, as the catalogue shows a stored mix; a text that is no plausible value stays as it
     // is, for the save to refuse with its message.
-    const std::optional<double> valor = calc::physicalValue(i, texto);
-    Texto[std::size_t(i)]->setText(valor ? calc::formatFull(*valor) : texto);
+    Texto[std::size_t(i)]->setText(calc::physicalText(i, texto));
 }
 
 void FormTraco::Inserindo()
