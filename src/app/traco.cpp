@@ -224,7 +224,7 @@ QString Traco::textoPainel(int painel) const
 void Traco::MostraStatus(const QString& texto)
 {
     // With nothing to say, the panel goes back to what lasts: the mode while a mix is inserted or edited, else the
-    // help hint. A tip shown while hovering a tool or a menu so never wipes out the mode.
+    // help hint. So a tip shown while hovering a tool or a menu never wipes out the mode.
     if (!texto.isEmpty())
         m_paineis[0]->setText(texto);
     else if (m_form && m_form->inserindo)
