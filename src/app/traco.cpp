@@ -118,12 +118,12 @@ Traco::Traco(QWidget* parent) : QMainWindow(parent)
     m_construidas = QSet<QString>(kConstruidas.begin(), kConstruidas.end());
     for (int i = 1; i <= 10; ++i)
         m_construidas.insert(QStringLiteral("ID_Modulo%1").arg(i));
-    m_form = new catalogue::FormTraco(platform::Database::shared(), estado, this);
+    m_form = new mixform::FormTraco(platform::Database::shared(), estado, this);
     setCentralWidget(m_form);
     m_form->defineJanela(this);
     m_form->defineMenuBotao([this](QWidget* w) { MenuBotao(w); });
     m_form->defineEnter([this] { Enter(); });
-    connect(m_form, &catalogue::FormTraco::registro, this,
+    connect(m_form, &mixform::FormTraco::registro, this,
             [this](const QString& texto) { m_paineis[2]->setText(texto); });
     montaFerramentas();
     montaBarraDeStatus();
@@ -356,7 +356,7 @@ void Traco::defineFormularios(settings::FormMass* formMass, settings::FormCons* 
         });
         mago->defineLimites([this] { return m_form->limites(); });
         mago->defineReferencias([this] {
-            const catalogue::Padroes p = padroes();
+            const mixform::Padroes p = padroes();
             wizard::Referencias r;
             for (int i = 0; i < 6; ++i)
                 r.massas[i] = p.textos[i];
@@ -377,9 +377,9 @@ void Traco::barraDeEdicao(bool editando)
     m_barras[1]->setVisible(editando);
 }
 
-catalogue::Padroes Traco::padroes() const
+mixform::Padroes Traco::padroes() const
 {
-    catalogue::Padroes p;
+    mixform::Padroes p;
     if (m_formMass) {
         for (int i = 0; i < 9; ++i) {
             if (const widgets::CaixaTexto* caixa = m_formMass->texto(i))
@@ -690,8 +690,8 @@ void Traco::ativacao()
         return;
     if (m_form->totalRegistros != 0) {
         m_form->posicao = 1;
-        m_form->Movimenta(catalogue::FormTraco::Ultimo);
-        m_form->Movimenta(catalogue::FormTraco::Primeiro);
+        m_form->Movimenta(mixform::FormTraco::Ultimo);
+        m_form->Movimenta(mixform::FormTraco::Primeiro);
     }
     modoTexto = QStringLiteral("Normal");
 }

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "calc/calcstate.h"
-#include "catalogue/formtraco.h"
+#include "mixform/formtraco.h"
 
 #include <QHash>
 #include <QMainWindow>
@@ -29,11 +29,11 @@ class Sobre;
 // The main window, the catalogue of concrete mixes. It holds the menus, the two tool bars and the status bar around
 // the mix form, runs every command through one dispatcher and switches between viewing and editing. Loading it runs
 // its whole set-up, which ends by raising the ready flag that the start-up form waits for.
-class Traco : public QMainWindow, public catalogue::JanelaTraco
+class Traco : public QMainWindow, public mixform::JanelaTraco
 {
     Q_OBJECT
 public:
-    using Operacao = catalogue::FormTraco::Operacao;
+    using Operacao = mixform::FormTraco::Operacao;
 
     explicit Traco(QWidget* parent = nullptr);
     ~Traco() override;
@@ -48,7 +48,7 @@ public:
     void defineFormularios(settings::FormMass* formMass, settings::FormCons* formCons, wizard::Mago* mago,
                            Sobre* sobre);
 
-    catalogue::FormTraco* form() const { return m_form; }
+    mixform::FormTraco* form() const { return m_form; }
     QAction* ferramenta(const QString& id) const { return m_acoes.value(id); }
     QMenu* menuDoId(const QString& id) const { return m_menus.value(id); }
     QToolBar* barra(int i) const { return m_barras[i]; }
@@ -60,7 +60,7 @@ public:
     void MostraStatus(const QString& texto) override;
     void barraDeEdicao(bool editando) override;
     bool fechando() const override { return m_fechando; }
-    catalogue::Padroes padroes() const override;
+    mixform::Padroes padroes() const override;
     void MenuBotao(QWidget* controle);
     // The pop-up menu MenuBotao showed last ("ID_EditarE" or "ID_ArquivoE").
     QString ultimoMenuBotao() const { return m_ultimoMenuBotao; }
@@ -119,7 +119,7 @@ private:
     void mostraOQueE(QWidget* controle);
     void voltaDeOutraJanela();
 
-    catalogue::FormTraco* m_form = nullptr;
+    mixform::FormTraco* m_form = nullptr;
     QHash<QString, QAction*> m_acoes;
     QHash<QString, QMenu*> m_menus;
     QHash<QString, bool> m_desejado;

@@ -25,11 +25,10 @@
 
 using platform::Dialogs;
 using platform::ScriptedDialogs;
-using Form = catalogue::FormTraco;
+using Form = mixform::FormTraco;
 using teste::Janela;
 
 namespace {
-
 
 QVariant valor(const QString& sql, const QVariantList& valores = {})
 {

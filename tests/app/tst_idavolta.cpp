@@ -33,7 +33,7 @@
 
 using platform::Dialogs;
 using platform::ScriptedDialogs;
-using Form = catalogue::FormTraco;
+using Form = mixform::FormTraco;
 using teste::Janela;
 
 namespace {

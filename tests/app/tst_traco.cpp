@@ -38,7 +38,7 @@
 
 using platform::Dialogs;
 using platform::ScriptedDialogs;
-using Form = catalogue::FormTraco;
+using Form = mixform::FormTraco;
 using teste::Janela;
 
 class TestTraco : public QObject

@@ -1,5 +1,5 @@
 // Inserting, editing, deleting and saving mixes, and the rules of variants and of the mix in use.
-#include "consultas.h"
+#include "catalogue/consultas.h"
 #include "formtraco.h"
 
 #include "calc/calcstate.h"
@@ -31,7 +31,10 @@
 #include <algorithm>
 #include <cmath>
 
-namespace catalogue {
+namespace mixform {
+
+using catalogue::Consulta;
+namespace Consultas = catalogue::Consultas;
 
 namespace {
 
@@ -200,7 +203,7 @@ bool FormTraco::recusaDaGravacao(const DbError& erro)
     }
     case platform::ValorDuplicado:
         registra();
-        if (dynamic_cast<const NomeJaExiste*>(&erro)) {
+        if (dynamic_cast<const catalogue::NomeJaExiste*>(&erro)) {
             recarregaNomes();
             corrigeONome(QStringLiteral("Não pode ser este nome.") + CR + QStringLiteral("Pois o mesmo já existe.") +
                              CR + CR + QStringLiteral("Quer digitar outro nome?"),
@@ -887,4 +890,4 @@ void FormTraco::Gravando(int botao)
     voltaAVisualizar(novo);
 }
 
-} // namespace catalogue
+} // namespace mixform

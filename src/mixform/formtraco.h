@@ -1,7 +1,7 @@
 #pragma once
 
 #include "calc/consistencylimits.h"
-#include "catalogo.h"
+#include "catalogue/catalogo.h"
 #include "platform/dialogs.h"
 #include "platform/recordset.h"
 
@@ -32,11 +32,20 @@ class Database;
 namespace widgets {
 class CaixaTexto;
 }
-
 namespace catalogue {
+class TabelaProdutos;
+}
+
+namespace mixform {
+
+using catalogue::Aviso;
+using catalogue::Catalogo;
+using catalogue::Gravacao;
+using catalogue::TracoAGravar;
+using catalogue::TracoLido;
 
 class JanelaTraco;
-class TabelaProdutos;
+using catalogue::TabelaProdutos;
 
 // The company's reference values a new mix starts from (the specific-masses settings form holds them).
 struct Padroes
@@ -281,4 +290,4 @@ public:
     virtual Padroes padroes() const = 0;
 };
 
-} // namespace catalogue
+} // namespace mixform

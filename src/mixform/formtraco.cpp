@@ -1,18 +1,18 @@
 #include "formtraco.h"
 
-#include "consultas.h"
-#include "opcoes.h"
-#include "schema.h"
+#include "catalogue/consultas.h"
+#include "catalogue/opcoes.h"
+#include "catalogue/schema.h"
 
 #include "calc/calcstate.h"
 #include "calc/consistency.h"
 #include "calc/formats.h"
 #include "calc/numericentry.h"
+#include "catalogue/tabelaprodutos.h"
 #include "platform/clock.h"
 #include "platform/database.h"
 #include "platform/errorlog.h"
 #include "platform/som.h"
-#include "tabelaprodutos.h"
 #include "widgets/caixatexto.h"
 #include "widgets/desenhos.h"
 
@@ -32,7 +32,12 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-namespace catalogue {
+namespace mixform {
+
+using catalogue::Consulta;
+namespace Opcoes = catalogue::Opcoes;
+using catalogue::Schema;
+namespace Consultas = catalogue::Consultas;
 
 namespace {
 
@@ -1003,4 +1008,4 @@ void FormTraco::nomeiaLinha(int linha)
                                         QString::fromUtf8(kComponentes[std::size_t(linha)]));
 }
 
-} // namespace catalogue
+} // namespace mixform
