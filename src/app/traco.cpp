@@ -320,7 +320,7 @@ void Traco::configura()
 
     if (passo([this] { m_form->abre(); }) == Resultado::Para)
         return;
-    m_form->posicao = m_form->totalRegistros > 0 ? 1 : 0;
+    m_form->catalogo().definePosicao(m_form->totalRegistros() > 0 ? 1 : 0);
 
     Modo(Operacao::Visualizar);
     m_form->Pasta->setCurrentIndex(0);
@@ -491,7 +491,7 @@ void Traco::executa(const QString& id)
         QCoreApplication::processEvents();
         voltaDeOutraJanela();
     } else if (id == QStringLiteral("ID_TodosTracos")) {
-        if (m_form->totalRegistros < 1)
+        if (m_form->totalRegistros() < 1)
             Dialogs::aviso(QStringLiteral("Não existe nenhum traço cadastrado."),
                            QStringLiteral("Nenhum traço cadastrado"), Dialogs::Icone::Informacao);
         else
@@ -531,10 +531,10 @@ void Traco::mostraOQueE(QWidget* controle)
 
 QVariant Traco::marcadorAtual() const
 {
-    if (m_form->totalRegistros < 1)
+    if (m_form->totalRegistros() < 1)
         return {};
     try {
-        return m_form->DadoTraco.bookmark();
+        return m_form->tracos().bookmark();
     } catch (const DbError&) {
         return {};
     }
@@ -542,10 +542,10 @@ QVariant Traco::marcadorAtual() const
 
 void Traco::voltaAoMarcador(const QVariant& marcador)
 {
-    if (m_form->totalRegistros < 1 || !marcador.isValid())
+    if (m_form->totalRegistros() < 1 || !marcador.isValid())
         return;
     try {
-        m_form->DadoTraco.setBookmark(marcador);
+        m_form->tracos().setBookmark(marcador);
     } catch (const DbError&) {
     }
 }
@@ -569,7 +569,7 @@ void Traco::voltaDeOutraJanela()
 
 void Traco::ImprimindoEste()
 {
-    if (m_form->totalRegistros < 1) {
+    if (m_form->totalRegistros() < 1) {
         Dialogs::aviso(QStringLiteral("Não existe nenhum traço cadastrado."), QStringLiteral("Nenhum traço cadastrado"),
                        Dialogs::Icone::Informacao);
         return;
@@ -582,7 +582,7 @@ void Traco::ImprimindoEste()
         // The sheet of the current mix in the preview form.
         try {
             const catalogue::TabelaProdutos produtos(platform::Database::shared());
-            printing::ImpTraco ficha(printing::ImpTraco::camposDe(m_form->DadoTraco.record()), &produtos, this);
+            printing::ImpTraco ficha(printing::ImpTraco::camposDe(m_form->tracos().record()), &produtos, this);
             if (!logotipo.isEmpty())
                 ficha.defineLogotipo(logotipo);
             Dialogs::atual().mostraModal(&ficha);
@@ -612,10 +612,10 @@ void Traco::RotinaTraco()
     if (!somenteConsulta())
         habilita(QStringLiteral("ID_AssistentedeTraços"), true);
     m_form->MostraMovimento(true);
-    if (m_form->totalRegistros > 0) {
+    if (m_form->totalRegistros() > 0) {
         try {
-            m_form->DadoTraco.moveFirst();
-            m_form->posicao = 1;
+            m_form->tracos().moveFirst();
+            m_form->catalogo().definePosicao(1);
         } catch (const DbError&) {
         }
         m_form->MostraNumero();
@@ -632,7 +632,7 @@ void Traco::MostraPasta()
 void Traco::abreFormulario(QDialog* formulario)
 {
     // The form opens over a stored mix: remember where the catalogue stood and come back to it afterwards.
-    const int posicao = m_form->posicao;
+    const int posicao = m_form->posicao();
     if (m_form->Pasta->isVisible())
         m_form->Pasta->hide();
     const QVariant marcador = marcadorAtual();
@@ -643,7 +643,7 @@ void Traco::abreFormulario(QDialog* formulario)
     ativacao();
     ocupado = false;
     QCoreApplication::processEvents();
-    m_form->posicao = posicao;
+    m_form->catalogo().definePosicao(posicao);
     voltaAoMarcador(marcador);
     m_form->MostraNumero();
 }
@@ -652,7 +652,7 @@ void Traco::RotinaAssistente()
 {
     if (!m_mago)
         return;
-    const int posicao = m_form->posicao;
+    const int posicao = m_form->posicao();
     if (m_form->Pasta->isVisible())
         m_form->Pasta->hide();
     const QVariant marcador = marcadorAtual();
@@ -662,7 +662,7 @@ void Traco::RotinaAssistente()
     MostraPasta();
     ativacao();
     QCoreApplication::processEvents();
-    m_form->posicao = posicao;
+    m_form->catalogo().definePosicao(posicao);
     voltaAoMarcador(marcador);
     if (m_form->magoPendente) {
         // "Copiar Traço": the designed mix becomes a new record being inserted.
@@ -688,8 +688,8 @@ void Traco::ativacao()
         QApplication::restoreOverrideCursor();
     if (ocupado)
         return;
-    if (m_form->totalRegistros != 0) {
-        m_form->posicao = 1;
+    if (m_form->totalRegistros() != 0) {
+        m_form->catalogo().definePosicao(1);
         m_form->Movimenta(mixform::FormTraco::Ultimo);
         m_form->Movimenta(mixform::FormTraco::Primeiro);
     }

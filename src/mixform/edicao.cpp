@@ -113,10 +113,10 @@ TracoLido FormTraco::tracoLido() const
 {
     // The row as the window shows it: a change another workstation wrote since then is found by the write.
     TracoLido lido;
-    lido.codigo = DadoTraco.field(QStringLiteral("Codigo")).toLongLong();
-    lido.nome = DadoTraco.field(QStringLiteral("NomeTraco")).toString();
-    if (DadoTraco.record().indexOf(QStringLiteral("Versao")) >= 0)
-        lido.versao = DadoTraco.field(QStringLiteral("Versao")).toLongLong();
+    lido.codigo = tracos().field(QStringLiteral("Codigo")).toLongLong();
+    lido.nome = tracos().field(QStringLiteral("NomeTraco")).toString();
+    if (tracos().record().indexOf(QStringLiteral("Versao")) >= 0)
+        lido.versao = tracos().field(QStringLiteral("Versao")).toLongLong();
     return lido;
 }
 
@@ -194,7 +194,7 @@ bool FormTraco::recusaDaGravacao(const DbError& erro)
             Dialogs::Resposta::Sim);
         if (resposta == Dialogs::Resposta::Sim) {
             descartaEdicao();
-            DadoTraco.addNew();
+            tracos().addNew();
             alterando = false;
             inserindo = true;
             Gravando(0);
@@ -224,8 +224,8 @@ bool FormTraco::recusaDaGravacao(const DbError& erro)
 void FormTraco::descartaEdicao()
 {
     // The record set may not be editing: a row deleted elsewhere cannot be read for an edit.
-    if (DadoTraco.editMode() != platform::RecordSet::EditMode::Nenhum)
-        DadoTraco.cancelUpdate();
+    if (tracos().editMode() != platform::RecordSet::EditMode::Nenhum)
+        tracos().cancelUpdate();
 }
 
 void FormTraco::excluidoEmOutraEstacao()
@@ -241,7 +241,7 @@ void FormTraco::releTraco(qint64 codigo)
 {
     // The record set reads the row again when it goes to it.
     try {
-        DadoTraco.setBookmark(codigo);
+        tracos().setBookmark(codigo);
     } catch (const DbError&) {
         OrdenarTracos(std::nullopt);
     }
@@ -250,24 +250,7 @@ void FormTraco::releTraco(qint64 codigo)
 void FormTraco::OrdenarTracos(std::optional<qint64> codigo)
 {
     try {
-        const int onde = posicao;
-        const Consulta catalogo = Consultas::catalogo();
-        DadoTraco.setQuery(catalogo.sql, catalogo.valores);
-        totalRegistros = DadoTraco.recordCount();
-        bool achou = false;
-        if (codigo) {
-            try {
-                DadoTraco.setBookmark(*codigo);
-                achou = true;
-            } catch (const DbError& erro) {
-                if (erro.numero() != platform::MarcadorInvalido)
-                    throw;
-            }
-        }
-        // Without the row (deleted here or at another workstation) the same place in the catalogue is shown.
-        if (!achou && totalRegistros > 0)
-            DadoTraco.setAbsolutePosition(std::clamp(onde, 1, totalRegistros) - 1);
-        posicao = totalRegistros > 0 ? DadoTraco.absolutePosition() + 1 : 0;
+        m_catalogo.ordena(codigo);
     } catch (const DbError& erro) {
         platform::MostraErro(QStringLiteral("Ordenar Traços"), erro.numero(), erro.descricao());
     }
@@ -290,33 +273,9 @@ void FormTraco::validacao(int acao, bool& salvar)
         return;
     }
     try {
+        m_catalogo.acompanha(acao, salvar);
         switch (acao) {
-        case platform::RecordSet::MoverPrimeiro:
-            posicao = 1;
-            break;
-        case platform::RecordSet::MoverAnterior:
-            if (posicao != 1)
-                --posicao;
-            break;
-        case platform::RecordSet::MoverProximo:
-            if (posicao != totalRegistros)
-                ++posicao;
-            break;
-        case platform::RecordSet::MoverUltimo:
-            posicao = totalRegistros;
-            break;
-        case platform::RecordSet::AdicionarNovo:
-            if (salvar) {
-                if (DadoTraco.editMode() == platform::RecordSet::EditMode::Adicionando) {
-                    ++totalRegistros;
-                    posicao = totalRegistros;
-                } else {
-                    salvar = false;
-                }
-            }
-            break;
         case platform::RecordSet::Excluir:
-            --totalRegistros;
             MostraNumero();
             break;
         case platform::RecordSet::Fechar:
@@ -361,9 +320,9 @@ void FormTraco::mostraDadoFisico(int i, const QString& texto)
 void FormTraco::Inserindo()
 {
     try {
-        marcadorSalvo = totalRegistros < 1 ? QVariant() : DadoTraco.bookmark();
-        DadoTraco.addNew();
-        emit registro(QStringLiteral("Registro %1/%1").arg(totalRegistros + 1));
+        marcadorSalvo = totalRegistros() < 1 ? QVariant() : tracos().bookmark();
+        tracos().addNew();
+        emit registro(QStringLiteral("Registro %1/%1").arg(totalRegistros() + 1));
 
         const Padroes padroes = m_janela ? m_janela->padroes() : Padroes{};
         if (magoPendente) {
@@ -444,7 +403,7 @@ void FormTraco::Inserindo()
 
 void FormTraco::Alterando()
 {
-    if (totalRegistros == 0) {
+    if (totalRegistros() == 0) {
         Dialogs::aviso(QStringLiteral("Não tem nenhum registro"), QStringLiteral("Alterar"),
                        Dialogs::Icone::Informacao);
         return;
@@ -456,9 +415,9 @@ void FormTraco::Alterando()
         }
     };
     tenta([&] { m_lido = tracoLido(); });
-    tenta([&] { marcadorSalvo = DadoTraco.bookmark(); });
+    tenta([&] { marcadorSalvo = tracos().bookmark(); });
     try {
-        DadoTraco.edit();
+        tracos().edit();
     } catch (const DbError& erro) {
         if (erro.numero() == platform::RegistroExcluido) {
             excluidoEmOutraEstacao();
@@ -504,7 +463,7 @@ void FormTraco::Alterando()
             UnidT[i]->setText(unidade);
             UnidM[i]->setText(unidade);
         }
-        const auto campo = [this](const char* nome) { return DadoTraco.field(QLatin1String(nome)).toDouble(); };
+        const auto campo = [this](const char* nome) { return tracos().field(QLatin1String(nome)).toDouble(); };
         if (emVolume) {
             m_estado.Lc = campo("TracoCimento");
             m_estado.Lfs = campo("TracoAreiaFina");
@@ -532,11 +491,11 @@ void FormTraco::Alterando()
         m_estado.A2 = campo("TracoAditivoQde2");
     });
     tenta([&] {
-        const double traco = DadoTraco.field(QStringLiteral("TracoCimento")).toDouble();
+        const double traco = tracos().field(QStringLiteral("TracoCimento")).toDouble();
         if (traco != 0.0)
-            m_estado.f = DadoTraco.field(QStringLiteral("Cimento")).toDouble() / traco;
-        m_estado.H_b = DadoTraco.field(QStringLiteral("TracoMaoDeObra")).toDouble();
-        m_estado.Hm = DadoTraco.field(QStringLiteral("MaodeObra")).toDouble();
+            m_estado.f = tracos().field(QStringLiteral("Cimento")).toDouble() / traco;
+        m_estado.H_b = tracos().field(QStringLiteral("TracoMaoDeObra")).toDouble();
+        m_estado.Hm = tracos().field(QStringLiteral("MaodeObra")).toDouble();
     });
     inserindo = false;
     alterando = true;
@@ -549,7 +508,7 @@ void FormTraco::Alterando()
 
 void FormTraco::Excluindo()
 {
-    if (totalRegistros < 1) {
+    if (totalRegistros() < 1) {
         Dialogs::aviso(QStringLiteral("Não tem nenhum registro"), QStringLiteral("Excluir"),
                        Dialogs::Icone::Informacao);
         return;
@@ -559,7 +518,7 @@ void FormTraco::Excluindo()
                                   Dialogs::Resposta::Sim) != Dialogs::Resposta::Sim)
         return;
     try {
-        const QVariant codigoTraco = DadoTraco.field(QStringLiteral("CodigoTraco"));
+        const QVariant codigoTraco = tracos().field(QStringLiteral("CodigoTraco"));
         if (codigoTraco.isNull())
             throw DbError(platform::UsoInvalidoDeNulo);
         const TracoLido lido = tracoLido();
@@ -574,7 +533,7 @@ void FormTraco::Excluindo()
             if (m_catalogo.ContandoVariantes(codigoTraco.toLongLong()) == 0)
                 trocaNaLista(lido.nome, {});
             OrdenarTracos(std::nullopt);
-            if (totalRegistros < 1) {
+            if (totalRegistros() < 1) {
                 // The catalogue's last mix is gone: nothing of it stays on screen.
                 Dialogs::aviso(QStringLiteral("Excluindo o último Registro"), QStringLiteral("Excluindo Traço"),
                                Dialogs::Icone::Nenhum);
@@ -599,7 +558,7 @@ void FormTraco::Excluindo()
                                QStringLiteral("Ele será mostrado como está gravado agora: confira-o antes de "
                                               "excluí-lo."),
                            QStringLiteral("Traço alterado em outra estação"), Dialogs::Icone::Exclamacao);
-            releTraco(DadoTraco.bookmark().toLongLong());
+            releTraco(tracos().bookmark().toLongLong());
             MostraNumero();
             return;
         case platform::RegistroExcluido:
@@ -812,7 +771,7 @@ void FormTraco::Gravando(int botao)
     const auto voltaAoMarcador = [this] {
         if (marcadorSalvo.isValid()) {
             try {
-                DadoTraco.setBookmark(marcadorSalvo);
+                tracos().setBookmark(marcadorSalvo);
             } catch (const DbError&) {
             }
         }
@@ -822,8 +781,8 @@ void FormTraco::Gravando(int botao)
         if (botao == 1) {
             cancelando = true;
             descartaEdicao();
-            if (totalRegistros == 0) {
-                posicao = 0;
+            if (totalRegistros() == 0) {
+                m_catalogo.definePosicao(0);
                 emit registro(QStringLiteral("Registro 0/0"));
             }
             voltaAoMarcador();

@@ -159,15 +159,18 @@ public:
     QLabel* perc1 = nullptr;
     QLabel* perc2 = nullptr;
 
-    // The catalogue, the products, the units and the scratch set of the lists.
-    platform::RecordSet DadoTraco;
+    // The catalogue as the record set reads it, where the window stands in it and how many mixes it has.
+    platform::RecordSet& tracos() { return m_catalogo.tracos(); }
+    const platform::RecordSet& tracos() const { return m_catalogo.tracos(); }
+    int posicao() const { return m_catalogo.posicao(); }
+    int totalRegistros() const { return m_catalogo.total(); }
+
+    // The products, the units and the scratch set of the lists.
     platform::RecordSet DadoProduto;
     platform::RecordSet DadoUnidade;
     platform::RecordSet Rascunho;
 
     // Window state kept for the whole run.
-    int totalRegistros = 0;
-    int posicao = 0;
     bool inserindo = false;
     bool alterando = false;
     bool magoPendente = false;

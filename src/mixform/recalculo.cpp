@@ -58,7 +58,7 @@ private:
 void FormTraco::ligaEventos()
 {
     m_produtos = std::make_unique<TabelaProdutos>(m_db);
-    DadoTraco.setValidacao([this](int acao, bool& salvar) { validacao(acao, salvar); });
+    tracos().setValidacao([this](int acao, bool& salvar) { validacao(acao, salvar); });
     for (int i = 0; i < 10; ++i) {
         connect(TextoT[i], &QLineEdit::textEdited, this, [this, i] { alteraTextoT(i); });
         connect(TextoM[i], &QLineEdit::textEdited, this, [this, i] { alteraTextoM(i); });

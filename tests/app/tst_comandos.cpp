@@ -263,11 +263,11 @@ private slots:
         j.traco->defineRelatorios([](int) {});
         for (int i = 1; i < 5; ++i)
             j.form()->Movimenta(mixform::FormTraco::Proximo);
-        QCOMPARE(j.form()->posicao, 5);
+        QCOMPARE(j.form()->posicao(), 5);
         if (editando)
             j.form()->Alterando();
         j.traco->executa(id);
-        QCOMPARE(j.form()->posicao, posicao);
+        QCOMPARE(j.form()->posicao(), posicao);
         QCOMPARE(j.form()->alterando, editando);
     }
 
@@ -310,7 +310,7 @@ private slots:
                 ficha->ativa();
                 titulo = ficha->windowTitle();
             }
-            j.form()->DadoTraco.moveFirst();
+            j.form()->tracos().moveFirst();
             return int(QDialog::Accepted);
         });
         QVERIFY(j.traco->ferramenta(QStringLiteral("ID_SomenteEste"))->isEnabled());

@@ -52,9 +52,9 @@ void vaiPara(Janela& j, const QString& nome, int variante)
 {
     Form* f = j.form();
     f->Movimenta(Form::Primeiro);
-    for (int i = 0; i < f->totalRegistros; ++i) {
-        if (f->DadoTraco.field(QStringLiteral("NomeTraco")).toString() == nome &&
-            f->DadoTraco.field(QStringLiteral("TracoVariante")).toInt() == variante)
+    for (int i = 0; i < f->totalRegistros(); ++i) {
+        if (f->tracos().field(QStringLiteral("NomeTraco")).toString() == nome &&
+            f->tracos().field(QStringLiteral("TracoVariante")).toInt() == variante)
             return;
         f->Movimenta(Form::Proximo);
     }
@@ -141,7 +141,7 @@ private slots:
         QVERIFY(m_dialogs->mensagens().isEmpty());
         QVERIFY(!f->inserindo);
         QCOMPARE(j.traco->modoTexto, QStringLiteral("Normal"));
-        QCOMPARE(f->totalRegistros, 13);
+        QCOMPARE(f->totalRegistros(), 13);
         QCOMPARE(f->TextoC[0]->text(), QStringLiteral("Laje Nervurada"));
         QCOMPARE(f->RotVar->text(), QStringLiteral("00"));
         QVERIFY(Form::ProcuraNaLista(f->Combo[0], QStringLiteral("Laje Nervurada")) > 0);
@@ -162,8 +162,8 @@ private slots:
         QCOMPARE(q.value(9).toInt(), 0);
         QVERIFY(q.value(10).toInt() > 0);
         // The catalogue is in order again and shows the new row where it belongs.
-        QCOMPARE(f->posicao, f->DadoTraco.absolutePosition() + 1);
-        QCOMPARE(j.registro(), QStringLiteral("Registro %1/13").arg(f->posicao));
+        QCOMPARE(f->posicao(), f->tracos().absolutePosition() + 1);
+        QCOMPARE(j.registro(), QStringLiteral("Registro %1/13").arg(f->posicao()));
     }
 
     void novaVarianteTomaONumeroLivre()
@@ -393,7 +393,7 @@ private slots:
         QVERIFY(m_dialogs->mensagens().isEmpty());
         QCOMPARE(f->Combo[0]->itemText(0), QStringLiteral("Água Fria"));
         QCOMPARE(Form::ProcuraNaLista(f->Combo[0], QStringLiteral(" água fria ")), 1);
-        QCOMPARE(f->posicao, 1);
+        QCOMPARE(f->posicao(), 1);
         f->Movimenta(Form::Ultimo);
         f->Movimenta(Form::Primeiro);
         QCOMPARE(f->TextoC[0]->text(), QStringLiteral("Água Fria"));
@@ -551,18 +551,18 @@ private slots:
                                        "NomeTraco = 'Contrapiso') WHERE NomeProduto = 'Concreto Usinado fck 20'")});
         Form* f = j.form();
         vaiPara(j, nome, variante);
-        const int posicao = f->posicao;
+        const int posicao = f->posicao();
         m_dialogs->proximaResposta(Dialogs::Resposta::Sim);
         j.traco->executa(QStringLiteral("ID_Excluir"));
         QCOMPARE(m_dialogs->mensagens().first().texto, QStringLiteral("Apaga este Traço de Concreto?"));
         QCOMPARE(valor(QStringLiteral("SELECT COUNT(*) FROM Tracos")).toInt(), apagado ? 11 : 12);
-        QCOMPARE(f->totalRegistros, apagado ? 11 : 12);
+        QCOMPARE(f->totalRegistros(), apagado ? 11 : 12);
         if (novaEmUso >= 0)
             QCOMPARE(emUso(nome, novaEmUso), 1);
         QCOMPARE(Form::ProcuraNaLista(f->Combo[0], nome) > 0, nomeNaLista);
         // The row that took the deleted row's place keeps its number.
-        QCOMPARE(f->posicao, posicao);
-        QCOMPARE(j.registro(), QStringLiteral("Registro %1/%2").arg(posicao).arg(f->totalRegistros));
+        QCOMPARE(f->posicao(), posicao);
+        QCOMPARE(j.registro(), QStringLiteral("Registro %1/%2").arg(posicao).arg(f->totalRegistros()));
         if (!apagado)
             QVERIFY(m_dialogs->mensagens().last().texto.endsWith(QStringLiteral("Portanto, não pode ser excluído.")));
     }
@@ -574,12 +574,12 @@ private slots:
         f->Movimenta(Form::Ultimo);
         m_dialogs->proximaResposta(Dialogs::Resposta::Sim);
         f->Excluindo();
-        QCOMPARE(f->totalRegistros, 11);
-        QCOMPARE(f->posicao, 11);
+        QCOMPARE(f->totalRegistros(), 11);
+        QCOMPARE(f->posicao(), 11);
         QCOMPARE(f->TextoC[0]->text(), QStringLiteral("Contrapiso"));
         m_dialogs->proximaResposta(Dialogs::Resposta::Nao);
         f->Excluindo();
-        QCOMPARE(f->totalRegistros, 11);
+        QCOMPARE(f->totalRegistros(), 11);
     }
 
     void excluirOUnicoTraco()
@@ -587,7 +587,7 @@ private slots:
         Janela j(true, {QStringLiteral("DELETE FROM Tracos WHERE rowid <> (SELECT MIN(rowid) FROM Tracos)"),
                         QStringLiteral("UPDATE Produtos SET CodigoTraco = NULL")});
         Form* f = j.form();
-        QCOMPARE(f->totalRegistros, 1);
+        QCOMPARE(f->totalRegistros(), 1);
         QVERIFY(!f->TextoC[0]->text().isEmpty());
         m_dialogs->proximaResposta(Dialogs::Resposta::Sim);
         f->Excluindo();
@@ -716,9 +716,9 @@ private slots:
         Janela j;
         Form* f = j.form();
         f->Alterando();
-        f->DadoTraco.setField(QStringLiteral("Perda"), 9.0);
+        f->tracos().setField(QStringLiteral("Perda"), 9.0);
         m_dialogs->proximaResposta(sim ? Dialogs::Resposta::Sim : Dialogs::Resposta::Nao);
-        f->DadoTraco.close();
+        f->tracos().close();
         QCOMPARE(m_dialogs->mensagens().size(), 1);
         QCOMPARE(m_dialogs->mensagens().first().texto, QStringLiteral("Grava antes de Encerrar?"));
         QCOMPARE(m_dialogs->mensagens().first().titulo, QStringLiteral("Gravar Registro"));
@@ -863,14 +863,14 @@ private slots:
         QVERIFY(!f->inserindo);
         QCOMPARE(m_dialogs->mensagens().size(), titulo.isEmpty() ? 0 : 1);
         QCOMPARE(f->TextoC[0]->text(), nome);
-        QCOMPARE(f->DadoTraco.field(QStringLiteral("TracoVariante")).toInt(), variante);
+        QCOMPARE(f->tracos().field(QStringLiteral("TracoVariante")).toInt(), variante);
         QCOMPARE(f->RotVar->text(), calc::padded(variante, 2));
         QCOMPARE(valor(QStringLiteral("SELECT SUM(Plantao) FROM Tracos WHERE NomeTraco = ?"), {nome}).toInt(), 1);
         int vezes = 0;
         for (int i = 0; i < f->Combo[0]->count(); ++i)
             vezes += f->Combo[0]->itemText(i) == nome;
         QCOMPARE(vezes, 1);
-        QCOMPARE(f->totalRegistros, valor(QStringLiteral("SELECT COUNT(*) FROM Tracos")).toInt());
+        QCOMPARE(f->totalRegistros(), valor(QStringLiteral("SELECT COUNT(*) FROM Tracos")).toInt());
     }
 
     // Closing the program while a mix is inserted never loses it silently.
