@@ -1,10 +1,11 @@
 // Inserting, editing, deleting and saving mixes, and the rules of variants and of the mix in use.
+#include "catalogue/camposdotraco.h"
 #include "catalogue/consultas.h"
+#include "catalogue/tabelaprodutos.h"
 #include "formtraco.h"
 
 #include "calc/calcstate.h"
 #include "calc/formats.h"
-#include "calc/mixfields.h"
 #include "calc/numericentry.h"
 #include "calc/physicaldata.h"
 #include "calc/strength.h"
@@ -642,13 +643,11 @@ bool FormTraco::tracoAceito()
 
 QVariantMap FormTraco::camposDoTraco()
 {
-    const calc::CalcState& s = m_estado;
-    QVariantMap campos;
+    // The results, the batch, the cubic metre and the product codes as the last recalculation left them; then what
+    // the user typed or chose, as the boxes hold it.
+    QVariantMap campos = catalogue::CamposDoTraco(m_estado, *m_produtos);
     const auto campo = [&campos](const char* nomeCampo, const QVariant& valor) {
         campos.insert(QLatin1String(nomeCampo), valor);
-    };
-    const auto calculado = [&](const char* nomeCampo) {
-        campo(nomeCampo, calc::fieldValue(s, QLatin1String(nomeCampo)));
     };
 
     campo("DataCadastro", dataGravada(TextoC[3]->text()));
@@ -656,6 +655,9 @@ QVariantMap FormTraco::camposDoTraco()
     campo("Atualizado", false);
     campo("Classe", ClasseCimento->currentText().trimmed());
     campo("ReducaoAgua", TextoC[5]->text().trimmed());
+    // An option no button shows chosen keeps what the row holds.
+    for (const char* opcao : {"Volumetrico", "Dosagem", "Textura", "Destino"})
+        campos.remove(QLatin1String(opcao));
     const int forma = selecionado(OpcaoForma);
     if (forma >= 0) {
         campo("Volumetrico", forma);
@@ -674,59 +676,6 @@ QVariantMap FormTraco::camposDoTraco()
                                              "EspeGra", "AparGra", "Umidade"};
     for (int i = 0; i < 7; ++i)
         campo(fisicos[i], calc::physicalValue(i, Texto[i]->text()).value_or(0.0));
-
-    // The results, the batch and the cubic metre as the last recalculation left them.
-    for (const char* nomeCampo : {"Fator",
-                                  "Peso",
-                                  "RelAgregCimento",
-                                  "PesoTraco",
-                                  "PropMassa",
-                                  "PropVolume",
-                                  "Resistencia",
-                                  "PrecoCustoSemPerda",
-                                  "Perda",
-                                  "PrecoCustoComPerda",
-                                  "TracoCimento",
-                                  "Cimento",
-                                  "TracoAreiaFina",
-                                  "AreiaFina",
-                                  "TracoAreiaGrossa",
-                                  "AreiaGrossa",
-                                  "TracoGraudoQde1",
-                                  "Graudo1",
-                                  "TracoGraudoQde2",
-                                  "Graudo2",
-                                  "TracoAditivoQde1",
-                                  "AditivoQde1",
-                                  "TracoAditivoQde2",
-                                  "AditivoQde2",
-                                  "TracoAguaAdic",
-                                  "AguaAdic",
-                                  "TracoAgua",
-                                  "Agua",
-                                  "TracoMaoDeObra",
-                                  "MaodeObra"})
-        calculado(nomeCampo);
-
-    // Product codes: the product each list shows, when its row holds a quantity; none otherwise.
-    const std::array<double, 10> porTraco = s.porTraco();
-    const std::array<std::pair<int, const char*>, 5> codigos{{{0, "TracoCimentoCod"},
-                                                              {3, "TracoGraudoCod1"},
-                                                              {4, "TracoGraudoCod2"},
-                                                              {5, "TracoAditivoCod1"},
-                                                              {6, "TracoAditivoCod2"}}};
-    for (const auto& [linha, nomeCampo] : codigos) {
-        const QString produto = s.nomes[std::size_t(linha)];
-        QVariant codigo = 0;
-        if (!produto.trimmed().isEmpty() && porTraco[std::size_t(linha)] != 0.0) {
-            const QVariant achado = m_db.scalar(
-                QStringLiteral("SELECT CodigoProduto FROM Produtos WHERE NomeProduto = ? ORDER BY rowid LIMIT 1"),
-                {produto});
-            if (achado.isValid() && !achado.isNull())
-                codigo = achado;
-        }
-        campo(nomeCampo, codigo);
-    }
     return campos;
 }
 

@@ -103,8 +103,7 @@ QGroupBox* quadro(const QString& titulo, const QString& nome = {})
 } // namespace
 
 FormTraco::FormTraco(platform::Database& db, calc::CalcState& estado, QWidget* parent)
-    : QWidget(parent), DadoProduto(db), DadoUnidade(db), Rascunho(db), m_db(db), m_estado(estado),
-      m_catalogo(db)
+    : QWidget(parent), DadoProduto(db), DadoUnidade(db), Rascunho(db), m_db(db), m_estado(estado), m_catalogo(db)
 {
     setObjectName(QStringLiteral("FormTraco"));
     Pasta = new QTabWidget(this);
