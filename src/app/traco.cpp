@@ -57,30 +57,6 @@ const QString kSufixoSomenteLeitura = QStringLiteral("   [Somente Leitura]");
 const QStringList kEscrevem{QStringLiteral("ID_AssistentedeTraços"), QStringLiteral("ID_Incluir"),
                             QStringLiteral("ID_Alterar"), QStringLiteral("ID_Excluir"), QStringLiteral("ID_Gravar")};
 
-// The commands this version of the program carries out; the others stay disabled whatever the mode asks.
-const QStringList kConstruidas{
-    QStringLiteral("ID_Sair"),
-    QStringLiteral("ID_Tracos"),
-    QStringLiteral("ID_MassasEspecíficas"),
-    QStringLiteral("ID_AbatimentodoConcreto"),
-    QStringLiteral("ID_AjudadoPrograma"),
-    QStringLiteral("ID_ConteúdoeÍndice"),
-    QStringLiteral("ID_Oqueéisto?"),
-    QStringLiteral("ID_Oqueé"),
-    QStringLiteral("ID_Novaversão"),
-    QStringLiteral("ID_Incluir"),
-    QStringLiteral("ID_Alterar"),
-    QStringLiteral("ID_Excluir"),
-    QStringLiteral("ID_Gravar"),
-    QStringLiteral("ID_Cancelar"),
-    QStringLiteral("ID_Mail"),
-    QStringLiteral("ID_SobreoPrograma"),
-    QStringLiteral("ID_AssistentedeTraços"),
-    QStringLiteral("ID_SomenteEste"),
-    QStringLiteral("ID_TodosTracos"),
-    QStringLiteral("ID_TracosUso"),
-};
-
 QIcon iconeDe(const QString& id, QStyle* estilo)
 {
     static const QHash<QString, QStyle::StandardPixmap> icones{
@@ -115,9 +91,7 @@ Traco::Traco(QWidget* parent) : QMainWindow(parent)
 {
     setObjectName(QStringLiteral("Traco"));
     setWindowTitle(platform::Aplicacao::titulo());
-    m_construidas = QSet<QString>(kConstruidas.begin(), kConstruidas.end());
-    for (int i = 1; i <= 10; ++i)
-        m_construidas.insert(QStringLiteral("ID_Modulo%1").arg(i));
+    montaComandos();
     m_form = new mixform::FormTraco(platform::Database::shared(), estado, this);
     setCentralWidget(m_form);
     m_form->defineJanela(this);
@@ -239,7 +213,7 @@ void Traco::habilita(const QString& id, bool habilitado)
 {
     m_desejado.insert(id, habilitado);
     if (QAction* acao = m_acoes.value(id))
-        acao->setEnabled(habilitado && m_construidas.contains(id));
+        acao->setEnabled(habilitado && m_comandos.contains(id));
     else if (QMenu* menu = m_menus.value(id))
         menu->menuAction()->setEnabled(habilitado);
 }
@@ -431,90 +405,113 @@ void Traco::Modo(Operacao operacao)
     m_form->Modo(operacao);
 }
 
+void Traco::montaComandos()
+{
+    using Fim = mixform::FormTraco::Fim;
+    m_comandos = {
+        {QStringLiteral("ID_Sair"), [this] { close(); }},
+        {QStringLiteral("ID_Tracos"), [this] { alternaTracos(); }},
+        {QStringLiteral("ID_Incluir"), [this] { m_form->Inserindo(); }},
+        {QStringLiteral("ID_Alterar"), [this] { m_form->Alterando(); }},
+        {QStringLiteral("ID_Excluir"), [this] { m_form->Excluindo(); }},
+        {QStringLiteral("ID_Gravar"), [this] { m_form->Gravando(Fim::Gravar); }},
+        {QStringLiteral("ID_Cancelar"), [this] { m_form->Gravando(Fim::Cancelar); }},
+        {QStringLiteral("ID_MassasEspecíficas"), [this] { RotinaMassa(); }},
+        {QStringLiteral("ID_AbatimentodoConcreto"), [this] { RotinaAbatimento(); }},
+        {QStringLiteral("ID_AssistentedeTraços"), [this] { RotinaAssistente(); }},
+        {QStringLiteral("ID_AjudadoPrograma"),
+         [this] {
+             if (m_form->Pasta->isVisible())
+                 platform::Ajuda::MostraAjuda(m_form->Pasta->window(), 3001 + m_form->Pasta->currentIndex());
+             else
+                 platform::Ajuda::MostraAjuda(this, 0);
+         }},
+        {QStringLiteral("ID_ConteúdoeÍndice"), [this] { platform::Ajuda::MostraAjuda(this, 0); }},
+        {QStringLiteral("ID_Novaversão"), [this] { platform::Ajuda::MostraAjuda(this, 31020); }},
+        {QStringLiteral("ID_Oqueéisto?"), [] { QWhatsThis::enterWhatsThisMode(); }},
+        {QStringLiteral("ID_Oqueé"), [this] { mostraOQueE(m_controleDoMenu); }},
+        {QStringLiteral("ID_Mail"),
+         [] {
+             platform::Shell::abreEndereco(
+                 QUrl(QStringLiteral("mailto:suporte@quenvar.com.br?Subject=Módulo Quenvar"), QUrl::TolerantMode));
+         }},
+        {QStringLiteral("ID_SobreoPrograma"), [this] { RotinaSobre(); }},
+        {QStringLiteral("ID_TodosTracos"), [this] { RotinaTodosTracos(); }},
+        {QStringLiteral("ID_TracosUso"), [this] { RotinaTracosEmUso(); }},
+        {QStringLiteral("ID_SomenteEste"), [this] { ImprimindoEste(); }},
+    };
+    // The module menu: the chosen module starts once this program has closed.
+    for (int i = 1; i <= 10; ++i) {
+        m_comandos.insert(QStringLiteral("ID_Modulo%1").arg(i), [this, i] {
+            moduloAIniciar = i;
+            close();
+        });
+    }
+    // Every command is a tool of the menus and tool bars: one spelled otherwise here would never run.
+    for (auto it = m_comandos.cbegin(); it != m_comandos.cend(); ++it) {
+        if (!Ferramentas::procura(it.key()))
+            qFatal("Comando sem ferramenta: %s", qUtf8Printable(it.key()));
+    }
+}
+
 void Traco::executa(const QString& id)
 {
     if (somenteConsulta() && kEscrevem.contains(id))
         return;
     platform::TocaSom(platform::Som::MouseClica);
-    if (id == QStringLiteral("ID_Sair")) {
-        close();
-    } else if (id == QStringLiteral("ID_Tracos")) {
-        if (!m_acoes.value(id)->isChecked()) {
-            if (m_form->Pasta->isVisible())
-                m_form->Pasta->hide();
-            for (const char* f : {"ID_AssistentedeTraços", "ID_Incluir", "ID_Alterar", "ID_Excluir"})
-                habilita(QString::fromUtf8(f), false);
-            m_form->MostraMovimento(false);
-        } else {
-            habilita(QStringLiteral("ID_Editar"), true);
-            for (const char* f : {"ID_Incluir", "ID_Alterar", "ID_Excluir"})
-                habilita(QString::fromUtf8(f), !somenteConsulta());
-            RotinaTraco();
-        }
-    } else if (id == QStringLiteral("ID_Incluir")) {
-        m_form->Inserindo();
-    } else if (id == QStringLiteral("ID_Alterar")) {
-        m_form->Alterando();
-    } else if (id == QStringLiteral("ID_Excluir")) {
-        m_form->Excluindo();
-    } else if (id == QStringLiteral("ID_Gravar")) {
-        m_form->Gravando(0);
-    } else if (id == QStringLiteral("ID_Cancelar")) {
-        m_form->Gravando(1);
-    } else if (id == QStringLiteral("ID_MassasEspecíficas")) {
-        RotinaMassa();
-    } else if (id == QStringLiteral("ID_AbatimentodoConcreto")) {
-        RotinaAbatimento();
-    } else if (id == QStringLiteral("ID_AssistentedeTraços")) {
-        RotinaAssistente();
-    } else if (id == QStringLiteral("ID_AjudadoPrograma")) {
+    if (const auto comando = m_comandos.constFind(id); comando != m_comandos.cend())
+        comando.value()();
+}
+
+void Traco::alternaTracos()
+{
+    if (!m_acoes.value(QStringLiteral("ID_Tracos"))->isChecked()) {
         if (m_form->Pasta->isVisible())
-            platform::Ajuda::MostraAjuda(m_form->Pasta->window(), 3001 + m_form->Pasta->currentIndex());
-        else
-            platform::Ajuda::MostraAjuda(this, 0);
-    } else if (id == QStringLiteral("ID_ConteúdoeÍndice")) {
-        platform::Ajuda::MostraAjuda(this, 0);
-    } else if (id == QStringLiteral("ID_Novaversão")) {
-        platform::Ajuda::MostraAjuda(this, 31020);
-    } else if (id == QStringLiteral("ID_Oqueéisto?")) {
-        QWhatsThis::enterWhatsThisMode();
-    } else if (id == QStringLiteral("ID_Oqueé")) {
-        mostraOQueE(m_controleDoMenu);
-    } else if (id == QStringLiteral("ID_Mail")) {
-        platform::Shell::abreEndereco(
-            QUrl(QStringLiteral("mailto:suporte@quenvar.com.br?Subject=Módulo Quenvar"), QUrl::TolerantMode));
-    } else if (id == QStringLiteral("ID_SobreoPrograma")) {
-        MostraStatus(QStringLiteral("Dados sobre o programa"));
-        // The about box is loaded afresh each time it is shown.
-        Sobre sobre(m_empresa, this);
-        Dialogs::atual().mostraModal(&sobre);
-        QCoreApplication::processEvents();
-        voltaDeOutraJanela();
-    } else if (id == QStringLiteral("ID_TodosTracos")) {
-        if (m_form->totalRegistros() < 1)
-            Dialogs::aviso(QStringLiteral("Não existe nenhum traço cadastrado."),
-                           QStringLiteral("Nenhum traço cadastrado"), Dialogs::Icone::Informacao);
-        else
-            MostraRelatorio(1);
-    } else if (id == QStringLiteral("ID_TracosUso")) {
-        int itens = 0;
-        try {
-            itens = platform::Database::shared()
-                        .scalar(QStringLiteral("SELECT COUNT(*) AS Itens FROM Tracos WHERE Plantao = TRUE;"))
-                        .toInt();
-        } catch (const DbError&) {
-        }
-        if (itens > 0)
-            MostraRelatorio(2);
-        else
-            Dialogs::aviso(QStringLiteral("Não existe nenhum traço de plantão."),
-                           QStringLiteral("Nenhum traço de plantão"), Dialogs::Icone::Informacao);
-    } else if (id == QStringLiteral("ID_SomenteEste")) {
-        ImprimindoEste();
-    } else if (id.startsWith(QStringLiteral("ID_Modulo"))) {
-        moduloAIniciar = id.mid(9).toInt();
-        close();
+            m_form->Pasta->hide();
+        for (const char* f : {"ID_AssistentedeTraços", "ID_Incluir", "ID_Alterar", "ID_Excluir"})
+            habilita(QString::fromUtf8(f), false);
+        m_form->MostraMovimento(false);
+    } else {
+        habilita(QStringLiteral("ID_Editar"), true);
+        for (const char* f : {"ID_Incluir", "ID_Alterar", "ID_Excluir"})
+            habilita(QString::fromUtf8(f), !somenteConsulta());
+        RotinaTraco();
     }
+}
+
+void Traco::RotinaSobre()
+{
+    MostraStatus(QStringLiteral("Dados sobre o programa"));
+    // The about box is loaded afresh each time it is shown.
+    Sobre sobre(m_empresa, this);
+    Dialogs::atual().mostraModal(&sobre);
+    QCoreApplication::processEvents();
+    voltaDeOutraJanela();
+}
+
+void Traco::RotinaTodosTracos()
+{
+    if (m_form->totalRegistros() < 1)
+        Dialogs::aviso(QStringLiteral("Não existe nenhum traço cadastrado."), QStringLiteral("Nenhum traço cadastrado"),
+                       Dialogs::Icone::Informacao);
+    else
+        MostraRelatorio(1);
+}
+
+void Traco::RotinaTracosEmUso()
+{
+    int itens = 0;
+    try {
+        itens = platform::Database::shared()
+                    .scalar(QStringLiteral("SELECT COUNT(*) AS Itens FROM Tracos WHERE Plantao = TRUE;"))
+                    .toInt();
+    } catch (const DbError&) {
+    }
+    if (itens > 0)
+        MostraRelatorio(2);
+    else
+        Dialogs::aviso(QStringLiteral("Não existe nenhum traço de plantão."), QStringLiteral("Nenhum traço de plantão"),
+                       Dialogs::Icone::Informacao);
 }
 
 void Traco::mostraOQueE(QWidget* controle)
@@ -778,7 +775,8 @@ void Traco::closeEvent(QCloseEvent* event)
             event->ignore();
             return;
         }
-        m_form->Gravando(resposta == Dialogs::Resposta::Sim ? 0 : 1);
+        m_form->Gravando(resposta == Dialogs::Resposta::Sim ? mixform::FormTraco::Fim::Gravar
+                                                            : mixform::FormTraco::Fim::Cancelar);
         // A save refused (a box to correct, another workstation's change) keeps the program open on the mix.
         if (m_form->inserindo || m_form->alterando) {
             event->ignore();

@@ -6,9 +6,9 @@
 #include <QHash>
 #include <QMainWindow>
 #include <QPointer>
-#include <QSet>
 
 #include <array>
+#include <functional>
 
 class QLabel;
 class QMenu;
@@ -104,6 +104,7 @@ protected:
     bool eventFilter(QObject* objeto, QEvent* evento) override;
 
 private:
+    void montaComandos();
     void montaFerramentas();
     void montaBarraDeStatus();
     void configura();
@@ -118,12 +119,19 @@ private:
     void voltaAoMarcador(const QVariant& marcador);
     void mostraOQueE(QWidget* controle);
     void voltaDeOutraJanela();
+    // Menu "Traços" checked or unchecked: the form and its tools shown or put away.
+    void alternaTracos();
+    void RotinaSobre();
+    void RotinaTodosTracos();
+    void RotinaTracosEmUso();
 
     mixform::FormTraco* m_form = nullptr;
     QHash<QString, QAction*> m_acoes;
     QHash<QString, QMenu*> m_menus;
     QHash<QString, bool> m_desejado;
-    QSet<QString> m_construidas;
+    // The commands this version carries out, each with its routine; the others stay disabled whatever the mode
+    // asks.
+    QHash<QString, std::function<void()>> m_comandos;
     std::array<QToolBar*, 2> m_barras{};
     std::array<QLabel*, 4> m_paineis{};
     QMenu* m_editarE = nullptr;

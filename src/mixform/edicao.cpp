@@ -198,7 +198,7 @@ bool FormTraco::recusaDaGravacao(const DbError& erro)
             tracos().addNew();
             alterando = false;
             inserindo = true;
-            Gravando(0);
+            Gravando(Fim::Gravar);
         }
         return true;
     }
@@ -581,7 +581,7 @@ void FormTraco::corrigeONome(const QString& texto, const QString& titulo, Dialog
         Pasta->setCurrentIndex(0);
         Combo[0]->setFocus();
     } else {
-        Gravando(1);
+        Gravando(Fim::Cancelar);
     }
 }
 
@@ -698,13 +698,13 @@ void FormTraco::voltaAVisualizar(std::optional<qint64> reordena)
     cancelando = false;
 }
 
-void FormTraco::Gravando(int botao)
+void FormTraco::Gravando(Fim fim)
 {
     TextoC[1]->setText(Combo[1]->currentText());
     TextoC[2]->setText(Combo[7]->currentText());
     TextoC[5]->setText(Combo[8]->currentText());
     magoPendente = false;
-    if (botao == 1) {
+    if (fim == Fim::Cancelar) {
         m_estado.limpa();
         cancelando = true;
     } else {
@@ -727,7 +727,7 @@ void FormTraco::Gravando(int botao)
     };
 
     if (inserindo) {
-        if (botao == 1) {
+        if (fim == Fim::Cancelar) {
             cancelando = true;
             descartaEdicao();
             if (totalRegistros() == 0) {
@@ -735,7 +735,7 @@ void FormTraco::Gravando(int botao)
                 emit registro(QStringLiteral("Registro 0/0"));
             }
             voltaAoMarcador();
-        } else if (botao == 0) {
+        } else {
             if (!nomeAceito(nome) || !tracoAceito())
                 return;
             // New name or new variant, its number and the in-use mark are decided by what the catalogue holds at
@@ -757,14 +757,14 @@ void FormTraco::Gravando(int botao)
             novo = gravado.codigo;
         }
     } else if (alterando) {
-        if (botao == 1) {
+        if (fim == Fim::Cancelar) {
             cancelando = true;
             descartaEdicao();
             if (!marcadorSalvo.isValid())
                 m_estado.limpa();
             else
                 voltaAoMarcador();
-        } else if (botao == 0) {
+        } else {
             if (!nomeAceito(nome))
                 return;
             const bool renomeado = nome != nomeAntigo.trimmed();

@@ -110,8 +110,9 @@ public:
     void Inserindo();
     void Alterando();
     void Excluindo();
-    // Ends an insert or edit: 0 saves, 1 cancels, any other value only returns to viewing.
-    void Gravando(int botao);
+    // How an insert or edit ends.
+    enum class Fim { Gravar, Cancelar };
+    void Gravando(Fim fim);
     // Reads the catalogue again in its order (rows of other workstations included) and goes to the mix of key
     // `codigo`.
     void OrdenarTracos(std::optional<qint64> codigo);

@@ -177,7 +177,7 @@ private slots:
         preencheMistura(f, QStringLiteral("concreto FCK 25"));
         QVERIFY(f->Faixa->isHidden());
         QVERIFY(f->TracoCorrente->isChecked());
-        f->Gravando(0);
+        f->Gravando(Form::Fim::Gravar);
         QCOMPARE(f->RotVar->text(), QStringLiteral("02"));
         QCOMPARE(valor(QStringLiteral("SELECT CodigoTraco FROM Tracos WHERE NomeTraco = 'Concreto fck 25' AND "
                                       "TracoVariante = 2"))
@@ -204,7 +204,7 @@ private slots:
         preencheMistura(f, QStringLiteral("   "));
         f->Pasta->setCurrentIndex(2);
         m_dialogs->proximaResposta(sim ? Dialogs::Resposta::Sim : Dialogs::Resposta::Nao);
-        f->Gravando(0);
+        f->Gravando(Form::Fim::Gravar);
         QCOMPARE(m_dialogs->mensagens().size(), 1);
         QCOMPARE(m_dialogs->mensagens().first().titulo, QStringLiteral("Traço sem Nome"));
         QCOMPARE(m_dialogs->mensagens().first().texto, QStringLiteral("Traço sem descrição.\r\rPreenche descrição?"));
@@ -427,7 +427,7 @@ private slots:
         Form* f = j.form();
         f->Inserindo();
         preencheMistura(f, QStringLiteral("Concreto fck 20"));
-        f->Gravando(0);
+        f->Gravando(Form::Fim::Gravar);
         // The refusal was told in the user's words; the name kept its mix in use and no row was added.
         QCOMPARE(m_dialogs->mensagens().size(), 1);
         QCOMPARE(m_dialogs->mensagens().first().titulo, QStringLiteral("Traço não gravado"));
@@ -435,7 +435,7 @@ private slots:
         QCOMPARE(emUso(QStringLiteral("Concreto fck 20"), 0), 1);
         QCOMPARE(linhasDoNome(QStringLiteral("Concreto fck 20")), 2);
         // Cancelling after the refusal returns to viewing with nothing written.
-        f->Gravando(1);
+        f->Gravando(Form::Fim::Cancelar);
         QVERIFY(!f->inserindo);
         QCOMPARE(valor(QStringLiteral("SELECT COUNT(*) FROM Tracos")).toInt(), 12);
     }
@@ -459,7 +459,7 @@ private slots:
         QVERIFY(f->alterando);
         f->Combo[0]->setEditText(novo);
         m_dialogs->proximaResposta(Dialogs::Resposta::Nao);
-        f->Gravando(0);
+        f->Gravando(Form::Fim::Gravar);
         if (existe) {
             QCOMPARE(m_dialogs->mensagens().size(), 1);
             QCOMPARE(m_dialogs->mensagens().first().titulo, QStringLiteral("Traço Existente"));
@@ -507,7 +507,7 @@ private slots:
         m_dialogs->aoMostrar([&](const ScriptedDialogs::Mensagem&) {
             transacaoAberta = platform::Database::shared().transactionDepth();
         });
-        f->Gravando(0);
+        f->Gravando(Form::Fim::Gravar);
         QCOMPARE(m_dialogs->mensagens().size(), 1);
         QCOMPARE(m_dialogs->mensagens().first().texto, mensagem);
         QCOMPARE(transacaoAberta, 0);
@@ -522,7 +522,7 @@ private slots:
         vaiPara(j, QStringLiteral("Concreto fck 25"), 2);
         j.form()->Alterando();
         QVERIFY(!j.form()->TracoCorrente->isChecked());
-        j.form()->Gravando(0);
+        j.form()->Gravando(Form::Fim::Gravar);
         QVERIFY(m_dialogs->mensagens().isEmpty());
         QCOMPARE(emUso(QStringLiteral("Concreto fck 25"), 2), 0);
         QCOMPARE(emUso(QStringLiteral("Concreto fck 25"), 0), 1);
@@ -612,7 +612,7 @@ private slots:
         digita(f->TextoC[3], QStringLiteral("31-02-2026"));
         digita(f->Custo[1], QStringLiteral("10"));
         QCOMPARE(f->custo(2), f->custo(0) * 1.1);
-        f->Gravando(0);
+        f->Gravando(Form::Fim::Gravar);
         QCOMPARE(valor(QStringLiteral("SELECT DataCadastro FROM Tracos WHERE NomeTraco = 'Contrapiso'")).toString(),
                  QString());
         QCOMPARE(valor(QStringLiteral("SELECT Perda FROM Tracos WHERE NomeTraco = 'Contrapiso'")).toDouble(), 10.0);
@@ -651,7 +651,7 @@ private slots:
         QCOMPARE(f->TextoC[5]->text(), QStringLiteral("10"));
         const double reduzida = calc::readNumber(f->TextoM[8]->text().replace(QLatin1Char(','), QLatin1Char('.')));
         QVERIFY(qAbs(reduzida - agua * 0.9) < 0.2);
-        f->Gravando(1);
+        f->Gravando(Form::Fim::Cancelar);
         QCOMPARE(f->TextoC[0]->text(), QStringLiteral("Concreto fck 20"));
     }
 
@@ -698,7 +698,7 @@ private slots:
         }
         QCOMPARE(j.form()->Combo[0]->currentText(), QStringLiteral("Baldrame"));
         QVERIFY(!j.form()->TextoT[0]->text().isEmpty());
-        j.form()->Gravando(0);
+        j.form()->Gravando(Form::Fim::Gravar);
         QCOMPARE(linhasDoNome(QStringLiteral("Baldrame")), 1);
         // Cancelling would have returned to the mix shown before the wizard; saving shows the new one.
         QCOMPARE(j.form()->TextoC[0]->text(), QStringLiteral("Baldrame"));
@@ -801,7 +801,7 @@ private slots:
             f->Alterando();
         } else if (acao == QLatin1String("alterar")) {
             m_dialogs->proximaResposta(resposta);
-            f->Gravando(0);
+            f->Gravando(Form::Fim::Gravar);
         } else {
             m_dialogs->proximaResposta(Dialogs::Resposta::Sim); // "Apaga este Traço de Concreto?"
             f->Excluindo();
@@ -809,7 +809,7 @@ private slots:
         QCOMPARE(m_dialogs->mensagens().last().titulo, titulo);
         QCOMPARE(f->alterando, editando);
         if (editando)
-            f->Gravando(outra == QLatin1String("altera") ? 0 : 1);
+            f->Gravando(outra == QLatin1String("altera") ? Form::Fim::Gravar : Form::Fim::Cancelar);
         QVERIFY(!f->alterando && !f->inserindo);
         QCOMPARE(m_dialogs->mensagens().last().titulo, titulo); // no further message, no developer box
         QCOMPARE(valor(QStringLiteral("SELECT COUNT(*) FROM Tracos")).toInt(), linhas);
@@ -851,14 +851,14 @@ private slots:
             catalogue::Catalogo(b).insere({nome, true, {}});
         else
             b.beginTransaction();
-        f->Gravando(0);
+        f->Gravando(Form::Fim::Gravar);
         if (!titulo.isEmpty()) {
             // Told, and nothing typed is lost: the save goes through once the other workstation is done.
             QCOMPARE(m_dialogs->mensagens().size(), 1);
             QCOMPARE(m_dialogs->mensagens().first().titulo, titulo);
             QVERIFY(f->inserindo);
             b.rollbackTransaction();
-            f->Gravando(0);
+            f->Gravando(Form::Fim::Gravar);
         }
         QVERIFY(!f->inserindo);
         QCOMPARE(m_dialogs->mensagens().size(), titulo.isEmpty() ? 0 : 1);
