@@ -379,7 +379,9 @@ mixform::Padroes Traco::padroes() const
             p.opcaoTextura = q.value(QStringLiteral("FormaDaBrita")).toInt();
             p.tipoConcreto = q.value(QStringLiteral("UsoConcreto")).toInt();
         }
-    } catch (const DbError&) {
+    } catch (const DbError& erro) {
+        // A new mix then starts from blank boxes, which the user fills; the log tells why.
+        platform::RegistraErro(QStringLiteral("Padrões do Traço"), erro.numero(), erro.descricao());
     }
     return p;
 }
@@ -505,7 +507,9 @@ void Traco::RotinaTracosEmUso()
         itens = platform::Database::shared()
                     .scalar(QStringLiteral("SELECT COUNT(*) AS Itens FROM Tracos WHERE Plantao = TRUE;"))
                     .toInt();
-    } catch (const DbError&) {
+    } catch (const DbError& erro) {
+        platform::MostraErro(QStringLiteral("Traços em Uso"), erro.numero(), erro.descricao());
+        return;
     }
     if (itens > 0)
         MostraRelatorio(2);
@@ -544,6 +548,7 @@ void Traco::voltaAoMarcador(const QVariant& marcador)
     try {
         m_form->tracos().setBookmark(marcador);
     } catch (const DbError&) {
+        // The mix was deleted at another workstation meanwhile: the window stays where the catalogue stands.
     }
 }
 
@@ -613,7 +618,8 @@ void Traco::RotinaTraco()
         try {
             m_form->tracos().moveFirst();
             m_form->catalogo().definePosicao(1);
-        } catch (const DbError&) {
+        } catch (const DbError& erro) {
+            platform::RegistraErro(QStringLiteral("Rotina Traço"), erro.numero(), erro.descricao());
         }
         m_form->MostraNumero();
     }

@@ -409,10 +409,12 @@ void FormTraco::Alterando()
                        Dialogs::Icone::Informacao);
         return;
     }
+    // A row that cannot be read now is read again by the save, which tells the user what became of it.
     const auto tenta = [](auto passo) {
         try {
             passo();
-        } catch (const DbError&) {
+        } catch (const DbError& erro) {
+            platform::RegistraErro(QStringLiteral("Alterando"), erro.numero(), erro.descricao());
         }
     };
     tenta([&] { m_lido = tracoLido(); });
@@ -722,6 +724,7 @@ void FormTraco::Gravando(Fim fim)
             try {
                 tracos().setBookmark(marcadorSalvo);
             } catch (const DbError&) {
+                // The mix shown before was deleted at another workstation: the record stays where it stands.
             }
         }
     };

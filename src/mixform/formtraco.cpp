@@ -497,7 +497,9 @@ calc::ConsistencyLimits FormTraco::limites() const
         if (q.next())
             limites = calc::ConsistencyLimits::fromTexts(q.value(0).toString(), q.value(1).toString(),
                                                          q.value(2).toString(), q.value(3).toString());
-    } catch (const DbError&) {
+    } catch (const DbError& erro) {
+        // The usual limits then name the consistency; the log tells why the company's were not read.
+        platform::RegistraErro(QStringLiteral("Limites de Consistência"), erro.numero(), erro.descricao());
     }
     return limites;
 }
