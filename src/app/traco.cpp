@@ -23,7 +23,6 @@
 #include "settings/formmass.h"
 #include "widgets/caixatexto.h"
 #include "wizard/mago.h"
-#include "wizard/referencias.h"
 
 #include <QAction>
 #include <QApplication>
@@ -329,19 +328,7 @@ void Traco::defineFormularios(settings::FormMass* formMass, settings::FormCons* 
                 previa->imprimir();
         });
         mago->defineLimites([this] { return m_form->limites(); });
-        mago->defineReferencias([this] {
-            const mixform::Padroes p = padroes();
-            wizard::Referencias r;
-            for (int i = 0; i < 6; ++i)
-                r.massas[i] = p.textos[i];
-            r.umidade = p.textos[6];
-            r.maoDeObra = calc::readNumber(p.textos[7]);
-            r.classe = p.classe.trimmed();
-            r.tipoDosagem = p.opcaoForma;
-            r.formaDaBrita = p.opcaoTextura;
-            r.usoConcreto = p.tipoConcreto;
-            return r;
-        });
+        mago->defineReferencias([this] { return padroes(); });
     }
 }
 
@@ -351,11 +338,11 @@ void Traco::barraDeEdicao(bool editando)
     m_barras[1]->setVisible(editando);
 }
 
-mixform::Padroes Traco::padroes() const
+calc::Padroes Traco::padroes() const
 {
-    mixform::Padroes p;
+    calc::Padroes p;
     if (m_formMass) {
-        for (int i = 0; i < 9; ++i) {
+        for (int i = 0; i < calc::Padroes::NumeroDeTextos; ++i) {
             if (const widgets::CaixaTexto* caixa = m_formMass->texto(i))
                 p.textos[i] = caixa->text();
         }
@@ -369,15 +356,12 @@ mixform::Padroes Traco::padroes() const
     try {
         QSqlQuery q = platform::Database::shared().exec(QStringLiteral("SELECT * FROM Massas ORDER BY rowid LIMIT 1"));
         if (q.next()) {
-            const std::array<const char*, 9> campos{"MassaCimentoEsp", "MassaCimentoApa", "MassaMiudoEsp",
-                                                    "MassaMiudoApa",   "MassaGraudoEsp",  "MassaGraudoApa",
-                                                    "UmidadeMiudo",    "MaodeObra",       "Perda"};
-            for (int i = 0; i < 9; ++i)
-                p.textos[i] = q.value(QLatin1String(campos[i])).toString();
-            p.classe = q.value(QStringLiteral("Classe")).toString();
-            p.opcaoForma = q.value(QStringLiteral("TipoDosagem")).toInt();
-            p.opcaoTextura = q.value(QStringLiteral("FormaDaBrita")).toInt();
-            p.tipoConcreto = q.value(QStringLiteral("UsoConcreto")).toInt();
+            for (int i = 0; i < calc::Padroes::NumeroDeTextos; ++i)
+                p.textos[i] = q.value(QLatin1String(calc::Padroes::camposDosTextos()[i])).toString();
+            p.classe = q.value(QLatin1String(calc::Padroes::campoClasse)).toString();
+            p.opcaoForma = q.value(QLatin1String(calc::Padroes::campoForma)).toInt();
+            p.opcaoTextura = q.value(QLatin1String(calc::Padroes::campoTextura)).toInt();
+            p.tipoConcreto = q.value(QLatin1String(calc::Padroes::campoTipo)).toInt();
         }
     } catch (const DbError& erro) {
         // A new mix then starts from blank boxes, which the user fills; the log tells why.

@@ -60,7 +60,7 @@ public:
     void MostraStatus(const QString& texto) override;
     void barraDeEdicao(bool editando) override;
     bool fechando() const override { return m_fechando; }
-    mixform::Padroes padroes() const override;
+    calc::Padroes padroes() const override;
     void MenuBotao(QWidget* controle);
     // The pop-up menu MenuBotao showed last ("ID_EditarE" or "ID_ArquivoE").
     QString ultimoMenuBotao() const { return m_ultimoMenuBotao; }

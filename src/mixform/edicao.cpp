@@ -325,7 +325,7 @@ void FormTraco::Inserindo()
         tracos().addNew();
         emit registro(QStringLiteral("Registro %1/%1").arg(totalRegistros() + 1));
 
-        const Padroes padroes = m_janela ? m_janela->padroes() : Padroes{};
+        const calc::Padroes padroes = m_janela ? m_janela->padroes() : calc::Padroes{};
         if (magoPendente) {
             ClasseCimento->setCurrentText(m_estado.classe.trimmed());
         } else {

@@ -1,7 +1,7 @@
 #include "formtraco.h"
 
+#include "calc/opcoes.h"
 #include "catalogue/consultas.h"
-#include "catalogue/opcoes.h"
 #include "catalogue/schema.h"
 
 #include "calc/calcstate.h"
@@ -35,7 +35,7 @@
 namespace mixform {
 
 using catalogue::Consulta;
-namespace Opcoes = catalogue::Opcoes;
+namespace Opcoes = calc::Opcoes;
 using catalogue::Schema;
 namespace Consultas = catalogue::Consultas;
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "calc/consistencylimits.h"
+#include "calc/padroes.h"
 #include "catalogue/catalogo.h"
 #include "platform/dialogs.h"
 #include "platform/recordset.h"
@@ -46,16 +47,6 @@ using catalogue::TracoLido;
 
 class JanelaTraco;
 using catalogue::TabelaProdutos;
-
-// The company's reference values a new mix starts from (the specific-masses settings form holds them).
-struct Padroes
-{
-    std::array<QString, 9> textos; // specific and bulk masses, moisture, labour per m³, losses
-    QString classe;
-    int opcaoForma = -1;
-    int opcaoTextura = -1;
-    int tipoConcreto = -1;
-};
 
 // The catalogue of mixes as the main window shows it: the tab control `Pasta` with every field of one mix, the six
 // navigation buttons under it, and the record sets behind them. It shows the current row (MostraNumero), moves
@@ -291,7 +282,7 @@ public:
     // Tool bar "Barra2" (save, cancel) instead of "Barra1" while a mix is inserted or edited.
     virtual void barraDeEdicao(bool editando) = 0;
     virtual bool fechando() const = 0;
-    virtual Padroes padroes() const = 0;
+    virtual calc::Padroes padroes() const = 0;
 };
 
 } // namespace mixform

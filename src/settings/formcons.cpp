@@ -25,7 +25,6 @@ namespace {
 
 // Abate1 to Abate4 and the limits "&Padrão" puts back.
 constexpr std::array<const char*, 4> kCampos{"Abate1", "Abate2", "Abate3", "Abate4"};
-constexpr std::array<const char*, 4> kPadroes{"150", "90", "50", "20"};
 
 constexpr int kTopicoDeAjuda = 2000;
 
@@ -102,7 +101,7 @@ FormCons::FormCons(QWidget* parent)
         m_dadoFator.mostraLinha();
     } else {
         for (int i = 0; i < NumeroDeLimites; ++i)
-            m_valorFator[i]->setText(QLatin1String(kPadroes[i]));
+            m_valorFator[i]->setText(calc::ConsistencyLimits{}.texts()[i]);
     }
     if (somenteConsulta(platform::Database::shared())) {
         m_botaoFator[Ok]->setEnabled(false);
@@ -147,7 +146,7 @@ void FormCons::BotaoFator_Click(int indice)
         break;
     case Padrao:
         for (int i = 0; i < NumeroDeLimites; ++i)
-            m_valorFator[i]->setText(QLatin1String(kPadroes[i]));
+            m_valorFator[i]->setText(calc::ConsistencyLimits{}.texts()[i]);
         break;
     case Ajuda:
         platform::Ajuda::MostraAjuda(this, kTopicoDeAjuda);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "referencias.h"
+#include "calc/padroes.h"
 
 #include "calc/calcstate.h"
 #include "calc/consistencylimits.h"
@@ -37,7 +37,7 @@ class Mago : public QDialog
 public:
     // Where the wizard takes what belongs to other forms; the application sets them, and each has a stand-in so
     // that the wizard works alone.
-    using FonteDeReferencias = std::function<Referencias()>;
+    using FonteDeReferencias = std::function<calc::Padroes()>;
     using FonteDeLimites = std::function<calc::ConsistencyLimits()>;
     // An embeddable preview of the experimental mix sheet of the state, with its own printing and PDF buttons.
     using FabricaDeFolha = std::function<QWidget*(const calc::CalcState& estado, QWidget* pai)>;
