@@ -208,11 +208,12 @@ bool Entrada::inicia()
 
 void Entrada::carregaFormularios()
 {
-    m_formularios.traco = std::make_unique<Traco>();
+    platform::Database& banco = platform::Database::shared();
+    m_formularios.traco = std::make_unique<Traco>(banco);
     m_formularios.sobre = std::make_unique<Sobre>(m_nomeEmpresa);
-    m_formularios.formMass = std::make_unique<settings::FormMass>();
-    m_formularios.formCons = std::make_unique<settings::FormCons>();
-    m_formularios.mago = std::make_unique<wizard::Mago>();
+    m_formularios.formMass = std::make_unique<settings::FormMass>(banco);
+    m_formularios.formCons = std::make_unique<settings::FormCons>(banco);
+    m_formularios.mago = std::make_unique<wizard::Mago>(banco);
     m_formularios.traco->defineEmpresa(m_nomeEmpresa);
     m_formularios.traco->defineFormularios(m_formularios.formMass.get(), m_formularios.formCons.get(),
                                            m_formularios.mago.get(), m_formularios.sobre.get());

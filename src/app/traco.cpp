@@ -86,12 +86,12 @@ QString nomeDoExecutavel()
 
 } // namespace
 
-Traco::Traco(QWidget* parent) : QMainWindow(parent)
+Traco::Traco(platform::Database& db, QWidget* parent) : QMainWindow(parent), m_db(db)
 {
     setObjectName(QStringLiteral("Traco"));
     setWindowTitle(platform::Aplicacao::titulo());
     montaComandos();
-    m_form = new mixform::FormTraco(platform::Database::shared(), estado, this);
+    m_form = new mixform::FormTraco(m_db, estado, this);
     setCentralWidget(m_form);
     m_form->defineJanela(this);
     m_form->defineMenuBotao([this](QWidget* w) { MenuBotao(w); });
@@ -261,14 +261,13 @@ void Traco::configura()
     habilita(QStringLiteral("ID_Modulo%1").arg(Ferramentas::EsteModulo), false);
 
     if (passo([this] {
-            QSqlQuery q = platform::Database::shared().exec(
-                QStringLiteral("SELECT Morto FROM DadosEmpresa ORDER BY rowid LIMIT 1"));
+            QSqlQuery q = m_db.exec(QStringLiteral("SELECT Morto FROM DadosEmpresa ORDER BY rowid LIMIT 1"));
             if (!q.next())
                 throw DbError(platform::SemRegistroCorrente);
             arquivoMorto = q.value(0).toBool();
         }) == Resultado::Para)
         return;
-    somenteLeitura = platform::Database::shared().somenteLeitura();
+    somenteLeitura = m_db.somenteLeitura();
     if (arquivoMorto)
         setWindowTitle(windowTitle() + kSufixoMorto);
     else if (somenteLeitura)
@@ -354,7 +353,7 @@ calc::Padroes Traco::padroes() const
     }
     // Before the settings form is loaded (tests of the window alone) the table holds the same values.
     try {
-        QSqlQuery q = platform::Database::shared().exec(QStringLiteral("SELECT * FROM Massas ORDER BY rowid LIMIT 1"));
+        QSqlQuery q = m_db.exec(QStringLiteral("SELECT * FROM Massas ORDER BY rowid LIMIT 1"));
         if (q.next()) {
             for (int i = 0; i < calc::Padroes::NumeroDeTextos; ++i)
                 p.textos[i] = q.value(QLatin1String(calc::Padroes::camposDosTextos()[i])).toString();
@@ -488,9 +487,7 @@ void Traco::RotinaTracosEmUso()
 {
     int itens = 0;
     try {
-        itens = platform::Database::shared()
-                    .scalar(QStringLiteral("SELECT COUNT(*) AS Itens FROM Tracos WHERE Plantao = TRUE;"))
-                    .toInt();
+        itens = m_db.scalar(QStringLiteral("SELECT COUNT(*) AS Itens FROM Tracos WHERE Plantao = TRUE;")).toInt();
     } catch (const DbError& erro) {
         platform::MostraErro(QStringLiteral("Traços em Uso"), erro.numero(), erro.descricao());
         return;
@@ -541,7 +538,7 @@ void Traco::MostraRelatorio(int relatorio)
     if (m_mostraRelatorio)
         m_mostraRelatorio(relatorio);
     else
-        printing::MostraRelatorio(relatorio, platform::Database::shared(), logotipo, this);
+        printing::MostraRelatorio(relatorio, m_db, logotipo, this);
     voltaDeOutraJanela();
 }
 
@@ -567,7 +564,7 @@ void Traco::ImprimindoEste()
     } else {
         // The sheet of the current mix in the preview form.
         try {
-            const catalogue::TabelaProdutos produtos(platform::Database::shared());
+            const catalogue::TabelaProdutos produtos(m_db);
             printing::ImpTraco ficha(printing::ImpTraco::camposDe(m_form->tracos().record()), &produtos, this);
             if (!logotipo.isEmpty())
                 ficha.defineLogotipo(logotipo);
@@ -781,7 +778,7 @@ void Traco::closeEvent(QCloseEvent* event)
             w->hide();
     }
     // The shared database handle lives until the main window closes.
-    platform::Database::shared().close();
+    m_db.close();
     event->accept();
     // The other module starts once this one has put its windows away and let go of the database.
     if (moduloAIniciar > 0) {

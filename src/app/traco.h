@@ -35,7 +35,7 @@ class Traco : public QMainWindow, public mixform::JanelaTraco
 public:
     using Operacao = mixform::FormTraco::Operacao;
 
-    explicit Traco(QWidget* parent = nullptr);
+    explicit Traco(platform::Database& db, QWidget* parent = nullptr);
     ~Traco() override;
 
     bool pronto() const { return m_pronto; }
@@ -125,6 +125,7 @@ private:
     void RotinaTodosTracos();
     void RotinaTracosEmUso();
 
+    platform::Database& m_db;
     mixform::FormTraco* m_form = nullptr;
     QHash<QString, QAction*> m_acoes;
     QHash<QString, QMenu*> m_menus;

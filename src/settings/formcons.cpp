@@ -30,8 +30,8 @@ constexpr int kTopicoDeAjuda = 2000;
 
 } // namespace
 
-FormCons::FormCons(QWidget* parent)
-    : QDialog(parent), m_dadoFator(platform::Database::shared(), QStringLiteral("Consistencias"))
+FormCons::FormCons(platform::Database& db, QWidget* parent)
+    : QDialog(parent), m_db(db), m_dadoFator(db, QStringLiteral("Consistencias"))
 {
     setObjectName(QStringLiteral("FormCons"));
     setWindowTitle(QStringLiteral("Consistências e Abatimentos"));
@@ -103,7 +103,7 @@ FormCons::FormCons(QWidget* parent)
         for (int i = 0; i < NumeroDeLimites; ++i)
             m_valorFator[i]->setText(calc::ConsistencyLimits{}.texts()[i]);
     }
-    if (somenteConsulta(platform::Database::shared())) {
+    if (somenteConsulta(m_db)) {
         m_botaoFator[Ok]->setEnabled(false);
         m_botaoFator[Padrao]->setEnabled(false);
     }

@@ -65,8 +65,8 @@ void seleciona(QButtonGroup* grupo, const QVariant& valor, int padrao)
 
 } // namespace
 
-FormMass::FormMass(QWidget* parent)
-    : QDialog(parent), m_dadoMassa(platform::Database::shared(), QStringLiteral("Massas"))
+FormMass::FormMass(platform::Database& db, QWidget* parent)
+    : QDialog(parent), m_db(db), m_dadoMassa(db, QStringLiteral("Massas"))
 {
     setObjectName(QStringLiteral("FormMass"));
     setWindowTitle(QStringLiteral("Dados dos Componentes e Tipos de Dosagem"));
@@ -108,7 +108,7 @@ FormMass::FormMass(QWidget* parent)
         m_classeCimento->setCurrentText(inicial().classe);
     }
     selecionaOpcoes();
-    if (somenteConsulta(platform::Database::shared())) {
+    if (somenteConsulta(m_db)) {
         m_botaoDados[Ok]->setEnabled(false);
         m_botaoDados[Padrao]->setEnabled(false);
     }

@@ -52,7 +52,7 @@ QString Mago::legenda()
     return QStringLiteral("Assistente para Determinação de um Traço de Concreto");
 }
 
-Mago::Mago(QWidget* parent) : QDialog(parent)
+Mago::Mago(platform::Database& db, QWidget* parent) : QDialog(parent), m_db(db)
 {
     setObjectName(QStringLiteral("Mago"));
     setWindowTitle(legenda());

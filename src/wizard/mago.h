@@ -24,6 +24,10 @@ namespace widgets {
 class CaixaTexto;
 }
 
+namespace platform {
+class Database;
+}
+
 namespace wizard {
 
 // "Assistente para Determinação de um Traço de Concreto": designs a mix step by step from what the concrete must
@@ -47,7 +51,7 @@ public:
     static constexpr int NumeroDePaginas = 6;
     static constexpr int PaginaDoResultado = 5;
 
-    explicit Mago(QWidget* parent = nullptr);
+    explicit Mago(platform::Database& db, QWidget* parent = nullptr);
 
     // The reference values of the specific-masses settings form; unset, those a new company starts with.
     void defineReferencias(FonteDeReferencias fonte) { m_referencias = std::move(fonte); }
@@ -148,6 +152,7 @@ private:
     QVBoxLayout* m_areaDaFolha = nullptr;
     QWidget* m_folha = nullptr;
 
+    platform::Database& m_db;
     int m_pagina = 0;
     bool m_magoPendente = false;
     // The result page has quantities: a cement product of the class with its bag mass was found.

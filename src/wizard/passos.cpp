@@ -190,7 +190,7 @@ void Mago::Form_Activate()
 
     // The names already in the catalogue are offered, so that a variant of one is easy to design.
     m_nomeTraco->clear();
-    platform::Database& banco = platform::Database::shared();
+    platform::Database& banco = m_db;
     if (banco.isOpen()) {
         try {
             QSqlQuery q = banco.exec(QStringLiteral("SELECT DISTINCT Tracos.NomeTraco FROM Tracos ORDER BY ") +
@@ -426,7 +426,7 @@ std::optional<double> Mago::pesoDoSaco()
 {
     // The bag is that of the first cement product of the class: "Cimento 32" before any other, then names such as
     // "Cimento CP II-32". The mix names the cement found.
-    platform::Database& banco = platform::Database::shared();
+    platform::Database& banco = m_db;
     const QString classe = m_estado->classe.trimmed();
     if (!banco.isOpen() || classe.isEmpty())
         return std::nullopt;

@@ -24,7 +24,7 @@ struct Janela
         if (acesso != platform::Database::Acesso::LeituraEGravacao)
             platform::Database::shared().open(pasta.banco(), acesso);
         platform::Paths::definePastaDados(pasta.dados());
-        traco = std::make_unique<app::Traco>();
+        traco = std::make_unique<app::Traco>(platform::Database::shared());
         traco->show();
     }
     ~Janela()

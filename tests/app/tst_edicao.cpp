@@ -665,7 +665,7 @@ private slots:
     {
         QFETCH(bool, copiar);
         Janela j;
-        wizard::Mago mago;
+        wizard::Mago mago(platform::Database::shared());
         j.traco->defineFormularios(nullptr, nullptr, &mago, nullptr);
         j.form()->Movimenta(Form::Ultimo);
         m_dialogs->proximoModal([&](QDialog* d) {

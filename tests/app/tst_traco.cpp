@@ -425,9 +425,9 @@ private slots:
         if (janela == QLatin1String("incluindo"))
             j.traco->ferramenta(QStringLiteral("ID_Incluir"))->trigger();
         else if (janela == QLatin1String("massas"))
-            outra = std::make_unique<settings::FormMass>();
+            outra = std::make_unique<settings::FormMass>(platform::Database::shared());
         else if (janela == QLatin1String("consistências"))
-            outra = std::make_unique<settings::FormCons>();
+            outra = std::make_unique<settings::FormCons>(platform::Database::shared());
         else if (janela == QLatin1String("sobre"))
             outra = std::make_unique<app::Sobre>(QStringLiteral("Empresa"));
         if (outra) {
@@ -524,8 +524,8 @@ private slots:
     {
         Janela j;
         j.form()->Movimenta(Form::Ultimo);
-        settings::FormMass massas;
-        settings::FormCons consistencias;
+        settings::FormMass massas(platform::Database::shared());
+        settings::FormCons consistencias(platform::Database::shared());
         bool ocupadoDurante = false;
         m_dialogs->proximoModal([&](QDialog*) {
             ocupadoDurante = j.traco->ocupado;
@@ -604,7 +604,7 @@ private slots:
         // Slump 090 is "Plástica" with the standard limits and "Plástica Seca" once Plástica starts above 95.
         QCOMPARE(j.form()->TextoC[1]->text(), QStringLiteral("Plástica Seca"));
         platform::Database::shared().exec(QStringLiteral("UPDATE Consistencias SET Abate3 = '50', Abate2 = '90'"));
-        settings::FormCons consistencias;
+        settings::FormCons consistencias(platform::Database::shared());
         j.traco->defineFormularios(nullptr, &consistencias, nullptr, nullptr);
         j.form()->MostraNumero();
         QCOMPARE(j.form()->TextoC[1]->text(), QStringLiteral("Plástica"));

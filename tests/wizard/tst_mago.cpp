@@ -56,7 +56,7 @@ private:
 
     std::unique_ptr<Mago> abre(const calc::Padroes& ref = referenciasDoExemplo())
     {
-        auto mago = std::make_unique<Mago>();
+        auto mago = std::make_unique<Mago>(platform::Database::shared());
         mago->defineReferencias([ref] { return ref; });
         mago->show();
         if (!QTest::qWaitForWindowExposed(mago.get()))
@@ -387,7 +387,7 @@ private slots:
     {
         calc::CalcState doPrograma;
         doPrograma.Mg2 = 33.0; // left over from the mix shown before
-        auto mago = std::make_unique<Mago>();
+        auto mago = std::make_unique<Mago>(platform::Database::shared());
         mago->defineEstado(&doPrograma);
         mago->defineReferencias([] { return referenciasDoExemplo(); });
         mago->show();
