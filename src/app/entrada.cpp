@@ -9,6 +9,7 @@
 #include "platform/paths.h"
 #include "settings/formcons.h"
 #include "settings/formmass.h"
+#include "widgets/desenhos.h"
 #include "wizard/mago.h"
 
 #include <QApplication>
@@ -255,13 +256,7 @@ QPixmap Entrada::desenhaSelo() const
     p.save();
     p.translate(340, 120);
     p.rotate(-20);
-    QPainterPath tambor;
-    tambor.moveTo(-60, -40);
-    tambor.lineTo(40, -28);
-    tambor.quadTo(70, 0, 40, 28);
-    tambor.lineTo(-60, 40);
-    tambor.closeSubpath();
-    p.drawPath(tambor);
+    p.drawPath(widgets::Desenhos::tambor(2.6));
     p.setPen(QPen(QColor(0x8c, 0x87, 0x7d), 3));
     for (int x = -40; x <= 20; x += 20)
         p.drawLine(x, -34 + (x + 60) / 10, x + 14, 34 - (x + 60) / 10);
