@@ -5,15 +5,15 @@
 
 #include "calc/numericentry.h"
 #include "catalogue/tabelaprodutos.h"
-#include "platform/ajuda.h"
+#include "desktop/ajuda.h"
+#include "desktop/dialogs.h"
+#include "desktop/mostraerro.h"
+#include "desktop/posicao.h"
+#include "desktop/shell.h"
+#include "desktop/som.h"
 #include "platform/aplicacao.h"
 #include "platform/database.h"
-#include "platform/dialogs.h"
-#include "platform/errorlog.h"
 #include "platform/paths.h"
-#include "platform/posicao.h"
-#include "platform/shell.h"
-#include "platform/som.h"
 #include "printing/ficha.h"
 #include "printing/imptraco.h"
 #include "printing/previatraco.h"
@@ -47,8 +47,8 @@ namespace app {
 
 namespace {
 
+using desktop::Dialogs;
 using platform::DbError;
-using platform::Dialogs;
 
 const QString kStatusPadrao = QStringLiteral("Barra de Informações - Pressione <F1> para ajuda");
 const QString kSufixoMorto = QStringLiteral("   [Arq. Mortos Carregados]");
@@ -145,7 +145,7 @@ void Traco::montaFerramentas()
         acao->setWhatsThis(f.dica);
         connect(acao, &QAction::triggered, this, [this, id = f.id] { executa(id); });
         connect(acao, &QAction::hovered, this, [this, dica = f.dica] {
-            platform::TocaSom(platform::Som::MouseMove);
+            desktop::TocaSom(desktop::Som::MouseMove);
             if (!dica.isEmpty())
                 MostraStatus(dica);
         });
@@ -258,18 +258,18 @@ void Traco::configura()
                 return Resultado::Segue;
             m_falhou = true;
             if (erro.numero() == platform::UsoInvalidoDeNulo) {
-                platform::TocaSom(platform::Som::Erro);
+                desktop::TocaSom(desktop::Som::Erro);
                 Dialogs::aviso(QStringLiteral("Existe erro no banco de dados.\rSolicite ajuda do Adm.Sistema."),
                                QStringLiteral("Erro no Arquivo de Dados"), Dialogs::Icone::Nenhum);
             } else {
-                platform::MostraErro(QStringLiteral("Erro ao Abrir Programa"), erro.numero(), erro.descricao());
+                desktop::MostraErro(QStringLiteral("Erro ao Abrir Programa"), erro.numero(), erro.descricao());
             }
             return Resultado::Para;
         }
     };
 
     // Window placement: as the user left it, or the whole screen, centred.
-    if (!platform::Posicao::LePosicao(this, nomeDoExecutavel())) {
+    if (!desktop::Posicao::LePosicao(this, nomeDoExecutavel())) {
         if (const QScreen* tela = QGuiApplication::primaryScreen()) {
             setWindowState(Qt::WindowNoState);
             setGeometry(tela->availableGeometry());
@@ -435,7 +435,7 @@ void Traco::executa(const QString& id)
 {
     if (somenteConsulta() && kEscrevem.contains(id))
         return;
-    platform::TocaSom(platform::Som::MouseClica);
+    desktop::TocaSom(desktop::Som::MouseClica);
     if (id == QStringLiteral("ID_Sair")) {
         close();
     } else if (id == QStringLiteral("ID_Tracos")) {
@@ -469,19 +469,19 @@ void Traco::executa(const QString& id)
         RotinaAssistente();
     } else if (id == QStringLiteral("ID_AjudadoPrograma")) {
         if (m_form->Pasta->isVisible())
-            platform::Ajuda::MostraAjuda(m_form->Pasta->window(), 3001 + m_form->Pasta->currentIndex());
+            desktop::Ajuda::MostraAjuda(m_form->Pasta->window(), 3001 + m_form->Pasta->currentIndex());
         else
-            platform::Ajuda::MostraAjuda(this, 0);
+            desktop::Ajuda::MostraAjuda(this, 0);
     } else if (id == QStringLiteral("ID_ConteúdoeÍndice")) {
-        platform::Ajuda::MostraAjuda(this, 0);
+        desktop::Ajuda::MostraAjuda(this, 0);
     } else if (id == QStringLiteral("ID_Novaversão")) {
-        platform::Ajuda::MostraAjuda(this, 31020);
+        desktop::Ajuda::MostraAjuda(this, 31020);
     } else if (id == QStringLiteral("ID_Oqueéisto?")) {
         QWhatsThis::enterWhatsThisMode();
     } else if (id == QStringLiteral("ID_Oqueé")) {
         mostraOQueE(m_controleDoMenu);
     } else if (id == QStringLiteral("ID_Mail")) {
-        platform::Shell::abreEndereco(
+        desktop::Shell::abreEndereco(
             QUrl(QStringLiteral("mailto:suporte@quenvar.com.br?Subject=Módulo Quenvar"), QUrl::TolerantMode));
     } else if (id == QStringLiteral("ID_SobreoPrograma")) {
         MostraStatus(QStringLiteral("Dados sobre o programa"));
@@ -587,7 +587,7 @@ void Traco::ImprimindoEste()
                 ficha.defineLogotipo(logotipo);
             Dialogs::atual().mostraModal(&ficha);
         } catch (const DbError& erro) {
-            platform::MostraErro(QStringLiteral("Imprimindo Este"), erro.numero(), erro.descricao());
+            desktop::MostraErro(QStringLiteral("Imprimindo Este"), erro.numero(), erro.descricao());
         }
     }
     voltaAoMarcador(marcador);
@@ -602,7 +602,7 @@ void Traco::RodandoModulo(int modulo)
     const QString arquivo = modulo >= 1 && modulo <= arquivos.size() ? arquivos[modulo - 1] : QString();
     moduloAIniciar = 0;
     if (!arquivo.isEmpty())
-        platform::Shell::iniciaPrograma(pasta + arquivo);
+        desktop::Shell::iniciaPrograma(pasta + arquivo);
 }
 
 void Traco::RotinaTraco()
@@ -746,7 +746,7 @@ void Traco::teclaDaJanela(QKeyEvent* evento, QWidget* alvo, bool& consumida)
     } else if (evento->key() == Qt::Key_F1) {
         consumida = true;
         QWidget* foco = QApplication::focusWidget() ? QApplication::focusWidget() : alvo;
-        platform::Ajuda::MostraAjuda(foco ? foco->window() : this, m_form->topicoAjuda(foco));
+        desktop::Ajuda::MostraAjuda(foco ? foco->window() : this, m_form->topicoAjuda(foco));
     }
 }
 
@@ -785,7 +785,7 @@ void Traco::closeEvent(QCloseEvent* event)
             return;
         }
     }
-    platform::Posicao::GravaPosicao(this, nomeDoExecutavel());
+    desktop::Posicao::GravaPosicao(this, nomeDoExecutavel());
     m_fechando = true;
     m_form->fecha();
     for (QWidget* w : std::initializer_list<QWidget*>{m_sobre, m_formMass, m_formCons, m_mago}) {

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/dberror.h"
-#include "platform/dialogs.h"
+#include "platform/icone.h"
 
 #include <QList>
 #include <QString>
@@ -21,7 +21,7 @@ struct Aviso
 {
     QString texto;
     QString titulo;
-    platform::Dialogs::Icone icone;
+    platform::Icone icone;
 };
 
 // A mix to write: its name, whether it is to be the mix in use of its name, and its own fields (quantities,

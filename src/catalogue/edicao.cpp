@@ -8,10 +8,11 @@
 #include "calc/numericentry.h"
 #include "calc/physicaldata.h"
 #include "calc/strength.h"
+#include "desktop/dialogs.h"
+#include "desktop/mostraerro.h"
 #include "platform/clock.h"
 #include "platform/colacao.h"
 #include "platform/database.h"
-#include "platform/dialogs.h"
 #include "platform/errorlog.h"
 #include "widgets/caixatexto.h"
 #include "widgets/recusa.h"
@@ -35,8 +36,8 @@ namespace catalogue {
 
 namespace {
 
+using desktop::Dialogs;
 using platform::DbError;
-using platform::Dialogs;
 
 const QChar CR = QLatin1Char('\r');
 
@@ -266,7 +267,7 @@ void FormTraco::OrdenarTracos(std::optional<qint64> codigo)
             DadoTraco.setAbsolutePosition(std::clamp(onde, 1, totalRegistros) - 1);
         posicao = totalRegistros > 0 ? DadoTraco.absolutePosition() + 1 : 0;
     } catch (const DbError& erro) {
-        platform::MostraErro(QStringLiteral("Ordenar Traços"), erro.numero(), erro.descricao());
+        desktop::MostraErro(QStringLiteral("Ordenar Traços"), erro.numero(), erro.descricao());
     }
 }
 
@@ -327,8 +328,7 @@ void FormTraco::validacao(int acao, bool& salvar)
             break;
         }
     } catch (const DbError& erro) {
-        platform::MostraErro(QStringLiteral("Erro de Validade\r\n") + erro.descricao(), erro.numero(),
-                             erro.descricao());
+        desktop::MostraErro(QStringLiteral("Erro de Validade\r\n") + erro.descricao(), erro.numero(), erro.descricao());
     }
 }
 
@@ -435,7 +435,7 @@ void FormTraco::Inserindo()
         alterando = false;
         legendasDasListas();
     } catch (const DbError& erro) {
-        platform::MostraErro(QStringLiteral("Inserindo"), erro.numero(), erro.descricao());
+        desktop::MostraErro(QStringLiteral("Inserindo"), erro.numero(), erro.descricao());
     }
 }
 
@@ -603,7 +603,7 @@ void FormTraco::Excluindo()
             excluidoEmOutraEstacao();
             return;
         default:
-            platform::MostraErro(QStringLiteral("Excluindo Registro"), erro.numero(), erro.descricao());
+            desktop::MostraErro(QStringLiteral("Excluindo Registro"), erro.numero(), erro.descricao());
         }
     }
 }
@@ -836,7 +836,7 @@ void FormTraco::Gravando(int botao)
             } catch (const DbError& erro) {
                 // Nothing was written; the insert stays open with what the user typed.
                 if (!recusaDaGravacao(erro))
-                    platform::MostraErro(QStringLiteral("Gravando"), erro.numero(), erro.descricao());
+                    desktop::MostraErro(QStringLiteral("Gravando"), erro.numero(), erro.descricao());
                 return;
             }
             descartaEdicao();
@@ -875,7 +875,7 @@ void FormTraco::Gravando(int botao)
                 gravado = comEspera([&] { return m_catalogo.altera(m_lido, traco); });
             } catch (const DbError& erro) {
                 if (!recusaDaGravacao(erro))
-                    platform::MostraErro(QStringLiteral("Gravando"), erro.numero(), erro.descricao());
+                    desktop::MostraErro(QStringLiteral("Gravando"), erro.numero(), erro.descricao());
                 return;
             }
             descartaEdicao();

@@ -8,10 +8,11 @@
 #include "calc/consistency.h"
 #include "calc/formats.h"
 #include "calc/numericentry.h"
+#include "desktop/mostraerro.h"
+#include "desktop/som.h"
 #include "platform/clock.h"
 #include "platform/database.h"
 #include "platform/errorlog.h"
-#include "platform/som.h"
 #include "tabelaprodutos.h"
 #include "widgets/caixatexto.h"
 #include "widgets/desenhos.h"
@@ -586,7 +587,7 @@ int FormTraco::TotalDeRegistros()
         copia->close();
         return total;
     } catch (const DbError& erro) {
-        platform::MostraErro(QStringLiteral("Total de Registros"), erro.numero(), erro.descricao());
+        desktop::MostraErro(QStringLiteral("Total de Registros"), erro.numero(), erro.descricao());
         return 0;
     }
 }
@@ -856,7 +857,7 @@ void FormTraco::MostraNumero()
 
 void FormTraco::Movimenta(int botao)
 {
-    platform::TocaSom(platform::Som::MouseClica);
+    desktop::TocaSom(desktop::Som::MouseClica);
     if (totalRegistros > 0) {
         tenta([&] {
             switch (botao) {
@@ -948,11 +949,11 @@ bool FormTraco::eventFilter(QObject* objeto, QEvent* evento)
     }
     if (objeto == Pasta->tabBar() && evento->type() == QEvent::MouseButtonPress &&
         static_cast<QMouseEvent*>(evento)->button() == Qt::LeftButton)
-        platform::TocaSom(platform::Som::MouseClica);
+        desktop::TocaSom(desktop::Som::MouseClica);
 
     if (auto* botao = qobject_cast<QPushButton*>(objeto)) {
         if (evento->type() == QEvent::Enter && botao != m_ultimoBotao) {
-            platform::TocaSom(platform::Som::MouseMove);
+            desktop::TocaSom(desktop::Som::MouseMove);
             m_ultimoBotao = botao;
         }
         if (evento->type() == QEvent::KeyPress) {

@@ -3,8 +3,8 @@
 #include "json.h"
 #include "subcomandos.h"
 
+#include "desktop/dialogs.h"
 #include "platform/database.h"
-#include "platform/dialogs.h"
 #include "platform/paths.h"
 
 #include <QFileInfo>
@@ -86,7 +86,7 @@ bool tiraOpcao(QStringList& argumentos, const QString& nome, QString& valor, con
 
 namespace {
 
-class MensagensNoTerminal : public platform::Dialogs
+class MensagensNoTerminal : public desktop::Dialogs
 {
 public:
     Resposta mensagem(const QString& texto, const QString& titulo, Icone, Botoes, Resposta padrao) override
@@ -101,7 +101,7 @@ public:
 
 void mensagensNoTerminal()
 {
-    platform::Dialogs::instala(std::make_unique<MensagensNoTerminal>());
+    desktop::Dialogs::instala(std::make_unique<MensagensNoTerminal>());
 }
 
 bool abreBanco(platform::Database& db, const QString& pasta)

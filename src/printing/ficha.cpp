@@ -7,11 +7,11 @@
 #include "calc/formats.h"
 #include "calc/strength.h"
 #include "catalogue/opcoes.h"
+#include "desktop/dialogs.h"
+#include "desktop/som.h"
 #include "platform/aplicacao.h"
 #include "platform/clock.h"
-#include "platform/dialogs.h"
 #include "platform/paths.h"
-#include "platform/som.h"
 
 #include <QDate>
 #include <QDateTime>
@@ -27,7 +27,7 @@ namespace printing {
 
 namespace {
 
-using platform::Dialogs;
+using desktop::Dialogs;
 
 // Layout of the sheet, twips. Each section has a base line (its rule); its heading, column headings, tables and
 // calculation text stand at fixed distances below it.
@@ -385,7 +385,7 @@ EstadoImpressora PreparaFolha(Documento& folha, bool impressoraInstalada)
         estado = EstadoImpressora::SemImpressora;
 
     if (estado == EstadoImpressora::SemRetrato) {
-        platform::TocaSom(platform::Som::Erro);
+        desktop::TocaSom(desktop::Som::Erro);
         Dialogs::aviso(QStringLiteral("A impressora não permite impressão horizontal."),
                        QStringLiteral("Impressora Normal"), Dialogs::Icone::Nenhum);
     } else if (estado == EstadoImpressora::SemImpressora) {

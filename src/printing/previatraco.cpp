@@ -3,8 +3,8 @@
 #include "saida.h"
 #include "visualizador.h"
 
-#include "platform/dialogs.h"
-#include "platform/som.h"
+#include "desktop/dialogs.h"
+#include "desktop/som.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -24,7 +24,7 @@ namespace printing {
 
 namespace {
 
-using platform::Dialogs;
+using desktop::Dialogs;
 
 // Distance between the preview and the window's edges, pixels.
 constexpr int kBorda = 4;
@@ -171,7 +171,7 @@ void PreviaTraco::LenteClick(const QString& texto)
 
 void PreviaTraco::BotaoClick(int indice)
 {
-    platform::TocaSom(platform::Som::MouseClica);
+    desktop::TocaSom(desktop::Som::MouseClica);
     switch (indice) {
     case BotaoImprimir:
         imprimir();
@@ -221,7 +221,7 @@ bool PreviaTraco::salvarPdf()
         arquivo += QStringLiteral(".pdf");
     QString erro;
     if (!gravaPdf(m_documento, arquivo, m_titulo, &erro)) {
-        platform::TocaSom(platform::Som::Erro);
+        desktop::TocaSom(desktop::Som::Erro);
         Dialogs::aviso(erro, QStringLiteral("Salvar PDF"), Dialogs::Icone::Critico);
         return false;
     }
@@ -259,7 +259,7 @@ bool PreviaTraco::eventFilter(QObject* objeto, QEvent* evento)
     if (evento->type() == QEvent::Enter) {
         for (int i = 0; i < int(Botao.size()); ++i) {
             if (objeto == Botao[std::size_t(i)] && i != m_ultimoBotao) {
-                platform::TocaSom(platform::Som::MouseMove);
+                desktop::TocaSom(desktop::Som::MouseMove);
                 m_ultimoBotao = i;
             }
         }

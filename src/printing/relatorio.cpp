@@ -7,9 +7,9 @@
 #include "calc/mixloader.h"
 #include "catalogue/consultas.h"
 #include "catalogue/tabelaprodutos.h"
+#include "desktop/dialogs.h"
 #include "platform/clock.h"
 #include "platform/database.h"
-#include "platform/dialogs.h"
 #include "platform/recordset.h"
 
 #include <QHash>
@@ -26,7 +26,7 @@ namespace {
 // Rows read in one statement while a report is made: a writer at another workstation waits at most this long.
 constexpr int LinhasPorLeitura = 200;
 
-using platform::Dialogs;
+using desktop::Dialogs;
 
 const QColor kPreto(0, 0, 0);
 const QColor kAzul(0, 0, 255);

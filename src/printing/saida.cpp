@@ -2,9 +2,9 @@
 
 #include "documento.h"
 
+#include "desktop/dialogs.h"
+#include "desktop/som.h"
 #include "platform/aplicacao.h"
-#include "platform/dialogs.h"
-#include "platform/som.h"
 
 #include <QPageLayout>
 #include <QPageSize>
@@ -63,10 +63,9 @@ void defineProcuraDeImpressora(std::function<bool()> procura)
 
 void avisaSemImpressora()
 {
-    platform::TocaSom(platform::Som::Erro);
-    platform::Dialogs::aviso(
-        QStringLiteral("Tem que instalar uma impressora!\rPara utilizar todo recurso do Programa."),
-        QStringLiteral("Instalar Impressora"), platform::Dialogs::Icone::Nenhum);
+    desktop::TocaSom(desktop::Som::Erro);
+    desktop::Dialogs::aviso(QStringLiteral("Tem que instalar uma impressora!\rPara utilizar todo recurso do Programa."),
+                            QStringLiteral("Instalar Impressora"), desktop::Dialogs::Icone::Nenhum);
 }
 
 bool imprime(const Documento& documento, QPrinter& impressora)
@@ -107,7 +106,7 @@ bool imprimeComDialogo(const Documento& documento, QWidget* pai, const QString& 
     impressora.setFromTo(1, documento.pageCount());
     QPrintDialog dialogo(&impressora, pai);
     dialogo.setMinMax(1, documento.pageCount());
-    if (platform::Dialogs::atual().mostraModal(&dialogo) != QDialog::Accepted)
+    if (desktop::Dialogs::atual().mostraModal(&dialogo) != QDialog::Accepted)
         return false;
     return imprime(documento, impressora);
 }

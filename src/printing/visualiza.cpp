@@ -3,10 +3,10 @@
 #include "saida.h"
 #include "visualizador.h"
 
+#include "desktop/dialogs.h"
+#include "desktop/som.h"
 #include "platform/database.h"
 #include "platform/dberror.h"
-#include "platform/dialogs.h"
-#include "platform/som.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -40,7 +40,7 @@ namespace printing {
 
 namespace {
 
-using platform::Dialogs;
+using desktop::Dialogs;
 
 // The zoom steps of the zoom tools, per cent.
 constexpr double kPassosDeZoom[] = {10, 25, 50, 75, 100, 125, 150, 200, 300, 400, 600, 800, 1000};
@@ -479,7 +479,7 @@ bool Visualiza::localizar(const QString& texto)
     }
     m_achado = -1;
     Visual->setDestaque(-1, QRectF());
-    platform::TocaSom(platform::Som::Erro);
+    desktop::TocaSom(desktop::Som::Erro);
     Dialogs::aviso(QStringLiteral("O texto \"%1\" não foi encontrado no relatório.").arg(procurado),
                    QStringLiteral("Localizar"), Dialogs::Icone::Informacao);
     return false;
@@ -563,7 +563,7 @@ bool Visualiza::salvarPdf()
         arquivo += QStringLiteral(".pdf");
     QString erro;
     if (!gravaPdf(m_relatorio->documento(), arquivo, m_relatorio->legenda(), &erro)) {
-        platform::TocaSom(platform::Som::Erro);
+        desktop::TocaSom(desktop::Som::Erro);
         Dialogs::aviso(erro, QStringLiteral("Salvar PDF"), Dialogs::Icone::Critico);
         return false;
     }
@@ -638,7 +638,7 @@ bool MostraRelatorio(int numero, platform::Database& banco, const QString& logot
         if (!relatorio->compoe(progresso))
             return false;
     } catch (const platform::DbError& falha) {
-        platform::TocaSom(platform::Som::Erro);
+        desktop::TocaSom(desktop::Som::Erro);
         Dialogs::aviso(QStringLiteral("Não foi possível ler os traços do relatório (erro %1: %2).")
                            .arg(falha.numero())
                            .arg(falha.descricao()),

@@ -1,6 +1,6 @@
 #include "mago.h"
 
-#include "platform/som.h"
+#include "desktop/som.h"
 #include "widgets/caixatexto.h"
 
 #include <QButtonGroup>

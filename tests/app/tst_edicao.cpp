@@ -3,9 +3,9 @@
 #include "calc/formats.h"
 #include "calc/numericentry.h"
 #include "catalogue/catalogo.h"
+#include "desktop/scripteddialogs.h"
 #include "janelateste.h"
 #include "platform/clock.h"
-#include "platform/scripteddialogs.h"
 #include "printing/previatraco.h"
 #include "widgets/caixatexto.h"
 #include "wizard/mago.h"
@@ -23,13 +23,12 @@
 #include <QTest>
 #include <QToolBar>
 
-using platform::Dialogs;
-using platform::ScriptedDialogs;
+using desktop::Dialogs;
+using desktop::ScriptedDialogs;
 using Form = catalogue::FormTraco;
 using teste::Janela;
 
 namespace {
-
 
 QVariant valor(const QString& sql, const QVariantList& valores = {})
 {

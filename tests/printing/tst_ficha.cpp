@@ -1,9 +1,9 @@
 #include "fichatestsupport.h"
 #include "testregistry.h"
 
+#include "desktop/scripteddialogs.h"
+#include "desktop/som.h"
 #include "platform/clock.h"
-#include "platform/scripteddialogs.h"
-#include "platform/som.h"
 #include "printing/ficha.h"
 
 #include <QDir>
@@ -63,7 +63,7 @@ class TestFicha : public QObject
     Q_OBJECT
 
 private:
-    platform::ScriptedDialogs* m_dialogs = nullptr;
+    desktop::ScriptedDialogs* m_dialogs = nullptr;
     QList<int> m_sons;
 
 private slots:
@@ -99,17 +99,17 @@ private slots:
 
 void TestFicha::init()
 {
-    auto dialogs = std::make_unique<platform::ScriptedDialogs>();
+    auto dialogs = std::make_unique<desktop::ScriptedDialogs>();
     m_dialogs = dialogs.get();
-    platform::Dialogs::instala(std::move(dialogs));
+    desktop::Dialogs::instala(std::move(dialogs));
     m_sons.clear();
-    platform::observaSons([this](int som) { m_sons.append(som); });
+    desktop::observaSons([this](int som) { m_sons.append(som); });
     platform::Clock::fixa(QDateTime(QDate(2025, 4, 7), QTime(9, 30)));
 }
 
 void TestFicha::cleanup()
 {
-    platform::observaSons({});
+    desktop::observaSons({});
     platform::Clock::fixa(QDateTime());
 }
 
@@ -586,7 +586,7 @@ void TestFicha::noPrinter()
     QCOMPARE(m_dialogs->mensagens().first().titulo, QStringLiteral("Instalar Impressora"));
     QCOMPARE(m_dialogs->mensagens().first().texto,
              QStringLiteral("Tem que instalar uma impressora!\rPara utilizar todo recurso do Programa."));
-    QCOMPARE(m_dialogs->mensagens().first().botoes, platform::Dialogs::Botoes::Ok);
+    QCOMPARE(m_dialogs->mensagens().first().botoes, desktop::Dialogs::Botoes::Ok);
     QCOMPARE(m_sons, QList<int>{1});
     // Nothing is composed.
     printing::ImprimeTraco(folha, estado, estadoDe(linhaGravada()), OrigemDaFicha::gravado(linhaGravada(), {}));

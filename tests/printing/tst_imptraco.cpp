@@ -1,9 +1,9 @@
 #include "fichatestsupport.h"
 #include "testregistry.h"
 
+#include "desktop/scripteddialogs.h"
+#include "desktop/som.h"
 #include "platform/clock.h"
-#include "platform/scripteddialogs.h"
-#include "platform/som.h"
 #include "printing/imptraco.h"
 #include "printing/previatraco.h"
 #include "printing/saida.h"
@@ -53,7 +53,7 @@ class TestImpTraco : public QObject
     Q_OBJECT
 
 private:
-    platform::ScriptedDialogs* m_dialogs = nullptr;
+    desktop::ScriptedDialogs* m_dialogs = nullptr;
     QList<int> m_sons;
 
 private slots:
@@ -78,17 +78,17 @@ private slots:
 
 void TestImpTraco::init()
 {
-    auto dialogs = std::make_unique<platform::ScriptedDialogs>();
+    auto dialogs = std::make_unique<desktop::ScriptedDialogs>();
     m_dialogs = dialogs.get();
-    platform::Dialogs::instala(std::move(dialogs));
+    desktop::Dialogs::instala(std::move(dialogs));
     m_sons.clear();
-    platform::observaSons([this](int som) { m_sons.append(som); });
+    desktop::observaSons([this](int som) { m_sons.append(som); });
     printing::defineProcuraDeImpressora([] { return true; });
 }
 
 void TestImpTraco::cleanup()
 {
-    platform::observaSons({});
+    desktop::observaSons({});
     PreviaTraco::defineEscolhaDeArquivo({});
     printing::defineProcuraDeImpressora({});
 }

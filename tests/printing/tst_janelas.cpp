@@ -3,7 +3,7 @@
 
 #include "acessibilidade.h"
 
-#include "platform/scripteddialogs.h"
+#include "desktop/scripteddialogs.h"
 #include "printing/imptraco.h"
 #include "printing/saida.h"
 #include "printing/visualiza.h"
@@ -57,7 +57,7 @@ class TestJanelas : public QObject
 private slots:
     void init()
     {
-        platform::Dialogs::instala(std::make_unique<platform::ScriptedDialogs>());
+        desktop::Dialogs::instala(std::make_unique<desktop::ScriptedDialogs>());
         printing::defineProcuraDeImpressora([] { return true; });
     }
 

@@ -2,9 +2,9 @@
 #include "relatoriotestsupport.h"
 #include "testregistry.h"
 
+#include "desktop/scripteddialogs.h"
 #include "platform/clock.h"
 #include "platform/database.h"
-#include "platform/scripteddialogs.h"
 #include "printing/ficha.h"
 #include "printing/relatorio.h"
 
@@ -12,7 +12,7 @@
 
 #include <memory>
 
-using platform::Dialogs;
+using desktop::Dialogs;
 using printing::Orientacao;
 using printing::Relatorio;
 using printing::TipoRelatorio;
@@ -55,7 +55,7 @@ class TestRelatorio : public QObject
 private:
     PastaDeTeste m_pasta{true};
     std::unique_ptr<platform::Database> m_banco;
-    platform::ScriptedDialogs* m_dialogs = nullptr;
+    desktop::ScriptedDialogs* m_dialogs = nullptr;
 
     std::unique_ptr<Relatorio> compoe(TipoRelatorio tipo)
     {
@@ -81,7 +81,7 @@ private slots:
 
     void init()
     {
-        auto dialogs = std::make_unique<platform::ScriptedDialogs>();
+        auto dialogs = std::make_unique<desktop::ScriptedDialogs>();
         m_dialogs = dialogs.get();
         Dialogs::instala(std::move(dialogs));
     }

@@ -2,8 +2,8 @@
 #include "relatoriotestsupport.h"
 #include "testregistry.h"
 
+#include "desktop/scripteddialogs.h"
 #include "platform/database.h"
-#include "platform/scripteddialogs.h"
 #include "printing/relatorio.h"
 #include "printing/saida.h"
 #include "printing/visualiza.h"
@@ -27,7 +27,7 @@
 
 #include <memory>
 
-using platform::Dialogs;
+using desktop::Dialogs;
 using printing::Relatorio;
 using printing::TipoRelatorio;
 using printing::Visualiza;
@@ -40,7 +40,7 @@ class TestVisualiza : public QObject
 private:
     PastaDeTeste m_pasta{true};
     std::unique_ptr<platform::Database> m_banco;
-    platform::ScriptedDialogs* m_dialogs = nullptr;
+    desktop::ScriptedDialogs* m_dialogs = nullptr;
     std::unique_ptr<Visualiza> m_v;
 
     // The page (from 1) of a block of the report shown.
@@ -70,7 +70,7 @@ private slots:
 
     void init()
     {
-        auto dialogs = std::make_unique<platform::ScriptedDialogs>();
+        auto dialogs = std::make_unique<desktop::ScriptedDialogs>();
         m_dialogs = dialogs.get();
         Dialogs::instala(std::move(dialogs));
         auto relatorio = std::make_unique<Relatorio>(TipoRelatorio::Todos, *m_banco, QString());

@@ -1,6 +1,6 @@
 #include "janelaajuda.h"
 
-#include "paths.h"
+#include "platform/paths.h"
 
 #include <QAction>
 #include <QApplication>
@@ -32,7 +32,7 @@
 
 #include <algorithm>
 
-namespace platform {
+namespace desktop {
 
 namespace {
 
@@ -88,7 +88,7 @@ QRegularExpression padraoComAcentos(const QString& palavra)
 } // namespace
 
 JanelaAjuda::JanelaAjuda(const QString& pastaAjuda, QWidget* parent)
-    : QWidget(parent, Qt::Window), m_pasta(Paths::comSeparador(pastaAjuda))
+    : QWidget(parent, Qt::Window), m_pasta(platform::Paths::comSeparador(pastaAjuda))
 {
     setObjectName(QStringLiteral("JanelaAjuda"));
     setWindowTitle(QStringLiteral("Ajuda do Quenvar"));
@@ -229,9 +229,9 @@ bool JanelaAjuda::abre(QWidget* janela, const QString& pagina)
 {
     if (!QFileInfo::exists(pagina))
         return false;
-    const QString pasta = Paths::pastaPrograma() + QStringLiteral("Ajuda/");
+    const QString pasta = platform::Paths::pastaPrograma() + QStringLiteral("Ajuda/");
     QPointer<JanelaAjuda>& atual = unica();
-    if (atual && atual->pastaAjuda() != Paths::comSeparador(pasta))
+    if (atual && atual->pastaAjuda() != platform::Paths::comSeparador(pasta))
         delete atual.data();
     if (!atual) {
         atual = new JanelaAjuda(pasta);
@@ -593,4 +593,4 @@ void JanelaAjuda::acompanhaModal()
         modal->installEventFilter(this);
 }
 
-} // namespace platform
+} // namespace desktop

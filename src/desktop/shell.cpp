@@ -4,7 +4,7 @@
 #include <QFileInfo>
 #include <QProcess>
 
-namespace platform {
+namespace desktop {
 
 namespace {
 
@@ -47,4 +47,4 @@ void Shell::defineIniciador(Iniciador i)
     iniciador() = std::move(i);
 }
 
-} // namespace platform
+} // namespace desktop

@@ -5,7 +5,7 @@
 
 #include <functional>
 
-namespace platform {
+namespace desktop {
 
 // What the program asks of the operating system: opening a link (the mail link of the comments command) and
 // starting another program of the suite. Tests put their own hands here.
@@ -24,4 +24,4 @@ public:
     static void defineIniciador(Iniciador iniciador);
 };
 
-} // namespace platform
+} // namespace desktop

@@ -15,7 +15,7 @@ class QTreeWidget;
 class QTreeWidgetItem;
 class QUrl;
 
-namespace platform {
+namespace desktop {
 
 // The help window: the page asked for beside the contents, the index of keywords and a search over the pages'
 // text, with back, forward and home. The pages are the HTML files under the help folder: Quenvar/ for the
@@ -100,4 +100,4 @@ private:
     QPointer<QWidget> m_modal;
 };
 
-} // namespace platform
+} // namespace desktop

@@ -4,7 +4,7 @@
 
 #include <functional>
 
-namespace platform {
+namespace desktop {
 
 // The program's event sounds, played without waiting from Sons/ under the program folder. A missing file or a
 // machine without sound is silence, never an error.
@@ -31,4 +31,4 @@ QString arquivoDoSom(int numero);
 // Tests observe the sounds asked for (whether or not a file was there to play).
 void observaSons(std::function<void(int)> observador);
 
-} // namespace platform
+} // namespace desktop

@@ -2,9 +2,9 @@
 
 #include "dialogs.h"
 #include "janelaajuda.h"
-#include "paths.h"
+#include "platform/paths.h"
 
-namespace platform {
+namespace desktop {
 
 namespace {
 
@@ -24,7 +24,7 @@ Ajuda::Visualizador& visualizador()
 
 QString Ajuda::pagina(int topico)
 {
-    const QString pasta = Paths::pastaPrograma() + QStringLiteral("Ajuda/") +
+    const QString pasta = platform::Paths::pastaPrograma() + QStringLiteral("Ajuda/") +
                           (topico < PrimeiroTopicoDaSuite ? QStringLiteral("Quenvar/") : QStringLiteral("Sistema/"));
     return pasta + (topico == 0 ? QStringLiteral("index.html") : QStringLiteral("%1.html").arg(topico));
 }
@@ -41,4 +41,4 @@ void Ajuda::defineVisualizador(Visualizador v)
     visualizador() = v ? std::move(v) : Visualizador(visualizadorPadrao);
 }
 
-} // namespace platform
+} // namespace desktop

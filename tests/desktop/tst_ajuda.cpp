@@ -1,9 +1,9 @@
 #include "testregistry.h"
 
-#include "platform/ajuda.h"
-#include "platform/janelaajuda.h"
+#include "desktop/ajuda.h"
+#include "desktop/janelaajuda.h"
+#include "desktop/scripteddialogs.h"
 #include "platform/paths.h"
-#include "platform/scripteddialogs.h"
 
 #include <QAction>
 #include <QApplication>
@@ -23,11 +23,11 @@
 #include <algorithm>
 #include <tuple>
 
-using platform::Ajuda;
-using platform::Dialogs;
-using platform::JanelaAjuda;
+using desktop::Ajuda;
+using desktop::Dialogs;
+using desktop::JanelaAjuda;
+using desktop::ScriptedDialogs;
 using platform::Paths;
-using platform::ScriptedDialogs;
 
 namespace {
 

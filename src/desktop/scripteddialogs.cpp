@@ -2,7 +2,7 @@
 
 #include <QDialog>
 
-namespace platform {
+namespace desktop {
 
 Dialogs::Resposta ScriptedDialogs::mensagem(const QString& texto, const QString& titulo, Icone icone, Botoes botoes,
                                             Resposta padrao)
@@ -30,4 +30,4 @@ void ScriptedDialogs::limpa()
     m_modaisMostrados.clear();
 }
 
-} // namespace platform
+} // namespace desktop

@@ -3,7 +3,7 @@
 #include <QSettings>
 #include <QWidget>
 
-namespace platform {
+namespace desktop {
 
 namespace {
 
@@ -67,4 +67,4 @@ bool Posicao::LePosicao(QWidget* janela, const QString& aplicacao)
     return direita != 100;
 }
 
-} // namespace platform
+} // namespace desktop

@@ -4,7 +4,7 @@
 
 class QWidget;
 
-namespace platform {
+namespace desktop {
 
 // The placement of a window kept per user between runs, under the executable's name and the section "Posicao":
 // the show state, flags, the minimised position and the restored rectangle, each as the text of a whole number.
@@ -18,4 +18,4 @@ public:
     static bool LePosicao(QWidget* janela, const QString& aplicacao);
 };
 
-} // namespace platform
+} // namespace desktop

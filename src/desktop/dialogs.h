@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/icone.h"
+
 #include <QString>
 
 #include <memory>
@@ -7,13 +9,13 @@
 class QDialog;
 class QWidget;
 
-namespace platform {
+namespace desktop {
 
 // Every message box and every modal form of the program goes through this interface, so that tests can answer them.
 class Dialogs
 {
 public:
-    enum class Icone { Nenhum, Informacao, Exclamacao, Pergunta, Critico };
+    using Icone = platform::Icone;
     enum class Botoes { Ok, OkCancelar, SimNao, SimNaoCancelar };
     enum class Resposta { Ok, Cancelar, Sim, Nao };
 
@@ -45,4 +47,4 @@ private:
     QWidget* m_pai;
 };
 
-} // namespace platform
+} // namespace desktop

@@ -1,13 +1,13 @@
 #include "som.h"
 
-#include "paths.h"
+#include "platform/paths.h"
 
 #include <QFileInfo>
 #include <QHash>
 #include <QSoundEffect>
 #include <QUrl>
 
-namespace platform {
+namespace desktop {
 
 namespace {
 
@@ -25,7 +25,7 @@ QString arquivoDoSom(int numero)
                                            "somlivre.wav", "mousemov.wav", "mousecli.wav"};
     if (numero < 1 || numero > 7)
         return {};
-    return Paths::pastaPrograma() + QStringLiteral("Sons/") + QLatin1String(arquivos[numero - 1]);
+    return platform::Paths::pastaPrograma() + QStringLiteral("Sons/") + QLatin1String(arquivos[numero - 1]);
 }
 
 void TocaSom(int numero)
@@ -52,4 +52,4 @@ void observaSons(std::function<void(int)> f)
     observador() = std::move(f);
 }
 
-} // namespace platform
+} // namespace desktop

@@ -4,7 +4,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 
-namespace platform {
+namespace desktop {
 
 namespace {
 
@@ -99,4 +99,4 @@ int MessageBoxDialogs::mostraModal(QDialog* form)
     return form->exec();
 }
 
-} // namespace platform
+} // namespace desktop

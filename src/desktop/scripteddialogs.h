@@ -7,7 +7,7 @@
 
 #include <functional>
 
-namespace platform {
+namespace desktop {
 
 // Dialogs for tests: records every message and answers from a queue (the default button when the queue is empty).
 // Modal forms are handed to queued handlers instead of blocking in an event loop.
@@ -46,4 +46,4 @@ private:
     std::function<void(const Mensagem&)> m_observador;
 };
 
-} // namespace platform
+} // namespace desktop

@@ -6,7 +6,7 @@
 
 class QWidget;
 
-namespace platform {
+namespace desktop {
 
 // Help by topic number: below 30001 the program's own pages, from 30001 the pages shared by the suite.
 class Ajuda
@@ -28,4 +28,4 @@ public:
     static void defineVisualizador(Visualizador visualizador);
 };
 
-} // namespace platform
+} // namespace desktop
