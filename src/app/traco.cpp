@@ -14,11 +14,11 @@
 #include "platform/aplicacao.h"
 #include "platform/database.h"
 #include "platform/paths.h"
+#include "preview/imptraco.h"
+#include "preview/previatraco.h"
+#include "preview/visualiza.h"
+#include "preview/visualizador.h"
 #include "printing/ficha.h"
-#include "printing/imptraco.h"
-#include "printing/previatraco.h"
-#include "printing/visualiza.h"
-#include "printing/visualizador.h"
 #include "settings/formcons.h"
 #include "settings/formmass.h"
 #include "widgets/caixatexto.h"
@@ -343,15 +343,15 @@ void Traco::defineFormularios(settings::FormMass* formMass, settings::FormCons* 
         // the experimental sheet of its mix on its last page.
         mago->defineEstado(&estado);
         mago->defineFolha([this](const calc::CalcState& mistura, QWidget* pai) -> QWidget* {
-            auto* previa = new printing::PreviaTraco(pai);
+            auto* previa = new preview::PreviaTraco(pai);
             previa->mostraFicha(mistura, printing::OrigemDaFicha::experimental(logotipo));
             // The wizard's page is narrow: the sheet starts at the page's width.
-            previa->Folha->setZoomMode(printing::Visualizador::ModoZoom::LarguraDaPagina);
+            previa->Folha->setZoomMode(preview::Visualizador::ModoZoom::LarguraDaPagina);
             previa->Lente->setCurrentText(QStringLiteral("Pág.Larg."));
             return previa;
         });
         mago->defineImpressao([](QWidget* folha, const calc::CalcState&) {
-            if (auto* previa = qobject_cast<printing::PreviaTraco*>(folha))
+            if (auto* previa = qobject_cast<preview::PreviaTraco*>(folha))
                 previa->imprimir();
         });
         mago->defineLimites([this] { return m_form->limites(); });
@@ -555,7 +555,7 @@ void Traco::MostraRelatorio(int relatorio)
     if (m_mostraRelatorio)
         m_mostraRelatorio(relatorio);
     else
-        printing::MostraRelatorio(relatorio, platform::Database::shared(), logotipo, this);
+        preview::MostraRelatorio(relatorio, platform::Database::shared(), logotipo, this);
     voltaDeOutraJanela();
 }
 
@@ -582,7 +582,7 @@ void Traco::ImprimindoEste()
         // The sheet of the current mix in the preview form.
         try {
             const catalogue::TabelaProdutos produtos(platform::Database::shared());
-            printing::ImpTraco ficha(printing::ImpTraco::camposDe(m_form->DadoTraco.record()), &produtos, this);
+            preview::ImpTraco ficha(preview::ImpTraco::camposDe(m_form->DadoTraco.record()), &produtos, this);
             if (!logotipo.isEmpty())
                 ficha.defineLogotipo(logotipo);
             Dialogs::atual().mostraModal(&ficha);

@@ -4,7 +4,7 @@
 #include "desktop/scripteddialogs.h"
 #include "desktop/shell.h"
 #include "janelateste.h"
-#include "printing/imptraco.h"
+#include "preview/imptraco.h"
 #include "widgets/caixatexto.h"
 
 #include <QAction>
@@ -305,7 +305,7 @@ private slots:
         bool ocupado = false;
         m_dialogs->proximoModal([&](QDialog* d) {
             ocupado = j.traco->ocupado;
-            auto* ficha = qobject_cast<printing::ImpTraco*>(d);
+            auto* ficha = qobject_cast<preview::ImpTraco*>(d);
             if (ficha) {
                 ficha->ativa();
                 titulo = ficha->windowTitle();

@@ -34,9 +34,7 @@ namespace {
 // The folder that holds Ajuda/ in the source tree: the tests read the pages as they are kept, not a copy.
 QString pastaRecursos()
 {
-    return QDir::cleanPath(
-               QFileInfo(QStringLiteral(__FILE__)).absoluteDir().absoluteFilePath(QStringLiteral("../../resources"))) +
-           QLatin1Char('/');
+    return QStringLiteral(QUENVAR_RECURSOS);
 }
 
 QString pastaAjuda()

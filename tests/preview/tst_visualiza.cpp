@@ -4,10 +4,10 @@
 
 #include "desktop/scripteddialogs.h"
 #include "platform/database.h"
+#include "preview/impressora.h"
+#include "preview/visualiza.h"
+#include "preview/visualizador.h"
 #include "printing/relatorio.h"
-#include "printing/saida.h"
-#include "printing/visualiza.h"
-#include "printing/visualizador.h"
 
 #include <QAction>
 #include <QApplication>
@@ -26,11 +26,12 @@
 #include <QTreeWidget>
 
 #include <memory>
+#include <optional>
 
 using desktop::Dialogs;
+using preview::Visualiza;
 using printing::Relatorio;
 using printing::TipoRelatorio;
-using printing::Visualiza;
 using relatoriotest::bloco;
 
 class TestVisualiza : public QObject
@@ -86,8 +87,8 @@ private slots:
     {
         m_v.reset();
         Visualiza::defineEscolhaDeArquivo({});
-        printing::defineAmbienteDoRelatorio({});
-        printing::defineProcuraDeImpressora({});
+        preview::defineAmbienteDoRelatorio({});
+        preview::defineProcuraDeImpressora({});
     }
 
     void boundReport()
@@ -308,7 +309,7 @@ private slots:
     void printNeedsAPrinter()
     {
         QFETCH(bool, instalada);
-        printing::defineProcuraDeImpressora([instalada] { return instalada; });
+        preview::defineProcuraDeImpressora([instalada] { return instalada; });
         m_dialogs->proximoModal([](QDialog*) { return int(QDialog::Rejected); });
         aciona("&Print...");
         QCOMPARE(m_dialogs->modaisMostrados().size(), instalada ? 1 : 0);
@@ -337,46 +338,74 @@ private slots:
             return int(QDialog::Accepted);
         });
         int total = -1;
-        printing::defineAmbienteDoRelatorio({[] { return printing::Orientacao::Retrato; },
-                                             [&](QWidget*, int linhas) -> printing::ProgressoDoRelatorio {
-                                                 total = linhas;
-                                                 return {};
-                                             }});
-        QVERIFY(printing::MostraRelatorio(2, *m_banco, QString(), nullptr));
+        preview::defineAmbienteDoRelatorio({[] { return printing::Orientacao::Retrato; },
+                                            [&](QWidget*, int linhas) -> printing::ProgressoDoRelatorio {
+                                                total = linhas;
+                                                return {};
+                                            }});
+        QVERIFY(preview::MostraRelatorio(2, *m_banco, QString(), nullptr));
         QCOMPARE(legenda, QStringLiteral("Quenvar - Em Uso"));
         QCOMPARE(total, 7);
         QVERIFY(paginas > 0);
         QVERIFY(indice);
 
         // Another number makes no report.
-        QVERIFY(!printing::MostraRelatorio(3, *m_banco, QString(), nullptr));
+        QVERIFY(!preview::MostraRelatorio(3, *m_banco, QString(), nullptr));
         QCOMPARE(m_dialogs->modaisMostrados().size(), 1);
     }
 
     void cancelledShowsNoReport()
     {
-        printing::defineAmbienteDoRelatorio({[] { return printing::Orientacao::Retrato; },
-                                             [](QWidget*, int) -> printing::ProgressoDoRelatorio {
-                                                 return [](int feitos, int) { return feitos < 3; };
-                                             }});
-        QVERIFY(!printing::MostraRelatorio(1, *m_banco, QString(), nullptr));
+        preview::defineAmbienteDoRelatorio({[] { return printing::Orientacao::Retrato; },
+                                            [](QWidget*, int) -> printing::ProgressoDoRelatorio {
+                                                return [](int feitos, int) { return feitos < 3; };
+                                            }});
+        QVERIFY(!preview::MostraRelatorio(1, *m_banco, QString(), nullptr));
         QVERIFY(m_dialogs->modaisMostrados().isEmpty());
         QVERIFY(m_dialogs->mensagens().isEmpty());
     }
 
-    void landscapePrinterAsked()
+    // The layout is for portrait paper: a printer in landscape is offered the switch before the report is
+    // composed, and the answer decides the pages' orientation.
+    void landscapeQuestion_data()
     {
-        m_dialogs->proximaResposta(Dialogs::Resposta::Nao);
-        printing::Orientacao paginas = printing::Orientacao::Retrato;
+        QTest::addColumn<printing::Orientacao>("impressora");
+        QTest::addColumn<Dialogs::Resposta>("resposta");
+        QTest::addColumn<int>("perguntas");
+        QTest::addColumn<printing::Orientacao>("paginas");
+
+        const auto retrato = printing::Orientacao::Retrato;
+        const auto paisagem = printing::Orientacao::Paisagem;
+        QTest::newRow("landscape, yes") << paisagem << Dialogs::Resposta::Sim << 1 << retrato;
+        QTest::newRow("landscape, no") << paisagem << Dialogs::Resposta::Nao << 1 << paisagem;
+        QTest::newRow("portrait: no question") << retrato << Dialogs::Resposta::Nao << 0 << retrato;
+    }
+
+    void landscapeQuestion()
+    {
+        QFETCH(printing::Orientacao, impressora);
+        QFETCH(Dialogs::Resposta, resposta);
+        QFETCH(int, perguntas);
+        QFETCH(printing::Orientacao, paginas);
+
+        m_dialogs->proximaResposta(resposta);
+        std::optional<printing::Orientacao> composta;
         m_dialogs->proximoModal([&](QDialog* form) {
-            paginas = qobject_cast<Visualiza*>(form)->relatorio()->documento().orientation();
+            composta = qobject_cast<Visualiza*>(form)->relatorio()->documento().orientation();
             return int(QDialog::Accepted);
         });
-        printing::defineAmbienteDoRelatorio({[] { return printing::Orientacao::Paisagem; }, {}});
-        QVERIFY(printing::MostraRelatorio(2, *m_banco, QString(), nullptr));
-        QCOMPARE(m_dialogs->mensagens().size(), 1);
-        QCOMPARE(m_dialogs->mensagens().first().titulo, QStringLiteral("Orientação do Papel"));
-        QCOMPARE(paginas, printing::Orientacao::Paisagem);
+        preview::defineAmbienteDoRelatorio({[impressora] { return impressora; }, {}});
+        QVERIFY(preview::MostraRelatorio(2, *m_banco, QString(), nullptr));
+        QCOMPARE(m_dialogs->mensagens().size(), perguntas);
+        if (perguntas) {
+            const auto& m = m_dialogs->mensagens().first();
+            QCOMPARE(m.titulo, QStringLiteral("Orientação do Papel"));
+            QCOMPARE(m.texto, QStringLiteral("A orientação do papel está na horizontal.\rO correto é a orientação na "
+                                             "vertical.\r\rQuer imprimir com orientação vertical?"));
+            QCOMPARE(m.icone, Dialogs::Icone::Pergunta);
+            QCOMPARE(m.botoes, Dialogs::Botoes::SimNao);
+        }
+        QCOMPARE(composta, std::optional(paginas));
     }
 
     void emptyCatalogue_data()
@@ -397,7 +426,7 @@ private slots:
         QVERIFY(vazia.valida());
         platform::Database banco(QStringLiteral("teste-visualiza-vazio"));
         banco.open(vazia.banco());
-        QVERIFY(!printing::MostraRelatorio(relatorio, banco, QString(), nullptr));
+        QVERIFY(!preview::MostraRelatorio(relatorio, banco, QString(), nullptr));
         QCOMPARE(m_dialogs->mensagens().size(), 1);
         QCOMPARE(m_dialogs->mensagens().first().texto, mensagem);
         QVERIFY(m_dialogs->modaisMostrados().isEmpty());

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "documento.h"
-#include "relatorio.h"
+#include "printing/documento.h"
+#include "printing/relatorio.h"
 
 #include <QDialog>
 #include <QList>
@@ -21,7 +21,7 @@ namespace platform {
 class Database;
 }
 
-namespace printing {
+namespace preview {
 
 class Visualizador;
 
@@ -41,8 +41,8 @@ public:
 
     // Binds a composed report to the viewer: its pages and contents are shown at 100 % from the first page, and
     // its caption becomes the form's.
-    void RunReport(std::unique_ptr<Relatorio> relatorio);
-    const Relatorio* relatorio() const { return m_relatorio.get(); }
+    void RunReport(std::unique_ptr<printing::Relatorio> relatorio);
+    const printing::Relatorio* relatorio() const { return m_relatorio.get(); }
 
     QToolBar* Barra = nullptr;
     QToolBar* Navegacao = nullptr;
@@ -106,7 +106,7 @@ private:
     void defineZoom(double zoom);
 
     QToolBar* m_barra = nullptr; // where acao puts the next tool
-    std::unique_ptr<Relatorio> m_relatorio;
+    std::unique_ptr<printing::Relatorio> m_relatorio;
     QList<int> m_voltar;
     QList<int> m_avancar;
     QString m_procurado;
@@ -117,13 +117,13 @@ private:
 // the report is composed (given the parent and the number of rows).
 struct AmbienteDoRelatorio
 {
-    std::function<Orientacao()> orientacao;
-    std::function<ProgressoDoRelatorio(QWidget* pai, int total)> progresso;
+    std::function<printing::Orientacao()> orientacao;
+    std::function<printing::ProgressoDoRelatorio(QWidget* pai, int total)> progresso;
 };
 void defineAmbienteDoRelatorio(AmbienteDoRelatorio ambiente);
 
 // The orientation of the default printer; portrait when there is none.
-Orientacao orientacaoDaImpressora();
+printing::Orientacao orientacaoDaImpressora();
 
 // The main window's report commands: composes report 1 (every mix) or 2 (the mixes in use) from the database,
 // with the logo of the data folder, showing its progress, and shows it modally in the viewer through the program's
@@ -131,4 +131,4 @@ Orientacao orientacaoDaImpressora();
 // program's message is shown) or rows that could not be read (told to the user).
 bool MostraRelatorio(int relatorio, platform::Database& banco, const QString& logotipo, QWidget* pai);
 
-} // namespace printing
+} // namespace preview

@@ -1,7 +1,9 @@
 #include "visualiza.h"
 
-#include "saida.h"
+#include "impressora.h"
 #include "visualizador.h"
+
+#include "printing/saida.h"
 
 #include "desktop/dialogs.h"
 #include "desktop/som.h"
@@ -36,7 +38,7 @@
 #include <cmath>
 #include <map>
 
-namespace printing {
+namespace preview {
 
 namespace {
 
@@ -86,7 +88,7 @@ struct CursorDeEspera
 };
 
 // The progress of a long report in a window with a "Cancelar" button, shown only when composing takes a while.
-ProgressoDoRelatorio progressoNaTela(QWidget* pai, int total, const QString& legenda)
+printing::ProgressoDoRelatorio progressoNaTela(QWidget* pai, int total, const QString& legenda)
 {
     auto dialogo = std::make_shared<QProgressDialog>(QStringLiteral("Preparando o relatório…"),
                                                      QStringLiteral("Cancelar"), 0, total, pai);
@@ -275,7 +277,7 @@ QAction* Visualiza::ferramenta(const QString& nome) const
     return nullptr;
 }
 
-void Visualiza::RunReport(std::unique_ptr<Relatorio> relatorio)
+void Visualiza::RunReport(std::unique_ptr<printing::Relatorio> relatorio)
 {
     m_relatorio = std::move(relatorio);
     m_voltar.clear();
@@ -299,7 +301,7 @@ void Visualiza::montaIndice()
     // A backslash separates the levels of an entry; an entry goes under the last one of the level above that
     // has the same text.
     std::map<QString, QTreeWidgetItem*> ultimos;
-    for (const EntradaDoIndice& entrada : m_relatorio->indice()) {
+    for (const printing::EntradaDoIndice& entrada : m_relatorio->indice()) {
         const QStringList niveis = entrada.texto.split(QLatin1Char('\\'));
         QTreeWidgetItem* pai = nullptr;
         QString caminho;
@@ -336,7 +338,7 @@ void Visualiza::indiceClicado(QTreeWidgetItem* item)
     const double topo = item->data(0, PapelTopo).toDouble();
     if (paginaAtual() != pagina + 1)
         irParaPagina(pagina + 1);
-    Visual->mostraCaixa(pagina, QRectF(0.0, topo, 1.0, Relatorio::kAlturaDoGrupo));
+    Visual->mostraCaixa(pagina, QRectF(0.0, topo, 1.0, printing::Relatorio::kAlturaDoGrupo));
     atualizaEstado();
 }
 
@@ -462,14 +464,14 @@ bool Visualiza::localizar(const QString& texto)
         m_procurado = procurado;
         m_achado = -1;
     }
-    const QList<ItemTexto>& textos = m_relatorio->documento().textos();
+    const QList<printing::ItemTexto>& textos = m_relatorio->documento().textos();
     const qsizetype total = textos.size();
     for (qsizetype passo = 1; passo <= total; ++passo) {
         const qsizetype i = (m_achado + passo) % total;
         if (!textos[i].texto.contains(procurado, Qt::CaseInsensitive))
             continue;
         m_achado = int(i);
-        const ItemTexto& achado = textos[i];
+        const printing::ItemTexto& achado = textos[i];
         if (paginaAtual() != achado.pagina + 1)
             irParaPagina(achado.pagina + 1);
         Visual->setDestaque(achado.pagina, achado.caixa);
@@ -489,19 +491,19 @@ QString Visualiza::textoDaPagina(int indice) const
 {
     if (!m_relatorio)
         return QString();
-    QList<ItemTexto> itens;
-    for (const ItemTexto& t : m_relatorio->documento().textos()) {
+    QList<printing::ItemTexto> itens;
+    for (const printing::ItemTexto& t : m_relatorio->documento().textos()) {
         if (t.pagina == indice)
             itens.append(t);
     }
-    std::stable_sort(itens.begin(), itens.end(), [](const ItemTexto& a, const ItemTexto& b) {
+    std::stable_sort(itens.begin(), itens.end(), [](const printing::ItemTexto& a, const printing::ItemTexto& b) {
         return a.caixa.top() < b.caixa.top() - kMesmaLinha / 2.0 ||
                (std::abs(a.caixa.top() - b.caixa.top()) <= kMesmaLinha / 2.0 && a.caixa.left() < b.caixa.left());
     });
     QStringList linhas;
     QStringList linha;
     double topo = -1.0;
-    for (const ItemTexto& t : std::as_const(itens)) {
+    for (const printing::ItemTexto& t : std::as_const(itens)) {
         if (!linha.isEmpty() && std::abs(t.caixa.top() - topo) > kMesmaLinha) {
             linhas.append(linha.join(QLatin1Char('\t')));
             linha.clear();
@@ -519,9 +521,9 @@ void Visualiza::copiar()
 {
     if (!m_relatorio || m_relatorio->documento().pageCount() == 0)
         return;
-    const Documento& documento = m_relatorio->documento();
+    const printing::Documento& documento = m_relatorio->documento();
     const int indice = paginaAtual() - 1;
-    const double escala = kPontosPorPolegadaDaCopia / kTwipsPorPolegada;
+    const double escala = kPontosPorPolegadaDaCopia / printing::kTwipsPorPolegada;
     QImage imagem(
         QSize(int(std::lround(documento.pageWidth() * escala)), int(std::lround(documento.pageHeight() * escala))),
         QImage::Format_RGB32);
@@ -562,7 +564,7 @@ bool Visualiza::salvarPdf()
     if (!arquivo.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive))
         arquivo += QStringLiteral(".pdf");
     QString erro;
-    if (!gravaPdf(m_relatorio->documento(), arquivo, m_relatorio->legenda(), &erro)) {
+    if (!printing::gravaPdf(m_relatorio->documento(), arquivo, m_relatorio->legenda(), &erro)) {
         desktop::TocaSom(desktop::Som::Erro);
         Dialogs::aviso(erro, QStringLiteral("Salvar PDF"), Dialogs::Icone::Critico);
         return false;
@@ -604,27 +606,28 @@ void defineAmbienteDoRelatorio(AmbienteDoRelatorio novo)
     ambiente() = std::move(novo);
 }
 
-Orientacao orientacaoDaImpressora()
+printing::Orientacao orientacaoDaImpressora()
 {
     const QPrinterInfo padrao = QPrinterInfo::defaultPrinter();
     if (padrao.isNull())
-        return Orientacao::Retrato;
+        return printing::Orientacao::Retrato;
     const QPrinter impressora(padrao);
-    return impressora.pageLayout().orientation() == QPageLayout::Landscape ? Orientacao::Paisagem : Orientacao::Retrato;
+    return impressora.pageLayout().orientation() == QPageLayout::Landscape ? printing::Orientacao::Paisagem
+                                                                           : printing::Orientacao::Retrato;
 }
 
 bool MostraRelatorio(int numero, platform::Database& banco, const QString& logotipo, QWidget* pai)
 {
-    if (numero != int(TipoRelatorio::Todos) && numero != int(TipoRelatorio::EmUso))
+    if (numero != int(printing::TipoRelatorio::Todos) && numero != int(printing::TipoRelatorio::EmUso))
         return false;
-    const auto tipo = TipoRelatorio(numero);
+    const auto tipo = printing::TipoRelatorio(numero);
     const AmbienteDoRelatorio& seams = ambiente();
-    auto relatorio = std::make_unique<Relatorio>(tipo, banco, logotipo,
-                                                 seams.orientacao ? seams.orientacao() : orientacaoDaImpressora());
+    auto relatorio = std::make_unique<printing::Relatorio>(
+        tipo, banco, logotipo, seams.orientacao ? seams.orientacao() : orientacaoDaImpressora());
     try {
         const int total = relatorio->contaLinhas();
         if (total < 1) {
-            if (tipo == TipoRelatorio::Todos)
+            if (tipo == printing::TipoRelatorio::Todos)
                 Dialogs::aviso(QStringLiteral("Não existe nenhum traço cadastrado."),
                                QStringLiteral("Nenhum traço cadastrado"), Dialogs::Icone::Informacao);
             else
@@ -632,7 +635,15 @@ bool MostraRelatorio(int numero, platform::Database& banco, const QString& logot
                                QStringLiteral("Nenhum traço de plantão"), Dialogs::Icone::Informacao);
             return false;
         }
-        const ProgressoDoRelatorio progresso =
+        // The layout is for portrait paper: a printer in landscape is offered the switch.
+        if (relatorio->impressoraDeitada() &&
+            Dialogs::atual().mensagem(
+                QStringLiteral("A orientação do papel está na horizontal.\rO correto é a orientação na vertical.\r\r"
+                               "Quer imprimir com orientação vertical?"),
+                QStringLiteral("Orientação do Papel"), Dialogs::Icone::Pergunta, Dialogs::Botoes::SimNao,
+                Dialogs::Resposta::Sim) == Dialogs::Resposta::Sim)
+            relatorio->defineOrientacaoDasPaginas(printing::Orientacao::Retrato);
+        const printing::ProgressoDoRelatorio progresso =
             seams.progresso ? seams.progresso(pai, total) : progressoNaTela(pai, total, relatorio->legenda());
         const CursorDeEspera espera;
         if (!relatorio->compoe(progresso))
@@ -651,4 +662,4 @@ bool MostraRelatorio(int numero, platform::Database& banco, const QString& logot
     return true;
 }
 
-} // namespace printing
+} // namespace preview

@@ -1,10 +1,10 @@
 #include "imptraco.h"
 
-#include "ficha.h"
 #include "previatraco.h"
 #include "visualizador.h"
 
 #include "calc/mixloader.h"
+#include "printing/ficha.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -13,7 +13,7 @@
 #include <QSqlRecord>
 #include <QVBoxLayout>
 
-namespace printing {
+namespace preview {
 
 namespace {
 
@@ -30,7 +30,7 @@ ImpTraco::ImpTraco(QWidget* parent) : QDialog(parent)
     layout->setContentsMargins(0, 0, 0, 0);
     m_previa = new PreviaTraco(this);
     layout->addWidget(m_previa);
-    m_logotipo = logotipoPadrao();
+    m_logotipo = printing::logotipoPadrao();
     engoleTeclas(this);
     if (parent)
         copiaMedidas(parent->window());
@@ -94,9 +94,9 @@ void ImpTraco::ativa()
     m_previa->PreparaFolha();
     if (m_linha) {
         calc::CarregaTraco(m_estado, *m_linha, m_produtos);
-        m_previa->ImprimeTraco(m_estado, OrigemDaFicha::gravado(*m_linha, m_logotipo), this);
+        m_previa->ImprimeTraco(m_estado, printing::OrigemDaFicha::gravado(*m_linha, m_logotipo), this);
     } else {
-        m_previa->ImprimeTraco(m_estado, OrigemDaFicha::experimental(m_logotipo), this);
+        m_previa->ImprimeTraco(m_estado, printing::OrigemDaFicha::experimental(m_logotipo), this);
     }
     m_previa->defineZoom(100);
     m_previa->Folha->vaiParaOInicio();
@@ -135,4 +135,4 @@ void ImpTraco::closeEvent(QCloseEvent* event)
     event->accept();
 }
 
-} // namespace printing
+} // namespace preview

@@ -4,9 +4,9 @@
 #include "acessibilidade.h"
 
 #include "desktop/scripteddialogs.h"
-#include "printing/imptraco.h"
-#include "printing/saida.h"
-#include "printing/visualiza.h"
+#include "preview/impressora.h"
+#include "preview/imptraco.h"
+#include "preview/visualiza.h"
 
 #include <QTest>
 #include <QToolBar>
@@ -22,9 +22,9 @@ std::unique_ptr<QWidget> janela(const QString& nome)
 {
     std::unique_ptr<QWidget> w;
     if (nome == QLatin1String("ImpTraco"))
-        w = std::make_unique<printing::ImpTraco>(fichatest::linhaGravada(), nullptr);
+        w = std::make_unique<preview::ImpTraco>(fichatest::linhaGravada(), nullptr);
     else
-        w = std::make_unique<printing::Visualiza>();
+        w = std::make_unique<preview::Visualiza>();
     w->resize(1100, 800);
     w->show();
     return w;
@@ -58,10 +58,10 @@ private slots:
     void init()
     {
         desktop::Dialogs::instala(std::make_unique<desktop::ScriptedDialogs>());
-        printing::defineProcuraDeImpressora([] { return true; });
+        preview::defineProcuraDeImpressora([] { return true; });
     }
 
-    void cleanup() { printing::defineProcuraDeImpressora({}); }
+    void cleanup() { preview::defineProcuraDeImpressora({}); }
 
     // Each window: every control the keyboard reaches says what it is, no two say the same, and the accelerators
     // it shows are the ones expected, none twice.

@@ -1,7 +1,9 @@
 #include "previatraco.h"
 
-#include "saida.h"
+#include "impressora.h"
 #include "visualizador.h"
+
+#include "printing/saida.h"
 
 #include "desktop/dialogs.h"
 #include "desktop/som.h"
@@ -20,7 +22,7 @@
 
 #include <cmath>
 
-namespace printing {
+namespace preview {
 
 namespace {
 
@@ -108,23 +110,26 @@ PreviaTraco::PreviaTraco(QWidget* parent) : QWidget(parent)
 
 PreviaTraco::~PreviaTraco() = default;
 
-EstadoImpressora PreviaTraco::PreparaFolha()
+printing::EstadoImpressora PreviaTraco::PreparaFolha()
 {
     m_estado = printing::PreparaFolha(m_documento, haImpressora());
+    avisaEstadoDaImpressora(m_estado);
     Folha->setZoom(kZoomPreparado);
     return m_estado;
 }
 
-void PreviaTraco::ImprimeTraco(const calc::CalcState& estado, const OrigemDaFicha& origem, QWidget* formulario)
+void PreviaTraco::ImprimeTraco(const calc::CalcState& estado, const printing::OrigemDaFicha& origem,
+                               QWidget* formulario)
 {
     // Composed even without a printer, so that the sheet can be saved as a PDF.
-    m_titulo = tituloDaFicha(estado, origem);
-    printing::ImprimeTraco(m_documento, m_estado, estado, origem, formulario);
+    m_titulo = printing::tituloDaFicha(estado, origem);
+    if (printing::ImprimeTraco(m_documento, m_estado, estado, origem) && formulario)
+        formulario->setWindowTitle(formulario->windowTitle() + QStringLiteral(" [") + m_titulo + QStringLiteral("]"));
     Folha->atualiza();
     Folha->setFocus();
 }
 
-void PreviaTraco::mostraFicha(const calc::CalcState& estado, const OrigemDaFicha& origem, QWidget* formulario)
+void PreviaTraco::mostraFicha(const calc::CalcState& estado, const printing::OrigemDaFicha& origem, QWidget* formulario)
 {
     PreparaFolha();
     ImprimeTraco(estado, origem, formulario);
@@ -220,7 +225,7 @@ bool PreviaTraco::salvarPdf()
     if (!arquivo.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive))
         arquivo += QStringLiteral(".pdf");
     QString erro;
-    if (!gravaPdf(m_documento, arquivo, m_titulo, &erro)) {
+    if (!printing::gravaPdf(m_documento, arquivo, m_titulo, &erro)) {
         desktop::TocaSom(desktop::Som::Erro);
         Dialogs::aviso(erro, QStringLiteral("Salvar PDF"), Dialogs::Icone::Critico);
         return false;
@@ -267,4 +272,4 @@ bool PreviaTraco::eventFilter(QObject* objeto, QEvent* evento)
     return QWidget::eventFilter(objeto, evento);
 }
 
-} // namespace printing
+} // namespace preview

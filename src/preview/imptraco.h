@@ -13,7 +13,7 @@ namespace calc {
 class ProductTable;
 }
 
-namespace printing {
+namespace preview {
 
 class PreviaTraco;
 
@@ -68,4 +68,4 @@ private:
     QString m_logotipo;
 };
 
-} // namespace printing
+} // namespace preview

@@ -4,8 +4,10 @@
 #include <QRectF>
 
 namespace printing {
-
 class Documento;
+}
+
+namespace preview {
 
 // The print preview: the finished pages of a document, one under the other on a grey desk, at any zoom. At 100 %
 // a page shows at its real size on the screen. Besides a zoom of its own the preview can fit the page's width or
@@ -23,8 +25,8 @@ public:
     explicit Visualizador(QWidget* parent = nullptr);
 
     // The document shown; not owned. Call atualiza() once it has changed.
-    void setDocumento(const Documento* documento);
-    const Documento* documento() const { return m_documento; }
+    void setDocumento(const printing::Documento* documento);
+    const printing::Documento* documento() const { return m_documento; }
     void atualiza();
 
     // Zoom in per cent. Setting it returns to the free zoom; it is kept within kZoomMinimo and kZoomMaximo.
@@ -70,7 +72,7 @@ private:
     void aplicaAjuste(bool avisa);
     void ajustaBarras();
 
-    const Documento* m_documento = nullptr;
+    const printing::Documento* m_documento = nullptr;
     double m_zoom = 100.0;
     ModoZoom m_modo = ModoZoom::Livre;
     int m_colunas = 1;
@@ -80,4 +82,4 @@ private:
     QRectF m_destaque;
 };
 
-} // namespace printing
+} // namespace preview

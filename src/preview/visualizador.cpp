@@ -1,6 +1,6 @@
 #include "visualizador.h"
 
-#include "documento.h"
+#include "printing/documento.h"
 
 #include <QPaintEvent>
 #include <QPainter>
@@ -10,7 +10,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace printing {
+namespace preview {
 
 namespace {
 
@@ -36,7 +36,7 @@ Visualizador::Visualizador(QWidget* parent) : QAbstractScrollArea(parent)
     setFocusPolicy(Qt::StrongFocus);
 }
 
-void Visualizador::setDocumento(const Documento* documento)
+void Visualizador::setDocumento(const printing::Documento* documento)
 {
     m_documento = documento;
     atualiza();
@@ -74,16 +74,16 @@ void Visualizador::setZoomMode(ModoZoom modo)
 
 QSizeF Visualizador::tamanhoDaPaginaEmPixels() const
 {
-    const QSizeF twips = m_documento ? m_documento->pageSize() : QSizeF(kLarguraA4, kAlturaA4);
-    const double fator = m_zoom / 100.0 / kTwipsPorPolegada;
+    const QSizeF twips = m_documento ? m_documento->pageSize() : QSizeF(printing::kLarguraA4, printing::kAlturaA4);
+    const double fator = m_zoom / 100.0 / printing::kTwipsPorPolegada;
     return QSizeF(twips.width() * logicalDpiX() * fator, twips.height() * logicalDpiY() * fator);
 }
 
 double Visualizador::zoomDoAjuste() const
 {
-    const QSizeF twips = m_documento ? m_documento->pageSize() : QSizeF(kLarguraA4, kAlturaA4);
-    const double larguraReal = twips.width() * logicalDpiX() / kTwipsPorPolegada;
-    const double alturaReal = twips.height() * logicalDpiY() / kTwipsPorPolegada;
+    const QSizeF twips = m_documento ? m_documento->pageSize() : QSizeF(printing::kLarguraA4, printing::kAlturaA4);
+    const double larguraReal = twips.width() * logicalDpiX() / printing::kTwipsPorPolegada;
+    const double alturaReal = twips.height() * logicalDpiY() / printing::kTwipsPorPolegada;
     const double larguraLivre = viewport()->width() - (m_colunas + 1.0) * kMargem - kSombra;
     const double alturaLivre = viewport()->height() - 2.0 * kMargem - kSombra;
     const double porLargura = 100.0 * larguraLivre / (m_colunas * larguraReal);
@@ -253,4 +253,4 @@ void Visualizador::scrollContentsBy(int, int)
     viewport()->update();
 }
 
-} // namespace printing
+} // namespace preview

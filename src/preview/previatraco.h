@@ -1,7 +1,7 @@
 #pragma once
 
-#include "documento.h"
-#include "ficha.h"
+#include "printing/documento.h"
+#include "printing/ficha.h"
 
 #include <QWidget>
 
@@ -16,7 +16,7 @@ namespace calc {
 struct CalcState;
 }
 
-namespace printing {
+namespace preview {
 
 class Visualizador;
 
@@ -40,18 +40,20 @@ public:
     std::array<QPushButton*, 4> Botao{};
     Visualizador* Folha = nullptr;
 
-    Documento& documento() { return m_documento; }
-    const Documento& documento() const { return m_documento; }
-    EstadoImpressora estadoImpressora() const { return m_estado; }
+    printing::Documento& documento() { return m_documento; }
+    const printing::Documento& documento() const { return m_documento; }
+    printing::EstadoImpressora estadoImpressora() const { return m_estado; }
 
-    // PreparaFolha on the sheet (with its messages; state 2 when the system has no printer) and the preview's zoom
-    // at 70.
-    EstadoImpressora PreparaFolha();
+    // PreparaFolha on the sheet, with the messages of states 1 and 2 (state 2 when the system has no printer), and
+    // the preview's zoom at 70.
+    printing::EstadoImpressora PreparaFolha();
     // Composes the sheet of a mix and shows it. `formulario`, when given, is the host form whose caption grows by
     // the mix title.
-    void ImprimeTraco(const calc::CalcState& estado, const OrigemDaFicha& origem, QWidget* formulario = nullptr);
+    void ImprimeTraco(const calc::CalcState& estado, const printing::OrigemDaFicha& origem,
+                      QWidget* formulario = nullptr);
     // What a host does to show a mix: PreparaFolha, ImprimeTraco and the zoom at 100 %.
-    void mostraFicha(const calc::CalcState& estado, const OrigemDaFicha& origem, QWidget* formulario = nullptr);
+    void mostraFicha(const calc::CalcState& estado, const printing::OrigemDaFicha& origem,
+                     QWidget* formulario = nullptr);
     // Empties the preview.
     void limpa();
     // The mix title of the sheet shown (the PDF's default name).
@@ -86,11 +88,11 @@ private:
     void zoomDaFolha(double zoom);
     void mostraZoomNaLente(double zoom);
 
-    Documento m_documento;
-    EstadoImpressora m_estado = EstadoImpressora::Pronta;
+    printing::Documento m_documento;
+    printing::EstadoImpressora m_estado = printing::EstadoImpressora::Pronta;
     qint16 m_zoom = 100;
     int m_ultimoBotao = -1;
     QString m_titulo;
 };
 
-} // namespace printing
+} // namespace preview

@@ -4,10 +4,10 @@
 #include "desktop/scripteddialogs.h"
 #include "desktop/som.h"
 #include "platform/clock.h"
-#include "printing/imptraco.h"
-#include "printing/previatraco.h"
-#include "printing/saida.h"
-#include "printing/visualizador.h"
+#include "preview/impressora.h"
+#include "preview/imptraco.h"
+#include "preview/previatraco.h"
+#include "preview/visualizador.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -25,9 +25,9 @@
 
 using fichatest::estadoDe;
 using fichatest::linhaGravada;
-using printing::ImpTraco;
-using printing::PreviaTraco;
-using printing::Visualizador;
+using preview::ImpTraco;
+using preview::PreviaTraco;
+using preview::Visualizador;
 
 namespace {
 
@@ -83,14 +83,14 @@ void TestImpTraco::init()
     desktop::Dialogs::instala(std::move(dialogs));
     m_sons.clear();
     desktop::observaSons([this](int som) { m_sons.append(som); });
-    printing::defineProcuraDeImpressora([] { return true; });
+    preview::defineProcuraDeImpressora([] { return true; });
 }
 
 void TestImpTraco::cleanup()
 {
     desktop::observaSons({});
     PreviaTraco::defineEscolhaDeArquivo({});
-    printing::defineProcuraDeImpressora({});
+    preview::defineProcuraDeImpressora({});
 }
 
 void TestImpTraco::activationComposesTheStoredMix()
@@ -344,7 +344,7 @@ void TestImpTraco::printerStates_data()
 void TestImpTraco::printerStates()
 {
     QFETCH(bool, instalada);
-    printing::defineProcuraDeImpressora([instalada] { return instalada; });
+    preview::defineProcuraDeImpressora([instalada] { return instalada; });
     const auto titulos = [this] {
         QStringList lista;
         for (const auto& m : m_dialogs->mensagens())
