@@ -1,10 +1,10 @@
 #include "pastadados.h"
 
+#include "camposdotraco.h"
 #include "schema.h"
 #include "tabelaprodutos.h"
 
 #include "calc/calcstate.h"
-#include "calc/mixfields.h"
 #include "calc/mixloader.h"
 #include "calc/recalc.h"
 #include "platform/clock.h"
@@ -153,47 +153,25 @@ QString data(const QDate& dia)
     return dia.toString(QStringLiteral("dd-MM-yyyy"));
 }
 
-// Code of a product of a component row: 0 for no product or a zero quantity.
-qint64 codigoDoProduto(const TabelaProdutos& produtos, const QString& nome, double quantidade)
-{
-    if (nome.isEmpty() || quantidade == 0.0)
-        return 0;
-    const auto produto = produtos.findByName(nome);
-    return produto ? produto->code : 0;
-}
-
 void gravaTracosDemonstracao(platform::Database& db)
 {
     const TabelaProdutos produtos(db);
     const Referencias ref;
     const QDate hoje = platform::Clock::hoje();
     const QString cotacao = data(hoje.addDays(-7));
-    const QStringList colunas = Schema::tracos().nomes();
     QMap<QString, qint64> codigos;
 
     for (const MisturaDemo& m : misturasDemo()) {
         calc::CalcState estado;
         calc::CarregaTraco(estado, entradaDaMistura(m, ref), &produtos);
         calc::ReCalculo(estado, &produtos);
-        const QVariantMap calculado = calc::toFields(estado);
-
-        QVariantMap linha;
-        for (const QString& coluna : colunas) {
-            if (calculado.contains(coluna))
-                linha.insert(coluna, calculado.value(coluna));
-        }
+        QVariantMap linha = CamposDoTraco(estado, produtos);
         linha.insert(QStringLiteral("NomeTraco"), m.nome);
         linha.insert(QStringLiteral("TracoVariante"), m.variante);
         linha.insert(QStringLiteral("Plantao"), m.plantao);
         linha.insert(QStringLiteral("Atualizado"), false);
         linha.insert(QStringLiteral("DataCadastro"), data(hoje.addDays(-m.diasCadastro)));
         linha.insert(QStringLiteral("DataCotacao"), cotacao);
-        linha.insert(QStringLiteral("TracoCimentoCod"), codigoDoProduto(produtos, m.cimento, m.lote[0]));
-        linha.insert(QStringLiteral("TracoGraudoCod1"), codigoDoProduto(produtos, m.graudo1, m.lote[3]));
-        linha.insert(QStringLiteral("TracoGraudoCod2"), codigoDoProduto(produtos, m.graudo2, m.lote[4]));
-        linha.insert(QStringLiteral("TracoAditivoCod1"), codigoDoProduto(produtos, m.aditivo1, m.aditivos[0]));
-        linha.insert(QStringLiteral("TracoAditivoCod2"), codigoDoProduto(produtos, m.aditivo2, m.aditivos[1]));
-        linha.remove(QStringLiteral("Codigo"));
 
         const qint64 codigo = db.insere(QStringLiteral("Tracos"), linha);
         // The first row of a name gives the name its code; later variants share it.

@@ -32,7 +32,7 @@ struct Janela
         traco.reset();
         platform::Database::shared().close();
     }
-    catalogue::FormTraco* form() const { return traco->form(); }
+    mixform::FormTraco* form() const { return traco->form(); }
     QString registro() const { return traco->textoPainel(3); }
     QList<bool> botoes() const
     {

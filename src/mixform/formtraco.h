@@ -1,7 +1,7 @@
 #pragma once
 
 #include "calc/consistencylimits.h"
-#include "catalogo.h"
+#include "catalogue/catalogo.h"
 #include "desktop/dialogs.h"
 #include "platform/recordset.h"
 
@@ -32,11 +32,20 @@ class Database;
 namespace widgets {
 class CaixaTexto;
 }
-
 namespace catalogue {
+class TabelaProdutos;
+}
+
+namespace mixform {
+
+using catalogue::Aviso;
+using catalogue::Catalogo;
+using catalogue::Gravacao;
+using catalogue::TracoAGravar;
+using catalogue::TracoLido;
 
 class JanelaTraco;
-class TabelaProdutos;
+using catalogue::TabelaProdutos;
 
 // The company's reference values a new mix starts from (the specific-masses settings form holds them).
 struct Padroes
@@ -101,8 +110,9 @@ public:
     void Inserindo();
     void Alterando();
     void Excluindo();
-    // Ends an insert or edit: 0 saves, 1 cancels, any other value only returns to viewing.
-    void Gravando(int botao);
+    // How an insert or edit ends.
+    enum class Fim { Gravar, Cancelar };
+    void Gravando(Fim fim);
     // Reads the catalogue again in its order (rows of other workstations included) and goes to the mix of key
     // `codigo`.
     void OrdenarTracos(std::optional<qint64> codigo);
@@ -150,15 +160,18 @@ public:
     QLabel* perc1 = nullptr;
     QLabel* perc2 = nullptr;
 
-    // The catalogue, the products, the units and the scratch set of the lists.
-    platform::RecordSet DadoTraco;
+    // The catalogue as the record set reads it, where the window stands in it and how many mixes it has.
+    platform::RecordSet& tracos() { return m_catalogo.tracos(); }
+    const platform::RecordSet& tracos() const { return m_catalogo.tracos(); }
+    int posicao() const { return m_catalogo.posicao(); }
+    int totalRegistros() const { return m_catalogo.total(); }
+
+    // The products, the units and the scratch set of the lists.
     platform::RecordSet DadoProduto;
     platform::RecordSet DadoUnidade;
     platform::RecordSet Rascunho;
 
     // Window state kept for the whole run.
-    int totalRegistros = 0;
-    int posicao = 0;
     bool inserindo = false;
     bool alterando = false;
     bool magoPendente = false;
@@ -281,4 +294,4 @@ public:
     virtual Padroes padroes() const = 0;
 };
 
-} // namespace catalogue
+} // namespace mixform
