@@ -22,18 +22,22 @@ function(quenvar_library folder)
     endif()
 endfunction()
 
-# quenvar_add_test(<folder> [LIBS targets...])
+# quenvar_add_test(<folder> [MAIN core|gui|widgets] [LIBS targets...])
 # One Qt Test executable per folder of tests/: every test class of the folder registers itself and
-# the shared main runs them all. Offscreen platform and a fixed time zone for every run.
+# the folder's main runs them all, under a QCoreApplication (core), a QGuiApplication (gui) or a QApplication
+# (widgets, the default). Offscreen platform and a fixed time zone for every run.
 function(quenvar_add_test folder)
-    cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
+    cmake_parse_arguments(ARG "" "MAIN" "LIBS" ${ARGN})
+    if(NOT ARG_MAIN)
+        set(ARG_MAIN widgets)
+    endif()
     file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
     if(NOT sources)
         return()
     endif()
     set(target test_${folder})
     add_executable(${target} ${sources})
-    target_link_libraries(${target} PRIVATE quenvar_testcommon ${ARG_LIBS} Qt6::Test)
+    target_link_libraries(${target} PRIVATE quenvar_test${ARG_MAIN} ${ARG_LIBS} Qt6::Test)
     add_test(NAME ${folder} COMMAND ${target})
     set_tests_properties(${folder} PROPERTIES
         ENVIRONMENT "QT_QPA_PLATFORM=offscreen;TZ=America/Sao_Paulo;LANG=C.UTF-8;LC_ALL=C.UTF-8;QTEST_DISABLE_STACK_DUMP=1"

@@ -3,9 +3,9 @@
 #include "sobre.h"
 #include "traco.h"
 
+#include "desktop/dialogs.h"
 #include "platform/aplicacao.h"
 #include "platform/database.h"
-#include "platform/dialogs.h"
 #include "platform/paths.h"
 #include "settings/formcons.h"
 #include "settings/formmass.h"
@@ -23,7 +23,7 @@ namespace app {
 
 namespace {
 
-using platform::Dialogs;
+using desktop::Dialogs;
 
 const QChar CR = QLatin1Char('\r');
 

@@ -1,8 +1,8 @@
 #include "sobre.h"
 
-#include "platform/ajuda.h"
+#include "desktop/ajuda.h"
+#include "desktop/som.h"
 #include "platform/aplicacao.h"
-#include "platform/som.h"
 #include "widgets/desenhos.h"
 
 #include <QFontMetrics>
@@ -118,11 +118,11 @@ Sobre::Sobre(const QString& empresa, QWidget* parent) : QDialog(parent, Qt::Dial
         Botao[i]->setStyleSheet(QStringLiteral("QToolButton { border: none; background: transparent; }"
                                                "QToolButton:hover { background: rgba(255, 255, 255, 40);"
                                                " border-radius: 16px; }"));
-        connect(Botao[i], &QToolButton::pressed, this, [] { platform::TocaSom(platform::Som::MouseClica); });
+        connect(Botao[i], &QToolButton::pressed, this, [] { desktop::TocaSom(desktop::Som::MouseClica); });
     }
     Botao[0]->setWhatsThis(QStringLiteral("Abre a ajuda sobre o Sistema."));
     Botao[1]->setWhatsThis(QStringLiteral("Fecha esta janela."));
-    connect(Botao[0], &QToolButton::clicked, this, [this] { platform::Ajuda::MostraAjuda(this, TopicoDeAjuda); });
+    connect(Botao[0], &QToolButton::clicked, this, [this] { desktop::Ajuda::MostraAjuda(this, TopicoDeAjuda); });
     connect(Botao[1], &QToolButton::clicked, this, &QDialog::reject);
 
     VerNomeProduto->setWhatsThis(QStringLiteral("O nome do programa."));

@@ -5,20 +5,21 @@
 
 #include "calc/numericentry.h"
 #include "catalogue/tabelaprodutos.h"
-#include "platform/ajuda.h"
+#include "desktop/ajuda.h"
+#include "desktop/dialogs.h"
+#include "desktop/mostraerro.h"
+#include "desktop/posicao.h"
+#include "desktop/shell.h"
+#include "desktop/som.h"
 #include "platform/aplicacao.h"
 #include "platform/database.h"
-#include "platform/dialogs.h"
 #include "platform/errorlog.h"
 #include "platform/paths.h"
-#include "platform/posicao.h"
-#include "platform/shell.h"
-#include "platform/som.h"
+#include "preview/imptraco.h"
+#include "preview/previatraco.h"
+#include "preview/visualiza.h"
+#include "preview/visualizador.h"
 #include "printing/ficha.h"
-#include "printing/imptraco.h"
-#include "printing/previatraco.h"
-#include "printing/visualiza.h"
-#include "printing/visualizador.h"
 #include "settings/formcons.h"
 #include "settings/formmass.h"
 #include "widgets/caixatexto.h"
@@ -46,8 +47,8 @@ namespace app {
 
 namespace {
 
+using desktop::Dialogs;
 using platform::DbError;
-using platform::Dialogs;
 
 const QString kStatusPadrao = QStringLiteral("Barra de Informações - Pressione <F1> para ajuda");
 const QString kSufixoMorto = QStringLiteral("   [Arq. Mortos Carregados]");
@@ -118,7 +119,7 @@ void Traco::montaFerramentas()
         acao->setWhatsThis(f.dica);
         connect(acao, &QAction::triggered, this, [this, id = f.id] { executa(id); });
         connect(acao, &QAction::hovered, this, [this, dica = f.dica] {
-            platform::TocaSom(platform::Som::MouseMove);
+            desktop::TocaSom(desktop::Som::MouseMove);
             if (!dica.isEmpty())
                 MostraStatus(dica);
         });
@@ -231,18 +232,18 @@ void Traco::configura()
                 return Resultado::Segue;
             m_falhou = true;
             if (erro.numero() == platform::UsoInvalidoDeNulo) {
-                platform::TocaSom(platform::Som::Erro);
+                desktop::TocaSom(desktop::Som::Erro);
                 Dialogs::aviso(QStringLiteral("Existe erro no banco de dados.\rSolicite ajuda do Adm.Sistema."),
                                QStringLiteral("Erro no Arquivo de Dados"), Dialogs::Icone::Nenhum);
             } else {
-                platform::MostraErro(QStringLiteral("Erro ao Abrir Programa"), erro.numero(), erro.descricao());
+                desktop::MostraErro(QStringLiteral("Erro ao Abrir Programa"), erro.numero(), erro.descricao());
             }
             return Resultado::Para;
         }
     };
 
     // Window placement: as the user left it, or the whole screen, centred.
-    if (!platform::Posicao::LePosicao(this, nomeDoExecutavel())) {
+    if (!desktop::Posicao::LePosicao(this, nomeDoExecutavel())) {
         if (const QScreen* tela = QGuiApplication::primaryScreen()) {
             setWindowState(Qt::WindowNoState);
             setGeometry(tela->availableGeometry());
@@ -315,15 +316,15 @@ void Traco::defineFormularios(settings::FormMass* formMass, settings::FormCons* 
         // the experimental sheet of its mix on its last page.
         mago->defineEstado(&estado);
         mago->defineFolha([this](const calc::CalcState& mistura, QWidget* pai) -> QWidget* {
-            auto* previa = new printing::PreviaTraco(pai);
+            auto* previa = new preview::PreviaTraco(pai);
             previa->mostraFicha(mistura, printing::OrigemDaFicha::experimental(logotipo));
             // The wizard's page is narrow: the sheet starts at the page's width.
-            previa->Folha->setZoomMode(printing::Visualizador::ModoZoom::LarguraDaPagina);
+            previa->Folha->setZoomMode(preview::Visualizador::ModoZoom::LarguraDaPagina);
             previa->Lente->setCurrentText(QStringLiteral("Pág.Larg."));
             return previa;
         });
         mago->defineImpressao([](QWidget* folha, const calc::CalcState&) {
-            if (auto* previa = qobject_cast<printing::PreviaTraco*>(folha))
+            if (auto* previa = qobject_cast<preview::PreviaTraco*>(folha))
                 previa->imprimir();
         });
         mago->defineLimites([this] { return m_form->limites(); });
@@ -407,17 +408,17 @@ void Traco::montaComandos()
         {QStringLiteral("ID_AjudadoPrograma"),
          [this] {
              if (m_form->Pasta->isVisible())
-                 platform::Ajuda::MostraAjuda(m_form->Pasta->window(), 3001 + m_form->Pasta->currentIndex());
+                 desktop::Ajuda::MostraAjuda(m_form->Pasta->window(), 3001 + m_form->Pasta->currentIndex());
              else
-                 platform::Ajuda::MostraAjuda(this, 0);
+                 desktop::Ajuda::MostraAjuda(this, 0);
          }},
-        {QStringLiteral("ID_ConteúdoeÍndice"), [this] { platform::Ajuda::MostraAjuda(this, 0); }},
-        {QStringLiteral("ID_Novaversão"), [this] { platform::Ajuda::MostraAjuda(this, 31020); }},
+        {QStringLiteral("ID_ConteúdoeÍndice"), [this] { desktop::Ajuda::MostraAjuda(this, 0); }},
+        {QStringLiteral("ID_Novaversão"), [this] { desktop::Ajuda::MostraAjuda(this, 31020); }},
         {QStringLiteral("ID_Oqueéisto?"), [] { QWhatsThis::enterWhatsThisMode(); }},
         {QStringLiteral("ID_Oqueé"), [this] { mostraOQueE(m_controleDoMenu); }},
         {QStringLiteral("ID_Mail"),
          [] {
-             platform::Shell::abreEndereco(
+             desktop::Shell::abreEndereco(
                  QUrl(QStringLiteral("mailto:suporte@quenvar.com.br?Subject=Módulo Quenvar"), QUrl::TolerantMode));
          }},
         {QStringLiteral("ID_SobreoPrograma"), [this] { RotinaSobre(); }},
@@ -443,7 +444,7 @@ void Traco::executa(const QString& id)
 {
     if (somenteConsulta() && kEscrevem.contains(id))
         return;
-    platform::TocaSom(platform::Som::MouseClica);
+    desktop::TocaSom(desktop::Som::MouseClica);
     if (const auto comando = m_comandos.constFind(id); comando != m_comandos.cend())
         comando.value()();
 }
@@ -489,7 +490,7 @@ void Traco::RotinaTracosEmUso()
     try {
         itens = m_db.scalar(QStringLiteral("SELECT COUNT(*) AS Itens FROM Tracos WHERE Plantao = TRUE;")).toInt();
     } catch (const DbError& erro) {
-        platform::MostraErro(QStringLiteral("Traços em Uso"), erro.numero(), erro.descricao());
+        desktop::MostraErro(QStringLiteral("Traços em Uso"), erro.numero(), erro.descricao());
         return;
     }
     if (itens > 0)
@@ -538,7 +539,7 @@ void Traco::MostraRelatorio(int relatorio)
     if (m_mostraRelatorio)
         m_mostraRelatorio(relatorio);
     else
-        printing::MostraRelatorio(relatorio, m_db, logotipo, this);
+        preview::MostraRelatorio(relatorio, m_db, logotipo, this);
     voltaDeOutraJanela();
 }
 
@@ -565,12 +566,12 @@ void Traco::ImprimindoEste()
         // The sheet of the current mix in the preview form.
         try {
             const catalogue::TabelaProdutos produtos(m_db);
-            printing::ImpTraco ficha(printing::ImpTraco::camposDe(m_form->tracos().record()), &produtos, this);
+            preview::ImpTraco ficha(preview::ImpTraco::camposDe(m_form->tracos().record()), &produtos, this);
             if (!logotipo.isEmpty())
                 ficha.defineLogotipo(logotipo);
             Dialogs::atual().mostraModal(&ficha);
         } catch (const DbError& erro) {
-            platform::MostraErro(QStringLiteral("Imprimindo Este"), erro.numero(), erro.descricao());
+            desktop::MostraErro(QStringLiteral("Imprimindo Este"), erro.numero(), erro.descricao());
         }
     }
     voltaAoMarcador(marcador);
@@ -585,7 +586,7 @@ void Traco::RodandoModulo(int modulo)
     const QString arquivo = modulo >= 1 && modulo <= arquivos.size() ? arquivos[modulo - 1] : QString();
     moduloAIniciar = 0;
     if (!arquivo.isEmpty())
-        platform::Shell::iniciaPrograma(pasta + arquivo);
+        desktop::Shell::iniciaPrograma(pasta + arquivo);
 }
 
 void Traco::RotinaTraco()
@@ -730,7 +731,7 @@ void Traco::teclaDaJanela(QKeyEvent* evento, QWidget* alvo, bool& consumida)
     } else if (evento->key() == Qt::Key_F1) {
         consumida = true;
         QWidget* foco = QApplication::focusWidget() ? QApplication::focusWidget() : alvo;
-        platform::Ajuda::MostraAjuda(foco ? foco->window() : this, m_form->topicoAjuda(foco));
+        desktop::Ajuda::MostraAjuda(foco ? foco->window() : this, m_form->topicoAjuda(foco));
     }
 }
 
@@ -770,7 +771,7 @@ void Traco::closeEvent(QCloseEvent* event)
             return;
         }
     }
-    platform::Posicao::GravaPosicao(this, nomeDoExecutavel());
+    desktop::Posicao::GravaPosicao(this, nomeDoExecutavel());
     m_fechando = true;
     m_form->fecha();
     for (QWidget* w : std::initializer_list<QWidget*>{m_sobre, m_formMass, m_formCons, m_mago}) {

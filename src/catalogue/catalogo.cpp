@@ -286,7 +286,7 @@ bool Catalogo::TrocandoPlantao(const QString& nome, int variante, const QString&
             m_db.exec(QStringLiteral("UPDATE Tracos SET Plantao = TRUE WHERE Codigo = ?"), {codigo});
             avisos.append({QStringLiteral("O novo traço ") + nomeGravado.trimmed() + QStringLiteral(" de plantao") +
                                CR + QStringLiteral("é o traço variante de número ") + calc::padded(outra, 2),
-                           QStringLiteral("Novo traço de Plantão"), platform::Dialogs::Icone::Informacao});
+                           QStringLiteral("Novo traço de Plantão"), platform::Icone::Informacao});
             return true;
         }
     }
@@ -296,7 +296,7 @@ bool Catalogo::TrocandoPlantao(const QString& nome, int variante, const QString&
                        QStringLiteral("e o mesmo não tem traço variante.") + CR + CR +
                        (operacao == QLatin1String("Excluir") ? QStringLiteral("Portanto, não pode ser excluído.")
                                                              : QStringLiteral("Portanto, deve continuar em plantão.")),
-                   QStringLiteral("Único traço em Uso"), platform::Dialogs::Icone::Informacao});
+                   QStringLiteral("Único traço em Uso"), platform::Icone::Informacao});
     return false;
 }
 

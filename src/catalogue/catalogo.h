@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/dberror.h"
-#include "platform/dialogs.h"
+#include "platform/icone.h"
 #include "platform/recordset.h"
 
 #include <QList>
@@ -22,7 +22,7 @@ struct Aviso
 {
     QString texto;
     QString titulo;
-    platform::Dialogs::Icone icone;
+    platform::Icone icone;
 };
 
 // A mix to write: its name, whether it is to be the mix in use of its name, and its own fields (quantities,

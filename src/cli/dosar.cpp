@@ -167,7 +167,6 @@ int dosar(const QStringList& argumentos)
 
     // The sheet of the experimental mix, written before anything goes to stdout so that a failure writes nothing.
     if (!pdf.isEmpty()) {
-        mensagensNoTerminal();
         printing::Documento folha;
         const printing::EstadoImpressora impressora = printing::PreparaFolha(folha);
         const printing::OrigemDaFicha origem =

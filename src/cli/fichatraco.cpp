@@ -124,7 +124,6 @@ int ficha(const QStringList& argumentos)
         return kEntradaInvalida;
     }
 
-    mensagensNoTerminal();
     printing::Documento folha;
     const printing::EstadoImpressora impressora = printing::PreparaFolha(folha);
     const printing::OrigemDaFicha origem =

@@ -4,7 +4,6 @@
 #include "subcomandos.h"
 
 #include "platform/database.h"
-#include "platform/dialogs.h"
 #include "platform/paths.h"
 
 #include <QFileInfo>
@@ -82,26 +81,6 @@ bool tiraOpcao(QStringList& argumentos, const QString& nome, QString& valor, con
         valor = lido;
     }
     return true;
-}
-
-namespace {
-
-class MensagensNoTerminal : public platform::Dialogs
-{
-public:
-    Resposta mensagem(const QString& texto, const QString& titulo, Icone, Botoes, Resposta padrao) override
-    {
-        erro(titulo + QStringLiteral(": ") + QString(texto).replace(QLatin1Char('\r'), QLatin1Char(' ')));
-        return padrao;
-    }
-    int mostraModal(QDialog*) override { return 0; }
-};
-
-} // namespace
-
-void mensagensNoTerminal()
-{
-    platform::Dialogs::instala(std::make_unique<MensagensNoTerminal>());
 }
 
 bool abreBanco(platform::Database& db, const QString& pasta)

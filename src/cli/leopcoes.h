@@ -34,9 +34,6 @@ bool tiraOpcao(QStringList& argumentos, const QString& nome, QString& valor, con
 // gets its message and false.
 bool lePasta(const QStringList& resto, QString& pasta, const QString& uso);
 
-// Messages the sheet would show in a message box go to stderr instead: the command line has no window.
-void mensagensNoTerminal();
-
 // Opens <pasta>Dados/empresa.mdb. False, with a message on stderr, when the folder or its database cannot be
 // opened.
 bool abreBanco(platform::Database& db, const QString& pasta);

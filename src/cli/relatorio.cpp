@@ -65,7 +65,6 @@ int relatorio(const QStringList& argumentos)
     if (!abreBanco(banco, pedido->pasta))
         return kEntradaInvalida;
 
-    mensagensNoTerminal();
     // A PDF is always written on portrait A4, as the report is laid out: there is no printer to ask about.
     printing::Relatorio relatorio(pedido->tipo, banco, printing::logotipoDaPasta(pedido->pasta));
     try {

@@ -9,10 +9,11 @@
 #include "calc/numericentry.h"
 #include "calc/physicaldata.h"
 #include "calc/strength.h"
+#include "desktop/dialogs.h"
+#include "desktop/mostraerro.h"
 #include "platform/clock.h"
 #include "platform/colacao.h"
 #include "platform/database.h"
-#include "platform/dialogs.h"
 #include "platform/errorlog.h"
 #include "widgets/caixatexto.h"
 #include "widgets/recusa.h"
@@ -39,8 +40,8 @@ namespace Consultas = catalogue::Consultas;
 
 namespace {
 
+using desktop::Dialogs;
 using platform::DbError;
-using platform::Dialogs;
 
 const QChar CR = QLatin1Char('\r');
 
@@ -253,7 +254,7 @@ void FormTraco::OrdenarTracos(std::optional<qint64> codigo)
     try {
         m_catalogo.ordena(codigo);
     } catch (const DbError& erro) {
-        platform::MostraErro(QStringLiteral("Ordenar Traços"), erro.numero(), erro.descricao());
+        desktop::MostraErro(QStringLiteral("Ordenar Traços"), erro.numero(), erro.descricao());
     }
 }
 
@@ -290,8 +291,7 @@ void FormTraco::validacao(int acao, bool& salvar)
             break;
         }
     } catch (const DbError& erro) {
-        platform::MostraErro(QStringLiteral("Erro de Validade\r\n") + erro.descricao(), erro.numero(),
-                             erro.descricao());
+        desktop::MostraErro(QStringLiteral("Erro de Validade\r\n") + erro.descricao(), erro.numero(), erro.descricao());
     }
 }
 
@@ -398,7 +398,7 @@ void FormTraco::Inserindo()
         alterando = false;
         legendasDasListas();
     } catch (const DbError& erro) {
-        platform::MostraErro(QStringLiteral("Inserindo"), erro.numero(), erro.descricao());
+        desktop::MostraErro(QStringLiteral("Inserindo"), erro.numero(), erro.descricao());
     }
 }
 
@@ -568,7 +568,7 @@ void FormTraco::Excluindo()
             excluidoEmOutraEstacao();
             return;
         default:
-            platform::MostraErro(QStringLiteral("Excluindo Registro"), erro.numero(), erro.descricao());
+            desktop::MostraErro(QStringLiteral("Excluindo Registro"), erro.numero(), erro.descricao());
         }
     }
 }
@@ -750,7 +750,7 @@ void FormTraco::Gravando(Fim fim)
             } catch (const DbError& erro) {
                 // Nothing was written; the insert stays open with what the user typed.
                 if (!recusaDaGravacao(erro))
-                    platform::MostraErro(QStringLiteral("Gravando"), erro.numero(), erro.descricao());
+                    desktop::MostraErro(QStringLiteral("Gravando"), erro.numero(), erro.descricao());
                 return;
             }
             descartaEdicao();
@@ -789,7 +789,7 @@ void FormTraco::Gravando(Fim fim)
                 gravado = comEspera([&] { return m_catalogo.altera(m_lido, traco); });
             } catch (const DbError& erro) {
                 if (!recusaDaGravacao(erro))
-                    platform::MostraErro(QStringLiteral("Gravando"), erro.numero(), erro.descricao());
+                    desktop::MostraErro(QStringLiteral("Gravando"), erro.numero(), erro.descricao());
                 return;
             }
             descartaEdicao();

@@ -9,10 +9,11 @@
 #include "calc/formats.h"
 #include "calc/numericentry.h"
 #include "catalogue/tabelaprodutos.h"
+#include "desktop/mostraerro.h"
+#include "desktop/som.h"
 #include "platform/clock.h"
 #include "platform/database.h"
 #include "platform/errorlog.h"
-#include "platform/som.h"
 #include "widgets/caixatexto.h"
 #include "widgets/desenhos.h"
 
@@ -573,7 +574,7 @@ int FormTraco::TotalDeRegistros()
     try {
         return m_catalogo.conta();
     } catch (const DbError& erro) {
-        platform::MostraErro(QStringLiteral("Total de Registros"), erro.numero(), erro.descricao());
+        desktop::MostraErro(QStringLiteral("Total de Registros"), erro.numero(), erro.descricao());
         return 0;
     }
 }
@@ -843,7 +844,7 @@ void FormTraco::MostraNumero()
 
 void FormTraco::Movimenta(int botao)
 {
-    platform::TocaSom(platform::Som::MouseClica);
+    desktop::TocaSom(desktop::Som::MouseClica);
     if (botao >= Primeiro && botao <= Ultimo)
         tenta([&] { m_catalogo.move(catalogue::Catalogo::Movimento(botao)); });
     MostraNumero();
@@ -871,11 +872,11 @@ bool FormTraco::eventFilter(QObject* objeto, QEvent* evento)
     }
     if (objeto == Pasta->tabBar() && evento->type() == QEvent::MouseButtonPress &&
         static_cast<QMouseEvent*>(evento)->button() == Qt::LeftButton)
-        platform::TocaSom(platform::Som::MouseClica);
+        desktop::TocaSom(desktop::Som::MouseClica);
 
     if (auto* botao = qobject_cast<QPushButton*>(objeto)) {
         if (evento->type() == QEvent::Enter && botao != m_ultimoBotao) {
-            platform::TocaSom(platform::Som::MouseMove);
+            desktop::TocaSom(desktop::Som::MouseMove);
             m_ultimoBotao = botao;
         }
         if (evento->type() == QEvent::KeyPress) {

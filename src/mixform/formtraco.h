@@ -3,7 +3,7 @@
 #include "calc/consistencylimits.h"
 #include "calc/padroes.h"
 #include "catalogue/catalogo.h"
-#include "platform/dialogs.h"
+#include "desktop/dialogs.h"
 #include "platform/recordset.h"
 
 #include <QDate>
@@ -228,7 +228,7 @@ private:
     void mostraCalculo(bool comEditado);
     void mostraUnidadesSolidos();
     bool nomeAceito(const QString& nome);
-    void corrigeONome(const QString& texto, const QString& titulo, platform::Dialogs::Icone icone);
+    void corrigeONome(const QString& texto, const QString& titulo, desktop::Dialogs::Icone icone);
     // Checks what the window holds before a save and recalculates it one last time; on a refusal the user is told
     // why and the focus goes to the box to correct.
     bool tracoAceito();

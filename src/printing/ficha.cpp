@@ -1,7 +1,6 @@
 #include "ficha.h"
 
 #include "documento.h"
-#include "saida.h"
 
 #include "calc/calcstate.h"
 #include "calc/formats.h"
@@ -9,15 +8,12 @@
 #include "calc/strength.h"
 #include "platform/aplicacao.h"
 #include "platform/clock.h"
-#include "platform/dialogs.h"
 #include "platform/paths.h"
-#include "platform/som.h"
 
 #include <QDate>
 #include <QDateTime>
 #include <QFileInfo>
 #include <QLocale>
-#include <QWidget>
 
 #include <array>
 #include <cmath>
@@ -26,8 +22,6 @@
 namespace printing {
 
 namespace {
-
-using platform::Dialogs;
 
 // Layout of the sheet, twips. Each section has a base line (its rule); its heading, column headings, tables and
 // calculation text stand at fixed distances below it.
@@ -383,23 +377,14 @@ EstadoImpressora PreparaFolha(Documento& folha, bool impressoraInstalada)
     folha.setTextAlign(Alinhamento::Esquerda);
     if (!impressoraInstalada || !temPagina(folha))
         estado = EstadoImpressora::SemImpressora;
-
-    if (estado == EstadoImpressora::SemRetrato) {
-        platform::TocaSom(platform::Som::Erro);
-        Dialogs::aviso(QStringLiteral("A impressora não permite impressão horizontal."),
-                       QStringLiteral("Impressora Normal"), Dialogs::Icone::Nenhum);
-    } else if (estado == EstadoImpressora::SemImpressora) {
-        avisaSemImpressora();
-    }
     return estado;
 }
 
-void ImprimeTraco(Documento& folha, EstadoImpressora impressora, const calc::CalcState& s, const OrigemDaFicha& origem,
-                  QWidget* formulario)
+bool ImprimeTraco(Documento& folha, EstadoImpressora impressora, const calc::CalcState& s, const OrigemDaFicha& origem)
 {
     // Without a printer the sheet can still go to a PDF; without a page it can go nowhere.
     if (impressora == EstadoImpressora::SemImpressora && !temPagina(folha))
-        return;
+        return false;
 
     folha.startDoc();
     if (!origem.logotipo.isEmpty())
@@ -421,8 +406,6 @@ void ImprimeTraco(Documento& folha, EstadoImpressora impressora, const calc::Cal
     folha.paragraph(titulo);
     folha.setFontName(QStringLiteral("Arial"));
     folha.setFontItalic(false);
-    if (formulario)
-        formulario->setWindowTitle(formulario->windowTitle() + QStringLiteral(" [") + titulo + QStringLiteral("]"));
 
     const std::array<QList<Linha>, 4> tabelas = tabelasDeComponentes(s);
 
@@ -495,6 +478,7 @@ void ImprimeTraco(Documento& folha, EstadoImpressora impressora, const calc::Cal
     folha.setFontBold(false);
 
     folha.endDoc();
+    return true;
 }
 
 } // namespace printing

@@ -3,8 +3,6 @@
 #include <QString>
 #include <QVariantMap>
 
-class QWidget;
-
 namespace calc {
 struct CalcState;
 }
@@ -64,12 +62,11 @@ QString semZeroAEsquerda(double valor, int casas);
 
 // Sets the sheet's page up (portrait, margins of 500 twips, the left-hand block) and tells whether it can be
 // printed; `impressoraInstalada` says whether the system has a printer (the preview asks; a PDF needs none).
-// State 1 and state 2 are told to the user (the error sound and a message).
+// Nothing is said to the user here: the window that shows the sheet tells of states 1 and 2.
 EstadoImpressora PreparaFolha(Documento& folha, bool impressoraInstalada = true);
 
-// Composes the sheet of the mix in `estado` into `folha`. Nothing at all when the page has no size. When a host
-// form is given, its caption grows by the mix title in brackets.
-void ImprimeTraco(Documento& folha, EstadoImpressora impressora, const calc::CalcState& estado,
-                  const OrigemDaFicha& origem, QWidget* formulario = nullptr);
+// Composes the sheet of the mix in `estado` into `folha`. Nothing at all when the page has no size: false then.
+bool ImprimeTraco(Documento& folha, EstadoImpressora impressora, const calc::CalcState& estado,
+                  const OrigemDaFicha& origem);
 
 } // namespace printing

@@ -9,7 +9,6 @@
 #include "catalogue/tabelaprodutos.h"
 #include "platform/clock.h"
 #include "platform/database.h"
-#include "platform/dialogs.h"
 #include "platform/recordset.h"
 
 #include <QHash>
@@ -25,8 +24,6 @@ namespace {
 
 // Rows read in one statement while a report is made: a writer at another workstation waits at most this long.
 constexpr int LinhasPorLeitura = 200;
-
-using platform::Dialogs;
 
 const QColor kPreto(0, 0, 0);
 const QColor kAzul(0, 0, 255);
@@ -349,7 +346,8 @@ void bloco(Composicao& c, TipoRelatorio tipo, const calc::CalcState& s, const ca
 
 Relatorio::Relatorio(TipoRelatorio tipo, platform::Database& banco, const QString& logotipo,
                      Orientacao orientacaoDaImpressora)
-    : m_tipo(tipo), m_banco(banco), m_logotipo(logotipo), m_orientacaoInicial(orientacaoDaImpressora)
+    : m_tipo(tipo), m_banco(banco), m_logotipo(logotipo), m_orientacaoInicial(orientacaoDaImpressora),
+      m_orientacaoDasPaginas(orientacaoDaImpressora)
 {
 }
 
@@ -380,17 +378,7 @@ bool Relatorio::compoe(const ProgressoDoRelatorio& progresso)
     m_blocos.clear();
     m_documento.limpa();
 
-    // The layout is for portrait paper: a printer in landscape is offered the switch.
-    m_documento.setOrientation(m_orientacaoInicial);
-    if (m_orientacaoInicial == Orientacao::Paisagem) {
-        const Dialogs::Resposta resposta = Dialogs::atual().mensagem(
-            QStringLiteral("A orientação do papel está na horizontal.\rO correto é a orientação na vertical.\r\r"
-                           "Quer imprimir com orientação vertical?"),
-            QStringLiteral("Orientação do Papel"), Dialogs::Icone::Pergunta, Dialogs::Botoes::SimNao,
-            Dialogs::Resposta::Sim);
-        if (resposta == Dialogs::Resposta::Sim)
-            m_documento.setOrientation(Orientacao::Retrato);
-    }
+    m_documento.setOrientation(m_orientacaoDasPaginas);
     m_documento.setPaperSize(QSizeF(kLarguraA4, kAlturaA4));
     m_documento.setMarginLeft(kMargemEsquerda);
     m_documento.setMarginRight(m_documento.pageWidth() - kMargemEsquerda - kLarguraDoLayout);

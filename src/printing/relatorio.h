@@ -66,8 +66,15 @@ public:
     // How many rows the record source gives (the report's mixes). Throws platform::DbError.
     int contaLinhas() const;
 
-    // Runs the report: the landscape question when the printer is in landscape, then one block per row. False when
-    // the progress answered to cancel, with no page kept. Throws platform::DbError when the rows cannot be read.
+    // The layout is for portrait paper: with the printer in landscape, whoever runs the report offers the user
+    // portrait pages before composing.
+    bool impressoraDeitada() const { return m_orientacaoInicial == Orientacao::Paisagem; }
+    // The orientation of the pages composed: the printer's, unless the user took the other.
+    Orientacao orientacaoDasPaginas() const { return m_orientacaoDasPaginas; }
+    void defineOrientacaoDasPaginas(Orientacao orientacao) { m_orientacaoDasPaginas = orientacao; }
+
+    // Runs the report: one block per row, on pages of the orientation chosen. False when the progress answered to
+    // cancel, with no page kept. Throws platform::DbError when the rows cannot be read.
     bool compoe(const ProgressoDoRelatorio& progresso = {});
 
     const Documento& documento() const { return m_documento; }
@@ -85,6 +92,7 @@ private:
     platform::Database& m_banco;
     QString m_logotipo;
     Orientacao m_orientacaoInicial;
+    Orientacao m_orientacaoDasPaginas;
     Documento m_documento;
     QList<EntradaDoIndice> m_indice;
     QList<BlocoDoRelatorio> m_blocos;

@@ -3,16 +3,10 @@
 #include "documento.h"
 
 #include "platform/aplicacao.h"
-#include "platform/dialogs.h"
-#include "platform/som.h"
 
-#include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QPrintDialog>
-#include <QPrinter>
-#include <QPrinterInfo>
 #include <QSaveFile>
 
 namespace printing {
@@ -30,18 +24,6 @@ QPageLayout::Orientation orientacaoDe(const Documento& documento)
     return documento.orientation() == Orientacao::Retrato ? QPageLayout::Portrait : QPageLayout::Landscape;
 }
 
-void preparaImpressora(const Documento& documento, QPrinter& impressora)
-{
-    impressora.setFullPage(true);
-    impressora.setPageLayout(QPageLayout(tamanhoDoPapel(documento), orientacaoDe(documento), QMarginsF()));
-}
-
-std::function<bool()>& procuraDeImpressora()
-{
-    static std::function<bool()> procura;
-    return procura;
-}
-
 void define(QString* erro, const QString& texto)
 {
     if (erro)
@@ -50,66 +32,9 @@ void define(QString* erro, const QString& texto)
 
 } // namespace
 
-bool haImpressora()
+QPageLayout papelDoDocumento(const Documento& documento)
 {
-    const std::function<bool()>& procura = procuraDeImpressora();
-    return procura ? procura() : !QPrinterInfo::defaultPrinter().isNull();
-}
-
-void defineProcuraDeImpressora(std::function<bool()> procura)
-{
-    procuraDeImpressora() = std::move(procura);
-}
-
-void avisaSemImpressora()
-{
-    platform::TocaSom(platform::Som::Erro);
-    platform::Dialogs::aviso(
-        QStringLiteral("Tem que instalar uma impressora!\rPara utilizar todo recurso do Programa."),
-        QStringLiteral("Instalar Impressora"), platform::Dialogs::Icone::Nenhum);
-}
-
-bool imprime(const Documento& documento, QPrinter& impressora)
-{
-    if (documento.pageCount() == 0)
-        return false;
-    preparaImpressora(documento, impressora);
-    int primeira = 1;
-    int ultima = documento.pageCount();
-    if (impressora.printRange() == QPrinter::PageRange) {
-        primeira = std::max(primeira, impressora.fromPage());
-        ultima = std::min(ultima, impressora.toPage());
-    }
-    QPainter pintor;
-    if (!pintor.begin(&impressora))
-        return false;
-    // With the whole paper to draw on, the page's corner is the device's origin.
-    const double escala = impressora.resolution() / kTwipsPorPolegada;
-    for (int pagina = primeira; pagina <= ultima; ++pagina) {
-        if (pagina > primeira)
-            impressora.newPage();
-        documento.drawPage(pintor, pagina - 1, QPointF(0.0, 0.0), escala);
-    }
-    return pintor.end();
-}
-
-bool imprimeComDialogo(const Documento& documento, QWidget* pai, const QString& titulo)
-{
-    if (documento.pageCount() == 0)
-        return false;
-    if (!haImpressora()) {
-        avisaSemImpressora();
-        return false;
-    }
-    QPrinter impressora(QPrinter::HighResolution);
-    preparaImpressora(documento, impressora);
-    impressora.setDocName(titulo.isEmpty() ? platform::Aplicacao::titulo() : titulo);
-    impressora.setFromTo(1, documento.pageCount());
-    QPrintDialog dialogo(&impressora, pai);
-    dialogo.setMinMax(1, documento.pageCount());
-    if (platform::Dialogs::atual().mostraModal(&dialogo) != QDialog::Accepted)
-        return false;
-    return imprime(documento, impressora);
+    return QPageLayout(tamanhoDoPapel(documento), orientacaoDe(documento), QMarginsF());
 }
 
 bool gravaPdf(const Documento& documento, const QString& arquivo, const QString& titulo, QString* erro)
@@ -126,7 +51,7 @@ bool gravaPdf(const Documento& documento, const QString& arquivo, const QString&
     {
         QPdfWriter pdf(&saida);
         pdf.setResolution(int(kTwipsPorPolegada));
-        pdf.setPageLayout(QPageLayout(tamanhoDoPapel(documento), orientacaoDe(documento), QMarginsF()));
+        pdf.setPageLayout(papelDoDocumento(documento));
         pdf.setTitle(titulo);
         pdf.setCreator(platform::Aplicacao::titulo() + QLatin1Char(' ') + platform::Aplicacao::versao());
         QPainter pintor;

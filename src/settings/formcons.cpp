@@ -6,10 +6,10 @@
 #include "somdosbotoes.h"
 
 #include "calc/numericentry.h"
-#include "platform/ajuda.h"
+#include "desktop/ajuda.h"
+#include "desktop/mostraerro.h"
+#include "desktop/som.h"
 #include "platform/database.h"
-#include "platform/errorlog.h"
-#include "platform/som.h"
 #include "widgets/caixatexto.h"
 
 #include <QGridLayout>
@@ -136,7 +136,7 @@ void FormCons::showEvent(QShowEvent* event)
 
 void FormCons::BotaoFator_Click(int indice)
 {
-    platform::TocaSom(platform::Som::MouseClica);
+    desktop::TocaSom(desktop::Som::MouseClica);
     switch (indice) {
     case Ok:
         gravaLimites();
@@ -149,7 +149,7 @@ void FormCons::BotaoFator_Click(int indice)
             m_valorFator[i]->setText(calc::ConsistencyLimits{}.texts()[i]);
         break;
     case Ajuda:
-        platform::Ajuda::MostraAjuda(this, kTopicoDeAjuda);
+        desktop::Ajuda::MostraAjuda(this, kTopicoDeAjuda);
         break;
     }
 }
@@ -169,7 +169,7 @@ void FormCons::gravaLimites()
         m_dadoFator.refresh();
         m_dadoFator.mostraLinha();
     } catch (const platform::DbError& erro) {
-        platform::MostraErro(QStringLiteral("FormCons - BotaoFator"), erro.numero(), erro.descricao());
+        desktop::MostraErro(QStringLiteral("FormCons - BotaoFator"), erro.numero(), erro.descricao());
         return;
     }
     emit atualizaVista();
@@ -182,7 +182,7 @@ void FormCons::reject()
         m_dadoFator.refresh();
         m_dadoFator.mostraLinha();
     } catch (const platform::DbError& erro) {
-        platform::MostraErro(QStringLiteral("FormCons - BotaoFator"), erro.numero(), erro.descricao());
+        desktop::MostraErro(QStringLiteral("FormCons - BotaoFator"), erro.numero(), erro.descricao());
     }
     emit atualizaVista();
     QDialog::reject();
@@ -203,7 +203,7 @@ void FormCons::keyPressEvent(QKeyEvent* event)
         return;
     }
     if (event->key() == Qt::Key_F1 && event->modifiers() == Qt::NoModifier) {
-        platform::Ajuda::MostraAjuda(this, kTopicoDeAjuda);
+        desktop::Ajuda::MostraAjuda(this, kTopicoDeAjuda);
         return;
     }
     QDialog::keyPressEvent(event);

@@ -7,11 +7,11 @@
 #include "calc/opcoes.h"
 #include "calc/padroes.h"
 #include "calc/physicaldata.h"
-#include "platform/ajuda.h"
+#include "desktop/ajuda.h"
+#include "desktop/dialogs.h"
+#include "desktop/mostraerro.h"
+#include "desktop/som.h"
 #include "platform/database.h"
-#include "platform/dialogs.h"
-#include "platform/errorlog.h"
-#include "platform/som.h"
 #include "widgets/caixatexto.h"
 #include "widgets/criaopcoes.h"
 #include "widgets/recusa.h"
@@ -32,7 +32,7 @@ namespace settings {
 
 namespace {
 
-using platform::Dialogs;
+using desktop::Dialogs;
 
 // The values a new company starts with, which "&Padrão" puts back.
 const calc::Padroes& inicial()
@@ -85,7 +85,7 @@ FormMass::FormMass(platform::Database& db, QWidget* parent)
     m_pastinha->addTab(criaPaginaMassas(), QStringLiteral("&Massas e Umidade"));
     m_pastinha->addTab(criaPaginaDosagens(), QStringLiteral("&Dosagens e Agregados"));
     m_pastinha->addTab(criaPaginaUtilizacao(), QStringLiteral("Utili&zação e Mão-de-Obra"));
-    connect(m_pastinha, &QTabWidget::currentChanged, this, [] { platform::TocaSom(platform::Som::MouseClica); });
+    connect(m_pastinha, &QTabWidget::currentChanged, this, [] { desktop::TocaSom(desktop::Som::MouseClica); });
     m_dadoMassa.vincula(m_classeCimento, QLatin1String(calc::Padroes::campoClasse));
 
     auto* principal = new QVBoxLayout(this);
@@ -260,7 +260,7 @@ void FormMass::showEvent(QShowEvent* event)
 
 void FormMass::BotaoDados_Click(int indice)
 {
-    platform::TocaSom(platform::Som::MouseClica);
+    desktop::TocaSom(desktop::Som::MouseClica);
     switch (indice) {
     case Ok:
         gravaDados();
@@ -300,7 +300,7 @@ void FormMass::gravaDados()
         m_dadoMassa.mostraLinha();
     } catch (const platform::DbError& erro) {
         // The form stays open with what the user typed, to try again or cancel.
-        platform::MostraErro(QStringLiteral("FormMass - BotaoDados"), erro.numero(), erro.descricao());
+        desktop::MostraErro(QStringLiteral("FormMass - BotaoDados"), erro.numero(), erro.descricao());
         return;
     }
     emit atualizaVista();
@@ -315,7 +315,7 @@ void FormMass::reject()
         m_dadoMassa.mostraLinha();
         selecionaOpcoes();
     } catch (const platform::DbError& erro) {
-        platform::MostraErro(QStringLiteral("FormMass - BotaoDados"), erro.numero(), erro.descricao());
+        desktop::MostraErro(QStringLiteral("FormMass - BotaoDados"), erro.numero(), erro.descricao());
     }
     emit atualizaVista();
     QDialog::reject();
@@ -338,7 +338,7 @@ void FormMass::voltaAoPadrao()
 
 void FormMass::mostraAjuda()
 {
-    platform::Ajuda::MostraAjuda(this, 1001 + m_pastinha->currentIndex());
+    desktop::Ajuda::MostraAjuda(this, 1001 + m_pastinha->currentIndex());
 }
 
 void FormMass::enterNaCaixa(int indice)

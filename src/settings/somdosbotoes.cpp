@@ -1,6 +1,6 @@
 #include "somdosbotoes.h"
 
-#include "platform/som.h"
+#include "desktop/som.h"
 
 #include <QAbstractButton>
 #include <QEvent>
@@ -16,7 +16,7 @@ bool SomDosBotoes::eventFilter(QObject* objeto, QEvent* evento)
 {
     if (evento->type() == QEvent::Enter && objeto != m_ultimo) {
         m_ultimo = objeto;
-        platform::TocaSom(platform::Som::MouseMove);
+        desktop::TocaSom(desktop::Som::MouseMove);
     }
     return QObject::eventFilter(objeto, evento);
 }

@@ -1,6 +1,6 @@
 #include "recusa.h"
 
-#include "platform/dialogs.h"
+#include "desktop/dialogs.h"
 
 #include <QLineEdit>
 #include <QTabWidget>
@@ -9,7 +9,7 @@ namespace widgets {
 
 bool recusa(QTabWidget* pasta, QWidget* caixa, const QString& texto, const QString& titulo)
 {
-    platform::Dialogs::aviso(texto, titulo, platform::Dialogs::Icone::Exclamacao);
+    desktop::Dialogs::aviso(texto, titulo, desktop::Dialogs::Icone::Exclamacao);
     for (int i = 0; i < pasta->count(); ++i) {
         if (pasta->widget(i)->isAncestorOf(caixa))
             pasta->setCurrentIndex(i);

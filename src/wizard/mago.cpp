@@ -1,7 +1,7 @@
 #include "mago.h"
 
 #include "calc/opcoes.h"
-#include "platform/som.h"
+#include "desktop/som.h"
 #include "widgets/caixatexto.h"
 #include "widgets/criaopcoes.h"
 

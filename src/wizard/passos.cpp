@@ -9,10 +9,10 @@
 #include "calc/physicaldata.h"
 #include "calc/recalc.h"
 #include "calc/strength.h"
+#include "desktop/dialogs.h"
+#include "desktop/mostraerro.h"
+#include "desktop/som.h"
 #include "platform/database.h"
-#include "platform/dialogs.h"
-#include "platform/errorlog.h"
-#include "platform/som.h"
 #include "widgets/caixatexto.h"
 
 #include <QAbstractButton>
@@ -34,7 +34,7 @@ namespace wizard {
 
 namespace {
 
-using platform::Dialogs;
+using desktop::Dialogs;
 
 const QString kAvancar = QStringLiteral("&Avançar >");
 const QString kImprimir = QStringLiteral("Im&primir");
@@ -200,7 +200,7 @@ void Mago::Form_Activate()
                 nomes.append(q.value(0).toString());
             m_nomeTraco->addItems(nomes);
         } catch (const platform::DbError& erro) {
-            platform::MostraErro(QStringLiteral("Mago - Form_Activate"), erro.numero(), erro.descricao());
+            desktop::MostraErro(QStringLiteral("Mago - Form_Activate"), erro.numero(), erro.descricao());
         }
     }
     m_nomeTraco->setCurrentIndex(-1);
@@ -246,7 +246,7 @@ void Mago::mostraPagina(int pagina)
 
 void Mago::BotaoAssiste_Click(int indice)
 {
-    platform::TocaSom(platform::Som::MouseClica);
+    desktop::TocaSom(desktop::Som::MouseClica);
     switch (indice) {
     case Voltar:
         volta();
@@ -447,7 +447,7 @@ std::optional<double> Mago::pesoDoSaco()
                 return pesos[i];
         }
     } catch (const platform::DbError& erro) {
-        platform::MostraErro(QStringLiteral("Mago - CalculaQuantidades"), erro.numero(), erro.descricao());
+        desktop::MostraErro(QStringLiteral("Mago - CalculaQuantidades"), erro.numero(), erro.descricao());
     }
     return std::nullopt;
 }
@@ -556,7 +556,7 @@ bool Mago::eventFilter(QObject* objeto, QEvent* evento)
 {
     if (evento->type() == QEvent::Enter && objeto != m_ultimoBotao) {
         m_ultimoBotao = objeto;
-        platform::TocaSom(platform::Som::MouseMove);
+        desktop::TocaSom(desktop::Som::MouseMove);
     }
     return QDialog::eventFilter(objeto, evento);
 }

@@ -1,10 +1,10 @@
 #include "testregistry.h"
 
+#include "desktop/posicao.h"
+#include "desktop/scripteddialogs.h"
+#include "desktop/shell.h"
 #include "janelateste.h"
-#include "platform/posicao.h"
-#include "platform/scripteddialogs.h"
-#include "platform/shell.h"
-#include "printing/imptraco.h"
+#include "preview/imptraco.h"
 #include "widgets/caixatexto.h"
 
 #include <QAction>
@@ -19,8 +19,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-using platform::Dialogs;
-using platform::ScriptedDialogs;
+using desktop::Dialogs;
+using desktop::ScriptedDialogs;
 using teste::Janela;
 using Form = mixform::FormTraco;
 
@@ -57,8 +57,8 @@ private slots:
     }
     void cleanup()
     {
-        platform::Shell::defineIniciador(nullptr);
-        platform::Shell::defineAbridor(nullptr);
+        desktop::Shell::defineIniciador(nullptr);
+        desktop::Shell::defineAbridor(nullptr);
         apagaPosicao();
     }
 
@@ -123,7 +123,7 @@ private slots:
                 preferencias.setValue(QStringLiteral("Posicao/") + QLatin1String(chave), QLatin1String(valor));
         }
         QWidget janela;
-        QVERIFY(!platform::Posicao::LePosicao(&janela, aplicacao()));
+        QVERIFY(!desktop::Posicao::LePosicao(&janela, aplicacao()));
         // The record is applied all the same.
         QCOMPARE(janela.geometry().height(), 700);
         Janela j;
@@ -136,7 +136,7 @@ private slots:
         bool bancoAbertoAoIniciar = true;
         bool janelaVisivelAoIniciar = true;
         Janela j;
-        platform::Shell::defineIniciador([&](const QString& arquivo) {
+        desktop::Shell::defineIniciador([&](const QString& arquivo) {
             iniciados.append(arquivo);
             bancoAbertoAoIniciar = platform::Database::shared().isOpen();
             janelaVisivelAoIniciar = j.traco->isVisible();
@@ -175,7 +175,7 @@ private slots:
     void comentarioAbreOCorreio()
     {
         QList<QUrl> abertos;
-        platform::Shell::defineAbridor([&](const QUrl& url) { abertos.append(url); });
+        desktop::Shell::defineAbridor([&](const QUrl& url) { abertos.append(url); });
         Janela j;
         j.traco->ferramenta(QStringLiteral("ID_Mail"))->trigger();
         QCOMPARE(abertos.size(), 1);
@@ -305,7 +305,7 @@ private slots:
         bool ocupado = false;
         m_dialogs->proximoModal([&](QDialog* d) {
             ocupado = j.traco->ocupado;
-            auto* ficha = qobject_cast<printing::ImpTraco*>(d);
+            auto* ficha = qobject_cast<preview::ImpTraco*>(d);
             if (ficha) {
                 ficha->ativa();
                 titulo = ficha->windowTitle();

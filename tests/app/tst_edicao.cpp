@@ -3,10 +3,10 @@
 #include "calc/formats.h"
 #include "calc/numericentry.h"
 #include "catalogue/catalogo.h"
+#include "desktop/scripteddialogs.h"
 #include "janelateste.h"
 #include "platform/clock.h"
-#include "platform/scripteddialogs.h"
-#include "printing/previatraco.h"
+#include "preview/previatraco.h"
 #include "widgets/caixatexto.h"
 #include "wizard/mago.h"
 
@@ -23,8 +23,8 @@
 #include <QTest>
 #include <QToolBar>
 
-using platform::Dialogs;
-using platform::ScriptedDialogs;
+using desktop::Dialogs;
+using desktop::ScriptedDialogs;
 using Form = mixform::FormTraco;
 using teste::Janela;
 
@@ -679,7 +679,7 @@ private slots:
             auto* concluir = d->findChild<QPushButton*>(QStringLiteral("BotaoAssiste2"));
             concluir->click();
             // The last page shows the experimental sheet of the designed mix.
-            if (!d->findChild<printing::PreviaTraco*>())
+            if (!d->findChild<preview::PreviaTraco*>())
                 return -1;
             if (copiar)
                 concluir->click();
@@ -690,7 +690,7 @@ private slots:
         QVERIFY(j.traco->ferramenta(QStringLiteral("ID_AssistentedeTraços"))->isEnabled());
         j.traco->ferramenta(QStringLiteral("ID_AssistentedeTraços"))->trigger();
         QCOMPARE(m_dialogs->modaisMostrados().size(), 1);
-        QVERIFY(mago.findChild<printing::PreviaTraco*>());
+        QVERIFY(mago.findChild<preview::PreviaTraco*>());
         QCOMPARE(j.form()->inserindo, copiar);
         if (!copiar) {
             QCOMPARE(j.form()->TextoC[0]->text(), QStringLiteral("Traço d'Obra"));

@@ -3,11 +3,11 @@
 #include "app/entrada.h"
 #include "app/sobre.h"
 #include "app/traco.h"
+#include "desktop/scripteddialogs.h"
 #include "fixtures.h"
 #include "platform/database.h"
 #include "platform/paths.h"
 #include "platform/relatoriodereparo.h"
-#include "platform/scripteddialogs.h"
 #include "settings/formcons.h"
 #include "settings/formmass.h"
 #include "wizard/mago.h"
@@ -26,8 +26,8 @@
 
 #include <unistd.h>
 
-using platform::Dialogs;
-using platform::ScriptedDialogs;
+using desktop::Dialogs;
+using desktop::ScriptedDialogs;
 
 namespace {
 

@@ -12,10 +12,10 @@
 #include "calc/numericentry.h"
 #include "calc/recalc.h"
 #include "catalogue/tabelaprodutos.h"
+#include "desktop/scripteddialogs.h"
 #include "exemplos.h"
 #include "janelateste.h"
 #include "platform/clock.h"
-#include "platform/scripteddialogs.h"
 #include "printing/documento.h"
 #include "printing/ficha.h"
 #include "widgets/caixatexto.h"
@@ -31,8 +31,8 @@
 #include <QStandardPaths>
 #include <QTest>
 
-using platform::Dialogs;
-using platform::ScriptedDialogs;
+using desktop::Dialogs;
+using desktop::ScriptedDialogs;
 using Form = mixform::FormTraco;
 using teste::Janela;
 

@@ -1,9 +1,9 @@
 #include "testregistry.h"
 
 #include "app/sobre.h"
-#include "platform/ajuda.h"
-#include "platform/scripteddialogs.h"
-#include "platform/som.h"
+#include "desktop/ajuda.h"
+#include "desktop/scripteddialogs.h"
+#include "desktop/som.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -13,8 +13,8 @@
 #include <QToolButton>
 
 using app::Sobre;
-using platform::Dialogs;
-using platform::ScriptedDialogs;
+using desktop::Dialogs;
+using desktop::ScriptedDialogs;
 
 namespace {
 
@@ -44,13 +44,13 @@ private slots:
         m_dialogs = new ScriptedDialogs;
         Dialogs::instala(std::unique_ptr<Dialogs>(m_dialogs));
         m_sons.clear();
-        platform::observaSons([this](int som) { m_sons.append(som); });
+        desktop::observaSons([this](int som) { m_sons.append(som); });
     }
 
     void cleanup()
     {
-        platform::observaSons({});
-        platform::Ajuda::defineVisualizador(nullptr);
+        desktop::observaSons({});
+        desktop::Ajuda::defineVisualizador(nullptr);
     }
 
     // The revision is "00" followed by the number, cut to its last four characters; the minor number takes two.
@@ -160,7 +160,7 @@ private slots:
         sobre.show();
         QVERIFY(QTest::qWaitForWindowExposed(&sobre));
         QList<QPair<QWidget*, int>> pedidos;
-        platform::Ajuda::defineVisualizador([&pedidos](QWidget* janela, const QString&, int topico) {
+        desktop::Ajuda::defineVisualizador([&pedidos](QWidget* janela, const QString&, int topico) {
             pedidos.append({janela, topico});
             return true;
         });
@@ -226,7 +226,7 @@ private slots:
         sobre.move(120, 80);
         sobre.show();
         QVERIFY(QTest::qWaitForWindowExposed(&sobre));
-        platform::Ajuda::defineVisualizador([](QWidget*, const QString&, int) { return true; });
+        desktop::Ajuda::defineVisualizador([](QWidget*, const QString&, int) { return true; });
         QWidget* alvo = sobre.findChild<QWidget*>(controle);
         const QPoint inicio = sobre.pos();
         const QPoint local = alvo->rect().center();

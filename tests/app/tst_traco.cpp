@@ -4,13 +4,13 @@
 #include "app/ferramentas.h"
 #include "app/sobre.h"
 #include "app/traco.h"
+#include "desktop/ajuda.h"
+#include "desktop/scripteddialogs.h"
+#include "desktop/som.h"
 #include "fixtures.h"
 #include "janelateste.h"
-#include "platform/ajuda.h"
 #include "platform/database.h"
 #include "platform/paths.h"
-#include "platform/scripteddialogs.h"
-#include "platform/som.h"
 #include "settings/formcons.h"
 #include "settings/formmass.h"
 #include "widgets/caixatexto.h"
@@ -36,8 +36,8 @@
 #include <QTimer>
 #include <QToolBar>
 
-using platform::Dialogs;
-using platform::ScriptedDialogs;
+using desktop::Dialogs;
+using desktop::ScriptedDialogs;
 using Form = mixform::FormTraco;
 using teste::Janela;
 
@@ -53,9 +53,9 @@ private slots:
     void initTestCase()
     {
         QStandardPaths::setTestModeEnabled(true);
-        platform::observaSons([this](int som) { m_sons.append(som); });
+        desktop::observaSons([this](int som) { m_sons.append(som); });
     }
-    void cleanupTestCase() { platform::observaSons(nullptr); }
+    void cleanupTestCase() { desktop::observaSons(nullptr); }
 
     void init()
     {
@@ -499,7 +499,7 @@ private slots:
         QFETCH(int, topico);
         Janela j;
         QList<int> topicos;
-        platform::Ajuda::defineVisualizador([&topicos](QWidget*, const QString&, int t) {
+        desktop::Ajuda::defineVisualizador([&topicos](QWidget*, const QString&, int t) {
             topicos.append(t);
             return true;
         });
@@ -507,7 +507,7 @@ private slots:
         QWidget* alvo = pagina == 0 ? static_cast<QWidget*>(j.form()->TextoC[0]) : j.form()->TextoI[0];
         QTest::keyClick(alvo, Qt::Key_F1);
         j.traco->executa(QStringLiteral("ID_AjudadoPrograma"));
-        platform::Ajuda::defineVisualizador(nullptr);
+        desktop::Ajuda::defineVisualizador(nullptr);
         QCOMPARE(topicos, (QList<int>{topico, topico}));
         QVERIFY(m_dialogs->mensagens().isEmpty());
         // Without a help window (no help pages beside the program) the user is told so.

@@ -2,8 +2,6 @@
 #include "testregistry.h"
 
 #include "platform/clock.h"
-#include "platform/scripteddialogs.h"
-#include "platform/som.h"
 #include "printing/ficha.h"
 
 #include <QDir>
@@ -62,10 +60,6 @@ class TestFicha : public QObject
 {
     Q_OBJECT
 
-private:
-    platform::ScriptedDialogs* m_dialogs = nullptr;
-    QList<int> m_sons;
-
 private slots:
     void init();
     void cleanup();
@@ -99,17 +93,11 @@ private slots:
 
 void TestFicha::init()
 {
-    auto dialogs = std::make_unique<platform::ScriptedDialogs>();
-    m_dialogs = dialogs.get();
-    platform::Dialogs::instala(std::move(dialogs));
-    m_sons.clear();
-    platform::observaSons([this](int som) { m_sons.append(som); });
     platform::Clock::fixa(QDateTime(QDate(2025, 4, 7), QTime(9, 30)));
 }
 
 void TestFicha::cleanup()
 {
-    platform::observaSons({});
     platform::Clock::fixa(QDateTime());
 }
 
@@ -582,21 +570,15 @@ void TestFicha::noPrinter()
     folha.setPaperSize(QSizeF(0, 0));
     const EstadoImpressora estado = printing::PreparaFolha(folha);
     QCOMPARE(estado, EstadoImpressora::SemImpressora);
-    QCOMPARE(m_dialogs->mensagens().size(), 1);
-    QCOMPARE(m_dialogs->mensagens().first().titulo, QStringLiteral("Instalar Impressora"));
-    QCOMPARE(m_dialogs->mensagens().first().texto,
-             QStringLiteral("Tem que instalar uma impressora!\rPara utilizar todo recurso do Programa."));
-    QCOMPARE(m_dialogs->mensagens().first().botoes, platform::Dialogs::Botoes::Ok);
-    QCOMPARE(m_sons, QList<int>{1});
     // Nothing is composed.
-    printing::ImprimeTraco(folha, estado, estadoDe(linhaGravada()), OrigemDaFicha::gravado(linhaGravada(), {}));
+    QVERIFY(
+        !printing::ImprimeTraco(folha, estado, estadoDe(linhaGravada()), OrigemDaFicha::gravado(linhaGravada(), {})));
     QCOMPARE(folha.pageCount(), 0);
     QVERIFY(folha.textos().isEmpty());
 
-    // A4 is a usable page: no message.
+    // A4 is a usable page.
     Documento a4;
     QCOMPARE(printing::PreparaFolha(a4), EstadoImpressora::Pronta);
-    QCOMPARE(m_dialogs->mensagens().size(), 1);
     QCOMPARE(a4.marginLeft(), 500.0);
     QCOMPARE(a4.marginBottom(), 500.0);
 }

@@ -4,15 +4,14 @@
 
 #include "platform/clock.h"
 #include "platform/database.h"
-#include "platform/scripteddialogs.h"
 #include "printing/ficha.h"
 #include "printing/relatorio.h"
 
 #include <QTest>
 
 #include <memory>
+#include <optional>
 
-using platform::Dialogs;
 using printing::Orientacao;
 using printing::Relatorio;
 using printing::TipoRelatorio;
@@ -55,7 +54,6 @@ class TestRelatorio : public QObject
 private:
     PastaDeTeste m_pasta{true};
     std::unique_ptr<platform::Database> m_banco;
-    platform::ScriptedDialogs* m_dialogs = nullptr;
 
     std::unique_ptr<Relatorio> compoe(TipoRelatorio tipo)
     {
@@ -77,13 +75,6 @@ private slots:
     {
         platform::Clock::fixa({});
         m_banco->close();
-    }
-
-    void init()
-    {
-        auto dialogs = std::make_unique<platform::ScriptedDialogs>();
-        m_dialogs = dialogs.get();
-        Dialogs::instala(std::move(dialogs));
     }
 
     void variantsOfANameShareOneGroup()
@@ -280,38 +271,31 @@ private slots:
         }
     }
 
-    void landscapeQuestion_data()
+    // The report's pages take the orientation chosen for them; the printer's is kept as it was found.
+    void pageOrientation_data()
     {
         QTest::addColumn<Orientacao>("impressora");
-        QTest::addColumn<Dialogs::Resposta>("resposta");
-        QTest::addColumn<int>("perguntas");
+        QTest::addColumn<std::optional<Orientacao>>("escolhida");
         QTest::addColumn<Orientacao>("paginas");
 
-        QTest::newRow("landscape, yes") << Orientacao::Paisagem << Dialogs::Resposta::Sim << 1 << Orientacao::Retrato;
-        QTest::newRow("landscape, no") << Orientacao::Paisagem << Dialogs::Resposta::Nao << 1 << Orientacao::Paisagem;
-        QTest::newRow("portrait: no question")
-            << Orientacao::Retrato << Dialogs::Resposta::Nao << 0 << Orientacao::Retrato;
+        QTest::newRow("landscape printer, portrait taken")
+            << Orientacao::Paisagem << std::optional(Orientacao::Retrato) << Orientacao::Retrato;
+        QTest::newRow("landscape printer kept")
+            << Orientacao::Paisagem << std::optional<Orientacao>() << Orientacao::Paisagem;
+        QTest::newRow("portrait printer") << Orientacao::Retrato << std::optional<Orientacao>() << Orientacao::Retrato;
     }
 
-    void landscapeQuestion()
+    void pageOrientation()
     {
         QFETCH(Orientacao, impressora);
-        QFETCH(Dialogs::Resposta, resposta);
-        QFETCH(int, perguntas);
+        QFETCH(std::optional<Orientacao>, escolhida);
         QFETCH(Orientacao, paginas);
 
-        m_dialogs->proximaResposta(resposta);
         Relatorio r(TipoRelatorio::EmUso, *m_banco, QString(), impressora);
+        QCOMPARE(r.impressoraDeitada(), impressora == Orientacao::Paisagem);
+        if (escolhida)
+            r.defineOrientacaoDasPaginas(*escolhida);
         QVERIFY(r.compoe());
-        QCOMPARE(m_dialogs->mensagens().size(), perguntas);
-        if (perguntas) {
-            const auto& m = m_dialogs->mensagens().first();
-            QCOMPARE(m.titulo, QStringLiteral("Orientação do Papel"));
-            QCOMPARE(m.texto, QStringLiteral("A orientação do papel está na horizontal.\rO correto é a orientação na "
-                                             "vertical.\r\rQuer imprimir com orientação vertical?"));
-            QCOMPARE(m.icone, Dialogs::Icone::Pergunta);
-            QCOMPARE(m.botoes, Dialogs::Botoes::SimNao);
-        }
         QCOMPARE(r.documento().orientation(), paginas);
         QCOMPARE(r.orientacaoDaImpressora(), impressora);
         // The layout keeps its width whichever way the paper stands.

@@ -1,10 +1,10 @@
 #pragma once
 
+#include "desktop/ajuda.h"
+#include "desktop/scripteddialogs.h"
+#include "desktop/som.h"
 #include "fixtures.h"
-#include "platform/ajuda.h"
 #include "platform/database.h"
-#include "platform/scripteddialogs.h"
-#include "platform/som.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
@@ -22,18 +22,18 @@
 class Ambiente
 {
 public:
-    platform::ScriptedDialogs* dialogs = nullptr;
+    desktop::ScriptedDialogs* dialogs = nullptr;
     QList<int> sons;
     QList<int> topicos;
 
     bool prepara()
     {
-        dialogs = new platform::ScriptedDialogs;
-        platform::Dialogs::instala(std::unique_ptr<platform::Dialogs>(dialogs));
+        dialogs = new desktop::ScriptedDialogs;
+        desktop::Dialogs::instala(std::unique_ptr<desktop::Dialogs>(dialogs));
         sons.clear();
         topicos.clear();
-        platform::observaSons([this](int som) { sons.append(som); });
-        platform::Ajuda::defineVisualizador([this](QWidget*, const QString&, int topico) {
+        desktop::observaSons([this](int som) { sons.append(som); });
+        desktop::Ajuda::defineVisualizador([this](QWidget*, const QString&, int topico) {
             topicos.append(topico);
             return true;
         });
@@ -47,7 +47,7 @@ public:
     void encerra()
     {
         platform::Database::shared().close();
-        platform::observaSons({});
+        desktop::observaSons({});
         m_pasta.reset();
     }
 

@@ -11,7 +11,7 @@
 #include <QSignalSpy>
 #include <QTabWidget>
 
-using platform::Dialogs;
+using desktop::Dialogs;
 using settings::FormMass;
 
 namespace {

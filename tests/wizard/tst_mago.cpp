@@ -3,10 +3,10 @@
 #include "acessibilidade.h"
 #include "calctestsupport.h"
 
+#include "desktop/scripteddialogs.h"
+#include "desktop/som.h"
 #include "fixtures.h"
 #include "platform/database.h"
-#include "platform/scripteddialogs.h"
-#include "platform/som.h"
 #include "widgets/caixatexto.h"
 #include "wizard/mago.h"
 
@@ -25,8 +25,8 @@
 #include <algorithm>
 #include <memory>
 
-using platform::Dialogs;
-using platform::ScriptedDialogs;
+using desktop::Dialogs;
+using desktop::ScriptedDialogs;
 using wizard::Mago;
 
 namespace {
@@ -138,7 +138,7 @@ private slots:
         m_dialogs = new ScriptedDialogs;
         Dialogs::instala(std::unique_ptr<Dialogs>(m_dialogs));
         m_sons.clear();
-        platform::observaSons([this](int som) { m_sons.append(som); });
+        desktop::observaSons([this](int som) { m_sons.append(som); });
         m_pasta = std::make_unique<PastaDeTeste>();
         QVERIFY(m_pasta->valida());
         platform::Database::shared().open(m_pasta->banco());
@@ -147,7 +147,7 @@ private slots:
     void cleanup()
     {
         platform::Database::shared().close();
-        platform::observaSons({});
+        desktop::observaSons({});
         m_pasta.reset();
     }
 
