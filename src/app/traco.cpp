@@ -4,6 +4,7 @@
 #include "sobre.h"
 
 #include "calc/numericentry.h"
+#include "catalogue/consultas.h"
 #include "catalogue/tabelaprodutos.h"
 #include "platform/ajuda.h"
 #include "platform/aplicacao.h"
@@ -288,8 +289,8 @@ void Traco::configura()
     habilita(QStringLiteral("ID_Modulo%1").arg(Ferramentas::EsteModulo), false);
 
     if (passo([this] {
-            QSqlQuery q = platform::Database::shared().exec(
-                QStringLiteral("SELECT Morto FROM DadosEmpresa ORDER BY rowid LIMIT 1"));
+            QSqlQuery q =
+                platform::Database::shared().exec(catalogue::Consultas::arquivoMorto(platform::Database::shared()).sql);
             if (!q.next())
                 throw DbError(platform::SemRegistroCorrente);
             arquivoMorto = q.value(0).toBool();
@@ -393,7 +394,7 @@ catalogue::Padroes Traco::padroes() const
     }
     // Before the settings form is loaded (tests of the window alone) the table holds the same values.
     try {
-        QSqlQuery q = platform::Database::shared().exec(QStringLiteral("SELECT * FROM Massas ORDER BY rowid LIMIT 1"));
+        QSqlQuery q = platform::Database::shared().exec(catalogue::Consultas::massas(platform::Database::shared()).sql);
         if (q.next()) {
             const std::array<const char*, 9> campos{"MassaCimentoEsp", "MassaCimentoApa", "MassaMiudoEsp",
                                                     "MassaMiudoApa",   "MassaGraudoEsp",  "MassaGraudoApa",
@@ -499,9 +500,7 @@ void Traco::executa(const QString& id)
     } else if (id == QStringLiteral("ID_TracosUso")) {
         int itens = 0;
         try {
-            itens = platform::Database::shared()
-                        .scalar(QStringLiteral("SELECT COUNT(*) AS Itens FROM Tracos WHERE Plantao = TRUE;"))
-                        .toInt();
+            itens = platform::Database::shared().scalar(catalogue::Consultas::contaEmUso().sql).toInt();
         } catch (const DbError&) {
         }
         if (itens > 0)

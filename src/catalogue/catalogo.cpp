@@ -42,13 +42,12 @@ std::optional<QString> Catalogo::nomeGravado(const QString& nome)
         return std::nullopt;
     // The name's own index finds it as it is usually typed; a name stored with blanks around it, or typed with
     // accented letters in another case, is found by comparing every name folded.
-    QVariant achado =
-        m_db.scalar(QStringLiteral("SELECT NomeTraco FROM Tracos WHERE NomeTraco = ? LIMIT 1"), {procurado});
-    if (achado.isNull())
-        achado = m_db.scalar(QStringLiteral("SELECT NomeTraco FROM Tracos WHERE %1(NomeTraco) = ? "
-                                            "ORDER BY Codigo LIMIT 1")
-                                 .arg(QLatin1String(platform::NomeDaDobra)),
-                             {platform::nomeDobrado(procurado)});
+    const Consulta exato = Consultas::nomeExato(procurado);
+    QVariant achado = m_db.scalar(exato.sql, exato.valores);
+    if (achado.isNull()) {
+        const Consulta dobrado = Consultas::nomeDobrado(m_db, platform::nomeDobrado(procurado));
+        achado = m_db.scalar(dobrado.sql, dobrado.valores);
+    }
     if (achado.isNull())
         return std::nullopt;
     return achado.toString();

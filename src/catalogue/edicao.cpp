@@ -248,7 +248,7 @@ void FormTraco::OrdenarTracos(std::optional<qint64> codigo)
 {
     try {
         const int onde = posicao;
-        const Consulta catalogo = Consultas::catalogo();
+        const Consulta catalogo = Consultas::catalogo(m_db);
         DadoTraco.setQuery(catalogo.sql, catalogo.valores);
         totalRegistros = DadoTraco.recordCount();
         bool achou = false;
@@ -272,7 +272,7 @@ void FormTraco::OrdenarTracos(std::optional<qint64> codigo)
 
 void FormTraco::recarregaNomes()
 {
-    const QStringList nomes = consulta(Consultas::nomesDistintos().sql);
+    const QStringList nomes = consulta(Consultas::nomesDistintos(m_db).sql);
     const QSignalBlocker bloqueio(Combo[0]);
     preencheLista(Combo[0], nomes);
     Combo[0]->setCurrentIndex(-1);
@@ -757,9 +757,8 @@ QVariantMap FormTraco::camposDoTraco()
         const QString produto = s.nomes[std::size_t(linha)];
         QVariant codigo = 0;
         if (!produto.trimmed().isEmpty() && porTraco[std::size_t(linha)] != 0.0) {
-            const QVariant achado = m_db.scalar(
-                QStringLiteral("SELECT CodigoProduto FROM Produtos WHERE NomeProduto = ? ORDER BY rowid LIMIT 1"),
-                {produto});
+            const Consulta doProduto = Consultas::codigoDoProduto(m_db, produto);
+            const QVariant achado = m_db.scalar(doProduto.sql, doProduto.valores);
             if (achado.isValid() && !achado.isNull())
                 codigo = achado;
         }
