@@ -2,7 +2,7 @@
 
 #include "clock.h"
 #include "colacao.h"
-#include "copiatabela.h"
+#include "copiatabelasqlite.h"
 #include "database.h"
 #include "errorlog.h"
 
@@ -161,7 +161,7 @@ QList<RelatorioDeReparo::Tabela> copiaBanco(const QSqlDatabase& origem, const QS
     QList<RelatorioDeReparo::Tabela> tabelas;
     for (const ObjetoDoEsquema& objeto : esquema)
         if (objeto.tipo == QLatin1String("table"))
-            tabelas.append(copiaTabela(origem, destino, objeto.nome, arquivo));
+            tabelas.append(copiaTabelaSqlite(origem, destino, objeto.nome, arquivo));
     copiaSequencias(origem, destino);
     // Indexes, views and triggers come after the rows, so that no trigger fires during the copy. An index that the
     // salvaged rows no longer satisfy is left out rather than losing the rows.
