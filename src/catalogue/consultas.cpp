@@ -84,6 +84,48 @@ Consulta produtosQueUsam(qint64 codigoTraco)
     return {QStringLiteral("SELECT COUNT(*) AS Prod FROM Produtos WHERE CodigoTraco = ?"), {codigoTraco}};
 }
 
+Consulta codigoDoNome(const QString& nome)
+{
+    return {
+        QStringLiteral("SELECT CodigoTraco FROM Tracos WHERE NomeTraco = ? ORDER BY NomeTraco, TracoVariante LIMIT 1"),
+        {nome}};
+}
+
+Consulta estadoDaLinha(qint64 codigo, bool comVersao)
+{
+    return {QStringLiteral("SELECT NomeTraco, TracoVariante, Plantao, CodigoTraco%1 FROM Tracos WHERE Codigo = ?")
+                .arg(comVersao ? QStringLiteral(", Versao") : QString()),
+            {codigo}};
+}
+
+Consulta atualizaLinha(qint64 codigo, const QVariantMap& campos)
+{
+    QStringList atribuicoes;
+    QVariantList valores;
+    for (auto it = campos.cbegin(); it != campos.cend(); ++it) {
+        atribuicoes << platform::Database::citado(it.key()) + QStringLiteral(" = ?");
+        valores << it.value();
+    }
+    valores << codigo;
+    return {QStringLiteral("UPDATE Tracos SET %1 WHERE Codigo = ?").arg(atribuicoes.join(QStringLiteral(", "))),
+            valores};
+}
+
+Consulta marcaEmUso(qint64 codigo)
+{
+    return {QStringLiteral("UPDATE Tracos SET Plantao = TRUE WHERE Codigo = ?"), {codigo}};
+}
+
+Consulta codigoProprio(qint64 codigo)
+{
+    return {QStringLiteral("UPDATE Tracos SET CodigoTraco = Codigo WHERE Codigo = ?"), {codigo}};
+}
+
+Consulta excluiLinha(qint64 codigo)
+{
+    return {QStringLiteral("DELETE FROM Tracos WHERE Codigo = ?"), {codigo}};
+}
+
 Consulta linhasComCodigo(qint64 codigoTraco)
 {
     return {QStringLiteral("SELECT COUNT(*) AS Prod FROM Tracos WHERE CodigoTraco = ?"), {codigoTraco}};

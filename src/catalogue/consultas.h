@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QVariantList>
+#include <QVariantMap>
 
 namespace platform {
 class Database;
@@ -37,6 +38,16 @@ Consulta nomeDobrado(const platform::Database& db, const QString& dobrado);
 Consulta renomeia(const QString& novoNome, const QString& nomeAntigo);
 Consulta limpaPlantoes(const QString& nome);
 Consulta produtosQueUsam(qint64 codigoTraco);
+// CodigoTraco of the name's first variant.
+Consulta codigoDoNome(const QString& nome);
+// NomeTraco, TracoVariante, Plantao, CodigoTraco (and Versao when asked) of the mix with the key.
+Consulta estadoDaLinha(qint64 codigo, bool comVersao);
+// Writes the named fields of the mix with the key.
+Consulta atualizaLinha(qint64 codigo, const QVariantMap& campos);
+Consulta marcaEmUso(qint64 codigo);
+// The first row of a name gives the name its code: its own number.
+Consulta codigoProprio(qint64 codigo);
+Consulta excluiLinha(qint64 codigo);
 Consulta linhasComCodigo(qint64 codigoTraco);
 Consulta listaCimentos();
 Consulta listaGraudos();
