@@ -10,6 +10,7 @@
 #include "platform/paths.h"
 #include "settings/formcons.h"
 #include "settings/formmass.h"
+#include "widgets/desenhos.h"
 #include "wizard/mago.h"
 
 #include <QApplication>
@@ -209,11 +210,12 @@ bool Entrada::inicia()
 
 void Entrada::carregaFormularios()
 {
-    m_formularios.traco = std::make_unique<Traco>();
+    platform::Database& banco = platform::Database::shared();
+    m_formularios.traco = std::make_unique<Traco>(banco);
     m_formularios.sobre = std::make_unique<Sobre>(m_nomeEmpresa);
-    m_formularios.formMass = std::make_unique<settings::FormMass>();
-    m_formularios.formCons = std::make_unique<settings::FormCons>();
-    m_formularios.mago = std::make_unique<wizard::Mago>();
+    m_formularios.formMass = std::make_unique<settings::FormMass>(banco);
+    m_formularios.formCons = std::make_unique<settings::FormCons>(banco);
+    m_formularios.mago = std::make_unique<wizard::Mago>(banco);
     m_formularios.traco->defineEmpresa(m_nomeEmpresa);
     m_formularios.traco->defineFormularios(m_formularios.formMass.get(), m_formularios.formCons.get(),
                                            m_formularios.mago.get(), m_formularios.sobre.get());
@@ -255,13 +257,7 @@ QPixmap Entrada::desenhaSelo() const
     p.save();
     p.translate(340, 120);
     p.rotate(-20);
-    QPainterPath tambor;
-    tambor.moveTo(-60, -40);
-    tambor.lineTo(40, -28);
-    tambor.quadTo(70, 0, 40, 28);
-    tambor.lineTo(-60, 40);
-    tambor.closeSubpath();
-    p.drawPath(tambor);
+    p.drawPath(widgets::Desenhos::tambor(2.6));
     p.setPen(QPen(QColor(0x8c, 0x87, 0x7d), 3));
     for (int x = -40; x <= 20; x += 20)
         p.drawLine(x, -34 + (x + 60) / 10, x + 14, 34 - (x + 60) / 10);

@@ -3,6 +3,7 @@
 #include "platform/ajuda.h"
 #include "platform/aplicacao.h"
 #include "platform/som.h"
+#include "widgets/desenhos.h"
 
 #include <QFontMetrics>
 #include <QLabel>
@@ -259,12 +260,7 @@ QPixmap Sobre::desenhaImagem()
     p.save();
     p.translate(356, 122);
     p.rotate(-26);
-    QPainterPath tambor;
-    tambor.moveTo(-68, -46);
-    tambor.lineTo(28, -34);
-    tambor.quadTo(78, 0, 28, 34);
-    tambor.lineTo(-68, 46);
-    tambor.quadTo(-92, 0, -68, -46);
+    const QPainterPath tambor = widgets::Desenhos::tambor(3.0);
     QLinearGradient laranja(0, -46, 0, 46);
     laranja.setColorAt(0, QColor(0xf6, 0xb0, 0x55));
     laranja.setColorAt(0.45, kLaranja);

@@ -24,7 +24,6 @@
 #include "settings/formmass.h"
 #include "widgets/caixatexto.h"
 #include "wizard/mago.h"
-#include "wizard/referencias.h"
 
 #include <QAction>
 #include <QApplication>
@@ -58,30 +57,6 @@ const QString kSufixoSomenteLeitura = QStringLiteral("   [Somente Leitura]");
 const QStringList kEscrevem{QStringLiteral("ID_AssistentedeTraços"), QStringLiteral("ID_Incluir"),
                             QStringLiteral("ID_Alterar"), QStringLiteral("ID_Excluir"), QStringLiteral("ID_Gravar")};
 
-// The commands this version of the program carries out; the others stay disabled whatever the mode asks.
-const QStringList kConstruidas{
-    QStringLiteral("ID_Sair"),
-    QStringLiteral("ID_Tracos"),
-    QStringLiteral("ID_MassasEspecíficas"),
-    QStringLiteral("ID_AbatimentodoConcreto"),
-    QStringLiteral("ID_AjudadoPrograma"),
-    QStringLiteral("ID_ConteúdoeÍndice"),
-    QStringLiteral("ID_Oqueéisto?"),
-    QStringLiteral("ID_Oqueé"),
-    QStringLiteral("ID_Novaversão"),
-    QStringLiteral("ID_Incluir"),
-    QStringLiteral("ID_Alterar"),
-    QStringLiteral("ID_Excluir"),
-    QStringLiteral("ID_Gravar"),
-    QStringLiteral("ID_Cancelar"),
-    QStringLiteral("ID_Mail"),
-    QStringLiteral("ID_SobreoPrograma"),
-    QStringLiteral("ID_AssistentedeTraços"),
-    QStringLiteral("ID_SomenteEste"),
-    QStringLiteral("ID_TodosTracos"),
-    QStringLiteral("ID_TracosUso"),
-};
-
 QIcon iconeDe(const QString& id, QStyle* estilo)
 {
     static const QHash<QString, QStyle::StandardPixmap> icones{
@@ -112,19 +87,17 @@ QString nomeDoExecutavel()
 
 } // namespace
 
-Traco::Traco(QWidget* parent) : QMainWindow(parent)
+Traco::Traco(platform::Database& db, QWidget* parent) : QMainWindow(parent), m_db(db)
 {
     setObjectName(QStringLiteral("Traco"));
     setWindowTitle(platform::Aplicacao::titulo());
-    m_construidas = QSet<QString>(kConstruidas.begin(), kConstruidas.end());
-    for (int i = 1; i <= 10; ++i)
-        m_construidas.insert(QStringLiteral("ID_Modulo%1").arg(i));
-    m_form = new catalogue::FormTraco(platform::Database::shared(), estado, this);
+    montaComandos();
+    m_form = new mixform::FormTraco(m_db, estado, this);
     setCentralWidget(m_form);
     m_form->defineJanela(this);
     m_form->defineMenuBotao([this](QWidget* w) { MenuBotao(w); });
     m_form->defineEnter([this] { Enter(); });
-    connect(m_form, &catalogue::FormTraco::registro, this,
+    connect(m_form, &mixform::FormTraco::registro, this,
             [this](const QString& texto) { m_paineis[2]->setText(texto); });
     montaFerramentas();
     montaBarraDeStatus();
@@ -240,7 +213,7 @@ void Traco::habilita(const QString& id, bool habilitado)
 {
     m_desejado.insert(id, habilitado);
     if (QAction* acao = m_acoes.value(id))
-        acao->setEnabled(habilitado && m_construidas.contains(id));
+        acao->setEnabled(habilitado && m_comandos.contains(id));
     else if (QMenu* menu = m_menus.value(id))
         menu->menuAction()->setEnabled(habilitado);
 }
@@ -289,14 +262,13 @@ void Traco::configura()
     habilita(QStringLiteral("ID_Modulo%1").arg(Ferramentas::EsteModulo), false);
 
     if (passo([this] {
-            QSqlQuery q =
-                platform::Database::shared().exec(catalogue::Consultas::arquivoMorto(platform::Database::shared()).sql);
+            QSqlQuery q = m_db.exec(catalogue::Consultas::arquivoMorto(m_db).sql);
             if (!q.next())
                 throw DbError(platform::SemRegistroCorrente);
             arquivoMorto = q.value(0).toBool();
         }) == Resultado::Para)
         return;
-    somenteLeitura = platform::Database::shared().somenteLeitura();
+    somenteLeitura = m_db.somenteLeitura();
     if (arquivoMorto)
         setWindowTitle(windowTitle() + kSufixoMorto);
     else if (somenteLeitura)
@@ -321,7 +293,7 @@ void Traco::configura()
 
     if (passo([this] { m_form->abre(); }) == Resultado::Para)
         return;
-    m_form->posicao = m_form->totalRegistros > 0 ? 1 : 0;
+    m_form->catalogo().definePosicao(m_form->totalRegistros() > 0 ? 1 : 0);
 
     Modo(Operacao::Visualizar);
     m_form->Pasta->setCurrentIndex(0);
@@ -356,19 +328,7 @@ void Traco::defineFormularios(settings::FormMass* formMass, settings::FormCons* 
                 previa->imprimir();
         });
         mago->defineLimites([this] { return m_form->limites(); });
-        mago->defineReferencias([this] {
-            const catalogue::Padroes p = padroes();
-            wizard::Referencias r;
-            for (int i = 0; i < 6; ++i)
-                r.massas[i] = p.textos[i];
-            r.umidade = p.textos[6];
-            r.maoDeObra = calc::readNumber(p.textos[7]);
-            r.classe = p.classe.trimmed();
-            r.tipoDosagem = p.opcaoForma;
-            r.formaDaBrita = p.opcaoTextura;
-            r.usoConcreto = p.tipoConcreto;
-            return r;
-        });
+        mago->defineReferencias([this] { return padroes(); });
     }
 }
 
@@ -378,11 +338,11 @@ void Traco::barraDeEdicao(bool editando)
     m_barras[1]->setVisible(editando);
 }
 
-catalogue::Padroes Traco::padroes() const
+calc::Padroes Traco::padroes() const
 {
-    catalogue::Padroes p;
+    calc::Padroes p;
     if (m_formMass) {
-        for (int i = 0; i < 9; ++i) {
+        for (int i = 0; i < calc::Padroes::NumeroDeTextos; ++i) {
             if (const widgets::CaixaTexto* caixa = m_formMass->texto(i))
                 p.textos[i] = caixa->text();
         }
@@ -394,19 +354,18 @@ catalogue::Padroes Traco::padroes() const
     }
     // Before the settings form is loaded (tests of the window alone) the table holds the same values.
     try {
-        QSqlQuery q = platform::Database::shared().exec(catalogue::Consultas::massas(platform::Database::shared()).sql);
+        QSqlQuery q = m_db.exec(catalogue::Consultas::massas(m_db).sql);
         if (q.next()) {
-            const std::array<const char*, 9> campos{"MassaCimentoEsp", "MassaCimentoApa", "MassaMiudoEsp",
-                                                    "MassaMiudoApa",   "MassaGraudoEsp",  "MassaGraudoApa",
-                                                    "UmidadeMiudo",    "MaodeObra",       "Perda"};
-            for (int i = 0; i < 9; ++i)
-                p.textos[i] = q.value(QLatin1String(campos[i])).toString();
-            p.classe = q.value(QStringLiteral("Classe")).toString();
-            p.opcaoForma = q.value(QStringLiteral("TipoDosagem")).toInt();
-            p.opcaoTextura = q.value(QStringLiteral("FormaDaBrita")).toInt();
-            p.tipoConcreto = q.value(QStringLiteral("UsoConcreto")).toInt();
+            for (int i = 0; i < calc::Padroes::NumeroDeTextos; ++i)
+                p.textos[i] = q.value(QLatin1String(calc::Padroes::camposDosTextos()[i])).toString();
+            p.classe = q.value(QLatin1String(calc::Padroes::campoClasse)).toString();
+            p.opcaoForma = q.value(QLatin1String(calc::Padroes::campoForma)).toInt();
+            p.opcaoTextura = q.value(QLatin1String(calc::Padroes::campoTextura)).toInt();
+            p.tipoConcreto = q.value(QLatin1String(calc::Padroes::campoTipo)).toInt();
         }
-    } catch (const DbError&) {
+    } catch (const DbError& erro) {
+        // A new mix then starts from blank boxes, which the user fills; the log tells why.
+        platform::RegistraErro(QStringLiteral("Padrões do Traço"), erro.numero(), erro.descricao());
     }
     return p;
 }
@@ -432,88 +391,113 @@ void Traco::Modo(Operacao operacao)
     m_form->Modo(operacao);
 }
 
+void Traco::montaComandos()
+{
+    using Fim = mixform::FormTraco::Fim;
+    m_comandos = {
+        {QStringLiteral("ID_Sair"), [this] { close(); }},
+        {QStringLiteral("ID_Tracos"), [this] { alternaTracos(); }},
+        {QStringLiteral("ID_Incluir"), [this] { m_form->Inserindo(); }},
+        {QStringLiteral("ID_Alterar"), [this] { m_form->Alterando(); }},
+        {QStringLiteral("ID_Excluir"), [this] { m_form->Excluindo(); }},
+        {QStringLiteral("ID_Gravar"), [this] { m_form->Gravando(Fim::Gravar); }},
+        {QStringLiteral("ID_Cancelar"), [this] { m_form->Gravando(Fim::Cancelar); }},
+        {QStringLiteral("ID_MassasEspecíficas"), [this] { RotinaMassa(); }},
+        {QStringLiteral("ID_AbatimentodoConcreto"), [this] { RotinaAbatimento(); }},
+        {QStringLiteral("ID_AssistentedeTraços"), [this] { RotinaAssistente(); }},
+        {QStringLiteral("ID_AjudadoPrograma"),
+         [this] {
+             if (m_form->Pasta->isVisible())
+                 platform::Ajuda::MostraAjuda(m_form->Pasta->window(), 3001 + m_form->Pasta->currentIndex());
+             else
+                 platform::Ajuda::MostraAjuda(this, 0);
+         }},
+        {QStringLiteral("ID_ConteúdoeÍndice"), [this] { platform::Ajuda::MostraAjuda(this, 0); }},
+        {QStringLiteral("ID_Novaversão"), [this] { platform::Ajuda::MostraAjuda(this, 31020); }},
+        {QStringLiteral("ID_Oqueéisto?"), [] { QWhatsThis::enterWhatsThisMode(); }},
+        {QStringLiteral("ID_Oqueé"), [this] { mostraOQueE(m_controleDoMenu); }},
+        {QStringLiteral("ID_Mail"),
+         [] {
+             platform::Shell::abreEndereco(
+                 QUrl(QStringLiteral("mailto:suporte@quenvar.com.br?Subject=Módulo Quenvar"), QUrl::TolerantMode));
+         }},
+        {QStringLiteral("ID_SobreoPrograma"), [this] { RotinaSobre(); }},
+        {QStringLiteral("ID_TodosTracos"), [this] { RotinaTodosTracos(); }},
+        {QStringLiteral("ID_TracosUso"), [this] { RotinaTracosEmUso(); }},
+        {QStringLiteral("ID_SomenteEste"), [this] { ImprimindoEste(); }},
+    };
+    // The module menu: the chosen module starts once this program has closed.
+    for (int i = 1; i <= 10; ++i) {
+        m_comandos.insert(QStringLiteral("ID_Modulo%1").arg(i), [this, i] {
+            moduloAIniciar = i;
+            close();
+        });
+    }
+    // Every command is a tool of the menus and tool bars: one spelled otherwise here would never run.
+    for (auto it = m_comandos.cbegin(); it != m_comandos.cend(); ++it) {
+        if (!Ferramentas::procura(it.key()))
+            qFatal("Comando sem ferramenta: %s", qUtf8Printable(it.key()));
+    }
+}
+
 void Traco::executa(const QString& id)
 {
     if (somenteConsulta() && kEscrevem.contains(id))
         return;
     platform::TocaSom(platform::Som::MouseClica);
-    if (id == QStringLiteral("ID_Sair")) {
-        close();
-    } else if (id == QStringLiteral("ID_Tracos")) {
-        if (!m_acoes.value(id)->isChecked()) {
-            if (m_form->Pasta->isVisible())
-                m_form->Pasta->hide();
-            for (const char* f : {"ID_AssistentedeTraços", "ID_Incluir", "ID_Alterar", "ID_Excluir"})
-                habilita(QString::fromUtf8(f), false);
-            m_form->MostraMovimento(false);
-        } else {
-            habilita(QStringLiteral("ID_Editar"), true);
-            for (const char* f : {"ID_Incluir", "ID_Alterar", "ID_Excluir"})
-                habilita(QString::fromUtf8(f), !somenteConsulta());
-            RotinaTraco();
-        }
-    } else if (id == QStringLiteral("ID_Incluir")) {
-        m_form->Inserindo();
-    } else if (id == QStringLiteral("ID_Alterar")) {
-        m_form->Alterando();
-    } else if (id == QStringLiteral("ID_Excluir")) {
-        m_form->Excluindo();
-    } else if (id == QStringLiteral("ID_Gravar")) {
-        m_form->Gravando(0);
-    } else if (id == QStringLiteral("ID_Cancelar")) {
-        m_form->Gravando(1);
-    } else if (id == QStringLiteral("ID_MassasEspecíficas")) {
-        RotinaMassa();
-    } else if (id == QStringLiteral("ID_AbatimentodoConcreto")) {
-        RotinaAbatimento();
-    } else if (id == QStringLiteral("ID_AssistentedeTraços")) {
-        RotinaAssistente();
-    } else if (id == QStringLiteral("ID_AjudadoPrograma")) {
+    if (const auto comando = m_comandos.constFind(id); comando != m_comandos.cend())
+        comando.value()();
+}
+
+void Traco::alternaTracos()
+{
+    if (!m_acoes.value(QStringLiteral("ID_Tracos"))->isChecked()) {
         if (m_form->Pasta->isVisible())
-            platform::Ajuda::MostraAjuda(m_form->Pasta->window(), 3001 + m_form->Pasta->currentIndex());
-        else
-            platform::Ajuda::MostraAjuda(this, 0);
-    } else if (id == QStringLiteral("ID_ConteúdoeÍndice")) {
-        platform::Ajuda::MostraAjuda(this, 0);
-    } else if (id == QStringLiteral("ID_Novaversão")) {
-        platform::Ajuda::MostraAjuda(this, 31020);
-    } else if (id == QStringLiteral("ID_Oqueéisto?")) {
-        QWhatsThis::enterWhatsThisMode();
-    } else if (id == QStringLiteral("ID_Oqueé")) {
-        mostraOQueE(m_controleDoMenu);
-    } else if (id == QStringLiteral("ID_Mail")) {
-        platform::Shell::abreEndereco(
-            QUrl(QStringLiteral("mailto:suporte@quenvar.com.br?Subject=Módulo Quenvar"), QUrl::TolerantMode));
-    } else if (id == QStringLiteral("ID_SobreoPrograma")) {
-        MostraStatus(QStringLiteral("Dados sobre o programa"));
-        // The about box is loaded afresh each time it is shown.
-        Sobre sobre(m_empresa, this);
-        Dialogs::atual().mostraModal(&sobre);
-        QCoreApplication::processEvents();
-        voltaDeOutraJanela();
-    } else if (id == QStringLiteral("ID_TodosTracos")) {
-        if (m_form->totalRegistros < 1)
-            Dialogs::aviso(QStringLiteral("Não existe nenhum traço cadastrado."),
-                           QStringLiteral("Nenhum traço cadastrado"), Dialogs::Icone::Informacao);
-        else
-            MostraRelatorio(1);
-    } else if (id == QStringLiteral("ID_TracosUso")) {
-        int itens = 0;
-        try {
-            itens = platform::Database::shared().scalar(catalogue::Consultas::contaEmUso().sql).toInt();
-        } catch (const DbError&) {
-        }
-        if (itens > 0)
-            MostraRelatorio(2);
-        else
-            Dialogs::aviso(QStringLiteral("Não existe nenhum traço de plantão."),
-                           QStringLiteral("Nenhum traço de plantão"), Dialogs::Icone::Informacao);
-    } else if (id == QStringLiteral("ID_SomenteEste")) {
-        ImprimindoEste();
-    } else if (id.startsWith(QStringLiteral("ID_Modulo"))) {
-        moduloAIniciar = id.mid(9).toInt();
-        close();
+            m_form->Pasta->hide();
+        for (const char* f : {"ID_AssistentedeTraços", "ID_Incluir", "ID_Alterar", "ID_Excluir"})
+            habilita(QString::fromUtf8(f), false);
+        m_form->MostraMovimento(false);
+    } else {
+        habilita(QStringLiteral("ID_Editar"), true);
+        for (const char* f : {"ID_Incluir", "ID_Alterar", "ID_Excluir"})
+            habilita(QString::fromUtf8(f), !somenteConsulta());
+        RotinaTraco();
     }
+}
+
+void Traco::RotinaSobre()
+{
+    MostraStatus(QStringLiteral("Dados sobre o programa"));
+    // The about box is loaded afresh each time it is shown.
+    Sobre sobre(m_empresa, this);
+    Dialogs::atual().mostraModal(&sobre);
+    QCoreApplication::processEvents();
+    voltaDeOutraJanela();
+}
+
+void Traco::RotinaTodosTracos()
+{
+    if (m_form->totalRegistros() < 1)
+        Dialogs::aviso(QStringLiteral("Não existe nenhum traço cadastrado."), QStringLiteral("Nenhum traço cadastrado"),
+                       Dialogs::Icone::Informacao);
+    else
+        MostraRelatorio(1);
+}
+
+void Traco::RotinaTracosEmUso()
+{
+    int itens = 0;
+    try {
+        itens = m_db.scalar(catalogue::Consultas::contaEmUso().sql).toInt();
+    } catch (const DbError& erro) {
+        platform::MostraErro(QStringLiteral("Traços em Uso"), erro.numero(), erro.descricao());
+        return;
+    }
+    if (itens > 0)
+        MostraRelatorio(2);
+    else
+        Dialogs::aviso(QStringLiteral("Não existe nenhum traço de plantão."), QStringLiteral("Nenhum traço de plantão"),
+                       Dialogs::Icone::Informacao);
 }
 
 void Traco::mostraOQueE(QWidget* controle)
@@ -530,10 +514,10 @@ void Traco::mostraOQueE(QWidget* controle)
 
 QVariant Traco::marcadorAtual() const
 {
-    if (m_form->totalRegistros < 1)
+    if (m_form->totalRegistros() < 1)
         return {};
     try {
-        return m_form->DadoTraco.bookmark();
+        return m_form->tracos().bookmark();
     } catch (const DbError&) {
         return {};
     }
@@ -541,11 +525,12 @@ QVariant Traco::marcadorAtual() const
 
 void Traco::voltaAoMarcador(const QVariant& marcador)
 {
-    if (m_form->totalRegistros < 1 || !marcador.isValid())
+    if (m_form->totalRegistros() < 1 || !marcador.isValid())
         return;
     try {
-        m_form->DadoTraco.setBookmark(marcador);
+        m_form->tracos().setBookmark(marcador);
     } catch (const DbError&) {
+        // The mix was deleted at another workstation meanwhile: the window stays where the catalogue stands.
     }
 }
 
@@ -554,7 +539,7 @@ void Traco::MostraRelatorio(int relatorio)
     if (m_mostraRelatorio)
         m_mostraRelatorio(relatorio);
     else
-        printing::MostraRelatorio(relatorio, platform::Database::shared(), logotipo, this);
+        printing::MostraRelatorio(relatorio, m_db, logotipo, this);
     voltaDeOutraJanela();
 }
 
@@ -568,7 +553,7 @@ void Traco::voltaDeOutraJanela()
 
 void Traco::ImprimindoEste()
 {
-    if (m_form->totalRegistros < 1) {
+    if (m_form->totalRegistros() < 1) {
         Dialogs::aviso(QStringLiteral("Não existe nenhum traço cadastrado."), QStringLiteral("Nenhum traço cadastrado"),
                        Dialogs::Icone::Informacao);
         return;
@@ -580,8 +565,8 @@ void Traco::ImprimindoEste()
     } else {
         // The sheet of the current mix in the preview form.
         try {
-            const catalogue::TabelaProdutos produtos(platform::Database::shared());
-            printing::ImpTraco ficha(printing::ImpTraco::camposDe(m_form->DadoTraco.record()), &produtos, this);
+            const catalogue::TabelaProdutos produtos(m_db);
+            printing::ImpTraco ficha(printing::ImpTraco::camposDe(m_form->tracos().record()), &produtos, this);
             if (!logotipo.isEmpty())
                 ficha.defineLogotipo(logotipo);
             Dialogs::atual().mostraModal(&ficha);
@@ -611,11 +596,12 @@ void Traco::RotinaTraco()
     if (!somenteConsulta())
         habilita(QStringLiteral("ID_AssistentedeTraços"), true);
     m_form->MostraMovimento(true);
-    if (m_form->totalRegistros > 0) {
+    if (m_form->totalRegistros() > 0) {
         try {
-            m_form->DadoTraco.moveFirst();
-            m_form->posicao = 1;
-        } catch (const DbError&) {
+            m_form->tracos().moveFirst();
+            m_form->catalogo().definePosicao(1);
+        } catch (const DbError& erro) {
+            platform::RegistraErro(QStringLiteral("Rotina Traço"), erro.numero(), erro.descricao());
         }
         m_form->MostraNumero();
     }
@@ -631,7 +617,7 @@ void Traco::MostraPasta()
 void Traco::abreFormulario(QDialog* formulario)
 {
     // The form opens over a stored mix: remember where the catalogue stood and come back to it afterwards.
-    const int posicao = m_form->posicao;
+    const int posicao = m_form->posicao();
     if (m_form->Pasta->isVisible())
         m_form->Pasta->hide();
     const QVariant marcador = marcadorAtual();
@@ -642,7 +628,7 @@ void Traco::abreFormulario(QDialog* formulario)
     ativacao();
     ocupado = false;
     QCoreApplication::processEvents();
-    m_form->posicao = posicao;
+    m_form->catalogo().definePosicao(posicao);
     voltaAoMarcador(marcador);
     m_form->MostraNumero();
 }
@@ -651,7 +637,7 @@ void Traco::RotinaAssistente()
 {
     if (!m_mago)
         return;
-    const int posicao = m_form->posicao;
+    const int posicao = m_form->posicao();
     if (m_form->Pasta->isVisible())
         m_form->Pasta->hide();
     const QVariant marcador = marcadorAtual();
@@ -661,7 +647,7 @@ void Traco::RotinaAssistente()
     MostraPasta();
     ativacao();
     QCoreApplication::processEvents();
-    m_form->posicao = posicao;
+    m_form->catalogo().definePosicao(posicao);
     voltaAoMarcador(marcador);
     if (m_form->magoPendente) {
         // "Copiar Traço": the designed mix becomes a new record being inserted.
@@ -687,10 +673,10 @@ void Traco::ativacao()
         QApplication::restoreOverrideCursor();
     if (ocupado)
         return;
-    if (m_form->totalRegistros != 0) {
-        m_form->posicao = 1;
-        m_form->Movimenta(catalogue::FormTraco::Ultimo);
-        m_form->Movimenta(catalogue::FormTraco::Primeiro);
+    if (m_form->totalRegistros() != 0) {
+        m_form->catalogo().definePosicao(1);
+        m_form->Movimenta(mixform::FormTraco::Ultimo);
+        m_form->Movimenta(mixform::FormTraco::Primeiro);
     }
     modoTexto = QStringLiteral("Normal");
 }
@@ -777,7 +763,8 @@ void Traco::closeEvent(QCloseEvent* event)
             event->ignore();
             return;
         }
-        m_form->Gravando(resposta == Dialogs::Resposta::Sim ? 0 : 1);
+        m_form->Gravando(resposta == Dialogs::Resposta::Sim ? mixform::FormTraco::Fim::Gravar
+                                                            : mixform::FormTraco::Fim::Cancelar);
         // A save refused (a box to correct, another workstation's change) keeps the program open on the mix.
         if (m_form->inserindo || m_form->alterando) {
             event->ignore();
@@ -792,7 +779,7 @@ void Traco::closeEvent(QCloseEvent* event)
             w->hide();
     }
     // The shared database handle lives until the main window closes.
-    platform::Database::shared().close();
+    m_db.close();
     event->accept();
     // The other module starts once this one has put its windows away and let go of the database.
     if (moduloAIniciar > 0) {

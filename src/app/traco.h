@@ -1,14 +1,14 @@
 #pragma once
 
 #include "calc/calcstate.h"
-#include "catalogue/formtraco.h"
+#include "mixform/formtraco.h"
 
 #include <QHash>
 #include <QMainWindow>
 #include <QPointer>
-#include <QSet>
 
 #include <array>
+#include <functional>
 
 class QLabel;
 class QMenu;
@@ -29,13 +29,13 @@ class Sobre;
 // The main window, the catalogue of concrete mixes. It holds the menus, the two tool bars and the status bar around
 // the mix form, runs every command through one dispatcher and switches between viewing and editing. Loading it runs
 // its whole set-up, which ends by raising the ready flag that the start-up form waits for.
-class Traco : public QMainWindow, public catalogue::JanelaTraco
+class Traco : public QMainWindow, public mixform::JanelaTraco
 {
     Q_OBJECT
 public:
-    using Operacao = catalogue::FormTraco::Operacao;
+    using Operacao = mixform::FormTraco::Operacao;
 
-    explicit Traco(QWidget* parent = nullptr);
+    explicit Traco(platform::Database& db, QWidget* parent = nullptr);
     ~Traco() override;
 
     bool pronto() const { return m_pronto; }
@@ -48,7 +48,7 @@ public:
     void defineFormularios(settings::FormMass* formMass, settings::FormCons* formCons, wizard::Mago* mago,
                            Sobre* sobre);
 
-    catalogue::FormTraco* form() const { return m_form; }
+    mixform::FormTraco* form() const { return m_form; }
     QAction* ferramenta(const QString& id) const { return m_acoes.value(id); }
     QMenu* menuDoId(const QString& id) const { return m_menus.value(id); }
     QToolBar* barra(int i) const { return m_barras[i]; }
@@ -60,7 +60,7 @@ public:
     void MostraStatus(const QString& texto) override;
     void barraDeEdicao(bool editando) override;
     bool fechando() const override { return m_fechando; }
-    catalogue::Padroes padroes() const override;
+    calc::Padroes padroes() const override;
     void MenuBotao(QWidget* controle);
     // The pop-up menu MenuBotao showed last ("ID_EditarE" or "ID_ArquivoE").
     QString ultimoMenuBotao() const { return m_ultimoMenuBotao; }
@@ -104,6 +104,7 @@ protected:
     bool eventFilter(QObject* objeto, QEvent* evento) override;
 
 private:
+    void montaComandos();
     void montaFerramentas();
     void montaBarraDeStatus();
     void configura();
@@ -118,12 +119,20 @@ private:
     void voltaAoMarcador(const QVariant& marcador);
     void mostraOQueE(QWidget* controle);
     void voltaDeOutraJanela();
+    // Menu "Traços" checked or unchecked: the form and its tools shown or put away.
+    void alternaTracos();
+    void RotinaSobre();
+    void RotinaTodosTracos();
+    void RotinaTracosEmUso();
 
-    catalogue::FormTraco* m_form = nullptr;
+    platform::Database& m_db;
+    mixform::FormTraco* m_form = nullptr;
     QHash<QString, QAction*> m_acoes;
     QHash<QString, QMenu*> m_menus;
     QHash<QString, bool> m_desejado;
-    QSet<QString> m_construidas;
+    // The commands this version carries out, each with its routine; the others stay disabled whatever the mode
+    // asks.
+    QHash<QString, std::function<void()>> m_comandos;
     std::array<QToolBar*, 2> m_barras{};
     std::array<QLabel*, 4> m_paineis{};
     QMenu* m_editarE = nullptr;

@@ -27,6 +27,11 @@ ConsistencyLimits ConsistencyLimits::fromTexts(const QString& abate1, const QStr
     return {leadingNumber(abate1), leadingNumber(abate2), leadingNumber(abate3), leadingNumber(abate4)};
 }
 
+std::array<QString, 4> ConsistencyLimits::texts() const
+{
+    return {QString::number(Abate1), QString::number(Abate2), QString::number(Abate3), QString::number(Abate4)};
+}
+
 QStringList consistencyClasses()
 {
     return {QStringLiteral("Líquida"), QStringLiteral("Fluida"), QStringLiteral("Plástica"),

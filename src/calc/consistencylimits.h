@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <array>
+
 namespace calc {
 
 // The four slump limits (mm) that separate the five consistency classes, from the wettest down: above
@@ -17,6 +19,9 @@ struct ConsistencyLimits
     // Limits as the settings hold them, each text read as its leading number.
     static ConsistencyLimits fromTexts(const QString& abate1, const QString& abate2, const QString& abate3,
                                        const QString& abate4);
+    // The limits as the settings store them ("150"); those of a default-constructed value are the ones a new
+    // company starts with.
+    std::array<QString, 4> texts() const;
 };
 
 } // namespace calc

@@ -1,14 +1,19 @@
 #include "catalogo.h"
 
 #include "consultas.h"
+#include "schema.h"
 
 #include "calc/formats.h"
 #include "platform/colacao.h"
 #include "platform/database.h"
+#include "platform/errorlog.h"
 #include "platform/transaction.h"
 
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <QStringList>
+
+#include <algorithm>
 
 namespace catalogue {
 
@@ -33,7 +38,165 @@ QVariantMap camposProprios(const QVariantMap& campos)
 
 } // namespace
 
-Catalogo::Catalogo(platform::Database& db) : m_db(db) {}
+Catalogo::Catalogo(platform::Database& db) : m_db(db), m_tracos(db) {}
+
+void Catalogo::abre()
+{
+    // A file of an earlier version gets what this version writes (the count of each mix's writes). One that cannot
+    // take it now (a read-only folder, a workstation holding the file) is used as it is: its saves skip the check
+    // of other workstations' writes. The failure goes to the error log for whoever looks after the data.
+    if (Schema::versao(m_db) < Schema::versaoAtual()) {
+        try {
+            Schema::atualiza(m_db);
+        } catch (const DbError& erro) {
+            platform::RegistraErro(QStringLiteral("Atualizando o Banco de Dados"), erro.numero(), erro.descricao());
+        }
+    }
+    const Consulta catalogo = Consultas::catalogo(m_db);
+    m_tracos.setQuery(catalogo.sql, catalogo.valores);
+    m_total = 0;
+    m_posicao = 0;
+}
+
+void Catalogo::fecha()
+{
+    m_tracos.close();
+}
+
+int Catalogo::conta()
+{
+    m_total = 0;
+    m_tracos.refresh();
+    const std::unique_ptr<platform::RecordSet> copia = m_tracos.clone();
+    if (copia->recordCount() > 0) {
+        copia->moveLast();
+        m_total = copia->recordCount();
+    }
+    copia->close();
+    return m_total;
+}
+
+void Catalogo::ordena(std::optional<qint64> codigo)
+{
+    const int onde = m_posicao;
+    const Consulta catalogo = Consultas::catalogo(m_db);
+    m_tracos.setQuery(catalogo.sql, catalogo.valores);
+    m_total = m_tracos.recordCount();
+    bool achou = false;
+    if (codigo) {
+        try {
+            m_tracos.setBookmark(*codigo);
+            achou = true;
+        } catch (const DbError& erro) {
+            // The row is gone: the same place in the catalogue is shown instead.
+            if (erro.numero() != platform::MarcadorInvalido)
+                throw;
+        }
+    }
+    if (!achou && m_total > 0)
+        m_tracos.setAbsolutePosition(std::clamp(onde, 1, m_total) - 1);
+    m_posicao = m_total > 0 ? m_tracos.absolutePosition() + 1 : 0;
+}
+
+void Catalogo::move(Movimento movimento)
+{
+    if (m_total <= 0)
+        return;
+    switch (movimento) {
+    case Movimento::Primeiro:
+        m_tracos.moveFirst();
+        break;
+    case Movimento::Anterior:
+        m_tracos.movePrevious();
+        if (m_tracos.bof())
+            m_tracos.moveFirst();
+        break;
+    case Movimento::Proximo:
+        m_tracos.moveNext();
+        if (m_tracos.eof())
+            m_tracos.moveLast();
+        break;
+    case Movimento::Ultimo:
+        m_tracos.moveLast();
+        break;
+    case Movimento::AnteriorEmUso:
+    case Movimento::ProximoEmUso: {
+        // The neighbouring name's variant in use: another name, and in use. With none, the end of the catalogue.
+        const QString nome = m_tracos.field(QStringLiteral("NomeTraco")).toString();
+        const auto criterio = [nome](const QSqlRecord& r) {
+            return r.value(QStringLiteral("NomeTraco")).toString().compare(nome, Qt::CaseInsensitive) != 0 &&
+                   r.value(QStringLiteral("Plantao")).toBool();
+        };
+        const auto mesmoNome = [&] {
+            return m_tracos.field(QStringLiteral("NomeTraco")).toString().compare(nome, Qt::CaseInsensitive) == 0;
+        };
+        if (movimento == Movimento::AnteriorEmUso) {
+            if (m_tracos.bof()) {
+                m_tracos.findFirst(criterio);
+            } else {
+                m_tracos.findPrevious(criterio);
+                if (m_tracos.bof())
+                    m_tracos.findFirst(criterio);
+            }
+            if (mesmoNome()) {
+                m_tracos.moveFirst();
+                m_posicao = 1;
+                return;
+            }
+        } else {
+            if (m_tracos.eof()) {
+                m_tracos.findLast(criterio);
+            } else {
+                m_tracos.findNext(criterio);
+                if (m_tracos.eof())
+                    m_tracos.findLast(criterio);
+            }
+            if (mesmoNome()) {
+                m_tracos.moveLast();
+                m_posicao = m_total;
+                return;
+            }
+        }
+        break;
+    }
+    }
+    m_posicao = m_tracos.absolutePosition() + 1;
+}
+
+void Catalogo::acompanha(int acao, bool& salvar)
+{
+    switch (acao) {
+    case platform::RecordSet::MoverPrimeiro:
+        m_posicao = 1;
+        break;
+    case platform::RecordSet::MoverAnterior:
+        if (m_posicao != 1)
+            --m_posicao;
+        break;
+    case platform::RecordSet::MoverProximo:
+        if (m_posicao != m_total)
+            ++m_posicao;
+        break;
+    case platform::RecordSet::MoverUltimo:
+        m_posicao = m_total;
+        break;
+    case platform::RecordSet::AdicionarNovo:
+        if (salvar) {
+            if (m_tracos.editMode() == platform::RecordSet::EditMode::Adicionando) {
+                ++m_total;
+                m_posicao = m_total;
+            } else {
+                salvar = false;
+            }
+        }
+        break;
+    case platform::RecordSet::Excluir:
+        --m_total;
+        break;
+    default:
+        break;
+    }
+}
 
 std::optional<QString> Catalogo::nomeGravado(const QString& nome)
 {

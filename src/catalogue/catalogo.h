@@ -2,6 +2,7 @@
 
 #include "platform/dberror.h"
 #include "platform/dialogs.h"
+#include "platform/recordset.h"
 
 #include <QList>
 #include <QString>
@@ -68,10 +69,37 @@ struct Gravacao
 //   3167 the mix was deleted by another workstation;
 //   3022 a rename to a name another mix already has (NomeJaExiste), or a row the table's rules refuse;
 //   3218 the database stayed locked by another workstation.
+//
+// It also holds the record of mixes a window walks through: the catalogue read in its order, the row shown and the
+// position the status bar counts ("Registro 3/12").
 class Catalogo
 {
 public:
+    // Moves through the record: first, previous, previous name in use, next name in use, next, last.
+    enum class Movimento { Primeiro, Anterior, AnteriorEmUso, ProximoEmUso, Proximo, Ultimo };
+
     explicit Catalogo(platform::Database& db);
+
+    // Brings a file of an earlier version up to date when it can, then reads the catalogue in its order. The
+    // count is left to conta(), whose failure the caller tells.
+    void abre();
+    void fecha();
+    // Reads the catalogue again and counts it; 0 for an empty table.
+    int conta();
+    // Reads the catalogue again in its order (rows of other workstations included) and goes to the mix of key
+    // `codigo`; without it (deleted here or elsewhere) to the same place in the catalogue.
+    void ordena(std::optional<qint64> codigo);
+    void move(Movimento movimento);
+    // Follows the record set's moves, inserts and deletes in the count and the position (its record-move check).
+    void acompanha(int acao, bool& salvar);
+
+    platform::RecordSet& tracos() { return m_tracos; }
+    const platform::RecordSet& tracos() const { return m_tracos; }
+    int total() const { return m_total; }
+    // The position counted from 1 (0 on an empty catalogue). A window that leaves the catalogue and comes back
+    // puts back the position it left.
+    int posicao() const { return m_posicao; }
+    void definePosicao(int posicao) { m_posicao = posicao; }
 
     // The name as the catalogue writes it, when some mix has it (compared without the blanks around it and without
     // regard to case).
@@ -112,6 +140,9 @@ private:
     void atualizaLinha(qint64 codigo, const QVariantMap& campos);
 
     platform::Database& m_db;
+    platform::RecordSet m_tracos;
+    int m_total = 0;
+    int m_posicao = 0;
 };
 
 } // namespace catalogue

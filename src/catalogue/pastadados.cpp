@@ -1,11 +1,14 @@
 #include "pastadados.h"
 
+#include "camposdotraco.h"
 #include "schema.h"
 #include "tabelaprodutos.h"
 
 #include "calc/calcstate.h"
-#include "calc/mixfields.h"
+#include "calc/consistencylimits.h"
 #include "calc/mixloader.h"
+#include "calc/numericentry.h"
+#include "calc/padroes.h"
 #include "calc/recalc.h"
 #include "platform/clock.h"
 #include "platform/database.h"
@@ -104,15 +107,13 @@ QList<MisturaDemo> misturasDemo()
     // clang-format on
 }
 
-// The reference values every new mix starts from; the mixes of the demo are written with them.
-struct Referencias
+// A reference value a new company starts with, as a number; the mixes of the demo are written with them.
+double padrao(int texto)
 {
-    double gammaC = 3.10, rhoC = 1.43, gammaS = 2.61, rhoS = 1.20, gammaG = 2.72, rhoG = 1.38;
-    double maoDeObra = 20;
-    double perda = 5;
-};
+    return calc::readNumber(calc::Padroes::inicial().textos[std::size_t(texto)]);
+}
 
-QVariantMap entradaDaMistura(const MisturaDemo& m, const Referencias& ref)
+QVariantMap entradaDaMistura(const MisturaDemo& m)
 {
     return {
         {QStringLiteral("NomeTraco"), m.nome},
@@ -124,12 +125,12 @@ QVariantMap entradaDaMistura(const MisturaDemo& m, const Referencias& ref)
         {QStringLiteral("Destino"), m.destino},
         {QStringLiteral("Fator"), m.abatimento},
         {QStringLiteral("ReducaoAgua"), m.reducao},
-        {QStringLiteral("EspeCim"), ref.gammaC},
-        {QStringLiteral("AparCim"), ref.rhoC},
-        {QStringLiteral("EspeMiu"), ref.gammaS},
-        {QStringLiteral("AparMiu"), ref.rhoS},
-        {QStringLiteral("EspeGra"), ref.gammaG},
-        {QStringLiteral("AparGra"), ref.rhoG},
+        {QStringLiteral("EspeCim"), padrao(0)},
+        {QStringLiteral("AparCim"), padrao(1)},
+        {QStringLiteral("EspeMiu"), padrao(2)},
+        {QStringLiteral("AparMiu"), padrao(3)},
+        {QStringLiteral("EspeGra"), padrao(4)},
+        {QStringLiteral("AparGra"), padrao(5)},
         {QStringLiteral("Umidade"), m.umidade},
         {QStringLiteral("TracoCimento"), m.lote[0]},
         {QStringLiteral("TracoAreiaFina"), m.lote[1]},
@@ -138,8 +139,8 @@ QVariantMap entradaDaMistura(const MisturaDemo& m, const Referencias& ref)
         {QStringLiteral("TracoGraudoQde2"), m.lote[4]},
         {QStringLiteral("TracoAditivoQde1"), m.aditivos[0]},
         {QStringLiteral("TracoAditivoQde2"), m.aditivos[1]},
-        {QStringLiteral("MaodeObra"), ref.maoDeObra},
-        {QStringLiteral("Perda"), ref.perda},
+        {QStringLiteral("MaodeObra"), padrao(calc::Padroes::MaoDeObra)},
+        {QStringLiteral("Perda"), padrao(calc::Padroes::Perda)},
         {QStringLiteral("NomeCimento"), m.cimento},
         {QStringLiteral("NomeGraudo1"), m.graudo1},
         {QStringLiteral("NomeGraudo2"), m.graudo2},
@@ -153,47 +154,24 @@ QString data(const QDate& dia)
     return dia.toString(QStringLiteral("dd-MM-yyyy"));
 }
 
-// Code of a product of a component row: 0 for no product or a zero quantity.
-qint64 codigoDoProduto(const TabelaProdutos& produtos, const QString& nome, double quantidade)
-{
-    if (nome.isEmpty() || quantidade == 0.0)
-        return 0;
-    const auto produto = produtos.findByName(nome);
-    return produto ? produto->code : 0;
-}
-
 void gravaTracosDemonstracao(platform::Database& db)
 {
     const TabelaProdutos produtos(db);
-    const Referencias ref;
     const QDate hoje = platform::Clock::hoje();
     const QString cotacao = data(hoje.addDays(-7));
-    const QStringList colunas = Schema::tracos().nomes();
     QMap<QString, qint64> codigos;
 
     for (const MisturaDemo& m : misturasDemo()) {
         calc::CalcState estado;
-        calc::CarregaTraco(estado, entradaDaMistura(m, ref), &produtos);
+        calc::CarregaTraco(estado, entradaDaMistura(m), &produtos);
         calc::ReCalculo(estado, &produtos);
-        const QVariantMap calculado = calc::toFields(estado);
-
-        QVariantMap linha;
-        for (const QString& coluna : colunas) {
-            if (calculado.contains(coluna))
-                linha.insert(coluna, calculado.value(coluna));
-        }
+        QVariantMap linha = CamposDoTraco(estado, produtos);
         linha.insert(QStringLiteral("NomeTraco"), m.nome);
         linha.insert(QStringLiteral("TracoVariante"), m.variante);
         linha.insert(QStringLiteral("Plantao"), m.plantao);
         linha.insert(QStringLiteral("Atualizado"), false);
         linha.insert(QStringLiteral("DataCadastro"), data(hoje.addDays(-m.diasCadastro)));
         linha.insert(QStringLiteral("DataCotacao"), cotacao);
-        linha.insert(QStringLiteral("TracoCimentoCod"), codigoDoProduto(produtos, m.cimento, m.lote[0]));
-        linha.insert(QStringLiteral("TracoGraudoCod1"), codigoDoProduto(produtos, m.graudo1, m.lote[3]));
-        linha.insert(QStringLiteral("TracoGraudoCod2"), codigoDoProduto(produtos, m.graudo2, m.lote[4]));
-        linha.insert(QStringLiteral("TracoAditivoCod1"), codigoDoProduto(produtos, m.aditivo1, m.aditivos[0]));
-        linha.insert(QStringLiteral("TracoAditivoCod2"), codigoDoProduto(produtos, m.aditivo2, m.aditivos[1]));
-        linha.remove(QStringLiteral("Codigo"));
 
         const qint64 codigo = db.insere(QStringLiteral("Tracos"), linha);
         // The first row of a name gives the name its code; later variants share it.
@@ -319,23 +297,19 @@ void PastaDados::gravaReferencias(platform::Database& db, const QString& nomeEmp
 {
     db.insere(QStringLiteral("DadosEmpresa"),
               {{QStringLiteral("Nome"), nomeEmpresa}, {QStringLiteral("Morto"), false}});
-    db.insere(QStringLiteral("Massas"), {{QStringLiteral("MassaCimentoEsp"), QStringLiteral("3.10")},
-                                         {QStringLiteral("MassaCimentoApa"), QStringLiteral("1.43")},
-                                         {QStringLiteral("MassaMiudoEsp"), QStringLiteral("2.61")},
-                                         {QStringLiteral("MassaMiudoApa"), QStringLiteral("1.20")},
-                                         {QStringLiteral("MassaGraudoEsp"), QStringLiteral("2.72")},
-                                         {QStringLiteral("MassaGraudoApa"), QStringLiteral("1.38")},
-                                         {QStringLiteral("UmidadeMiudo"), QStringLiteral("6")},
-                                         {QStringLiteral("MaodeObra"), QStringLiteral("20")},
-                                         {QStringLiteral("Perda"), QStringLiteral("5")},
-                                         {QStringLiteral("Classe"), QStringLiteral("32")},
-                                         {QStringLiteral("TipoDosagem"), 2},
-                                         {QStringLiteral("FormaDaBrita"), 1},
-                                         {QStringLiteral("UsoConcreto"), 0}});
-    db.insere(QStringLiteral("Consistencias"), {{QStringLiteral("Abate1"), QStringLiteral("150")},
-                                                {QStringLiteral("Abate2"), QStringLiteral("90")},
-                                                {QStringLiteral("Abate3"), QStringLiteral("50")},
-                                                {QStringLiteral("Abate4"), QStringLiteral("20")}});
+    const calc::Padroes& padroes = calc::Padroes::inicial();
+    QVariantMap massas{{QLatin1String(calc::Padroes::campoClasse), padroes.classe},
+                       {QLatin1String(calc::Padroes::campoForma), padroes.opcaoForma},
+                       {QLatin1String(calc::Padroes::campoTextura), padroes.opcaoTextura},
+                       {QLatin1String(calc::Padroes::campoTipo), padroes.tipoConcreto}};
+    for (int i = 0; i < calc::Padroes::NumeroDeTextos; ++i)
+        massas.insert(QLatin1String(calc::Padroes::camposDosTextos()[i]), padroes.textos[i]);
+    db.insere(QStringLiteral("Massas"), massas);
+    const std::array<QString, 4> limites = calc::ConsistencyLimits{}.texts();
+    db.insere(QStringLiteral("Consistencias"), {{QStringLiteral("Abate1"), limites[0]},
+                                                {QStringLiteral("Abate2"), limites[1]},
+                                                {QStringLiteral("Abate3"), limites[2]},
+                                                {QStringLiteral("Abate4"), limites[3]}});
 }
 
 void PastaDados::gravaDemonstracao(platform::Database& db)

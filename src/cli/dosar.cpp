@@ -1,15 +1,15 @@
 #include "json.h"
-#include "opcoes.h"
+#include "leopcoes.h"
 #include "subcomandos.h"
 
 #include "calc/calcstate.h"
 #include "calc/consistencylimits.h"
 #include "calc/dosage.h"
 #include "calc/mixfields.h"
+#include "calc/opcoes.h"
 #include "calc/recalc.h"
 #include "calc/wizardanswers.h"
 #include "catalogue/consultas.h"
-#include "catalogue/opcoes.h"
 #include "catalogue/tabelaprodutos.h"
 #include "platform/database.h"
 #include "printing/documento.h"
@@ -59,7 +59,7 @@ std::optional<Pedido> lePedido(LeitorCampos& leitor)
     a.NomeTraco = leitor.texto(QStringLiteral("NomeTraco"), Presenca::Opcional).value_or(QString());
     if (const auto fck = leitor.inteiro(QStringLiteral("Resistencia"), Presenca::Obrigatorio, 1, kMaiorResistencia))
         a.Resistencia = QString::number(*fck);
-    a.ClasseCimento = leitor.opcao(QStringLiteral("ClasseCimento"), Presenca::Obrigatorio, catalogue::Opcoes::classes())
+    a.ClasseCimento = leitor.opcao(QStringLiteral("ClasseCimento"), Presenca::Obrigatorio, calc::Opcoes::classes())
                           .value_or(QString());
     a.PlastificanteOpcao = leitor.marca(QStringLiteral("PlastificanteOpcao"), Presenca::Opcional).value_or(false);
     // The reduction matters only with the superplasticiser ticked.

@@ -1,12 +1,12 @@
 #include "json.h"
-#include "opcoes.h"
+#include "leopcoes.h"
 #include "subcomandos.h"
 
 #include "calc/calcstate.h"
 #include "calc/mixfields.h"
 #include "calc/mixloader.h"
+#include "calc/opcoes.h"
 #include "calc/recalc.h"
-#include "catalogue/opcoes.h"
 #include "catalogue/tabelaprodutos.h"
 #include "platform/database.h"
 
@@ -136,7 +136,7 @@ std::optional<QVariantMap> linhaDoTraco(LeitorCampos& leitor)
         leitor.numero(QLatin1String(campo), Presenca::Opcional, Faixa::Qualquer);
 
     const QString classe = QStringLiteral("Classe");
-    if (const std::optional<QString> valor = leitor.opcao(classe, Presenca::Opcional, catalogue::Opcoes::classes()))
+    if (const std::optional<QString> valor = leitor.opcao(classe, Presenca::Opcional, calc::Opcoes::classes()))
         linha.insert(classe, *valor);
     // The class comes from the cement's name ("Cimento 32"), or from Classe when no cement is named.
     const bool cimentoNomeado = !linha.value(QStringLiteral("NomeCimento")).toString().trimmed().isEmpty();

@@ -1,4 +1,4 @@
-#include "opcoes.h"
+#include "leopcoes.h"
 #include "subcomandos.h"
 
 #include "platform/database.h"

@@ -5,8 +5,8 @@
 
 #include "calc/calcstate.h"
 #include "calc/formats.h"
+#include "calc/opcoes.h"
 #include "calc/strength.h"
-#include "catalogue/opcoes.h"
 #include "platform/aplicacao.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
@@ -219,7 +219,7 @@ QString parteDaProporcao(const QStringList& partes, int indice)
 
 // The characteristic lines of a code that has a text on the sheet; the code of the line when it has none.
 template <std::size_t N>
-QString textoDaOpcao(const std::array<catalogue::Opcao, N>& opcoes, int codigo, const QString& semCodigo)
+QString textoDaOpcao(const std::array<calc::Opcao, N>& opcoes, int codigo, const QString& semCodigo)
 {
     if (codigo < 0 || std::size_t(codigo) >= N)
         return semCodigo;
@@ -289,19 +289,19 @@ QString cabecalhoDaFicha(const OrigemDaFicha& origem)
 
 QString textoDaForma(const calc::CalcState& s)
 {
-    return textoDaOpcao(catalogue::Opcoes::textura(), codigoProximo(s.fatorForma, {0.9, 1.0, 1.05}),
+    return textoDaOpcao(calc::Opcoes::textura(), codigoProximo(s.fatorForma, {0.9, 1.0, 1.05}),
                         QStringLiteral("Forma do Agregado Graúdo não informada"));
 }
 
 QString textoDaMedicao(const calc::CalcState& s)
 {
-    return textoDaOpcao(catalogue::Opcoes::medicao(), codigoProximo(s.Sd, {4.0, 5.5, 7.0}),
+    return textoDaOpcao(calc::Opcoes::medicao(), codigoProximo(s.Sd, {4.0, 5.5, 7.0}),
                         QStringLiteral("Condição de medição não informada"));
 }
 
 QString textoDoUso(const calc::CalcState& s)
 {
-    return textoDaOpcao(catalogue::Opcoes::destino(), s.destino, QStringLiteral("Uso do concreto não informado"));
+    return textoDaOpcao(calc::Opcoes::destino(), s.destino, QStringLiteral("Uso do concreto não informado"));
 }
 
 QString dataDoCampo(const QVariant& valor)

@@ -25,14 +25,13 @@ namespace {
 
 // Abate1 to Abate4 and the limits "&Padrão" puts back.
 constexpr std::array<const char*, 4> kCampos{"Abate1", "Abate2", "Abate3", "Abate4"};
-constexpr std::array<const char*, 4> kPadroes{"150", "90", "50", "20"};
 
 constexpr int kTopicoDeAjuda = 2000;
 
 } // namespace
 
-FormCons::FormCons(QWidget* parent)
-    : QDialog(parent), m_dadoFator(platform::Database::shared(), QStringLiteral("Consistencias"))
+FormCons::FormCons(platform::Database& db, QWidget* parent)
+    : QDialog(parent), m_db(db), m_dadoFator(db, QStringLiteral("Consistencias"))
 {
     setObjectName(QStringLiteral("FormCons"));
     setWindowTitle(QStringLiteral("Consistências e Abatimentos"));
@@ -102,9 +101,9 @@ FormCons::FormCons(QWidget* parent)
         m_dadoFator.mostraLinha();
     } else {
         for (int i = 0; i < NumeroDeLimites; ++i)
-            m_valorFator[i]->setText(QLatin1String(kPadroes[i]));
+            m_valorFator[i]->setText(calc::ConsistencyLimits{}.texts()[i]);
     }
-    if (somenteConsulta(platform::Database::shared())) {
+    if (somenteConsulta(m_db)) {
         m_botaoFator[Ok]->setEnabled(false);
         m_botaoFator[Padrao]->setEnabled(false);
     }
@@ -147,7 +146,7 @@ void FormCons::BotaoFator_Click(int indice)
         break;
     case Padrao:
         for (int i = 0; i < NumeroDeLimites; ++i)
-            m_valorFator[i]->setText(QLatin1String(kPadroes[i]));
+            m_valorFator[i]->setText(calc::ConsistencyLimits{}.texts()[i]);
         break;
     case Ajuda:
         platform::Ajuda::MostraAjuda(this, kTopicoDeAjuda);

@@ -15,6 +15,10 @@ namespace widgets {
 class CaixaTexto;
 }
 
+namespace platform {
+class Database;
+}
+
 namespace settings {
 
 // "Consistências e Abatimentos": the four slump limits (mm) between the five consistency classes of fresh concrete,
@@ -25,7 +29,7 @@ class FormCons : public QDialog
     Q_OBJECT
 public:
     // Reads the limits from the shared database, which must be open. Throws DbError when they cannot be read.
-    explicit FormCons(QWidget* parent = nullptr);
+    explicit FormCons(platform::Database& db, QWidget* parent = nullptr);
 
     // The limits stored in the current row (what was last saved, not what the boxes hold while the form is open);
     // the usual limits when the table has no row.
@@ -57,6 +61,7 @@ private:
     std::array<widgets::CaixaTexto*, NumeroDeLimites> m_valorFator{};
     QLabel* m_fator4 = nullptr;
     std::array<QPushButton*, 4> m_botaoFator{};
+    platform::Database& m_db;
     ControleDados m_dadoFator;
 };
 

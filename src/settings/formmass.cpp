@@ -4,6 +4,8 @@
 #include "referencias.h"
 #include "somdosbotoes.h"
 
+#include "calc/opcoes.h"
+#include "calc/padroes.h"
 #include "calc/physicaldata.h"
 #include "platform/ajuda.h"
 #include "platform/database.h"
@@ -11,6 +13,7 @@
 #include "platform/errorlog.h"
 #include "platform/som.h"
 #include "widgets/caixatexto.h"
+#include "widgets/criaopcoes.h"
 #include "widgets/recusa.h"
 
 #include <QButtonGroup>
@@ -31,48 +34,15 @@ namespace {
 
 using platform::Dialogs;
 
-// The fields of Massas bound to Texto 0 to 8, and the values "&Padrão" puts back (written with a point, as a new
-// data folder stores them).
-struct CampoDeMassa
+// The values a new company starts with, which "&Padrão" puts back.
+const calc::Padroes& inicial()
 {
-    const char* campo;
-    const char* padrao;
-};
-constexpr std::array<CampoDeMassa, FormMass::NumeroDeTextos> kCampos{{
-    {"MassaCimentoEsp", "3.10"},
-    {"MassaCimentoApa", "1.43"},
-    {"MassaMiudoEsp", "2.61"},
-    {"MassaMiudoApa", "1.20"},
-    {"MassaGraudoEsp", "2.72"},
-    {"MassaGraudoApa", "1.38"},
-    {"UmidadeMiudo", "6"},
-    {"MaodeObra", "20"},
-    {"Perda", "5"},
-}};
-
-// The measuring condition and the aggregate shape a new company starts with, and its use of the concrete and
-// cement class.
-constexpr int kFormaPadrao = 2;
-constexpr int kTexturaPadrao = 1;
-constexpr int kUsoInicial = 0;
-const char* const kClasseInicial = "32";
+    return calc::Padroes::inicial();
+}
 
 // The moisture box closes the first page and the losses box the third.
 constexpr int kUmidade = 6;
 constexpr int kPerdas = 8;
-
-QButtonGroup* criaOpcoes(QWidget* dono, QGroupBox* moldura, const QString& nome, const QStringList& legendas)
-{
-    auto* grupo = new QButtonGroup(dono);
-    auto* coluna = new QVBoxLayout(moldura);
-    for (int i = 0; i < legendas.size(); ++i) {
-        auto* opcao = new QRadioButton(legendas.at(i), moldura);
-        opcao->setObjectName(nome + QString::number(i));
-        grupo->addButton(opcao, i);
-        coluna->addWidget(opcao);
-    }
-    return grupo;
-}
 
 int selecionado(const QButtonGroup* grupo)
 {
@@ -95,8 +65,8 @@ void seleciona(QButtonGroup* grupo, const QVariant& valor, int padrao)
 
 } // namespace
 
-FormMass::FormMass(QWidget* parent)
-    : QDialog(parent), m_dadoMassa(platform::Database::shared(), QStringLiteral("Massas"))
+FormMass::FormMass(platform::Database& db, QWidget* parent)
+    : QDialog(parent), m_db(db), m_dadoMassa(db, QStringLiteral("Massas"))
 {
     setObjectName(QStringLiteral("FormMass"));
     setWindowTitle(QStringLiteral("Dados dos Componentes e Tipos de Dosagem"));
@@ -110,13 +80,13 @@ FormMass::FormMass(QWidget* parent)
         m_texto[i]->setAlignment(Qt::AlignRight);
         m_texto[i]->setFixedWidth(90);
         connect(m_texto[i], &widgets::CaixaTexto::enterPressionado, this, [this, i] { enterNaCaixa(i); });
-        m_dadoMassa.vincula(m_texto[i], QLatin1String(kCampos[i].campo));
+        m_dadoMassa.vincula(m_texto[i], QLatin1String(calc::Padroes::camposDosTextos()[i]));
     }
     m_pastinha->addTab(criaPaginaMassas(), QStringLiteral("&Massas e Umidade"));
     m_pastinha->addTab(criaPaginaDosagens(), QStringLiteral("&Dosagens e Agregados"));
     m_pastinha->addTab(criaPaginaUtilizacao(), QStringLiteral("Utili&zação e Mão-de-Obra"));
     connect(m_pastinha, &QTabWidget::currentChanged, this, [] { platform::TocaSom(platform::Som::MouseClica); });
-    m_dadoMassa.vincula(m_classeCimento, QStringLiteral("Classe"));
+    m_dadoMassa.vincula(m_classeCimento, QLatin1String(calc::Padroes::campoClasse));
 
     auto* principal = new QVBoxLayout(this);
     principal->addWidget(m_pastinha);
@@ -134,11 +104,11 @@ FormMass::FormMass(QWidget* parent)
         m_dadoMassa.mostraLinha();
     } else {
         for (int i = 0; i < NumeroDeTextos; ++i)
-            m_texto[i]->setText(QLatin1String(kCampos[i].padrao));
-        m_classeCimento->setCurrentText(QLatin1String(kClasseInicial));
+            m_texto[i]->setText(inicial().textos[i]);
+        m_classeCimento->setCurrentText(inicial().classe);
     }
     selecionaOpcoes();
-    if (somenteConsulta(platform::Database::shared())) {
+    if (somenteConsulta(m_db)) {
         m_botaoDados[Ok]->setEnabled(false);
         m_botaoDados[Padrao]->setEnabled(false);
     }
@@ -180,19 +150,15 @@ QWidget* FormMass::criaPaginaDosagens()
 {
     auto* pagina = new QWidget;
     auto* dosagem = new QGroupBox(QStringLiteral(" Dosagem do Concreto"), pagina);
-    m_opcaoForma = criaOpcoes(this, dosagem, QStringLiteral("OpcaoForma"),
-                              {QStringLiteral("Em Massa, controle rigoroso de umidade"),
-                               QStringLiteral("Em Volume, controle rigoroso de umidade"),
-                               QStringLiteral("Em Volume, sem controle de umidade")});
+    m_opcaoForma = widgets::criaOpcoes(this, dosagem, QStringLiteral("OpcaoForma"),
+                                       calc::Opcoes::escolhas(calc::Opcoes::medicao()));
     auto* textura = new QGroupBox(QStringLiteral(" Forma e Textura do Agregado Graúdo "), pagina);
-    m_opcaoTextura = criaOpcoes(this, textura, QStringLiteral("OpcaoTextura"),
-                                {QStringLiteral("Agregado bem arredondado"), QStringLiteral("Agregado britado cúbico"),
-                                 QStringLiteral("Agregado britado lamelar")});
+    m_opcaoTextura = widgets::criaOpcoes(this, textura, QStringLiteral("OpcaoTextura"),
+                                         calc::Opcoes::escolhas(calc::Opcoes::textura()));
     auto* classe = new QGroupBox(QStringLiteral(" Classe Cimento "), pagina);
     m_classeCimento = new QComboBox(classe);
     m_classeCimento->setObjectName(QStringLiteral("ClasseCimento"));
-    m_classeCimento->addItems(
-        {QStringLiteral("25"), QStringLiteral("32"), QStringLiteral("40"), QStringLiteral("ARI")});
+    m_classeCimento->addItems(calc::Opcoes::classes());
     m_classeCimento->installEventFilter(this);
     auto* linhaClasse = new QHBoxLayout(classe);
     linhaClasse->addWidget(m_classeCimento, 0, Qt::AlignTop);
@@ -214,9 +180,8 @@ QWidget* FormMass::criaPaginaUtilizacao()
 {
     auto* pagina = new QWidget;
     auto* uso = new QGroupBox(QStringLiteral(" Concreto - Uso ou Utilização "), pagina);
-    m_tipoConcreto = criaOpcoes(this, uso, QStringLiteral("TipoConcreto"),
-                                {QStringLiteral("Concretos Correntes"), QStringLiteral("Para Peças Delgadas"),
-                                 QStringLiteral("Concretos Aparentes"), QStringLiteral("Concretos Bombeados")});
+    m_tipoConcreto =
+        widgets::criaOpcoes(this, uso, QStringLiteral("TipoConcreto"), calc::Opcoes::escolhas(calc::Opcoes::destino()));
     for (QAbstractButton* opcao : m_tipoConcreto->buttons())
         opcao->installEventFilter(this);
 
@@ -274,9 +239,12 @@ void FormMass::selecionaOpcoes()
 {
     const bool temLinha = m_dadoMassa.temLinha();
     platform::RecordSet& rs = m_dadoMassa.recordset();
-    seleciona(m_opcaoForma, temLinha ? rs.field(QStringLiteral("TipoDosagem")) : QVariant(), kFormaPadrao);
-    seleciona(m_opcaoTextura, temLinha ? rs.field(QStringLiteral("FormaDaBrita")) : QVariant(), kTexturaPadrao);
-    seleciona(m_tipoConcreto, temLinha ? rs.field(QStringLiteral("UsoConcreto")) : QVariant(), kUsoInicial);
+    seleciona(m_opcaoForma, temLinha ? rs.field(QLatin1String(calc::Padroes::campoForma)) : QVariant(),
+              inicial().opcaoForma);
+    seleciona(m_opcaoTextura, temLinha ? rs.field(QLatin1String(calc::Padroes::campoTextura)) : QVariant(),
+              inicial().opcaoTextura);
+    seleciona(m_tipoConcreto, temLinha ? rs.field(QLatin1String(calc::Padroes::campoTipo)) : QVariant(),
+              inicial().tipoConcreto);
 }
 
 void FormMass::showEvent(QShowEvent* event)
@@ -325,9 +293,9 @@ void FormMass::gravaDados()
     if (!valoresAceitos())
         return;
     try {
-        m_dadoMassa.gravaLinha({{QStringLiteral("TipoDosagem"), opcaoForma()},
-                                {QStringLiteral("FormaDaBrita"), opcaoTextura()},
-                                {QStringLiteral("UsoConcreto"), tipoConcreto()}});
+        m_dadoMassa.gravaLinha({{QLatin1String(calc::Padroes::campoForma), opcaoForma()},
+                                {QLatin1String(calc::Padroes::campoTextura), opcaoTextura()},
+                                {QLatin1String(calc::Padroes::campoTipo), tipoConcreto()}});
         m_dadoMassa.refresh();
         m_dadoMassa.mostraLinha();
     } catch (const platform::DbError& erro) {
@@ -363,9 +331,9 @@ void FormMass::voltaAoPadrao()
         return;
     // The cement class and the use of the concrete are the company's own choice and have no default.
     for (int i = 0; i < NumeroDeTextos; ++i)
-        m_texto[i]->setText(QLatin1String(kCampos[i].padrao));
-    m_opcaoForma->button(kFormaPadrao)->setChecked(true);
-    m_opcaoTextura->button(kTexturaPadrao)->setChecked(true);
+        m_texto[i]->setText(inicial().textos[i]);
+    m_opcaoForma->button(inicial().opcaoForma)->setChecked(true);
+    m_opcaoTextura->button(inicial().opcaoTextura)->setChecked(true);
 }
 
 void FormMass::mostraAjuda()

@@ -16,6 +16,10 @@ namespace widgets {
 class CaixaTexto;
 }
 
+namespace platform {
+class Database;
+}
+
 namespace settings {
 
 // "Dados dos Componentes e Tipos de Dosagem": the company's reference values for a new mix (the specific and bulk
@@ -30,7 +34,7 @@ public:
     static constexpr int NumeroDeTextos = 9;
 
     // Reads the reference row from the shared database, which must be open. Throws DbError when it cannot be read.
-    explicit FormMass(QWidget* parent = nullptr);
+    explicit FormMass(platform::Database& db, QWidget* parent = nullptr);
 
     // Texto 0 to 8: cement, fine and coarse aggregate masses (specific, bulk), the sand's moisture (%), the
     // labour (man-hours per m3) and the losses (%). Null for an index outside 0 to 8.
@@ -80,6 +84,7 @@ private:
     QButtonGroup* m_tipoConcreto = nullptr;
     QTabWidget* m_pastinha = nullptr;
     std::array<QPushButton*, 4> m_botaoDados{};
+    platform::Database& m_db;
     ControleDados m_dadoMassa;
     // The button the pointer last came onto, so that its sound plays once per arrival.
     int m_ultimoBotao = -1;

@@ -82,8 +82,8 @@ void CaixaTexto::changeEvent(QEvent* event)
         // A box that only shows a value looks like a page, not like a place to type.
         QPalette cores = palette();
         const QPalette padrao = QApplication::palette(this);
-        cores.setColor(QPalette::Base, isReadOnly() ? padrao.color(QPalette::Window).lighter(104)
-                                                    : padrao.color(QPalette::Base));
+        cores.setColor(QPalette::Base,
+                       isReadOnly() ? padrao.color(QPalette::Window).lighter(104) : padrao.color(QPalette::Base));
         setPalette(cores);
     }
 }

@@ -14,7 +14,7 @@ QPixmap betoneira(bool emUso, int altura)
     p.setRenderHint(QPainter::Antialiasing);
     p.scale(escala, escala);
 
-    const QColor tambor = emUso ? QColor(0xe0, 0x8a, 0x1e) : QColor(0xa8, 0xa8, 0xa8);
+    const QColor corDoTambor = emUso ? QColor(0xe0, 0x8a, 0x1e) : QColor(0xa8, 0xa8, 0xa8);
     const QColor faixa = emUso ? QColor(0x9c, 0x4f, 0x0c) : QColor(0x78, 0x78, 0x78);
     const QColor ferro = emUso ? QColor(0x2f, 0x4f, 0x6f) : QColor(0x60, 0x60, 0x60);
     const QColor roda = QColor(0x30, 0x30, 0x30);
@@ -33,15 +33,9 @@ QPixmap betoneira(bool emUso, int altura)
     p.save();
     p.translate(32, 28);
     p.rotate(-28);
-    QPainterPath corpo;
-    corpo.moveTo(-22, -16);
-    corpo.lineTo(10, -12);
-    corpo.quadTo(26, 0, 10, 12);
-    corpo.lineTo(-22, 16);
-    corpo.quadTo(-30, 0, -22, -16);
     p.setPen(QPen(faixa, 1.5));
-    p.setBrush(tambor);
-    p.drawPath(corpo);
+    p.setBrush(corDoTambor);
+    p.drawPath(tambor(1.0));
     p.setPen(QPen(faixa, 2.5));
     p.drawLine(QPointF(-10, -15), QPointF(-12, 15));
     p.drawLine(QPointF(2, -13), QPointF(0, 13));
@@ -57,6 +51,17 @@ QPixmap betoneira(bool emUso, int altura)
         p.drawLine(QPointF(73, 8), QPointF(67, 10));
     }
     return figura;
+}
+
+QPainterPath tambor(qreal escala)
+{
+    QPainterPath corpo;
+    corpo.moveTo(-22 * escala, -16 * escala);
+    corpo.lineTo(10 * escala, -12 * escala);
+    corpo.quadTo(26 * escala, 0, 10 * escala, 12 * escala);
+    corpo.lineTo(-22 * escala, 16 * escala);
+    corpo.quadTo(-30 * escala, 0, -22 * escala, -16 * escala);
+    return corpo;
 }
 
 } // namespace widgets::Desenhos

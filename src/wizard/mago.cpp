@@ -1,7 +1,9 @@
 #include "mago.h"
 
+#include "calc/opcoes.h"
 #include "platform/som.h"
 #include "widgets/caixatexto.h"
+#include "widgets/criaopcoes.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -21,19 +23,6 @@ namespace wizard {
 namespace {
 
 using widgets::CaixaTexto;
-
-QButtonGroup* criaOpcoes(QWidget* dono, QGroupBox* moldura, const QString& nome, const QStringList& legendas)
-{
-    auto* grupo = new QButtonGroup(dono);
-    auto* coluna = new QVBoxLayout(moldura);
-    for (int i = 0; i < legendas.size(); ++i) {
-        auto* opcao = new QRadioButton(legendas.at(i), moldura);
-        opcao->setObjectName(nome + QString::number(i));
-        grupo->addButton(opcao, i);
-        coluna->addWidget(opcao);
-    }
-    return grupo;
-}
 
 // An entry box with a drop-down list of the usual values; what is typed goes through the key rules.
 QComboBox* caixaComLista(const QString& nome, const QStringList& valores)
@@ -63,7 +52,7 @@ QString Mago::legenda()
     return QStringLiteral("Assistente para Determinação de um Traço de Concreto");
 }
 
-Mago::Mago(QWidget* parent) : QDialog(parent)
+Mago::Mago(platform::Database& db, QWidget* parent) : QDialog(parent), m_db(db)
 {
     setObjectName(QStringLiteral("Mago"));
     setWindowTitle(legenda());
@@ -162,8 +151,7 @@ QWidget* Mago::criaPagina1()
     auto* pagina = new QWidget;
     m_classeCimento = new QComboBox;
     m_classeCimento->setObjectName(QStringLiteral("ClasseCimento"));
-    m_classeCimento->addItems(
-        {QStringLiteral("25"), QStringLiteral("32"), QStringLiteral("40"), QStringLiteral("ARI")});
+    m_classeCimento->addItems(calc::Opcoes::classes());
 
     m_plastificanteOpcao = new QCheckBox(QStringLiteral("Utiliza aditivo &superplastificante?"));
     m_plastificanteOpcao->setObjectName(QStringLiteral("PlastificanteOpcao"));
@@ -196,10 +184,8 @@ QWidget* Mago::criaPagina1()
     grade->setRowMinimumHeight(2, m_plastificanteCombo->sizeHint().height());
 
     auto* dosagem = new QGroupBox(QStringLiteral(" Dosagem do Concreto "));
-    m_opcaoForma = criaOpcoes(this, dosagem, QStringLiteral("OpcaoForma"),
-                              {QStringLiteral("Em Massa, controle rigoroso de umidade"),
-                               QStringLiteral("Em Volume, controle rigoroso de umidade"),
-                               QStringLiteral("Em Volume, sem controle de umidade")});
+    m_opcaoForma = widgets::criaOpcoes(this, dosagem, QStringLiteral("OpcaoForma"),
+                                       calc::Opcoes::escolhas(calc::Opcoes::medicao()));
 
     auto* coluna = new QVBoxLayout(pagina);
     coluna->setContentsMargins(0, 0, 0, 0);
@@ -237,9 +223,8 @@ QWidget* Mago::criaPagina2()
     grade->setColumnStretch(2, 1);
 
     auto* textura = new QGroupBox(QStringLiteral(" Forma e Textura do Agregado Graúdo "));
-    m_opcaoTextura = criaOpcoes(this, textura, QStringLiteral("OpcaoTextura"),
-                                {QStringLiteral("Agregado bem arredondado"), QStringLiteral("Agregado britado cúbico"),
-                                 QStringLiteral("Agregado britado lamelar")});
+    m_opcaoTextura = widgets::criaOpcoes(this, textura, QStringLiteral("OpcaoTextura"),
+                                         calc::Opcoes::escolhas(calc::Opcoes::textura()));
 
     auto* coluna = new QVBoxLayout(pagina);
     coluna->setContentsMargins(0, 0, 0, 0);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "referencias.h"
+#include "calc/padroes.h"
 
 #include "calc/calcstate.h"
 #include "calc/consistencylimits.h"
@@ -24,6 +24,10 @@ namespace widgets {
 class CaixaTexto;
 }
 
+namespace platform {
+class Database;
+}
+
 namespace wizard {
 
 // "Assistente para Determinação de um Traço de Concreto": designs a mix step by step from what the concrete must
@@ -37,7 +41,7 @@ class Mago : public QDialog
 public:
     // Where the wizard takes what belongs to other forms; the application sets them, and each has a stand-in so
     // that the wizard works alone.
-    using FonteDeReferencias = std::function<Referencias()>;
+    using FonteDeReferencias = std::function<calc::Padroes()>;
     using FonteDeLimites = std::function<calc::ConsistencyLimits()>;
     // An embeddable preview of the experimental mix sheet of the state, with its own printing and PDF buttons.
     using FabricaDeFolha = std::function<QWidget*(const calc::CalcState& estado, QWidget* pai)>;
@@ -47,7 +51,7 @@ public:
     static constexpr int NumeroDePaginas = 6;
     static constexpr int PaginaDoResultado = 5;
 
-    explicit Mago(QWidget* parent = nullptr);
+    explicit Mago(platform::Database& db, QWidget* parent = nullptr);
 
     // The reference values of the specific-masses settings form; unset, those a new company starts with.
     void defineReferencias(FonteDeReferencias fonte) { m_referencias = std::move(fonte); }
@@ -148,6 +152,7 @@ private:
     QVBoxLayout* m_areaDaFolha = nullptr;
     QWidget* m_folha = nullptr;
 
+    platform::Database& m_db;
     int m_pagina = 0;
     bool m_magoPendente = false;
     // The result page has quantities: a cement product of the class with its bag mass was found.

@@ -158,19 +158,19 @@ void Mago::showEvent(QShowEvent* event)
 
 void Mago::Form_Activate()
 {
-    const Referencias ref = m_referencias ? m_referencias() : Referencias{};
+    const calc::Padroes ref = m_referencias ? m_referencias() : calc::Padroes::inicial();
 
     // A new design: the mix, its names and the remembered ratio positions start afresh.
-    calc::openWizard(*m_estado, ref.maoDeObra);
+    calc::openWizard(*m_estado, calc::readNumber(ref.textos[calc::Padroes::MaoDeObra]));
     m_estado->nomes.fill(QString());
     m_estado->unidades.fill(QString());
 
     for (int i = 0; i < int(m_texto.size()); ++i)
-        m_texto[i]->setText(calc::physicalText(i, ref.massas[std::size_t(i)]));
-    m_umidadeAreia->setText(calc::physicalText(kUmidade, ref.umidade));
-    seleciona(m_opcaoTextura, ref.formaDaBrita);
-    seleciona(m_opcaoForma, ref.tipoDosagem);
-    seleciona(m_tipoConcreto, ref.usoConcreto);
+        m_texto[i]->setText(calc::physicalText(i, ref.textos[std::size_t(i)]));
+    m_umidadeAreia->setText(calc::physicalText(kUmidade, ref.textos[calc::Padroes::Umidade]));
+    seleciona(m_opcaoTextura, ref.opcaoTextura);
+    seleciona(m_opcaoForma, ref.opcaoForma);
+    seleciona(m_tipoConcreto, ref.tipoConcreto);
     const QString classe = ref.classe.trimmed();
     if (m_classeCimento->findText(classe) < 0)
         m_classeCimento->addItem(classe);
@@ -191,7 +191,7 @@ void Mago::Form_Activate()
 
     // The names already in the catalogue are offered, so that a variant of one is easy to design.
     m_nomeTraco->clear();
-    platform::Database& banco = platform::Database::shared();
+    platform::Database& banco = m_db;
     if (banco.isOpen()) {
         try {
             QSqlQuery q = banco.exec(catalogue::Consultas::nomesDistintos(banco).sql);
@@ -426,7 +426,7 @@ std::optional<double> Mago::pesoDoSaco()
 {
     // The bag is that of the first cement product of the class: "Cimento 32" before any other, then names such as
     // "Cimento CP II-32". The mix names the cement found.
-    platform::Database& banco = platform::Database::shared();
+    platform::Database& banco = m_db;
     const QString classe = m_estado->classe.trimmed();
     if (!banco.isOpen() || classe.isEmpty())
         return std::nullopt;

@@ -24,7 +24,7 @@ struct Janela
         if (acesso != platform::Database::Acesso::LeituraEGravacao)
             platform::Database::shared().open(pasta.banco(), acesso);
         platform::Paths::definePastaDados(pasta.dados());
-        traco = std::make_unique<app::Traco>();
+        traco = std::make_unique<app::Traco>(platform::Database::shared());
         traco->show();
     }
     ~Janela()
@@ -32,7 +32,7 @@ struct Janela
         traco.reset();
         platform::Database::shared().close();
     }
-    catalogue::FormTraco* form() const { return traco->form(); }
+    mixform::FormTraco* form() const { return traco->form(); }
     QString registro() const { return traco->textoPainel(3); }
     QList<bool> botoes() const
     {

@@ -22,7 +22,7 @@
 using platform::Dialogs;
 using platform::ScriptedDialogs;
 using teste::Janela;
-using Form = catalogue::FormTraco;
+using Form = mixform::FormTraco;
 
 namespace {
 
@@ -262,12 +262,12 @@ private slots:
         Janela j;
         j.traco->defineRelatorios([](int) {});
         for (int i = 1; i < 5; ++i)
-            j.form()->Movimenta(catalogue::FormTraco::Proximo);
-        QCOMPARE(j.form()->posicao, 5);
+            j.form()->Movimenta(mixform::FormTraco::Proximo);
+        QCOMPARE(j.form()->posicao(), 5);
         if (editando)
             j.form()->Alterando();
         j.traco->executa(id);
-        QCOMPARE(j.form()->posicao, posicao);
+        QCOMPARE(j.form()->posicao(), posicao);
         QCOMPARE(j.form()->alterando, editando);
     }
 
@@ -300,7 +300,7 @@ private slots:
     void somenteEsteMostraAFicha()
     {
         Janela j;
-        j.form()->Movimenta(catalogue::FormTraco::Ultimo);
+        j.form()->Movimenta(mixform::FormTraco::Ultimo);
         QString titulo;
         bool ocupado = false;
         m_dialogs->proximoModal([&](QDialog* d) {
@@ -310,7 +310,7 @@ private slots:
                 ficha->ativa();
                 titulo = ficha->windowTitle();
             }
-            j.form()->DadoTraco.moveFirst();
+            j.form()->tracos().moveFirst();
             return int(QDialog::Accepted);
         });
         QVERIFY(j.traco->ferramenta(QStringLiteral("ID_SomenteEste"))->isEnabled());

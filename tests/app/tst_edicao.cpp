@@ -25,11 +25,10 @@
 
 using platform::Dialogs;
 using platform::ScriptedDialogs;
-using Form = catalogue::FormTraco;
+using Form = mixform::FormTraco;
 using teste::Janela;
 
 namespace {
-
 
 QVariant valor(const QString& sql, const QVariantList& valores = {})
 {
@@ -53,9 +52,9 @@ void vaiPara(Janela& j, const QString& nome, int variante)
 {
     Form* f = j.form();
     f->Movimenta(Form::Primeiro);
-    for (int i = 0; i < f->totalRegistros; ++i) {
-        if (f->DadoTraco.field(QStringLiteral("NomeTraco")).toString() == nome &&
-            f->DadoTraco.field(QStringLiteral("TracoVariante")).toInt() == variante)
+    for (int i = 0; i < f->totalRegistros(); ++i) {
+        if (f->tracos().field(QStringLiteral("NomeTraco")).toString() == nome &&
+            f->tracos().field(QStringLiteral("TracoVariante")).toInt() == variante)
             return;
         f->Movimenta(Form::Proximo);
     }
@@ -142,7 +141,7 @@ private slots:
         QVERIFY(m_dialogs->mensagens().isEmpty());
         QVERIFY(!f->inserindo);
         QCOMPARE(j.traco->modoTexto, QStringLiteral("Normal"));
-        QCOMPARE(f->totalRegistros, 13);
+        QCOMPARE(f->totalRegistros(), 13);
         QCOMPARE(f->TextoC[0]->text(), QStringLiteral("Laje Nervurada"));
         QCOMPARE(f->RotVar->text(), QStringLiteral("00"));
         QVERIFY(Form::ProcuraNaLista(f->Combo[0], QStringLiteral("Laje Nervurada")) > 0);
@@ -163,8 +162,8 @@ private slots:
         QCOMPARE(q.value(9).toInt(), 0);
         QVERIFY(q.value(10).toInt() > 0);
         // The catalogue is in order again and shows the new row where it belongs.
-        QCOMPARE(f->posicao, f->DadoTraco.absolutePosition() + 1);
-        QCOMPARE(j.registro(), QStringLiteral("Registro %1/13").arg(f->posicao));
+        QCOMPARE(f->posicao(), f->tracos().absolutePosition() + 1);
+        QCOMPARE(j.registro(), QStringLiteral("Registro %1/13").arg(f->posicao()));
     }
 
     void novaVarianteTomaONumeroLivre()
@@ -178,7 +177,7 @@ private slots:
         preencheMistura(f, QStringLiteral("concreto FCK 25"));
         QVERIFY(f->Faixa->isHidden());
         QVERIFY(f->TracoCorrente->isChecked());
-        f->Gravando(0);
+        f->Gravando(Form::Fim::Gravar);
         QCOMPARE(f->RotVar->text(), QStringLiteral("02"));
         QCOMPARE(valor(QStringLiteral("SELECT CodigoTraco FROM Tracos WHERE NomeTraco = 'Concreto fck 25' AND "
                                       "TracoVariante = 2"))
@@ -205,7 +204,7 @@ private slots:
         preencheMistura(f, QStringLiteral("   "));
         f->Pasta->setCurrentIndex(2);
         m_dialogs->proximaResposta(sim ? Dialogs::Resposta::Sim : Dialogs::Resposta::Nao);
-        f->Gravando(0);
+        f->Gravando(Form::Fim::Gravar);
         QCOMPARE(m_dialogs->mensagens().size(), 1);
         QCOMPARE(m_dialogs->mensagens().first().titulo, QStringLiteral("Traço sem Nome"));
         QCOMPARE(m_dialogs->mensagens().first().texto, QStringLiteral("Traço sem descrição.\r\rPreenche descrição?"));
@@ -394,7 +393,7 @@ private slots:
         QVERIFY(m_dialogs->mensagens().isEmpty());
         QCOMPARE(f->Combo[0]->itemText(0), QStringLiteral("Água Fria"));
         QCOMPARE(Form::ProcuraNaLista(f->Combo[0], QStringLiteral(" água fria ")), 1);
-        QCOMPARE(f->posicao, 1);
+        QCOMPARE(f->posicao(), 1);
         f->Movimenta(Form::Ultimo);
         f->Movimenta(Form::Primeiro);
         QCOMPARE(f->TextoC[0]->text(), QStringLiteral("Água Fria"));
@@ -428,7 +427,7 @@ private slots:
         Form* f = j.form();
         f->Inserindo();
         preencheMistura(f, QStringLiteral("Concreto fck 20"));
-        f->Gravando(0);
+        f->Gravando(Form::Fim::Gravar);
         // The refusal was told in the user's words; the name kept its mix in use and no row was added.
         QCOMPARE(m_dialogs->mensagens().size(), 1);
         QCOMPARE(m_dialogs->mensagens().first().titulo, QStringLiteral("Traço não gravado"));
@@ -436,7 +435,7 @@ private slots:
         QCOMPARE(emUso(QStringLiteral("Concreto fck 20"), 0), 1);
         QCOMPARE(linhasDoNome(QStringLiteral("Concreto fck 20")), 2);
         // Cancelling after the refusal returns to viewing with nothing written.
-        f->Gravando(1);
+        f->Gravando(Form::Fim::Cancelar);
         QVERIFY(!f->inserindo);
         QCOMPARE(valor(QStringLiteral("SELECT COUNT(*) FROM Tracos")).toInt(), 12);
     }
@@ -460,7 +459,7 @@ private slots:
         QVERIFY(f->alterando);
         f->Combo[0]->setEditText(novo);
         m_dialogs->proximaResposta(Dialogs::Resposta::Nao);
-        f->Gravando(0);
+        f->Gravando(Form::Fim::Gravar);
         if (existe) {
             QCOMPARE(m_dialogs->mensagens().size(), 1);
             QCOMPARE(m_dialogs->mensagens().first().titulo, QStringLiteral("Traço Existente"));
@@ -508,7 +507,7 @@ private slots:
         m_dialogs->aoMostrar([&](const ScriptedDialogs::Mensagem&) {
             transacaoAberta = platform::Database::shared().transactionDepth();
         });
-        f->Gravando(0);
+        f->Gravando(Form::Fim::Gravar);
         QCOMPARE(m_dialogs->mensagens().size(), 1);
         QCOMPARE(m_dialogs->mensagens().first().texto, mensagem);
         QCOMPARE(transacaoAberta, 0);
@@ -523,7 +522,7 @@ private slots:
         vaiPara(j, QStringLiteral("Concreto fck 25"), 2);
         j.form()->Alterando();
         QVERIFY(!j.form()->TracoCorrente->isChecked());
-        j.form()->Gravando(0);
+        j.form()->Gravando(Form::Fim::Gravar);
         QVERIFY(m_dialogs->mensagens().isEmpty());
         QCOMPARE(emUso(QStringLiteral("Concreto fck 25"), 2), 0);
         QCOMPARE(emUso(QStringLiteral("Concreto fck 25"), 0), 1);
@@ -552,18 +551,18 @@ private slots:
                                        "NomeTraco = 'Contrapiso') WHERE NomeProduto = 'Concreto Usinado fck 20'")});
         Form* f = j.form();
         vaiPara(j, nome, variante);
-        const int posicao = f->posicao;
+        const int posicao = f->posicao();
         m_dialogs->proximaResposta(Dialogs::Resposta::Sim);
         j.traco->executa(QStringLiteral("ID_Excluir"));
         QCOMPARE(m_dialogs->mensagens().first().texto, QStringLiteral("Apaga este Traço de Concreto?"));
         QCOMPARE(valor(QStringLiteral("SELECT COUNT(*) FROM Tracos")).toInt(), apagado ? 11 : 12);
-        QCOMPARE(f->totalRegistros, apagado ? 11 : 12);
+        QCOMPARE(f->totalRegistros(), apagado ? 11 : 12);
         if (novaEmUso >= 0)
             QCOMPARE(emUso(nome, novaEmUso), 1);
         QCOMPARE(Form::ProcuraNaLista(f->Combo[0], nome) > 0, nomeNaLista);
         // The row that took the deleted row's place keeps its number.
-        QCOMPARE(f->posicao, posicao);
-        QCOMPARE(j.registro(), QStringLiteral("Registro %1/%2").arg(posicao).arg(f->totalRegistros));
+        QCOMPARE(f->posicao(), posicao);
+        QCOMPARE(j.registro(), QStringLiteral("Registro %1/%2").arg(posicao).arg(f->totalRegistros()));
         if (!apagado)
             QVERIFY(m_dialogs->mensagens().last().texto.endsWith(QStringLiteral("Portanto, não pode ser excluído.")));
     }
@@ -575,12 +574,12 @@ private slots:
         f->Movimenta(Form::Ultimo);
         m_dialogs->proximaResposta(Dialogs::Resposta::Sim);
         f->Excluindo();
-        QCOMPARE(f->totalRegistros, 11);
-        QCOMPARE(f->posicao, 11);
+        QCOMPARE(f->totalRegistros(), 11);
+        QCOMPARE(f->posicao(), 11);
         QCOMPARE(f->TextoC[0]->text(), QStringLiteral("Contrapiso"));
         m_dialogs->proximaResposta(Dialogs::Resposta::Nao);
         f->Excluindo();
-        QCOMPARE(f->totalRegistros, 11);
+        QCOMPARE(f->totalRegistros(), 11);
     }
 
     void excluirOUnicoTraco()
@@ -588,7 +587,7 @@ private slots:
         Janela j(true, {QStringLiteral("DELETE FROM Tracos WHERE rowid <> (SELECT MIN(rowid) FROM Tracos)"),
                         QStringLiteral("UPDATE Produtos SET CodigoTraco = NULL")});
         Form* f = j.form();
-        QCOMPARE(f->totalRegistros, 1);
+        QCOMPARE(f->totalRegistros(), 1);
         QVERIFY(!f->TextoC[0]->text().isEmpty());
         m_dialogs->proximaResposta(Dialogs::Resposta::Sim);
         f->Excluindo();
@@ -613,7 +612,7 @@ private slots:
         digita(f->TextoC[3], QStringLiteral("31-02-2026"));
         digita(f->Custo[1], QStringLiteral("10"));
         QCOMPARE(f->custo(2), f->custo(0) * 1.1);
-        f->Gravando(0);
+        f->Gravando(Form::Fim::Gravar);
         QCOMPARE(valor(QStringLiteral("SELECT DataCadastro FROM Tracos WHERE NomeTraco = 'Contrapiso'")).toString(),
                  QString());
         QCOMPARE(valor(QStringLiteral("SELECT Perda FROM Tracos WHERE NomeTraco = 'Contrapiso'")).toDouble(), 10.0);
@@ -652,7 +651,7 @@ private slots:
         QCOMPARE(f->TextoC[5]->text(), QStringLiteral("10"));
         const double reduzida = calc::readNumber(f->TextoM[8]->text().replace(QLatin1Char(','), QLatin1Char('.')));
         QVERIFY(qAbs(reduzida - agua * 0.9) < 0.2);
-        f->Gravando(1);
+        f->Gravando(Form::Fim::Cancelar);
         QCOMPARE(f->TextoC[0]->text(), QStringLiteral("Concreto fck 20"));
     }
 
@@ -666,7 +665,7 @@ private slots:
     {
         QFETCH(bool, copiar);
         Janela j;
-        wizard::Mago mago;
+        wizard::Mago mago(platform::Database::shared());
         j.traco->defineFormularios(nullptr, nullptr, &mago, nullptr);
         j.form()->Movimenta(Form::Ultimo);
         m_dialogs->proximoModal([&](QDialog* d) {
@@ -699,7 +698,7 @@ private slots:
         }
         QCOMPARE(j.form()->Combo[0]->currentText(), QStringLiteral("Baldrame"));
         QVERIFY(!j.form()->TextoT[0]->text().isEmpty());
-        j.form()->Gravando(0);
+        j.form()->Gravando(Form::Fim::Gravar);
         QCOMPARE(linhasDoNome(QStringLiteral("Baldrame")), 1);
         // Cancelling would have returned to the mix shown before the wizard; saving shows the new one.
         QCOMPARE(j.form()->TextoC[0]->text(), QStringLiteral("Baldrame"));
@@ -717,9 +716,9 @@ private slots:
         Janela j;
         Form* f = j.form();
         f->Alterando();
-        f->DadoTraco.setField(QStringLiteral("Perda"), 9.0);
+        f->tracos().setField(QStringLiteral("Perda"), 9.0);
         m_dialogs->proximaResposta(sim ? Dialogs::Resposta::Sim : Dialogs::Resposta::Nao);
-        f->DadoTraco.close();
+        f->tracos().close();
         QCOMPARE(m_dialogs->mensagens().size(), 1);
         QCOMPARE(m_dialogs->mensagens().first().texto, QStringLiteral("Grava antes de Encerrar?"));
         QCOMPARE(m_dialogs->mensagens().first().titulo, QStringLiteral("Gravar Registro"));
@@ -802,7 +801,7 @@ private slots:
             f->Alterando();
         } else if (acao == QLatin1String("alterar")) {
             m_dialogs->proximaResposta(resposta);
-            f->Gravando(0);
+            f->Gravando(Form::Fim::Gravar);
         } else {
             m_dialogs->proximaResposta(Dialogs::Resposta::Sim); // "Apaga este Traço de Concreto?"
             f->Excluindo();
@@ -810,7 +809,7 @@ private slots:
         QCOMPARE(m_dialogs->mensagens().last().titulo, titulo);
         QCOMPARE(f->alterando, editando);
         if (editando)
-            f->Gravando(outra == QLatin1String("altera") ? 0 : 1);
+            f->Gravando(outra == QLatin1String("altera") ? Form::Fim::Gravar : Form::Fim::Cancelar);
         QVERIFY(!f->alterando && !f->inserindo);
         QCOMPARE(m_dialogs->mensagens().last().titulo, titulo); // no further message, no developer box
         QCOMPARE(valor(QStringLiteral("SELECT COUNT(*) FROM Tracos")).toInt(), linhas);
@@ -852,26 +851,26 @@ private slots:
             catalogue::Catalogo(b).insere({nome, true, {}});
         else
             b.beginTransaction();
-        f->Gravando(0);
+        f->Gravando(Form::Fim::Gravar);
         if (!titulo.isEmpty()) {
             // Told, and nothing typed is lost: the save goes through once the other workstation is done.
             QCOMPARE(m_dialogs->mensagens().size(), 1);
             QCOMPARE(m_dialogs->mensagens().first().titulo, titulo);
             QVERIFY(f->inserindo);
             b.rollbackTransaction();
-            f->Gravando(0);
+            f->Gravando(Form::Fim::Gravar);
         }
         QVERIFY(!f->inserindo);
         QCOMPARE(m_dialogs->mensagens().size(), titulo.isEmpty() ? 0 : 1);
         QCOMPARE(f->TextoC[0]->text(), nome);
-        QCOMPARE(f->DadoTraco.field(QStringLiteral("TracoVariante")).toInt(), variante);
+        QCOMPARE(f->tracos().field(QStringLiteral("TracoVariante")).toInt(), variante);
         QCOMPARE(f->RotVar->text(), calc::padded(variante, 2));
         QCOMPARE(valor(QStringLiteral("SELECT SUM(Plantao) FROM Tracos WHERE NomeTraco = ?"), {nome}).toInt(), 1);
         int vezes = 0;
         for (int i = 0; i < f->Combo[0]->count(); ++i)
             vezes += f->Combo[0]->itemText(i) == nome;
         QCOMPARE(vezes, 1);
-        QCOMPARE(f->totalRegistros, valor(QStringLiteral("SELECT COUNT(*) FROM Tracos")).toInt());
+        QCOMPARE(f->totalRegistros(), valor(QStringLiteral("SELECT COUNT(*) FROM Tracos")).toInt());
     }
 
     // Closing the program while a mix is inserted never loses it silently.

@@ -443,7 +443,7 @@ private slots:
 
     void trazParaFrenteRestaura()
     {
-        app::Traco traco;
+        app::Traco traco(platform::Database::shared());
         traco.showMinimized();
         QVERIFY(traco.isMinimized());
         traco.trazParaFrente();

@@ -33,7 +33,7 @@
 
 using platform::Dialogs;
 using platform::ScriptedDialogs;
-using Form = catalogue::FormTraco;
+using Form = mixform::FormTraco;
 using teste::Janela;
 
 namespace {
@@ -238,7 +238,7 @@ private:
         QCOMPARE(f->TextoC[0]->text(), nome);
         const int variante = f->RotVar->text().toInt();
         if (novo)
-            QCOMPARE(variante, f->DadoTraco.field(QStringLiteral("TracoVariante")).toInt());
+            QCOMPARE(variante, f->tracos().field(QStringLiteral("TracoVariante")).toInt());
         confere(nome, variante, tela);
     }
 
@@ -269,7 +269,7 @@ private slots:
         Janela j;
         Form* f = j.form();
         // Each demo mix is viewed before an insert and before an edit.
-        const int linha = ((semente - 1) / 2) % f->totalRegistros;
+        const int linha = ((semente - 1) / 2) % f->totalRegistros();
         f->Movimenta(Form::Primeiro);
         for (int i = 0; i < linha; ++i)
             f->Movimenta(Form::Proximo);

@@ -90,6 +90,92 @@ private slots:
         QCOMPARE(a.scalar(QStringLiteral("SELECT Plantao FROM Tracos WHERE Codigo = ?"), {g.codigo}).toBool(), true);
     }
 
+    // The record of mixes a window walks through, on the demonstration catalogue (12 mixes, 7 names).
+    void navegacao_data()
+    {
+        using M = Catalogo::Movimento;
+        QTest::addColumn<QList<M>>("movimentos");
+        QTest::addColumn<int>("posicao");
+        QTest::addColumn<QString>("nome");
+        QTest::newRow("primeiro") << QList<M>{M::Proximo, M::Primeiro} << 1 << "Concreto Aparente fck 30";
+        QTest::newRow("meio") << QList<M>{M::Proximo, M::Proximo} << 3 << "Concreto fck 15";
+        QTest::newRow("último") << QList<M>{M::Ultimo} << 12 << "Traço d'Obra";
+        QTest::newRow("anterior no início fica") << QList<M>{M::Anterior} << 1 << "Concreto Aparente fck 30";
+        QTest::newRow("próximo no fim fica") << QList<M>{M::Ultimo, M::Proximo} << 12 << "Traço d'Obra";
+        QTest::newRow("em uso seguinte salta variantes")
+            << QList<M>{M::ProximoEmUso, M::ProximoEmUso} << 4 << "Concreto fck 15";
+        QTest::newRow("em uso seguinte até o fim")
+            << (QList<M>(9, M::Proximo) << M::ProximoEmUso) << 11 << "Contrapiso";
+        QTest::newRow("em uso seguinte no último nome vai ao fim")
+            << QList<M>{M::Ultimo, M::Anterior, M::ProximoEmUso} << 12 << "Traço d'Obra";
+        QTest::newRow("em uso anterior") << QList<M>{M::Ultimo, M::AnteriorEmUso} << 11 << "Contrapiso";
+        QTest::newRow("em uso anterior salta variantes")
+            << QList<M>{M::Ultimo, M::AnteriorEmUso, M::AnteriorEmUso, M::AnteriorEmUso} << 7 << "Concreto fck 25";
+        QTest::newRow("em uso anterior no primeiro nome vai ao início")
+            << QList<M>{M::Proximo, M::AnteriorEmUso, M::AnteriorEmUso} << 1 << "Concreto Aparente fck 30";
+    }
+    void navegacao()
+    {
+        QFETCH(QList<Catalogo::Movimento>, movimentos);
+        QFETCH(int, posicao);
+        QFETCH(QString, nome);
+        PastaDeTeste pasta;
+        Database db(QStringLiteral("navegacao"));
+        db.open(pasta.banco());
+        Catalogo catalogo(db);
+        catalogo.abre();
+        QCOMPARE(catalogo.conta(), 12);
+        catalogo.definePosicao(1);
+        for (const Catalogo::Movimento m : movimentos)
+            catalogo.move(m);
+        QCOMPARE(catalogo.posicao(), posicao);
+        QCOMPARE(catalogo.tracos().absolutePosition() + 1, posicao);
+        QCOMPARE(catalogo.tracos().field(QStringLiteral("NomeTraco")).toString(), nome);
+    }
+
+    // Reading the catalogue again goes back to the mix asked for, or, when it is gone, to the same place.
+    void ordena_data()
+    {
+        QTest::addColumn<int>("onde");
+        QTest::addColumn<bool>("apagaOutro");
+        QTest::addColumn<bool>("apagaOMostrado");
+        QTest::addColumn<int>("posicao");
+        QTest::addColumn<QString>("nome");
+        QTest::newRow("o mesmo traço") << 5 << false << false << 5 << "Concreto fck 20";
+        QTest::newRow("outro apagado antes dele") << 5 << true << false << 4 << "Concreto fck 20";
+        QTest::newRow("apagado: o mesmo lugar") << 5 << false << true << 5 << "Concreto fck 20";
+        QTest::newRow("o último apagado") << 12 << false << true << 11 << "Contrapiso";
+    }
+    void ordena()
+    {
+        QFETCH(int, onde);
+        QFETCH(bool, apagaOutro);
+        QFETCH(bool, apagaOMostrado);
+        QFETCH(int, posicao);
+        QFETCH(QString, nome);
+        PastaDeTeste pasta;
+        Database a(QStringLiteral("estacao-a"));
+        Database b(QStringLiteral("estacao-b"));
+        a.open(pasta.banco());
+        b.open(pasta.banco());
+        Catalogo catalogo(a);
+        catalogo.abre();
+        catalogo.conta();
+        catalogo.tracos().setAbsolutePosition(onde - 1);
+        catalogo.definePosicao(onde);
+        const qint64 codigo = catalogo.tracos().field(QStringLiteral("Codigo")).toLongLong();
+        if (apagaOutro)
+            b.exec(QStringLiteral("DELETE FROM Tracos WHERE Codigo = (SELECT Codigo FROM Tracos WHERE NomeTraco < ? "
+                                  "ORDER BY Codigo LIMIT 1)"),
+                   {QStringLiteral("Concreto fck 20")});
+        if (apagaOMostrado)
+            b.exec(QStringLiteral("DELETE FROM Tracos WHERE Codigo = ?"), {codigo});
+        catalogo.ordena(codigo);
+        QCOMPARE(catalogo.total(), apagaOutro || apagaOMostrado ? 11 : 12);
+        QCOMPARE(catalogo.posicao(), posicao);
+        QCOMPARE(catalogo.tracos().field(QStringLiteral("NomeTraco")).toString(), nome);
+    }
+
     // What another workstation did between the moment the mix was read and the save or delete.
     void escritaDeOutraEstacao_data()
     {

@@ -54,7 +54,7 @@ public:
     // The form loaded and shown, as the main window shows it; the sounds start counting from here.
     template <class Form> std::unique_ptr<Form> abre()
     {
-        auto form = std::make_unique<Form>();
+        auto form = std::make_unique<Form>(platform::Database::shared());
         form->show();
         if (!QTest::qWaitForWindowExposed(form.get()))
             return nullptr;

@@ -102,8 +102,8 @@ private slots:
     // Both settings forms: every control has its explanation.
     void todoControleExplicaOQueE()
     {
-        const FormMass massas;
-        const settings::FormCons consistencias;
+        const FormMass massas(platform::Database::shared());
+        const settings::FormCons consistencias(platform::Database::shared());
         const QStringList faltando = Ambiente::semExplicacao(massas) + Ambiente::semExplicacao(consistencias);
         QVERIFY2(faltando.isEmpty(), qPrintable(faltando.join(QStringLiteral(", "))));
     }
@@ -111,7 +111,7 @@ private slots:
     void leitoresEncontramALinhaGuardada()
     {
         guardaProprios();
-        FormMass form;
+        FormMass form(platform::Database::shared());
         QCOMPARE(textos(form), kProprios);
         QCOMPARE(opcoes(form), QStringLiteral("0/2/3/ARI"));
         QVERIFY(form.findChild<QRadioButton*>(QStringLiteral("OpcaoTextura2"))->isChecked());
@@ -120,7 +120,7 @@ private slots:
     void opcaoGuardadaForaDoGrupoFicaNoPadrao()
     {
         Ambiente::executa(QStringLiteral("UPDATE Massas SET TipoDosagem = 7, FormaDaBrita = NULL, UsoConcreto = -1"));
-        FormMass form;
+        FormMass form(platform::Database::shared());
         QCOMPARE(opcoes(form), QStringLiteral("2/1/0/32"));
     }
 
@@ -381,9 +381,9 @@ private slots:
         }
         std::unique_ptr<QDialog> form;
         if (prefixo == "BotaoDados")
-            form = std::make_unique<FormMass>();
+            form = std::make_unique<FormMass>(platform::Database::shared());
         else
-            form = std::make_unique<settings::FormCons>();
+            form = std::make_unique<settings::FormCons>(platform::Database::shared());
         const bool gravavel = banco == "em uso";
         const QList<bool> habilitados{gravavel, true, gravavel, true};
         for (int i = 0; i < habilitados.size(); ++i)

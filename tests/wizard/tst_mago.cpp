@@ -32,13 +32,13 @@ using wizard::Mago;
 namespace {
 
 // The worked example of the wizard's design: measured by volume with moisture control, sand at 5 %.
-wizard::Referencias referenciasDoExemplo()
+calc::Padroes referenciasDoExemplo()
 {
-    wizard::Referencias ref;
-    ref.umidade = QStringLiteral("5");
-    ref.tipoDosagem = 1;
-    ref.formaDaBrita = 1;
-    ref.usoConcreto = 0;
+    calc::Padroes ref = calc::Padroes::inicial();
+    ref.textos[calc::Padroes::Umidade] = QStringLiteral("5");
+    ref.opcaoForma = 1;
+    ref.opcaoTextura = 1;
+    ref.tipoConcreto = 0;
     ref.classe = QStringLiteral("32");
     return ref;
 }
@@ -54,9 +54,9 @@ private:
     std::unique_ptr<PastaDeTeste> m_pasta;
     QList<int> m_sons;
 
-    std::unique_ptr<Mago> abre(const wizard::Referencias& ref = referenciasDoExemplo())
+    std::unique_ptr<Mago> abre(const calc::Padroes& ref = referenciasDoExemplo())
     {
-        auto mago = std::make_unique<Mago>();
+        auto mago = std::make_unique<Mago>(platform::Database::shared());
         mago->defineReferencias([ref] { return ref; });
         mago->show();
         if (!QTest::qWaitForWindowExposed(mago.get()))
@@ -387,7 +387,7 @@ private slots:
     {
         calc::CalcState doPrograma;
         doPrograma.Mg2 = 33.0; // left over from the mix shown before
-        auto mago = std::make_unique<Mago>();
+        auto mago = std::make_unique<Mago>(platform::Database::shared());
         mago->defineEstado(&doPrograma);
         mago->defineReferencias([] { return referenciasDoExemplo(); });
         mago->show();
@@ -492,7 +492,7 @@ private slots:
         QFETCH(QString, sql);
         platform::Database::shared().exec(sql);
 
-        wizard::Referencias ref = referenciasDoExemplo();
+        calc::Padroes ref = referenciasDoExemplo();
         ref.classe = QStringLiteral("40");
         auto mago = abre(ref);
         QVERIFY(mago);
@@ -540,7 +540,7 @@ private slots:
             QStringLiteral("UPDATE Produtos SET NomeProduto = ?, Peso = 42 WHERE NomeProduto = ?"),
             {cimento, QStringLiteral("Cimento ") + classe});
 
-        wizard::Referencias ref = referenciasDoExemplo();
+        calc::Padroes ref = referenciasDoExemplo();
         ref.classe = classe;
         auto mago = abre(ref);
         QVERIFY(mago);
@@ -615,12 +615,12 @@ private slots:
 
     void aberturaComAsReferencias()
     {
-        wizard::Referencias ref;
-        ref.maoDeObra = 15.0;
+        calc::Padroes ref = calc::Padroes::inicial();
+        ref.textos[calc::Padroes::MaoDeObra] = QStringLiteral("15");
         ref.classe = QStringLiteral("ARI");
-        ref.tipoDosagem = 0;
-        ref.formaDaBrita = 2;
-        ref.usoConcreto = 3;
+        ref.opcaoForma = 0;
+        ref.opcaoTextura = 2;
+        ref.tipoConcreto = 3;
         auto mago = abre(ref);
         QVERIFY(mago);
 
@@ -773,8 +773,8 @@ private slots:
         QFETCH(QString, digitado);
         QFETCH(double, lido);
 
-        wizard::Referencias ref = referenciasDoExemplo();
-        (caixa < 6 ? ref.massas[std::size_t(caixa)] : ref.umidade) = referencia;
+        calc::Padroes ref = referenciasDoExemplo();
+        ref.textos[std::size_t(caixa)] = referencia;
         auto mago = abre(ref);
         QVERIFY(mago);
         QLineEdit* box = caixa < 6 ? texto(*mago, caixa) : controle<QLineEdit>(*mago, QStringLiteral("UmidadeAreia"));

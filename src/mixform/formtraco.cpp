@@ -1,18 +1,18 @@
 #include "formtraco.h"
 
-#include "consultas.h"
-#include "opcoes.h"
-#include "schema.h"
+#include "calc/opcoes.h"
+#include "catalogue/consultas.h"
+#include "catalogue/schema.h"
 
 #include "calc/calcstate.h"
 #include "calc/consistency.h"
 #include "calc/formats.h"
 #include "calc/numericentry.h"
+#include "catalogue/tabelaprodutos.h"
 #include "platform/clock.h"
 #include "platform/database.h"
 #include "platform/errorlog.h"
 #include "platform/som.h"
-#include "tabelaprodutos.h"
 #include "widgets/caixatexto.h"
 #include "widgets/desenhos.h"
 
@@ -32,7 +32,12 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-namespace catalogue {
+namespace mixform {
+
+using catalogue::Consulta;
+namespace Opcoes = calc::Opcoes;
+using catalogue::Schema;
+namespace Consultas = catalogue::Consultas;
 
 namespace {
 
@@ -98,8 +103,7 @@ QGroupBox* quadro(const QString& titulo, const QString& nome = {})
 } // namespace
 
 FormTraco::FormTraco(platform::Database& db, calc::CalcState& estado, QWidget* parent)
-    : QWidget(parent), DadoTraco(db), DadoProduto(db), DadoUnidade(db), Rascunho(db), m_db(db), m_estado(estado),
-      m_catalogo(db)
+    : QWidget(parent), DadoProduto(db), DadoUnidade(db), Rascunho(db), m_db(db), m_estado(estado), m_catalogo(db)
 {
     setObjectName(QStringLiteral("FormTraco"));
     Pasta = new QTabWidget(this);
@@ -492,7 +496,9 @@ calc::ConsistencyLimits FormTraco::limites() const
         if (q.next())
             limites = calc::ConsistencyLimits::fromTexts(q.value(0).toString(), q.value(1).toString(),
                                                          q.value(2).toString(), q.value(3).toString());
-    } catch (const DbError&) {
+    } catch (const DbError& erro) {
+        // The usual limits then name the consistency; the log tells why the company's were not read.
+        platform::RegistraErro(QStringLiteral("Limites de Consistência"), erro.numero(), erro.descricao());
     }
     return limites;
 }
@@ -538,19 +544,8 @@ void FormTraco::preencheListas()
 
 void FormTraco::abre()
 {
-    // A file of an earlier version gets what this version writes (the count of each mix's writes). One that cannot
-    // take it now (a read-only folder, a workstation holding the file) is used as it is: its saves skip the check
-    // of other workstations' writes.
-    if (Schema::versao(m_db) < Schema::versaoAtual()) {
-        try {
-            Schema::atualiza(m_db);
-        } catch (const DbError& erro) {
-            platform::RegistraErro(QStringLiteral("Atualizando o Banco de Dados"), erro.numero(), erro.descricao());
-        }
-    }
-    const Consulta catalogo = Consultas::catalogo(m_db);
-    DadoTraco.setQuery(catalogo.sql, catalogo.valores);
-    totalRegistros = TotalDeRegistros();
+    m_catalogo.abre();
+    TotalDeRegistros();
 
     DadoProduto.setTable(QStringLiteral("Produtos"));
     dataPrecoCusto = platform::Clock::hoje();
@@ -566,7 +561,7 @@ void FormTraco::abre()
 
 void FormTraco::fecha()
 {
-    DadoTraco.close();
+    m_catalogo.fecha();
     DadoProduto.close();
     DadoUnidade.close();
     Rascunho.close();
@@ -575,15 +570,7 @@ void FormTraco::fecha()
 int FormTraco::TotalDeRegistros()
 {
     try {
-        DadoTraco.refresh();
-        const std::unique_ptr<platform::RecordSet> copia = DadoTraco.clone();
-        int total = 0;
-        if (copia->recordCount() > 0) {
-            copia->moveLast();
-            total = copia->recordCount();
-        }
-        copia->close();
-        return total;
+        return m_catalogo.conta();
     } catch (const DbError& erro) {
         platform::MostraErro(QStringLiteral("Total de Registros"), erro.numero(), erro.descricao());
         return 0;
@@ -697,15 +684,15 @@ void FormTraco::Modo(Operacao operacao)
 
 void FormTraco::mostraQuantidades(int linha, const QString& campoTraco, const QString& campoMetro)
 {
-    tenta([&] { TextoT[linha]->setText(calc::formatQuantity(numeroDe(DadoTraco, campoTraco))); });
-    tenta([&] { TextoM[linha]->setText(calc::formatQuantity(numeroDe(DadoTraco, campoMetro))); });
+    tenta([&] { TextoT[linha]->setText(calc::formatQuantity(numeroDe(tracos(), campoTraco))); });
+    tenta([&] { TextoM[linha]->setText(calc::formatQuantity(numeroDe(tracos(), campoMetro))); });
 }
 
 void FormTraco::mostraLinhaDeProduto(int linha, const QString& campoCodigo, const QString& campoTraco,
                                      const QString& campoMetro)
 {
     tenta([&] {
-        const QVariant codigo = DadoTraco.field(campoCodigo);
+        const QVariant codigo = tracos().field(campoCodigo);
         if (codigo.isNull())
             return; // the row stays as it was shown
         const Consulta lida = Consultas::produtoPeloCodigo(m_db, codigo);
@@ -749,53 +736,53 @@ void FormTraco::MostraNumero()
 
     tenta([&] {
         QString contador;
-        if (DadoTraco.editMode() != platform::RecordSet::EditMode::Adicionando) {
-            if (!DadoTraco.bof()) {
-                contador = DadoTraco.eof() ? QStringLiteral("%1/%1").arg(totalRegistros)
-                                           : QStringLiteral("%1/%2").arg(posicao).arg(totalRegistros);
+        if (tracos().editMode() != platform::RecordSet::EditMode::Adicionando) {
+            if (!tracos().bof()) {
+                contador = tracos().eof() ? QStringLiteral("%1/%1").arg(totalRegistros())
+                                          : QStringLiteral("%1/%2").arg(posicao()).arg(totalRegistros());
             } else {
-                contador = totalRegistros >= 1 ? QStringLiteral("1/%1").arg(totalRegistros) : QStringLiteral("0/0");
+                contador = totalRegistros() >= 1 ? QStringLiteral("1/%1").arg(totalRegistros()) : QStringLiteral("0/0");
             }
         }
         if (!contador.isEmpty())
             emit registro(QStringLiteral("Registro ") + contador);
     });
 
-    const bool temLinhas = totalRegistros > 0;
+    const bool temLinhas = totalRegistros() > 0;
     if (temLinhas) {
         tenta([&] {
-            const bool emUso = DadoTraco.field(QStringLiteral("Plantao")).toBool();
+            const bool emUso = tracos().field(QStringLiteral("Plantao")).toBool();
             RotuloPlantao->setText(emUso ? QStringLiteral("Traço em Uso") : QStringLiteral("Traço Inativo"));
             Betoneira[0]->setVisible(emUso);
             Betoneira[1]->setVisible(!emUso);
             TracoCorrente->setChecked(emUso);
         });
-        tenta([&] { TextoC[0]->setText(textoDe(DadoTraco, QStringLiteral("NomeTraco"))); });
+        tenta([&] { TextoC[0]->setText(textoDe(tracos(), QStringLiteral("NomeTraco"))); });
         tenta([&] {
-            const QString fator = textoDe(DadoTraco, QStringLiteral("Fator"));
+            const QString fator = textoDe(tracos(), QStringLiteral("Fator"));
             TextoC[1]->setText(calc::ClasseConsistencia(fator, limites()));
             TextoC[2]->setText(fator);
         });
         // Each field in its own step: one that cannot be shown leaves only its own box as it was.
         const std::array<const char*, 3> textos{"DataCadastro", "DataCotacao", "ReducaoAgua"};
         for (int i = 0; i < 3; ++i)
-            tenta([&] { TextoC[3 + i]->setText(textoDe(DadoTraco, QLatin1String(textos[std::size_t(i)]))); });
+            tenta([&] { TextoC[3 + i]->setText(textoDe(tracos(), QLatin1String(textos[std::size_t(i)]))); });
         const std::array<const char*, 6> resultados{"Peso",      "RelAgregCimento", "PesoTraco",
                                                     "PropMassa", "PropVolume",      "Resistencia"};
         for (int i = 0; i < 6; ++i)
-            tenta([&] { TextoI[i]->setText(textoDe(DadoTraco, QLatin1String(resultados[std::size_t(i)]))); });
+            tenta([&] { TextoI[i]->setText(textoDe(tracos(), QLatin1String(resultados[std::size_t(i)]))); });
         const std::array<const char*, 3> custos{"PrecoCustoSemPerda", "Perda", "PrecoCustoComPerda"};
         for (int i = 0; i < 3; ++i)
-            tenta([&] { defineCusto(i, numeroDe(DadoTraco, QLatin1String(custos[std::size_t(i)]))); });
-        tenta([&] { OpcaoForma.at(numeroDe(DadoTraco, QStringLiteral("Volumetrico")))->setChecked(true); });
-        tenta([&] { RotVar->setText(calc::padded(qint64(numeroDe(DadoTraco, QStringLiteral("TracoVariante"))), 2)); });
+            tenta([&] { defineCusto(i, numeroDe(tracos(), QLatin1String(custos[std::size_t(i)]))); });
+        tenta([&] { OpcaoForma.at(numeroDe(tracos(), QStringLiteral("Volumetrico")))->setChecked(true); });
+        tenta([&] { RotVar->setText(calc::padded(qint64(numeroDe(tracos(), QStringLiteral("TracoVariante"))), 2)); });
         tenta([&] {
-            const QVariant reducao = DadoTraco.field(QStringLiteral("ReducaoAgua"));
+            const QVariant reducao = tracos().field(QStringLiteral("ReducaoAgua"));
             const double numero = calc::readNumber(reducao.toString());
             m_estado.superplastificante = numero > 0;
             m_estado.r = numero > 0 ? numero / 100.0 : 0.0;
         });
-        tenta([&] { ClasseCimento->setCurrentText(textoDe(DadoTraco, QStringLiteral("Classe"))); });
+        tenta([&] { ClasseCimento->setCurrentText(textoDe(tracos(), QStringLiteral("Classe"))); });
         mostraLinhaDeProduto(0, QStringLiteral("TracoCimentoCod"), QStringLiteral("TracoCimento"),
                              QStringLiteral("Cimento"));
         mostraQuantidades(1, QStringLiteral("TracoAreiaFina"), QStringLiteral("AreiaFina"));
@@ -816,14 +803,14 @@ void FormTraco::MostraNumero()
     const std::array<const char*, 7> fisicos{"EspeCim", "AparCim", "EspeMiu", "AparMiu",
                                              "EspeGra", "AparGra", "Umidade"};
     for (int i = 0; i < 7; ++i)
-        tenta([&] { Texto[i]->setText(calc::formatFull(numeroDe(DadoTraco, QLatin1String(fisicos[i])))); });
-    tenta([&] { OpcaoTextura.at(numeroDe(DadoTraco, QStringLiteral("Textura")))->setChecked(true); });
-    tenta([&] { OpcaoForma.at(numeroDe(DadoTraco, QStringLiteral("Dosagem")))->setChecked(true); });
-    tenta([&] { TipoConcreto.at(numeroDe(DadoTraco, QStringLiteral("Destino")))->setChecked(true); });
+        tenta([&] { Texto[i]->setText(calc::formatFull(numeroDe(tracos(), QLatin1String(fisicos[i])))); });
+    tenta([&] { OpcaoTextura.at(numeroDe(tracos(), QStringLiteral("Textura")))->setChecked(true); });
+    tenta([&] { OpcaoForma.at(numeroDe(tracos(), QStringLiteral("Dosagem")))->setChecked(true); });
+    tenta([&] { TipoConcreto.at(numeroDe(tracos(), QStringLiteral("Destino")))->setChecked(true); });
 
     if (temLinhas) {
         tenta([&] {
-            const QString unidade = Opcoes::unidadeSolidos(int(numeroDe(DadoTraco, QStringLiteral("Volumetrico"))));
+            const QString unidade = Opcoes::unidadeSolidos(int(numeroDe(tracos(), QStringLiteral("Volumetrico"))));
             for (int i = 0; i < 5; ++i) {
                 if (!TextoT[i]->isHidden()) {
                     UnidT[i]->setText(unidade);
@@ -834,16 +821,16 @@ void FormTraco::MostraNumero()
     }
 
     tenta([&] {
-        const bool varios = totalRegistros >= 2;
+        const bool varios = totalRegistros() >= 2;
         for (QPushButton* b : Movimento)
             b->setEnabled(varios);
         if (!varios || Movimento[0]->isHidden())
             return;
-        if (posicao == 1) {
+        if (posicao() == 1) {
             for (int i : {0, 1, 2})
                 Movimento[i]->setEnabled(false);
             Movimento[Proximo]->setFocus();
-        } else if (posicao == totalRegistros) {
+        } else if (posicao() == totalRegistros()) {
             for (int i : {3, 4, 5})
                 Movimento[i]->setEnabled(false);
             Movimento[Anterior]->setFocus();
@@ -854,72 +841,8 @@ void FormTraco::MostraNumero()
 void FormTraco::Movimenta(int botao)
 {
     platform::TocaSom(platform::Som::MouseClica);
-    if (totalRegistros > 0) {
-        tenta([&] {
-            switch (botao) {
-            case Primeiro:
-                DadoTraco.moveFirst();
-                break;
-            case Anterior:
-                DadoTraco.movePrevious();
-                if (DadoTraco.bof())
-                    DadoTraco.moveFirst();
-                break;
-            case Proximo:
-                DadoTraco.moveNext();
-                if (DadoTraco.eof())
-                    DadoTraco.moveLast();
-                break;
-            case Ultimo:
-                DadoTraco.moveLast();
-                break;
-            case AnteriorEmUso:
-            case ProximoEmUso: {
-                // The neighbouring name's variant in use: other name, and in use.
-                const QString nome = DadoTraco.field(QStringLiteral("NomeTraco")).toString();
-                const auto criterio = [nome](const QSqlRecord& r) {
-                    return r.value(QStringLiteral("NomeTraco")).toString().compare(nome, Qt::CaseInsensitive) != 0 &&
-                           r.value(QStringLiteral("Plantao")).toBool();
-                };
-                const auto mesmoNome = [&] {
-                    return DadoTraco.field(QStringLiteral("NomeTraco")).toString().compare(nome, Qt::CaseInsensitive) ==
-                           0;
-                };
-                if (botao == AnteriorEmUso) {
-                    if (DadoTraco.bof()) {
-                        DadoTraco.findFirst(criterio);
-                    } else {
-                        DadoTraco.findPrevious(criterio);
-                        if (DadoTraco.bof())
-                            DadoTraco.findFirst(criterio);
-                    }
-                    if (mesmoNome()) {
-                        DadoTraco.moveFirst();
-                        posicao = 1;
-                        return;
-                    }
-                } else {
-                    if (DadoTraco.eof()) {
-                        DadoTraco.findLast(criterio);
-                    } else {
-                        DadoTraco.findNext(criterio);
-                        if (DadoTraco.eof())
-                            DadoTraco.findLast(criterio);
-                    }
-                    if (mesmoNome()) {
-                        DadoTraco.moveLast();
-                        posicao = totalRegistros;
-                        return;
-                    }
-                }
-                break;
-            }
-            default:
-                return;
-            }
-            posicao = DadoTraco.absolutePosition() + 1;
-        });
-    }
+    if (botao >= Primeiro && botao <= Ultimo)
+        tenta([&] { m_catalogo.move(catalogue::Catalogo::Movimento(botao)); });
     MostraNumero();
 }
 
@@ -1000,4 +923,4 @@ void FormTraco::nomeiaLinha(int linha)
                                         QString::fromUtf8(kComponentes[std::size_t(linha)]));
 }
 
-} // namespace catalogue
+} // namespace mixform

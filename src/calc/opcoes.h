@@ -5,13 +5,15 @@
 
 #include <array>
 
-namespace catalogue {
+namespace calc {
 
-// The coded option fields of a mix: what each code is called on the main window and how the sheet and the reports
-// describe it. The arithmetic each code brings (standard deviation, shape factor) belongs to the calculation.
+// The coded option fields of a mix: what each code is called on the main window, where the company's settings and
+// the wizard offer it, and how the sheet and the reports describe it. The arithmetic each code brings (standard
+// deviation, shape factor) is the calculation's own.
 struct Opcao
 {
     QString legenda; // caption on the main window
+    QString escolha; // caption in the reference settings and the wizard
     QString texto;   // text on the sheet and the reports
 };
 
@@ -26,9 +28,18 @@ const std::array<Opcao, 4>& destino();
 // Cement classes (Classe).
 const QStringList& classes();
 
+// The captions under which the reference settings and the wizard offer a group's options, in code order.
+template <std::size_t N> QStringList escolhas(const std::array<Opcao, N>& opcoes)
+{
+    QStringList lista;
+    for (const Opcao& opcao : opcoes)
+        lista << opcao.escolha;
+    return lista;
+}
+
 // Unit of the solid components for a measuring condition: "Kg" by mass, "Litros" by volume.
 QString unidadeSolidos(int medicao);
 
 } // namespace Opcoes
 
-} // namespace catalogue
+} // namespace calc

@@ -1,7 +1,7 @@
 // The mix form while a mix is inserted or edited: every change of a box or a list goes into the calculation state
 // and the mix is recalculated and shown again.
+#include "catalogue/tabelaprodutos.h"
 #include "formtraco.h"
-#include "tabelaprodutos.h"
 
 #include "calc/calcstate.h"
 #include "calc/consistency.h"
@@ -24,7 +24,7 @@
 
 #include <cmath>
 
-namespace catalogue {
+namespace mixform {
 
 namespace {
 
@@ -58,7 +58,7 @@ private:
 void FormTraco::ligaEventos()
 {
     m_produtos = std::make_unique<TabelaProdutos>(m_db);
-    DadoTraco.setValidacao([this](int acao, bool& salvar) { validacao(acao, salvar); });
+    tracos().setValidacao([this](int acao, bool& salvar) { validacao(acao, salvar); });
     for (int i = 0; i < 10; ++i) {
         connect(TextoT[i], &QLineEdit::textEdited, this, [this, i] { alteraTextoT(i); });
         connect(TextoM[i], &QLineEdit::textEdited, this, [this, i] { alteraTextoM(i); });
@@ -434,4 +434,4 @@ void FormTraco::CopiandoTraco(const calc::WizardAnswers& respostas)
     ReCalculo();
 }
 
-} // namespace catalogue
+} // namespace mixform

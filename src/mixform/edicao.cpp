@@ -1,10 +1,11 @@
 // Inserting, editing, deleting and saving mixes, and the rules of variants and of the mix in use.
-#include "consultas.h"
+#include "catalogue/camposdotraco.h"
+#include "catalogue/consultas.h"
+#include "catalogue/tabelaprodutos.h"
 #include "formtraco.h"
 
 #include "calc/calcstate.h"
 #include "calc/formats.h"
-#include "calc/mixfields.h"
 #include "calc/numericentry.h"
 #include "calc/physicaldata.h"
 #include "calc/strength.h"
@@ -31,7 +32,10 @@
 #include <algorithm>
 #include <cmath>
 
-namespace catalogue {
+namespace mixform {
+
+using catalogue::Consulta;
+namespace Consultas = catalogue::Consultas;
 
 namespace {
 
@@ -110,10 +114,10 @@ TracoLido FormTraco::tracoLido() const
 {
     // The row as the window shows it: a change another workstation wrote since then is found by the write.
     TracoLido lido;
-    lido.codigo = DadoTraco.field(QStringLiteral("Codigo")).toLongLong();
-    lido.nome = DadoTraco.field(QStringLiteral("NomeTraco")).toString();
-    if (DadoTraco.record().indexOf(QStringLiteral("Versao")) >= 0)
-        lido.versao = DadoTraco.field(QStringLiteral("Versao")).toLongLong();
+    lido.codigo = tracos().field(QStringLiteral("Codigo")).toLongLong();
+    lido.nome = tracos().field(QStringLiteral("NomeTraco")).toString();
+    if (tracos().record().indexOf(QStringLiteral("Versao")) >= 0)
+        lido.versao = tracos().field(QStringLiteral("Versao")).toLongLong();
     return lido;
 }
 
@@ -191,16 +195,16 @@ bool FormTraco::recusaDaGravacao(const DbError& erro)
             Dialogs::Resposta::Sim);
         if (resposta == Dialogs::Resposta::Sim) {
             descartaEdicao();
-            DadoTraco.addNew();
+            tracos().addNew();
             alterando = false;
             inserindo = true;
-            Gravando(0);
+            Gravando(Fim::Gravar);
         }
         return true;
     }
     case platform::ValorDuplicado:
         registra();
-        if (dynamic_cast<const NomeJaExiste*>(&erro)) {
+        if (dynamic_cast<const catalogue::NomeJaExiste*>(&erro)) {
             recarregaNomes();
             corrigeONome(QStringLiteral("Não pode ser este nome.") + CR + QStringLiteral("Pois o mesmo já existe.") +
                              CR + CR + QStringLiteral("Quer digitar outro nome?"),
@@ -221,8 +225,8 @@ bool FormTraco::recusaDaGravacao(const DbError& erro)
 void FormTraco::descartaEdicao()
 {
     // The record set may not be editing: a row deleted elsewhere cannot be read for an edit.
-    if (DadoTraco.editMode() != platform::RecordSet::EditMode::Nenhum)
-        DadoTraco.cancelUpdate();
+    if (tracos().editMode() != platform::RecordSet::EditMode::Nenhum)
+        tracos().cancelUpdate();
 }
 
 void FormTraco::excluidoEmOutraEstacao()
@@ -238,7 +242,7 @@ void FormTraco::releTraco(qint64 codigo)
 {
     // The record set reads the row again when it goes to it.
     try {
-        DadoTraco.setBookmark(codigo);
+        tracos().setBookmark(codigo);
     } catch (const DbError&) {
         OrdenarTracos(std::nullopt);
     }
@@ -247,24 +251,7 @@ void FormTraco::releTraco(qint64 codigo)
 void FormTraco::OrdenarTracos(std::optional<qint64> codigo)
 {
     try {
-        const int onde = posicao;
-        const Consulta catalogo = Consultas::catalogo(m_db);
-        DadoTraco.setQuery(catalogo.sql, catalogo.valores);
-        totalRegistros = DadoTraco.recordCount();
-        bool achou = false;
-        if (codigo) {
-            try {
-                DadoTraco.setBookmark(*codigo);
-                achou = true;
-            } catch (const DbError& erro) {
-                if (erro.numero() != platform::MarcadorInvalido)
-                    throw;
-            }
-        }
-        // Without the row (deleted here or at another workstation) the same place in the catalogue is shown.
-        if (!achou && totalRegistros > 0)
-            DadoTraco.setAbsolutePosition(std::clamp(onde, 1, totalRegistros) - 1);
-        posicao = totalRegistros > 0 ? DadoTraco.absolutePosition() + 1 : 0;
+        m_catalogo.ordena(codigo);
     } catch (const DbError& erro) {
         platform::MostraErro(QStringLiteral("Ordenar Traços"), erro.numero(), erro.descricao());
     }
@@ -287,33 +274,9 @@ void FormTraco::validacao(int acao, bool& salvar)
         return;
     }
     try {
+        m_catalogo.acompanha(acao, salvar);
         switch (acao) {
-        case platform::RecordSet::MoverPrimeiro:
-            posicao = 1;
-            break;
-        case platform::RecordSet::MoverAnterior:
-            if (posicao != 1)
-                --posicao;
-            break;
-        case platform::RecordSet::MoverProximo:
-            if (posicao != totalRegistros)
-                ++posicao;
-            break;
-        case platform::RecordSet::MoverUltimo:
-            posicao = totalRegistros;
-            break;
-        case platform::RecordSet::AdicionarNovo:
-            if (salvar) {
-                if (DadoTraco.editMode() == platform::RecordSet::EditMode::Adicionando) {
-                    ++totalRegistros;
-                    posicao = totalRegistros;
-                } else {
-                    salvar = false;
-                }
-            }
-            break;
         case platform::RecordSet::Excluir:
-            --totalRegistros;
             MostraNumero();
             break;
         case platform::RecordSet::Fechar:
@@ -358,11 +321,11 @@ void FormTraco::mostraDadoFisico(int i, const QString& texto)
 void FormTraco::Inserindo()
 {
     try {
-        marcadorSalvo = totalRegistros < 1 ? QVariant() : DadoTraco.bookmark();
-        DadoTraco.addNew();
-        emit registro(QStringLiteral("Registro %1/%1").arg(totalRegistros + 1));
+        marcadorSalvo = totalRegistros() < 1 ? QVariant() : tracos().bookmark();
+        tracos().addNew();
+        emit registro(QStringLiteral("Registro %1/%1").arg(totalRegistros() + 1));
 
-        const Padroes padroes = m_janela ? m_janela->padroes() : Padroes{};
+        const calc::Padroes padroes = m_janela ? m_janela->padroes() : calc::Padroes{};
         if (magoPendente) {
             ClasseCimento->setCurrentText(m_estado.classe.trimmed());
         } else {
@@ -441,21 +404,23 @@ void FormTraco::Inserindo()
 
 void FormTraco::Alterando()
 {
-    if (totalRegistros == 0) {
+    if (totalRegistros() == 0) {
         Dialogs::aviso(QStringLiteral("Não tem nenhum registro"), QStringLiteral("Alterar"),
                        Dialogs::Icone::Informacao);
         return;
     }
+    // A row that cannot be read now is read again by the save, which tells the user what became of it.
     const auto tenta = [](auto passo) {
         try {
             passo();
-        } catch (const DbError&) {
+        } catch (const DbError& erro) {
+            platform::RegistraErro(QStringLiteral("Alterando"), erro.numero(), erro.descricao());
         }
     };
     tenta([&] { m_lido = tracoLido(); });
-    tenta([&] { marcadorSalvo = DadoTraco.bookmark(); });
+    tenta([&] { marcadorSalvo = tracos().bookmark(); });
     try {
-        DadoTraco.edit();
+        tracos().edit();
     } catch (const DbError& erro) {
         if (erro.numero() == platform::RegistroExcluido) {
             excluidoEmOutraEstacao();
@@ -501,7 +466,7 @@ void FormTraco::Alterando()
             UnidT[i]->setText(unidade);
             UnidM[i]->setText(unidade);
         }
-        const auto campo = [this](const char* nome) { return DadoTraco.field(QLatin1String(nome)).toDouble(); };
+        const auto campo = [this](const char* nome) { return tracos().field(QLatin1String(nome)).toDouble(); };
         if (emVolume) {
             m_estado.Lc = campo("TracoCimento");
             m_estado.Lfs = campo("TracoAreiaFina");
@@ -529,11 +494,11 @@ void FormTraco::Alterando()
         m_estado.A2 = campo("TracoAditivoQde2");
     });
     tenta([&] {
-        const double traco = DadoTraco.field(QStringLiteral("TracoCimento")).toDouble();
+        const double traco = tracos().field(QStringLiteral("TracoCimento")).toDouble();
         if (traco != 0.0)
-            m_estado.f = DadoTraco.field(QStringLiteral("Cimento")).toDouble() / traco;
-        m_estado.H_b = DadoTraco.field(QStringLiteral("TracoMaoDeObra")).toDouble();
-        m_estado.Hm = DadoTraco.field(QStringLiteral("MaodeObra")).toDouble();
+            m_estado.f = tracos().field(QStringLiteral("Cimento")).toDouble() / traco;
+        m_estado.H_b = tracos().field(QStringLiteral("TracoMaoDeObra")).toDouble();
+        m_estado.Hm = tracos().field(QStringLiteral("MaodeObra")).toDouble();
     });
     inserindo = false;
     alterando = true;
@@ -546,7 +511,7 @@ void FormTraco::Alterando()
 
 void FormTraco::Excluindo()
 {
-    if (totalRegistros < 1) {
+    if (totalRegistros() < 1) {
         Dialogs::aviso(QStringLiteral("Não tem nenhum registro"), QStringLiteral("Excluir"),
                        Dialogs::Icone::Informacao);
         return;
@@ -556,7 +521,7 @@ void FormTraco::Excluindo()
                                   Dialogs::Resposta::Sim) != Dialogs::Resposta::Sim)
         return;
     try {
-        const QVariant codigoTraco = DadoTraco.field(QStringLiteral("CodigoTraco"));
+        const QVariant codigoTraco = tracos().field(QStringLiteral("CodigoTraco"));
         if (codigoTraco.isNull())
             throw DbError(platform::UsoInvalidoDeNulo);
         const TracoLido lido = tracoLido();
@@ -571,7 +536,7 @@ void FormTraco::Excluindo()
             if (m_catalogo.ContandoVariantes(codigoTraco.toLongLong()) == 0)
                 trocaNaLista(lido.nome, {});
             OrdenarTracos(std::nullopt);
-            if (totalRegistros < 1) {
+            if (totalRegistros() < 1) {
                 // The catalogue's last mix is gone: nothing of it stays on screen.
                 Dialogs::aviso(QStringLiteral("Excluindo o último Registro"), QStringLiteral("Excluindo Traço"),
                                Dialogs::Icone::Nenhum);
@@ -596,7 +561,7 @@ void FormTraco::Excluindo()
                                QStringLiteral("Ele será mostrado como está gravado agora: confira-o antes de "
                                               "excluí-lo."),
                            QStringLiteral("Traço alterado em outra estação"), Dialogs::Icone::Exclamacao);
-            releTraco(DadoTraco.bookmark().toLongLong());
+            releTraco(tracos().bookmark().toLongLong());
             MostraNumero();
             return;
         case platform::RegistroExcluido:
@@ -618,7 +583,7 @@ void FormTraco::corrigeONome(const QString& texto, const QString& titulo, Dialog
         Pasta->setCurrentIndex(0);
         Combo[0]->setFocus();
     } else {
-        Gravando(1);
+        Gravando(Fim::Cancelar);
     }
 }
 
@@ -680,13 +645,11 @@ bool FormTraco::tracoAceito()
 
 QVariantMap FormTraco::camposDoTraco()
 {
-    const calc::CalcState& s = m_estado;
-    QVariantMap campos;
+    // The results, the batch, the cubic metre and the product codes as the last recalculation left them; then what
+    // the user typed or chose, as the boxes hold it.
+    QVariantMap campos = catalogue::CamposDoTraco(m_estado, *m_produtos);
     const auto campo = [&campos](const char* nomeCampo, const QVariant& valor) {
         campos.insert(QLatin1String(nomeCampo), valor);
-    };
-    const auto calculado = [&](const char* nomeCampo) {
-        campo(nomeCampo, calc::fieldValue(s, QLatin1String(nomeCampo)));
     };
 
     campo("DataCadastro", dataGravada(TextoC[3]->text()));
@@ -694,6 +657,9 @@ QVariantMap FormTraco::camposDoTraco()
     campo("Atualizado", false);
     campo("Classe", ClasseCimento->currentText().trimmed());
     campo("ReducaoAgua", TextoC[5]->text().trimmed());
+    // An option no button shows chosen keeps what the row holds.
+    for (const char* opcao : {"Volumetrico", "Dosagem", "Textura", "Destino"})
+        campos.remove(QLatin1String(opcao));
     const int forma = selecionado(OpcaoForma);
     if (forma >= 0) {
         campo("Volumetrico", forma);
@@ -712,58 +678,6 @@ QVariantMap FormTraco::camposDoTraco()
                                              "EspeGra", "AparGra", "Umidade"};
     for (int i = 0; i < 7; ++i)
         campo(fisicos[i], calc::physicalValue(i, Texto[i]->text()).value_or(0.0));
-
-    // The results, the batch and the cubic metre as the last recalculation left them.
-    for (const char* nomeCampo : {"Fator",
-                                  "Peso",
-                                  "RelAgregCimento",
-                                  "PesoTraco",
-                                  "PropMassa",
-                                  "PropVolume",
-                                  "Resistencia",
-                                  "PrecoCustoSemPerda",
-                                  "Perda",
-                                  "PrecoCustoComPerda",
-                                  "TracoCimento",
-                                  "Cimento",
-                                  "TracoAreiaFina",
-                                  "AreiaFina",
-                                  "TracoAreiaGrossa",
-                                  "AreiaGrossa",
-                                  "TracoGraudoQde1",
-                                  "Graudo1",
-                                  "TracoGraudoQde2",
-                                  "Graudo2",
-                                  "TracoAditivoQde1",
-                                  "AditivoQde1",
-                                  "TracoAditivoQde2",
-                                  "AditivoQde2",
-                                  "TracoAguaAdic",
-                                  "AguaAdic",
-                                  "TracoAgua",
-                                  "Agua",
-                                  "TracoMaoDeObra",
-                                  "MaodeObra"})
-        calculado(nomeCampo);
-
-    // Product codes: the product each list shows, when its row holds a quantity; none otherwise.
-    const std::array<double, 10> porTraco = s.porTraco();
-    const std::array<std::pair<int, const char*>, 5> codigos{{{0, "TracoCimentoCod"},
-                                                              {3, "TracoGraudoCod1"},
-                                                              {4, "TracoGraudoCod2"},
-                                                              {5, "TracoAditivoCod1"},
-                                                              {6, "TracoAditivoCod2"}}};
-    for (const auto& [linha, nomeCampo] : codigos) {
-        const QString produto = s.nomes[std::size_t(linha)];
-        QVariant codigo = 0;
-        if (!produto.trimmed().isEmpty() && porTraco[std::size_t(linha)] != 0.0) {
-            const Consulta doProduto = Consultas::codigoDoProduto(m_db, produto);
-            const QVariant achado = m_db.scalar(doProduto.sql, doProduto.valores);
-            if (achado.isValid() && !achado.isNull())
-                codigo = achado;
-        }
-        campo(nomeCampo, codigo);
-    }
     return campos;
 }
 
@@ -786,13 +700,13 @@ void FormTraco::voltaAVisualizar(std::optional<qint64> reordena)
     cancelando = false;
 }
 
-void FormTraco::Gravando(int botao)
+void FormTraco::Gravando(Fim fim)
 {
     TextoC[1]->setText(Combo[1]->currentText());
     TextoC[2]->setText(Combo[7]->currentText());
     TextoC[5]->setText(Combo[8]->currentText());
     magoPendente = false;
-    if (botao == 1) {
+    if (fim == Fim::Cancelar) {
         m_estado.limpa();
         cancelando = true;
     } else {
@@ -808,22 +722,23 @@ void FormTraco::Gravando(int botao)
     const auto voltaAoMarcador = [this] {
         if (marcadorSalvo.isValid()) {
             try {
-                DadoTraco.setBookmark(marcadorSalvo);
+                tracos().setBookmark(marcadorSalvo);
             } catch (const DbError&) {
+                // The mix shown before was deleted at another workstation: the record stays where it stands.
             }
         }
     };
 
     if (inserindo) {
-        if (botao == 1) {
+        if (fim == Fim::Cancelar) {
             cancelando = true;
             descartaEdicao();
-            if (totalRegistros == 0) {
-                posicao = 0;
+            if (totalRegistros() == 0) {
+                m_catalogo.definePosicao(0);
                 emit registro(QStringLiteral("Registro 0/0"));
             }
             voltaAoMarcador();
-        } else if (botao == 0) {
+        } else {
             if (!nomeAceito(nome) || !tracoAceito())
                 return;
             // New name or new variant, its number and the in-use mark are decided by what the catalogue holds at
@@ -845,14 +760,14 @@ void FormTraco::Gravando(int botao)
             novo = gravado.codigo;
         }
     } else if (alterando) {
-        if (botao == 1) {
+        if (fim == Fim::Cancelar) {
             cancelando = true;
             descartaEdicao();
             if (!marcadorSalvo.isValid())
                 m_estado.limpa();
             else
                 voltaAoMarcador();
-        } else if (botao == 0) {
+        } else {
             if (!nomeAceito(nome))
                 return;
             const bool renomeado = nome != nomeAntigo.trimmed();
@@ -886,4 +801,4 @@ void FormTraco::Gravando(int botao)
     voltaAVisualizar(novo);
 }
 
-} // namespace catalogue
+} // namespace mixform

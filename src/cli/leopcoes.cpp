@@ -1,4 +1,4 @@
-#include "opcoes.h"
+#include "leopcoes.h"
 
 #include "json.h"
 #include "subcomandos.h"

@@ -12,7 +12,7 @@
 #include <QRadioButton>
 #include <QTabWidget>
 
-namespace catalogue {
+namespace mixform {
 
 void FormTraco::explicaControles()
 {
@@ -157,4 +157,4 @@ void FormTraco::nomeiaControles()
         nomeiaLinha(linha);
 }
 
-} // namespace catalogue
+} // namespace mixform

@@ -1,7 +1,8 @@
 #pragma once
 
 #include "calc/consistencylimits.h"
-#include "catalogo.h"
+#include "calc/padroes.h"
+#include "catalogue/catalogo.h"
 #include "platform/dialogs.h"
 #include "platform/recordset.h"
 
@@ -32,21 +33,20 @@ class Database;
 namespace widgets {
 class CaixaTexto;
 }
-
 namespace catalogue {
+class TabelaProdutos;
+}
+
+namespace mixform {
+
+using catalogue::Aviso;
+using catalogue::Catalogo;
+using catalogue::Gravacao;
+using catalogue::TracoAGravar;
+using catalogue::TracoLido;
 
 class JanelaTraco;
-class TabelaProdutos;
-
-// The company's reference values a new mix starts from (the specific-masses settings form holds them).
-struct Padroes
-{
-    std::array<QString, 9> textos; // specific and bulk masses, moisture, labour per m³, losses
-    QString classe;
-    int opcaoForma = -1;
-    int opcaoTextura = -1;
-    int tipoConcreto = -1;
-};
+using catalogue::TabelaProdutos;
 
 // The catalogue of mixes as the main window shows it: the tab control `Pasta` with every field of one mix, the six
 // navigation buttons under it, and the record sets behind them. It shows the current row (MostraNumero), moves
@@ -101,8 +101,9 @@ public:
     void Inserindo();
     void Alterando();
     void Excluindo();
-    // Ends an insert or edit: 0 saves, 1 cancels, any other value only returns to viewing.
-    void Gravando(int botao);
+    // How an insert or edit ends.
+    enum class Fim { Gravar, Cancelar };
+    void Gravando(Fim fim);
     // Reads the catalogue again in its order (rows of other workstations included) and goes to the mix of key
     // `codigo`.
     void OrdenarTracos(std::optional<qint64> codigo);
@@ -150,15 +151,18 @@ public:
     QLabel* perc1 = nullptr;
     QLabel* perc2 = nullptr;
 
-    // The catalogue, the products, the units and the scratch set of the lists.
-    platform::RecordSet DadoTraco;
+    // The catalogue as the record set reads it, where the window stands in it and how many mixes it has.
+    platform::RecordSet& tracos() { return m_catalogo.tracos(); }
+    const platform::RecordSet& tracos() const { return m_catalogo.tracos(); }
+    int posicao() const { return m_catalogo.posicao(); }
+    int totalRegistros() const { return m_catalogo.total(); }
+
+    // The products, the units and the scratch set of the lists.
     platform::RecordSet DadoProduto;
     platform::RecordSet DadoUnidade;
     platform::RecordSet Rascunho;
 
     // Window state kept for the whole run.
-    int totalRegistros = 0;
-    int posicao = 0;
     bool inserindo = false;
     bool alterando = false;
     bool magoPendente = false;
@@ -278,7 +282,7 @@ public:
     // Tool bar "Barra2" (save, cancel) instead of "Barra1" while a mix is inserted or edited.
     virtual void barraDeEdicao(bool editando) = 0;
     virtual bool fechando() const = 0;
-    virtual Padroes padroes() const = 0;
+    virtual calc::Padroes padroes() const = 0;
 };
 
-} // namespace catalogue
+} // namespace mixform
