@@ -86,8 +86,8 @@ void ordemPortuguesa(benchmark::State& state)
 {
     Catalogo& c = catalogo();
     const bool nova = state.range(0) != 0;
-    const QString sql = QStringLiteral("SELECT rowid FROM Tracos ORDER BY %1, TracoVariante")
-                            .arg(platform::Database::ordemDeTexto(QStringLiteral("NomeTraco")));
+    const QString sql = QStringLiteral("SELECT Codigo FROM Tracos ORDER BY %1, TracoVariante")
+                            .arg(c.db->ordemDeTexto(QStringLiteral("NomeTraco")));
     for (auto _ : state) {
         if (nova) {
             state.PauseTiming();

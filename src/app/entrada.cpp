@@ -3,6 +3,7 @@
 #include "sobre.h"
 #include "traco.h"
 
+#include "catalogue/consultas.h"
 #include "desktop/dialogs.h"
 #include "platform/aplicacao.h"
 #include "platform/database.h"
@@ -182,7 +183,7 @@ bool Entrada::inicia()
         if (somenteLeitura)
             avisaSomenteLeitura(banco);
 
-        QSqlQuery empresa = db.exec(QStringLiteral("SELECT Nome FROM DadosEmpresa ORDER BY rowid LIMIT 1"));
+        QSqlQuery empresa = db.exec(catalogue::Consultas::nomeDaEmpresa(db).sql);
         if (!empresa.next())
             throw platform::DbError(platform::SemRegistroCorrente);
         m_nomeEmpresa = empresa.value(0).toString().trimmed();

@@ -4,6 +4,7 @@
 #include "sobre.h"
 
 #include "calc/numericentry.h"
+#include "catalogue/consultas.h"
 #include "catalogue/tabelaprodutos.h"
 #include "desktop/ajuda.h"
 #include "desktop/dialogs.h"
@@ -262,7 +263,7 @@ void Traco::configura()
     habilita(QStringLiteral("ID_Modulo%1").arg(Ferramentas::EsteModulo), false);
 
     if (passo([this] {
-            QSqlQuery q = m_db.exec(QStringLiteral("SELECT Morto FROM DadosEmpresa ORDER BY rowid LIMIT 1"));
+            QSqlQuery q = m_db.exec(catalogue::Consultas::arquivoMorto(m_db).sql);
             if (!q.next())
                 throw DbError(platform::SemRegistroCorrente);
             arquivoMorto = q.value(0).toBool();
@@ -354,7 +355,7 @@ calc::Padroes Traco::padroes() const
     }
     // Before the settings form is loaded (tests of the window alone) the table holds the same values.
     try {
-        QSqlQuery q = m_db.exec(QStringLiteral("SELECT * FROM Massas ORDER BY rowid LIMIT 1"));
+        QSqlQuery q = m_db.exec(catalogue::Consultas::massas(m_db).sql);
         if (q.next()) {
             for (int i = 0; i < calc::Padroes::NumeroDeTextos; ++i)
                 p.textos[i] = q.value(QLatin1String(calc::Padroes::camposDosTextos()[i])).toString();
@@ -488,7 +489,7 @@ void Traco::RotinaTracosEmUso()
 {
     int itens = 0;
     try {
-        itens = m_db.scalar(QStringLiteral("SELECT COUNT(*) AS Itens FROM Tracos WHERE Plantao = TRUE;")).toInt();
+        itens = m_db.scalar(catalogue::Consultas::contaEmUso().sql).toInt();
     } catch (const DbError& erro) {
         desktop::MostraErro(QStringLiteral("Traços em Uso"), erro.numero(), erro.descricao());
         return;

@@ -52,7 +52,7 @@ void Catalogo::abre()
             platform::RegistraErro(QStringLiteral("Atualizando o Banco de Dados"), erro.numero(), erro.descricao());
         }
     }
-    const Consulta catalogo = Consultas::catalogo();
+    const Consulta catalogo = Consultas::catalogo(m_db);
     m_tracos.setQuery(catalogo.sql, catalogo.valores);
     m_total = 0;
     m_posicao = 0;
@@ -79,7 +79,7 @@ int Catalogo::conta()
 void Catalogo::ordena(std::optional<qint64> codigo)
 {
     const int onde = m_posicao;
-    const Consulta catalogo = Consultas::catalogo();
+    const Consulta catalogo = Consultas::catalogo(m_db);
     m_tracos.setQuery(catalogo.sql, catalogo.valores);
     m_total = m_tracos.recordCount();
     bool achou = false;
@@ -205,13 +205,12 @@ std::optional<QString> Catalogo::nomeGravado(const QString& nome)
         return std::nullopt;
     // The name's own index finds it as it is usually typed; a name stored with blanks around it, or typed with
     // accented letters in another case, is found by comparing every name folded.
-    QVariant achado =
-        m_db.scalar(QStringLiteral("SELECT NomeTraco FROM Tracos WHERE NomeTraco = ? LIMIT 1"), {procurado});
-    if (achado.isNull())
-        achado = m_db.scalar(QStringLiteral("SELECT NomeTraco FROM Tracos WHERE %1(NomeTraco) = ? "
-                                            "ORDER BY Codigo LIMIT 1")
-                                 .arg(QLatin1String(platform::NomeDaDobra)),
-                             {platform::nomeDobrado(procurado)});
+    const Consulta exato = Consultas::nomeExato(procurado);
+    QVariant achado = m_db.scalar(exato.sql, exato.valores);
+    if (achado.isNull()) {
+        const Consulta dobrado = Consultas::nomeDobrado(m_db, platform::nomeDobrado(procurado));
+        achado = m_db.scalar(dobrado.sql, dobrado.valores);
+    }
     if (achado.isNull())
         return std::nullopt;
     return achado.toString();
@@ -258,9 +257,8 @@ int Catalogo::ContandoVariantes(qint64 codigo)
 
 std::optional<qint64> Catalogo::CodigoDoNome(const QString& nome)
 {
-    const QVariant codigo = m_db.scalar(
-        QStringLiteral("SELECT CodigoTraco FROM Tracos WHERE NomeTraco = ? ORDER BY NomeTraco, TracoVariante LIMIT 1"),
-        {nome});
+    const Consulta c = Consultas::codigoDoNome(nome);
+    const QVariant codigo = m_db.scalar(c.sql, c.valores);
     if (codigo.isNull())
         return std::nullopt;
     return codigo.toLongLong();
@@ -283,15 +281,18 @@ bool Catalogo::TrocandoPlantao(const QString& nome, int variante, const QString&
         for (const auto& [codigo, outra] : linhas) {
             if (outra == variante)
                 continue;
-            m_db.exec(QStringLiteral("UPDATE Tracos SET Plantao = TRUE WHERE Codigo = ?"), {codigo});
+            const Consulta marca = Consultas::marcaEmUso(codigo);
+            m_db.exec(marca.sql, marca.valores);
             avisos.append({QStringLiteral("O novo traço ") + nomeGravado.trimmed() + QStringLiteral(" de plantao") +
                                CR + QStringLiteral("é o traço variante de número ") + calc::padded(outra, 2),
                            QStringLiteral("Novo traço de Plantão"), platform::Icone::Informacao});
             return true;
         }
     }
-    for (const auto& linha : linhas)
-        m_db.exec(QStringLiteral("UPDATE Tracos SET Plantao = TRUE WHERE Codigo = ?"), {linha.first});
+    for (const auto& linha : linhas) {
+        const Consulta marca = Consultas::marcaEmUso(linha.first);
+        m_db.exec(marca.sql, marca.valores);
+    }
     avisos.append({QStringLiteral("Este traço está sendo utilizado,") + CR +
                        QStringLiteral("e o mesmo não tem traço variante.") + CR + CR +
                        (operacao == QLatin1String("Excluir") ? QStringLiteral("Portanto, não pode ser excluído.")
@@ -302,10 +303,8 @@ bool Catalogo::TrocandoPlantao(const QString& nome, int variante, const QString&
 
 Catalogo::Estado Catalogo::confere(const TracoLido& lido)
 {
-    QSqlQuery q = m_db.exec(QStringLiteral("SELECT NomeTraco, TracoVariante, Plantao, CodigoTraco%1 FROM Tracos "
-                                           "WHERE Codigo = ?")
-                                .arg(lido.versao ? QStringLiteral(", Versao") : QString()),
-                            {lido.codigo});
+    const Consulta c = Consultas::estadoDaLinha(lido.codigo, lido.versao.has_value());
+    QSqlQuery q = m_db.exec(c.sql, c.valores);
     if (!q.next())
         throw DbError(platform::RegistroExcluido);
     if (lido.versao && q.value(4).toLongLong() != *lido.versao)
@@ -315,15 +314,8 @@ Catalogo::Estado Catalogo::confere(const TracoLido& lido)
 
 void Catalogo::atualizaLinha(qint64 codigo, const QVariantMap& campos)
 {
-    QStringList atribuicoes;
-    QVariantList valores;
-    for (auto it = campos.cbegin(); it != campos.cend(); ++it) {
-        atribuicoes << platform::Database::citado(it.key()) + QStringLiteral(" = ?");
-        valores << it.value();
-    }
-    valores << codigo;
-    if (m_db.execCount(QStringLiteral("UPDATE Tracos SET %1 WHERE Codigo = ?").arg(atribuicoes.join(", ")), valores) ==
-        0)
+    const Consulta c = Consultas::atualizaLinha(codigo, campos);
+    if (m_db.execCount(c.sql, c.valores) == 0)
         throw DbError(platform::RegistroExcluido);
 }
 
@@ -347,8 +339,10 @@ Gravacao Catalogo::insere(const TracoAGravar& traco)
     campos.insert(QStringLiteral("Plantao"), traco.emUso);
     g.codigo = m_db.insere(QStringLiteral("Tracos"), campos);
     // The first row of a name gives the name its code: its own number.
-    if (g.nomeNovo)
-        m_db.exec(QStringLiteral("UPDATE Tracos SET CodigoTraco = Codigo WHERE Codigo = ?"), {g.codigo});
+    if (g.nomeNovo) {
+        const Consulta c = Consultas::codigoProprio(g.codigo);
+        m_db.exec(c.sql, c.valores);
+    }
     transacao.commit();
     return g;
 }
@@ -399,8 +393,10 @@ bool Catalogo::exclui(const TracoLido& lido, QList<Aviso>& avisos)
 {
     platform::Transaction transacao(m_db);
     const bool permitido = preparaExclusao(lido, avisos);
-    if (permitido)
-        m_db.exec(QStringLiteral("DELETE FROM Tracos WHERE Codigo = ?"), {lido.codigo});
+    if (permitido) {
+        const Consulta c = Consultas::excluiLinha(lido.codigo);
+        m_db.exec(c.sql, c.valores);
+    }
     transacao.commit();
     return permitido;
 }

@@ -7,22 +7,30 @@ namespace catalogue::Consultas {
 namespace {
 
 // Catalogue order: names as a Brazilian reader sorts them, the variants of a name by number.
-QString porNomeEVariante()
+QString porNomeEVariante(const platform::Database& db)
 {
-    return QStringLiteral("ORDER BY %1, TracoVariante;")
-        .arg(platform::Database::ordemDeTexto(QStringLiteral("NomeTraco")));
+    return QStringLiteral("ORDER BY %1, TracoVariante;").arg(db.ordemDeTexto(QStringLiteral("NomeTraco")));
+}
+
+// A product joined to its unit, with the fields the calculation needs, the first stored of those meeting `condicao`.
+QString produtoParaCalculo(const platform::Database& db, const QString& condicao)
+{
+    return QStringLiteral("SELECT p.CodigoProduto, p.NomeProduto, p.PrecoCustoComPerda, p.Peso, u.NomeUnidade "
+                          "FROM Produtos p LEFT JOIN Unidades u ON u.CodigoUnidade = p.Unidade WHERE %1 "
+                          "ORDER BY p.%2 LIMIT 1")
+        .arg(condicao, db.chave(QStringLiteral("Produtos")));
 }
 
 } // namespace
 
-Consulta catalogo()
+Consulta catalogo(const platform::Database& db)
 {
-    return {QStringLiteral("SELECT * FROM Tracos ") + porNomeEVariante(), {}};
+    return {QStringLiteral("SELECT * FROM Tracos ") + porNomeEVariante(db), {}};
 }
 
-Consulta emUso()
+Consulta emUso(const platform::Database& db)
 {
-    return {QStringLiteral("SELECT * FROM Tracos WHERE Plantao = TRUE ") + porNomeEVariante(), {}};
+    return {QStringLiteral("SELECT * FROM Tracos WHERE Plantao = TRUE ") + porNomeEVariante(db), {}};
 }
 
 Consulta contaEmUso()
@@ -42,11 +50,23 @@ Consulta linhasDoNome(const QString& nome)
     return {QStringLiteral("SELECT * FROM Tracos WHERE NomeTraco = ? ORDER BY TracoVariante;"), {nome}};
 }
 
-Consulta nomesDistintos()
+Consulta nomesDistintos(const platform::Database& db)
 {
     return {QStringLiteral("SELECT DISTINCT Tracos.NomeTraco FROM Tracos ORDER BY ") +
-                platform::Database::ordemDeTexto(QStringLiteral("NomeTraco")),
+                db.ordemDeTexto(QStringLiteral("NomeTraco")),
             {}};
+}
+
+Consulta nomeExato(const QString& nome)
+{
+    return {QStringLiteral("SELECT NomeTraco FROM Tracos WHERE NomeTraco = ? LIMIT 1"), {nome}};
+}
+
+Consulta nomeDobrado(const platform::Database& db, const QString& dobrado)
+{
+    return {QStringLiteral("SELECT NomeTraco FROM Tracos WHERE %1 = ? ORDER BY Codigo LIMIT 1")
+                .arg(db.dobraDeNome(QStringLiteral("NomeTraco"))),
+            {dobrado}};
 }
 
 Consulta renomeia(const QString& novoNome, const QString& nomeAntigo)
@@ -62,6 +82,48 @@ Consulta limpaPlantoes(const QString& nome)
 Consulta produtosQueUsam(qint64 codigoTraco)
 {
     return {QStringLiteral("SELECT COUNT(*) AS Prod FROM Produtos WHERE CodigoTraco = ?"), {codigoTraco}};
+}
+
+Consulta codigoDoNome(const QString& nome)
+{
+    return {
+        QStringLiteral("SELECT CodigoTraco FROM Tracos WHERE NomeTraco = ? ORDER BY NomeTraco, TracoVariante LIMIT 1"),
+        {nome}};
+}
+
+Consulta estadoDaLinha(qint64 codigo, bool comVersao)
+{
+    return {QStringLiteral("SELECT NomeTraco, TracoVariante, Plantao, CodigoTraco%1 FROM Tracos WHERE Codigo = ?")
+                .arg(comVersao ? QStringLiteral(", Versao") : QString()),
+            {codigo}};
+}
+
+Consulta atualizaLinha(qint64 codigo, const QVariantMap& campos)
+{
+    QStringList atribuicoes;
+    QVariantList valores;
+    for (auto it = campos.cbegin(); it != campos.cend(); ++it) {
+        atribuicoes << platform::Database::citado(it.key()) + QStringLiteral(" = ?");
+        valores << it.value();
+    }
+    valores << codigo;
+    return {QStringLiteral("UPDATE Tracos SET %1 WHERE Codigo = ?").arg(atribuicoes.join(QStringLiteral(", "))),
+            valores};
+}
+
+Consulta marcaEmUso(qint64 codigo)
+{
+    return {QStringLiteral("UPDATE Tracos SET Plantao = TRUE WHERE Codigo = ?"), {codigo}};
+}
+
+Consulta codigoProprio(qint64 codigo)
+{
+    return {QStringLiteral("UPDATE Tracos SET CodigoTraco = Codigo WHERE Codigo = ?"), {codigo}};
+}
+
+Consulta excluiLinha(qint64 codigo)
+{
+    return {QStringLiteral("DELETE FROM Tracos WHERE Codigo = ?"), {codigo}};
 }
 
 Consulta linhasComCodigo(qint64 codigoTraco)
@@ -86,6 +148,64 @@ Consulta listaGraudos()
 Consulta listaAditivos()
 {
     return {QStringLiteral("SELECT Produtos.NomeProduto FROM Produtos WHERE CodigoLinha = 5"), {}};
+}
+
+Consulta nomeDaEmpresa(const platform::Database& db)
+{
+    return {db.primeiraLinha(QStringLiteral("DadosEmpresa"), QStringLiteral("Nome")), {}};
+}
+
+Consulta arquivoMorto(const platform::Database& db)
+{
+    return {db.primeiraLinha(QStringLiteral("DadosEmpresa"), QStringLiteral("Morto")), {}};
+}
+
+Consulta massas(const platform::Database& db)
+{
+    return {db.primeiraLinha(QStringLiteral("Massas"), QStringLiteral("*")), {}};
+}
+
+Consulta consistencias(const platform::Database& db)
+{
+    return {db.primeiraLinha(QStringLiteral("Consistencias"), QStringLiteral("Abate1, Abate2, Abate3, Abate4")), {}};
+}
+
+Consulta produtoPeloCodigo(const platform::Database& db, const QVariant& codigo)
+{
+    return {db.primeiraLinha(QStringLiteral("Produtos"), QStringLiteral("NomeProduto, Unidade"),
+                             QStringLiteral("CodigoProduto = ?")),
+            {codigo}};
+}
+
+Consulta codigoDoProduto(const platform::Database& db, const QString& nome)
+{
+    return {db.primeiraLinha(QStringLiteral("Produtos"), QStringLiteral("CodigoProduto"),
+                             QStringLiteral("NomeProduto = ?")),
+            {nome}};
+}
+
+Consulta unidadePeloCodigo(const platform::Database& db, const QVariant& codigo)
+{
+    return {db.primeiraLinha(QStringLiteral("Unidades"), QStringLiteral("NomeUnidade"),
+                             QStringLiteral("CodigoUnidade = ?")),
+            {codigo}};
+}
+
+Consulta produtosComTrecho(const platform::Database& db, const QString& trecho)
+{
+    return {QStringLiteral("SELECT NomeProduto, Peso FROM Produtos WHERE NomeProduto LIKE ? ORDER BY ") +
+                db.chave(QStringLiteral("Produtos")),
+            {QLatin1Char('%') + trecho + QLatin1Char('%')}};
+}
+
+Consulta produtoParaCalculoPeloNome(const platform::Database& db, const QString& nome)
+{
+    return {produtoParaCalculo(db, QStringLiteral("p.NomeProduto = ?")), {nome}};
+}
+
+Consulta produtoParaCalculoPeloCodigo(const platform::Database& db, qint64 codigo)
+{
+    return {produtoParaCalculo(db, QStringLiteral("p.CodigoProduto = ?")), {codigo}};
 }
 
 } // namespace catalogue::Consultas

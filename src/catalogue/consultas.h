@@ -2,6 +2,11 @@
 
 #include <QString>
 #include <QVariantList>
+#include <QVariantMap>
+
+namespace platform {
+class Database;
+}
 
 namespace catalogue {
 
@@ -13,24 +18,64 @@ struct Consulta
 };
 
 // The fixed queries of the catalogue. Every name and code travels as a bound value, so a mix called
-// "Traço d'água" works like any other.
+// "Traço d'água" works like any other. A query whose wording depends on the engine (an ordering of names, the
+// first row of a table) is given the database it will run on.
 namespace Consultas {
 
 // Whole catalogue, in catalogue order (the main record set and the report of all mixes).
-Consulta catalogo();
+Consulta catalogo(const platform::Database& db);
 // Mixes in use (report).
-Consulta emUso();
+Consulta emUso(const platform::Database& db);
 Consulta contaEmUso();
 Consulta variantesDoNome(const QString& nome);
 Consulta linhasDoNome(const QString& nome);
-Consulta nomesDistintos();
+// Every mix name once, in the order a Brazilian reader sorts them.
+Consulta nomesDistintos(const platform::Database& db);
+// The stored name of a mix as typed (`nome` without blanks around it), and failing that the first mix whose name
+// folds to `dobrado` (nomeDobrado of the name typed).
+Consulta nomeExato(const QString& nome);
+Consulta nomeDobrado(const platform::Database& db, const QString& dobrado);
 Consulta renomeia(const QString& novoNome, const QString& nomeAntigo);
 Consulta limpaPlantoes(const QString& nome);
 Consulta produtosQueUsam(qint64 codigoTraco);
+// CodigoTraco of the name's first variant.
+Consulta codigoDoNome(const QString& nome);
+// NomeTraco, TracoVariante, Plantao, CodigoTraco (and Versao when asked) of the mix with the key.
+Consulta estadoDaLinha(qint64 codigo, bool comVersao);
+// Writes the named fields of the mix with the key.
+Consulta atualizaLinha(qint64 codigo, const QVariantMap& campos);
+Consulta marcaEmUso(qint64 codigo);
+// The first row of a name gives the name its code: its own number.
+Consulta codigoProprio(qint64 codigo);
+Consulta excluiLinha(qint64 codigo);
 Consulta linhasComCodigo(qint64 codigoTraco);
 Consulta listaCimentos();
 Consulta listaGraudos();
 Consulta listaAditivos();
+
+// The single-row tables of the company: the first row as stored.
+// Nome of DadosEmpresa.
+Consulta nomeDaEmpresa(const platform::Database& db);
+// Morto of DadosEmpresa: the data folder is an archive, kept for looking up only.
+Consulta arquivoMorto(const platform::Database& db);
+// Every field of Massas (the reference masses and the defaults of a new mix).
+Consulta massas(const platform::Database& db);
+// Abate1 to Abate4 of Consistencias (the consistency limits).
+Consulta consistencias(const platform::Database& db);
+
+// Products. With two rows of the same name or code, the first stored is the one used.
+// NomeProduto and Unidade of the product with the code.
+Consulta produtoPeloCodigo(const platform::Database& db, const QVariant& codigo);
+// CodigoProduto of the product with the name.
+Consulta codigoDoProduto(const platform::Database& db, const QString& nome);
+// NomeUnidade of the unit with the code.
+Consulta unidadePeloCodigo(const platform::Database& db, const QVariant& codigo);
+// NomeProduto and Peso of every product whose name holds `trecho`, in the order they were stored.
+Consulta produtosComTrecho(const platform::Database& db, const QString& trecho);
+// CodigoProduto, NomeProduto, PrecoCustoComPerda, Peso and the unit's NomeUnidade of the product with the name, or
+// with the code.
+Consulta produtoParaCalculoPeloNome(const platform::Database& db, const QString& nome);
+Consulta produtoParaCalculoPeloCodigo(const platform::Database& db, qint64 codigo);
 
 } // namespace Consultas
 

@@ -259,7 +259,7 @@ int Schema::versaoAtual()
 
 int Schema::versao(platform::Database& db)
 {
-    return db.scalar(QStringLiteral("PRAGMA user_version")).toInt();
+    return db.versaoDoEsquema();
 }
 
 void Schema::atualiza(platform::Database& db)
@@ -267,7 +267,7 @@ void Schema::atualiza(platform::Database& db)
     for (int passo = versao(db); passo < versaoAtual(); ++passo) {
         platform::Transaction transacao(db);
         passos().at(passo)(db);
-        db.exec(QStringLiteral("PRAGMA user_version = %1").arg(passo + 1));
+        db.gravaVersaoDoEsquema(passo + 1);
         transacao.commit();
     }
 }

@@ -43,7 +43,7 @@ public:
     static const Tabela& consistencias();
     static QList<const Tabela*> tabelas();
 
-    // Version of the schema this program writes; kept in the database file itself.
+    // Version of the schema this program writes; kept in the database, where its driver keeps it.
     static int versaoAtual();
     static int versao(platform::Database& db);
     // Applies every numbered upgrade step above the file's version, each in its own transaction.

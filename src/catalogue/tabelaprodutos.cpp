@@ -1,26 +1,23 @@
 #include "tabelaprodutos.h"
 
+#include "consultas.h"
 #include "platform/database.h"
 
 namespace catalogue {
 
 std::optional<calc::ProductInfo> TabelaProdutos::findByName(const QString& name) const
 {
-    return primeiro(QStringLiteral("p.NomeProduto = ?"), name);
+    return primeiro(Consultas::produtoParaCalculoPeloNome(m_db, name));
 }
 
 std::optional<calc::ProductInfo> TabelaProdutos::findByCode(qint64 code) const
 {
-    return primeiro(QStringLiteral("p.CodigoProduto = ?"), code);
+    return primeiro(Consultas::produtoParaCalculoPeloCodigo(m_db, code));
 }
 
-std::optional<calc::ProductInfo> TabelaProdutos::primeiro(const QString& condicao, const QVariant& valor) const
+std::optional<calc::ProductInfo> TabelaProdutos::primeiro(const Consulta& consulta) const
 {
-    QSqlQuery q = m_db.exec(QStringLiteral("SELECT p.CodigoProduto, p.NomeProduto, p.PrecoCustoComPerda, p.Peso, "
-                                           "u.NomeUnidade FROM Produtos p "
-                                           "LEFT JOIN Unidades u ON u.CodigoUnidade = p.Unidade WHERE ") +
-                                condicao + QStringLiteral(" ORDER BY p.rowid LIMIT 1"),
-                            {valor});
+    QSqlQuery q = m_db.exec(consulta.sql, consulta.valores);
     if (!q.next())
         return std::nullopt;
     calc::ProductInfo produto;

@@ -8,6 +8,8 @@ class Database;
 
 namespace catalogue {
 
+struct Consulta;
+
 // The suite's products and units as the calculation prices them: a product by its name or code, with the name of
 // its unit. Reads the tables at every look-up, so prices changed by the suite's other modules count at once.
 class TabelaProdutos : public calc::ProductTable
@@ -19,7 +21,7 @@ public:
     std::optional<calc::ProductInfo> findByCode(qint64 code) const override;
 
 private:
-    std::optional<calc::ProductInfo> primeiro(const QString& condicao, const QVariant& valor) const;
+    std::optional<calc::ProductInfo> primeiro(const Consulta& consulta) const;
 
     platform::Database& m_db;
 };

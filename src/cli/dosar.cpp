@@ -9,6 +9,7 @@
 #include "calc/opcoes.h"
 #include "calc/recalc.h"
 #include "calc/wizardanswers.h"
+#include "catalogue/consultas.h"
 #include "catalogue/tabelaprodutos.h"
 #include "platform/database.h"
 #include "printing/documento.h"
@@ -94,8 +95,7 @@ std::optional<Pedido> lePedido(LeitorCampos& leitor)
 // The company's consistency limits: the first row of Consistencias, or the usual limits when it has none.
 calc::ConsistencyLimits limitesDoBanco(platform::Database& banco)
 {
-    QSqlQuery q =
-        banco.exec(QStringLiteral("SELECT Abate1, Abate2, Abate3, Abate4 FROM Consistencias ORDER BY rowid LIMIT 1"));
+    QSqlQuery q = banco.exec(catalogue::Consultas::consistencias(banco).sql);
     if (!q.next())
         return {};
     return calc::ConsistencyLimits::fromTexts(q.value(0).toString(), q.value(1).toString(), q.value(2).toString(),

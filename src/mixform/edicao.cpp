@@ -260,7 +260,7 @@ void FormTraco::OrdenarTracos(std::optional<qint64> codigo)
 
 void FormTraco::recarregaNomes()
 {
-    const QStringList nomes = consulta(Consultas::nomesDistintos().sql);
+    const QStringList nomes = consulta(Consultas::nomesDistintos(m_db).sql);
     const QSignalBlocker bloqueio(Combo[0]);
     preencheLista(Combo[0], nomes);
     Combo[0]->setCurrentIndex(-1);

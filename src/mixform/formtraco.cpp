@@ -493,8 +493,7 @@ calc::ConsistencyLimits FormTraco::limites() const
     // Before the consistency form is loaded the limits are read from its table.
     calc::ConsistencyLimits limites;
     try {
-        QSqlQuery q = m_db.exec(
-            QStringLiteral("SELECT Abate1, Abate2, Abate3, Abate4 FROM Consistencias ORDER BY rowid LIMIT 1"));
+        QSqlQuery q = m_db.exec(Consultas::consistencias(m_db).sql);
         if (q.next())
             limites = calc::ConsistencyLimits::fromTexts(q.value(0).toString(), q.value(1).toString(),
                                                          q.value(2).toString(), q.value(3).toString());
@@ -697,9 +696,8 @@ void FormTraco::mostraLinhaDeProduto(int linha, const QString& campoCodigo, cons
         const QVariant codigo = tracos().field(campoCodigo);
         if (codigo.isNull())
             return; // the row stays as it was shown
-        QSqlQuery produto = m_db.exec(
-            QStringLiteral("SELECT NomeProduto, Unidade FROM Produtos WHERE CodigoProduto = ? ORDER BY rowid LIMIT 1"),
-            {codigo});
+        const Consulta lida = Consultas::produtoPeloCodigo(m_db, codigo);
+        QSqlQuery produto = m_db.exec(lida.sql, lida.valores);
         if (!produto.next()) {
             CompT[linha]->clear();
             CompM[linha]->clear();
@@ -724,9 +722,8 @@ void FormTraco::mostraLinhaDeProduto(int linha, const QString& campoCodigo, cons
             UnidT[0]->setText(QStringLiteral("Kg"));
             UnidM[0]->setText(QStringLiteral("Kg"));
         } else if (linha >= 5) {
-            const QVariant nomeUnidade = m_db.scalar(
-                QStringLiteral("SELECT NomeUnidade FROM Unidades WHERE CodigoUnidade = ? ORDER BY rowid LIMIT 1"),
-                {unidade});
+            const Consulta daUnidade = Consultas::unidadePeloCodigo(m_db, unidade);
+            const QVariant nomeUnidade = m_db.scalar(daUnidade.sql, daUnidade.valores);
             UnidT[linha]->setText(nomeUnidade.toString());
             UnidM[linha]->setText(nomeUnidade.toString());
         }

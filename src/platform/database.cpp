@@ -1,278 +1,19 @@
 #include "database.h"
 
-#include "clock.h"
-#include "colacao.h"
-#include "copiatabela.h"
-#include "errorlog.h"
+#include "driversqlite.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QSqlRecord>
+#include <QSqlError>
 #include <QStringList>
-#include <QUrl>
-
-#include <algorithm>
-#include <atomic>
-
-#ifdef Q_OS_UNIX
-#include <sys/stat.h>
-#endif
 
 namespace platform {
 
 namespace {
 
-const QString Driver = QStringLiteral("QSQLITE");
-// The first sixteen bytes of every database file the engine writes.
-const QByteArray CabecalhoDoBanco("SQLite format 3\0", 16);
-
-enum class Abertura { Existente, Nova, SomenteLeitura };
-
-// The file is named as an SQLite URI so that opening an existing database can never create an empty one in its
-// place (mode=rw fails on a missing file instead).
-QString nomeDoArquivo(const QString& caminho, Abertura abertura)
+// The checks and repairs made before a connection is opened go to the SQLite file's driver.
+const Driver& driverDoArquivo()
 {
-    const QUrl url = QUrl::fromLocalFile(QFileInfo(caminho).absoluteFilePath());
-    const char* modo = abertura == Abertura::Nova             ? "?mode=rwc"
-                       : abertura == Abertura::SomenteLeitura ? "?mode=ro"
-                                                              : "?mode=rw";
-    return url.toString(QUrl::FullyEncoded) + QLatin1String(modo);
-}
-
-// Which file a path names right now: a file put in another's place by a rename has another identity even with the
-// same name, size and times. Empty when nothing is there.
-QByteArray identidadeDe(const QString& caminho)
-{
-#ifdef Q_OS_UNIX
-    struct stat dados;
-    if (::stat(QFile::encodeName(caminho).constData(), &dados) != 0)
-        return {};
-    return QByteArray::number(quint64(dados.st_dev)) + ':' + QByteArray::number(quint64(dados.st_ino));
-#else
-    const QFileInfo info(caminho);
-    if (!info.exists())
-        return {};
-    return QByteArray::number(info.birthTime().toMSecsSinceEpoch());
-#endif
-}
-
-QSqlQuery executa(const QSqlDatabase& db, const QString& sql, const QVariantList& valores = {})
-{
-    QSqlQuery query(db);
-    query.setForwardOnly(true);
-    if (!query.prepare(sql))
-        throw DbError::doMecanismo(query.lastError());
-    for (const QVariant& valor : valores)
-        query.addBindValue(valor);
-    if (!query.exec())
-        throw DbError::doMecanismo(query.lastError());
-    return query;
-}
-
-QVariant primeiroValor(const QSqlDatabase& db, const QString& sql)
-{
-    QSqlQuery query = executa(db, sql);
-    if (query.next())
-        return query.value(0);
-    if (query.lastError().isValid())
-        throw DbError::doMecanismo(query.lastError());
-    return {};
-}
-
-// Opens the connection on the file. SQLite opens lazily, so a file that is not a database is only found out by
-// reading its schema.
-void abreConexao(QSqlDatabase& db, const QString& caminho, Abertura abertura)
-{
-    if (!db.isValid())
-        throw DbError(ErroDoMecanismo, descricaoErro(ErroDoMecanismo), QStringLiteral("driver QSQLITE indisponível"));
-    db.setDatabaseName(nomeDoArquivo(caminho, abertura));
-    db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1").arg(Database::TempoDeEsperaMs));
-    if (!db.open()) {
-        const DbError erro = DbError::doMecanismo(db.lastError());
-        db.close();
-        throw erro;
-    }
-    try {
-        primeiroValor(db, QStringLiteral("SELECT count(*) FROM sqlite_master"));
-        // Every connection sorts names the same way, whichever part of the program opened it.
-        registraColacao(db);
-    } catch (const DbError&) {
-        db.close();
-        throw;
-    }
-}
-
-// A connection of its own for checking or mending a file, released when it goes out of scope.
-class ConexaoAvulsa
-{
-public:
-    ConexaoAvulsa() : m_nome(QStringLiteral("quenvar_avulsa_%1").arg(++s_contador))
-    {
-        QSqlDatabase::addDatabase(Driver, m_nome);
-    }
-    ~ConexaoAvulsa()
-    {
-        {
-            QSqlDatabase db = QSqlDatabase::database(m_nome, false);
-            db.close();
-        }
-        QSqlDatabase::removeDatabase(m_nome);
-    }
-    ConexaoAvulsa(const ConexaoAvulsa&) = delete;
-    ConexaoAvulsa& operator=(const ConexaoAvulsa&) = delete;
-
-    void abre(const QString& caminho, Abertura abertura)
-    {
-        QSqlDatabase db = QSqlDatabase::database(m_nome, false);
-        abreConexao(db, caminho, abertura);
-    }
-    QSqlDatabase db() const { return QSqlDatabase::database(m_nome, false); }
-
-private:
-    static inline std::atomic<int> s_contador{0};
-    QString m_nome;
-};
-
-// The quick check reads every page and catches damaged pages; the full check also compares each index with its
-// table, which mending needs to know.
-bool integro(const QSqlDatabase& db, bool completo)
-{
-    const QString sql =
-        completo ? QStringLiteral("PRAGMA integrity_check(1)") : QStringLiteral("PRAGMA quick_check(1)");
-    return primeiroValor(db, sql).toString() == QLatin1String("ok");
-}
-
-int verificaBanco(const QString& caminho)
-{
-    const QFileInfo info(caminho);
-    if (!info.exists() || info.isDir())
-        return ArquivoNaoEncontrado;
-    if (info.size() == 0)
-        return BancoDanificado;
-    // A file that does not begin as a database does is some other kind of file, not a damaged database: there is
-    // nothing in it to repair.
-    if (QFile arquivo(caminho); arquivo.open(QIODevice::ReadOnly) && !arquivo.read(16).startsWith(CabecalhoDoBanco))
-        return FormatoNaoReconhecido;
-    try {
-        ConexaoAvulsa conexao;
-        conexao.abre(caminho, Abertura::Existente);
-        return integro(conexao.db(), false) ? 0 : BancoDanificado;
-    } catch (const DbError& erro) {
-        return erro.numero();
-    }
-}
-
-struct ObjetoDoEsquema
-{
-    QString tipo;
-    QString nome;
-    QString sql;
-};
-
-QList<ObjetoDoEsquema> leEsquema(const QSqlDatabase& db)
-{
-    QList<ObjetoDoEsquema> objetos;
-    QSqlQuery query =
-        executa(db, QStringLiteral("SELECT type, name, sql FROM sqlite_master WHERE sql IS NOT NULL ORDER BY rowid"));
-    while (query.next()) {
-        const QString nome = query.value(1).toString();
-        if (!nome.startsWith(QLatin1String("sqlite_"), Qt::CaseInsensitive))
-            objetos.append({query.value(0).toString(), nome, query.value(2).toString()});
-    }
-    if (query.lastError().isValid())
-        throw DbError::doMecanismo(query.lastError());
-    return objetos;
-}
-
-// The autoincrement counters, so that a mended table never hands out a number it gave before.
-void copiaSequencias(const QSqlDatabase& origem, const QSqlDatabase& destino)
-{
-    QSqlQuery query(origem);
-    query.setForwardOnly(true);
-    if (!query.exec(QStringLiteral("SELECT name, seq FROM sqlite_sequence")))
-        return;
-    while (query.next()) {
-        const QVariantList valores{query.value(1), query.value(0)};
-        if (executa(destino, QStringLiteral("UPDATE sqlite_sequence SET seq = max(seq, ?) WHERE name = ?"), valores)
-                .numRowsAffected() == 0)
-            executa(destino, QStringLiteral("INSERT INTO sqlite_sequence(seq, name) VALUES(?, ?)"), valores);
-    }
-}
-
-QList<RelatorioDeReparo::Tabela> copiaBanco(const QSqlDatabase& origem, const QSqlDatabase& destino,
-                                            const QList<ObjetoDoEsquema>& esquema, QFile& arquivo)
-{
-    for (const char* pragma : {"page_size", "user_version", "application_id"}) {
-        const QString nome = QString::fromLatin1(pragma);
-        const QVariant valor = primeiroValor(origem, QStringLiteral("PRAGMA ") + nome);
-        executa(destino, QStringLiteral("PRAGMA %1 = %2").arg(nome).arg(valor.toLongLong()));
-    }
-    executa(destino, QStringLiteral("PRAGMA journal_mode = DELETE"));
-    executa(destino, QStringLiteral("BEGIN"));
-    for (const ObjetoDoEsquema& objeto : esquema)
-        if (objeto.tipo == QLatin1String("table"))
-            executa(destino, objeto.sql);
-    QList<RelatorioDeReparo::Tabela> tabelas;
-    for (const ObjetoDoEsquema& objeto : esquema)
-        if (objeto.tipo == QLatin1String("table"))
-            tabelas.append(copiaTabela(origem, destino, objeto.nome, arquivo));
-    copiaSequencias(origem, destino);
-    // Indexes, views and triggers come after the rows, so that no trigger fires during the copy. An index that the
-    // salvaged rows no longer satisfy is left out rather than losing the rows.
-    for (const char* tipo : {"index", "view", "trigger"})
-        for (const ObjetoDoEsquema& objeto : esquema)
-            if (objeto.tipo == QLatin1String(tipo))
-                QSqlQuery(destino).exec(objeto.sql);
-    executa(destino, QStringLiteral("COMMIT"));
-    return tabelas;
-}
-
-// A name for the damaged copy that no file beside it has yet, nor the journal that may go with it: the moment of
-// the repair, and a number after it when another copy was kept in the same minute.
-QString nomeDaCopia(const QString& caminho)
-{
-    const QString base =
-        caminho + QStringLiteral(".danificado-") + Clock::agora().toString(QStringLiteral("yyyy-MM-dd-HHmm"));
-    const auto livre = [](const QString& nome) {
-        for (const char* sufixo : {"", "-journal", "-wal", "-shm"})
-            if (QFileInfo::exists(nome + QLatin1String(sufixo)))
-                return false;
-        return true;
-    };
-    QString nome = base;
-    for (int n = 2; !livre(nome); ++n)
-        nome = base + QStringLiteral("-%1").arg(n);
-    return nome;
-}
-
-// Puts the mended file in place and keeps the damaged one, with any journal it left, under the name `copia`.
-bool trocaArquivos(const QString& caminho, const QString& novo, const QString& copia)
-{
-    if (!QFile::rename(caminho, copia))
-        return false;
-    if (!QFile::rename(novo, caminho)) {
-        QFile::rename(copia, caminho);
-        return false;
-    }
-    for (const char* sufixo : {"-journal", "-wal", "-shm"}) {
-        const QString resto = caminho + QLatin1String(sufixo);
-        if (QFile::exists(resto))
-            QFile::rename(resto, copia + QLatin1String(sufixo));
-    }
-    return true;
-}
-
-// The administrator's record of the repair, in the error log beside the database.
-void registraReparo(const QString& caminho, const RelatorioDeReparo& relatorio)
-{
-    QString descricao = QFileInfo(caminho).fileName() + QStringLiteral(" reparado; ");
-    const QStringList perdas = relatorio.perdas();
-    descricao += perdas.isEmpty() ? QStringLiteral("nenhum registro perdido")
-                                  : QStringLiteral("registros perdidos: ") + perdas.join(QStringLiteral("; "));
-    descricao += QStringLiteral("; cópia danificada: ") + relatorio.copiaDanificada;
-    const QString log = QFileInfo(caminho).absolutePath() + QStringLiteral("/Erros.txt");
-    ErrorLog::acrescenta(log, {QStringLiteral("Reparo do banco de dados"), BancoDanificado, descricao}, Clock::agora());
+    static const DriverSqlite driver;
+    return driver;
 }
 
 } // namespace
@@ -280,11 +21,11 @@ void registraReparo(const QString& caminho, const RelatorioDeReparo& relatorio)
 int Database::AbrindoBanco(const QString& caminho, RelatorioDeReparo& relatorio)
 {
     relatorio = {};
-    const int numero = verificaBanco(caminho);
+    const int numero = driverDoArquivo().verifica(caminho);
     if (numero != BancoDanificado)
         return numero;
     relatorio = repara(caminho);
-    return verificaBanco(caminho);
+    return driverDoArquivo().verifica(caminho);
 }
 
 int Database::AbrindoBanco(const QString& caminho)
@@ -295,94 +36,12 @@ int Database::AbrindoBanco(const QString& caminho)
 
 RelatorioDeReparo Database::repara(const QString& caminho)
 {
-    RelatorioDeReparo relatorio;
-    relatorio.resultado = RelatorioDeReparo::Resultado::NaoReparado;
-    const QFileInfo info(caminho);
-    if (!info.isFile() || info.size() == 0)
-        return relatorio;
-    const QByteArray identidade = identidadeDe(caminho);
-    const QString novo = caminho + QStringLiteral(".reparando");
-    // The copy also reads the tree's pages straight from the file. This handle outlives the connection: closing a
-    // handle on the file drops every lock the process holds on it, the repair's exclusive lock included.
-    QFile paginas(caminho);
-    paginas.open(QIODevice::ReadOnly);
-    try {
-        ConexaoAvulsa origem;
-        origem.abre(caminho, Abertura::Existente);
-        // Other workstations keep their handle on the file they opened: the damaged file is swapped only while
-        // none of them is reading or writing it, and none can start until the mended file is in its place.
-        executa(origem.db(), QStringLiteral("PRAGMA busy_timeout = %1").arg(TempoDeEsperaDoReparoMs));
-        try {
-            executa(origem.db(), QStringLiteral("BEGIN EXCLUSIVE"));
-        } catch (const DbError& erro) {
-            if (erro.numero() == RegistroBloqueado)
-                relatorio.resultado = RelatorioDeReparo::Resultado::EmUso;
-            return relatorio;
-        }
-        // Another workstation may have mended it while this one waited: the file at the path is then a new one.
-        if (identidadeDe(caminho) != identidade)
-            return relatorio;
-        bool jaIntegro = false;
-        try {
-            jaIntegro = integro(origem.db(), true);
-        } catch (const DbError& erro) {
-            // A damaged page read by the check itself is what mending is for; anything else is not ours to mend.
-            if (erro.numero() != BancoDanificado)
-                throw;
-        }
-        if (jaIntegro) {
-            relatorio.resultado = RelatorioDeReparo::Resultado::NaoPrecisou;
-            return relatorio;
-        }
-        const QList<ObjetoDoEsquema> esquema = leEsquema(origem.db());
-        const bool temTabela = std::any_of(esquema.cbegin(), esquema.cend(),
-                                           [](const ObjetoDoEsquema& o) { return o.tipo == QLatin1String("table"); });
-        if (!temTabela)
-            return relatorio;
-        QFile::remove(novo);
-        {
-            ConexaoAvulsa destino;
-            destino.abre(novo, Abertura::Nova);
-            relatorio.tabelas = copiaBanco(origem.db(), destino.db(), esquema, paginas);
-            if (!integro(destino.db(), true))
-                throw DbError(BancoDanificado);
-        }
-        const QString copia = nomeDaCopia(caminho);
-        if (!trocaArquivos(caminho, novo, copia)) {
-            QFile::remove(novo);
-            return relatorio;
-        }
-        relatorio.resultado = RelatorioDeReparo::Resultado::Reparado;
-        relatorio.copiaDanificada = copia;
-    } catch (const DbError&) {
-        QFile::remove(novo);
-        return relatorio;
-    }
-    registraReparo(caminho, relatorio);
-    return relatorio;
+    return driverDoArquivo().repara(caminho);
 }
 
 bool Database::permiteGravar(const QString& caminho)
 {
-    try {
-        ConexaoAvulsa conexao;
-        conexao.abre(caminho, Abertura::Existente);
-        const QSqlDatabase db = conexao.db();
-        // Writing the header page back as it is needs the journal beside the file: the folder must take a new file
-        // and the file a write. The transaction is then taken back, so nothing changes.
-        const qint64 versao = primeiroValor(db, QStringLiteral("PRAGMA user_version")).toLongLong();
-        executa(db, QStringLiteral("BEGIN IMMEDIATE"));
-        try {
-            executa(db, QStringLiteral("PRAGMA user_version = %1").arg(versao));
-        } catch (const DbError&) {
-            executa(db, QStringLiteral("ROLLBACK"));
-            throw;
-        }
-        executa(db, QStringLiteral("ROLLBACK"));
-        return true;
-    } catch (const DbError& erro) {
-        return erro.numero() != SomenteLeitura;
-    }
+    return driverDoArquivo().permiteGravar(caminho);
 }
 
 QString Database::citado(const QString& nome)
@@ -392,9 +51,56 @@ QString Database::citado(const QString& nome)
     return QLatin1Char('"') + texto + QLatin1Char('"');
 }
 
-QString Database::ordemDeTexto(const QString& coluna)
+QString Database::ordemDeTexto(const QString& coluna) const
 {
-    return coluna + QStringLiteral(" COLLATE ") + QLatin1String(NomeDaColacao);
+    return m_driver->ordemDeTexto(coluna);
+}
+
+QString Database::dobraDeNome(const QString& coluna) const
+{
+    return m_driver->dobraDeNome(coluna);
+}
+
+QString Database::chave(const QString& tabela) const
+{
+    return m_driver->chave(conexao(), tabela);
+}
+
+bool Database::ehTabela(const QString& tabela) const
+{
+    return m_driver->ehTabela(conexao(), tabela);
+}
+
+QList<Driver::ObjetoDoEsquema> Database::esquema() const
+{
+    return m_driver->esquema(conexao());
+}
+
+QString Database::primeiraLinha(const QString& tabela, const QString& campos, const QString& condicao) const
+{
+    const QString chaveDaTabela = chave(tabela);
+    return QStringLiteral("SELECT %1 FROM %2").arg(campos, citado(tabela)) +
+           (condicao.isEmpty() ? QString() : QStringLiteral(" WHERE ") + condicao) +
+           (chaveDaTabela.isEmpty() ? QString() : QStringLiteral(" ORDER BY ") + chaveDaTabela) +
+           QStringLiteral(" LIMIT 1");
+}
+
+int Database::versaoDoEsquema()
+{
+    try {
+        return m_driver->versaoDoEsquema(conexao());
+    } catch (const DbError& erro) {
+        throw erroDoArquivo(erro);
+    }
+}
+
+void Database::gravaVersaoDoEsquema(int versao)
+{
+    try {
+        m_driver->gravaVersaoDoEsquema(conexao(), versao);
+    } catch (const DbError& erro) {
+        throw erroDoArquivo(erro);
+    }
 }
 
 Database& Database::shared()
@@ -405,7 +111,10 @@ Database& Database::shared()
     return *compartilhado;
 }
 
-Database::Database(QString nomeConexao) : m_nomeConexao(std::move(nomeConexao)) {}
+Database::Database(QString nomeConexao, std::unique_ptr<Driver> driver)
+    : m_nomeConexao(std::move(nomeConexao)), m_driver(driver ? std::move(driver) : std::make_unique<DriverSqlite>())
+{
+}
 
 Database::~Database()
 {
@@ -416,48 +125,24 @@ Database::~Database()
 
 void Database::open(const QString& caminho, Acesso acesso)
 {
-    abre(caminho, false, acesso);
+    abre(caminho, acesso == Acesso::SomenteLeitura ? Driver::Abertura::SomenteLeitura : Driver::Abertura::Existente);
 }
 
 void Database::create(const QString& caminho)
 {
-    abre(caminho, true, Acesso::LeituraEGravacao);
+    abre(caminho, Driver::Abertura::Nova);
 }
 
-void Database::abre(const QString& caminho, bool criar, Acesso acesso)
+void Database::abre(const QString& caminho, Driver::Abertura abertura)
 {
     close();
-    const QFileInfo info(caminho);
-    if (criar) {
-        if (info.exists())
-            throw DbError(BancoJaExiste);
-        if (!info.absoluteDir().exists())
-            throw DbError(CaminhoInvalido);
-    } else if (!info.exists() || info.isDir()) {
-        throw DbError(ArquivoNaoEncontrado);
-    } else if (info.size() == 0) {
-        // SQLite would take an empty file for an empty database; for the suite it is a file that lost its contents.
-        throw DbError(BancoDanificado);
-    }
-
-    const bool somenteLeitura = acesso == Acesso::SomenteLeitura;
-    QSqlDatabase db = QSqlDatabase::contains(m_nomeConexao) ? QSqlDatabase::database(m_nomeConexao, false)
-                                                            : QSqlDatabase::addDatabase(Driver, m_nomeConexao);
-    abreConexao(db, caminho,
-                criar ? Abertura::Nova : (somenteLeitura ? Abertura::SomenteLeitura : Abertura::Existente));
-    try {
-        if (!somenteLeitura)
-            executa(db, QStringLiteral("PRAGMA journal_mode = DELETE"));
-        // A new file gets its header written at once, so that it is a database even before the first table.
-        if (criar)
-            executa(db, QStringLiteral("PRAGMA user_version = 0"));
-    } catch (const DbError&) {
-        db.close();
-        throw;
-    }
+    QSqlDatabase db = QSqlDatabase::contains(m_nomeConexao)
+                          ? QSqlDatabase::database(m_nomeConexao, false)
+                          : QSqlDatabase::addDatabase(m_driver->nomeNoQt(), m_nomeConexao);
+    m_driver->abre(db, caminho, abertura);
     m_caminho = caminho;
-    m_identidade = identidadeDe(caminho);
-    m_somenteLeitura = somenteLeitura;
+    m_identidade = m_driver->identidade(caminho);
+    m_somenteLeitura = abertura == Driver::Abertura::SomenteLeitura;
 }
 
 void Database::close()
@@ -479,7 +164,7 @@ bool Database::isOpen() const
 
 bool Database::arquivoSubstituido() const
 {
-    return isOpen() && !m_identidade.isEmpty() && identidadeDe(m_caminho) != m_identidade;
+    return isOpen() && !m_identidade.isEmpty() && m_driver->identidade(m_caminho) != m_identidade;
 }
 
 QSqlDatabase Database::handle() const
@@ -508,7 +193,7 @@ QSqlQuery Database::executaNaConexao(const QString& sql, const QVariantList& val
 {
     const QSqlDatabase db = conexao();
     try {
-        return executa(db, sql, valores);
+        return Driver::executa(db, sql, valores);
     } catch (const DbError& erro) {
         throw erroDoArquivo(erro);
     }
@@ -544,16 +229,21 @@ qint64 Database::insere(const QString& tabela, const QVariantMap& valores)
         marcas.append(QStringLiteral("?"));
         lista.append(it.value());
     }
-    const QSqlQuery q =
-        exec(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                 .arg(citado(tabela), campos.join(QStringLiteral(", ")), marcas.join(QStringLiteral(", "))),
-             lista);
-    return q.lastInsertId().toLongLong();
+    const QString sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                            .arg(citado(tabela), campos.join(QStringLiteral(", ")), marcas.join(QStringLiteral(", ")));
+    const QString chaveDaTabela = chave(tabela);
+    if (chaveDaTabela.isEmpty())
+        return exec(sql, lista).lastInsertId().toLongLong();
+    // The key comes back from the insert itself, the same on every engine.
+    QSqlQuery q = exec(sql + QStringLiteral(" RETURNING ") + chaveDaTabela, lista);
+    const qint64 numero = q.next() ? q.value(0).toLongLong() : q.lastInsertId().toLongLong();
+    q.finish();
+    return numero;
 }
 
 void Database::beginTransaction()
 {
-    executaNaConexao(m_profundidade == 0 ? QStringLiteral("BEGIN IMMEDIATE")
+    executaNaConexao(m_profundidade == 0 ? m_driver->inicioDeTransacao()
                                          : QStringLiteral("SAVEPOINT quenvar_%1").arg(m_profundidade));
     ++m_profundidade;
 }

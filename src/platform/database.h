@@ -1,6 +1,7 @@
 #pragma once
 
 #include "dberror.h"
+#include "driver.h"
 #include "relatoriodereparo.h"
 
 #include <QSqlDatabase>
@@ -10,20 +11,15 @@
 #include <QVariantList>
 #include <QVariantMap>
 
+#include <memory>
+
 namespace platform {
 
-// The suite's database, reached through one named connection. The file normally sits on a network share used by
-// several workstations at once, so it is opened with SQLite's rollback journal (WAL does not work over a share) and
-// a busy timeout that lets a writer wait for another instead of failing at once.
+// The suite's database, reached through one named connection. Everything the engines say differently goes through
+// the connection's Driver (an SQLite file unless another driver is given); everything else is plain SQL.
 class Database
 {
 public:
-    // How long a statement waits for a lock held by another workstation.
-    static constexpr int TempoDeEsperaMs = 5000;
-    // How long a repair waits for the other workstations to finish what they are reading or writing before it gives
-    // up and leaves the file to be mended when no one else is using it.
-    static constexpr int TempoDeEsperaDoReparoMs = 2000;
-
     enum class Acesso { LeituraEGravacao, SomenteLeitura };
 
     // Checks the database at `caminho` and releases it again: 0 when it opens and passes the integrity check,
@@ -49,19 +45,16 @@ public:
     // A table or field name quoted for use in a statement (names are never values: those are always bound).
     static QString citado(const QString& nome);
 
-    // The ORDER BY term that sorts the text column `coluna` (as written in the statement) as a Brazilian reader
-    // expects: capitals with small letters, "Água" under A beside "agua", names the ordering holds equal always in
-    // the same order. The ordering belongs to the connection and is never written into the schema, so the file
-    // stays readable by any SQLite tool.
-    static QString ordemDeTexto(const QString& coluna);
-
     // The program-wide handle, opened once at start-up and closed by the main window.
     static Database& shared();
 
-    explicit Database(QString nomeConexao = QStringLiteral("quenvar"));
+    // A connection named `nomeConexao` through `driver` (the SQLite file's when none is given).
+    explicit Database(QString nomeConexao = QStringLiteral("quenvar"), std::unique_ptr<Driver> driver = nullptr);
     ~Database();
     Database(const Database&) = delete;
     Database& operator=(const Database&) = delete;
+
+    const Driver& driver() const { return *m_driver; }
 
     // Opens an existing database file; throws DbError (3024 when the file is missing, 3049 when it is not a
     // database). Opened for reading only, every write fails with 3027.
@@ -78,6 +71,30 @@ public:
     QString caminho() const { return m_caminho; }
     QString nomeConexao() const { return m_nomeConexao; }
     QSqlDatabase handle() const;
+
+    // The column that reaches a row of `tabela`, as written in a statement (see Driver::chave); empty when its rows
+    // cannot be reached one by one. Throws DbError.
+    QString chave(const QString& tabela) const;
+    // Whether `tabela` is a table of the open database (a view is not).
+    bool ehTabela(const QString& tabela) const;
+    // The objects of the open database's schema, in the order they were created. Throws DbError.
+    QList<Driver::ObjetoDoEsquema> esquema() const;
+    // The statement that reads `campos` of the first row of `tabela` in the order of its key (for numbers the
+    // database gave, the first row written), among those meeting `condicao` when one is given: single-row tables
+    // such as the company's data are read this way. Throws DbError.
+    QString primeiraLinha(const QString& tabela, const QString& campos, const QString& condicao = {}) const;
+
+    // The ORDER BY term that sorts the text column `coluna` (as written in the statement) as a Brazilian reader
+    // expects: capitals with small letters, "Água" under A beside "agua", names the ordering holds equal always in
+    // the same order.
+    QString ordemDeTexto(const QString& coluna) const;
+    // The text column `coluna` folded as the catalogue compares names; compare it with nomeDobrado(valor).
+    QString dobraDeNome(const QString& coluna) const;
+
+    // The version of the program's schema kept in the database (0 when none was written), and its change; the
+    // change belongs to the transaction open on the connection, if any. Throw DbError.
+    int versaoDoEsquema();
+    void gravaVersaoDoEsquema(int versao);
 
     // Runs one statement with its values bound in order to the '?' placeholders; the returned query is forward-only
     // and positioned before its first row. Throws DbError on failure; a failure on a file that another workstation
@@ -100,13 +117,14 @@ public:
 
 private:
     QSqlDatabase conexao() const;
-    void abre(const QString& caminho, bool criar, Acesso acesso);
+    void abre(const QString& caminho, Driver::Abertura abertura);
     QSqlQuery executaNaConexao(const QString& sql, const QVariantList& valores = {});
     DbError erroDoArquivo(const DbError& erro) const;
 
     QString m_nomeConexao;
+    std::unique_ptr<Driver> m_driver;
     QString m_caminho;
-    // Device and file number of the file opened, to tell when another file has taken its path.
+    // What identifies the file opened, to tell when another file has taken its path.
     QByteArray m_identidade;
     bool m_somenteLeitura = false;
     int m_profundidade = 0;

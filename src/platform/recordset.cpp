@@ -71,20 +71,6 @@ QString semAspas(const QString& identificador)
     return identificador;
 }
 
-// Only a real table can be changed through the set; a view answers to _rowid_ too, but takes no writes.
-bool ehTabela(const QSqlDatabase& db, const QString& tabela)
-{
-    QSqlQuery query(db);
-    query.setForwardOnly(true);
-    if (!query.prepare(QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = ? COLLATE NOCASE "
-                                      "UNION ALL SELECT 1 FROM sqlite_temp_master WHERE type = 'table' AND "
-                                      "name = ? COLLATE NOCASE")))
-        return false;
-    query.addBindValue(semAspas(tabela));
-    query.addBindValue(semAspas(tabela));
-    return query.exec() && query.next();
-}
-
 bool todosOsCampos(const ConsultaSimples& consulta)
 {
     static const QRegularExpression estrela(QStringLiteral(R"(^(?:.+\.)?\*$)"));
@@ -135,6 +121,7 @@ void RecordSet::abre(const QString& sql, const QVariantList& valores)
     m_valores = valores;
     m_atualizavel = false;
     m_tabela.clear();
+    m_chave.clear();
     m_origem.clear();
     m_campos.clear();
     m_consultaChaves.clear();
@@ -146,20 +133,24 @@ void RecordSet::abre(const QString& sql, const QVariantList& valores)
     if (!db.isOpen())
         throw DbError(ObjetoInvalido);
     if (const std::optional<ConsultaSimples> consulta = analisa(sql)) {
-        // The rowid reaches the row in the base table; a view, or a table without rowids, has none and is then
-        // read whole like any other query.
-        const QString chaves = todosOsCampos(*consulta)
-                                   ? QStringLiteral("SELECT _rowid_ FROM %1 %2").arg(consulta->origem, consulta->resto)
-                                   : QStringLiteral("SELECT _rowid_ AS quenvar_chave, %1 FROM %2 %3")
-                                         .arg(consulta->campos, consulta->origem, consulta->resto);
+        // The rows are reached in the base table by the key it declares; a view, or a table without a numeric key,
+        // is read whole like any other query.
+        const QString tabela = semAspas(consulta->tabela);
+        const QString chave = m_db->ehTabela(tabela) ? m_db->chave(tabela) : QString();
+        const QString chaves =
+            todosOsCampos(*consulta)
+                ? QStringLiteral("SELECT %1 FROM %2 %3").arg(chave, consulta->origem, consulta->resto)
+                : QStringLiteral("SELECT %1 AS quenvar_chave, %2 FROM %3 %4")
+                      .arg(chave, consulta->campos, consulta->origem, consulta->resto);
         QSqlQuery teste(db);
-        if (ehTabela(db, consulta->tabela) && teste.prepare(chaves)) {
+        if (!chave.isEmpty() && teste.prepare(chaves)) {
             QSqlQuery modelo =
                 prepara(db, QStringLiteral("SELECT %1 FROM %2 LIMIT 0").arg(consulta->campos, consulta->origem));
             executa(modelo);
             m_modelo = modelo.record();
             m_atualizavel = true;
             m_tabela = consulta->tabela;
+            m_chave = chave;
             m_origem = consulta->origem;
             m_campos = consulta->campos;
             m_consultaChaves = chaves;
@@ -379,7 +370,7 @@ QSqlRecord RecordSet::leLinha(qint64 chave) const
     if (!m_atualizavel)
         return m_linhas.at(chave);
     QSqlQuery query =
-        prepara(m_db->handle(), QStringLiteral("SELECT %1 FROM %2 WHERE _rowid_ = ?").arg(m_campos, m_origem));
+        prepara(m_db->handle(), QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ?").arg(m_campos, m_origem, m_chave));
     query.addBindValue(chave);
     executa(query);
     if (!query.next()) {
@@ -411,9 +402,8 @@ QVector<QSqlRecord> RecordSet::leLinhas(int inicio, int fim) const
     QStringList marcas;
     for (int p = inicio; p < fim; ++p)
         marcas << QStringLiteral("?");
-    QSqlQuery query = prepara(m_db->handle(), QStringLiteral("SELECT _rowid_ AS quenvar_chave, %1 FROM %2 WHERE "
-                                                             "_rowid_ IN (%3)")
-                                                  .arg(m_campos, m_origem, marcas.join(QLatin1Char(','))));
+    QSqlQuery query = prepara(m_db->handle(), QStringLiteral("SELECT %1 AS quenvar_chave, %2 FROM %3 WHERE %1 IN (%4)")
+                                                  .arg(m_chave, m_campos, m_origem, marcas.join(QLatin1Char(','))));
     for (int p = inicio; p < fim; ++p)
         query.addBindValue(m_chaves.at(p));
     executa(query);
@@ -523,7 +513,7 @@ void RecordSet::deleteCurrent()
     if (!temCorrente())
         throw DbError(SemRegistroCorrente);
     const qint64 chave = m_chaves.at(m_posicao);
-    m_db->exec(QStringLiteral("DELETE FROM %1 WHERE _rowid_ = ?").arg(m_tabela), {chave});
+    m_db->exec(QStringLiteral("DELETE FROM %1 WHERE %2 = ?").arg(m_tabela, m_chave), {chave});
     const int posicao = m_posicao;
     m_chaves.removeAt(posicao);
     vaiPara(posicao);
@@ -580,8 +570,14 @@ void RecordSet::gravaPendentes()
             sql = QStringLiteral("INSERT INTO %1(%2) VALUES(%3)")
                       .arg(m_tabela, colunas.join(QLatin1Char(',')), marcas.join(QLatin1Char(',')));
         }
-        const QSqlQuery query = m_db->exec(sql, valores);
-        const qint64 chave = query.lastInsertId().toLongLong();
+        // The new row's key comes back from the insert itself, whether the database numbered it or it was given.
+        QSqlQuery query = m_db->exec(sql + QStringLiteral(" RETURNING ") + m_chave, valores);
+        if (!query.next()) {
+            confereFim(query);
+            throw DbError(ErroDoMecanismo);
+        }
+        const qint64 chave = query.value(0).toLongLong();
+        query.finish();
         // A set at its end stays at its end: the new row is appended behind the current one, never onto it.
         const bool noFim = m_posicao >= m_chaves.size();
         m_chaves.append(chave);
@@ -594,8 +590,8 @@ void RecordSet::gravaPendentes()
         for (const QString& coluna : std::as_const(colunas))
             atribuicoes << coluna + QStringLiteral(" = ?");
         valores << chave;
-        const QString sql =
-            QStringLiteral("UPDATE %1 SET %2 WHERE _rowid_ = ?").arg(m_tabela, atribuicoes.join(QStringLiteral(", ")));
+        const QString sql = QStringLiteral("UPDATE %1 SET %2 WHERE %3 = ?")
+                                .arg(m_tabela, atribuicoes.join(QStringLiteral(", ")), m_chave);
         if (m_db->execCount(sql, valores) == 0)
             throw DbError(RegistroExcluido);
         m_ultimoModificado = chave;
@@ -624,6 +620,7 @@ std::unique_ptr<RecordSet> RecordSet::clone() const
     copia->m_valores = m_valores;
     copia->m_atualizavel = m_atualizavel;
     copia->m_tabela = m_tabela;
+    copia->m_chave = m_chave;
     copia->m_origem = m_origem;
     copia->m_campos = m_campos;
     copia->m_consultaChaves = m_consultaChaves;

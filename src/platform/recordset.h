@@ -19,10 +19,10 @@ class Database;
 // A record set as the forms use it: an ordered set of rows over a table or a query, one current row, and the
 // operations to move, find, read, add, edit and delete rows.
 //
-// Only the keys of the rows (their rowids, in the query's order) are read when the set is opened or refreshed;
-// each row is read when it is needed, so a catalogue of a hundred thousand mixes opens at once. A table, or a query
-// over a single table ("SELECT … FROM Tracos [WHERE …] [ORDER BY …]"), can be changed through the set. Any other
-// query (aggregates, joins, DISTINCT, views) is read whole, once, and is read-only.
+// Only the keys of the rows (the integer key their table declares, in the query's order) are read when the set is
+// opened or refreshed; each row is read when it is needed, so a catalogue of a hundred thousand mixes opens at once. A
+// table, or a query over a single table ("SELECT … FROM Tracos [WHERE …] [ORDER BY …]"), can be changed through the
+// set. Any other query (aggregates, joins, DISTINCT, views) is read whole, once, and is read-only.
 //
 // As with classic data-bound record sets: a row added stays where it was appended (at the end) until the next
 // refresh, and the current row does not change on adding; after a delete there is no current row until the next
@@ -147,6 +147,7 @@ private:
     // How the rows are reached: by key from the base table, or kept whole for a read-only query.
     bool m_atualizavel = false;
     QString m_tabela;
+    QString m_chave; // the key column, as written in a statement
     QString m_origem;
     QString m_campos;
     QString m_consultaChaves;

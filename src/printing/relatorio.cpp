@@ -119,9 +119,9 @@ private:
     mutable QHash<qint64, std::optional<calc::ProductInfo>> m_porCodigo;
 };
 
-catalogue::Consulta fonteDosRegistros(TipoRelatorio tipo)
+catalogue::Consulta fonteDosRegistros(const platform::Database& banco, TipoRelatorio tipo)
 {
-    return tipo == TipoRelatorio::Todos ? catalogue::Consultas::catalogo() : catalogue::Consultas::emUso();
+    return tipo == TipoRelatorio::Todos ? catalogue::Consultas::catalogo(banco) : catalogue::Consultas::emUso(banco);
 }
 
 // Lays the sections of the report out on the pages: the page header at the top of each page, the footer at its
@@ -363,7 +363,7 @@ QString Relatorio::legenda() const
 
 int Relatorio::contaLinhas() const
 {
-    const catalogue::Consulta consulta = fonteDosRegistros(m_tipo);
+    const catalogue::Consulta consulta = fonteDosRegistros(m_banco, m_tipo);
     QString sql = consulta.sql.trimmed();
     if (sql.endsWith(QLatin1Char(';')))
         sql.chop(1);
@@ -389,7 +389,7 @@ bool Relatorio::compoe(const ProgressoDoRelatorio& progresso)
 
     // Only the keys are read at once; the rows follow a batch at a time, each batch in a statement of its own, so
     // that the workstations saving meanwhile never wait for the whole report.
-    const catalogue::Consulta consulta = fonteDosRegistros(m_tipo);
+    const catalogue::Consulta consulta = fonteDosRegistros(m_banco, m_tipo);
     platform::RecordSet registros(m_banco);
     registros.setQuery(consulta.sql, consulta.valores);
     const int total = registros.recordCount();

@@ -1,5 +1,6 @@
 #include "referencias.h"
 
+#include "catalogue/consultas.h"
 #include "platform/database.h"
 
 #include <QGuiApplication>
@@ -10,7 +11,7 @@ namespace settings {
 
 bool bancoArquivado(platform::Database& db)
 {
-    return db.scalar(QStringLiteral("SELECT Morto FROM DadosEmpresa ORDER BY rowid LIMIT 1")).toBool();
+    return db.scalar(catalogue::Consultas::arquivoMorto(db).sql).toBool();
 }
 
 bool somenteConsulta(platform::Database& db)

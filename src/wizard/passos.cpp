@@ -9,6 +9,7 @@
 #include "calc/physicaldata.h"
 #include "calc/recalc.h"
 #include "calc/strength.h"
+#include "catalogue/consultas.h"
 #include "desktop/dialogs.h"
 #include "desktop/mostraerro.h"
 #include "desktop/som.h"
@@ -193,8 +194,7 @@ void Mago::Form_Activate()
     platform::Database& banco = m_db;
     if (banco.isOpen()) {
         try {
-            QSqlQuery q = banco.exec(QStringLiteral("SELECT DISTINCT Tracos.NomeTraco FROM Tracos ORDER BY ") +
-                                     platform::Database::ordemDeTexto(QStringLiteral("NomeTraco")));
+            QSqlQuery q = banco.exec(catalogue::Consultas::nomesDistintos(banco).sql);
             QStringList nomes;
             while (q.next())
                 nomes.append(q.value(0).toString());
@@ -431,9 +431,8 @@ std::optional<double> Mago::pesoDoSaco()
     if (!banco.isOpen() || classe.isEmpty())
         return std::nullopt;
     try {
-        QSqlQuery q =
-            banco.exec(QStringLiteral("SELECT NomeProduto, Peso FROM Produtos WHERE NomeProduto LIKE ? ORDER BY rowid"),
-                       {QLatin1Char('%') + classe + QLatin1Char('%')});
+        const catalogue::Consulta daClasse = catalogue::Consultas::produtosComTrecho(banco, classe);
+        QSqlQuery q = banco.exec(daClasse.sql, daClasse.valores);
         QStringList nomes;
         QList<double> pesos;
         while (q.next()) {

@@ -281,7 +281,7 @@ private slots:
         QCOMPARE(db.execCount(limpa.sql, limpa.valores), 1);
         const catalogue::Consulta emUso = catalogue::Consultas::contaEmUso();
         const int restantes = db.scalar(emUso.sql).toInt();
-        QCOMPARE(restantes, conta(catalogue::Consultas::emUso()));
+        QCOMPARE(restantes, conta(catalogue::Consultas::emUso(db)));
     }
 
     void listasDeProdutos()
@@ -302,7 +302,7 @@ private slots:
         QCOMPARE(nomes(catalogue::Consultas::listaGraudos()),
                  (QStringList{"Pedrisco", "Pedra 0", "Pedra 1", "Pedra 2"}));
         QCOMPARE(nomes(catalogue::Consultas::listaAditivos()).size(), 2);
-        const QStringList distintos = nomes(catalogue::Consultas::nomesDistintos());
+        const QStringList distintos = nomes(catalogue::Consultas::nomesDistintos(db));
         QStringList ordenados = distintos;
         std::sort(ordenados.begin(), ordenados.end(),
                   [](const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) < 0; });
@@ -320,7 +320,7 @@ private slots:
             Database db(QStringLiteral("teste-ordem"));
             db.open(pasta.banco());
             db.exec(QStringLiteral("INSERT INTO Tracos(NomeTraco, TracoVariante) VALUES('Água Fria', 0)"));
-            const catalogue::Consulta catalogo = catalogue::Consultas::catalogo();
+            const catalogue::Consulta catalogo = catalogue::Consultas::catalogo(db);
             QSqlQuery q = db.exec(catalogo.sql, catalogo.valores);
             QVERIFY(q.next());
         }

@@ -29,8 +29,6 @@ const QStringList Embaralhados{
     QStringLiteral("agua fria 2"), QStringLiteral("Estaca"),
 };
 
-const QString OrdemDoNome = Database::ordemDeTexto(QStringLiteral("NomeTraco"));
-
 void criaTracos(Database& db, const QList<std::pair<QString, int>>& linhas)
 {
     db.exec(QStringLiteral("CREATE TABLE Tracos(Codigo INTEGER PRIMARY KEY AUTOINCREMENT, NomeTraco TEXT NOT NULL, "
@@ -73,7 +71,8 @@ private slots:
             linhas.append({nome, 0});
         criaTracos(db, linhas);
 
-        QSqlQuery q = db.exec(QStringLiteral("SELECT NomeTraco FROM Tracos ORDER BY ") + OrdemDoNome);
+        QSqlQuery q = db.exec(QStringLiteral("SELECT NomeTraco FROM Tracos ORDER BY ") +
+                              db.ordemDeTexto(QStringLiteral("NomeTraco")));
         QStringList nomes;
         while (q.next())
             nomes.append(q.value(0).toString());
@@ -87,7 +86,7 @@ private slots:
         db.create(m_pasta.filePath(QStringLiteral("dobra.mdb")));
         for (const QString& nome : {QStringLiteral("  Concreto FCK 20\t"), QStringLiteral("\vPiso\f"),
                                     QStringLiteral("ÁGUA Fria "), QStringLiteral("\u00a0Laje Ártica\u2003")})
-            QCOMPARE(db.scalar(QStringLiteral("SELECT quenvar_dobra(?)"), {nome}).toString(),
+            QCOMPARE(db.scalar(QStringLiteral("SELECT ") + db.dobraDeNome(QStringLiteral("?")), {nome}).toString(),
                      platform::nomeDobrado(nome));
     }
 
@@ -107,7 +106,8 @@ private slots:
         criaTracos(db, linhas);
 
         RecordSet rs(db);
-        rs.setQuery(QStringLiteral("SELECT * FROM Tracos ORDER BY %1, TracoVariante;").arg(OrdemDoNome));
+        rs.setQuery(QStringLiteral("SELECT * FROM Tracos ORDER BY %1, TracoVariante;")
+                        .arg(db.ordemDeTexto(QStringLiteral("NomeTraco"))));
         QVERIFY(rs.isUpdatable());
         QStringList andados;
         for (rs.moveFirst(); !rs.eof(); rs.moveNext())

@@ -1,4 +1,4 @@
-#include "copiatabela.h"
+#include "copiatabelasqlite.h"
 
 #include "database.h"
 #include "faixasdatabela.h"
@@ -361,8 +361,8 @@ private:
 
 } // namespace
 
-RelatorioDeReparo::Tabela copiaTabela(const QSqlDatabase& origem, const QSqlDatabase& destino, const QString& tabela,
-                                      QFile& arquivo)
+RelatorioDeReparo::Tabela copiaTabelaSqlite(const QSqlDatabase& origem, const QSqlDatabase& destino,
+                                            const QString& tabela, QFile& arquivo)
 {
     return Salvamento(origem, destino, tabela).copia(arquivo);
 }

@@ -1,0 +1,90 @@
+#pragma once
+
+#include "relatoriodereparo.h"
+
+#include <QList>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QString>
+#include <QVariant>
+#include <QVariantList>
+
+namespace platform {
+
+// What the program says differently to each database engine, and nothing else: how a connection to the store is
+// opened, which column reaches a table's rows, how texts are put in Portuguese order and names compared, where the
+// schema's version is kept, what the schema holds, how a transaction that writes is started, and how the store is
+// checked and mended. Database owns one and goes through it; every other statement of the program is plain SQL that
+// both engines read alike (tables and fields written as quoted identifiers, values always bound).
+class Driver
+{
+public:
+    enum class Abertura {
+        Existente,      // a store that must be there already; never created in its place
+        Nova,           // a new, empty store; refused when one is there already
+        SomenteLeitura, // an existing store, every write refused
+    };
+
+    // One object of the schema (a table, index, view or trigger) with the statement that creates it.
+    struct ObjetoDoEsquema
+    {
+        QString tipo; // "table", "index", "view", "trigger"
+        QString nome;
+        QString sql;
+
+        bool operator==(const ObjetoDoEsquema&) const = default;
+    };
+
+    virtual ~Driver() = default;
+
+    // Qt's name for the engine's driver ("QSQLITE").
+    virtual QString nomeNoQt() const = 0;
+
+    // Opens `db`, a connection of this driver, on the store at `local` with what sharing it among workstations
+    // needs, and teaches the connection the Portuguese ordering. Throws DbError: ArquivoNaoEncontrado for a store
+    // that is not there, BancoJaExiste for a new store where one is, BancoDanificado or FormatoNaoReconhecido for
+    // one that cannot be read.
+    virtual void abre(QSqlDatabase& db, const QString& local, Abertura abertura) const = 0;
+    // Which store `local` names right now, to tell when another has taken its place (a repair on another
+    // workstation, a restored copy). Empty when nothing is there, or when the engine's stores cannot be swapped.
+    virtual QByteArray identidade(const QString& local) const = 0;
+
+    // The column by which a row of `tabela` is reached, as written in a statement: the integer key the table
+    // declares or, when it declares none, the engine's own row number if it keeps one. Empty when the rows of the
+    // table cannot be told apart by a number (they can then be read, never changed one by one).
+    virtual QString chave(const QSqlDatabase& db, const QString& tabela) const = 0;
+    // Whether `tabela` is a table of the store (a view or a missing name is not), whatever the case of its name.
+    virtual bool ehTabela(const QSqlDatabase& db, const QString& tabela) const = 0;
+    // The objects the schema holds, in the order they were created, without the engine's own.
+    virtual QList<ObjetoDoEsquema> esquema(const QSqlDatabase& db) const = 0;
+
+    // The ORDER BY term that sorts the text column `coluna` as a Brazilian reader expects: capitals with small
+    // letters, a letter with an accent beside the plain one, texts held equal always in the same order.
+    virtual QString ordemDeTexto(const QString& coluna) const = 0;
+    // The text column `coluna` folded as the catalogue compares names (see nomeDobrado): without the blanks around
+    // it and without regard to case.
+    virtual QString dobraDeNome(const QString& coluna) const = 0;
+
+    // The version of the program's schema the store is at; 0 for a store no version was written to.
+    virtual int versaoDoEsquema(const QSqlDatabase& db) const = 0;
+    virtual void gravaVersaoDoEsquema(const QSqlDatabase& db, int versao) const = 0;
+
+    // The statement that starts a transaction which will write: taken at once, so that a writer waits for the
+    // others up front instead of failing half-way.
+    virtual QString inicioDeTransacao() const = 0;
+
+    // Checks the store at `local` without keeping it open: 0 when it opens and passes the engine's quick
+    // integrity check, otherwise the error number (ArquivoNaoEncontrado, BancoDanificado, …).
+    virtual int verifica(const QString& local) const = 0;
+    // Mends a damaged store (see Database::repara).
+    virtual RelatorioDeReparo repara(const QString& local) const = 0;
+    // Whether the program can write the store at `local` (see Database::permiteGravar).
+    virtual bool permiteGravar(const QString& local) const = 0;
+
+    // Runs one statement on `db` with its values bound in order; forward-only, before its first row. Throws DbError.
+    static QSqlQuery executa(const QSqlDatabase& db, const QString& sql, const QVariantList& valores = {});
+    // First column of the first row, or a null value when the statement gives no row. Throws DbError.
+    static QVariant primeiroValor(const QSqlDatabase& db, const QString& sql, const QVariantList& valores = {});
+};
+
+} // namespace platform
