@@ -6,9 +6,9 @@
 #include "calc/calcstate.h"
 #include "calc/consistencylimits.h"
 #include "calc/dosage.h"
-#include "calc/mixloader.h"
+#include "calc/carregatraco.h"
 #include "calc/producttable.h"
-#include "calc/recalc.h"
+#include "calc/recalculo.h"
 #include "calc/wizardanswers.h"
 #include "calctestsupport.h"
 

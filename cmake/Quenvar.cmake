@@ -1,6 +1,6 @@
 # quenvar_library(<folder> [DEPS targets...] [EXCLUDE files...])
 # Builds src/<folder> as the static library quenvar_<folder> from every source in the folder but the excluded ones
-# (an executable's main.cpp).
+# (the file of an executable's main()).
 function(quenvar_library folder)
     cmake_parse_arguments(ARG "" "" "DEPS;EXCLUDE" ${ARGN})
     file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h

@@ -5,7 +5,7 @@
 #include "formats.h"
 #include "guards.h"
 #include "numericentry.h"
-#include "recalc.h"
+#include "recalculo.h"
 #include "strength.h"
 #include "wizardanswers.h"
 

@@ -6,10 +6,10 @@
 
 #include "calc/calcstate.h"
 #include "calc/consistencylimits.h"
-#include "calc/mixloader.h"
+#include "calc/carregatraco.h"
 #include "calc/numericentry.h"
 #include "calc/padroes.h"
-#include "calc/recalc.h"
+#include "calc/recalculo.h"
 #include "platform/clock.h"
 #include "platform/database.h"
 #include "platform/paths.h"

@@ -7,7 +7,7 @@
 #include "calc/dosage.h"
 #include "calc/mixfields.h"
 #include "calc/opcoes.h"
-#include "calc/recalc.h"
+#include "calc/recalculo.h"
 #include "calc/wizardanswers.h"
 #include "catalogue/consultas.h"
 #include "catalogue/tabelaprodutos.h"

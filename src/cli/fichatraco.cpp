@@ -2,7 +2,7 @@
 #include "subcomandos.h"
 
 #include "calc/calcstate.h"
-#include "calc/mixloader.h"
+#include "calc/carregatraco.h"
 #include "catalogue/tabelaprodutos.h"
 #include "platform/database.h"
 #include "printing/documento.h"

@@ -4,9 +4,9 @@
 
 #include "calc/calcstate.h"
 #include "calc/mixfields.h"
-#include "calc/mixloader.h"
+#include "calc/carregatraco.h"
 #include "calc/opcoes.h"
-#include "calc/recalc.h"
+#include "calc/recalculo.h"
 #include "catalogue/tabelaprodutos.h"
 #include "platform/database.h"
 

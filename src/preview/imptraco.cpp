@@ -3,7 +3,7 @@
 #include "previatraco.h"
 #include "visualizador.h"
 
-#include "calc/mixloader.h"
+#include "calc/carregatraco.h"
 #include "printing/ficha.h"
 
 #include <QApplication>

@@ -4,7 +4,7 @@
 
 #include "calc/calcstate.h"
 #include "calc/formats.h"
-#include "calc/mixloader.h"
+#include "calc/carregatraco.h"
 #include "catalogue/consultas.h"
 #include "catalogue/tabelaprodutos.h"
 #include "platform/clock.h"

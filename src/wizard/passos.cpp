@@ -7,7 +7,7 @@
 #include "calc/formats.h"
 #include "calc/numericentry.h"
 #include "calc/physicaldata.h"
-#include "calc/recalc.h"
+#include "calc/recalculo.h"
 #include "calc/strength.h"
 #include "catalogue/consultas.h"
 #include "desktop/dialogs.h"

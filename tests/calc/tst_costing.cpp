@@ -1,6 +1,6 @@
 #include "calc/calcstate.h"
 #include "calc/costing.h"
-#include "calc/recalc.h"
+#include "calc/recalculo.h"
 
 #include "calctestsupport.h"
 #include "testregistry.h"

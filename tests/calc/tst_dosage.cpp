@@ -1,6 +1,6 @@
 #include "calc/calcstate.h"
 #include "calc/dosage.h"
-#include "calc/recalc.h"
+#include "calc/recalculo.h"
 #include "calc/wizardanswers.h"
 
 #include "calctestsupport.h"

@@ -1,8 +1,8 @@
 #include "testregistry.h"
 
 #include "calc/calcstate.h"
-#include "calc/mixloader.h"
-#include "calc/recalc.h"
+#include "calc/carregatraco.h"
+#include "calc/recalculo.h"
 #include "catalogue/consultas.h"
 #include "catalogue/pastadados.h"
 #include "catalogue/schema.h"

@@ -3,7 +3,7 @@
 #include "calctestsupport.h"
 
 #include "calc/calcstate.h"
-#include "calc/mixloader.h"
+#include "calc/carregatraco.h"
 #include "printing/documento.h"
 
 #include <QVariantMap>

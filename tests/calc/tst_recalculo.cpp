@@ -1,7 +1,7 @@
 #include "calc/calcstate.h"
 #include "calc/formats.h"
 #include "calc/numericentry.h"
-#include "calc/recalc.h"
+#include "calc/recalculo.h"
 
 #include "calctestsupport.h"
 #include "testregistry.h"
@@ -271,4 +271,4 @@ void TestRecalc::noCoarseAggregate()
 }
 
 QUENVAR_TEST(TestRecalc)
-#include "tst_recalc.moc"
+#include "tst_recalculo.moc"

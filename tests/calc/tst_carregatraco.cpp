@@ -1,7 +1,7 @@
 #include "calc/calcstate.h"
 #include "calc/mixfields.h"
-#include "calc/mixloader.h"
-#include "calc/recalc.h"
+#include "calc/carregatraco.h"
+#include "calc/recalculo.h"
 
 #include "calctestsupport.h"
 #include "testregistry.h"
@@ -323,4 +323,4 @@ void TestMixLoader::everyFieldNameReadsBack()
 }
 
 QUENVAR_TEST(TestMixLoader)
-#include "tst_mixloader.moc"
+#include "tst_carregatraco.moc"

@@ -1,4 +1,4 @@
-#include "recalc.h"
+#include "recalculo.h"
 
 #include "calcstate.h"
 #include "consistency.h"

@@ -1,4 +1,4 @@
-#include "mixloader.h"
+#include "carregatraco.h"
 
 #include "calcstate.h"
 #include "consistency.h"
@@ -6,7 +6,7 @@
 #include "guards.h"
 #include "numericentry.h"
 #include "producttable.h"
-#include "recalc.h"
+#include "recalculo.h"
 #include "strength.h"
 
 #include <array>
