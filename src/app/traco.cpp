@@ -482,7 +482,7 @@ void Traco::RotinaTodosTracos()
         Dialogs::aviso(QStringLiteral("Não existe nenhum traço cadastrado."), QStringLiteral("Nenhum traço cadastrado"),
                        Dialogs::Icone::Informacao);
     else
-        MostraRelatorio(1);
+        MostraRelatorio(printing::TipoRelatorio::Todos);
 }
 
 void Traco::RotinaTracosEmUso()
@@ -495,7 +495,7 @@ void Traco::RotinaTracosEmUso()
         return;
     }
     if (itens > 0)
-        MostraRelatorio(2);
+        MostraRelatorio(printing::TipoRelatorio::EmUso);
     else
         Dialogs::aviso(QStringLiteral("Não existe nenhum traço de plantão."), QStringLiteral("Nenhum traço de plantão"),
                        Dialogs::Icone::Informacao);
@@ -535,7 +535,7 @@ void Traco::voltaAoMarcador(const QVariant& marcador)
     }
 }
 
-void Traco::MostraRelatorio(int relatorio)
+void Traco::MostraRelatorio(printing::TipoRelatorio relatorio)
 {
     if (m_mostraRelatorio)
         m_mostraRelatorio(relatorio);

@@ -2,6 +2,7 @@
 
 #include "calc/calcstate.h"
 #include "mixform/formtraco.h"
+#include "printing/relatorio.h"
 
 #include <QHash>
 #include <QMainWindow>
@@ -79,10 +80,13 @@ public:
     void defineEmpresa(const QString& empresa) { m_empresa = empresa; }
     // The report viewer and the sheet preview, once the program has them: the report number (1 all mixes, 2 the
     // mixes in use) and the current mix's sheet.
-    void defineRelatorios(std::function<void(int)> mostraRelatorio) { m_mostraRelatorio = std::move(mostraRelatorio); }
+    void defineRelatorios(std::function<void(printing::TipoRelatorio)> mostraRelatorio)
+    {
+        m_mostraRelatorio = std::move(mostraRelatorio);
+    }
     void defineFicha(std::function<void()> imprimeEste) { m_imprimeEste = std::move(imprimeEste); }
     void ImprimindoEste();
-    void MostraRelatorio(int relatorio);
+    void MostraRelatorio(printing::TipoRelatorio relatorio);
 
     // Window state kept for the whole run.
     QString modoTexto;
@@ -149,7 +153,7 @@ private:
     bool m_ocupaATela = false;
     QString m_ultimoMenuBotao;
     QString m_empresa;
-    std::function<void(int)> m_mostraRelatorio;
+    std::function<void(printing::TipoRelatorio)> m_mostraRelatorio;
     std::function<void()> m_imprimeEste;
 };
 

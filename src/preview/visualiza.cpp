@@ -616,11 +616,8 @@ printing::Orientacao orientacaoDaImpressora()
                                                                            : printing::Orientacao::Retrato;
 }
 
-bool MostraRelatorio(int numero, platform::Database& banco, const QString& logotipo, QWidget* pai)
+bool MostraRelatorio(printing::TipoRelatorio tipo, platform::Database& banco, const QString& logotipo, QWidget* pai)
 {
-    if (numero != int(printing::TipoRelatorio::Todos) && numero != int(printing::TipoRelatorio::EmUso))
-        return false;
-    const auto tipo = printing::TipoRelatorio(numero);
     const AmbienteDoRelatorio& seams = ambiente();
     auto relatorio = std::make_unique<printing::Relatorio>(
         tipo, banco, logotipo, seams.orientacao ? seams.orientacao() : orientacaoDaImpressora());

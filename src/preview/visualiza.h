@@ -125,10 +125,10 @@ void defineAmbienteDoRelatorio(AmbienteDoRelatorio ambiente);
 // The orientation of the default printer; portrait when there is none.
 printing::Orientacao orientacaoDaImpressora();
 
-// The main window's report commands: composes report 1 (every mix) or 2 (the mixes in use) from the database,
+// The main window's report commands: composes the report of every mix or of the mixes in use from the database,
 // with the logo of the data folder, showing its progress, and shows it modally in the viewer through the program's
-// dialogs. True when the viewer was shown; false for another number, a cancelled report, no mix to print (the
-// program's message is shown) or rows that could not be read (told to the user).
-bool MostraRelatorio(int relatorio, platform::Database& banco, const QString& logotipo, QWidget* pai);
+// dialogs. True when the viewer was shown; false for a cancelled report, no mix to print (the program's message is
+// shown) or rows that could not be read (told to the user).
+bool MostraRelatorio(printing::TipoRelatorio tipo, platform::Database& banco, const QString& logotipo, QWidget* pai);
 
 } // namespace preview

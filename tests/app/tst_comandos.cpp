@@ -220,7 +220,7 @@ private slots:
         QFETCH(QString, titulo);
         Janela j(false);
         QList<int> pedidos;
-        j.traco->defineRelatorios([&](int n) { pedidos.append(n); });
+        j.traco->defineRelatorios([&](printing::TipoRelatorio n) { pedidos.append(int(n)); });
         j.traco->executa(id);
         QCOMPARE(m_dialogs->mensagens().size(), 1);
         QCOMPARE(m_dialogs->mensagens().first().texto, texto);
@@ -234,7 +234,7 @@ private slots:
         // Only mixes not in use: the report of all mixes opens, the one of the mixes in use says there is none.
         Janela j(true, {QStringLiteral("UPDATE Tracos SET Plantao = FALSE")});
         QList<int> pedidos;
-        j.traco->defineRelatorios([&](int n) { pedidos.append(n); });
+        j.traco->defineRelatorios([&](printing::TipoRelatorio n) { pedidos.append(int(n)); });
         j.traco->executa(QStringLiteral("ID_TodosTracos"));
         j.traco->executa(QStringLiteral("ID_TracosUso"));
         QCOMPARE(pedidos, QList<int>{1});
@@ -260,7 +260,7 @@ private slots:
         QFETCH(bool, editando);
         QFETCH(int, posicao);
         Janela j;
-        j.traco->defineRelatorios([](int) {});
+        j.traco->defineRelatorios([](printing::TipoRelatorio) {});
         for (int i = 1; i < 5; ++i)
             j.form()->Movimenta(mixform::FormTraco::Proximo);
         QCOMPARE(j.form()->posicao(), 5);

@@ -343,14 +343,11 @@ private slots:
                                                 total = linhas;
                                                 return {};
                                             }});
-        QVERIFY(preview::MostraRelatorio(2, *m_banco, QString(), nullptr));
+        QVERIFY(preview::MostraRelatorio(printing::TipoRelatorio::EmUso, *m_banco, QString(), nullptr));
         QCOMPARE(legenda, QStringLiteral("Quenvar - Em Uso"));
         QCOMPARE(total, 7);
         QVERIFY(paginas > 0);
         QVERIFY(indice);
-
-        // Another number makes no report.
-        QVERIFY(!preview::MostraRelatorio(3, *m_banco, QString(), nullptr));
         QCOMPARE(m_dialogs->modaisMostrados().size(), 1);
     }
 
@@ -360,7 +357,7 @@ private slots:
                                             [](QWidget*, int) -> printing::ProgressoDoRelatorio {
                                                 return [](int feitos, int) { return feitos < 3; };
                                             }});
-        QVERIFY(!preview::MostraRelatorio(1, *m_banco, QString(), nullptr));
+        QVERIFY(!preview::MostraRelatorio(printing::TipoRelatorio::Todos, *m_banco, QString(), nullptr));
         QVERIFY(m_dialogs->modaisMostrados().isEmpty());
         QVERIFY(m_dialogs->mensagens().isEmpty());
     }
@@ -395,7 +392,7 @@ private slots:
             return int(QDialog::Accepted);
         });
         preview::defineAmbienteDoRelatorio({[impressora] { return impressora; }, {}});
-        QVERIFY(preview::MostraRelatorio(2, *m_banco, QString(), nullptr));
+        QVERIFY(preview::MostraRelatorio(printing::TipoRelatorio::EmUso, *m_banco, QString(), nullptr));
         QCOMPARE(m_dialogs->mensagens().size(), perguntas);
         if (perguntas) {
             const auto& m = m_dialogs->mensagens().first();
@@ -426,7 +423,7 @@ private slots:
         QVERIFY(vazia.valida());
         platform::Database banco(QStringLiteral("teste-visualiza-vazio"));
         banco.open(vazia.banco());
-        QVERIFY(!preview::MostraRelatorio(relatorio, banco, QString(), nullptr));
+        QVERIFY(!preview::MostraRelatorio(printing::TipoRelatorio(relatorio), banco, QString(), nullptr));
         QCOMPARE(m_dialogs->mensagens().size(), 1);
         QCOMPARE(m_dialogs->mensagens().first().texto, mensagem);
         QVERIFY(m_dialogs->modaisMostrados().isEmpty());
