@@ -1,9 +1,10 @@
 #include "calc/calcstate.h"
-#include "calc/mixfields.h"
 #include "calc/carregatraco.h"
+#include "calc/mixfields.h"
 #include "calc/recalculo.h"
 
 #include "calctestsupport.h"
+#include "exemplos.h"
 #include "testregistry.h"
 
 #include <QTest>
@@ -13,60 +14,31 @@ using calctest::rounded;
 
 namespace {
 
-// The worked mass example as a stored row: one bag of cement, coarse sand and "Pedra 1" by mass.
+// The worked mass example as a stored row whose products are given by their codes, with the results it stored.
 QVariantMap massRow()
 {
-    return {
-        {"NomeTraco", "Concreto 20 "},
-        {"TracoVariante", 7},
-        {"Volumetrico", 0},
-        {"Dosagem", 0},
-        {"Classe", "32"},
-        {"Textura", 1},
-        {"Destino", 2},
-        {"Fator", "100"},
-        {"ReducaoAgua", "0"},
-        {"TracoCimentoCod", 1},
-        {"TracoGraudoCod1", 3},
-        {"TracoGraudoCod2", 0},
-        {"TracoAditivoCod1", 0},
-        {"TracoAditivoCod2", 0},
-        {"TracoCimento", 50.0},
-        {"TracoAreiaFina", 0.0},
-        {"TracoAreiaGrossa", 100.0},
-        {"TracoGraudoQde1", 150.0},
-        {"TracoGraudoQde2", 0.0},
-        {"Cimento", 1.0},
-        {"AreiaFina", 1.0},
-        {"AreiaGrossa", 1.0},
-        {"Graudo1", 1.0},
-        {"Graudo2", 1.0},
-        {"EspeCim", 3.10},
-        {"AparCim", 1.43},
-        {"EspeMiu", 2.61},
-        {"AparMiu", 1.20},
-        {"EspeGra", 2.72},
-        {"AparGra", 1.38},
-        {"Umidade", 5.0},
-        {"Agua", 203.36717013162067},
-        {"MaodeObra", 20.0},
-        {"Perda", 5.0},
-        {"PesoTraco", "322,737531820516"},
-        {"Peso", "2387,78144833708"},
-        {"Resistencia", 23},
-    };
-}
-
-MemoryProductTable catalogue()
-{
-    MemoryProductTable products;
-    products.add({1, QStringLiteral("Cimento 32"), 25.0, QStringLiteral("saco"), 50.0});
-    products.add({3, QStringLiteral("Pedra 1"), 40.0, QStringLiteral("ton"), 0.0});
-    products.add({4, QStringLiteral("Pedrisco"), 40.0, QStringLiteral("ton"), 0.0});
-    products.add({5, QStringLiteral("Pedra 2"), 40.0, QStringLiteral("ton"), 0.0});
-    products.add({7, QStringLiteral("Aditivo SP"), 12.5, QStringLiteral("litro"), 0.0});
-    products.add({10, QStringLiteral("Areia Grossa"), 60.0, QStringLiteral("m3"), 0.0});
-    return products;
+    return exemplos::com(exemplos::linhaPorMassa(), {
+                                                        {"TracoVariante", 7},
+                                                        {"TracoCimentoCod", 1},
+                                                        {"TracoGraudoCod1", 3},
+                                                        {"TracoGraudoCod2", 0},
+                                                        {"TracoAditivoCod1", 0},
+                                                        {"TracoAditivoCod2", 0},
+                                                        {"Cimento", 1.0},
+                                                        {"AreiaFina", 1.0},
+                                                        {"AreiaGrossa", 1.0},
+                                                        {"Graudo1", 1.0},
+                                                        {"Graudo2", 1.0},
+                                                        {"Agua", 203.36717013162067},
+                                                        {"PesoTraco", "322,737531820516"},
+                                                        {"Peso", "2387,78144833708"},
+                                                        {"Resistencia", 23},
+                                                        {"NomeCimento", QVariant()},
+                                                        {"NomeGraudo1", QVariant()},
+                                                        {"NomeGraudo2", QVariant()},
+                                                        {"NomeAditivo1", QVariant()},
+                                                        {"NomeAditivo2", QVariant()},
+                                                    });
 }
 
 } // namespace
@@ -99,7 +71,7 @@ void TestMixLoader::storedMassMix_data()
     QTest::addColumn<int>("decimals");
 
     calc::CalcState s;
-    const MemoryProductTable products = catalogue();
+    const MemoryProductTable products = calctest::exampleProducts();
     calc::CarregaTraco(s, massRow(), &products);
     QTest::newRow("Cm, not the stored 1") << s.Cm << 369.926 << 3;
     QTest::newRow("H_b") << s.H_b << 2.703 << 3;
@@ -121,7 +93,7 @@ void TestMixLoader::storedMassMix()
 void TestMixLoader::storedMassMixTexts()
 {
     calc::CalcState s;
-    const MemoryProductTable products = catalogue();
+    const MemoryProductTable products = calctest::exampleProducts();
     calc::CarregaTraco(s, massRow(), &products);
     QCOMPARE(s.titulo, QStringLiteral("Concreto 20 - 07"));
     QCOMPARE(s.nomes[0], QStringLiteral("Cimento 32"));
@@ -143,7 +115,7 @@ void TestMixLoader::volumeRowOfTheSameBatch()
     row["TracoGraudoQde1"] = 150.0 / 1.38;
 
     calc::CalcState s;
-    const MemoryProductTable products = catalogue();
+    const MemoryProductTable products = calctest::exampleProducts();
     calc::CarregaTraco(s, row, &products);
     QCOMPARE(s.Sd, 5.5);
     QCOMPARE(rounded(s.Mc, 9), 50.0);
@@ -216,7 +188,7 @@ void TestMixLoader::admixtures()
     calc::CalcState s;
     s.A1 = s.A1m = 4.0;
     s.unidades[0] = QStringLiteral("kg");
-    const MemoryProductTable products = catalogue();
+    const MemoryProductTable products = calctest::exampleProducts();
     calc::CarregaTraco(s, row, &products);
     QCOMPARE(s.nomes[5], name);
     QCOMPARE(s.unidades[0], unit);
@@ -251,7 +223,7 @@ void TestMixLoader::maximumAggregateSize()
     row["TracoGraudoCod2"] = code2;
     row["TracoGraudoQde2"] = quantity2;
     calc::CalcState s;
-    const MemoryProductTable products = catalogue();
+    const MemoryProductTable products = calctest::exampleProducts();
     calc::CarregaTraco(s, row, &products);
     QCOMPARE(s.Dmax, dmax);
 }

@@ -164,11 +164,7 @@ void TestCosting::losses()
 
 void TestCosting::pricedDuringRecalculation()
 {
-    MemoryProductTable products;
-    products.add(product(QStringLiteral("Cimento 32"), 25.0, QStringLiteral("saco"), 50.0));
-    products.add(product(QStringLiteral("Areia Grossa"), 60.0, QStringLiteral("m3")));
-    products.add(product(QStringLiteral("Pedra 1"), 40.0, QStringLiteral("ton")));
-    products.add(product(QStringLiteral("Mão-de-Obra"), 2.0, QStringLiteral("hh")));
+    const MemoryProductTable products = calctest::exampleProducts();
 
     calc::CalcState s = calctest::exampleBatch();
     s.perda = 5.0;

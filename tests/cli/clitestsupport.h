@@ -1,5 +1,8 @@
 #pragma once
 
+#include "calctestsupport.h"
+#include "exemplos.h"
+
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -7,8 +10,6 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStringList>
-
-#include <cmath>
 
 namespace clitest {
 
@@ -47,47 +48,12 @@ inline QByteArray json(const QJsonObject& objeto)
     return QJsonDocument(objeto).toJson(QJsonDocument::Compact);
 }
 
-// A value as printed with the given number of decimals, for comparing with the worked examples.
-inline double rounded(double value, int decimals)
-{
-    const double scale = std::pow(10.0, decimals);
-    return std::round(value * scale) / scale;
-}
+using calctest::rounded;
 
-// The worked mass example as the fields of a Tracos row: one 50 kg bag of cement, 100 kg of coarse sand and
-// 150 kg of "Pedra 1", slump 100 mm, crushed cubic aggregate, sand at 5 % moisture.
+// The worked mass example as the fields of a Tracos row.
 inline QJsonObject tracoPorMassa()
 {
-    return QJsonObject{
-        {"NomeTraco", "Concreto 20 "},
-        {"Volumetrico", 0},
-        {"Classe", "32"},
-        {"Textura", 1},
-        {"Destino", 2},
-        {"Fator", "100"},
-        {"ReducaoAgua", "0"},
-        {"EspeCim", 3.10},
-        {"AparCim", 1.43},
-        {"EspeMiu", 2.61},
-        {"AparMiu", 1.20},
-        {"EspeGra", 2.72},
-        {"AparGra", 1.38},
-        {"Umidade", 5},
-        {"TracoCimento", 50},
-        {"TracoAreiaFina", 0},
-        {"TracoAreiaGrossa", 100},
-        {"TracoGraudoQde1", 150},
-        {"TracoGraudoQde2", 0},
-        {"TracoAditivoQde1", 0},
-        {"TracoAditivoQde2", 0},
-        {"MaodeObra", 20},
-        {"Perda", 5},
-        {"NomeCimento", "Cimento 32"},
-        {"NomeGraudo1", "Pedra 1"},
-        {"NomeGraudo2", ""},
-        {"NomeAditivo1", ""},
-        {"NomeAditivo2", ""},
-    };
+    return QJsonObject::fromVariantMap(exemplos::linhaPorMassa());
 }
 
 // The wizard's worked example: fck 25, class 32, by volume with moisture control, no superplasticiser, slump
@@ -113,9 +79,8 @@ inline QJsonObject respostas()
     };
 }
 
-inline // The number of pages of a PDF file; -1 when it is missing or is no PDF.
-    int
-    paginasDoPdf(const QString& arquivo)
+// The number of pages of a PDF file; -1 when it is missing or is no PDF.
+inline int paginasDoPdf(const QString& arquivo)
 {
     QFile f(arquivo);
     if (!f.open(QIODevice::ReadOnly))

@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+using exemplos::com;
 using fichatest::estadoDe;
 using fichatest::linhaGravada;
 using fichatest::paragrafo;
@@ -29,13 +30,6 @@ void compoe(Documento& folha, const QVariantMap& linha, const calc::ProductTable
 {
     const calc::CalcState estado = estadoDe(linha, produtos);
     printing::ImprimeTraco(folha, printing::PreparaFolha(folha), estado, OrigemDaFicha::gravado(linha, QString()));
-}
-
-QVariantMap com(QVariantMap linha, const QVariantMap& mudancas)
-{
-    for (auto it = mudancas.cbegin(); it != mudancas.cend(); ++it)
-        linha.insert(it.key(), it.value());
-    return linha;
 }
 
 QList<double> alturasDe(const Documento& folha, const QString& texto)
