@@ -5,7 +5,9 @@
 #include "platform/database.h"
 #include "platform/paths.h"
 
+#include <QLineEdit>
 #include <QPushButton>
+#include <QTest>
 
 #include <memory>
 
@@ -45,5 +47,13 @@ struct Janela
     PastaDeTeste pasta;
     std::unique_ptr<app::Traco> traco;
 };
+
+// Types into a box as the user does: the box takes the focus and the text replaces what it showed.
+inline void digita(QLineEdit* caixa, const QString& texto)
+{
+    caixa->setFocus();
+    caixa->selectAll();
+    QTest::keyClicks(caixa, texto);
+}
 
 } // namespace teste

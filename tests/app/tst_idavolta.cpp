@@ -34,6 +34,7 @@
 using desktop::Dialogs;
 using desktop::ScriptedDialogs;
 using Form = mixform::FormTraco;
+using teste::digita;
 using teste::Janela;
 
 namespace {
@@ -71,13 +72,6 @@ bool igual(const QVariant& a, const QVariant& b)
 QString lido(const QLineEdit* caixa)
 {
     return calc::formatQuantity(calc::readNumber(caixa->text()));
-}
-
-void digita(QLineEdit* caixa, const QString& texto)
-{
-    caixa->setFocus();
-    caixa->selectAll();
-    QTest::keyClicks(caixa, texto);
 }
 
 QString numero(double valor, int casas)

@@ -451,15 +451,7 @@ private slots:
     void todoControleExplicaOQueE()
     {
         Janela j;
-        QStringList semTexto;
-        const auto controles = j.form()->findChildren<QWidget*>();
-        for (QWidget* w : controles) {
-            const bool controle = qobject_cast<QLineEdit*>(w) || qobject_cast<QComboBox*>(w) ||
-                                  qobject_cast<QAbstractButton*>(w) || qobject_cast<QGroupBox*>(w);
-            const bool daAba = qobject_cast<QTabBar*>(w->parentWidget()); // the tab bar's own scroll buttons
-            if (controle && !daAba && !w->objectName().isEmpty() && w->whatsThis().isEmpty())
-                semTexto.append(w->objectName());
-        }
+        const QStringList semTexto = teste::semExplicacao(*j.form(), true);
         QVERIFY2(semTexto.isEmpty(), qPrintable(semTexto.join(QStringLiteral(", "))));
     }
 

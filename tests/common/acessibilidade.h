@@ -6,6 +6,7 @@
 #include <QGroupBox>
 #include <QHash>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QStringList>
@@ -112,6 +113,21 @@ inline QStringList nomesEmFalta(const QList<QWidget*>& controles)
             donos.insert(dito, quem);
     }
     return problemas;
+}
+
+// Named controls a user can point at that have no "O que é isto?" text: boxes, lists, buttons and, when asked,
+// frames; the tab bar's own scroll buttons and Qt's inner widgets are not the form's.
+inline QStringList semExplicacao(const QWidget& form, bool molduras = false)
+{
+    QStringList faltando;
+    for (QWidget* w : form.findChildren<QWidget*>()) {
+        const bool controle = qobject_cast<QLineEdit*>(w) || qobject_cast<QComboBox*>(w) ||
+                              qobject_cast<QAbstractButton*>(w) || (molduras && qobject_cast<QGroupBox*>(w));
+        if (controle && !qobject_cast<QTabBar*>(w->parentWidget()) && !w->objectName().isEmpty() &&
+            !w->objectName().startsWith(QLatin1String("qt_")) && w->whatsThis().isEmpty())
+            faltando.append(w->objectName());
+    }
+    return faltando;
 }
 
 } // namespace teste

@@ -67,20 +67,6 @@ public:
         platform::Database::shared().exec(sql, valores);
     }
 
-    // Named controls a user can point at that have no "O que é isto?" text.
-    static QStringList semExplicacao(const QWidget& form)
-    {
-        QStringList faltando;
-        for (QWidget* w : form.findChildren<QWidget*>()) {
-            const bool controle =
-                qobject_cast<QLineEdit*>(w) || qobject_cast<QComboBox*>(w) || qobject_cast<QAbstractButton*>(w);
-            if (controle && !qobject_cast<QTabBar*>(w->parentWidget()) && !w->objectName().isEmpty() &&
-                !w->objectName().startsWith(QLatin1String("qt_")) && w->whatsThis().isEmpty())
-                faltando.append(w->objectName());
-        }
-        return faltando;
-    }
-
     // Every row of a table, in its own order, read behind the forms' backs.
     static QList<QVariantMap> linhas(const QString& tabela)
     {

@@ -1,5 +1,6 @@
 #include "testregistry.h"
 
+#include "acessibilidade.h"
 #include "ambiente.h"
 #include "settings/formcons.h"
 #include "settings/formmass.h"
@@ -104,7 +105,7 @@ private slots:
     {
         const FormMass massas(platform::Database::shared());
         const settings::FormCons consistencias(platform::Database::shared());
-        const QStringList faltando = Ambiente::semExplicacao(massas) + Ambiente::semExplicacao(consistencias);
+        const QStringList faltando = teste::semExplicacao(massas) + teste::semExplicacao(consistencias);
         QVERIFY2(faltando.isEmpty(), qPrintable(faltando.join(QStringLiteral(", "))));
     }
 
