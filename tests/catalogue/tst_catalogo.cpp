@@ -1,5 +1,8 @@
 #include "testregistry.h"
 
+#include "calc/recalculo.h"
+#include "calctestsupport.h"
+#include "catalogue/camposdotraco.h"
 #include "catalogue/catalogo.h"
 #include "fixtures.h"
 #include "platform/database.h"
@@ -35,6 +38,26 @@ QString fator(Database& db, qint64 codigo)
     return db.scalar(QStringLiteral("SELECT Fator FROM Tracos WHERE Codigo = ?"), {codigo}).toString();
 }
 
+// The variant of `nome` that carries the in-use mark; -1 when none does.
+int marcada(Database& db, const QString& nome)
+{
+    const QVariant v =
+        db.scalar(QStringLiteral("SELECT TracoVariante FROM Tracos WHERE NomeTraco = ? AND Plantao"), {nome});
+    return v.isNull() ? -1 : v.toInt();
+}
+
+int linhasDoNome(Database& db, const QString& nome)
+{
+    return db.scalar(QStringLiteral("SELECT COUNT(*) FROM Tracos WHERE NomeTraco = ?"), {nome}).toInt();
+}
+
+// The demonstration catalogue where products are also made of "Contrapiso", a name of a single mix.
+void vendeContrapiso(Database& db)
+{
+    db.exec(QStringLiteral("UPDATE Produtos SET CodigoTraco = (SELECT CodigoTraco FROM Tracos WHERE NomeTraco = "
+                           "'Contrapiso') WHERE NomeProduto = 'Concreto Usinado fck 20'"));
+}
+
 } // namespace
 
 // The catalogue's rules applied to what the database holds at the moment of each write: two connections on one
@@ -50,18 +73,25 @@ private slots:
         QTest::addColumn<QString>("nome");
         QTest::addColumn<QString>("gravado");
         QTest::addColumn<int>("variante");
+        QTest::addColumn<int>("posicao"); // in the catalogue's order, read again after the write
         QTest::newRow("nome novo") << ""
                                    << "Traço Novo"
-                                   << "Traço Novo" << 0;
+                                   << "Traço Novo" << 0 << 13;
         QTest::newRow("outra caixa e brancos") << ""
                                                << "  concreto FCK 20 "
-                                               << "Concreto fck 20" << 2;
+                                               << "Concreto fck 20" << 2 << 7;
         QTest::newRow("acentos em outra caixa") << "Água Fria"
                                                 << "ÁGUA FRIA"
-                                                << "Água Fria" << 1;
+                                                << "Água Fria" << 1 << 2;
         QTest::newRow("nome criado em outra estação") << "Piso"
                                                       << "Piso"
-                                                      << "Piso" << 1;
+                                                      << "Piso" << 1 << 13;
+        QTest::newRow("o número livre entre as variantes") << "variante 2 vira 3"
+                                                           << "Concreto fck 25"
+                                                           << "Concreto fck 25" << 2 << 9;
+        QTest::newRow("nome novo acentuado na ordem") << ""
+                                                      << "Água Fria"
+                                                      << "Água Fria" << 0 << 1;
     }
     void novoTracoTomaONomeGravado()
     {
@@ -69,14 +99,20 @@ private slots:
         QFETCH(QString, nome);
         QFETCH(QString, gravado);
         QFETCH(int, variante);
+        QFETCH(int, posicao);
         PastaDeTeste pasta;
         Database a(QStringLiteral("estacao-a"));
         Database b(QStringLiteral("estacao-b"));
         a.open(pasta.banco());
         b.open(pasta.banco());
-        if (!antes.isEmpty())
+        if (antes == QLatin1String("variante 2 vira 3"))
+            b.exec(QStringLiteral("UPDATE Tracos SET TracoVariante = 3 WHERE NomeTraco = ? AND TracoVariante = 2"),
+                   {nome});
+        else if (!antes.isEmpty())
             Catalogo(b).insere({antes, true, {}});
-        const catalogue::Gravacao g = Catalogo(a).insere({nome, true, {}});
+        Catalogo catalogo(a);
+        catalogo.abre();
+        const catalogue::Gravacao g = catalogo.insere({nome, true, {}});
         QCOMPARE(g.nome, gravado);
         QCOMPARE(g.variante, variante);
         QCOMPARE(g.nomeNovo, antes.isEmpty() && variante == 0);
@@ -88,6 +124,171 @@ private slots:
                      .toString(),
                  QStringLiteral("1/1/1"));
         QCOMPARE(a.scalar(QStringLiteral("SELECT Plantao FROM Tracos WHERE Codigo = ?"), {g.codigo}).toBool(), true);
+        // The first mix of a name gives the name its code: its own key.
+        if (g.nomeNovo)
+            QCOMPARE(
+                a.scalar(QStringLiteral("SELECT CodigoTraco FROM Tracos WHERE Codigo = ?"), {g.codigo}).toLongLong(),
+                g.codigo);
+        catalogo.ordena(g.codigo);
+        QCOMPARE(catalogo.posicao(), posicao);
+        QCOMPARE(catalogo.tracos().field(QStringLiteral("Codigo")).toLongLong(), g.codigo);
+    }
+
+    // An edit as the user made it: a rename takes every variant along, and the in-use mark of a name products are
+    // made of never leaves the name without a mix in use.
+    void altera_data()
+    {
+        QTest::addColumn<QString>("nome");
+        QTest::addColumn<int>("variante");
+        QTest::addColumn<QString>("novo");
+        QTest::addColumn<bool>("emUso");
+        QTest::addColumn<int>("varianteEmUso"); // of the name after the write; -1 none
+        QTest::addColumn<QString>("aviso");
+        const QString passa =
+            QStringLiteral("O novo traço Concreto fck 25 de plantao\ré o traço variante de número 01");
+        QTest::newRow("renomeia todas as variantes")
+            << "Concreto fck 25" << 1 << "Concreto Estrutural 25" << false << 0 << "";
+        QTest::newRow("nome com apóstrofo") << "Concreto fck 25" << 1 << "Concreto d'Água" << false << 0 << "";
+        QTest::newRow("marcar tira a marca das outras") << "Concreto fck 25" << 2 << "" << true << 2 << "";
+        QTest::newRow("variante inativa continua inativa") << "Concreto fck 25" << 2 << "" << false << 0 << "";
+        QTest::newRow("desmarcar a 00 passa à 01") << "Concreto fck 25" << 0 << "" << false << 1 << passa;
+        QTest::newRow("desmarcar a única fica em uso")
+            << "Contrapiso" << 0 << "" << false << 0
+            << "Este traço está sendo utilizado,\re o mesmo não tem traço variante.\r\rPortanto, deve continuar em "
+               "plantão.";
+        QTest::newRow("desmarcar nome sem produtos") << "Concreto Magro" << 0 << "" << false << -1 << "";
+    }
+    void altera()
+    {
+        QFETCH(QString, nome);
+        QFETCH(int, variante);
+        QFETCH(QString, novo);
+        QFETCH(bool, emUso);
+        QFETCH(int, varianteEmUso);
+        QFETCH(QString, aviso);
+        PastaDeTeste pasta;
+        Database db(QStringLiteral("altera"));
+        db.open(pasta.banco());
+        vendeContrapiso(db);
+        const int linhas = linhasDoNome(db, nome);
+        const catalogue::Gravacao g =
+            Catalogo(db).altera(lido(db, nome, variante), {novo.isEmpty() ? nome : novo, emUso, {}});
+        const QString gravado = novo.isEmpty() ? nome : novo;
+        QCOMPARE(g.nome, gravado);
+        QCOMPARE(linhasDoNome(db, gravado), linhas);
+        if (!novo.isEmpty())
+            QCOMPARE(linhasDoNome(db, nome), 0);
+        QCOMPARE(marcada(db, gravado), varianteEmUso);
+        QCOMPARE(g.avisos.size(), aviso.isEmpty() ? 0 : 1);
+        if (!aviso.isEmpty())
+            QCOMPARE(g.avisos.first().texto, aviso);
+    }
+
+    // A delete keeps a mix in use for every name products are made of.
+    void exclui_data()
+    {
+        QTest::addColumn<QString>("nome");
+        QTest::addColumn<int>("variante");
+        QTest::addColumn<bool>("apagado");
+        QTest::addColumn<int>("varianteEmUso"); // of the name after the delete; -1 none
+        QTest::addColumn<QString>("aviso");     // how it ends
+        QTest::newRow("variante em uso de nome usado passa o uso")
+            << "Concreto fck 25" << 0 << true << 1 << "variante de número 01";
+        QTest::newRow("variante inativa") << "Concreto fck 25" << 2 << true << 0 << "";
+        QTest::newRow("única linha de nome livre") << "Concreto Magro" << 0 << true << -1 << "";
+        QTest::newRow("única linha de nome usado é recusada")
+            << "Contrapiso" << 0 << false << 0 << "Portanto, não pode ser excluído.";
+    }
+    void exclui()
+    {
+        QFETCH(QString, nome);
+        QFETCH(int, variante);
+        QFETCH(bool, apagado);
+        QFETCH(int, varianteEmUso);
+        QFETCH(QString, aviso);
+        PastaDeTeste pasta;
+        Database db(QStringLiteral("exclui"));
+        db.open(pasta.banco());
+        vendeContrapiso(db);
+        const int linhas = linhasDoNome(db, nome);
+        QList<catalogue::Aviso> avisos;
+        QCOMPARE(Catalogo(db).exclui(lido(db, nome, variante), avisos), apagado);
+        QCOMPARE(linhasDoNome(db, nome), apagado ? linhas - 1 : linhas);
+        QCOMPARE(marcada(db, nome), varianteEmUso);
+        QCOMPARE(avisos.size(), aviso.isEmpty() ? 0 : 1);
+        if (!aviso.isEmpty())
+            QVERIFY2(avisos.first().texto.endsWith(aviso), qPrintable(avisos.first().texto));
+    }
+
+    // A write the database refuses is refused whole: no row added, the name keeps its mix in use.
+    void insercaoRecusada_data()
+    {
+        QTest::addColumn<QString>("motivo");
+        QTest::addColumn<int>("erro");
+        QTest::newRow("linha que a tabela recusa") << "gatilho" << int(platform::ValorDuplicado);
+        QTest::newRow("banco preso por outra estação") << "trava" << int(platform::RegistroBloqueado);
+    }
+    void insercaoRecusada()
+    {
+        QFETCH(QString, motivo);
+        QFETCH(int, erro);
+        PastaDeTeste pasta;
+        Database a(QStringLiteral("estacao-a"));
+        Database b(QStringLiteral("estacao-b"));
+        a.open(pasta.banco());
+        b.open(pasta.banco());
+        a.exec(QStringLiteral("PRAGMA busy_timeout = 50"));
+        if (motivo == QLatin1String("gatilho"))
+            b.exec(QStringLiteral("CREATE TRIGGER recusa BEFORE INSERT ON Tracos WHEN NEW.Plantao "
+                                  "BEGIN SELECT RAISE(ABORT, 'disco cheio'); END"));
+        else
+            b.beginTransaction();
+        const QString nome = QStringLiteral("Concreto fck 20");
+        int numero = 0;
+        try {
+            Catalogo(a).insere({nome, true, {}});
+        } catch (const platform::DbError& e) {
+            numero = e.numero();
+        }
+        QCOMPARE(numero, erro);
+        QCOMPARE(a.transactionDepth(), 0);
+        if (b.transactionDepth() > 0)
+            b.rollbackTransaction();
+        QCOMPARE(linhasDoNome(a, nome), 2);
+        QCOMPARE(marcada(a, nome), 0);
+    }
+
+    // The Tracos row of a computed mix: what the calculation gives, and the code of each product it names with a
+    // quantity.
+    void camposDoTraco_data()
+    {
+        QTest::addColumn<QString>("campo");
+        QTest::addColumn<QVariant>("valor"); // invalid: the field is left to the write
+        QTest::newRow("quantidade do lote") << "TracoCimento" << QVariant(50.0);
+        QTest::newRow("cimento da lista") << "TracoCimentoCod" << QVariant(qint64(1));
+        QTest::newRow("graúdo da lista") << "TracoGraudoCod1" << QVariant(qint64(3));
+        QTest::newRow("produto que a tabela não tem") << "TracoGraudoCod2" << QVariant(qint64(0));
+        QTest::newRow("aditivo com quantidade") << "TracoAditivoCod1" << QVariant(qint64(7));
+        QTest::newRow("aditivo sem quantidade") << "TracoAditivoCod2" << QVariant(qint64(0));
+        for (const char* daGravacao : {"Codigo", "CodigoTraco", "NomeTraco", "TracoVariante", "Plantao"})
+            QTest::newRow(daGravacao) << daGravacao << QVariant();
+    }
+    void camposDoTraco()
+    {
+        QFETCH(QString, campo);
+        QFETCH(QVariant, valor);
+        calc::CalcState estado = calctest::exampleBatch();
+        estado.nomes[4] = QStringLiteral("Pedra 9");
+        estado.Mg2 = 30.0;
+        estado.nomes[5] = QStringLiteral("Aditivo SP");
+        estado.A1 = 0.5;
+        estado.nomes[6] = QStringLiteral("Aditivo SP");
+        const calctest::MemoryProductTable produtos = calctest::exampleProducts();
+        calc::ReCalculo(estado, &produtos);
+        const QVariantMap campos = catalogue::CamposDoTraco(estado, produtos);
+        QCOMPARE(campos.contains(campo), valor.isValid());
+        if (valor.isValid())
+            QCOMPARE(campos.value(campo).toString(), valor.toString());
     }
 
     // The record of mixes a window walks through, on the demonstration catalogue (12 mixes, 7 names).
