@@ -122,6 +122,22 @@ public:
     double custo(int i) const;
     void defineCusto(int i, double valor);
 
+    // What each list, box and picture of the arrays below holds.
+    enum Lista {
+        ListaNome,
+        ListaConsistencia,
+        ListaCimento,
+        ListaGraudo1,
+        ListaGraudo2,
+        ListaAditivo1,
+        ListaAditivo2,
+        ListaAbatimento,
+        ListaReducao
+    };
+    enum CaixaDoTraco { CaixaNome, CaixaConsistencia, CaixaAbatimento, CaixaCadastro, CaixaCotacao, CaixaReducao };
+    enum CaixaDeCusto { CustoSemPerda, CustoPerda, CustoComPerda };
+    enum Figura { BetoneiraEmUso, BetoneiraParada };
+
     // Controls, named as the program names them.
     QTabWidget* Pasta = nullptr;
     std::array<widgets::CaixaTexto*, 10> TextoT{};
