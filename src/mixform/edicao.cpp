@@ -179,10 +179,8 @@ bool FormTraco::recusaDaGravacao(const DbError& erro)
             voltaAVisualizar(std::nullopt);
         } else {
             // Told once: the next save writes over the other workstation's change, as the user chose.
-            const QVariant versao =
-                m_db.scalar(QStringLiteral("SELECT Versao FROM Tracos WHERE Codigo = ?"), {m_lido.codigo});
-            if (!versao.isNull())
-                m_lido.versao = versao.toLongLong();
+            if (const std::optional<qint64> versao = m_catalogo.versao(m_lido.codigo))
+                m_lido.versao = versao;
         }
         return true;
     }
