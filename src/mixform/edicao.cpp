@@ -35,9 +35,6 @@
 
 namespace mixform {
 
-using catalogue::Consulta;
-namespace Consultas = catalogue::Consultas;
-
 namespace {
 
 using desktop::Dialogs;

@@ -35,10 +35,8 @@
 
 namespace mixform {
 
-using catalogue::Consulta;
 namespace Opcoes = calc::Opcoes;
 using catalogue::Schema;
-namespace Consultas = catalogue::Consultas;
 
 namespace {
 

@@ -3,6 +3,7 @@
 #include "calc/consistencylimits.h"
 #include "calc/padroes.h"
 #include "catalogue/catalogo.h"
+#include "catalogue/consultas.h"
 #include "desktop/dialogs.h"
 #include "platform/recordset.h"
 
@@ -41,6 +42,8 @@ namespace mixform {
 
 using catalogue::Aviso;
 using catalogue::Catalogo;
+using catalogue::Consulta;
+namespace Consultas = catalogue::Consultas;
 using catalogue::Gravacao;
 using catalogue::TracoAGravar;
 using catalogue::TracoLido;
