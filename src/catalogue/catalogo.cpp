@@ -301,6 +301,15 @@ bool Catalogo::TrocandoPlantao(const QString& nome, int variante, const QString&
     return false;
 }
 
+std::optional<qint64> Catalogo::versao(qint64 codigo)
+{
+    const Consulta c = Consultas::estadoDaLinha(codigo, true);
+    QSqlQuery q = m_db.exec(c.sql, c.valores);
+    if (!q.next() || q.value(4).isNull())
+        return std::nullopt;
+    return q.value(4).toLongLong();
+}
+
 Catalogo::Estado Catalogo::confere(const TracoLido& lido)
 {
     const Consulta c = Consultas::estadoDaLinha(lido.codigo, lido.versao.has_value());

@@ -121,13 +121,15 @@ public:
     Gravacao insere(const TracoAGravar& traco);
     // The mix `lido`, as the user edited it.
     Gravacao altera(const TracoLido& lido, const TracoAGravar& traco);
+    // The count of writes of the mix with the key as stored now; none when the row is gone or the file does not count
+    // them. A user who chose to write over another workstation's change takes it as the version read.
+    std::optional<qint64> versao(qint64 codigo);
     // Deletes the mix `lido`; false when the rules keep it (the only mix in use of a name that products are made
     // of), with the reason in `avisos`.
     bool exclui(const TracoLido& lido, QList<Aviso>& avisos);
+private:
     // The checks and rules of a delete, inside the caller's transaction; the caller deletes the row when true.
     bool preparaExclusao(const TracoLido& lido, QList<Aviso>& avisos);
-
-private:
     struct Estado
     {
         QString nome;

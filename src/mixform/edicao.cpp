@@ -35,9 +35,6 @@
 
 namespace mixform {
 
-using catalogue::Consulta;
-namespace Consultas = catalogue::Consultas;
-
 namespace {
 
 using desktop::Dialogs;
@@ -85,21 +82,21 @@ void FormTraco::insereNome(const QString& nome)
 {
     // In the catalogue's order.
     int i = 0;
-    while (i < Combo[0]->count() && platform::comparaTextos(Combo[0]->itemText(i), nome) < 0)
+    while (i < Combo[ListaNome]->count() && platform::comparaTextos(Combo[ListaNome]->itemText(i), nome) < 0)
         ++i;
-    Combo[0]->insertItem(i, nome);
+    Combo[ListaNome]->insertItem(i, nome);
 }
 
 void FormTraco::trocaNaLista(const QString& antigo, const QString& novo)
 {
     // The name list follows what a write did to one name, without reading every name again: the old name leaves it
     // when no mix has it any more, the name written enters it, where the catalogue's order has it, when missing.
-    const QSignalBlocker bloqueio(Combo[0]);
+    const QSignalBlocker bloqueio(Combo[ListaNome]);
     if (!antigo.isEmpty() && antigo != novo) {
-        if (const int p = ProcuraNaLista(Combo[0], antigo); p > 0)
-            Combo[0]->removeItem(p - 1);
+        if (const int p = ProcuraNaLista(Combo[ListaNome], antigo); p > 0)
+            Combo[ListaNome]->removeItem(p - 1);
     }
-    if (!novo.isEmpty() && ProcuraNaLista(Combo[0], novo) < 1)
+    if (!novo.isEmpty() && ProcuraNaLista(Combo[ListaNome], novo) < 1)
         insereNome(novo);
 }
 
@@ -179,10 +176,8 @@ bool FormTraco::recusaDaGravacao(const DbError& erro)
             voltaAVisualizar(std::nullopt);
         } else {
             // Told once: the next save writes over the other workstation's change, as the user chose.
-            const QVariant versao =
-                m_db.scalar(QStringLiteral("SELECT Versao FROM Tracos WHERE Codigo = ?"), {m_lido.codigo});
-            if (!versao.isNull())
-                m_lido.versao = versao.toLongLong();
+            if (const std::optional<qint64> versao = m_catalogo.versao(m_lido.codigo))
+                m_lido.versao = versao;
         }
         return true;
     }
@@ -261,9 +256,9 @@ void FormTraco::OrdenarTracos(std::optional<qint64> codigo)
 void FormTraco::recarregaNomes()
 {
     const QStringList nomes = consulta(Consultas::nomesDistintos(m_db).sql);
-    const QSignalBlocker bloqueio(Combo[0]);
-    preencheLista(Combo[0], nomes);
-    Combo[0]->setCurrentIndex(-1);
+    const QSignalBlocker bloqueio(Combo[ListaNome]);
+    preencheLista(Combo[ListaNome], nomes);
+    Combo[ListaNome]->setCurrentIndex(-1);
 }
 
 // ---- The record-move check ----
@@ -348,19 +343,20 @@ void FormTraco::Inserindo()
             ClasseCimento->setCurrentText(padroes.classe.trimmed());
         }
 
-        selecionaPosicao(Combo[0], 0);
-        selecionaPosicao(Combo[1], 3);
-        Combo[2]->setCurrentIndex(Combo[2]->findText(QStringLiteral("Cimento ") + ClasseCimento->currentText()));
-        selecionaPosicao(Combo[3], 1);
-        selecionaPosicao(Combo[4], 3);
-        selecionaPosicao(Combo[5], 0);
-        selecionaPosicao(Combo[6], 0);
-        const std::optional<qint16> meio = calc::toInt16(Combo[7]->count() / 2.0);
-        selecionaPosicao(Combo[7], meio.value_or(0));
-        selecionaPosicao(Combo[8], 1);
-        Combo[0]->setEditText(QString());
-        Combo[5]->setCurrentIndex(-1);
-        Combo[6]->setCurrentIndex(-1);
+        selecionaPosicao(Combo[ListaNome], 0);
+        selecionaPosicao(Combo[ListaConsistencia], 3);
+        Combo[ListaCimento]->setCurrentIndex(
+            Combo[ListaCimento]->findText(QStringLiteral("Cimento ") + ClasseCimento->currentText()));
+        selecionaPosicao(Combo[ListaGraudo1], 1);
+        selecionaPosicao(Combo[ListaGraudo2], 3);
+        selecionaPosicao(Combo[ListaAditivo1], 0);
+        selecionaPosicao(Combo[ListaAditivo2], 0);
+        const std::optional<qint16> meio = calc::toInt16(Combo[ListaAbatimento]->count() / 2.0);
+        selecionaPosicao(Combo[ListaAbatimento], meio.value_or(0));
+        selecionaPosicao(Combo[ListaReducao], 1);
+        Combo[ListaNome]->setEditText(QString());
+        Combo[ListaAditivo1]->setCurrentIndex(-1);
+        Combo[ListaAditivo2]->setCurrentIndex(-1);
 
         Faixa->hide();
         RotVar->clear();
@@ -369,31 +365,31 @@ void FormTraco::Inserindo()
             m_janela->barraDeEdicao(true);
         }
         MostraMovimento(false);
-        Betoneira[1]->hide();
-        Betoneira[0]->show();
+        Betoneira[BetoneiraParada]->hide();
+        Betoneira[BetoneiraEmUso]->show();
         TracoCorrente->setChecked(true);
         if (m_janela)
             m_janela->Modo(Operacao::Inserir);
         else
             Modo(Operacao::Inserir);
 
-        TextoC[3]->setText(platform::Clock::hoje().toString(QStringLiteral("dd-MM-yyyy")));
-        TextoC[4]->setText(dataPrecoCusto.toString(QStringLiteral("dd-MM-yyyy")));
+        TextoC[CaixaCadastro]->setText(platform::Clock::hoje().toString(QStringLiteral("dd-MM-yyyy")));
+        TextoC[CaixaCotacao]->setText(dataPrecoCusto.toString(QStringLiteral("dd-MM-yyyy")));
         m_estado.Hm = calc::readNumber(padroes.textos[7]);
-        defineCusto(1, calc::readNumber(padroes.textos[8]));
-        m_estado.perda = custo(1);
+        defineCusto(CustoPerda, calc::readNumber(padroes.textos[8]));
+        m_estado.perda = custo(CustoPerda);
         TextoM[9]->setText(calc::formatQuantity(m_estado.Hm));
 
         // Nothing of the mix shown before stays: no result, no cost, and every product row names what its list
         // shows.
         for (widgets::CaixaTexto* c : TextoI)
             c->clear();
-        defineCusto(0, 0.0);
-        defineCusto(2, 0.0);
+        defineCusto(CustoSemPerda, 0.0);
+        defineCusto(CustoComPerda, 0.0);
 
         Pasta->show();
         Pasta->setCurrentIndex(0);
-        Combo[0]->setFocus();
+        Combo[ListaNome]->setFocus();
         inserindo = true;
         alterando = false;
         legendasDasListas();
@@ -441,13 +437,14 @@ void FormTraco::Alterando()
         if (posicao > 0)
             lista->setCurrentIndex(posicao - 1);
     };
-    escolhe(Combo[0], ProcuraNaLista(Combo[0], TextoC[0]->text()));
-    Combo[0]->setEditText(TextoC[0]->text());
-    nomeAntigo = TextoC[0]->text();
-    escolhe(Combo[1], ProcuraNaLista(Combo[1], TextoC[1]->text()));
+    escolhe(Combo[ListaNome], ProcuraNaLista(Combo[ListaNome], TextoC[CaixaNome]->text()));
+    Combo[ListaNome]->setEditText(TextoC[CaixaNome]->text());
+    nomeAntigo = TextoC[CaixaNome]->text();
+    escolhe(Combo[ListaConsistencia], ProcuraNaLista(Combo[ListaConsistencia], TextoC[CaixaConsistencia]->text()));
     // The slump and the reduction the mix was saved with, even when the lists do not offer them today.
-    if (calc::strictNumber(TextoC[2]->text()))
-        escolheNumero(Combo[7], (QStringLiteral("00") + TextoC[2]->text().trimmed()).right(3));
+    if (calc::strictNumber(TextoC[CaixaAbatimento]->text()))
+        escolheNumero(Combo[ListaAbatimento],
+                      (QStringLiteral("00") + TextoC[CaixaAbatimento]->text().trimmed()).right(3));
     const std::array<std::pair<int, int>, 5> produtos{{{2, 0}, {3, 3}, {4, 4}, {5, 5}, {6, 6}}};
     for (const auto& [lista, linha] : produtos) {
         const int p = ProcuraNaLista(Combo[lista], CompT[linha]->text());
@@ -456,7 +453,8 @@ void FormTraco::Alterando()
         else
             selecionaPosicao(Combo[lista], 0);
     }
-    escolheNumero(Combo[8], TextoC[5]->text().trimmed().isEmpty() ? QStringLiteral("0") : TextoC[5]->text());
+    escolheNumero(Combo[ListaReducao], TextoC[CaixaReducao]->text().trimmed().isEmpty() ? QStringLiteral("0")
+                                                                                        : TextoC[CaixaReducao]->text());
     legendasDasListas();
 
     tenta([&] {
@@ -503,9 +501,9 @@ void FormTraco::Alterando()
     inserindo = false;
     alterando = true;
     if (Pasta->currentIndex() == 0)
-        Combo[0]->setFocus();
+        Combo[ListaNome]->setFocus();
     else if (Pasta->currentIndex() == 1)
-        Combo[2]->setFocus();
+        Combo[ListaCimento]->setFocus();
     ReCalculo();
 }
 
@@ -581,7 +579,7 @@ void FormTraco::corrigeONome(const QString& texto, const QString& titulo, Dialog
     if (Dialogs::atual().mensagem(texto, titulo, icone, Dialogs::Botoes::SimNao, Dialogs::Resposta::Sim) ==
         Dialogs::Resposta::Sim) {
         Pasta->setCurrentIndex(0);
-        Combo[0]->setFocus();
+        Combo[ListaNome]->setFocus();
     } else {
         Gravando(Fim::Cancelar);
     }
@@ -596,7 +594,7 @@ bool FormTraco::nomeAceito(const QString& nome)
     }
     if (nome.size() > TamanhoDoNome) {
         // Refused before anything is written: the database keeps names of up to 50 characters.
-        return widgets::recusa(Pasta, Combo[0],
+        return widgets::recusa(Pasta, Combo[ListaNome],
                                QStringLiteral("O nome do traço tem %1 caracteres.").arg(nome.size()) + CR +
                                    QStringLiteral("Use no máximo %1.").arg(TamanhoDoNome),
                                QStringLiteral("Nome muito longo"));
@@ -652,11 +650,11 @@ QVariantMap FormTraco::camposDoTraco()
         campos.insert(QLatin1String(nomeCampo), valor);
     };
 
-    campo("DataCadastro", dataGravada(TextoC[3]->text()));
-    campo("DataCotacao", dataGravada(TextoC[4]->text()));
+    campo("DataCadastro", dataGravada(TextoC[CaixaCadastro]->text()));
+    campo("DataCotacao", dataGravada(TextoC[CaixaCotacao]->text()));
     campo("Atualizado", false);
     campo("Classe", ClasseCimento->currentText().trimmed());
-    campo("ReducaoAgua", TextoC[5]->text().trimmed());
+    campo("ReducaoAgua", TextoC[CaixaReducao]->text().trimmed());
     // An option no button shows chosen keeps what the row holds.
     for (const char* opcao : {"Volumetrico", "Dosagem", "Textura", "Destino"})
         campos.remove(QLatin1String(opcao));
@@ -702,9 +700,9 @@ void FormTraco::voltaAVisualizar(std::optional<qint64> reordena)
 
 void FormTraco::Gravando(Fim fim)
 {
-    TextoC[1]->setText(Combo[1]->currentText());
-    TextoC[2]->setText(Combo[7]->currentText());
-    TextoC[5]->setText(Combo[8]->currentText());
+    TextoC[CaixaConsistencia]->setText(Combo[ListaConsistencia]->currentText());
+    TextoC[CaixaAbatimento]->setText(Combo[ListaAbatimento]->currentText());
+    TextoC[CaixaReducao]->setText(Combo[ListaReducao]->currentText());
     magoPendente = false;
     if (fim == Fim::Cancelar) {
         m_estado.limpa();
@@ -713,10 +711,10 @@ void FormTraco::Gravando(Fim fim)
         cancelando = false;
     }
     // The name typed in the name list is the mix's name.
-    if (!Combo[0]->isHidden())
-        TextoC[0]->setText(Combo[0]->currentText());
+    if (!Combo[ListaNome]->isHidden())
+        TextoC[CaixaNome]->setText(Combo[ListaNome]->currentText());
     // Blanks around a name are not part of it: "Concreto 25 " is the mix "Concreto 25".
-    QString nome = TextoC[0]->text().trimmed();
+    QString nome = TextoC[CaixaNome]->text().trimmed();
     std::optional<qint64> novo;
 
     const auto voltaAoMarcador = [this] {
@@ -772,8 +770,8 @@ void FormTraco::Gravando(Fim fim)
                 return;
             const bool renomeado = nome != nomeAntigo.trimmed();
             if (renomeado) {
-                const int p = ProcuraNaLista(Combo[0], nome);
-                if (p > 0 && !mesmoNome(Combo[0]->itemText(p - 1), nomeAntigo)) {
+                const int p = ProcuraNaLista(Combo[ListaNome], nome);
+                if (p > 0 && !mesmoNome(Combo[ListaNome]->itemText(p - 1), nomeAntigo)) {
                     corrigeONome(QStringLiteral("Não pode ser este nome.") + CR +
                                      QStringLiteral("Pois o mesmo já existe.") + CR + CR +
                                      QStringLiteral("Quer digitar outro nome?"),

@@ -23,20 +23,26 @@ void FormTraco::explicaControles()
     explica(Pasta, QStringLiteral("Cadastro de traços: a página <b>Traço</b> tem a identificação e as opções, "
                                   "<b>Componentes e Massas</b> as quantidades e os dados físicos, <b>Resultados e "
                                   "Custos</b> as proporções, a resistência e o custo do metro cúbico."));
-    explica(TextoC[0],
+    explica(TextoC[CaixaNome],
             QStringLiteral("Nome do traço. Traços com o mesmo nome são variantes numeradas de um só traço."));
-    explica(Combo[0], QStringLiteral("Nome do traço: digite um nome novo ou escolha um existente para criar uma nova "
-                                     "variante dele."));
-    explica(TextoC[1], QStringLiteral("Consistência do concreto, dada pelo abatimento (slump) e pelos limites da "
-                                      "tabela de consistências."));
-    explica(Combo[1], QStringLiteral("Consistência: a escolha preenche a lista de abatimentos da classe."));
-    explica(TextoC[2], QStringLiteral("Abatimento do tronco de cone (slump), em milímetros."));
-    explica(Combo[7], QStringLiteral("Abatimento em milímetros, dentro da consistência escolhida. Define a água por "
-                                     "metro cúbico."));
-    explica(TextoC[3], QStringLiteral("Data de cadastro do traço (dd-mm-aaaa)."));
-    explica(TextoC[4], QStringLiteral("Data da cotação de preços em que se baseia o custo gravado (dd-mm-aaaa)."));
-    explica(TextoC[5], QStringLiteral("Redução de água, em %, obtida com aditivo superplastificante."));
-    explica(Combo[8], QStringLiteral("Redução de água, em %, obtida com aditivo superplastificante; 0 quando não há."));
+    explica(Combo[ListaNome],
+            QStringLiteral("Nome do traço: digite um nome novo ou escolha um existente para criar uma nova "
+                           "variante dele."));
+    explica(TextoC[CaixaConsistencia],
+            QStringLiteral("Consistência do concreto, dada pelo abatimento (slump) e pelos limites da "
+                           "tabela de consistências."));
+    explica(Combo[ListaConsistencia],
+            QStringLiteral("Consistência: a escolha preenche a lista de abatimentos da classe."));
+    explica(TextoC[CaixaAbatimento], QStringLiteral("Abatimento do tronco de cone (slump), em milímetros."));
+    explica(Combo[ListaAbatimento],
+            QStringLiteral("Abatimento em milímetros, dentro da consistência escolhida. Define a água por "
+                           "metro cúbico."));
+    explica(TextoC[CaixaCadastro], QStringLiteral("Data de cadastro do traço (dd-mm-aaaa)."));
+    explica(TextoC[CaixaCotacao],
+            QStringLiteral("Data da cotação de preços em que se baseia o custo gravado (dd-mm-aaaa)."));
+    explica(TextoC[CaixaReducao], QStringLiteral("Redução de água, em %, obtida com aditivo superplastificante."));
+    explica(Combo[ListaReducao],
+            QStringLiteral("Redução de água, em %, obtida com aditivo superplastificante; 0 quando não há."));
     explica(RotVar, QStringLiteral("Número da variante deste traço (00, 01, 02...)."));
     explica(TracoCorrente, QStringLiteral("Marque para colocar este traço de plantão (em uso). Só uma variante de "
                                           "cada nome fica em uso."));
@@ -79,7 +85,7 @@ void FormTraco::explicaControles()
         explica(UnidT[i], QStringLiteral("Unidade da quantidade."));
         explica(UnidM[i], QStringLiteral("Unidade da quantidade."));
     }
-    explica(Combo[2], QStringLiteral("Cimento usado. A classe do cimento vem do fim do nome."));
+    explica(Combo[ListaCimento], QStringLiteral("Cimento usado. A classe do cimento vem do fim do nome."));
     for (int i : {3, 4})
         explica(Combo[i], QStringLiteral("Agregado graúdo. O maior deles dá a dimensão máxima, que define a água."));
     for (int i : {5, 6})
@@ -108,9 +114,10 @@ void FormTraco::explicaControles()
         "Resistência característica à compressão (fck) que o traço alcança, em MPa."};
     for (int i = 0; i < 6; ++i)
         explica(TextoI[i], QString::fromUtf8(resultados[i]));
-    explica(Custo[0], QStringLiteral("Custo de um metro cúbico sem perdas, pelos preços de custo dos produtos."));
-    explica(Custo[1], QStringLiteral("Perdas e sobras do concreto, em %."));
-    explica(Custo[2], QStringLiteral("Custo de um metro cúbico com as perdas."));
+    explica(Custo[CustoSemPerda],
+            QStringLiteral("Custo de um metro cúbico sem perdas, pelos preços de custo dos produtos."));
+    explica(Custo[CustoPerda], QStringLiteral("Perdas e sobras do concreto, em %."));
+    explica(Custo[CustoComPerda], QStringLiteral("Custo de um metro cúbico com as perdas."));
     explica(Redutor, QStringLiteral("Redução de água com aditivo superplastificante."));
     explica(Reducao, QStringLiteral("Redução de água com aditivo superplastificante."));
 }
@@ -121,16 +128,16 @@ void FormTraco::nomeiaControles()
     // column or material they belong to.
     const auto nomeia = [](QWidget* w, const QString& nome) { w->setAccessibleName(nome); };
     nomeia(Pasta, QStringLiteral("Páginas do traço"));
-    nomeia(TextoC[0], QStringLiteral("Nome do traço"));
-    nomeia(Combo[0], QStringLiteral("Nome do traço"));
-    nomeia(TextoC[1], QStringLiteral("Consistência"));
-    nomeia(Combo[1], QStringLiteral("Consistência"));
-    nomeia(TextoC[2], QStringLiteral("Abatimento em mm."));
-    nomeia(Combo[7], QStringLiteral("Abatimento em mm."));
-    nomeia(TextoC[3], QStringLiteral("Data de cadastro"));
-    nomeia(TextoC[4], QStringLiteral("Data de cotação"));
-    nomeia(TextoC[5], QStringLiteral("Redução de água em %"));
-    nomeia(Combo[8], QStringLiteral("Redução de água em %"));
+    nomeia(TextoC[CaixaNome], QStringLiteral("Nome do traço"));
+    nomeia(Combo[ListaNome], QStringLiteral("Nome do traço"));
+    nomeia(TextoC[CaixaConsistencia], QStringLiteral("Consistência"));
+    nomeia(Combo[ListaConsistencia], QStringLiteral("Consistência"));
+    nomeia(TextoC[CaixaAbatimento], QStringLiteral("Abatimento em mm."));
+    nomeia(Combo[ListaAbatimento], QStringLiteral("Abatimento em mm."));
+    nomeia(TextoC[CaixaCadastro], QStringLiteral("Data de cadastro"));
+    nomeia(TextoC[CaixaCotacao], QStringLiteral("Data de cotação"));
+    nomeia(TextoC[CaixaReducao], QStringLiteral("Redução de água em %"));
+    nomeia(Combo[ListaReducao], QStringLiteral("Redução de água em %"));
     nomeia(ClasseCimento, QStringLiteral("Classe do cimento"));
     const std::array<const char*, 6> movimentos{"Primeiro",       "Anterior", "Em uso anterior",
                                                 "Próximo em uso", "Próximo",  "Último"};

@@ -35,10 +35,8 @@
 
 namespace mixform {
 
-using catalogue::Consulta;
 namespace Opcoes = calc::Opcoes;
 using catalogue::Schema;
-namespace Consultas = catalogue::Consultas;
 
 namespace {
 
@@ -170,7 +168,7 @@ FormTraco::FormTraco(platform::Database& db, calc::CalcState& estado, QWidget* p
     explicaControles();
     nomeiaControles();
     // The name list takes its keys in its own entry box.
-    Combo[0]->lineEdit()->installEventFilter(this);
+    Combo[ListaNome]->lineEdit()->installEventFilter(this);
     TracoCorrente->installEventFilter(this);
     Faixa->hide();
 }
@@ -211,14 +209,14 @@ QWidget* FormTraco::montaPaginaTraco()
         Combo[i] = new QComboBox;
         Combo[i]->setObjectName(QStringLiteral("Combo%1").arg(i));
     }
-    Combo[0]->setEditable(true);
-    Combo[0]->setInsertPolicy(QComboBox::NoInsert);
+    Combo[ListaNome]->setEditable(true);
+    Combo[ListaNome]->setInsertPolicy(QComboBox::NoInsert);
 
     // Identification: name, variant and the in-use state at a glance.
     auto* identificacao = quadro(QStringLiteral(" Traço "), QStringLiteral("Frame"));
     auto* gi = new QGridLayout(identificacao);
     gi->addWidget(rotulo(QStringLiteral("Nome do traço")), 0, 0);
-    gi->addWidget(sobreposto(TextoC[0], Combo[0]), 0, 1, 1, 3);
+    gi->addWidget(sobreposto(TextoC[CaixaNome], Combo[ListaNome]), 0, 1, 1, 3);
     RotVar = new QLabel(QStringLiteral("00"));
     RotVar->setObjectName(QStringLiteral("RotVar"));
     RotVar->setFrameShape(QFrame::StyledPanel);
@@ -237,7 +235,7 @@ QWidget* FormTraco::montaPaginaTraco()
         Betoneira[i]->setPixmap(widgets::Desenhos::betoneira(i == 0, 56));
         Betoneira[i]->setCursor(Qt::PointingHandCursor);
     }
-    Betoneira[1]->hide();
+    Betoneira[BetoneiraParada]->hide();
     RotuloPlantao = new QLabel(QStringLiteral("Traço Inativo"));
     RotuloPlantao->setObjectName(QStringLiteral("RotuloPlantao"));
     RotuloPlantao->setFont(negrito);
@@ -249,8 +247,8 @@ QWidget* FormTraco::montaPaginaTraco()
     Faixa->setStyleSheet(QStringLiteral("QLabel { background: #fff3c4; color: #6b4e00; padding: 2px 6px; "
                                         "border: 1px solid #e0c060; border-radius: 3px; }"));
     auto* uso = new QHBoxLayout;
-    uso->addWidget(Betoneira[0]);
-    uso->addWidget(Betoneira[1]);
+    uso->addWidget(Betoneira[BetoneiraEmUso]);
+    uso->addWidget(Betoneira[BetoneiraParada]);
     auto* usoTextos = new QVBoxLayout;
     usoTextos->addWidget(RotuloPlantao);
     usoTextos->addWidget(TracoCorrente);
@@ -263,19 +261,19 @@ QWidget* FormTraco::montaPaginaTraco()
     auto* datas = quadro(QStringLiteral(" Datas "));
     auto* gd = new QGridLayout(datas);
     gd->addWidget(rotulo(QStringLiteral("Cadastro")), 0, 0);
-    gd->addWidget(TextoC[3], 0, 1);
+    gd->addWidget(TextoC[CaixaCadastro], 0, 1);
     gd->addWidget(rotulo(QStringLiteral("Cotação")), 1, 0);
-    gd->addWidget(TextoC[4], 1, 1);
-    TextoC[3]->setPlaceholderText(QStringLiteral("dd-mm-aaaa"));
-    TextoC[4]->setPlaceholderText(QStringLiteral("dd-mm-aaaa"));
+    gd->addWidget(TextoC[CaixaCotacao], 1, 1);
+    TextoC[CaixaCadastro]->setPlaceholderText(QStringLiteral("dd-mm-aaaa"));
+    TextoC[CaixaCotacao]->setPlaceholderText(QStringLiteral("dd-mm-aaaa"));
 
     // Consistency, slump and the superplasticiser's water reduction.
     auto* consistencia = quadro(QStringLiteral(" Consistência e Abatimento "));
     auto* gc = new QGridLayout(consistencia);
     gc->addWidget(rotulo(QStringLiteral("Consistência")), 0, 0);
-    gc->addWidget(sobreposto(TextoC[1], Combo[1]), 0, 1, 1, 2);
+    gc->addWidget(sobreposto(TextoC[CaixaConsistencia], Combo[ListaConsistencia]), 0, 1, 1, 2);
     gc->addWidget(rotulo(QStringLiteral("Abatimento em mm.")), 1, 0);
-    gc->addWidget(sobreposto(TextoC[2], Combo[7]), 1, 1, 1, 2);
+    gc->addWidget(sobreposto(TextoC[CaixaAbatimento], Combo[ListaAbatimento]), 1, 1, 1, 2);
     Redutor = new QLabel(QStringLiteral("Com aditivo superplastificante"));
     Redutor->setObjectName(QStringLiteral("Redutor"));
     Reducao = new QLabel(QStringLiteral("Redução de água"));
@@ -287,9 +285,9 @@ QWidget* FormTraco::montaPaginaTraco()
     gc->addWidget(Redutor, 2, 0, 1, 3);
     gc->addWidget(Reducao, 3, 0);
     auto* reducao = new QHBoxLayout;
-    reducao->addWidget(TextoC[5]);
+    reducao->addWidget(TextoC[CaixaReducao]);
     reducao->addWidget(perc2);
-    reducao->addWidget(Combo[8]);
+    reducao->addWidget(Combo[ListaReducao]);
     reducao->addWidget(perc1);
     gc->addLayout(reducao, 3, 1, 1, 2);
     gc->setColumnStretch(1, 1);
@@ -400,7 +398,7 @@ QWidget* FormTraco::montaPaginaComponentes()
     UnidT[9]->setText(QStringLiteral("hh"));
     UnidM[9]->setText(QStringLiteral("hh"));
     for (int i = 1; i <= 10; ++i)
-        g->setRowMinimumHeight(i, Combo[2]->sizeHint().height() + 2);
+        g->setRowMinimumHeight(i, Combo[ListaCimento]->sizeHint().height() + 2);
     g->setColumnMinimumWidth(0, 200);
     g->setColumnMinimumWidth(4, 170);
     g->setColumnStretch(0, 1);
@@ -526,21 +524,22 @@ void FormTraco::preencheLista(QComboBox* lista, const QStringList& itens)
 
 void FormTraco::preencheListas()
 {
-    preencheLista(Combo[2], consulta(Consultas::listaCimentos().sql));
-    preencheLista(Combo[1], calc::consistencyClasses());
+    preencheLista(Combo[ListaCimento], consulta(Consultas::listaCimentos().sql));
+    preencheLista(Combo[ListaConsistencia], calc::consistencyClasses());
     QStringList graudos = consulta(Consultas::listaGraudos().sql);
     graudos.append(kNenhum);
-    preencheLista(Combo[3], graudos);
-    preencheLista(Combo[4], graudos);
+    preencheLista(Combo[ListaGraudo1], graudos);
+    preencheLista(Combo[ListaGraudo2], graudos);
     QStringList aditivos = consulta(Consultas::listaAditivos().sql);
     aditivos.append(kNenhum);
-    preencheLista(Combo[5], aditivos);
-    preencheLista(Combo[6], aditivos);
+    preencheLista(Combo[ListaAditivo1], aditivos);
+    preencheLista(Combo[ListaAditivo2], aditivos);
     recarregaNomes();
     // Percentages of water a superplasticiser saves.
-    preencheLista(Combo[8], {QStringLiteral("0"), QStringLiteral("5"), QStringLiteral("8"), QStringLiteral("10"),
-                             QStringLiteral("12"), QStringLiteral("15"), QStringLiteral("18"), QStringLiteral("20"),
-                             QStringLiteral("25"), QStringLiteral("30")});
+    preencheLista(Combo[ListaReducao],
+                  {QStringLiteral("0"), QStringLiteral("5"), QStringLiteral("8"), QStringLiteral("10"),
+                   QStringLiteral("12"), QStringLiteral("15"), QStringLiteral("18"), QStringLiteral("20"),
+                   QStringLiteral("25"), QStringLiteral("30")});
 }
 
 void FormTraco::abre()
@@ -645,7 +644,7 @@ void FormTraco::Modo(Operacao operacao)
         perc1->hide();
         perc2->show();
         // The registration date is a plain text while viewing, an entry with its pattern while editing.
-        TextoC[3]->setFrame(false);
+        TextoC[CaixaCadastro]->setFrame(false);
         TracoCorrente->hide();
         RotuloPlantao->show();
         return;
@@ -669,16 +668,16 @@ void FormTraco::Modo(Operacao operacao)
     for (CaixaTexto* c : TextoC)
         c->setReadOnly(false);
     // The boxes under the name, consistency and slump lists are covered by them: Tab passes them by.
-    for (CaixaTexto* c : {TextoC[0], TextoC[1], TextoC[2]})
+    for (CaixaTexto* c : {TextoC[CaixaNome], TextoC[CaixaConsistencia], TextoC[CaixaAbatimento]})
         c->setFocusPolicy(Qt::NoFocus);
     TextoT[7]->setReadOnly(true);
     TextoT[8]->setReadOnly(true);
-    Custo[1]->setReadOnly(false);
+    Custo[CustoPerda]->setReadOnly(false);
     Redutor->show();
     perc1->show();
     perc2->hide();
-    TextoC[5]->hide();
-    TextoC[3]->setFrame(true);
+    TextoC[CaixaReducao]->hide();
+    TextoC[CaixaCadastro]->setFrame(true);
     TracoCorrente->show();
     RotuloPlantao->hide();
 }
@@ -754,20 +753,21 @@ void FormTraco::MostraNumero()
         tenta([&] {
             const bool emUso = tracos().field(QStringLiteral("Plantao")).toBool();
             RotuloPlantao->setText(emUso ? QStringLiteral("Traço em Uso") : QStringLiteral("Traço Inativo"));
-            Betoneira[0]->setVisible(emUso);
-            Betoneira[1]->setVisible(!emUso);
+            Betoneira[BetoneiraEmUso]->setVisible(emUso);
+            Betoneira[BetoneiraParada]->setVisible(!emUso);
             TracoCorrente->setChecked(emUso);
         });
-        tenta([&] { TextoC[0]->setText(textoDe(tracos(), QStringLiteral("NomeTraco"))); });
+        tenta([&] { TextoC[CaixaNome]->setText(textoDe(tracos(), QStringLiteral("NomeTraco"))); });
         tenta([&] {
             const QString fator = textoDe(tracos(), QStringLiteral("Fator"));
-            TextoC[1]->setText(calc::ClasseConsistencia(fator, limites()));
-            TextoC[2]->setText(fator);
+            TextoC[CaixaConsistencia]->setText(calc::ClasseConsistencia(fator, limites()));
+            TextoC[CaixaAbatimento]->setText(fator);
         });
         // Each field in its own step: one that cannot be shown leaves only its own box as it was.
         const std::array<const char*, 3> textos{"DataCadastro", "DataCotacao", "ReducaoAgua"};
         for (int i = 0; i < 3; ++i)
-            tenta([&] { TextoC[3 + i]->setText(textoDe(tracos(), QLatin1String(textos[std::size_t(i)]))); });
+            tenta(
+                [&] { TextoC[CaixaCadastro + i]->setText(textoDe(tracos(), QLatin1String(textos[std::size_t(i)]))); });
         const std::array<const char*, 6> resultados{"Peso",      "RelAgregCimento", "PesoTraco",
                                                     "PropMassa", "PropVolume",      "Resistencia"};
         for (int i = 0; i < 6; ++i)
@@ -862,8 +862,8 @@ bool FormTraco::eventFilter(QObject* objeto, QEvent* evento)
             return true;
         }
     }
-    if ((objeto == Betoneira[0] || objeto == Betoneira[1]) && evento->type() == QEvent::MouseButtonPress &&
-        static_cast<QMouseEvent*>(evento)->button() == Qt::LeftButton) {
+    if ((objeto == Betoneira[BetoneiraEmUso] || objeto == Betoneira[BetoneiraParada]) &&
+        evento->type() == QEvent::MouseButtonPress && static_cast<QMouseEvent*>(evento)->button() == Qt::LeftButton) {
         clicaBetoneira();
         return true;
     }
@@ -894,12 +894,12 @@ bool FormTraco::eventFilter(QObject* objeto, QEvent* evento)
         }
     }
     QComboBox* lista = qobject_cast<QComboBox*>(objeto);
-    if (objeto == Combo[0]->lineEdit())
-        lista = Combo[0];
+    if (objeto == Combo[ListaNome]->lineEdit())
+        lista = Combo[ListaNome];
     if (lista && evento->type() == QEvent::KeyPress) {
         const int tecla = static_cast<QKeyEvent*>(evento)->key();
         if (tecla == Qt::Key_Return || tecla == Qt::Key_Enter) {
-            if (lista == Combo[8]) {
+            if (lista == Combo[ListaReducao]) {
                 Pasta->setCurrentIndex(1);
                 Texto[0]->setFocus();
             } else if (m_enter) {

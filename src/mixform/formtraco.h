@@ -3,6 +3,7 @@
 #include "calc/consistencylimits.h"
 #include "calc/padroes.h"
 #include "catalogue/catalogo.h"
+#include "catalogue/consultas.h"
 #include "desktop/dialogs.h"
 #include "platform/recordset.h"
 
@@ -41,6 +42,8 @@ namespace mixform {
 
 using catalogue::Aviso;
 using catalogue::Catalogo;
+using catalogue::Consulta;
+namespace Consultas = catalogue::Consultas;
 using catalogue::Gravacao;
 using catalogue::TracoAGravar;
 using catalogue::TracoLido;
@@ -121,6 +124,22 @@ public:
     // Cost boxes hold numbers; these read and write them.
     double custo(int i) const;
     void defineCusto(int i, double valor);
+
+    // What each list, box and picture of the arrays below holds.
+    enum Lista {
+        ListaNome,
+        ListaConsistencia,
+        ListaCimento,
+        ListaGraudo1,
+        ListaGraudo2,
+        ListaAditivo1,
+        ListaAditivo2,
+        ListaAbatimento,
+        ListaReducao
+    };
+    enum CaixaDoTraco { CaixaNome, CaixaConsistencia, CaixaAbatimento, CaixaCadastro, CaixaCotacao, CaixaReducao };
+    enum CaixaDeCusto { CustoSemPerda, CustoPerda, CustoComPerda };
+    enum Figura { BetoneiraEmUso, BetoneiraParada };
 
     // Controls, named as the program names them.
     QTabWidget* Pasta = nullptr;

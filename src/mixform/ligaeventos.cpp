@@ -65,37 +65,37 @@ void FormTraco::ligaEventos()
     }
     for (int i = 0; i < 7; ++i)
         connect(Texto[i], &QLineEdit::textEdited, this, [this] { ReCalculo(); });
-    connect(Combo[1], &QComboBox::currentIndexChanged, this, [this] {
+    connect(Combo[ListaConsistencia], &QComboBox::currentIndexChanged, this, [this] {
         preencheAbatimentos();
         ReCalculo();
     });
     for (int lista : {2, 3, 4, 5, 6})
         connect(Combo[lista], &QComboBox::currentIndexChanged, this, [this, lista] { escolheMaterial(lista); });
-    connect(Combo[7], &QComboBox::currentIndexChanged, this, [this] {
+    connect(Combo[ListaAbatimento], &QComboBox::currentIndexChanged, this, [this] {
         // The slump chosen is the one saved.
         if (!m_estado.recalculando)
-            TextoC[2]->setText(Combo[7]->currentText());
+            TextoC[CaixaAbatimento]->setText(Combo[ListaAbatimento]->currentText());
         ReCalculo();
     });
-    connect(Combo[8], &QComboBox::currentIndexChanged, this, [this] { alteraReducao(); });
+    connect(Combo[ListaReducao], &QComboBox::currentIndexChanged, this, [this] { alteraReducao(); });
     connect(ClasseCimento, &QComboBox::currentTextChanged, this, [this](const QString& c) { alteraClasse(c); });
     for (int i = 0; i < 3; ++i) {
         connect(OpcaoForma[i], &QRadioButton::clicked, this, [this, i] { alteraForma(i); });
         connect(OpcaoTextura[i], &QRadioButton::clicked, this, [this] { ReCalculo(); });
     }
-    connect(Custo[1], &QLineEdit::textEdited, this, [this] { alteraPerda(); });
+    connect(Custo[CustoPerda], &QLineEdit::textEdited, this, [this] { alteraPerda(); });
     connect(TracoCorrente, &QCheckBox::clicked, this, [this] { clicaTracoCorrente(); });
-    connect(Combo[0], &QComboBox::editTextChanged, this, [this] { confereNome(); });
+    connect(Combo[ListaNome], &QComboBox::editTextChanged, this, [this] { confereNome(); });
 }
 
 void FormTraco::preencheAbatimentos()
 {
-    const calc::SlumpList lista = calc::slumpList(Combo[1]->currentText(), limites());
-    Combo[7]->blockSignals(true);
-    Combo[7]->clear();
-    Combo[7]->addItems(lista.values);
-    Combo[7]->setCurrentIndex(lista.selected);
-    Combo[7]->blockSignals(false);
+    const calc::SlumpList lista = calc::slumpList(Combo[ListaConsistencia]->currentText(), limites());
+    Combo[ListaAbatimento]->blockSignals(true);
+    Combo[ListaAbatimento]->clear();
+    Combo[ListaAbatimento]->addItems(lista.values);
+    Combo[ListaAbatimento]->setCurrentIndex(lista.selected);
+    Combo[ListaAbatimento]->blockSignals(false);
 }
 
 void FormTraco::alteraTextoT(int linha)
@@ -199,10 +199,10 @@ void FormTraco::alteraClasse(const QString& classe)
         return;
     // The cement of the class typed; none when the products have no cement of that class, so that the mix is
     // computed with the class the window shows.
-    const int p = calc::cimentoDaClasse(itensDe(Combo[2]), classe);
+    const int p = calc::cimentoDaClasse(itensDe(Combo[ListaCimento]), classe);
     {
         Recalculando flag(m_estado);
-        Combo[2]->setCurrentIndex(p);
+        Combo[ListaCimento]->setCurrentIndex(p);
     }
     mostraProdutoDaLista(2);
     ReCalculo();
@@ -212,9 +212,9 @@ void FormTraco::alteraReducao()
 {
     if (m_estado.recalculando)
         return;
-    const double reducao = calc::readNumber(Combo[8]->currentText());
+    const double reducao = calc::readNumber(Combo[ListaReducao]->currentText());
     m_estado.superplastificante = reducao > 0;
-    TextoC[5]->setText(Combo[8]->currentText());
+    TextoC[CaixaReducao]->setText(Combo[ListaReducao]->currentText());
     ReCalculo();
 }
 
@@ -253,23 +253,23 @@ void FormTraco::alteraPerda()
     if (m_estado.recalculando)
         return;
     // Only the cost with losses follows; the prices are not looked up again.
-    Custo[1]->setProperty("valor", calc::readNumber(Custo[1]->text()));
-    m_estado.perda = custo(1);
-    const double comPerda = custo(0) * (1.0 + custo(1) / 100.0);
-    Custo[2]->setProperty("valor", comPerda);
-    Custo[2]->setText(QLocale().toString(comPerda, 'f', 2));
+    Custo[CustoPerda]->setProperty("valor", calc::readNumber(Custo[CustoPerda]->text()));
+    m_estado.perda = custo(CustoPerda);
+    const double comPerda = custo(CustoSemPerda) * (1.0 + custo(CustoPerda) / 100.0);
+    Custo[CustoComPerda]->setProperty("valor", comPerda);
+    Custo[CustoComPerda]->setText(QLocale().toString(comPerda, 'f', 2));
 }
 
 void FormTraco::clicaTracoCorrente()
 {
     if (Faixa->isVisible() || !Faixa->isHidden()) {
         TracoCorrente->setChecked(true);
-        Betoneira[0]->show();
-        Betoneira[1]->hide();
+        Betoneira[BetoneiraEmUso]->show();
+        Betoneira[BetoneiraParada]->hide();
         return;
     }
-    Betoneira[0]->setVisible(TracoCorrente->isChecked());
-    Betoneira[1]->setVisible(!TracoCorrente->isChecked());
+    Betoneira[BetoneiraEmUso]->setVisible(TracoCorrente->isChecked());
+    Betoneira[BetoneiraParada]->setVisible(!TracoCorrente->isChecked());
 }
 
 void FormTraco::clicaBetoneira()
@@ -277,13 +277,13 @@ void FormTraco::clicaBetoneira()
     if (!(inserindo || alterando))
         return;
     if (!Faixa->isHidden()) {
-        Betoneira[0]->show();
-        Betoneira[1]->hide();
+        Betoneira[BetoneiraEmUso]->show();
+        Betoneira[BetoneiraParada]->hide();
         return;
     }
-    const bool emUso = Betoneira[0]->isHidden();
-    Betoneira[0]->setVisible(emUso);
-    Betoneira[1]->setVisible(!emUso);
+    const bool emUso = Betoneira[BetoneiraEmUso]->isHidden();
+    Betoneira[BetoneiraEmUso]->setVisible(emUso);
+    Betoneira[BetoneiraParada]->setVisible(!emUso);
     TracoCorrente->setChecked(emUso);
 }
 
@@ -293,13 +293,13 @@ void FormTraco::confereNome()
         return;
     if (!(inserindo || alterando))
         return;
-    if (ProcuraNaLista(Combo[0], Combo[0]->currentText()) > 0) {
+    if (ProcuraNaLista(Combo[ListaNome], Combo[ListaNome]->currentText()) > 0) {
         Faixa->hide();
     } else if (inserindo) {
         // The first variant of a name is always the one in use.
         TracoCorrente->setChecked(true);
-        Betoneira[0]->show();
-        Betoneira[1]->hide();
+        Betoneira[BetoneiraEmUso]->show();
+        Betoneira[BetoneiraParada]->hide();
         Faixa->show();
     }
 }
@@ -326,16 +326,16 @@ void FormTraco::leEstadoDaJanela()
     if (s.nomes[6].isEmpty())
         s.A2 = 0.0;
     // A slump that is not a number keeps the slump the mix had.
-    if (const std::optional<double> abatimento = calc::strictNumber(Combo[7]->currentText())) {
+    if (const std::optional<double> abatimento = calc::strictNumber(Combo[ListaAbatimento]->currentText())) {
         if (const std::optional<qint16> inteiro = calc::toInt16(std::trunc(*abatimento)))
             s.abatimento = *inteiro;
     }
-    s.consistencia = Combo[1]->currentText();
-    const double reducao = calc::readNumber(Combo[8]->currentText());
+    s.consistencia = Combo[ListaConsistencia]->currentText();
+    const double reducao = calc::readNumber(Combo[ListaReducao]->currentText());
     s.superplastificante = reducao > 0;
     s.r = s.superplastificante ? reducao / 100.0 : 0.0;
-    s.perda = custo(1);
-    s.nomeTraco = Combo[0]->currentText().trimmed();
+    s.perda = custo(CustoPerda);
+    s.nomeTraco = Combo[ListaNome]->currentText().trimmed();
 }
 
 void FormTraco::ReCalculo()
@@ -360,8 +360,8 @@ void FormTraco::mostraCalculo(bool comEditado)
     TextoI[3]->setText(s.propMassa);
     TextoI[4]->setText(s.propVolume);
     TextoI[5]->setText(QString::number(s.fck));
-    defineCusto(0, s.custoSemPerda);
-    defineCusto(2, s.custoComPerda);
+    defineCusto(CustoSemPerda, s.custoSemPerda);
+    defineCusto(CustoComPerda, s.custoComPerda);
 
     const std::array<double, 10> porMetro = s.porMetro();
     const std::array<double, 10> porTraco = s.porTraco();
@@ -391,20 +391,20 @@ void FormTraco::CopiandoTraco(const calc::WizardAnswers& respostas)
     m_estado.recalculando = true;
     {
         Recalculando flag(m_estado);
-        Combo[0]->setEditText(m_estado.nomeTraco.trimmed());
-        const int classe = ProcuraNaLista(Combo[1], m_estado.consistencia);
+        Combo[ListaNome]->setEditText(m_estado.nomeTraco.trimmed());
+        const int classe = ProcuraNaLista(Combo[ListaConsistencia], m_estado.consistencia);
         if (classe > 0)
-            Combo[1]->setCurrentIndex(classe - 1);
+            Combo[ListaConsistencia]->setCurrentIndex(classe - 1);
         preencheAbatimentos();
-        escolheNumero(Combo[7], calc::padded(m_estado.abatimento, 3));
-        TextoC[2]->setText(Combo[7]->currentText());
-        TextoC[3]->setText(platform::Clock::hoje().toString(QStringLiteral("dd-MM-yyyy")));
-        TextoC[4]->setText(dataPrecoCusto.toString(QStringLiteral("dd-MM-yyyy")));
+        escolheNumero(Combo[ListaAbatimento], calc::padded(m_estado.abatimento, 3));
+        TextoC[CaixaAbatimento]->setText(Combo[ListaAbatimento]->currentText());
+        TextoC[CaixaCadastro]->setText(platform::Clock::hoje().toString(QStringLiteral("dd-MM-yyyy")));
+        TextoC[CaixaCotacao]->setText(dataPrecoCusto.toString(QStringLiteral("dd-MM-yyyy")));
         // The reduction the wizard designed with, whether or not the list offers it.
         if (!m_estado.superplastificante)
             m_estado.r = 0.0;
-        escolheNumero(Combo[8], calc::formatFull(std::round(m_estado.r * 100.0 * 1e9) / 1e9));
-        TextoC[5]->setText(Combo[8]->currentText());
+        escolheNumero(Combo[ListaReducao], calc::formatFull(std::round(m_estado.r * 100.0 * 1e9) / 1e9));
+        TextoC[CaixaReducao]->setText(Combo[ListaReducao]->currentText());
 
         // The materials as the wizard took them: its physical data, moisture and options.
         for (int i = 0; i < 6; ++i)
@@ -418,12 +418,12 @@ void FormTraco::CopiandoTraco(const calc::WizardAnswers& respostas)
             TipoConcreto[m_estado.destino]->setChecked(true);
 
         // The cement the wizard found its bag mass in, and the coarse aggregate of its maximum size.
-        const int posCimento = ProcuraNaLista(Combo[2], m_estado.nomes[0]);
-        Combo[2]->setCurrentIndex(posCimento > 0 ? posCimento - 1
-                                                 : calc::cimentoDaClasse(itensDe(Combo[2]), m_estado.classe));
-        const int posGraudo = ProcuraNaLista(Combo[3], calc::aggregateForDmax(m_estado.Dmax));
-        Combo[3]->setCurrentIndex(posGraudo - 1);
-        Combo[4]->setCurrentIndex(-1);
+        const int posCimento = ProcuraNaLista(Combo[ListaCimento], m_estado.nomes[0]);
+        Combo[ListaCimento]->setCurrentIndex(
+            posCimento > 0 ? posCimento - 1 : calc::cimentoDaClasse(itensDe(Combo[ListaCimento]), m_estado.classe));
+        const int posGraudo = ProcuraNaLista(Combo[ListaGraudo1], calc::aggregateForDmax(m_estado.Dmax));
+        Combo[ListaGraudo1]->setCurrentIndex(posGraudo - 1);
+        Combo[ListaGraudo2]->setCurrentIndex(-1);
         legendasDasListas();
         mostraCalculo(true);
         mostraUnidadesSolidos();

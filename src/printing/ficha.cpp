@@ -1,6 +1,7 @@
 #include "ficha.h"
 
 #include "documento.h"
+#include "textodocampo.h"
 
 #include "calc/calcstate.h"
 #include "calc/formats.h"
@@ -45,31 +46,6 @@ const QColor kVerdeClaro(192, 255, 192);
 
 const QString kFormatoComponentes = QStringLiteral("^2500|^2000;");
 const QString kCabecalhoComponentes = QStringLiteral("Componente|Quantidade;");
-
-QLocale semGrupos()
-{
-    QLocale local;
-    local.setNumberOptions(local.numberOptions() | QLocale::OmitGroupSeparator);
-    return local;
-}
-
-// A number in the "0.00" pattern; a Null field prints nothing.
-QString duasCasas(const QVariant& valor)
-{
-    if (!valor.isValid() || valor.isNull())
-        return QString();
-    return semGrupos().toString(valor.toDouble(), 'f', 2);
-}
-
-// A field as a plain text: a text as stored, a number at full precision.
-QString textoDoCampo(const QVariant& valor)
-{
-    if (!valor.isValid() || valor.isNull())
-        return QString();
-    if (valor.typeId() == QMetaType::QString)
-        return valor.toString();
-    return calc::formatFull(valor.toDouble());
-}
 
 // One row of a component table: the component and its quantity.
 struct Linha

@@ -1,10 +1,11 @@
 #include "relatorio.h"
 
 #include "ficha.h"
+#include "textodocampo.h"
 
 #include "calc/calcstate.h"
-#include "calc/formats.h"
 #include "calc/carregatraco.h"
+#include "calc/formats.h"
 #include "catalogue/consultas.h"
 #include "catalogue/tabelaprodutos.h"
 #include "platform/clock.h"
@@ -54,13 +55,6 @@ constexpr double kAlturaDaLinha = 252.0;
 // Tops of the characteristic lines (Forca … PesoMetro), 168 twips high.
 constexpr double kToposDasCaracteristicas[] = {3960, 4128, 4296, 4464, 4632, 4800, 4968, 5136};
 
-QLocale semGrupos()
-{
-    QLocale local;
-    local.setNumberOptions(local.numberOptions() | QLocale::OmitGroupSeparator);
-    return local;
-}
-
 QString casas(double valor, int n)
 {
     return semGrupos().toString(valor, 'f', n);
@@ -70,24 +64,6 @@ QString casas(double valor, int n)
 QString quantidade(double valor, const QString& unidade)
 {
     return valor > 0.0 ? casas(valor, 1) + unidade : QString();
-}
-
-// A field in "0.00"; Null prints nothing.
-QString duasCasas(const QVariant& valor)
-{
-    if (!valor.isValid() || valor.isNull())
-        return QString();
-    return casas(valor.toDouble(), 2);
-}
-
-// A field as plain text: a text as stored, a number at full precision.
-QString textoDoCampo(const QVariant& valor)
-{
-    if (!valor.isValid() || valor.isNull())
-        return QString();
-    if (valor.typeId() == QMetaType::QString)
-        return valor.toString();
-    return calc::formatFull(valor.toDouble());
 }
 
 // The products looked up by the rows of one run of the report, each asked of the database once: a catalogue uses a
