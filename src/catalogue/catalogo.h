@@ -127,9 +127,11 @@ public:
     // Deletes the mix `lido`; false when the rules keep it (the only mix in use of a name that products are made
     // of), with the reason in `avisos`.
     bool exclui(const TracoLido& lido, QList<Aviso>& avisos);
+
 private:
     // The checks and rules of a delete, inside the caller's transaction; the caller deletes the row when true.
     bool preparaExclusao(const TracoLido& lido, QList<Aviso>& avisos);
+
     struct Estado
     {
         QString nome;
