@@ -36,19 +36,6 @@ const QString kNaoEncontrado = QStringLiteral("Solicite ajuda do Adm. de Sistema
 const QString kCorrompido = QStringLiteral("Arquivo de banco de dados empresa.mdb corrompido\r"
                                            "ou não é .mdb. Solicite ajuda do Adm. de Sistema");
 
-void executaSql(const QString& banco, const QString& sql)
-{
-    const QString conexao = QUuid::createUuid().toString();
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), conexao);
-        db.setDatabaseName(banco);
-        QVERIFY(db.open());
-        QSqlQuery q(db);
-        QVERIFY2(q.exec(sql), qPrintable(sql));
-    }
-    QSqlDatabase::removeDatabase(conexao);
-}
-
 QByteArray le(const QString& arquivo)
 {
     QFile f(arquivo);
@@ -66,6 +53,17 @@ void comConexao(const QString& banco, const std::function<void(QSqlDatabase&)>& 
             acao(db);
     }
     QSqlDatabase::removeDatabase(conexao);
+}
+
+void executaSql(const QString& banco, const QString& sql)
+{
+    bool aberto = false;
+    comConexao(banco, [&](QSqlDatabase& db) {
+        aberto = true;
+        QSqlQuery q(db);
+        QVERIFY2(q.exec(sql), qPrintable(sql));
+    });
+    QVERIFY(aberto);
 }
 
 // The catalogue grown by copies of one demo mix under new names, so that it spans many pages; its keys.
@@ -217,6 +215,8 @@ private slots:
         esperaUmaMensagem(kNaoEncontrado, QStringLiteral("Arquivo não existe ou impróprio"), Dialogs::Icone::Critico);
         QVERIFY(!forms.traco);
         QVERIFY(!platform::Database::shared().isOpen());
+        // Nothing is created where the path leads.
+        QVERIFY(!QFile::exists(pasta.dados() + QStringLiteral("Imagens/Dados/empresa.mdb")));
     }
 
     void soAPrimeiraLinhaConta()
@@ -256,18 +256,6 @@ private slots:
         // Closing the main window closes the shared database.
         forms.traco->close();
         QVERIFY(!platform::Database::shared().isOpen());
-    }
-
-    void bancoInexistente()
-    {
-        PastaDeTeste pasta;
-        QVERIFY(pasta.valida());
-        pasta.apontaParaDados();
-        QVERIFY(QFile::remove(pasta.banco()));
-        app::Formularios forms;
-        QVERIFY(!inicia(pasta, forms));
-        esperaUmaMensagem(kNaoEncontrado, QStringLiteral("Arquivo não existe ou impróprio"), Dialogs::Icone::Critico);
-        QVERIFY(!QFile::exists(pasta.banco()));
     }
 
     void bancoDanificadoReparadoSemMensagem()
@@ -389,11 +377,8 @@ private slots:
         QTest::addColumn<QString>("titulo");
         // A file that is no database at all is of the wrong format; one that is a database but unreadable past its
         // header is damaged.
-        QTest::newRow("não é banco") << false
-                                     << "Solicite ajuda do Adm. de Sistema\rBanco de dados não encontrado\rou com "
-                                        "formato .mdb impróprio!"
-                                     << "Arquivo não existe ou impróprio";
-        QTest::newRow("danificado") << true << QString(kCorrompido) << "Arquivo corrompido ou com defeitos";
+        QTest::newRow("não é banco") << false << kNaoEncontrado << "Arquivo não existe ou impróprio";
+        QTest::newRow("danificado") << true << kCorrompido << "Arquivo corrompido ou com defeitos";
     }
     void bancoIrrecuperavel()
     {
@@ -403,9 +388,7 @@ private slots:
         PastaDeTeste pasta;
         QVERIFY(pasta.valida());
         pasta.apontaParaDados();
-        QByteArray lixo(64 * 1024, '\0');
-        for (int i = 0; i < lixo.size(); ++i)
-            lixo[i] = char((i * 131 + 7) & 0xff);
+        QByteArray lixo = ruido(64 * 1024);
         if (cabecalho)
             lixo.replace(0, 100, le(pasta.banco()).left(100));
         {
