@@ -206,13 +206,11 @@ private slots:
     void inUseBox_data()
     {
         QTest::addColumn<QString>("titulo");
-        QTest::addColumn<QString>("texto");
         QTest::addColumn<QColor>("cor");
+        QTest::addColumn<QString>("texto");
 
-        QTest::newRow("in use") << "Concreto fck 15 - 01"
-                                << "Traço em Uso" << QColor(192, 255, 255);
-        QTest::newRow("inactive") << "Concreto fck 15 - 00"
-                                  << "Traço Inativo" << QColor(255, 192, 255);
+        QTest::newRow("in use") << "Concreto fck 15 - 01" << QColor(192, 255, 255) << "Traço em Uso";
+        QTest::newRow("inactive") << "Concreto fck 15 - 00" << QColor(255, 192, 255) << "Traço Inativo";
     }
 
     void inUseBox()
