@@ -31,15 +31,6 @@ using preview::Visualizador;
 
 namespace {
 
-// The sheet of the stored mix, shown as the catalogue shows it.
-std::unique_ptr<ImpTraco> mostra()
-{
-    auto form = std::make_unique<ImpTraco>(linhaGravada(), nullptr);
-    form->resize(900, 700);
-    form->show();
-    return form;
-}
-
 bool ehPdf(const QString& arquivo)
 {
     QFile f(arquivo);
@@ -55,6 +46,16 @@ class TestImpTraco : public QObject
 private:
     desktop::ScriptedDialogs* m_dialogs = nullptr;
     QList<int> m_sons;
+    std::unique_ptr<ImpTraco> m_form;
+
+    // The sheet of the stored mix, shown as the catalogue shows it; its preview.
+    PreviaTraco* mostra()
+    {
+        m_form = std::make_unique<ImpTraco>(linhaGravada(), nullptr);
+        m_form->resize(900, 700);
+        m_form->show();
+        return m_form->previa();
+    }
 
 private slots:
     void init();
@@ -88,6 +89,7 @@ void TestImpTraco::init()
 
 void TestImpTraco::cleanup()
 {
+    m_form.reset();
     desktop::observaSons({});
     PreviaTraco::defineEscolhaDeArquivo({});
     preview::defineProcuraDeImpressora({});
@@ -160,8 +162,7 @@ void TestImpTraco::zoomListAndButtons()
     QFETCH(QList<int>, botoes);
     QFETCH(int, zoom);
 
-    const auto form = mostra();
-    PreviaTraco* previa = form->previa();
+    PreviaTraco* previa = mostra();
     // As the list delivers a choice.
     emit previa->Lente->textActivated(inicio);
     for (const int botao : botoes)
@@ -174,13 +175,12 @@ void TestImpTraco::zoomListAndButtons()
         QCOMPARE(previa->Lente->currentText(), QStringLiteral("%1%").arg(zoom));
     QCOMPARE(previa->Folha->zoomMode(), Visualizador::ModoZoom::Livre);
     // Zooming never composes the sheet again.
-    QCOMPARE(form->windowTitle().count(QLatin1Char('[')), 1);
+    QCOMPARE(m_form->windowTitle().count(QLatin1Char('[')), 1);
 }
 
 void TestImpTraco::pageFits()
 {
-    const auto form = mostra();
-    PreviaTraco* previa = form->previa();
+    PreviaTraco* previa = mostra();
     Visualizador* folha = previa->Folha;
     const QSize janela = folha->viewport()->size();
 
@@ -208,14 +208,13 @@ void TestImpTraco::pageFits()
 
 void TestImpTraco::fitFollowsAResize()
 {
-    const auto form = mostra();
-    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
-    PreviaTraco* previa = form->previa();
+    PreviaTraco* previa = mostra();
+    QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
     previa->LenteClick(QStringLiteral("Pág.Larg."));
     const double antes = previa->Folha->zoom();
 
     // The preview changes its zoom by itself; the panel follows it.
-    form->resize(1200, 700);
+    m_form->resize(1200, 700);
     QTRY_VERIFY(previa->Folha->zoom() > antes);
     QCOMPARE(previa->zoom(), qint16(std::lround(previa->Folha->zoom())));
     QCOMPARE(previa->Lente->currentText(), QStringLiteral("%1%").arg(std::lround(previa->Folha->zoom())));
@@ -223,37 +222,34 @@ void TestImpTraco::fitFollowsAResize()
 
 void TestImpTraco::layout()
 {
-    const auto form = mostra();
-    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
-    PreviaTraco* previa = form->previa();
+    PreviaTraco* previa = mostra();
+    QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
     const int painel = previa->Painel->height();
     QVERIFY(painel > 0);
     QCOMPARE(previa->Painel->geometry(), QRect(0, 0, previa->width(), painel));
     QCOMPARE(previa->Folha->geometry(), QRect(4, painel + 4, previa->width() - 8, previa->height() - 8 - painel));
-    QCOMPARE(previa->size(), form->size());
+    QCOMPARE(previa->size(), m_form->size());
 }
 
 void TestImpTraco::escapeHidesAndKeysAreSwallowed()
 {
-    const auto form = mostra();
-    PreviaTraco* previa = form->previa();
+    PreviaTraco* previa = mostra();
 
     QTest::keyClicks(previa->Lente, QStringLiteral("25"));
     QCOMPARE(previa->Lente->currentText(), QStringLiteral("100%"));
     QTest::keyClick(previa->Botao[PreviaTraco::BotaoAumentar], Qt::Key_Space);
     QCOMPARE(previa->zoom(), qint16(100));
-    QVERIFY(form->isVisible());
+    QVERIFY(m_form->isVisible());
 
     QTest::keyClick(previa->Folha, Qt::Key_Escape);
-    QVERIFY(!form->isVisible());
+    QVERIFY(!m_form->isVisible());
     // Hidden, not unloaded: the sheet stays.
     QCOMPARE(previa->documento().pageCount(), 1);
 }
 
 void TestImpTraco::buttonSounds()
 {
-    const auto form = mostra();
-    PreviaTraco* previa = form->previa();
+    PreviaTraco* previa = mostra();
     m_sons.clear();
 
     const auto entra = [](QWidget* botao) {
@@ -274,8 +270,7 @@ void TestImpTraco::buttonSounds()
 void TestImpTraco::savePdf()
 {
     QTemporaryDir pasta;
-    const auto form = mostra();
-    PreviaTraco* previa = form->previa();
+    PreviaTraco* previa = mostra();
 
     QString sugestao;
     QString resposta = pasta.filePath(QStringLiteral("ficha"));
@@ -309,8 +304,7 @@ void TestImpTraco::savePdf()
 void TestImpTraco::print()
 {
     QTemporaryDir pasta;
-    const auto form = mostra();
-    PreviaTraco* previa = form->previa();
+    PreviaTraco* previa = mostra();
     const QString arquivo = pasta.filePath(QStringLiteral("impressa.pdf"));
 
     bool dialogoDeImpressao = false;
@@ -353,8 +347,7 @@ void TestImpTraco::printerStates()
     };
     const QString semImpressora = QStringLiteral("Instalar Impressora");
 
-    const auto form = mostra();
-    PreviaTraco* previa = form->previa();
+    PreviaTraco* previa = mostra();
     QCOMPARE(previa->estadoImpressora(),
              instalada ? printing::EstadoImpressora::Pronta : printing::EstadoImpressora::SemImpressora);
     QCOMPARE(titulos(), instalada ? QStringList{} : QStringList{semImpressora});
