@@ -306,24 +306,17 @@ void TestImpTraco::print()
     QTemporaryDir pasta;
     PreviaTraco* previa = mostra();
     const QString arquivo = pasta.filePath(QStringLiteral("impressa.pdf"));
-
-    bool dialogoDeImpressao = false;
-    m_dialogs->proximoModal([&dialogoDeImpressao](QDialog* dialogo) {
-        dialogoDeImpressao = qobject_cast<QPrintDialog*>(dialogo) != nullptr;
-        return int(QDialog::Rejected);
-    });
-    QTest::mouseClick(previa->Botao[PreviaTraco::BotaoImprimir], Qt::LeftButton);
-    QCOMPARE(m_dialogs->modaisMostrados().size(), 1);
-    QVERIFY(dialogoDeImpressao);
-    QVERIFY(!QFile::exists(arquivo));
-
+    // The print dialog, accepted with a PDF file for printer.
     m_dialogs->proximoModal([&arquivo](QDialog* dialogo) {
-        QPrinter* impressora = qobject_cast<QPrintDialog*>(dialogo)->printer();
-        impressora->setOutputFormat(QPrinter::PdfFormat);
-        impressora->setOutputFileName(arquivo);
+        auto* impressao = qobject_cast<QPrintDialog*>(dialogo);
+        if (!impressao)
+            return int(QDialog::Rejected);
+        impressao->printer()->setOutputFormat(QPrinter::PdfFormat);
+        impressao->printer()->setOutputFileName(arquivo);
         return int(QDialog::Accepted);
     });
     QVERIFY(previa->imprimir());
+    QCOMPARE(m_dialogs->modaisMostrados().size(), 1);
     QVERIFY(ehPdf(arquivo));
 }
 
@@ -355,9 +348,14 @@ void TestImpTraco::printerStates()
     QCOMPARE(previa->documento().pageCount(), 1);
 
     // Printing opens the print dialog, or says again that a printer is wanted.
-    m_dialogs->proximoModal([](QDialog*) { return int(QDialog::Rejected); });
+    bool dialogoDeImpressao = false;
+    m_dialogs->proximoModal([&dialogoDeImpressao](QDialog* dialogo) {
+        dialogoDeImpressao = qobject_cast<QPrintDialog*>(dialogo) != nullptr;
+        return int(QDialog::Rejected);
+    });
     QTest::mouseClick(previa->Botao[PreviaTraco::BotaoImprimir], Qt::LeftButton);
     QCOMPARE(m_dialogs->modaisMostrados().size(), instalada ? 1 : 0);
+    QCOMPARE(dialogoDeImpressao, instalada);
     QCOMPARE(titulos(), instalada ? QStringList{} : (QStringList{semImpressora, semImpressora}));
 
     // A PDF needs no printer.
