@@ -5,6 +5,7 @@
 #include "app/traco.h"
 #include "desktop/scripteddialogs.h"
 #include "fixtures.h"
+#include "paginas.h"
 #include "platform/database.h"
 #include "platform/paths.h"
 #include "platform/relatoriodereparo.h"
@@ -20,7 +21,6 @@
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTest>
-#include <QUuid>
 
 #include <functional>
 #include <memory>
@@ -29,6 +29,10 @@
 
 using desktop::Dialogs;
 using desktop::ScriptedDialogs;
+using teste::comConexao;
+using teste::paginasDe;
+using teste::ruido;
+using teste::sobrescrevePagina;
 
 namespace {
 
@@ -41,19 +45,6 @@ QByteArray le(const QString& arquivo)
 {
     QFile f(arquivo);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-// Runs `acao` on a connection of its own to the database.
-void comConexao(const QString& banco, const std::function<void(QSqlDatabase&)>& acao)
-{
-    const QString conexao = QUuid::createUuid().toString();
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), conexao);
-        db.setDatabaseName(banco);
-        if (db.open())
-            acao(db);
-    }
-    QSqlDatabase::removeDatabase(conexao);
 }
 
 void executaSql(const QString& banco, const QString& sql)
@@ -88,37 +79,6 @@ QList<qint64> multiplicaTracos(const QString& banco, int copias)
             chaves.append(q.value(0).toLongLong());
     });
     return chaves;
-}
-
-// The leaf pages of a table, in key order.
-QList<qint64> folhasDe(const QString& banco, const QString& tabela)
-{
-    QList<qint64> folhas;
-    comConexao(banco, [&](QSqlDatabase& db) {
-        QSqlQuery q(db);
-        q.prepare(QStringLiteral("SELECT pageno FROM dbstat WHERE name = ? AND pagetype = 'leaf' ORDER BY path"));
-        q.addBindValue(tabela);
-        if (q.exec())
-            while (q.next())
-                folhas.append(q.value(0).toLongLong());
-    });
-    return folhas;
-}
-
-void sobrescrevePagina(const QString& banco, qint64 pagina, const QByteArray& conteudo)
-{
-    QFile f(banco);
-    QVERIFY(f.open(QIODevice::ReadWrite));
-    QVERIFY(f.seek((pagina - 1) * conteudo.size()));
-    QCOMPARE(f.write(conteudo), conteudo.size());
-}
-
-QByteArray ruido(int tamanho)
-{
-    QByteArray bytes(tamanho, '\0');
-    for (int i = 0; i < bytes.size(); ++i)
-        bytes[i] = char((i * 131 + 7) & 0xff);
-    return bytes;
 }
 
 // How many of the mixes can still be read, one by one.
@@ -278,12 +238,12 @@ private slots:
     {
         QFETCH(QString, tabela);
         const QList<qint64> chaves = multiplicaTracos(m_pasta->banco(), 300);
-        const QList<qint64> folhas = folhasDe(m_pasta->banco(), tabela);
+        const QList<qint64> folhas = paginasDe(m_pasta->banco(), tabela);
         if (folhas.isEmpty())
             QSKIP("o SQLite desta máquina não tem a tabela dbstat");
         const bool tracos = tabela == QLatin1String("Tracos");
-        sobrescrevePagina(m_pasta->banco(), folhas.at(folhas.size() / 2),
-                          tracos ? ruido(4096) : QByteArray(4096, '\0'));
+        QVERIFY(sobrescrevePagina(m_pasta->banco(), folhas.at(folhas.size() / 2),
+                                  tracos ? ruido(4096) : QByteArray(4096, '\0')));
         const int legiveis = tracosLegiveis(m_pasta->banco(), chaves);
         // Noise over a mix page leaves some mixes unreadable; a zeroed company page leaves every mix readable.
         QCOMPARE(legiveis < chaves.size(), tracos);
@@ -312,10 +272,10 @@ private slots:
     void bancoDanificadoAbertoEmOutraEstacao()
     {
         multiplicaTracos(m_pasta->banco(), 300);
-        const QList<qint64> folhas = folhasDe(m_pasta->banco(), QStringLiteral("Tracos"));
+        const QList<qint64> folhas = paginasDe(m_pasta->banco(), QStringLiteral("Tracos"));
         if (folhas.isEmpty())
             QSKIP("o SQLite desta máquina não tem a tabela dbstat");
-        sobrescrevePagina(m_pasta->banco(), folhas.at(folhas.size() / 2), ruido(4096));
+        QVERIFY(sobrescrevePagina(m_pasta->banco(), folhas.at(folhas.size() / 2), ruido(4096)));
         const QByteArray danificado = le(m_pasta->banco());
         // The other workstation is reading the database when this one starts.
         comConexao(m_pasta->banco(), [&](QSqlDatabase& outra) {

@@ -1,6 +1,7 @@
 #include "testregistry.h"
 
 #include "dbtestutil.h"
+#include "paginas.h"
 #include "platform/clock.h"
 #include "platform/database.h"
 #include "platform/transaction.h"
@@ -21,6 +22,8 @@ using platform::Database;
 using platform::RelatorioDeReparo;
 using platform::Transaction;
 using teste::erroDe;
+using teste::paginasDe;
+using teste::sobrescrevePagina;
 using Resultado = platform::RelatorioDeReparo::Resultado;
 
 namespace {
@@ -71,10 +74,8 @@ QVariant valorEm(const QString& caminho, const QString& sql)
 void estragaPaginas(const QString& caminho, qint64 primeira, qint64 ultima = 0)
 {
     const qint64 tamanhoDaPagina = valorEm(caminho, QStringLiteral("PRAGMA page_size")).toLongLong();
-    QFile arquivo(caminho);
-    QVERIFY(arquivo.open(QIODevice::ReadWrite));
-    QVERIFY(arquivo.seek((primeira - 1) * tamanhoDaPagina));
-    QVERIFY(arquivo.write(bytesAleatorios((std::max(ultima, primeira) - primeira + 1) * tamanhoDaPagina)) > 0);
+    QVERIFY(sobrescrevePagina(caminho, primeira,
+                              bytesAleatorios((std::max(ultima, primeira) - primeira + 1) * tamanhoDaPagina)));
 }
 
 // Builds an index on the name of the catalogue's mixes, after running `antes`, and overwrites it with noise: built
@@ -93,24 +94,6 @@ void estragaIndicePorNome(const QString& caminho, const QString& antes = {})
         paginas = db.scalar(QStringLiteral("PRAGMA page_count")).toLongLong();
     }
     estragaPaginas(caminho, raiz, paginas);
-}
-
-// The pages of a table or index in key order: its leaves, or the root alone.
-QList<qint64> paginasDe(const QString& caminho, const QString& nome, const QString& tipo)
-{
-    Database db(QStringLiteral("paginas"));
-    db.open(caminho);
-    QList<qint64> paginas;
-    QSqlQuery q(db.handle());
-    q.prepare(QStringLiteral("SELECT pageno FROM dbstat WHERE name = ? AND (pagetype = ? OR ? = 'raiz' AND "
-                             "path = '/') ORDER BY path"));
-    q.addBindValue(nome);
-    q.addBindValue(tipo);
-    q.addBindValue(tipo);
-    if (q.exec())
-        while (q.next())
-            paginas.append(q.value(0).toLongLong());
-    return paginas;
 }
 
 using Linhas = QList<std::pair<qint64, QString>>;
@@ -297,8 +280,8 @@ private slots:
                 todas.append(q.value(0).toLongLong());
         }
         QCOMPARE(todas.size(), Total);
-        const QList<qint64> folhas = paginasDe(m_caminho, QStringLiteral("Tracos"), QStringLiteral("leaf"));
-        const QList<qint64> indice = paginasDe(m_caminho, QStringLiteral("PorNome"), QStringLiteral("leaf"));
+        const QList<qint64> folhas = paginasDe(m_caminho, QStringLiteral("Tracos"));
+        const QList<qint64> indice = paginasDe(m_caminho, QStringLiteral("PorNome"));
         if (folhas.isEmpty())
             QSKIP("o SQLite desta máquina não tem a tabela dbstat");
         QVERIFY(folhas.size() > 8 && indice.size() > 4);
@@ -348,7 +331,7 @@ private slots:
         QList<QByteArray> danificados;
         QStringList copias;
         for (int i = 0; i < 2; ++i) {
-            const QList<qint64> folhas = paginasDe(m_caminho, QStringLiteral("Tracos"), QStringLiteral("leaf"));
+            const QList<qint64> folhas = paginasDe(m_caminho, QStringLiteral("Tracos"));
             if (folhas.isEmpty())
                 QSKIP("o SQLite desta máquina não tem a tabela dbstat");
             estragaPaginas(m_caminho, folhas.at(folhas.size() / 2));
@@ -386,7 +369,7 @@ private slots:
     {
         QFETCH(QString, inicio);
         criaCatalogo(m_caminho, 3000);
-        const QList<qint64> folhas = paginasDe(m_caminho, QStringLiteral("Tracos"), QStringLiteral("leaf"));
+        const QList<qint64> folhas = paginasDe(m_caminho, QStringLiteral("Tracos"));
         if (folhas.isEmpty())
             QSKIP("o SQLite desta máquina não tem a tabela dbstat");
         estragaPaginas(m_caminho, folhas.at(1));
