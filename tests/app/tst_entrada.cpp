@@ -5,6 +5,7 @@
 #include "app/traco.h"
 #include "desktop/scripteddialogs.h"
 #include "fixtures.h"
+#include "paginas.h"
 #include "platform/database.h"
 #include "platform/paths.h"
 #include "platform/relatoriodereparo.h"
@@ -20,14 +21,18 @@
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTest>
-#include <QUuid>
 
 #include <functional>
+#include <memory>
 
 #include <unistd.h>
 
 using desktop::Dialogs;
 using desktop::ScriptedDialogs;
+using teste::comConexao;
+using teste::paginasDe;
+using teste::ruido;
+using teste::sobrescrevePagina;
 
 namespace {
 
@@ -36,36 +41,21 @@ const QString kNaoEncontrado = QStringLiteral("Solicite ajuda do Adm. de Sistema
 const QString kCorrompido = QStringLiteral("Arquivo de banco de dados empresa.mdb corrompido\r"
                                            "ou não é .mdb. Solicite ajuda do Adm. de Sistema");
 
-void executaSql(const QString& banco, const QString& sql)
-{
-    const QString conexao = QUuid::createUuid().toString();
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), conexao);
-        db.setDatabaseName(banco);
-        QVERIFY(db.open());
-        QSqlQuery q(db);
-        QVERIFY2(q.exec(sql), qPrintable(sql));
-    }
-    QSqlDatabase::removeDatabase(conexao);
-}
-
 QByteArray le(const QString& arquivo)
 {
     QFile f(arquivo);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-// Runs `acao` on a connection of its own to the database.
-void comConexao(const QString& banco, const std::function<void(QSqlDatabase&)>& acao)
+void executaSql(const QString& banco, const QString& sql)
 {
-    const QString conexao = QUuid::createUuid().toString();
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), conexao);
-        db.setDatabaseName(banco);
-        if (db.open())
-            acao(db);
-    }
-    QSqlDatabase::removeDatabase(conexao);
+    bool aberto = false;
+    comConexao(banco, [&](QSqlDatabase& db) {
+        aberto = true;
+        QSqlQuery q(db);
+        QVERIFY2(q.exec(sql), qPrintable(sql));
+    });
+    QVERIFY(aberto);
 }
 
 // The catalogue grown by copies of one demo mix under new names, so that it spans many pages; its keys.
@@ -89,37 +79,6 @@ QList<qint64> multiplicaTracos(const QString& banco, int copias)
             chaves.append(q.value(0).toLongLong());
     });
     return chaves;
-}
-
-// The leaf pages of a table, in key order.
-QList<qint64> folhasDe(const QString& banco, const QString& tabela)
-{
-    QList<qint64> folhas;
-    comConexao(banco, [&](QSqlDatabase& db) {
-        QSqlQuery q(db);
-        q.prepare(QStringLiteral("SELECT pageno FROM dbstat WHERE name = ? AND pagetype = 'leaf' ORDER BY path"));
-        q.addBindValue(tabela);
-        if (q.exec())
-            while (q.next())
-                folhas.append(q.value(0).toLongLong());
-    });
-    return folhas;
-}
-
-void sobrescrevePagina(const QString& banco, qint64 pagina, const QByteArray& conteudo)
-{
-    QFile f(banco);
-    QVERIFY(f.open(QIODevice::ReadWrite));
-    QVERIFY(f.seek((pagina - 1) * conteudo.size()));
-    QCOMPARE(f.write(conteudo), conteudo.size());
-}
-
-QByteArray ruido(int tamanho)
-{
-    QByteArray bytes(tamanho, '\0');
-    for (int i = 0; i < bytes.size(); ++i)
-        bytes[i] = char((i * 131 + 7) & 0xff);
-    return bytes;
 }
 
 // How many of the mixes can still be read, one by one.
@@ -151,12 +110,15 @@ class TestEntrada : public QObject
 
 private:
     ScriptedDialogs* m_dialogs = nullptr;
+    // Each test's program and data folders, Caminho.dad pointing at the data, and the forms the start-up loads.
+    std::unique_ptr<PastaDeTeste> m_pasta;
+    std::unique_ptr<app::Formularios> m_forms;
 
-    // Runs the start-up sequence for the program folder of `pasta`; the result and the forms stay for inspection.
-    bool inicia(const PastaDeTeste& pasta, app::Formularios& forms)
+    // Runs the start-up sequence for the test's program folder; the result and the forms stay for inspection.
+    bool inicia()
     {
-        platform::Paths::definePastaPrograma(pasta.programa());
-        app::Entrada entrada(forms);
+        platform::Paths::definePastaPrograma(m_pasta->programa());
+        app::Entrada entrada(*m_forms);
         return entrada.inicia();
     }
 
@@ -174,24 +136,28 @@ private slots:
     {
         m_dialogs = new ScriptedDialogs;
         Dialogs::instala(std::unique_ptr<Dialogs>(m_dialogs));
+        m_pasta = std::make_unique<PastaDeTeste>();
+        QVERIFY(m_pasta->valida());
+        m_pasta->apontaParaDados();
+        m_forms = std::make_unique<app::Formularios>();
     }
 
     void cleanup()
     {
+        m_forms.reset();
         platform::Database::shared().close();
         while (QApplication::overrideCursor())
             QApplication::restoreOverrideCursor();
+        m_pasta.reset();
     }
 
     void semCaminhoDad()
     {
-        PastaDeTeste pasta;
-        QVERIFY(pasta.valida());
-        app::Formularios forms;
-        QVERIFY(!inicia(pasta, forms));
+        QVERIFY(QFile::remove(m_pasta->programa() + QStringLiteral("Caminho.dad")));
+        QVERIFY(!inicia());
         esperaUmaMensagem(QStringLiteral("Sumiu o arquivo path da rede"), QStringLiteral("Arquivo não encontrado"),
                           Dialogs::Icone::Exclamacao);
-        QVERIFY(!forms.traco);
+        QVERIFY(!m_forms->traco);
     }
 
     void caminhoRuim_data()
@@ -207,79 +173,55 @@ private slots:
     void caminhoRuim()
     {
         QFETCH(QByteArray, conteudo);
-        PastaDeTeste pasta;
-        QVERIFY(pasta.valida());
-        QByteArray semBarra = pasta.dados().toUtf8();
+        QByteArray semBarra = m_pasta->dados().toUtf8();
         semBarra.chop(1); // the folder and "Dados" run together
-        pasta.escreveCaminho(conteudo.replace("@DADOS@", pasta.dados().toUtf8()).replace("@SEMBARRA@", semBarra));
-        app::Formularios forms;
-        QVERIFY(!inicia(pasta, forms));
+        m_pasta->escreveCaminho(conteudo.replace("@DADOS@", m_pasta->dados().toUtf8()).replace("@SEMBARRA@", semBarra));
+        QVERIFY(!inicia());
         esperaUmaMensagem(kNaoEncontrado, QStringLiteral("Arquivo não existe ou impróprio"), Dialogs::Icone::Critico);
-        QVERIFY(!forms.traco);
+        QVERIFY(!m_forms->traco);
         QVERIFY(!platform::Database::shared().isOpen());
+        // Nothing is created where the path leads.
+        QVERIFY(!QFile::exists(m_pasta->dados() + QStringLiteral("Imagens/Dados/empresa.mdb")));
     }
 
     void soAPrimeiraLinhaConta()
     {
-        PastaDeTeste pasta;
-        QVERIFY(pasta.valida());
-        pasta.escreveCaminho(pasta.dados().toUtf8() + "\r\n/outra/pasta/\r\n");
-        app::Formularios forms;
-        QVERIFY(inicia(pasta, forms));
+        m_pasta->escreveCaminho(m_pasta->dados().toUtf8() + "\r\n/outra/pasta/\r\n");
+        QVERIFY(inicia());
         QVERIFY(m_dialogs->mensagens().isEmpty());
-        QCOMPARE(platform::Paths::pastaDados(), pasta.dados());
+        QCOMPARE(platform::Paths::pastaDados(), m_pasta->dados());
     }
 
     void inicioNormalCarregaAsJanelasEscondidas()
     {
-        PastaDeTeste pasta;
-        QVERIFY(pasta.valida());
-        pasta.apontaParaDados();
-        executaSql(pasta.banco(), QStringLiteral("UPDATE DadosEmpresa SET Nome = '  Concreto Forte Ltda.  '"));
-        app::Formularios forms;
-        platform::Paths::definePastaPrograma(pasta.programa());
-        app::Entrada entrada(forms);
+        executaSql(m_pasta->banco(), QStringLiteral("UPDATE DadosEmpresa SET Nome = '  Concreto Forte Ltda.  '"));
+        platform::Paths::definePastaPrograma(m_pasta->programa());
+        app::Entrada entrada(*m_forms);
         QSignalSpy entregue(&entrada, &app::Entrada::entregue);
         QVERIFY(entrada.inicia());
         QVERIFY(m_dialogs->mensagens().isEmpty());
         QCOMPARE(entrada.nomeEmpresa(), QStringLiteral("Concreto Forte Ltda."));
         QCOMPARE(entrada.findChild<QLabel*>(QStringLiteral("NomeProg"))->text(), QStringLiteral("Quenvar"));
-        QVERIFY(forms.traco && forms.sobre && forms.formMass && forms.formCons && forms.mago);
-        QVERIFY(!forms.sobre->isVisible() && !forms.formMass->isVisible() && !forms.mago->isVisible());
+        QVERIFY(m_forms->traco && m_forms->sobre && m_forms->formMass && m_forms->formCons && m_forms->mago);
+        QVERIFY(!m_forms->sobre->isVisible() && !m_forms->formMass->isVisible() && !m_forms->mago->isVisible());
         QVERIFY(platform::Database::shared().isOpen());
         // The timer hands over to the main window once it is ready.
         QVERIFY(entregue.wait(5000));
-        QVERIFY(forms.traco->isVisible());
-        QCOMPARE(forms.traco->windowTitle(), QStringLiteral("Quenvar"));
+        QVERIFY(m_forms->traco->isVisible());
+        QCOMPARE(m_forms->traco->windowTitle(), QStringLiteral("Quenvar"));
         QVERIFY(!entrada.isVisible());
         QVERIFY(!QApplication::overrideCursor());
         // Closing the main window closes the shared database.
-        forms.traco->close();
+        m_forms->traco->close();
         QVERIFY(!platform::Database::shared().isOpen());
-    }
-
-    void bancoInexistente()
-    {
-        PastaDeTeste pasta;
-        QVERIFY(pasta.valida());
-        pasta.apontaParaDados();
-        QVERIFY(QFile::remove(pasta.banco()));
-        app::Formularios forms;
-        QVERIFY(!inicia(pasta, forms));
-        esperaUmaMensagem(kNaoEncontrado, QStringLiteral("Arquivo não existe ou impróprio"), Dialogs::Icone::Critico);
-        QVERIFY(!QFile::exists(pasta.banco()));
     }
 
     void bancoDanificadoReparadoSemMensagem()
     {
-        PastaDeTeste pasta;
-        QVERIFY(pasta.valida());
-        pasta.apontaParaDados();
-        QVERIFY(PastaDeTeste::danificaIndice(pasta.banco(), QStringLiteral("TracosNomeVariante")));
-        app::Formularios forms;
-        QVERIFY(inicia(pasta, forms));
+        QVERIFY(PastaDeTeste::danificaIndice(m_pasta->banco(), QStringLiteral("TracosNomeVariante")));
+        QVERIFY(inicia());
         QVERIFY(m_dialogs->mensagens().isEmpty());
-        QCOMPARE(copiasDanificadas(pasta).size(), 1);
+        QCOMPARE(copiasDanificadas(*m_pasta).size(), 1);
         const int mixes = platform::Database::shared().scalar(QStringLiteral("SELECT COUNT(*) FROM Tracos")).toInt();
         QVERIFY(mixes >= 10);
     }
@@ -295,23 +237,20 @@ private slots:
     void bancoReparadoAvisaOQueSePerdeu()
     {
         QFETCH(QString, tabela);
-        PastaDeTeste pasta;
-        QVERIFY(pasta.valida());
-        pasta.apontaParaDados();
-        const QList<qint64> chaves = multiplicaTracos(pasta.banco(), 300);
-        const QList<qint64> folhas = folhasDe(pasta.banco(), tabela);
+        const QList<qint64> chaves = multiplicaTracos(m_pasta->banco(), 300);
+        const QList<qint64> folhas = paginasDe(m_pasta->banco(), tabela);
         if (folhas.isEmpty())
             QSKIP("o SQLite desta máquina não tem a tabela dbstat");
         const bool tracos = tabela == QLatin1String("Tracos");
-        sobrescrevePagina(pasta.banco(), folhas.at(folhas.size() / 2), tracos ? ruido(4096) : QByteArray(4096, '\0'));
-        const int legiveis = tracosLegiveis(pasta.banco(), chaves);
+        QVERIFY(sobrescrevePagina(m_pasta->banco(), folhas.at(folhas.size() / 2),
+                                  tracos ? ruido(4096) : QByteArray(4096, '\0')));
+        const int legiveis = tracosLegiveis(m_pasta->banco(), chaves);
         // Noise over a mix page leaves some mixes unreadable; a zeroed company page leaves every mix readable.
         QCOMPARE(legiveis < chaves.size(), tracos);
 
-        app::Formularios forms;
-        QVERIFY(inicia(pasta, forms));
+        QVERIFY(inicia());
 
-        const QStringList copias = copiasDanificadas(pasta);
+        const QStringList copias = copiasDanificadas(*m_pasta);
         QCOMPARE(copias.size(), 1);
         const QString perdas =
             tracos ? QStringLiteral("Tracos: %1 mantidos, %2 perdidos").arg(legiveis).arg(chaves.size() - legiveis)
@@ -319,58 +258,50 @@ private slots:
                                     "Os dados da empresa foram recriados sem o nome da empresa.");
         esperaUmaMensagem(QStringLiteral("O arquivo empresa.mdb estava danificado e foi reparado.\r"
                                          "Alguns registros não puderam ser recuperados:\r\r") +
-                              perdas + QStringLiteral("\r\rA cópia danificada foi guardada em:\r") + pasta.dados() +
+                              perdas + QStringLiteral("\r\rA cópia danificada foi guardada em:\r") + m_pasta->dados() +
                               QStringLiteral("Dados/") + copias.first(),
                           QStringLiteral("Banco de dados reparado"), Dialogs::Icone::Exclamacao);
         // The program goes on with what was kept, and the repair is on record for the administrator.
-        QVERIFY(forms.traco);
+        QVERIFY(m_forms->traco);
         platform::Database& db = platform::Database::shared();
         QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM Tracos")).toInt(), tracos ? legiveis : chaves.size());
         QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM DadosEmpresa")).toInt(), 1);
-        QVERIFY(le(pasta.dados() + QStringLiteral("Dados/Erros.txt")).contains("Rotina: Reparo do banco de dados"));
+        QVERIFY(le(m_pasta->dados() + QStringLiteral("Dados/Erros.txt")).contains("Rotina: Reparo do banco de dados"));
     }
 
     void bancoDanificadoAbertoEmOutraEstacao()
     {
-        PastaDeTeste pasta;
-        QVERIFY(pasta.valida());
-        pasta.apontaParaDados();
-        multiplicaTracos(pasta.banco(), 300);
-        const QList<qint64> folhas = folhasDe(pasta.banco(), QStringLiteral("Tracos"));
+        multiplicaTracos(m_pasta->banco(), 300);
+        const QList<qint64> folhas = paginasDe(m_pasta->banco(), QStringLiteral("Tracos"));
         if (folhas.isEmpty())
             QSKIP("o SQLite desta máquina não tem a tabela dbstat");
-        sobrescrevePagina(pasta.banco(), folhas.at(folhas.size() / 2), ruido(4096));
-        const QByteArray danificado = le(pasta.banco());
+        QVERIFY(sobrescrevePagina(m_pasta->banco(), folhas.at(folhas.size() / 2), ruido(4096)));
+        const QByteArray danificado = le(m_pasta->banco());
         // The other workstation is reading the database when this one starts.
-        comConexao(pasta.banco(), [&](QSqlDatabase& outra) {
+        comConexao(m_pasta->banco(), [&](QSqlDatabase& outra) {
             QSqlQuery q(outra);
             QVERIFY(q.exec(QStringLiteral("BEGIN")));
             QVERIFY(q.exec(QStringLiteral("SELECT count(*) FROM sqlite_master")) && q.next());
-            app::Formularios forms;
-            QVERIFY(!inicia(pasta, forms));
+            QVERIFY(!inicia());
             QVERIFY(q.exec(QStringLiteral("ROLLBACK")));
-            QVERIFY(!forms.traco);
+            QVERIFY(!m_forms->traco);
         });
         esperaUmaMensagem(QStringLiteral("O banco de dados está danificado, mas está aberto em outra estação.\r"
                                          "Feche o Quenvar nas outras estações e abra-o de novo para repará-lo."),
                           QStringLiteral("Banco de dados em uso"), Dialogs::Icone::Critico);
-        QCOMPARE(le(pasta.banco()), danificado);
-        QVERIFY(copiasDanificadas(pasta).isEmpty());
+        QCOMPARE(le(m_pasta->banco()), danificado);
+        QVERIFY(copiasDanificadas(*m_pasta).isEmpty());
     }
 
     void pastaProtegidaAbreSoParaConsulta()
     {
         if (geteuid() == 0)
             QSKIP("o superusuário grava mesmo numa pasta protegida contra gravação");
-        PastaDeTeste pasta;
-        QVERIFY(pasta.valida());
-        pasta.apontaParaDados();
-        const QString dados = pasta.dados() + QStringLiteral("Dados");
+        const QString dados = m_pasta->dados() + QStringLiteral("Dados");
         const QFileDevice::Permissions permissoes = QFile::permissions(dados);
         QVERIFY(QFile::setPermissions(dados, permissoes & ~(QFileDevice::WriteOwner | QFileDevice::WriteUser |
                                                             QFileDevice::WriteGroup | QFileDevice::WriteOther)));
-        app::Formularios forms;
-        const bool iniciou = inicia(pasta, forms);
+        const bool iniciou = inicia();
         QFile::setPermissions(dados, permissoes);
         QVERIFY(iniciou);
         esperaUmaMensagem(QStringLiteral("A pasta de dados ") + dados +
@@ -378,8 +309,8 @@ private slots:
                                              "consulta: não será possível incluir, alterar ou excluir traços."),
                           QStringLiteral("Somente leitura"), Dialogs::Icone::Exclamacao);
         QVERIFY(platform::Database::shared().somenteLeitura());
-        QVERIFY(forms.traco->somenteLeitura);
-        QVERIFY(!forms.traco->ferramenta(QStringLiteral("ID_Incluir"))->isEnabled());
+        QVERIFY(m_forms->traco->somenteLeitura);
+        QVERIFY(!m_forms->traco->ferramenta(QStringLiteral("ID_Incluir"))->isEnabled());
     }
 
     void bancoIrrecuperavel_data()
@@ -389,35 +320,26 @@ private slots:
         QTest::addColumn<QString>("titulo");
         // A file that is no database at all is of the wrong format; one that is a database but unreadable past its
         // header is damaged.
-        QTest::newRow("não é banco") << false
-                                     << "Solicite ajuda do Adm. de Sistema\rBanco de dados não encontrado\rou com "
-                                        "formato .mdb impróprio!"
-                                     << "Arquivo não existe ou impróprio";
-        QTest::newRow("danificado") << true << QString(kCorrompido) << "Arquivo corrompido ou com defeitos";
+        QTest::newRow("não é banco") << false << kNaoEncontrado << "Arquivo não existe ou impróprio";
+        QTest::newRow("danificado") << true << kCorrompido << "Arquivo corrompido ou com defeitos";
     }
     void bancoIrrecuperavel()
     {
         QFETCH(bool, cabecalho);
         QFETCH(QString, texto);
         QFETCH(QString, titulo);
-        PastaDeTeste pasta;
-        QVERIFY(pasta.valida());
-        pasta.apontaParaDados();
-        QByteArray lixo(64 * 1024, '\0');
-        for (int i = 0; i < lixo.size(); ++i)
-            lixo[i] = char((i * 131 + 7) & 0xff);
+        QByteArray lixo = ruido(64 * 1024);
         if (cabecalho)
-            lixo.replace(0, 100, le(pasta.banco()).left(100));
+            lixo.replace(0, 100, le(m_pasta->banco()).left(100));
         {
-            QFile f(pasta.banco());
+            QFile f(m_pasta->banco());
             QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
             f.write(lixo);
         }
-        app::Formularios forms;
-        QVERIFY(!inicia(pasta, forms));
+        QVERIFY(!inicia());
         esperaUmaMensagem(texto, titulo, Dialogs::Icone::Critico);
         // The file is kept as it was, never replaced by an empty database.
-        QCOMPARE(le(pasta.banco()), lixo);
+        QCOMPARE(le(m_pasta->banco()), lixo);
     }
 
     void dadosEmpresaIlegivel_data()
@@ -429,15 +351,11 @@ private slots:
     void dadosEmpresaIlegivel()
     {
         QFETCH(QString, sql);
-        PastaDeTeste pasta;
-        QVERIFY(pasta.valida());
-        pasta.apontaParaDados();
-        executaSql(pasta.banco(), sql);
-        app::Formularios forms;
-        QVERIFY(!inicia(pasta, forms));
+        executaSql(m_pasta->banco(), sql);
+        QVERIFY(!inicia());
         esperaUmaMensagem(QStringLiteral("Servidor não encontrado ou desligado."),
                           QStringLiteral("Erro ao ler arquivo Ini"), Dialogs::Icone::Critico);
-        QVERIFY(!forms.traco);
+        QVERIFY(!m_forms->traco);
         QVERIFY(!platform::Database::shared().isOpen());
     }
 

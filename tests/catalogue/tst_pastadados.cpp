@@ -1,5 +1,7 @@
 #include "testregistry.h"
 
+#include "dbtestutil.h"
+
 #include "calc/calcstate.h"
 #include "calc/carregatraco.h"
 #include "calc/recalculo.h"
@@ -36,6 +38,20 @@ QVariantMap linha(const QSqlQuery& q)
     return mapa;
 }
 
+// The database of a data folder made for one test, open.
+class BancoDeTeste : public Database
+{
+public:
+    explicit BancoDeTeste(bool demo = true) : Database(QStringLiteral("teste-pastadados")), m_pasta(demo)
+    {
+        open(m_pasta.banco());
+    }
+    ~BancoDeTeste() { close(); }
+
+private:
+    PastaDeTeste m_pasta;
+};
+
 } // namespace
 
 class TestPastaDados : public QObject
@@ -45,10 +61,7 @@ class TestPastaDados : public QObject
 private slots:
     void pastaNovaTemOEsquemaEAsReferencias()
     {
-        PastaDeTeste pasta(false);
-        QVERIFY(pasta.valida());
-        Database db(QStringLiteral("teste-referencias"));
-        db.open(pasta.banco());
+        BancoDeTeste db(false);
         QCOMPARE(Schema::versao(db), Schema::versaoAtual());
         for (const catalogue::Tabela* tabela : Schema::tabelas()) {
             QStringList colunas;
@@ -128,9 +141,7 @@ private slots:
     // A catalogue written before the mixes counted their writes keeps every row, and each write counts from then on.
     void catalogoAntigoPassaAContarAsGravacoes()
     {
-        PastaDeTeste pasta;
-        Database db(QStringLiteral("teste-versao-1"));
-        db.open(pasta.banco());
+        BancoDeTeste db;
         db.exec(QStringLiteral("DROP TRIGGER TracosVersao"));
         db.exec(QStringLiteral("ALTER TABLE Tracos DROP COLUMN Versao"));
         db.exec(QStringLiteral("PRAGMA user_version = 1"));
@@ -147,26 +158,18 @@ private slots:
 
     void nomeEVarianteSaoUnicosSemDistinguirCaixa()
     {
-        PastaDeTeste pasta(false);
-        QVERIFY(pasta.valida());
-        Database db(QStringLiteral("teste-unico"));
-        db.open(pasta.banco());
+        BancoDeTeste db(false);
         db.exec(QStringLiteral("INSERT INTO Tracos (NomeTraco, TracoVariante) VALUES ('Laje', 0)"));
-        try {
-            db.exec(QStringLiteral("INSERT INTO Tracos (NomeTraco, TracoVariante) VALUES ('LAJE', 0)"));
-            QFAIL("a second row with the same name and variant was accepted");
-        } catch (const platform::DbError& erro) {
-            QCOMPARE(erro.numero(), int(platform::ValorDuplicado));
-        }
+        QCOMPARE(teste::erroDe([&] {
+                     db.exec(QStringLiteral("INSERT INTO Tracos (NomeTraco, TracoVariante) VALUES ('LAJE', 0)"));
+                 }),
+                 int(platform::ValorDuplicado));
         QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM Tracos")).toInt(), 1);
     }
 
     void demonstracaoCoerente()
     {
-        PastaDeTeste pasta;
-        QVERIFY(pasta.valida());
-        Database db(QStringLiteral("teste-demo"));
-        db.open(pasta.banco());
+        BancoDeTeste db;
         QVERIFY(db.scalar(QStringLiteral("SELECT COUNT(*) FROM Tracos")).toInt() >= 10);
         QVERIFY(db.scalar(QStringLiteral("SELECT COUNT(DISTINCT NomeTraco) FROM Tracos")).toInt() >= 5);
         // Several names with variants; never two in use under one name; every name shares one code, its first
@@ -202,10 +205,7 @@ private slots:
     // Every stored mix of the demo reads back, through the sheet loader and a recalculation, as it was stored.
     void demonstracaoBateComOCalculo()
     {
-        PastaDeTeste pasta;
-        QVERIFY(pasta.valida());
-        Database db(QStringLiteral("teste-calculo"));
-        db.open(pasta.banco());
+        BancoDeTeste db;
         const catalogue::TabelaProdutos produtos(db);
         QSqlQuery q = db.exec(QStringLiteral("SELECT * FROM Tracos ORDER BY NomeTraco, TracoVariante"));
         int lidos = 0;
@@ -234,10 +234,7 @@ private slots:
 
     void produtosPorNomeECodigo()
     {
-        PastaDeTeste pasta;
-        QVERIFY(pasta.valida());
-        Database db(QStringLiteral("teste-produtos"));
-        db.open(pasta.banco());
+        BancoDeTeste db;
         const catalogue::TabelaProdutos produtos(db);
         const auto cimento = produtos.findByName(QStringLiteral("Cimento 32"));
         QVERIFY(cimento);
@@ -258,10 +255,7 @@ private slots:
 
     void nomesComApostrofo()
     {
-        PastaDeTeste pasta;
-        QVERIFY(pasta.valida());
-        Database db(QStringLiteral("teste-apostrofo"));
-        db.open(pasta.banco());
+        BancoDeTeste db;
         const QString nome = QStringLiteral("Traço d'Obra");
         const auto conta = [&db](const catalogue::Consulta& c) {
             QSqlQuery q = db.exec(c.sql, c.valores);
@@ -286,10 +280,7 @@ private slots:
 
     void listasDeProdutos()
     {
-        PastaDeTeste pasta;
-        QVERIFY(pasta.valida());
-        Database db(QStringLiteral("teste-listas"));
-        db.open(pasta.banco());
+        BancoDeTeste db;
         const auto nomes = [&db](const catalogue::Consulta& c) {
             QStringList lista;
             QSqlQuery q = db.exec(c.sql, c.valores);

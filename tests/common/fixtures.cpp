@@ -1,12 +1,11 @@
 #include "fixtures.h"
 
+#include "paginas.h"
+
 #include "catalogue/pastadados.h"
 
 #include <QDir>
 #include <QFile>
-#include <QSqlDatabase>
-#include <QSqlQuery>
-#include <QUuid>
 
 PastaDeTeste::PastaDeTeste(bool demo)
 {
@@ -24,23 +23,15 @@ bool PastaDeTeste::danificaIndice(const QString& banco, const QString& indice)
 {
     int raiz = 0;
     int tamanhoPagina = 0;
-    {
-        const QString conexao = QUuid::createUuid().toString();
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), conexao);
-        db.setDatabaseName(banco);
-        if (db.open()) {
-            QSqlQuery q(db);
-            q.prepare(QStringLiteral("SELECT rootpage FROM sqlite_master WHERE name = ?"));
-            q.addBindValue(indice);
-            if (q.exec() && q.next())
-                raiz = q.value(0).toInt();
-            if (q.exec(QStringLiteral("PRAGMA page_size")) && q.next())
-                tamanhoPagina = q.value(0).toInt();
-        }
-        db.close();
-        db = QSqlDatabase();
-        QSqlDatabase::removeDatabase(conexao);
-    }
+    teste::comConexao(banco, [&](QSqlDatabase& db) {
+        QSqlQuery q(db);
+        q.prepare(QStringLiteral("SELECT rootpage FROM sqlite_master WHERE name = ?"));
+        q.addBindValue(indice);
+        if (q.exec() && q.next())
+            raiz = q.value(0).toInt();
+        if (q.exec(QStringLiteral("PRAGMA page_size")) && q.next())
+            tamanhoPagina = q.value(0).toInt();
+    });
     if (raiz < 2 || tamanhoPagina <= 0)
         return false;
     QFile f(banco);

@@ -139,7 +139,6 @@ private slots:
         QTest::newRow("terceira página do cadastro") << 3003 << "/opt/quenvar/Ajuda/Quenvar/3003.html";
         QTest::newRow("último tópico do programa") << 30000 << "/opt/quenvar/Ajuda/Quenvar/30000.html";
         QTest::newRow("primeiro tópico do Sistema") << 30001 << "/opt/quenvar/Ajuda/Sistema/30001.html";
-        QTest::newRow("nova versão") << 31020 << "/opt/quenvar/Ajuda/Sistema/31020.html";
     }
     void paginaDoTopico()
     {
@@ -352,7 +351,6 @@ private slots:
         QTest::addColumn<QStringList>("paginas");
         QTest::newRow("sem acento") << "agua adicional"
                                     << QStringList{"Quenvar/3002.html", "Quenvar/exemplo.html", "Quenvar/umidade.html"};
-        QTest::newRow("uma página") << "Umidade da areia" << QStringList{"Quenvar/umidade.html"};
         QTest::newRow("maiúsculas") << "VARIANTES" << QStringList{"Quenvar/variantes.html"};
         QTest::newRow("tópico do Sistema")
             << "Caminho.dad" << QStringList{"Quenvar/mensagens.html", "Sistema/30020.html"};
@@ -395,18 +393,15 @@ private slots:
     void pesquisa_data()
     {
         QTest::addColumn<QString>("consulta");
-        QTest::addColumn<QString>("primeira");
         QTest::addColumn<QStringList>("contidas");
-        QTest::newRow("título da página primeiro")
-            << "agua adicional"
-            << "Quenvar/umidade.html" << QStringList{"Quenvar/exemplo.html", "Quenvar/3002.html"};
-        QTest::newRow("com acentos e maiúsculas") << "ÁGUA Adicional"
-                                                  << "Quenvar/umidade.html" << QStringList{"Quenvar/exemplo.html"};
-        QTest::newRow("lei de resistência") << "fcj 114,3"
-                                            << "Quenvar/resistencia.html" << QStringList{"Quenvar/assistente.html"};
-        QTest::newRow("página do Sistema") << "Caminho.dad" << QString() << QStringList{"Sistema/31020.html"};
-        QTest::newRow("nada") << "xyzzy" << QString() << QStringList{};
-        QTest::newRow("vazia") << "   " << QString() << QStringList{};
+        QTest::addColumn<QString>("primeira");
+        QTest::newRow("título da página primeiro, com acentos e maiúsculas")
+            << "ÁGUA Adicional" << QStringList{"Quenvar/exemplo.html", "Quenvar/3002.html"} << "Quenvar/umidade.html";
+        QTest::newRow("lei de resistência")
+            << "fcj 114,3" << QStringList{"Quenvar/assistente.html"} << "Quenvar/resistencia.html";
+        QTest::newRow("página do Sistema") << "Caminho.dad" << QStringList{"Sistema/31020.html"} << QString();
+        QTest::newRow("nada") << "xyzzy" << QStringList{} << QString();
+        QTest::newRow("vazia") << "   " << QStringList{} << QString();
     }
     void pesquisa()
     {

@@ -1,6 +1,7 @@
 #include "testregistry.h"
 
 #include "dbtestutil.h"
+#include "paginas.h"
 #include "platform/clock.h"
 #include "platform/database.h"
 #include "platform/transaction.h"
@@ -13,6 +14,7 @@
 #include <QTest>
 
 #include <algorithm>
+#include <memory>
 
 #include <unistd.h>
 
@@ -20,6 +22,8 @@ using platform::Database;
 using platform::RelatorioDeReparo;
 using platform::Transaction;
 using teste::erroDe;
+using teste::paginasDe;
+using teste::sobrescrevePagina;
 using Resultado = platform::RelatorioDeReparo::Resultado;
 
 namespace {
@@ -70,10 +74,8 @@ QVariant valorEm(const QString& caminho, const QString& sql)
 void estragaPaginas(const QString& caminho, qint64 primeira, qint64 ultima = 0)
 {
     const qint64 tamanhoDaPagina = valorEm(caminho, QStringLiteral("PRAGMA page_size")).toLongLong();
-    QFile arquivo(caminho);
-    QVERIFY(arquivo.open(QIODevice::ReadWrite));
-    QVERIFY(arquivo.seek((primeira - 1) * tamanhoDaPagina));
-    QVERIFY(arquivo.write(bytesAleatorios((std::max(ultima, primeira) - primeira + 1) * tamanhoDaPagina)) > 0);
+    QVERIFY(sobrescrevePagina(caminho, primeira,
+                              bytesAleatorios((std::max(ultima, primeira) - primeira + 1) * tamanhoDaPagina)));
 }
 
 // Builds an index on the name of the catalogue's mixes, after running `antes`, and overwrites it with noise: built
@@ -92,24 +94,6 @@ void estragaIndicePorNome(const QString& caminho, const QString& antes = {})
         paginas = db.scalar(QStringLiteral("PRAGMA page_count")).toLongLong();
     }
     estragaPaginas(caminho, raiz, paginas);
-}
-
-// The pages of a table or index in key order: its leaves, or the root alone.
-QList<qint64> paginasDe(const QString& caminho, const QString& nome, const QString& tipo)
-{
-    Database db(QStringLiteral("paginas"));
-    db.open(caminho);
-    QList<qint64> paginas;
-    QSqlQuery q(db.handle());
-    q.prepare(QStringLiteral("SELECT pageno FROM dbstat WHERE name = ? AND (pagetype = ? OR ? = 'raiz' AND "
-                             "path = '/') ORDER BY path"));
-    q.addBindValue(nome);
-    q.addBindValue(tipo);
-    q.addBindValue(tipo);
-    if (q.exec())
-        while (q.next())
-            paginas.append(q.value(0).toLongLong());
-    return paginas;
 }
 
 using Linhas = QList<std::pair<qint64, QString>>;
@@ -152,7 +136,17 @@ class TestDatabase : public QObject
 {
     Q_OBJECT
 
+    std::unique_ptr<QTemporaryDir> m_pasta;
+    QString m_caminho;
+
 private slots:
+    void init()
+    {
+        m_pasta = std::make_unique<QTemporaryDir>();
+        m_caminho = m_pasta->filePath(QStringLiteral("empresa.mdb"));
+    }
+    void cleanup() { m_pasta.reset(); }
+
     void abrindoBancoSemDanoAReparar_data()
     {
         QTest::addColumn<QString>("tipo");
@@ -173,12 +167,11 @@ private slots:
         QFETCH(QString, tipo);
         QFETCH(QByteArray, conteudo);
         QFETCH(int, esperado);
-        QTemporaryDir pasta;
-        QString caminho = pasta.filePath(QStringLiteral("empresa.mdb"));
+        QString caminho = m_caminho;
         if (tipo == QLatin1String("pasta inexistente"))
-            caminho = pasta.filePath(QStringLiteral("Dados/empresa.mdb"));
+            caminho = m_pasta->filePath(QStringLiteral("Dados/empresa.mdb"));
         else if (tipo == QLatin1String("pasta"))
-            QVERIFY(QDir(pasta.path()).mkdir(QStringLiteral("empresa.mdb")));
+            QVERIFY(QDir(m_pasta->path()).mkdir(QStringLiteral("empresa.mdb")));
         else if (tipo == QLatin1String("arquivo"))
             grava(caminho, conteudo);
         else if (tipo == QLatin1String("banco"))
@@ -198,34 +191,30 @@ private slots:
         if (tipo == QLatin1String("nada") || tipo == QLatin1String("pasta inexistente"))
             QVERIFY(!QFileInfo::exists(caminho));
         const bool haviaAlgo = tipo != QLatin1String("nada") && tipo != QLatin1String("pasta inexistente");
-        QCOMPARE(QDir(pasta.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).size(), haviaAlgo ? 1 : 0);
+        QCOMPARE(QDir(m_pasta->path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).size(), haviaAlgo ? 1 : 0);
         QCOMPARE(QSqlDatabase::connectionNames(), conexoes);
     }
 
     void arquivoIlegivelEhErroDeDisco()
     {
-        QTemporaryDir pasta;
-        const QString caminho = pasta.filePath(QStringLiteral("empresa.mdb"));
-        criaCatalogo(caminho, 10);
-        QFile::setPermissions(caminho, QFileDevice::Permissions());
-        QFile tentativa(caminho);
+        criaCatalogo(m_caminho, 10);
+        QFile::setPermissions(m_caminho, QFileDevice::Permissions());
+        QFile tentativa(m_caminho);
         if (tentativa.open(QIODevice::ReadOnly))
             QSKIP("quem roda os testes lê qualquer arquivo (superusuário)");
-        QCOMPARE(Database::AbrindoBanco(caminho), 3043);
+        QCOMPARE(Database::AbrindoBanco(m_caminho), 3043);
     }
 
     void indiceDanificadoEhReparado()
     {
-        QTemporaryDir pasta;
-        const QString caminho = pasta.filePath(QStringLiteral("empresa.mdb"));
-        criaCatalogo(caminho, 3000);
+        criaCatalogo(m_caminho, 3000);
         // The highest number is gone, but the counter still remembers it.
-        estragaIndicePorNome(caminho, QStringLiteral("DELETE FROM Tracos WHERE Codigo = 3000"));
-        QVERIFY(valorEm(caminho, QStringLiteral("PRAGMA quick_check(1)")).toString() != QLatin1String("ok"));
-        const QByteArray danificado = conteudoDe(caminho);
+        estragaIndicePorNome(m_caminho, QStringLiteral("DELETE FROM Tracos WHERE Codigo = 3000"));
+        QVERIFY(valorEm(m_caminho, QStringLiteral("PRAGMA quick_check(1)")).toString() != QLatin1String("ok"));
+        const QByteArray danificado = conteudoDe(m_caminho);
 
         RelatorioDeReparo relatorio;
-        QCOMPARE(Database::AbrindoBanco(caminho, relatorio), 0);
+        QCOMPARE(Database::AbrindoBanco(m_caminho, relatorio), 0);
 
         // Only an index was damaged: every row came across and nothing is reported lost.
         QCOMPARE(relatorio.resultado, Resultado::Reparado);
@@ -235,7 +224,7 @@ private slots:
         QCOMPARE(tracos->mantidas, 2999);
         QCOMPARE(conteudoDe(relatorio.copiaDanificada), danificado);
         Database db(QStringLiteral("reparado"));
-        db.open(caminho);
+        db.open(m_caminho);
         QCOMPARE(db.scalar(QStringLiteral("PRAGMA integrity_check")).toString(), QStringLiteral("ok"));
         QCOMPARE(db.scalar(QStringLiteral("SELECT count(*) FROM Tracos")).toInt(), 2999);
         QCOMPARE(db.scalar(QStringLiteral("SELECT NomeTraco FROM Tracos WHERE Codigo = 2999")).toString(),
@@ -275,12 +264,10 @@ private slots:
         QFETCH(QString, dano);
         QFETCH(bool, indiceInteiro);
         constexpr int Total = 3000;
-        QTemporaryDir pasta;
-        const QString caminho = pasta.filePath(QStringLiteral("empresa.mdb"));
         QList<qint64> todas;
         {
             Database db(QStringLiteral("fixture"));
-            db.create(caminho);
+            db.create(m_caminho);
             db.exec(QStringLiteral("CREATE TABLE Tracos(Codigo INTEGER PRIMARY KEY AUTOINCREMENT, NomeTraco TEXT NOT "
                                    "NULL, TracoVariante INTEGER NOT NULL)"));
             db.exec(QStringLiteral("CREATE INDEX PorNome ON Tracos(NomeTraco)"));
@@ -293,8 +280,8 @@ private slots:
                 todas.append(q.value(0).toLongLong());
         }
         QCOMPARE(todas.size(), Total);
-        const QList<qint64> folhas = paginasDe(caminho, QStringLiteral("Tracos"), QStringLiteral("leaf"));
-        const QList<qint64> indice = paginasDe(caminho, QStringLiteral("PorNome"), QStringLiteral("leaf"));
+        const QList<qint64> folhas = paginasDe(m_caminho, QStringLiteral("Tracos"));
+        const QList<qint64> indice = paginasDe(m_caminho, QStringLiteral("PorNome"));
         if (folhas.isEmpty())
             QSKIP("o SQLite desta máquina não tem a tabela dbstat");
         QVERIFY(folhas.size() > 8 && indice.size() > 4);
@@ -310,18 +297,18 @@ private slots:
         else if (dano == QStringLiteral("várias páginas"))
             estragar = {folhas.at(1), folhas.at(2), folhas.at(folhas.size() - 3), indice.at(1)};
         else
-            estragar = paginasDe(caminho, QStringLiteral("Tracos"), QStringLiteral("raiz"));
+            estragar = paginasDe(m_caminho, QStringLiteral("Tracos"), QStringLiteral("raiz"));
         QVERIFY(!estragar.isEmpty());
         for (const qint64 pagina : estragar)
-            estragaPaginas(caminho, pagina);
-        const Linhas legiveis = linhasLegiveis(caminho, todas);
+            estragaPaginas(m_caminho, pagina);
+        const Linhas legiveis = linhasLegiveis(m_caminho, todas);
         // The damage took rows with it unless it fell on the index alone.
         QCOMPARE(legiveis.size() < Total, dano != QStringLiteral("página do índice"));
 
-        const RelatorioDeReparo relatorio = Database::repara(caminho);
+        const RelatorioDeReparo relatorio = Database::repara(m_caminho);
 
         QCOMPARE(relatorio.resultado, Resultado::Reparado);
-        const Linhas reparadas = linhasDe(caminho);
+        const Linhas reparadas = linhasDe(m_caminho);
         QCOMPARE(reparadas, legiveis);
         const RelatorioDeReparo::Tabela* tracos = relatorio.tabela(QStringLiteral("Tracos"));
         QVERIFY(tracos);
@@ -338,36 +325,34 @@ private slots:
 
     void reparosSeguidosGuardamCadaCopia()
     {
-        QTemporaryDir pasta;
-        const QString caminho = pasta.filePath(QStringLiteral("empresa.mdb"));
-        criaCatalogo(caminho, 3000);
+        criaCatalogo(m_caminho, 3000);
         // Both repairs in the same minute.
         platform::Clock::fixa(QDateTime(QDate(2026, 12, 6), QTime(8, 30, 15)));
         QList<QByteArray> danificados;
         QStringList copias;
         for (int i = 0; i < 2; ++i) {
-            const QList<qint64> folhas = paginasDe(caminho, QStringLiteral("Tracos"), QStringLiteral("leaf"));
+            const QList<qint64> folhas = paginasDe(m_caminho, QStringLiteral("Tracos"));
             if (folhas.isEmpty())
                 QSKIP("o SQLite desta máquina não tem a tabela dbstat");
-            estragaPaginas(caminho, folhas.at(folhas.size() / 2));
+            estragaPaginas(m_caminho, folhas.at(folhas.size() / 2));
             // A journal left beside the damaged file goes with it.
-            grava(caminho + QStringLiteral("-journal"), QByteArray());
-            danificados << conteudoDe(caminho);
-            const RelatorioDeReparo relatorio = Database::repara(caminho);
+            grava(m_caminho + QStringLiteral("-journal"), QByteArray());
+            danificados << conteudoDe(m_caminho);
+            const RelatorioDeReparo relatorio = Database::repara(m_caminho);
             QCOMPARE(relatorio.resultado, Resultado::Reparado);
             copias << relatorio.copiaDanificada;
         }
         platform::Clock::fixa({});
 
-        QCOMPARE(copias, (QStringList{caminho + QStringLiteral(".danificado-2026-12-06-0830"),
-                                      caminho + QStringLiteral(".danificado-2026-12-06-0830-2")}));
+        QCOMPARE(copias, (QStringList{m_caminho + QStringLiteral(".danificado-2026-12-06-0830"),
+                                      m_caminho + QStringLiteral(".danificado-2026-12-06-0830-2")}));
         for (int i = 0; i < 2; ++i) {
             QCOMPARE(conteudoDe(copias.at(i)), danificados.at(i));
             QVERIFY(QFileInfo::exists(copias.at(i) + QStringLiteral("-journal")));
         }
-        QVERIFY(!QFileInfo::exists(caminho + QStringLiteral("-journal")));
+        QVERIFY(!QFileInfo::exists(m_caminho + QStringLiteral("-journal")));
         // Each repair is on record for the administrator, with the rows it lost and where its copy is.
-        const QByteArray log = conteudoDe(pasta.filePath(QStringLiteral("Erros.txt")));
+        const QByteArray log = conteudoDe(m_pasta->filePath(QStringLiteral("Erros.txt")));
         QCOMPARE(log.count("Rotina: Reparo do banco de dados"), 2);
         QCOMPARE(log.count("registros perdidos: Tracos: "), 2);
         for (const QString& copia : copias)
@@ -383,30 +368,28 @@ private slots:
     void reparoEsperaAsOutrasEstacoes()
     {
         QFETCH(QString, inicio);
-        QTemporaryDir pasta;
-        const QString caminho = pasta.filePath(QStringLiteral("empresa.mdb"));
-        criaCatalogo(caminho, 3000);
-        const QList<qint64> folhas = paginasDe(caminho, QStringLiteral("Tracos"), QStringLiteral("leaf"));
+        criaCatalogo(m_caminho, 3000);
+        const QList<qint64> folhas = paginasDe(m_caminho, QStringLiteral("Tracos"));
         if (folhas.isEmpty())
             QSKIP("o SQLite desta máquina não tem a tabela dbstat");
-        estragaPaginas(caminho, folhas.at(1));
-        const QByteArray danificado = conteudoDe(caminho);
+        estragaPaginas(m_caminho, folhas.at(1));
+        const QByteArray danificado = conteudoDe(m_caminho);
         {
             Database estacao(QStringLiteral("outra estacao"));
-            estacao.open(caminho);
+            estacao.open(m_caminho);
             estacao.exec(inicio);
             estacao.scalar(QStringLiteral("SELECT count(*) FROM sqlite_master"));
 
             RelatorioDeReparo relatorio;
-            QCOMPARE(Database::AbrindoBanco(caminho, relatorio), 3049);
+            QCOMPARE(Database::AbrindoBanco(m_caminho, relatorio), 3049);
             QCOMPARE(relatorio.resultado, Resultado::EmUso);
-            QCOMPARE(conteudoDe(caminho), danificado);
-            QCOMPARE(arquivosDe(pasta.path()), QStringList{QStringLiteral("empresa.mdb")});
+            QCOMPARE(conteudoDe(m_caminho), danificado);
+            QCOMPARE(arquivosDe(m_pasta->path()), QStringList{QStringLiteral("empresa.mdb")});
             estacao.exec(QStringLiteral("ROLLBACK"));
         }
         // Once the other workstation has let go, the file is mended.
         RelatorioDeReparo relatorio;
-        QCOMPARE(Database::AbrindoBanco(caminho, relatorio), 0);
+        QCOMPARE(Database::AbrindoBanco(m_caminho, relatorio), 0);
         QCOMPARE(relatorio.resultado, Resultado::Reparado);
     }
 
@@ -426,17 +409,15 @@ private slots:
         QFETCH(bool, reparado);
         QFETCH(QString, sql);
         QFETCH(int, esperado);
-        QTemporaryDir pasta;
-        const QString caminho = pasta.filePath(QStringLiteral("empresa.mdb"));
-        criaCatalogo(caminho, 3000);
+        criaCatalogo(m_caminho, 3000);
         Database estacao(QStringLiteral("estacao"));
-        estacao.open(caminho);
+        estacao.open(m_caminho);
         // The index is built and damaged while this workstation has the file open.
-        estragaIndicePorNome(caminho);
+        estragaIndicePorNome(m_caminho);
 
         // Another workstation mends the file while this one has it open.
         if (reparado)
-            QCOMPARE(Database::repara(caminho).resultado, Resultado::Reparado);
+            QCOMPARE(Database::repara(m_caminho).resultado, Resultado::Reparado);
 
         QCOMPARE(estacao.arquivoSubstituido(), reparado);
         QCOMPARE(erroDe([&] { estacao.scalar(sql); }), esperado);
@@ -456,8 +437,7 @@ private slots:
         QFETCH(bool, esperado);
         if (!protegido.isEmpty() && geteuid() == 0)
             QSKIP("o superusuário grava mesmo em pasta ou arquivo protegido contra gravação");
-        QTemporaryDir pasta;
-        const QString dados = pasta.filePath(QStringLiteral("Dados"));
+        const QString dados = m_pasta->filePath(QStringLiteral("Dados"));
         QVERIFY(QDir().mkpath(dados));
         const QString caminho = dados + QStringLiteral("/empresa.mdb");
         criaCatalogo(caminho, 10);
@@ -480,39 +460,35 @@ private slots:
 
     void openECreateRespeitamOArquivo()
     {
-        QTemporaryDir pasta;
-        const QString caminho = pasta.filePath(QStringLiteral("empresa.mdb"));
         Database db(QStringLiteral("teste"));
-        QCOMPARE(erroDe([&] { db.open(caminho); }), 3024);
-        QVERIFY(!QFileInfo::exists(caminho));
-        QCOMPARE(erroDe([&] { db.create(pasta.filePath(QStringLiteral("Dados/empresa.mdb"))); }), 3044);
+        QCOMPARE(erroDe([&] { db.open(m_caminho); }), 3024);
+        QVERIFY(!QFileInfo::exists(m_caminho));
+        QCOMPARE(erroDe([&] { db.create(m_pasta->filePath(QStringLiteral("Dados/empresa.mdb"))); }), 3044);
 
-        db.create(caminho);
+        db.create(m_caminho);
         QVERIFY(db.isOpen());
-        QCOMPARE(db.caminho(), caminho);
+        QCOMPARE(db.caminho(), m_caminho);
         db.close();
         QVERIFY(!db.isOpen());
-        QCOMPARE(Database::AbrindoBanco(caminho), 0);
-        db.open(caminho, Database::Acesso::SomenteLeitura);
+        QCOMPARE(Database::AbrindoBanco(m_caminho), 0);
+        db.open(m_caminho, Database::Acesso::SomenteLeitura);
         QVERIFY(db.somenteLeitura());
         QCOMPARE(erroDe([&] { db.exec(QStringLiteral("CREATE TABLE Tracos(NomeTraco TEXT)")); }), 3027);
         db.close();
-        QCOMPARE(erroDe([&] { db.create(caminho); }), 3204);
+        QCOMPARE(erroDe([&] { db.create(m_caminho); }), 3204);
         QCOMPARE(erroDe([&] { db.exec(QStringLiteral("SELECT 1")); }), 3420);
     }
 
     void diarioDeReversaoMesmoEmBancoWal()
     {
-        QTemporaryDir pasta;
-        const QString caminho = pasta.filePath(QStringLiteral("empresa.mdb"));
         {
             Database db(QStringLiteral("teste"));
-            db.create(caminho);
+            db.create(m_caminho);
             db.exec(QStringLiteral("CREATE TABLE t(x)"));
             QCOMPARE(db.scalar(QStringLiteral("PRAGMA journal_mode = WAL")).toString(), QStringLiteral("wal"));
         }
         Database db(QStringLiteral("teste"));
-        db.open(caminho);
+        db.open(m_caminho);
         QCOMPARE(db.scalar(QStringLiteral("PRAGMA journal_mode")).toString(), QStringLiteral("delete"));
     }
 
@@ -534,11 +510,9 @@ private slots:
         QFETCH(QString, sql);
         QFETCH(QVariantList, valores);
         QFETCH(int, esperado);
-        QTemporaryDir pasta;
-        const QString caminho = pasta.filePath(QStringLiteral("empresa.mdb"));
-        criaCatalogo(caminho, 3);
+        criaCatalogo(m_caminho, 3);
         Database db(QStringLiteral("teste"));
-        db.open(caminho);
+        db.open(m_caminho);
         db.exec(QStringLiteral("CREATE UNIQUE INDEX NomeEVariante ON Tracos(NomeTraco, TracoVariante)"));
         QCOMPARE(erroDe([&] { db.exec(sql, valores); }), esperado);
         QCOMPARE(db.scalar(QStringLiteral("SELECT count(*) FROM Tracos")).toInt(), 3);
@@ -558,9 +532,8 @@ private slots:
         QFETCH(bool, confirmaExterna);
         QFETCH(bool, confirmaInterna);
         QFETCH(int, esperado);
-        QTemporaryDir pasta;
         Database db(QStringLiteral("teste"));
-        db.create(pasta.filePath(QStringLiteral("empresa.mdb")));
+        db.create(m_caminho);
         db.exec(QStringLiteral("CREATE TABLE Tracos(NomeTraco TEXT)"));
         {
             Transaction externa(db);

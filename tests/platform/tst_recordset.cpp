@@ -60,6 +60,7 @@ class TestRecordSet : public QObject
 
     std::unique_ptr<QTemporaryDir> m_pasta;
     std::unique_ptr<Database> m_db;
+    std::unique_ptr<RecordSet> m_rs;
 
     // The catalogue in order: A/0, B/0, B/1, C/0 (written in the opposite order, so only the query sorts them).
     void criaTabelas(int mixes)
@@ -78,6 +79,14 @@ class TestRecordSet : public QObject
         m_db->exec(QStringLiteral("INSERT INTO Unidades VALUES(1, 'kg'), (2, 'litro')"));
     }
 
+    // A record set over the whole catalogue, kept until the end of the test.
+    RecordSet& catalogo()
+    {
+        m_rs = std::make_unique<RecordSet>(*m_db);
+        m_rs->setQuery(Catalogo);
+        return *m_rs;
+    }
+
     int linhasNaTabela() { return m_db->scalar(QStringLiteral("SELECT count(*) FROM Tracos")).toInt(); }
 
 private slots:
@@ -90,6 +99,7 @@ private slots:
     }
     void cleanup()
     {
+        m_rs.reset();
         m_db.reset();
         m_pasta.reset();
     }
@@ -126,8 +136,7 @@ private slots:
         m_db->exec(QStringLiteral("DROP TABLE Tracos"));
         m_db->exec(QStringLiteral("DROP TABLE Unidades"));
         criaTabelas(mixes);
-        RecordSet rs(*m_db);
-        rs.setQuery(Catalogo);
+        RecordSet& rs = catalogo();
         anda(rs, movimentos);
         QCOMPARE(rs.bof(), bof);
         QCOMPARE(rs.eof(), eof);
@@ -142,8 +151,7 @@ private slots:
 
     void posicaoAbsoluta()
     {
-        RecordSet rs(*m_db);
-        rs.setQuery(Catalogo);
+        RecordSet& rs = catalogo();
         rs.setAbsolutePosition(2);
         QCOMPARE(atual(rs), QStringLiteral("B/1"));
         rs.moveNext();
@@ -155,8 +163,7 @@ private slots:
 
     void marcadores()
     {
-        RecordSet rs(*m_db);
-        rs.setQuery(Catalogo);
+        RecordSet& rs = catalogo();
         rs.setAbsolutePosition(2);
         const QVariant marcador = rs.bookmark();
         rs.setQuery(QStringLiteral("SELECT * FROM Tracos ORDER BY Peso DESC"));
@@ -183,27 +190,18 @@ private slots:
     {
         QTest::addColumn<int>("inicio"); // -1: before the first row
         QTest::addColumn<QString>("busca");
-        QTest::addColumn<QString>("nome");
         QTest::addColumn<bool>("achou");
         QTest::addColumn<int>("posicao");
-        QTest::newRow("primeiro") << 3 << "first"
-                                  << "B" << true << 1;
-        QTest::newRow("último") << 0 << "last"
-                                << "B" << true << 2;
-        QTest::newRow("próximo") << 1 << "next"
-                                 << "B" << true << 2;
-        QTest::newRow("próximo não passa do fim") << 2 << "next"
-                                                  << "B" << false << 2;
-        QTest::newRow("próximo antes do começo") << -1 << "next"
-                                                 << "A" << true << 0;
-        QTest::newRow("anterior") << 3 << "previous"
-                                  << "B" << true << 2;
-        QTest::newRow("anterior não volta além do começo") << 1 << "previous"
-                                                           << "B" << false << 1;
-        QTest::newRow("primeiro sem achar fica onde estava") << 3 << "first"
-                                                             << "Z" << false << 3;
-        QTest::newRow("último sem achar fica onde estava") << 1 << "last"
-                                                           << "Z" << false << 1;
+        QTest::addColumn<QString>("nome");
+        QTest::newRow("primeiro") << 3 << "first" << true << 1 << "B";
+        QTest::newRow("último") << 0 << "last" << true << 2 << "B";
+        QTest::newRow("próximo") << 1 << "next" << true << 2 << "B";
+        QTest::newRow("próximo não passa do fim") << 2 << "next" << false << 2 << "B";
+        QTest::newRow("próximo antes do começo") << -1 << "next" << true << 0 << "A";
+        QTest::newRow("anterior") << 3 << "previous" << true << 2 << "B";
+        QTest::newRow("anterior não volta além do começo") << 1 << "previous" << false << 1 << "B";
+        QTest::newRow("primeiro sem achar fica onde estava") << 3 << "first" << false << 3 << "Z";
+        QTest::newRow("último sem achar fica onde estava") << 1 << "last" << false << 1 << "Z";
     }
     void localizar()
     {
@@ -212,8 +210,7 @@ private slots:
         QFETCH(QString, nome);
         QFETCH(bool, achou);
         QFETCH(int, posicao);
-        RecordSet rs(*m_db);
-        rs.setQuery(Catalogo);
+        RecordSet& rs = catalogo();
         if (inicio < 0)
             rs.movePrevious();
         else
@@ -233,8 +230,7 @@ private slots:
 
     void incluirAlterarExcluir()
     {
-        RecordSet rs(*m_db);
-        rs.setQuery(Catalogo);
+        RecordSet& rs = catalogo();
         rs.moveLast();
 
         rs.addNew();
@@ -280,21 +276,15 @@ private slots:
     {
         QTest::addColumn<int>("posicao");
         QTest::addColumn<QString>("movimento");
-        QTest::addColumn<QString>("corrente");
         QTest::addColumn<bool>("eof");
         QTest::addColumn<bool>("bof");
-        QTest::newRow("do meio, próximo") << 1 << "N"
-                                          << "B/1" << false << false;
-        QTest::newRow("do meio, anterior") << 1 << "P"
-                                           << "A/0" << false << false;
-        QTest::newRow("o último, próximo") << 3 << "N"
-                                           << "" << true << false;
-        QTest::newRow("o último, último") << 3 << "L"
-                                          << "B/1" << false << false;
-        QTest::newRow("o primeiro, anterior") << 0 << "P"
-                                              << "" << false << true;
-        QTest::newRow("o primeiro, próximo") << 0 << "N"
-                                             << "B/0" << false << false;
+        QTest::addColumn<QString>("corrente");
+        QTest::newRow("do meio, próximo") << 1 << "N" << false << false << "B/1";
+        QTest::newRow("do meio, anterior") << 1 << "P" << false << false << "A/0";
+        QTest::newRow("o último, próximo") << 3 << "N" << true << false << "";
+        QTest::newRow("o último, último") << 3 << "L" << false << false << "B/1";
+        QTest::newRow("o primeiro, anterior") << 0 << "P" << false << true << "";
+        QTest::newRow("o primeiro, próximo") << 0 << "N" << false << false << "B/0";
     }
     void excluirEMover()
     {
@@ -303,8 +293,7 @@ private slots:
         QFETCH(QString, corrente);
         QFETCH(bool, eof);
         QFETCH(bool, bof);
-        RecordSet rs(*m_db);
-        rs.setQuery(Catalogo);
+        RecordSet& rs = catalogo();
         rs.setAbsolutePosition(posicao);
         anda(rs, QStringLiteral("D ") + movimento);
         QCOMPARE(atual(rs), corrente);
@@ -315,8 +304,7 @@ private slots:
 
     void incluirNoFimContinuaNoFim()
     {
-        RecordSet rs(*m_db);
-        rs.setQuery(Catalogo);
+        RecordSet& rs = catalogo();
         rs.moveLast();
         rs.moveNext();
         rs.addNew();
@@ -345,8 +333,7 @@ private slots:
         QFETCH(QString, campo);
         QFETCH(QVariant, valor);
         QFETCH(int, erro);
-        RecordSet rs(*m_db);
-        rs.setQuery(Catalogo);
+        RecordSet& rs = catalogo();
         rs.setAbsolutePosition(1); // B/0
         if (incluindo)
             rs.addNew();
@@ -370,8 +357,7 @@ private slots:
 
     void camposDesconhecidos()
     {
-        RecordSet rs(*m_db);
-        rs.setQuery(Catalogo);
+        RecordSet& rs = catalogo();
         QCOMPARE(erroDe([&] { rs.field(QStringLiteral("Resistencia")); }), 3265);
         rs.edit();
         QCOMPARE(erroDe([&] { rs.setField(QStringLiteral("Resistencia"), 30); }), 3265);
@@ -465,8 +451,7 @@ private slots:
 
     void copiaTemCursorProprio()
     {
-        RecordSet rs(*m_db);
-        rs.setQuery(Catalogo);
+        RecordSet& rs = catalogo();
         const std::unique_ptr<RecordSet> copia = rs.clone();
         QCOMPARE(copia->recordCount(), 4);
         QCOMPARE(erroDe([&] { copia->field(QStringLiteral("NomeTraco")); }), 3021);
@@ -487,8 +472,7 @@ private slots:
     void nomeComApostrofo()
     {
         const QString nome = QStringLiteral("Traço D'Ávila \"especial\"");
-        RecordSet rs(*m_db);
-        rs.setQuery(Catalogo);
+        RecordSet& rs = catalogo();
         rs.addNew();
         rs.setField(QStringLiteral("NomeTraco"), nome);
         rs.update();
@@ -522,8 +506,7 @@ private slots:
     {
         QFETCH(QString, operacao);
         QFETCH(QList<int>, codigos);
-        RecordSet rs(*m_db);
-        rs.setQuery(Catalogo);
+        RecordSet& rs = catalogo();
         rs.moveNext();
         const QVariant marcador = rs.bookmark();
         QList<int> recebidos;
@@ -554,27 +537,21 @@ private slots:
 
     void validacaoDecideSobreAlteracaoPendente_data()
     {
-        QTest::addColumn<bool>("descarta");
         QTest::addColumn<QString>("acao");
+        QTest::addColumn<bool>("descarta");
         QTest::addColumn<QString>("nomeGravado");
-        QTest::newRow("mover grava") << false << "N"
-                                     << "Novo";
-        QTest::newRow("mover descartando") << true << "N"
-                                           << "A";
-        QTest::newRow("gravar descartando") << true << "U"
-                                            << "A";
-        QTest::newRow("fechar grava") << false << "X"
-                                      << "Novo";
-        QTest::newRow("fechar descartando") << true << "X"
-                                            << "A";
+        QTest::newRow("mover grava") << "N" << false << "Novo";
+        QTest::newRow("mover descartando") << "N" << true << "A";
+        QTest::newRow("gravar descartando") << "U" << true << "A";
+        QTest::newRow("fechar grava") << "X" << false << "Novo";
+        QTest::newRow("fechar descartando") << "X" << true << "A";
     }
     void validacaoDecideSobreAlteracaoPendente()
     {
         QFETCH(bool, descarta);
         QFETCH(QString, acao);
         QFETCH(QString, nomeGravado);
-        RecordSet rs(*m_db);
-        rs.setQuery(Catalogo);
+        RecordSet& rs = catalogo();
         const QVariant codigo = rs.field(QStringLiteral("Codigo"));
         bool recebeuSalvar = false;
         rs.setValidacao([&](int, bool& salvar) {
@@ -597,8 +574,7 @@ private slots:
         m_db->exec(QStringLiteral("WITH RECURSIVE n(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM n WHERE x < 100000) "
                                   "INSERT INTO Tracos(NomeTraco, TracoVariante, Peso) "
                                   "SELECT printf('Traço %06d', 100001 - x), 0, x FROM n"));
-        RecordSet rs(*m_db);
-        rs.setQuery(Catalogo);
+        RecordSet& rs = catalogo();
         QCOMPARE(rs.recordCount(), 100000);
         QCOMPARE(atual(rs), QStringLiteral("Traço 000001/0"));
         rs.moveLast();

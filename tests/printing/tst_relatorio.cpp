@@ -54,6 +54,8 @@ class TestRelatorio : public QObject
 private:
     PastaDeTeste m_pasta{true};
     std::unique_ptr<platform::Database> m_banco;
+    // The report of the whole demo catalogue, composed once: the tests only read it.
+    std::unique_ptr<Relatorio> m_todos;
 
     std::unique_ptr<Relatorio> compoe(TipoRelatorio tipo)
     {
@@ -69,17 +71,19 @@ private slots:
         m_banco = std::make_unique<platform::Database>(QStringLiteral("teste-relatorio"));
         m_banco->open(m_pasta.banco());
         platform::Clock::fixa(QDateTime(QDate(2024, 4, 5), QTime(9, 30)));
+        m_todos = compoe(TipoRelatorio::Todos);
     }
 
     void cleanupTestCase()
     {
         platform::Clock::fixa({});
+        m_todos.reset();
         m_banco->close();
     }
 
     void variantsOfANameShareOneGroup()
     {
-        const auto r = compoe(TipoRelatorio::Todos);
+        const auto& r = m_todos;
         QCOMPARE(r->linhas(), 12);
         QCOMPARE(linhas(*r, QStringLiteral("Concreto fck 25 - Variante")).size(), 1);
         for (const char* titulo : {"Concreto fck 25 - 00", "Concreto fck 25 - 01", "Concreto fck 25 - 02"})
@@ -148,7 +152,7 @@ private slots:
         QFETCH(double, largura);
         QFETCH(QString, esperado);
 
-        const auto r = compoe(TipoRelatorio::Todos);
+        const auto& r = m_todos;
         const auto b = bloco(*r, titulo);
         QVERIFY2(b, qPrintable(titulo));
         QCOMPARE(controle(*r, *b, x, topo, largura), esperado);
@@ -157,7 +161,7 @@ private slots:
     void massesHeading()
     {
         // "Componente" over "kg/l", in the control's two lines.
-        const auto r = compoe(TipoRelatorio::Todos);
+        const auto& r = m_todos;
         const auto b = bloco(*r, QStringLiteral("Contrapiso - 00"));
         QVERIFY(b);
         QCOMPARE(controle(*r, *b, 5064.0, 3960.0, 1344.0, 420.0), QStringLiteral("Componente kg/l"));
@@ -206,13 +210,11 @@ private slots:
     void inUseBox_data()
     {
         QTest::addColumn<QString>("titulo");
-        QTest::addColumn<QString>("texto");
         QTest::addColumn<QColor>("cor");
+        QTest::addColumn<QString>("texto");
 
-        QTest::newRow("in use") << "Concreto fck 15 - 01"
-                                << "Traço em Uso" << QColor(192, 255, 255);
-        QTest::newRow("inactive") << "Concreto fck 15 - 00"
-                                  << "Traço Inativo" << QColor(255, 192, 255);
+        QTest::newRow("in use") << "Concreto fck 15 - 01" << QColor(192, 255, 255) << "Traço em Uso";
+        QTest::newRow("inactive") << "Concreto fck 15 - 00" << QColor(255, 192, 255) << "Traço Inativo";
     }
 
     void inUseBox()
@@ -221,7 +223,7 @@ private slots:
         QFETCH(QString, texto);
         QFETCH(QColor, cor);
 
-        const auto r = compoe(TipoRelatorio::Todos);
+        const auto& r = m_todos;
         const auto b = bloco(*r, titulo);
         QVERIFY(b);
         QCOMPARE(controle(*r, *b, 4704.0, 252.0, 1428.0), texto);
@@ -234,7 +236,7 @@ private slots:
 
     void pageHeaderAndFooter()
     {
-        const auto r = compoe(TipoRelatorio::Todos);
+        const auto& r = m_todos;
         const int paginas = r->documento().pageCount();
         QVERIFY(paginas > 1);
         const QList<printing::ItemTexto> datas =
@@ -257,7 +259,7 @@ private slots:
 
     void blocksAreNeverSplit()
     {
-        const auto r = compoe(TipoRelatorio::Todos);
+        const auto& r = m_todos;
         const double rodape = r->documento().pageHeight() - Relatorio::kMargemInferior - Relatorio::kAlturaDoRodape;
         QCOMPARE(r->documento().reguas().size(), r->blocos().size());
         for (qsizetype i = 0; i < r->blocos().size(); ++i) {

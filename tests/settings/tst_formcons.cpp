@@ -110,8 +110,21 @@ private slots:
         QCOMPARE(caixa(*form, 1)->text(), valores.at(1));
     }
 
-    void padraoEOkGravaOsLimitesUsuais()
+    // "Padrão" fills in the usual limits; only OK saves them, while Cancel or Esc put back the saved ones.
+    void padraoDepoisOkOuCancelar_data()
     {
+        QTest::addColumn<QString>("saida");
+        QTest::addColumn<QStringList>("gravados");
+        QTest::addColumn<int>("resultado");
+        QTest::newRow("OK grava") << "ok" << QStringList{"150", "90", "50", "20"} << int(QDialog::Accepted);
+        QTest::newRow("botão Cancelar") << "cancelar" << kProprios << int(QDialog::Rejected);
+        QTest::newRow("Esc") << "esc" << kProprios << int(QDialog::Rejected);
+    }
+    void padraoDepoisOkOuCancelar()
+    {
+        QFETCH(QString, saida);
+        QFETCH(QStringList, gravados);
+        QFETCH(int, resultado);
         guarda(kProprios);
         auto form = m_ambiente.abre<FormCons>();
         QVERIFY(form);
@@ -120,40 +133,17 @@ private slots:
         QVERIFY(m_ambiente.dialogs->mensagens().isEmpty());
         QCOMPARE(fator4(*form), QStringLiteral("20"));
         QCOMPARE(guardados(), kProprios);
-        botao(*form, 0)->click();
-        QCOMPARE(guardados(), (QStringList{"150", "90", "50", "20"}));
-        QVERIFY(!form->isVisible());
-        QCOMPARE(form->result(), int(QDialog::Accepted));
-        QCOMPARE(vista.count(), 1);
-        QCOMPARE(m_ambiente.sons, (QList<int>{7, 7}));
-    }
-
-    void cancelarNaoGrava_data()
-    {
-        QTest::addColumn<bool>("porEsc");
-        QTest::newRow("botão Cancelar") << false;
-        QTest::newRow("Esc") << true;
-    }
-    void cancelarNaoGrava()
-    {
-        QFETCH(bool, porEsc);
-        guarda(kProprios);
-        auto form = m_ambiente.abre<FormCons>();
-        QVERIFY(form);
-        QSignalSpy vista(form.get(), &FormCons::atualizaVista);
-        botao(*form, 2)->click();
-        m_ambiente.sons.clear();
-        if (porEsc)
+        if (saida == QLatin1String("esc"))
             QTest::keyClick(caixa(*form, 1), Qt::Key_Escape);
         else
-            botao(*form, 1)->click();
+            botao(*form, saida == QLatin1String("ok") ? 0 : 1)->click();
         QVERIFY(!form->isVisible());
-        QCOMPARE(form->result(), int(QDialog::Rejected));
+        QCOMPARE(form->result(), resultado);
         QCOMPARE(vista.count(), 1);
-        QCOMPARE(m_ambiente.sons, QList<int>{7});
-        QCOMPARE(guardados(), kProprios);
-        QCOMPARE(caixa(*form, 0)->text(), kProprios.at(0));
-        QCOMPARE(fator4(*form), kProprios.at(3));
+        QCOMPARE(m_ambiente.sons, (QList<int>{7, 7}));
+        QCOMPARE(guardados(), gravados);
+        QCOMPARE(caixa(*form, 0)->text(), gravados.at(0));
+        QCOMPARE(fator4(*form), gravados.at(3));
     }
 
     void fator4AcompanhaOUltimoLimite()
