@@ -119,7 +119,6 @@ void novoTraco(benchmark::State& state)
     Catalogo& c = catalogo();
     catalogue::Catalogo registro(*c.db);
     registro.abre();
-    registro.conta();
     const QString chaves = QStringLiteral("SELECT Codigo FROM Tracos ORDER BY %1, TracoVariante")
                                .arg(c.db->ordemDeTexto(QStringLiteral("NomeTraco")));
     qint64 gravando = 0;

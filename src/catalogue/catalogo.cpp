@@ -54,26 +54,13 @@ void Catalogo::abre()
     }
     const Consulta catalogo = Consultas::catalogo(m_db);
     m_tracos.setQuery(catalogo.sql, catalogo.valores);
-    m_total = 0;
+    m_total = m_tracos.recordCount();
     m_posicao = 0;
 }
 
 void Catalogo::fecha()
 {
     m_tracos.close();
-}
-
-int Catalogo::conta()
-{
-    m_total = 0;
-    m_tracos.refresh();
-    const std::unique_ptr<platform::RecordSet> copia = m_tracos.clone();
-    if (copia->recordCount() > 0) {
-        copia->moveLast();
-        m_total = copia->recordCount();
-    }
-    copia->close();
-    return m_total;
 }
 
 void Catalogo::ordena(std::optional<qint64> codigo)

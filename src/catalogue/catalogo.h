@@ -80,12 +80,10 @@ public:
 
     explicit Catalogo(platform::Database& db);
 
-    // Brings a file of an earlier version up to date when it can, then reads the catalogue in its order. The
-    // count is left to conta(), whose failure the caller tells.
+    // Brings a file of an earlier version up to date when it can, then reads the catalogue's keys in its order and
+    // counts them.
     void abre();
     void fecha();
-    // Reads the catalogue again and counts it; 0 for an empty table.
-    int conta();
     // Reads the catalogue again in its order (rows of other workstations included) and goes to the mix of key
     // `codigo`; without it (deleted here or elsewhere) to the same place in the catalogue.
     void ordena(std::optional<qint64> codigo);

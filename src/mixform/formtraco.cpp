@@ -545,7 +545,6 @@ void FormTraco::preencheListas()
 void FormTraco::abre()
 {
     m_catalogo.abre();
-    TotalDeRegistros();
 
     DadoProduto.setTable(QStringLiteral("Produtos"));
     dataPrecoCusto = platform::Clock::hoje();
@@ -565,16 +564,6 @@ void FormTraco::fecha()
     DadoProduto.close();
     DadoUnidade.close();
     Rascunho.close();
-}
-
-int FormTraco::TotalDeRegistros()
-{
-    try {
-        return m_catalogo.conta();
-    } catch (const DbError& erro) {
-        desktop::MostraErro(QStringLiteral("Total de Registros"), erro.numero(), erro.descricao());
-        return 0;
-    }
 }
 
 int FormTraco::ProcuraNaLista(const QComboBox* lista, const QString& texto)

@@ -78,10 +78,6 @@ public:
     void abre();
     void fecha();
 
-    // Counts the catalogue on a copy of its record set, after reading it again; 0 for an empty table. A failure is
-    // written to the error log and told to the user, and counts as 0.
-    int TotalDeRegistros();
-
     // The fields' side of the mode switch.
     void Modo(Operacao operacao);
     // Copies the current row into the window, each step on its own: a step that fails is skipped.

@@ -58,6 +58,19 @@ void vendeContrapiso(Database& db)
                            "'Contrapiso') WHERE NomeProduto = 'Concreto Usinado fck 20'"));
 }
 
+// The demonstration data folder as two workstations see it: two connections on one file.
+struct DuasEstacoes
+{
+    DuasEstacoes()
+    {
+        a.open(pasta.banco());
+        b.open(pasta.banco());
+    }
+    PastaDeTeste pasta;
+    Database a{QStringLiteral("estacao-a")};
+    Database b{QStringLiteral("estacao-b")};
+};
+
 } // namespace
 
 // The catalogue's rules applied to what the database holds at the moment of each write: two connections on one
@@ -100,11 +113,9 @@ private slots:
         QFETCH(QString, gravado);
         QFETCH(int, variante);
         QFETCH(int, posicao);
-        PastaDeTeste pasta;
-        Database a(QStringLiteral("estacao-a"));
-        Database b(QStringLiteral("estacao-b"));
-        a.open(pasta.banco());
-        b.open(pasta.banco());
+        DuasEstacoes estacoes;
+        Database& a = estacoes.a;
+        Database& b = estacoes.b;
         if (antes == QLatin1String("variante 2 vira 3"))
             b.exec(QStringLiteral("UPDATE Tracos SET TracoVariante = 3 WHERE NomeTraco = ? AND TracoVariante = 2"),
                    {nome});
@@ -232,11 +243,9 @@ private slots:
     {
         QFETCH(QString, motivo);
         QFETCH(int, erro);
-        PastaDeTeste pasta;
-        Database a(QStringLiteral("estacao-a"));
-        Database b(QStringLiteral("estacao-b"));
-        a.open(pasta.banco());
-        b.open(pasta.banco());
+        DuasEstacoes estacoes;
+        Database& a = estacoes.a;
+        Database& b = estacoes.b;
         a.exec(QStringLiteral("PRAGMA busy_timeout = 50"));
         if (motivo == QLatin1String("gatilho"))
             b.exec(QStringLiteral("CREATE TRIGGER recusa BEFORE INSERT ON Tracos WHEN NEW.Plantao "
@@ -325,7 +334,7 @@ private slots:
         db.open(pasta.banco());
         Catalogo catalogo(db);
         catalogo.abre();
-        QCOMPARE(catalogo.conta(), 12);
+        QCOMPARE(catalogo.total(), 12);
         catalogo.definePosicao(1);
         for (const Catalogo::Movimento m : movimentos)
             catalogo.move(m);
@@ -354,14 +363,11 @@ private slots:
         QFETCH(bool, apagaOMostrado);
         QFETCH(int, posicao);
         QFETCH(QString, nome);
-        PastaDeTeste pasta;
-        Database a(QStringLiteral("estacao-a"));
-        Database b(QStringLiteral("estacao-b"));
-        a.open(pasta.banco());
-        b.open(pasta.banco());
+        DuasEstacoes estacoes;
+        Database& a = estacoes.a;
+        Database& b = estacoes.b;
         Catalogo catalogo(a);
         catalogo.abre();
-        catalogo.conta();
         catalogo.tracos().setAbsolutePosition(onde - 1);
         catalogo.definePosicao(onde);
         const qint64 codigo = catalogo.tracos().field(QStringLiteral("Codigo")).toLongLong();
@@ -418,11 +424,9 @@ private slots:
         QFETCH(QString, operacao);
         QFETCH(QString, novoNome);
         QFETCH(int, erro);
-        PastaDeTeste pasta;
-        Database a(QStringLiteral("estacao-a"));
-        Database b(QStringLiteral("estacao-b"));
-        a.open(pasta.banco());
-        b.open(pasta.banco());
+        DuasEstacoes estacoes;
+        Database& a = estacoes.a;
+        Database& b = estacoes.b;
         const QString nome = QStringLiteral("Concreto fck 20");
         const TracoLido daA = lido(a, nome, 1);
         const TracoLido daB = lido(b, nome, 1);
