@@ -358,11 +358,11 @@ calc::Padroes Traco::padroes() const
         QSqlQuery q = m_db.exec(catalogue::Consultas::massas(m_db).sql);
         if (q.next()) {
             for (int i = 0; i < calc::Padroes::NumeroDeTextos; ++i)
-                p.textos[i] = q.value(QLatin1String(calc::Padroes::camposDosTextos()[i])).toString();
-            p.classe = q.value(QLatin1String(calc::Padroes::campoClasse)).toString();
-            p.opcaoForma = q.value(QLatin1String(calc::Padroes::campoForma)).toInt();
-            p.opcaoTextura = q.value(QLatin1String(calc::Padroes::campoTextura)).toInt();
-            p.tipoConcreto = q.value(QLatin1String(calc::Padroes::campoTipo)).toInt();
+                p.textos[i] = q.value(QLatin1String(catalogue::CamposDasMassas::textos()[i])).toString();
+            p.classe = q.value(QLatin1String(catalogue::CamposDasMassas::classe)).toString();
+            p.opcaoForma = q.value(QLatin1String(catalogue::CamposDasMassas::forma)).toInt();
+            p.opcaoTextura = q.value(QLatin1String(catalogue::CamposDasMassas::textura)).toInt();
+            p.tipoConcreto = q.value(QLatin1String(catalogue::CamposDasMassas::tipo)).toInt();
         }
     } catch (const DbError& erro) {
         // A new mix then starts from blank boxes, which the user fills; the log tells why.

@@ -14,12 +14,4 @@ const Padroes& Padroes::inicial()
     return padroes;
 }
 
-const std::array<const char*, Padroes::NumeroDeTextos>& Padroes::camposDosTextos()
-{
-    static constexpr std::array<const char*, NumeroDeTextos> campos{
-        "MassaCimentoEsp", "MassaCimentoApa", "MassaMiudoEsp", "MassaMiudoApa", "MassaGraudoEsp",
-        "MassaGraudoApa",  "UmidadeMiudo",    "MaodeObra",     "Perda"};
-    return campos;
-}
-
 } // namespace calc

@@ -24,12 +24,6 @@ struct Padroes
 
     // The values a new company starts with, texts as the database keeps them ("3.10").
     static const Padroes& inicial();
-    // The columns of the settings table (Massas) that hold each text, the class and the three options.
-    static const std::array<const char*, NumeroDeTextos>& camposDosTextos();
-    static constexpr const char* campoClasse = "Classe";
-    static constexpr const char* campoForma = "TipoDosagem";
-    static constexpr const char* campoTextura = "FormaDaBrita";
-    static constexpr const char* campoTipo = "UsoConcreto";
 };
 
 } // namespace calc

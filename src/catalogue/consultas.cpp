@@ -2,6 +2,14 @@
 
 #include "platform/database.h"
 
+const std::array<const char*, calc::Padroes::NumeroDeTextos>& catalogue::CamposDasMassas::textos()
+{
+    static constexpr std::array<const char*, calc::Padroes::NumeroDeTextos> campos{
+        "MassaCimentoEsp", "MassaCimentoApa", "MassaMiudoEsp", "MassaMiudoApa", "MassaGraudoEsp",
+        "MassaGraudoApa",  "UmidadeMiudo",    "MaodeObra",     "Perda"};
+    return campos;
+}
+
 namespace catalogue::Consultas {
 
 namespace {

@@ -1,8 +1,12 @@
 #pragma once
 
+#include "calc/padroes.h"
+
 #include <QString>
 #include <QVariantList>
 #include <QVariantMap>
+
+#include <array>
 
 namespace platform {
 class Database;
@@ -20,6 +24,16 @@ struct Consulta
 // The fixed queries of the catalogue. Every name and code travels as a bound value, so a mix called
 // "Traço d'água" works like any other. A query whose wording depends on the engine (an ordering of names, the
 // first row of a table) is given the database it will run on.
+// The columns of the settings table Massas that keep the company's reference values: each text of calc::Padroes in
+// its order, the cement class and the three options.
+namespace CamposDasMassas {
+const std::array<const char*, calc::Padroes::NumeroDeTextos>& textos();
+constexpr const char* classe = "Classe";
+constexpr const char* forma = "TipoDosagem";
+constexpr const char* textura = "FormaDaBrita";
+constexpr const char* tipo = "UsoConcreto";
+} // namespace CamposDasMassas
+
 namespace Consultas {
 
 // Whole catalogue, in catalogue order (the main record set and the report of all mixes).

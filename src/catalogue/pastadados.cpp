@@ -1,12 +1,13 @@
 #include "pastadados.h"
 
 #include "camposdotraco.h"
+#include "consultas.h"
 #include "schema.h"
 #include "tabelaprodutos.h"
 
 #include "calc/calcstate.h"
-#include "calc/consistencylimits.h"
 #include "calc/carregatraco.h"
+#include "calc/consistencylimits.h"
 #include "calc/numericentry.h"
 #include "calc/padroes.h"
 #include "calc/recalculo.h"
@@ -298,12 +299,12 @@ void PastaDados::gravaReferencias(platform::Database& db, const QString& nomeEmp
     db.insere(QStringLiteral("DadosEmpresa"),
               {{QStringLiteral("Nome"), nomeEmpresa}, {QStringLiteral("Morto"), false}});
     const calc::Padroes& padroes = calc::Padroes::inicial();
-    QVariantMap massas{{QLatin1String(calc::Padroes::campoClasse), padroes.classe},
-                       {QLatin1String(calc::Padroes::campoForma), padroes.opcaoForma},
-                       {QLatin1String(calc::Padroes::campoTextura), padroes.opcaoTextura},
-                       {QLatin1String(calc::Padroes::campoTipo), padroes.tipoConcreto}};
+    QVariantMap massas{{QLatin1String(CamposDasMassas::classe), padroes.classe},
+                       {QLatin1String(CamposDasMassas::forma), padroes.opcaoForma},
+                       {QLatin1String(CamposDasMassas::textura), padroes.opcaoTextura},
+                       {QLatin1String(CamposDasMassas::tipo), padroes.tipoConcreto}};
     for (int i = 0; i < calc::Padroes::NumeroDeTextos; ++i)
-        massas.insert(QLatin1String(calc::Padroes::camposDosTextos()[i]), padroes.textos[i]);
+        massas.insert(QLatin1String(CamposDasMassas::textos()[i]), padroes.textos[i]);
     db.insere(QStringLiteral("Massas"), massas);
     const std::array<QString, 4> limites = calc::ConsistencyLimits{}.texts();
     db.insere(QStringLiteral("Consistencias"), {{QStringLiteral("Abate1"), limites[0]},

@@ -7,6 +7,7 @@
 #include "calc/opcoes.h"
 #include "calc/padroes.h"
 #include "calc/physicaldata.h"
+#include "catalogue/consultas.h"
 #include "desktop/ajuda.h"
 #include "desktop/dialogs.h"
 #include "desktop/mostraerro.h"
@@ -80,13 +81,13 @@ FormMass::FormMass(platform::Database& db, QWidget* parent)
         m_texto[i]->setAlignment(Qt::AlignRight);
         m_texto[i]->setFixedWidth(90);
         connect(m_texto[i], &widgets::CaixaTexto::enterPressionado, this, [this, i] { enterNaCaixa(i); });
-        m_dadoMassa.vincula(m_texto[i], QLatin1String(calc::Padroes::camposDosTextos()[i]));
+        m_dadoMassa.vincula(m_texto[i], QLatin1String(catalogue::CamposDasMassas::textos()[i]));
     }
     m_pastinha->addTab(criaPaginaMassas(), QStringLiteral("&Massas e Umidade"));
     m_pastinha->addTab(criaPaginaDosagens(), QStringLiteral("&Dosagens e Agregados"));
     m_pastinha->addTab(criaPaginaUtilizacao(), QStringLiteral("Utili&zação e Mão-de-Obra"));
     connect(m_pastinha, &QTabWidget::currentChanged, this, [] { desktop::TocaSom(desktop::Som::MouseClica); });
-    m_dadoMassa.vincula(m_classeCimento, QLatin1String(calc::Padroes::campoClasse));
+    m_dadoMassa.vincula(m_classeCimento, QLatin1String(catalogue::CamposDasMassas::classe));
 
     auto* principal = new QVBoxLayout(this);
     principal->addWidget(m_pastinha);
@@ -239,11 +240,11 @@ void FormMass::selecionaOpcoes()
 {
     const bool temLinha = m_dadoMassa.temLinha();
     platform::RecordSet& rs = m_dadoMassa.recordset();
-    seleciona(m_opcaoForma, temLinha ? rs.field(QLatin1String(calc::Padroes::campoForma)) : QVariant(),
+    seleciona(m_opcaoForma, temLinha ? rs.field(QLatin1String(catalogue::CamposDasMassas::forma)) : QVariant(),
               inicial().opcaoForma);
-    seleciona(m_opcaoTextura, temLinha ? rs.field(QLatin1String(calc::Padroes::campoTextura)) : QVariant(),
+    seleciona(m_opcaoTextura, temLinha ? rs.field(QLatin1String(catalogue::CamposDasMassas::textura)) : QVariant(),
               inicial().opcaoTextura);
-    seleciona(m_tipoConcreto, temLinha ? rs.field(QLatin1String(calc::Padroes::campoTipo)) : QVariant(),
+    seleciona(m_tipoConcreto, temLinha ? rs.field(QLatin1String(catalogue::CamposDasMassas::tipo)) : QVariant(),
               inicial().tipoConcreto);
 }
 
@@ -293,9 +294,9 @@ void FormMass::gravaDados()
     if (!valoresAceitos())
         return;
     try {
-        m_dadoMassa.gravaLinha({{QLatin1String(calc::Padroes::campoForma), opcaoForma()},
-                                {QLatin1String(calc::Padroes::campoTextura), opcaoTextura()},
-                                {QLatin1String(calc::Padroes::campoTipo), tipoConcreto()}});
+        m_dadoMassa.gravaLinha({{QLatin1String(catalogue::CamposDasMassas::forma), opcaoForma()},
+                                {QLatin1String(catalogue::CamposDasMassas::textura), opcaoTextura()},
+                                {QLatin1String(catalogue::CamposDasMassas::tipo), tipoConcreto()}});
         m_dadoMassa.refresh();
         m_dadoMassa.mostraLinha();
     } catch (const platform::DbError& erro) {
