@@ -513,28 +513,6 @@ void Traco::mostraOQueE(QWidget* controle)
     QWhatsThis::showText(controle->mapToGlobal(controle->rect().center()), texto, controle);
 }
 
-QVariant Traco::marcadorAtual() const
-{
-    if (m_form->totalRegistros() < 1)
-        return {};
-    try {
-        return m_form->tracos().bookmark();
-    } catch (const DbError&) {
-        return {};
-    }
-}
-
-void Traco::voltaAoMarcador(const QVariant& marcador)
-{
-    if (m_form->totalRegistros() < 1 || !marcador.isValid())
-        return;
-    try {
-        m_form->tracos().setBookmark(marcador);
-    } catch (const DbError&) {
-        // The mix was deleted at another workstation meanwhile: the window stays where the catalogue stands.
-    }
-}
-
 void Traco::MostraRelatorio(printing::TipoRelatorio relatorio)
 {
     if (m_mostraRelatorio)
@@ -559,7 +537,7 @@ void Traco::ImprimindoEste()
                        Dialogs::Icone::Informacao);
         return;
     }
-    const QVariant marcador = marcadorAtual();
+    const QVariant marcador = m_form->catalogo().marcador();
     ocupado = true;
     if (m_imprimeEste) {
         m_imprimeEste();
@@ -575,7 +553,7 @@ void Traco::ImprimindoEste()
             desktop::MostraErro(QStringLiteral("Imprimindo Este"), erro.numero(), erro.descricao());
         }
     }
-    voltaAoMarcador(marcador);
+    m_form->catalogo().voltaAoMarcador(marcador);
     m_form->MostraNumero();
     ocupado = false;
 }
@@ -621,7 +599,7 @@ void Traco::abreFormulario(QDialog* formulario)
     const int posicao = m_form->posicao();
     if (m_form->Pasta->isVisible())
         m_form->Pasta->hide();
-    const QVariant marcador = marcadorAtual();
+    const QVariant marcador = m_form->catalogo().marcador();
     ocupado = true;
     if (formulario)
         Dialogs::atual().mostraModal(formulario);
@@ -630,7 +608,7 @@ void Traco::abreFormulario(QDialog* formulario)
     ocupado = false;
     QCoreApplication::processEvents();
     m_form->catalogo().definePosicao(posicao);
-    voltaAoMarcador(marcador);
+    m_form->catalogo().voltaAoMarcador(marcador);
     m_form->MostraNumero();
 }
 
@@ -641,7 +619,7 @@ void Traco::RotinaAssistente()
     const int posicao = m_form->posicao();
     if (m_form->Pasta->isVisible())
         m_form->Pasta->hide();
-    const QVariant marcador = marcadorAtual();
+    const QVariant marcador = m_form->catalogo().marcador();
     Dialogs::atual().mostraModal(m_mago);
     // While the wizard's mix waits to be copied the window shows nothing else.
     m_form->magoPendente = m_mago->magoPendente();
@@ -649,7 +627,7 @@ void Traco::RotinaAssistente()
     ativacao();
     QCoreApplication::processEvents();
     m_form->catalogo().definePosicao(posicao);
-    voltaAoMarcador(marcador);
+    m_form->catalogo().voltaAoMarcador(marcador);
     if (m_form->magoPendente) {
         // "Copiar Traço": the designed mix becomes a new record being inserted.
         m_form->CopiandoTraco(m_mago->respostas());

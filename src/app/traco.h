@@ -118,9 +118,6 @@ private:
     void Enter();
     void teclaDaJanela(QKeyEvent* evento, QWidget* alvo, bool& consumida);
     void abreFormulario(QDialog* formulario);
-    // The current row of the catalogue, to come back to after another window; nothing for an empty catalogue.
-    QVariant marcadorAtual() const;
-    void voltaAoMarcador(const QVariant& marcador);
     void mostraOQueE(QWidget* controle);
     void voltaDeOutraJanela();
     // Menu "Traços" checked or unchecked: the form and its tools shown or put away.

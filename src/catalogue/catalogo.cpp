@@ -63,6 +63,28 @@ void Catalogo::fecha()
     m_tracos.close();
 }
 
+QVariant Catalogo::marcador() const
+{
+    if (m_total < 1)
+        return {};
+    try {
+        return m_tracos.bookmark();
+    } catch (const DbError&) {
+        return {}; // no current row: nothing to come back to
+    }
+}
+
+void Catalogo::voltaAoMarcador(const QVariant& marcador)
+{
+    if (m_total < 1 || !marcador.isValid())
+        return;
+    try {
+        m_tracos.setBookmark(marcador);
+    } catch (const DbError&) {
+        // The mix was deleted at another workstation meanwhile: the record stays where the catalogue stands.
+    }
+}
+
 void Catalogo::ordena(std::optional<qint64> codigo)
 {
     const int onde = m_posicao;

@@ -98,6 +98,11 @@ public:
     // puts back the position it left.
     int posicao() const { return m_posicao; }
     void definePosicao(int posicao) { m_posicao = posicao; }
+    // Where the record stands, to come back to after another window or a cancelled edit; nothing for an empty
+    // catalogue.
+    QVariant marcador() const;
+    // Back to `marcador`. When that mix was deleted at another workstation meanwhile, the record stays where it stands.
+    void voltaAoMarcador(const QVariant& marcador);
 
     // The name as the catalogue writes it, when some mix has it (compared without the blanks around it and without
     // regard to case).

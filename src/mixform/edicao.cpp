@@ -717,16 +717,6 @@ void FormTraco::Gravando(Fim fim)
     QString nome = TextoC[CaixaNome]->text().trimmed();
     std::optional<qint64> novo;
 
-    const auto voltaAoMarcador = [this] {
-        if (marcadorSalvo.isValid()) {
-            try {
-                tracos().setBookmark(marcadorSalvo);
-            } catch (const DbError&) {
-                // The mix shown before was deleted at another workstation: the record stays where it stands.
-            }
-        }
-    };
-
     if (inserindo) {
         if (fim == Fim::Cancelar) {
             cancelando = true;
@@ -735,7 +725,7 @@ void FormTraco::Gravando(Fim fim)
                 m_catalogo.definePosicao(0);
                 emit registro(QStringLiteral("Registro 0/0"));
             }
-            voltaAoMarcador();
+            m_catalogo.voltaAoMarcador(marcadorSalvo);
         } else {
             if (!nomeAceito(nome) || !tracoAceito())
                 return;
@@ -764,7 +754,7 @@ void FormTraco::Gravando(Fim fim)
             if (!marcadorSalvo.isValid())
                 m_estado.limpa();
             else
-                voltaAoMarcador();
+                m_catalogo.voltaAoMarcador(marcadorSalvo);
         } else {
             if (!nomeAceito(nome))
                 return;
