@@ -52,10 +52,82 @@ void Catalogo::abre()
             platform::RegistraErro(QStringLiteral("Atualizando o Banco de Dados"), erro.numero(), erro.descricao());
         }
     }
+    leOrdem();
+    leNomes();
+    m_posicao = 0;
+}
+
+void Catalogo::leOrdem()
+{
+    // Asked before the read: a write that lands between the two is taken as unseen, and the next write of this
+    // workstation reads the catalogue again.
+    m_escritasVistas = m_db.marcaDeEscritas();
+    m_incluido.reset();
     const Consulta catalogo = Consultas::catalogo(m_db);
     m_tracos.setQuery(catalogo.sql, catalogo.valores);
     m_total = m_tracos.recordCount();
-    m_posicao = 0;
+}
+
+void Catalogo::acompanhaGravacao(const std::optional<platform::MarcaDeEscritas>& antes, std::optional<qint64> mantido,
+                                 std::optional<qint64> incluido)
+{
+    // What was read is still what is stored, this write aside, only when nothing else was written since.
+    const std::optional<platform::MarcaDeEscritas> agora = m_db.marcaDeEscritas();
+    if (!antes || !agora)
+        return;
+    if (m_escritasDosNomes == antes)
+        m_escritasDosNomes = agora;
+    if (m_escritasVistas != antes)
+        return;
+    if (mantido || (incluido && !m_incluido)) {
+        m_escritasVistas = agora;
+        m_incluido = incluido;
+    } else {
+        m_escritasVistas.reset();
+    }
+}
+
+bool Catalogo::incluiEmOrdem(qint64 codigo)
+{
+    if (m_incluido != codigo || !m_escritasVistas || !m_tracos.isOpen() || m_db.marcaDeEscritas() != m_escritasVistas)
+        return false;
+    m_incluido.reset();
+    const auto nomeEVariante = [this](qint64 chave) -> std::optional<std::pair<QString, int>> {
+        const Consulta c = Consultas::nomeEVariante(chave);
+        QSqlQuery q = m_db.exec(c.sql, c.valores);
+        if (!q.next())
+            return std::nullopt;
+        return std::pair{q.value(0).toString(), q.value(1).toInt()};
+    };
+    const std::optional<std::pair<QString, int>> novo = nomeEVariante(codigo);
+    if (!novo)
+        return false;
+    // The first position whose mix comes after the new one, in the catalogue's order: names as the database sorts
+    // them, then the variant's number.
+    int inicio = 0;
+    int fim = m_tracos.recordCount();
+    while (inicio < fim) {
+        const int meio = inicio + (fim - inicio) / 2;
+        const qint64 chave = m_tracos.chaveEm(meio);
+        if (chave == codigo)
+            return false; // already in the record: its place may have changed, the catalogue is read again
+        const std::optional<std::pair<QString, int>> outro = nomeEVariante(chave);
+        if (!outro)
+            return false;
+        int ordem = platform::comparaTextos(outro->first, novo->first);
+        if (ordem == 0)
+            ordem = outro->second < novo->second ? -1 : outro->second > novo->second ? 1 : 0;
+        if (ordem == 0)
+            return false; // two mixes in one place: left to the database's order
+        if (ordem < 0)
+            inicio = meio + 1;
+        else
+            fim = meio;
+    }
+    m_tracos.incluiChave(inicio, codigo);
+    m_total = m_tracos.recordCount();
+    m_posicao = inicio + 1;
+    return true;
 }
 
 void Catalogo::fecha()
@@ -87,10 +159,10 @@ void Catalogo::voltaAoMarcador(const QVariant& marcador)
 
 void Catalogo::ordena(std::optional<qint64> codigo)
 {
+    if (codigo && incluiEmOrdem(*codigo))
+        return;
     const int onde = m_posicao;
-    const Consulta catalogo = Consultas::catalogo(m_db);
-    m_tracos.setQuery(catalogo.sql, catalogo.valores);
-    m_total = m_tracos.recordCount();
+    leOrdem();
     bool achou = false;
     if (codigo) {
         try {
@@ -207,11 +279,105 @@ void Catalogo::acompanha(int acao, bool& salvar)
     }
 }
 
+void Catalogo::leNomes()
+{
+    m_escritasDosNomes = m_db.marcaDeEscritas();
+    m_nomes.clear();
+    m_porDobra.clear();
+    const Consulta c = Consultas::nomesDistintos(m_db);
+    QSqlQuery q = m_db.exec(c.sql, c.valores);
+    while (q.next()) {
+        const QVariant nome = q.value(0);
+        if (!nome.isNull())
+            m_nomes.append(nome.toString());
+    }
+    m_porDobra.reserve(m_nomes.size());
+    for (const QString& nome : std::as_const(m_nomes))
+        anotaDobra(nome);
+}
+
+void Catalogo::anotaDobra(const QString& nome)
+{
+    const QString dobra = platform::nomeDobrado(nome);
+    const auto it = m_porDobra.find(dobra);
+    if (it == m_porDobra.end())
+        m_porDobra.insert(dobra, nome);
+    else if (*it != nome)
+        it->clear();
+}
+
+bool Catalogo::nomesEmDia()
+{
+    return m_escritasDosNomes && m_db.marcaDeEscritas() == m_escritasDosNomes;
+}
+
+namespace {
+
+bool emOrdem(const QString& a, const QString& b)
+{
+    return platform::comparaTextos(a, b) < 0;
+}
+
+} // namespace
+
+int Catalogo::posicaoExata(const QString& nome) const
+{
+    const auto it = std::lower_bound(m_nomes.cbegin(), m_nomes.cend(), nome, emOrdem);
+    return it != m_nomes.cend() && *it == nome ? int(it - m_nomes.cbegin()) : -1;
+}
+
+int Catalogo::posicaoDoNome(const QString& nome) const
+{
+    const QString procurado = nome.trimmed();
+    if (procurado.isEmpty())
+        return -1;
+    const auto dobra = m_porDobra.constFind(platform::nomeDobrado(procurado));
+    if (dobra == m_porDobra.cend())
+        return -1;
+    if (dobra->isEmpty()) {
+        // Names that differ only in case: the first of the list, as the user sees them.
+        for (int i = 0; i < m_nomes.size(); ++i) {
+            if (platform::nomeDobrado(m_nomes.at(i)) == dobra.key())
+                return i;
+        }
+        return -1;
+    }
+    return posicaoExata(*dobra);
+}
+
+void Catalogo::trocaNome(const QString& antigo, const QString& novo)
+{
+    if (!antigo.isEmpty() && antigo != novo) {
+        const auto it = std::lower_bound(m_nomes.begin(), m_nomes.end(), antigo, emOrdem);
+        if (it != m_nomes.end() && *it == antigo) {
+            m_nomes.erase(it);
+            const QString dobra = platform::nomeDobrado(antigo);
+            if (m_porDobra.value(dobra) == antigo)
+                m_porDobra.remove(dobra);
+        }
+    }
+    if (!novo.isEmpty()) {
+        const auto it = std::lower_bound(m_nomes.begin(), m_nomes.end(), novo, emOrdem);
+        if (it == m_nomes.end() || *it != novo) {
+            m_nomes.insert(it, novo);
+            anotaDobra(novo);
+        }
+    }
+}
+
 std::optional<QString> Catalogo::nomeGravado(const QString& nome)
 {
     const QString procurado = nome.trimmed();
     if (procurado.isEmpty())
         return std::nullopt;
+    // While no other workstation has written since the names were read, the list is what is stored.
+    if (nomesEmDia()) {
+        const auto dobra = m_porDobra.constFind(platform::nomeDobrado(procurado));
+        if (dobra == m_porDobra.cend())
+            return std::nullopt;
+        if (!dobra->isEmpty())
+            return *dobra;
+    }
     // The name's own index finds it as it is usually typed; a name stored with blanks around it, or typed with
     // accented letters in another case, is found by comparing every name folded.
     const Consulta exato = Consultas::nomeExato(procurado);
@@ -340,6 +506,7 @@ void Catalogo::atualizaLinha(qint64 codigo, const QVariantMap& campos)
 Gravacao Catalogo::insere(const TracoAGravar& traco)
 {
     platform::Transaction transacao(m_db);
+    const std::optional<platform::MarcaDeEscritas> antes = m_db.marcaDeEscritas();
     Gravacao g;
     QVariantMap campos = camposProprios(traco.campos);
     const std::optional<QString> existente = nomeGravado(traco.nome);
@@ -362,12 +529,16 @@ Gravacao Catalogo::insere(const TracoAGravar& traco)
         m_db.exec(c.sql, c.valores);
     }
     transacao.commit();
+    // Another workstation may have written the name first: it enters the list either way.
+    trocaNome({}, g.nome);
+    acompanhaGravacao(antes, {}, g.codigo);
     return g;
 }
 
 Gravacao Catalogo::altera(const TracoLido& lido, const TracoAGravar& traco)
 {
     platform::Transaction transacao(m_db);
+    const std::optional<platform::MarcaDeEscritas> antes = m_db.marcaDeEscritas();
     const Estado atual = confere(lido);
     Gravacao g;
     g.codigo = lido.codigo;
@@ -396,6 +567,9 @@ Gravacao Catalogo::altera(const TracoLido& lido, const TracoAGravar& traco)
     campos.insert(QStringLiteral("Plantao"), emUso);
     atualizaLinha(lido.codigo, campos);
     transacao.commit();
+    trocaNome(atual.nome, g.nome);
+    // A rename moves every variant of the name in the catalogue's order; any other edit leaves the order as it was.
+    acompanhaGravacao(antes, g.nome == atual.nome ? std::optional<qint64>(lido.codigo) : std::nullopt, {});
     return g;
 }
 
@@ -410,12 +584,21 @@ bool Catalogo::preparaExclusao(const TracoLido& lido, QList<Aviso>& avisos)
 bool Catalogo::exclui(const TracoLido& lido, QList<Aviso>& avisos)
 {
     platform::Transaction transacao(m_db);
+    const std::optional<platform::MarcaDeEscritas> antes = m_db.marcaDeEscritas();
     const bool permitido = preparaExclusao(lido, avisos);
+    bool ultimoDoNome = false;
     if (permitido) {
         const Consulta c = Consultas::excluiLinha(lido.codigo);
         m_db.exec(c.sql, c.valores);
+        const Consulta resta = Consultas::nomeExato(lido.nome);
+        ultimoDoNome = m_db.scalar(resta.sql, resta.valores).isNull();
     }
     transacao.commit();
+    // The name leaves the list with its last variant.
+    if (ultimoDoNome)
+        trocaNome(lido.nome, {});
+    // The record read still holds the deleted mix: it is read again.
+    acompanhaGravacao(antes, {}, {});
     return permitido;
 }
 

@@ -1,11 +1,14 @@
 #pragma once
 
 #include "platform/dberror.h"
+#include "platform/driver.h"
 #include "platform/icone.h"
 #include "platform/recordset.h"
 
+#include <QHash>
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <QVariantMap>
 
 #include <optional>
@@ -85,7 +88,9 @@ public:
     void abre();
     void fecha();
     // Reads the catalogue again in its order (rows of other workstations included) and goes to the mix of key
-    // `codigo`; without it (deleted here or elsewhere) to the same place in the catalogue.
+    // `codigo`; without it (deleted here or elsewhere) to the same place in the catalogue. A mix this workstation
+    // has just added, when no other has written since the catalogue was read, takes its place in the order without
+    // the catalogue being read again.
     void ordena(std::optional<qint64> codigo);
     void move(Movimento movimento);
     // Follows the record set's moves, inserts and deletes in the count and the position (its record-move check).
@@ -103,6 +108,16 @@ public:
     QVariant marcador() const;
     // Back to `marcador`. When that mix was deleted at another workstation meanwhile, the record stays where it stands.
     void voltaAoMarcador(const QVariant& marcador);
+
+    // The names of the catalogue, each once, in its order: read on opening and kept as this workstation's writes
+    // change them. Another workstation's names come in when the catalogue is read again (leNomes).
+    const QStringList& nomes() const { return m_nomes; }
+    void leNomes();
+    // The position in nomes() of the name written as `nome` is (compared without the blanks around it and without
+    // regard to case); -1 when no name of the list is it.
+    int posicaoDoNome(const QString& nome) const;
+    // The position in nomes() of the name written exactly as `nome`; -1 when the list does not have it.
+    int posicaoExata(const QString& nome) const;
 
     // The name as the catalogue writes it, when some mix has it (compared without the blanks around it and without
     // regard to case).
@@ -145,11 +160,36 @@ private:
     // The row of `lido` as stored now; throws 3167 when it is gone and 3197 when it changed since it was read.
     Estado confere(const TracoLido& lido);
     void atualizaLinha(qint64 codigo, const QVariantMap& campos);
+    // Reads the catalogue's keys in its order, noting which writes of other workstations it has seen.
+    void leOrdem();
+    // Whether the list of names is what is stored: read since the last write of another workstation.
+    bool nomesEmDia();
+    // The list of names after this workstation wrote `novo` where `antigo` was (either may be empty).
+    void trocaNome(const QString& antigo, const QString& novo);
+    void anotaDobra(const QString& nome);
+    // After a write of this workstation that began with the database's writes at `antes`: keeps what was read in
+    // step when nothing else had been written. `mantido` is an edited mix whose place in the order stays; `incluido`
+    // a new mix the record does not hold yet.
+    void acompanhaGravacao(const std::optional<platform::MarcaDeEscritas>& antes, std::optional<qint64> mantido,
+                           std::optional<qint64> incluido);
+    // Puts the new mix `codigo` in its place in the record read, when nothing else changed since; false otherwise.
+    bool incluiEmOrdem(qint64 codigo);
 
     platform::Database& m_db;
     platform::RecordSet m_tracos;
     int m_total = 0;
     int m_posicao = 0;
+    // Where the database's writes stood when the record was read, moved on by this workstation's writes that keep
+    // the record in step (an edit that leaves the order as it was, one new mix not yet in the record); none when
+    // the record must be read again.
+    std::optional<platform::MarcaDeEscritas> m_escritasVistas;
+    std::optional<qint64> m_incluido; // the new mix not yet in the record
+
+    QStringList m_nomes;
+    // Each name folded (nomeDobrado) to the one name of the list that has it; a fold two names of the list share
+    // holds an empty text, and those names are looked up in the database itself.
+    QHash<QString, QString> m_porDobra;
+    std::optional<platform::MarcaDeEscritas> m_escritasDosNomes;
 };
 
 } // namespace catalogue

@@ -99,6 +99,11 @@ Consulta codigoDoNome(const QString& nome)
         {nome}};
 }
 
+Consulta nomeEVariante(qint64 codigo)
+{
+    return {QStringLiteral("SELECT NomeTraco, TracoVariante FROM Tracos WHERE Codigo = ?"), {codigo}};
+}
+
 Consulta estadoDaLinha(qint64 codigo, bool comVersao)
 {
     return {QStringLiteral("SELECT NomeTraco, TracoVariante, Plantao, CodigoTraco%1 FROM Tracos WHERE Codigo = ?")

@@ -54,6 +54,8 @@ Consulta limpaPlantoes(const QString& nome);
 Consulta produtosQueUsam(qint64 codigoTraco);
 // CodigoTraco of the name's first variant.
 Consulta codigoDoNome(const QString& nome);
+// NomeTraco, TracoVariante of the mix with the key: its place in the catalogue's order.
+Consulta nomeEVariante(qint64 codigo);
 // NomeTraco, TracoVariante, Plantao, CodigoTraco (and Versao when asked) of the mix with the key.
 Consulta estadoDaLinha(qint64 codigo, bool comVersao);
 // Writes the named fields of the mix with the key.

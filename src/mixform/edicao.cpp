@@ -78,26 +78,36 @@ void FormTraco::selecionaPosicao(QComboBox* lista, int posicao)
     lista->setCurrentIndex(posicao >= 1 && posicao <= lista->count() ? posicao - 1 : -1);
 }
 
-void FormTraco::insereNome(const QString& nome)
-{
-    // In the catalogue's order.
-    int i = 0;
-    while (i < Combo[ListaNome]->count() && platform::comparaTextos(Combo[ListaNome]->itemText(i), nome) < 0)
-        ++i;
-    Combo[ListaNome]->insertItem(i, nome);
-}
-
 void FormTraco::trocaNaLista(const QString& antigo, const QString& novo)
 {
-    // The name list follows what a write did to one name, without reading every name again: the old name leaves it
-    // when no mix has it any more, the name written enters it, where the catalogue's order has it, when missing.
-    const QSignalBlocker bloqueio(Combo[ListaNome]);
-    if (!antigo.isEmpty() && antigo != novo) {
-        if (const int p = ProcuraNaLista(Combo[ListaNome], antigo); p > 0)
-            Combo[ListaNome]->removeItem(p - 1);
+    // The catalogue's names followed the write; the name list on screen, which holds the same names in the same
+    // order, follows it too without reading every name again: the old name leaves it when the catalogue no longer
+    // has it, the name written enters it where the catalogue put it.
+    QComboBox* const lista = Combo[ListaNome];
+    const QSignalBlocker bloqueio(lista);
+    if (!antigo.isEmpty() && antigo != novo && m_catalogo.posicaoExata(antigo) < 0) {
+        const int p = posicaoNaLista(antigo);
+        if (p < lista->count() && lista->itemText(p) == antigo)
+            lista->removeItem(p);
     }
-    if (!novo.isEmpty() && ProcuraNaLista(Combo[ListaNome], novo) < 1)
-        insereNome(novo);
+    if (const int p = novo.isEmpty() ? -1 : m_catalogo.posicaoExata(novo); p >= 0 && lista->itemText(p) != novo)
+        lista->insertItem(p, novo);
+}
+
+int FormTraco::posicaoNaLista(const QString& nome) const
+{
+    // The first item that does not come before `nome` in the catalogue's order.
+    const QComboBox* const lista = Combo[ListaNome];
+    int inicio = 0;
+    int fim = lista->count();
+    while (inicio < fim) {
+        const int meio = inicio + (fim - inicio) / 2;
+        if (platform::comparaTextos(lista->itemText(meio), nome) < 0)
+            inicio = meio + 1;
+        else
+            fim = meio;
+    }
+    return inicio;
 }
 
 // ---- Writes of the catalogue ----
@@ -255,9 +265,14 @@ void FormTraco::OrdenarTracos(std::optional<qint64> codigo)
 
 void FormTraco::recarregaNomes()
 {
-    const QStringList nomes = consulta(Consultas::nomesDistintos(m_db).sql);
+    m_catalogo.leNomes();
+    mostraNomes();
+}
+
+void FormTraco::mostraNomes()
+{
     const QSignalBlocker bloqueio(Combo[ListaNome]);
-    preencheLista(Combo[ListaNome], nomes);
+    preencheLista(Combo[ListaNome], m_catalogo.nomes());
     Combo[ListaNome]->setCurrentIndex(-1);
 }
 
@@ -437,7 +452,7 @@ void FormTraco::Alterando()
         if (posicao > 0)
             lista->setCurrentIndex(posicao - 1);
     };
-    escolhe(Combo[ListaNome], ProcuraNaLista(Combo[ListaNome], TextoC[CaixaNome]->text()));
+    escolhe(Combo[ListaNome], m_catalogo.posicaoDoNome(TextoC[CaixaNome]->text()) + 1);
     Combo[ListaNome]->setEditText(TextoC[CaixaNome]->text());
     nomeAntigo = TextoC[CaixaNome]->text();
     escolhe(Combo[ListaConsistencia], ProcuraNaLista(Combo[ListaConsistencia], TextoC[CaixaConsistencia]->text()));
@@ -531,8 +546,7 @@ void FormTraco::Excluindo()
         mostraAvisos(avisos);
         if (excluido) {
             // The name leaves the list with its last variant.
-            if (m_catalogo.ContandoVariantes(codigoTraco.toLongLong()) == 0)
-                trocaNaLista(lido.nome, {});
+            trocaNaLista(lido.nome, {});
             OrdenarTracos(std::nullopt);
             if (totalRegistros() < 1) {
                 // The catalogue's last mix is gone: nothing of it stays on screen.
@@ -760,8 +774,8 @@ void FormTraco::Gravando(Fim fim)
                 return;
             const bool renomeado = nome != nomeAntigo.trimmed();
             if (renomeado) {
-                const int p = ProcuraNaLista(Combo[ListaNome], nome);
-                if (p > 0 && !mesmoNome(Combo[ListaNome]->itemText(p - 1), nomeAntigo)) {
+                const int p = m_catalogo.posicaoDoNome(nome);
+                if (p >= 0 && !mesmoNome(m_catalogo.nomes().at(p), nomeAntigo)) {
                     corrigeONome(QStringLiteral("Não pode ser este nome.") + CR +
                                      QStringLiteral("Pois o mesmo já existe.") + CR + CR +
                                      QStringLiteral("Quer digitar outro nome?"),

@@ -102,7 +102,7 @@ QGroupBox* quadro(const QString& titulo, const QString& nome = {})
 } // namespace
 
 FormTraco::FormTraco(platform::Database& db, calc::CalcState& estado, QWidget* parent)
-    : QWidget(parent), DadoProduto(db), DadoUnidade(db), Rascunho(db), m_db(db), m_estado(estado), m_catalogo(db)
+    : QWidget(parent), DadoProduto(db), DadoUnidade(db), m_db(db), m_estado(estado), m_catalogo(db)
 {
     setObjectName(QStringLiteral("FormTraco"));
     Pasta = new QTabWidget(this);
@@ -505,14 +505,12 @@ calc::ConsistencyLimits FormTraco::limites() const
 QStringList FormTraco::consulta(const QString& sql)
 {
     QStringList nomes;
-    Rascunho.setQuery(sql);
-    Rascunho.refresh();
-    for (Rascunho.moveFirst(); !Rascunho.eof(); Rascunho.moveNext()) {
-        const QVariant nome = Rascunho.record().value(0);
+    QSqlQuery q = m_db.exec(sql);
+    while (q.next()) {
+        const QVariant nome = q.value(0);
         if (!nome.isNull())
             nomes.append(nome.toString());
     }
-    Rascunho.close();
     return nomes;
 }
 
@@ -534,7 +532,7 @@ void FormTraco::preencheListas()
     aditivos.append(kNenhum);
     preencheLista(Combo[ListaAditivo1], aditivos);
     preencheLista(Combo[ListaAditivo2], aditivos);
-    recarregaNomes();
+    mostraNomes();
     // Percentages of water a superplasticiser saves.
     preencheLista(Combo[ListaReducao],
                   {QStringLiteral("0"), QStringLiteral("5"), QStringLiteral("8"), QStringLiteral("10"),
@@ -563,7 +561,6 @@ void FormTraco::fecha()
     m_catalogo.fecha();
     DadoProduto.close();
     DadoUnidade.close();
-    Rascunho.close();
 }
 
 int FormTraco::ProcuraNaLista(const QComboBox* lista, const QString& texto)

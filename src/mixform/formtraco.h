@@ -108,6 +108,8 @@ public:
     void OrdenarTracos(std::optional<qint64> codigo);
     // Reads the name list again from the catalogue.
     void recarregaNomes();
+    // Fills the name list on screen with the catalogue's names as last read.
+    void mostraNomes();
     // Recalculates the mix from the boxes while it is inserted or edited, and shows the results.
     void ReCalculo();
     // Shows the mix the wizard designed as a new record being inserted, and recalculates it.
@@ -172,10 +174,9 @@ public:
     int posicao() const { return m_catalogo.posicao(); }
     int totalRegistros() const { return m_catalogo.total(); }
 
-    // The products, the units and the scratch set of the lists.
+    // The products and the units.
     platform::RecordSet DadoProduto;
     platform::RecordSet DadoUnidade;
-    platform::RecordSet Rascunho;
 
     // Window state kept for the whole run.
     bool inserindo = false;
@@ -259,7 +260,8 @@ private:
     // busy database, a full disk or a protected folder).
     bool recusaDaGravacao(const platform::DbError& erro);
     // Puts a new name in the name list where the catalogue's order has it.
-    void insereNome(const QString& nome);
+    // Where `nome` is, or would go, in the name list on screen.
+    int posicaoNaLista(const QString& nome) const;
     // Takes the name `antigo` out of the name list and puts `novo` in, either of them possibly empty.
     void trocaNaLista(const QString& antigo, const QString& novo);
     // Back to viewing; a new mix is looked for in the catalogue read again.

@@ -293,7 +293,7 @@ void FormTraco::confereNome()
         return;
     if (!(inserindo || alterando))
         return;
-    if (ProcuraNaLista(Combo[ListaNome], Combo[ListaNome]->currentText()) > 0) {
+    if (m_catalogo.posicaoDoNome(Combo[ListaNome]->currentText()) >= 0) {
         Faixa->hide();
     } else if (inserindo) {
         // The first variant of a name is always the one in use.

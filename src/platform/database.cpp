@@ -94,6 +94,15 @@ int Database::versaoDoEsquema()
     }
 }
 
+std::optional<MarcaDeEscritas> Database::marcaDeEscritas()
+{
+    try {
+        return m_driver->marcaDeEscritas(conexao());
+    } catch (const DbError& erro) {
+        throw erroDoArquivo(erro);
+    }
+}
+
 void Database::gravaVersaoDoEsquema(int versao)
 {
     try {

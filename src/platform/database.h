@@ -95,6 +95,9 @@ public:
     // change belongs to the transaction open on the connection, if any. Throw DbError.
     int versaoDoEsquema();
     void gravaVersaoDoEsquema(int versao);
+    // Changes whenever anything has been written to the database, through this connection or any other; none when
+    // the engine does not tell (see Driver::marcaDeEscritas).
+    std::optional<MarcaDeEscritas> marcaDeEscritas();
 
     // Runs one statement with its values bound in order to the '?' placeholders; the returned query is forward-only
     // and positioned before its first row. Throws DbError on failure; a failure on a file that another workstation

@@ -9,7 +9,19 @@
 #include <QVariant>
 #include <QVariantList>
 
+#include <optional>
+
 namespace platform {
+
+// Where the writes to a store stood at one moment: the other connections' and the connection's own, each counted
+// as the engine counts them. Two marks are only ever compared for equality.
+struct MarcaDeEscritas
+{
+    qint64 outras = 0;
+    qint64 proprias = 0;
+
+    bool operator==(const MarcaDeEscritas&) const = default;
+};
 
 // What the program says differently to each database engine, and nothing else: how a connection to the store is
 // opened, which column reaches a table's rows, how texts are put in Portuguese order and names compared, where the
@@ -68,6 +80,10 @@ public:
     // The version of the program's schema the store is at; 0 for a store no version was written to.
     virtual int versaoDoEsquema(const QSqlDatabase& db) const = 0;
     virtual void gravaVersaoDoEsquema(const QSqlDatabase& db, int versao) const = 0;
+
+    // A mark that changes whenever anything has been written to the store: by `db` itself or by any other
+    // connection. None when the engine does not tell: the caller then takes it that anything may have changed.
+    virtual std::optional<MarcaDeEscritas> marcaDeEscritas(const QSqlDatabase& db) const = 0;
 
     // The statement that starts a transaction which will write: taken at once, so that a writer waits for the
     // others up front instead of failing half-way.

@@ -325,6 +325,16 @@ void DriverSqlite::gravaVersaoDoEsquema(const QSqlDatabase& db, int versao) cons
     executa(db, QStringLiteral("PRAGMA user_version = %1").arg(versao));
 }
 
+std::optional<MarcaDeEscritas> DriverSqlite::marcaDeEscritas(const QSqlDatabase& db) const
+{
+    // data_version moves with every commit of another connection; total_changes counts the rows this connection
+    // has written, in a transaction or not.
+    QSqlQuery q = executa(db, QStringLiteral("SELECT data_version, total_changes() FROM pragma_data_version"));
+    if (!q.next())
+        return std::nullopt;
+    return MarcaDeEscritas{q.value(0).toLongLong(), q.value(1).toLongLong()};
+}
+
 QString DriverSqlite::inicioDeTransacao() const
 {
     return QStringLiteral("BEGIN IMMEDIATE");

@@ -31,6 +31,7 @@ public:
 
     int versaoDoEsquema(const QSqlDatabase& db) const override;
     void gravaVersaoDoEsquema(const QSqlDatabase& db, int versao) const override;
+    std::optional<MarcaDeEscritas> marcaDeEscritas(const QSqlDatabase& db) const override;
 
     QString inicioDeTransacao() const override;
 

@@ -313,6 +313,24 @@ void RecordSet::setBookmark(const QVariant& marcador)
     vaiPara(posicao);
 }
 
+void RecordSet::incluiChave(int posicao, qint64 chave)
+{
+    exigeAtualizavel();
+    if (posicao < 0 || posicao > m_chaves.size() || m_chaves.contains(chave))
+        throw DbError(ArgumentoInvalido);
+    antesDe(Marcador);
+    m_chaves.insert(posicao, chave);
+    vaiPara(posicao);
+}
+
+qint64 RecordSet::chaveEm(int posicao) const
+{
+    exigeAberto();
+    if (posicao < 0 || posicao >= m_chaves.size())
+        throw DbError(ArgumentoInvalido);
+    return m_chaves.at(posicao);
+}
+
 void RecordSet::findFirst(const Predicado& predicado)
 {
     exigeAberto();

@@ -85,6 +85,13 @@ public:
     QVariant bookmark() const;
     void setBookmark(const QVariant& marcador);
 
+    // Puts the row of key `chave`, written elsewhere than through this set, at position `posicao` of the set's
+    // order and goes to it: for a caller that knows where the order has the row, so that the keys need not be read
+    // again. A row already in the set, or a position outside it, is DbError 3001 (invalid argument).
+    void incluiChave(int posicao, qint64 chave);
+    // The key at position `posicao` of the set's order (DbError 3001 outside it).
+    qint64 chaveEm(int posicao) const;
+
     // findFirst and findLast search the whole set; findNext and findPrevious go on from the current row. When no
     // row matches, noMatch() is true and the current row stays where it was.
     void findFirst(const Predicado& predicado);

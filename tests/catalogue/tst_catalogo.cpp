@@ -10,6 +10,7 @@
 #include <QCoreApplication>
 #include <QHash>
 #include <QProcess>
+#include <QRandomGenerator>
 #include <QSet>
 #include <QSqlQuery>
 #include <QTest>
@@ -56,6 +57,15 @@ void vendeContrapiso(Database& db)
 {
     db.exec(QStringLiteral("UPDATE Produtos SET CodigoTraco = (SELECT CodigoTraco FROM Tracos WHERE NomeTraco = "
                            "'Contrapiso') WHERE NomeProduto = 'Concreto Usinado fck 20'"));
+}
+
+// The record's keys in its order.
+QList<qint64> chaves(const Catalogo& catalogo)
+{
+    QList<qint64> lista;
+    for (int i = 0; i < catalogo.total(); ++i)
+        lista.append(catalogo.tracos().chaveEm(i));
+    return lista;
 }
 
 // The demonstration data folder as two workstations see it: two connections on one file.
@@ -381,6 +391,81 @@ private slots:
         QCOMPARE(catalogo.total(), apagaOutro || apagaOMostrado ? 11 : 12);
         QCOMPARE(catalogo.posicao(), posicao);
         QCOMPARE(catalogo.tracos().field(QStringLiteral("NomeTraco")).toString(), nome);
+    }
+
+    // This workstation's writes keep the record and the names it holds in step with what is stored, without reading
+    // the catalogue again; another workstation's writes make them be read again. After every write and its reading,
+    // the record and the names are those a fresh opening gives, and each name still has one spelling.
+    void emPassoComOGravado_data()
+    {
+        QTest::addColumn<int>("semente");
+        for (const int semente : {1, 2, 3, 4})
+            QTest::addRow("semente %d", semente) << semente;
+    }
+    void emPassoComOGravado()
+    {
+        QFETCH(int, semente);
+        const QStringList nomes{QStringLiteral("Água Fria"),
+                                QStringLiteral("ÁGUA FRIA"),
+                                QStringLiteral("agua fria"),
+                                QStringLiteral("Ônix"),
+                                QStringLiteral("Zeta"),
+                                QStringLiteral("zeta 2"),
+                                QStringLiteral("concreto FCK 20"),
+                                QStringLiteral("Concreto fck 25 "),
+                                QStringLiteral("Êxito"),
+                                QStringLiteral("Laje")};
+        DuasEstacoes estacoes;
+        Database& a = estacoes.a;
+        Catalogo aqui(a);
+        aqui.abre();
+        Catalogo outra(estacoes.b);
+        QRandomGenerator sorte{quint32(semente)};
+        bool outraEscreveu = false;
+        for (int passo = 0; passo < 40; ++passo) {
+            const QString nome = nomes.at(int(sorte.bounded(nomes.size())));
+            aqui.tracos().setAbsolutePosition(int(sorte.bounded(aqui.total())));
+            const qint64 codigo = aqui.tracos().field(QStringLiteral("Codigo")).toLongLong();
+            const TracoLido lido{
+                codigo, a.scalar(QStringLiteral("SELECT Versao FROM Tracos WHERE Codigo = ?"), {codigo}).toLongLong(),
+                aqui.tracos().field(QStringLiteral("NomeTraco")).toString()};
+            QList<catalogue::Aviso> avisos;
+            switch (sorte.bounded(5)) {
+            case 0:
+                outra.insere({nome, sorte.bounded(2) == 0, {}});
+                outraEscreveu = true;
+                continue;
+            case 1:
+                aqui.leNomes();
+                outraEscreveu = false;
+                continue;
+            case 2:
+                try {
+                    aqui.altera(lido, {nome, false, {}});
+                } catch (const catalogue::NomeJaExiste&) {
+                    // A rename to another mix's name is refused; nothing was written.
+                }
+                aqui.ordena(codigo);
+                break;
+            case 3:
+                aqui.exclui(lido, avisos);
+                aqui.ordena(std::nullopt);
+                break;
+            default:
+                aqui.ordena(aqui.insere({nome, sorte.bounded(2) == 0, {}}).codigo);
+                break;
+            }
+            Catalogo novo(a);
+            novo.abre();
+            QCOMPARE(chaves(aqui), chaves(novo));
+            QCOMPARE(aqui.tracos().absolutePosition() + 1, aqui.posicao());
+            if (!outraEscreveu)
+                QCOMPARE(aqui.nomes(), novo.nomes());
+            QCOMPARE(a.scalar(QStringLiteral("SELECT COUNT(*) FROM (SELECT quenvar_dobra(NomeTraco) FROM Tracos "
+                                             "GROUP BY 1 HAVING COUNT(DISTINCT NomeTraco COLLATE BINARY) > 1)"))
+                         .toInt(),
+                     0);
+        }
     }
 
     // What another workstation did between the moment the mix was read and the save or delete.

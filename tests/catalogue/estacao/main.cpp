@@ -47,6 +47,8 @@ int main(int argc, char** argv)
     platform::Database db(QStringLiteral("estacao"));
     db.open(args.at(1));
     catalogue::Catalogo catalogo(db);
+    // Opened as a window opens it: the names it keeps in memory decide a write while no other station has written.
+    catalogo.abre();
     QTextStream saida(stdout);
 
     bool todasConhecidas = true;
