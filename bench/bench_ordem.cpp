@@ -3,18 +3,15 @@
 // the name index gives without sorting. "nova" opens the connection before each run, so every name's sort key is
 // made again, as when the program opens a catalogue.
 //
-// "novoTraco" saves a new mix whose name sorts near the end of that catalogue through the catalogue's own rules and
-// reads the catalogue again to show it, as the main window does after a save; its floor is the ordered read alone.
+// The save of a new mix near the end of a catalogue is timed by bench_catalogo, on catalogues of several sizes.
 //
 //   build/bin/bench_ordem --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 
-#include "catalogue/catalogo.h"
 #include "catalogue/pastadados.h"
 #include "platform/database.h"
 #include "platform/transaction.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QStringList>
 #include <QTemporaryDir>
 
@@ -111,52 +108,8 @@ void ordemDaColuna(benchmark::State& state)
         le(state, *c.db, sql);
 }
 
-// A new mix near the end of the catalogue: written in one transaction, then the catalogue read again in its order
-// and the record set put on the new row. The row is deleted again outside the timing. The counter "piso" is the
-// ordered read of the catalogue's keys alone, timed in the same iterations, and "vezes_o_piso" the save's ratio to it.
-void novoTraco(benchmark::State& state)
-{
-    Catalogo& c = catalogo();
-    catalogue::Catalogo registro(*c.db);
-    registro.abre();
-    const QString chaves = QStringLiteral("SELECT Codigo FROM Tracos ORDER BY %1, TracoVariante")
-                               .arg(c.db->ordemDeTexto(QStringLiteral("NomeTraco")));
-    qint64 gravando = 0;
-    qint64 piso = 0;
-    qint64 soInsere = 0;
-    qint64 soNome = 0;
-    QElapsedTimer relogio;
-    for (auto _ : state) {
-        relogio.start();
-        registro.nomeGravado(QStringLiteral("Viga protendida fck 99"));
-        soNome += relogio.nsecsElapsed();
-        relogio.start();
-        const catalogue::Gravacao g = registro.insere({QStringLiteral("Viga protendida fck 99"), true, {}});
-        const qint64 inserido = relogio.nsecsElapsed();
-        registro.ordena(g.codigo);
-        gravando += relogio.nsecsElapsed();
-        soInsere += inserido;
-        state.PauseTiming();
-        if (registro.tracos().field(QStringLiteral("Codigo")).toLongLong() != g.codigo)
-            state.SkipWithError("the record is not on the new mix");
-        c.db->exec(QStringLiteral("DELETE FROM Tracos WHERE Codigo = ?"), {g.codigo});
-        registro.ordena(std::nullopt);
-        relogio.start();
-        le(state, *c.db, chaves);
-        piso += relogio.nsecsElapsed();
-        state.ResumeTiming();
-    }
-    if (piso > 0) {
-        state.counters["piso_ms"] = double(piso) / 1e6 / double(state.iterations());
-        state.counters["vezes_o_piso"] = double(gravando) / double(piso);
-        state.counters["nome_ms"] = double(soNome) / 1e6 / double(state.iterations());
-        state.counters["insere_ms"] = double(soInsere) / 1e6 / double(state.iterations());
-    }
-}
-
 BENCHMARK(ordemPortuguesa)->ArgName("nova")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(ordemDaColuna)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(novoTraco)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace
 

@@ -5,6 +5,7 @@
 #include "catalogue/camposdotraco.h"
 #include "catalogue/catalogo.h"
 #include "fixtures.h"
+#include "geradorcatalogo.h"
 #include "platform/database.h"
 
 #include <QCoreApplication>
@@ -13,6 +14,7 @@
 #include <QRandomGenerator>
 #include <QSet>
 #include <QSqlQuery>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <array>
@@ -351,6 +353,64 @@ private slots:
         QCOMPARE(catalogo.posicao(), posicao);
         QCOMPARE(catalogo.tracos().absolutePosition() + 1, posicao);
         QCOMPARE(catalogo.tracos().field(QStringLiteral("NomeTraco")).toString(), nome);
+    }
+
+    // The large catalogues of the benchmarks hold what the catalogue's rules would have written.
+    void catalogoGerado_data()
+    {
+        QTest::addColumn<int>("tracos");
+        QTest::addColumn<quint32>("semente");
+        QTest::newRow("300 traços") << 300 << 1u;
+        QTest::newRow("outra semente") << 1000 << 7u;
+        QTest::newRow("um só traço") << 1 << 3u;
+    }
+    void catalogoGerado()
+    {
+        QFETCH(int, tracos);
+        QFETCH(quint32, semente);
+        QTemporaryDir pasta;
+        const GeradorCatalogo::Resultado gerado =
+            GeradorCatalogo::cria(pasta.filePath(QStringLiteral("a/")), tracos, semente);
+        QVERIFY2(gerado.ok, qPrintable(gerado.mensagem));
+        Database db(QStringLiteral("gerado"));
+        db.open(pasta.filePath(QStringLiteral("a/Dados/empresa.mdb")));
+        QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM Tracos")).toInt(), tracos);
+        // Per name: variants numbered from 00 without a gap, one in use, one code, that of its first row written.
+        QSqlQuery q =
+            db.exec(QStringLiteral("SELECT COUNT(*), COUNT(DISTINCT TracoVariante), MAX(TracoVariante), "
+                                   "SUM(Plantao), COUNT(DISTINCT CodigoTraco), MIN(CodigoTraco) = MIN(Codigo) "
+                                   "FROM Tracos GROUP BY NomeTraco"));
+        int nomes = 0;
+        while (q.next()) {
+            ++nomes;
+            QCOMPARE(q.value(1).toInt(), q.value(0).toInt());
+            QCOMPARE(q.value(2).toInt(), q.value(0).toInt() - 1);
+            QCOMPARE(q.value(3).toInt(), 1);
+            QCOMPARE(q.value(4).toInt(), 1);
+            QVERIFY(q.value(5).toBool());
+        }
+        QCOMPARE(nomes, gerado.nomes);
+        if (tracos >= 300)
+            QVERIFY2(tracos >= 1.8 * nomes && tracos <= 2.6 * nomes, qPrintable(QString::number(nomes)));
+        // The products sold are still made of stored mixes.
+        QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM Produtos WHERE CodigoTraco IS NOT NULL AND "
+                                          "CodigoTraco NOT IN (SELECT CodigoTraco FROM Tracos)"))
+                     .toInt(),
+                 0);
+        Catalogo catalogo(db);
+        catalogo.abre();
+        QCOMPARE(catalogo.total(), tracos);
+        // Written out of the catalogue's order, and the same again from the same seed.
+        const QString linhas = QStringLiteral("SELECT group_concat(Codigo || NomeTraco || TracoVariante || Plantao, "
+                                              "'|') FROM (SELECT * FROM Tracos ORDER BY %1)");
+        if (tracos >= 300)
+            QVERIFY(db.scalar(linhas.arg(QStringLiteral("Codigo"))) !=
+                    db.scalar(
+                        linhas.arg(db.ordemDeTexto(QStringLiteral("NomeTraco")) + QStringLiteral(", TracoVariante"))));
+        QVERIFY(GeradorCatalogo::cria(pasta.filePath(QStringLiteral("b/")), tracos, semente).ok);
+        Database outra(QStringLiteral("gerado-de-novo"));
+        outra.open(pasta.filePath(QStringLiteral("b/Dados/empresa.mdb")));
+        QCOMPARE(outra.scalar(linhas.arg(QStringLiteral("Codigo"))), db.scalar(linhas.arg(QStringLiteral("Codigo"))));
     }
 
     // Reading the catalogue again goes back to the mix asked for, or, when it is gone, to the same place.

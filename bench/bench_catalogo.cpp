@@ -1,0 +1,493 @@
+// The catalogue as the user meets it, on catalogues of 1 000, 10 000 and 100 000 mixes made by GeradorCatalogo
+// (names with 1 to 8 variants, written in a shuffled order), each made once per run. Every figure is timed through
+// the program's own code, the main window's where the user sees it, and comes with a floor timed in the same run:
+// the same rows read (or written) with a plain QSqlQuery, or for a keystroke the recalculation alone. The counters:
+//   p50_ms, p99_ms   the median and the 99th percentile of the steps (an open, a move, a save, a keystroke);
+//   piso_ms          the median of the floor;
+//   vezes_o_piso     p50_ms / piso_ms;
+//   pinturas         widgets painted per step (a step that paints nothing did not reach the screen).
+// A move, a save or a keystroke ends when the window has painted what it changed (the events it queued processed).
+//
+//   build/bin/bench_catalogo                                  every figure (a few minutes)
+//   build/bin/bench_catalogo --benchmark_filter='navega/.*/tracos:100000'
+
+#include "geradorcatalogo.h"
+
+#include "app/traco.h"
+#include "calc/recalculo.h"
+#include "catalogue/catalogo.h"
+#include "catalogue/consultas.h"
+#include "catalogue/tabelaprodutos.h"
+#include "desktop/scripteddialogs.h"
+#include "platform/database.h"
+#include "platform/paths.h"
+#include "widgets/caixatexto.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLocale>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QStandardPaths>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <map>
+#include <memory>
+#include <vector>
+
+namespace {
+
+using Form = mixform::FormTraco;
+using platform::Database;
+
+// A catalogue of `tracos` mixes, made the first time it is asked for.
+struct Catalogo
+{
+    QTemporaryDir pasta;
+    QString dados;
+    QString banco;
+};
+
+std::map<int, std::unique_ptr<Catalogo>>& feitos()
+{
+    static std::map<int, std::unique_ptr<Catalogo>> c;
+    return c;
+}
+
+Catalogo& catalogo(int tracos)
+{
+    std::unique_ptr<Catalogo>& c = feitos()[tracos];
+    if (c)
+        return *c;
+    c = std::make_unique<Catalogo>();
+    c->dados = c->pasta.filePath(QStringLiteral("dados/"));
+    c->banco = c->dados + QStringLiteral("Dados/empresa.mdb");
+    QElapsedTimer relogio;
+    relogio.start();
+    const GeradorCatalogo::Resultado r = GeradorCatalogo::cria(c->dados, tracos);
+    if (!r.ok)
+        qFatal("the catalogue could not be made: %s", qPrintable(r.mensagem));
+    std::fprintf(stderr, "catálogo de %d traços (%d nomes) feito em %.1f s\n", tracos, r.nomes,
+                 double(relogio.elapsed()) / 1000.0);
+    return *c;
+}
+
+desktop::ScriptedDialogs& dialogos()
+{
+    static auto* d = [] {
+        auto* scripted = new desktop::ScriptedDialogs;
+        desktop::Dialogs::instala(std::unique_ptr<desktop::Dialogs>(scripted));
+        return scripted;
+    }();
+    return *d;
+}
+
+// Counts the widgets painted, to tell a step that reached the screen from one that did not.
+class ContaPinturas : public QObject
+{
+public:
+    ContaPinturas() { qApp->installEventFilter(this); }
+    ~ContaPinturas() override { qApp->removeEventFilter(this); }
+    int total = 0;
+
+protected:
+    bool eventFilter(QObject* objeto, QEvent* evento) override
+    {
+        if (evento->type() == QEvent::Paint)
+            ++total;
+        return QObject::eventFilter(objeto, evento);
+    }
+};
+
+// What the window queued (its repaints above all) done, as the event loop does before the user sees the result.
+void poeNaTela()
+{
+    QCoreApplication::processEvents();
+}
+
+// Times of the steps of one run, for the counters.
+struct Tempos
+{
+    std::vector<double> passos;
+    std::vector<double> piso;
+
+    static double ms(qint64 ns) { return double(ns) / 1e6; }
+    static double percentil(std::vector<double> v, double p)
+    {
+        if (v.empty())
+            return 0;
+        std::sort(v.begin(), v.end());
+        const auto posicao = std::size_t(std::ceil(p * double(v.size())));
+        return v[std::min(v.size(), std::max<std::size_t>(posicao, 1)) - 1];
+    }
+    void passo(benchmark::State& state, qint64 ns)
+    {
+        passos.push_back(ms(ns));
+        state.SetIterationTime(double(ns) / 1e9);
+    }
+    void publica(benchmark::State& state) const
+    {
+        const double p50 = percentil(passos, 0.5);
+        const double piso50 = percentil(piso, 0.5);
+        state.counters["p50_ms"] = p50;
+        state.counters["p99_ms"] = percentil(passos, 0.99);
+        state.counters["piso_ms"] = piso50;
+        if (piso50 > 0)
+            state.counters["vezes_o_piso"] = p50 / piso50;
+    }
+};
+
+// The floor of an open and of a new mix's save: the catalogue's keys read in its order.
+void leChaves(Database& db, int tracos, Tempos& t)
+{
+    QElapsedTimer relogio;
+    relogio.start();
+    QSqlQuery q(db.handle());
+    q.setForwardOnly(true);
+    q.exec(QStringLiteral("SELECT Codigo FROM Tracos ORDER BY %1, TracoVariante")
+               .arg(db.ordemDeTexto(QStringLiteral("NomeTraco"))));
+    int lidas = 0;
+    while (q.next())
+        ++lidas;
+    t.piso.push_back(Tempos::ms(relogio.nsecsElapsed()));
+    if (lidas != tracos)
+        qFatal("the floor read %d keys of %d", lidas, tracos);
+}
+
+// The floor of a move: the row the move arrived at, read by its key.
+class LeLinha
+{
+public:
+    explicit LeLinha(Database& db) : m_q(db.handle())
+    {
+        m_q.setForwardOnly(true);
+        m_q.prepare(QStringLiteral("SELECT * FROM Tracos WHERE Codigo = ?"));
+    }
+    void operator()(const QVariant& codigo)
+    {
+        m_q.addBindValue(codigo);
+        m_q.exec();
+        if (m_q.next()) {
+            const QSqlRecord r = m_q.record();
+            for (int i = 0; i < r.count(); ++i)
+                benchmark::DoNotOptimize(r.value(i));
+        }
+        m_q.finish();
+    }
+
+private:
+    QSqlQuery m_q;
+};
+
+// The main window open on a catalogue, as the program opens it at start-up.
+struct Janela
+{
+    explicit Janela(const Catalogo& c)
+    {
+        Database::shared().open(c.banco);
+        platform::Paths::definePastaDados(c.dados);
+        traco = std::make_unique<app::Traco>(Database::shared());
+        traco->show();
+        poeNaTela();
+    }
+    ~Janela()
+    {
+        traco.reset();
+        Database::shared().close();
+    }
+    Form* form() const { return traco->form(); }
+    // The record on the mix in the middle of the catalogue, shown.
+    void vaiAoMeio()
+    {
+        const int meio = form()->totalRegistros() / 2;
+        form()->tracos().setAbsolutePosition(meio - 1);
+        form()->catalogo().definePosicao(meio);
+        form()->MostraNumero();
+        poeNaTela();
+    }
+    std::unique_ptr<app::Traco> traco;
+};
+
+bool houveMensagem(benchmark::State& state, qsizetype antes)
+{
+    if (dialogos().mensagens().size() == antes)
+        return false;
+    state.SkipWithError(qPrintable(QStringLiteral("the window asked: ") + dialogos().mensagens().last().texto));
+    return true;
+}
+
+// The catalogue read and the list of its names filled, as the mix form does on opening, without a window.
+void abreCatalogo(benchmark::State& state)
+{
+    const int tracos = int(state.range(0));
+    const Catalogo& c = catalogo(tracos);
+    Database db(QStringLiteral("bench-catalogo"));
+    Tempos t;
+    QElapsedTimer relogio;
+    for (auto _ : state) {
+        // A fresh connection, as at start-up: nothing the engine kept from an earlier read.
+        db.open(c.banco);
+        relogio.start();
+        catalogue::Catalogo registro(db);
+        registro.abre();
+        const catalogue::Consulta nomes = catalogue::Consultas::nomesDistintos(db);
+        QStringList lista;
+        for (QSqlQuery q = db.exec(nomes.sql, nomes.valores); q.next();)
+            lista.append(q.value(0).toString());
+        t.passo(state, relogio.nsecsElapsed());
+        if (registro.total() != tracos || lista.isEmpty())
+            state.SkipWithError("the catalogue did not open whole");
+        db.open(c.banco);
+        leChaves(db, tracos, t);
+    }
+    t.publica(state);
+}
+
+// The main window made, opened on the catalogue and painted, as at start-up.
+void abreJanela(benchmark::State& state)
+{
+    const int tracos = int(state.range(0));
+    const Catalogo& c = catalogo(tracos);
+    const qsizetype mensagens = dialogos().mensagens().size();
+    Tempos t;
+    QElapsedTimer relogio;
+    for (auto _ : state) {
+        relogio.start();
+        auto janela = std::make_unique<Janela>(c);
+        t.passo(state, relogio.nsecsElapsed());
+        if (houveMensagem(state, mensagens) || !janela->traco->pronto() || janela->form()->totalRegistros() != tracos) {
+            state.SkipWithError("the window did not open on the catalogue");
+            break;
+        }
+        janela.reset();
+        Database db(QStringLiteral("bench-catalogo"));
+        db.open(c.banco);
+        leChaves(db, tracos, t);
+    }
+    t.publica(state);
+}
+
+// One move of the navigation buttons from the middle of the catalogue, painted.
+void navega(benchmark::State& state)
+{
+    const int tracos = int(state.range(0));
+    const int botao = int(state.range(1));
+    Janela janela(catalogo(tracos));
+    janela.vaiAoMeio();
+    LeLinha leLinha(Database::shared());
+    ContaPinturas pinturas;
+    const qsizetype mensagens = dialogos().mensagens().size();
+    Tempos t;
+    QElapsedTimer relogio;
+    for (auto _ : state) {
+        relogio.start();
+        janela.form()->Movimenta(botao);
+        poeNaTela();
+        t.passo(state, relogio.nsecsElapsed());
+        const QVariant codigo = janela.form()->tracos().field(QStringLiteral("Codigo"));
+        relogio.start();
+        leLinha(codigo);
+        t.piso.push_back(Tempos::ms(relogio.nsecsElapsed()));
+    }
+    if (houveMensagem(state, mensagens))
+        return;
+    t.publica(state);
+    state.counters["pinturas"] = double(pinturas.total) / double(state.iterations());
+}
+
+// A mix of the middle of the catalogue edited (its cement per batch) and saved through the window. The counter
+// alterar_ms is the median of entering the edit (not part of the save's time).
+void alteraTraco(benchmark::State& state)
+{
+    const int tracos = int(state.range(0));
+    Janela janela(catalogo(tracos));
+    janela.vaiAoMeio();
+    Form* f = janela.form();
+    ContaPinturas pinturas;
+    // The floor writes another mix than the one edited: a write of the edited one would be, for the window, another
+    // workstation's change.
+    const QVariant outro = Database::shared().scalar(QStringLiteral("SELECT MIN(Codigo) FROM Tracos"));
+    QSqlQuery grava(Database::shared().handle());
+    grava.prepare(QStringLiteral("UPDATE Tracos SET TracoCimento = ? WHERE Codigo = ?"));
+    LeLinha leLinha(Database::shared());
+    const qsizetype mensagens = dialogos().mensagens().size();
+    Tempos t;
+    std::vector<double> alterar;
+    QElapsedTimer relogio;
+    int vez = 0;
+    for (auto _ : state) {
+        relogio.start();
+        janela.traco->executa(QStringLiteral("ID_Alterar"));
+        poeNaTela();
+        alterar.push_back(Tempos::ms(relogio.nsecsElapsed()));
+        f->TextoT[0]->selectAll();
+        QTest::keyClicks(f->TextoT[0], ++vez % 2 ? QStringLiteral("51") : QStringLiteral("50"));
+        const int antes = pinturas.total;
+        relogio.start();
+        janela.traco->executa(QStringLiteral("ID_Gravar"));
+        poeNaTela();
+        t.passo(state, relogio.nsecsElapsed());
+        if (houveMensagem(state, mensagens) || f->alterando || pinturas.total == antes) {
+            state.SkipWithError("the edit was not saved and shown");
+            break;
+        }
+        // The floor: a row written by its key in a transaction and read again.
+        relogio.start();
+        Database::shared().handle().transaction();
+        grava.addBindValue(vez % 2 ? 51.0 : 50.0);
+        grava.addBindValue(outro);
+        grava.exec();
+        Database::shared().handle().commit();
+        leLinha(outro);
+        t.piso.push_back(Tempos::ms(relogio.nsecsElapsed()));
+    }
+    t.publica(state);
+    state.counters["alterar_ms"] = Tempos::percentil(alterar, 0.5);
+}
+
+// A new mix whose name sorts near the end of the catalogue, saved through the catalogue's rules, and the catalogue
+// read again in its order with the record on the new mix, as the main window does after a save. The row is deleted
+// again outside the timing.
+void novoTraco(benchmark::State& state)
+{
+    const int tracos = int(state.range(0));
+    const Catalogo& c = catalogo(tracos);
+    Database db(QStringLiteral("bench-catalogo"));
+    db.open(c.banco);
+    catalogue::Catalogo registro(db);
+    registro.abre();
+    Tempos t;
+    QElapsedTimer relogio;
+    for (auto _ : state) {
+        relogio.start();
+        const catalogue::Gravacao g = registro.insere({QStringLiteral("Viga fck 99 – Obra nova"), true, {}});
+        registro.ordena(g.codigo);
+        t.passo(state, relogio.nsecsElapsed());
+        if (registro.tracos().field(QStringLiteral("Codigo")).toLongLong() != g.codigo ||
+            registro.posicao() < tracos * 9 / 10) {
+            state.SkipWithError("the record is not on the new mix near the end");
+            break;
+        }
+        db.exec(QStringLiteral("DELETE FROM Tracos WHERE Codigo = ?"), {g.codigo});
+        leChaves(db, tracos, t);
+    }
+    t.publica(state);
+}
+
+// Keystrokes in the cement box of the batch, while a mix is edited: a digit typed and taken back in turn, each
+// recalculating the mix and its costs and painted. The floor is the recalculation of the same mix alone and the
+// repaint of the box typed into.
+void teclaNoLote(benchmark::State& state)
+{
+    const int tracos = int(state.range(0));
+    Janela janela(catalogo(tracos));
+    janela.vaiAoMeio();
+    Form* f = janela.form();
+    janela.traco->executa(QStringLiteral("ID_Alterar"));
+    poeNaTela();
+    widgets::CaixaTexto* caixa = f->TextoT[0];
+    // The page of the batch on top, as when the user types there.
+    for (int i = 0; i < f->Pasta->count(); ++i) {
+        if (f->Pasta->widget(i)->isAncestorOf(caixa))
+            f->Pasta->setCurrentIndex(i);
+    }
+    poeNaTela();
+    caixa->setFocus();
+    caixa->end(false);
+    const catalogue::TabelaProdutos produtos(Database::shared());
+    ContaPinturas pinturas;
+    const qsizetype mensagens = dialogos().mensagens().size();
+    const QString inicial = caixa->text();
+    Tempos t;
+    QElapsedTimer relogio;
+    int vez = 0;
+    for (auto _ : state) {
+        const int antes = pinturas.total;
+        relogio.start();
+        QTest::keyClick(caixa, ++vez % 2 ? Qt::Key_5 : Qt::Key_Backspace);
+        poeNaTela();
+        t.passo(state, relogio.nsecsElapsed());
+        if (pinturas.total == antes) {
+            state.SkipWithError("the keystroke painted nothing");
+            break;
+        }
+        calc::CalcState estado = janela.traco->estado;
+        relogio.start();
+        calc::ReCalculo(estado, &produtos);
+        caixa->repaint();
+        t.piso.push_back(Tempos::ms(relogio.nsecsElapsed()));
+    }
+    if (caixa->text() != inicial && caixa->text() != inicial + QLatin1Char('5'))
+        state.SkipWithError("the box did not take the keystrokes");
+    if (houveMensagem(state, mensagens))
+        return;
+    janela.traco->executa(QStringLiteral("ID_Cancelar"));
+    t.publica(state);
+    state.counters["pinturas"] = double(pinturas.total) / double(state.iterations());
+}
+
+void tamanhos(benchmark::internal::Benchmark* b)
+{
+    b->ArgName("tracos")->Arg(1000)->Arg(10000)->Arg(100000);
+}
+
+void tamanhosEMovimentos(benchmark::internal::Benchmark* b)
+{
+    b->ArgNames({"tracos", "botao"});
+    for (const int tracos : {1000, 10000, 100000}) {
+        for (const int botao : {Form::Proximo, Form::Anterior, Form::ProximoEmUso, Form::AnteriorEmUso})
+            b->Args({tracos, botao});
+    }
+}
+
+BENCHMARK(abreCatalogo)->Apply(tamanhos)->Iterations(5)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(abreJanela)->Apply(tamanhos)->Iterations(5)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(navega)->Apply(tamanhosEMovimentos)->Iterations(200)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(alteraTraco)->Apply(tamanhos)->Iterations(30)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(novoTraco)->Apply(tamanhos)->Iterations(30)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(teclaNoLote)->Apply(tamanhos)->Iterations(200)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+// The offscreen screen says at every window shown that it has no window manager to pass size hints to.
+QtMessageHandler mensagensDoQt = nullptr;
+void semAvisoDeTela(QtMsgType tipo, const QMessageLogContext& contexto, const QString& texto)
+{
+    if (!texto.contains(QLatin1String("propagateSizeHints")) && mensagensDoQt)
+        mensagensDoQt(tipo, contexto, texto);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    mensagensDoQt = qInstallMessageHandler(semAvisoDeTela);
+    // Windows need a screen: without one given, an offscreen screen of 1366×768, as on a common notebook.
+    QTemporaryDir tela;
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        QFile json(tela.filePath(QStringLiteral("tela.json")));
+        if (json.open(QIODevice::WriteOnly))
+            json.write(R"({ "screens": [ { "name": "Tela", "width": 1366, "height": 768, "logicalDpi": 96 } ] })");
+        json.close();
+        qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + json.fileName().toLocal8Bit());
+    }
+    QApplication aplicacao(argc, argv);
+    QLocale::setDefault(QLocale(QLocale::Portuguese, QLocale::Brazil));
+    // The window keeps its place among the user's settings: those of a test area, not the user's own.
+    QStandardPaths::setTestModeEnabled(true);
+    dialogos();
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    feitos().clear();
+    return 0;
+}
