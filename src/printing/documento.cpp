@@ -362,6 +362,7 @@ void Documento::abrePagina()
         m_gravador = std::make_unique<QPainter>(&m_atual);
         m_pintor = m_gravador.get();
     }
+    m_estiloNoPintor = nullptr;
     if (m_pintor)
         m_pintor->setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing | QPainter::SmoothPixmapTransform);
     m_x = m_margemEsquerda;
@@ -427,7 +428,11 @@ void Documento::desenhaLinhaDeTexto(const QString& texto, const QRectF& caixa, Q
     const double linhaDeBase =
         caixa.top() + altura * linha.estilo->ascendente / (linha.estilo->ascendente + linha.estilo->descendente);
     if (m_pintor) {
-        m_pintor->setFont(linha.estilo->qfont);
+        // A painter resolves every font it is given: a run of lines in one style gives it once.
+        if (m_estiloNoPintor != linha.estilo) {
+            m_pintor->setFont(linha.estilo->qfont);
+            m_estiloNoPintor = linha.estilo;
+        }
         m_pintor->setPen(cor);
         m_pintor->drawText(QPointF(x, linhaDeBase), linha.texto);
     }

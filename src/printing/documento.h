@@ -381,8 +381,9 @@ private:
     QList<Figura> m_figurasAtuais;
     QHash<QString, QImage> m_imagensLidas;
     QPicture m_atual;
-    std::unique_ptr<QPainter> m_gravador; // on m_atual, while a kept page is composed
-    QPainter* m_pintor = nullptr;         // what the page is drawn with; none when it is only laid out
+    std::unique_ptr<QPainter> m_gravador;     // on m_atual, while a kept page is composed
+    QPainter* m_pintor = nullptr;             // what the page is drawn with; none when it is only laid out
+    const Estilo* m_estiloNoPintor = nullptr; // the font m_pintor was given last
     DestinoDasPaginas m_destino;
     bool m_aberta = false;
     int m_paginasFeitas = 0;

@@ -330,6 +330,50 @@ void bloco(Composicao& c, TipoRelatorio tipo, const calc::CalcState& s, const ca
     c.regua(0, 6234, Relatorio::kLarguraDoLayout);
 }
 
+// Where a row went: its group's header when it opened one, and its block.
+struct Colocacao
+{
+    bool abriuGrupo = false;
+    int paginaDoGrupo = 0;
+    double topoDoGrupo = 0.0;
+    int pagina = 0;
+    double topo = 0.0;
+    QString titulo; // only when the block was drawn
+};
+
+// Lays a row out at the composition's place: the header of its group when it opens a new name (the header stays on
+// the page of its first block), then its block. False, with the row left out, when it does not fit on the one page
+// being composed.
+bool poeLinha(Composicao& c, TipoRelatorio tipo, const calc::FieldSource& campo, const calc::ProductTable& produtos,
+              std::optional<QString>& grupo, Colocacao& onde)
+{
+    const QString nome = campo(QStringLiteral("NomeTraco")).toString();
+    onde.abriuGrupo = !grupo || *grupo != nome;
+    if (onde.abriuGrupo) {
+        grupo = nome;
+        if (!c.reserva(Relatorio::kAlturaDoGrupo + Relatorio::kAlturaDoDetalhe))
+            return false;
+        c.controle(0, 0, 4368, 336, nome + QStringLiteral(" - Variante"), kFonteDoGrupo);
+        onde.paginaDoGrupo = c.pagina();
+        onde.topoDoGrupo = c.y();
+        c.avanca(Relatorio::kAlturaDoGrupo);
+    }
+    if (!c.reserva(Relatorio::kAlturaDoDetalhe))
+        return false;
+    onde.pagina = c.pagina();
+    onde.topo = c.y();
+    if (c.desenha()) {
+        // Each row is loaded into a state of its own: a field that cannot be read (a Null Volumetrico leaves every
+        // quantity unread) shows nothing rather than the previous mix's value.
+        calc::CalcState estado;
+        calc::CarregaTraco(estado, campo, &produtos);
+        onde.titulo = estado.titulo;
+        bloco(c, tipo, estado, campo);
+    }
+    c.avanca(Relatorio::kAlturaDoDetalhe);
+    return true;
+}
+
 } // namespace
 
 // The report's rows: only the keys are read at once; the rows follow a batch at a time, each batch in a statement of
@@ -474,40 +518,24 @@ bool Relatorio::executa(Guarda guarda, const ProgressoDoRelatorio& progresso)
 
     Composicao composicao(m_documento, m_tipo, m_logotipo, guarda == Guarda::Paginas ? Modo::Posicoes : Modo::Paginas);
     std::optional<QString> grupo;
+    const calc::FieldSource campo = [&leitura](const QString& n) { return leitura.campo(n); };
+    Colocacao onde;
     const bool completo = leitura.percorre(0, m_total, [&](int linha) {
-        const QString nome = leitura.campo(QStringLiteral("NomeTraco")).toString();
-        // A new name opens its group; the header stays on the page of its first block.
-        const bool abre = !grupo || *grupo != nome;
-        if (abre) {
-            grupo = nome;
-            composicao.reserva(kAlturaDoGrupo + kAlturaDoDetalhe);
-            composicao.controle(0, 0, 4368, 336, nome + QStringLiteral(" - Variante"), kFonteDoGrupo);
-            if (m_tipo == TipoRelatorio::Todos && guarda != Guarda::Nada)
-                m_indice.append(EntradaDoIndice{nome, composicao.pagina(), composicao.y()});
-            composicao.avanca(kAlturaDoGrupo);
-        }
-        composicao.reserva(kAlturaDoDetalhe);
-        if (guarda == Guarda::Paginas && std::size_t(composicao.pagina()) == m_inicios.size())
-            m_inicios.push_back(InicioDaPagina{linha, !abre});
+        poeLinha(composicao, m_tipo, campo, leitura.produtos, grupo, onde);
+        if (guarda == Guarda::Paginas && std::size_t(onde.pagina) == m_inicios.size())
+            m_inicios.push_back(InicioDaPagina{linha, !onde.abriuGrupo});
         if (guarda != Guarda::Nada) {
-            QString entrada = nome;
+            QString entrada = *grupo;
             if (m_tipo == TipoRelatorio::Todos) {
+                if (onde.abriuGrupo)
+                    m_indice.append(EntradaDoIndice{entrada, onde.paginaDoGrupo, onde.topoDoGrupo});
                 const QString variante = leitura.campo(QStringLiteral("TracoVariante")).toString().trimmed();
                 entrada += QLatin1Char('\\') + (QStringLiteral("00") + variante).right(2);
             }
-            m_indice.append(EntradaDoIndice{entrada, composicao.pagina(), composicao.y()});
+            m_indice.append(EntradaDoIndice{entrada, onde.pagina, onde.topo});
         }
-        if (composicao.desenha()) {
-            // Each row is loaded into a state of its own: a field that cannot be read (a Null Volumetrico leaves
-            // every quantity unread) shows nothing rather than the previous mix's value.
-            calc::CalcState estado;
-            const calc::FieldSource campo = [&leitura](const QString& n) { return leitura.campo(n); };
-            calc::CarregaTraco(estado, campo, &leitura.produtos);
-            if (guarda == Guarda::Tudo)
-                m_blocos.append(BlocoDoRelatorio{estado.titulo, composicao.pagina(), composicao.y()});
-            bloco(composicao, m_tipo, estado, campo);
-        }
-        composicao.avanca(kAlturaDoDetalhe);
+        if (guarda == Guarda::Tudo)
+            m_blocos.append(BlocoDoRelatorio{onde.titulo, onde.pagina, onde.topo});
         ++m_linhas;
         return !progresso || progresso(linha + 1, m_total);
     });
@@ -529,28 +557,15 @@ void Relatorio::compoePagina(int indice, Documento& documento, QPainter* pintor)
     Leitura& leitura = *m_leitura;
     Composicao composicao(documento, m_tipo, m_logotipo, Modo::UmaPagina);
     std::optional<QString> grupo;
-    bool primeira = true;
-    leitura.percorre(inicio.linha, fim, [&](int) {
-        const QString nome = leitura.campo(QStringLiteral("NomeTraco")).toString();
-        if (primeira && inicio.continuaGrupo)
-            grupo = nome;
-        primeira = false;
-        if (!grupo || *grupo != nome) {
-            grupo = nome;
-            if (!composicao.reserva(kAlturaDoGrupo + kAlturaDoDetalhe))
-                return false;
-            composicao.controle(0, 0, 4368, 336, nome + QStringLiteral(" - Variante"), kFonteDoGrupo);
-            composicao.avanca(kAlturaDoGrupo);
-        }
-        // The rows were laid out on this page; one renamed meanwhile may no longer fit and is left out.
-        if (!composicao.reserva(kAlturaDoDetalhe))
-            return false;
-        calc::CalcState estado;
-        const calc::FieldSource campo = [&leitura](const QString& n) { return leitura.campo(n); };
-        calc::CarregaTraco(estado, campo, &leitura.produtos);
-        bloco(composicao, m_tipo, estado, campo);
-        composicao.avanca(kAlturaDoDetalhe);
-        return true;
+    if (inicio.continuaGrupo)
+        grupo = QString(); // named by the first row
+    const calc::FieldSource campo = [&leitura](const QString& n) { return leitura.campo(n); };
+    Colocacao onde;
+    // The rows were laid out on this page; one renamed meanwhile may no longer fit and is left out.
+    leitura.percorre(inicio.linha, fim, [&](int linha) {
+        if (linha == inicio.linha && grupo)
+            grupo = leitura.campo(QStringLiteral("NomeTraco")).toString();
+        return poeLinha(composicao, m_tipo, campo, leitura.produtos, grupo, onde);
     });
     composicao.termina();
 }
