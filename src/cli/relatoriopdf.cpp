@@ -6,9 +6,12 @@
 #include "printing/relatorio.h"
 #include "printing/saida.h"
 
+#include <QLocale>
 #include <QTextStream>
 
 #include <optional>
+
+#include <unistd.h>
 
 namespace cli {
 
@@ -53,6 +56,26 @@ std::optional<Pedido> lePedido(const QStringList& argumentos)
     return pedido;
 }
 
+// The report's progress on one line of the terminal, rewritten as the rows go by; nothing when stderr is a file or a
+// pipe, where a script reads the messages.
+printing::ProgressoDoRelatorio progressoNoTerminal()
+{
+    if (!isatty(STDERR_FILENO))
+        return {};
+    return [ultimo = -1](int feitos, int total) mutable {
+        // A hundred steps at most: the terminal is not written for every row.
+        const int passo = total > 0 ? int(qint64(feitos) * 100 / total) : 100;
+        if (passo == ultimo && feitos != total)
+            return true;
+        ultimo = passo;
+        const QLocale local;
+        QTextStream(stderr)
+            << QStringLiteral("\rRelatório: %1 de %2 traços").arg(local.toString(feitos), local.toString(total))
+            << (feitos == total ? "\n" : "") << Qt::flush;
+        return true;
+    };
+}
+
 } // namespace
 
 int relatorio(const QStringList& argumentos)
@@ -65,8 +88,10 @@ int relatorio(const QStringList& argumentos)
     if (!abreBanco(banco, pedido->pasta))
         return kEntradaInvalida;
 
-    // A PDF is always written on portrait A4, as the report is laid out: there is no printer to ask about.
+    // A PDF is always written on portrait A4, as the report is laid out: there is no printer to ask about. The
+    // pages go to the file as they are composed.
     printing::Relatorio relatorio(pedido->tipo, banco, printing::logotipoDaPasta(pedido->pasta));
+    QString problema;
     try {
         if (relatorio.contaLinhas() < 1) {
             // The same messages the main window gives for an empty catalogue or no mix in use.
@@ -75,18 +100,15 @@ int relatorio(const QStringList& argumentos)
                      : QStringLiteral("Não existe nenhum traço de plantão."));
             return kEntradaInvalida;
         }
-        relatorio.compoe();
+        if (!printing::gravaPdf(relatorio, pedido->pdf, progressoNoTerminal(), &problema)) {
+            erro(problema);
+            return kEntradaInvalida;
+        }
     } catch (const platform::DbError& falha) {
         erro(QStringLiteral("Não foi possível ler os traços em %1 (erro %2: %3).")
                  .arg(banco.caminho())
                  .arg(falha.numero())
                  .arg(falha.descricao()));
-        return kEntradaInvalida;
-    }
-
-    QString falha;
-    if (!printing::gravaPdf(relatorio.documento(), pedido->pdf, relatorio.legenda(), &falha)) {
-        erro(falha);
         return kEntradaInvalida;
     }
     QTextStream(stdout) << QStringLiteral("Relatório %1 (%2 traços, %3 páginas) gravado em %4")

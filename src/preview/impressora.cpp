@@ -11,6 +11,9 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 
+#include <climits>
+#include <utility>
+
 namespace preview {
 
 namespace {
@@ -21,6 +24,36 @@ void preparaImpressora(const printing::Documento& documento, QPrinter& impressor
 {
     impressora.setFullPage(true);
     impressora.setPageLayout(printing::papelDoDocumento(documento));
+}
+
+// The pages the printer was asked for, from 1: all of them, or its page range.
+std::pair<int, int> paginasPedidas(const QPrinter& impressora, int paginas)
+{
+    if (impressora.printRange() != QPrinter::PageRange)
+        return {1, paginas};
+    return {std::max(1, impressora.fromPage()), std::min(paginas, impressora.toPage())};
+}
+
+// Opens the print dialog on a printer set up for the document's paper and prints through `imprimeNa` when the
+// user confirms.
+bool comDialogo(const printing::Documento& papel, int paginas, QWidget* pai, const QString& titulo,
+                const std::function<bool(QPrinter&)>& imprimeNa)
+{
+    if (paginas == 0)
+        return false;
+    if (!haImpressora()) {
+        avisaSemImpressora();
+        return false;
+    }
+    QPrinter impressora(QPrinter::HighResolution);
+    preparaImpressora(papel, impressora);
+    impressora.setDocName(titulo.isEmpty() ? platform::Aplicacao::titulo() : titulo);
+    impressora.setFromTo(1, paginas);
+    QPrintDialog dialogo(&impressora, pai);
+    dialogo.setMinMax(1, paginas);
+    if (Dialogs::atual().mostraModal(&dialogo) != QDialog::Accepted)
+        return false;
+    return imprimeNa(impressora);
 }
 
 std::function<bool()>& procuraDeImpressora()
@@ -65,12 +98,7 @@ bool imprime(const printing::Documento& documento, QPrinter& impressora)
     if (documento.pageCount() == 0)
         return false;
     preparaImpressora(documento, impressora);
-    int primeira = 1;
-    int ultima = documento.pageCount();
-    if (impressora.printRange() == QPrinter::PageRange) {
-        primeira = std::max(primeira, impressora.fromPage());
-        ultima = std::min(ultima, impressora.toPage());
-    }
+    const auto [primeira, ultima] = paginasPedidas(impressora, documento.pageCount());
     QPainter pintor;
     if (!pintor.begin(&impressora))
         return false;
@@ -86,21 +114,51 @@ bool imprime(const printing::Documento& documento, QPrinter& impressora)
 
 bool imprimeComDialogo(const printing::Documento& documento, QWidget* pai, const QString& titulo)
 {
-    if (documento.pageCount() == 0)
+    return comDialogo(documento, documento.pageCount(), pai, titulo,
+                      [&documento](QPrinter& impressora) { return imprime(documento, impressora); });
+}
+
+bool imprime(printing::Relatorio& relatorio, QPrinter& impressora, const printing::ProgressoDoRelatorio& progresso)
+{
+    printing::Documento papel;
+    papel.setOrientation(relatorio.orientacaoDasPaginas());
+    preparaImpressora(papel, impressora);
+    // The report's pages are known once laid out; before that, every page the printer asks for.
+    const int paginas = relatorio.paginas().pageCount() > 0 ? relatorio.paginas().pageCount() : INT_MAX;
+    const auto [primeira, ultima] = paginasPedidas(impressora, paginas);
+    QPainter pintor;
+    if (!pintor.begin(&impressora))
         return false;
-    if (!haImpressora()) {
-        avisaSemImpressora();
+    const double escala = impressora.resolution() / printing::kTwipsPorPolegada;
+    const auto destino = [&, primeira = primeira, ultima = ultima](int pagina) -> QPainter* {
+        if (pagina + 1 < primeira || pagina + 1 > ultima)
+            return nullptr;
+        if (pagina + 1 > primeira)
+            impressora.newPage();
+        // With the whole paper to draw on, the page's corner is the device's origin.
+        pintor.resetTransform();
+        pintor.scale(escala, escala);
+        return &pintor;
+    };
+    // Printing lays the report out again: what the viewer kept of it is taken back once printed.
+    printing::Relatorio copia(relatorio.tipo(), relatorio.banco(), relatorio.logotipo(),
+                              relatorio.orientacaoDaImpressora());
+    copia.defineOrientacaoDasPaginas(relatorio.orientacaoDasPaginas());
+    if (!copia.desenha(destino, progresso)) {
+        impressora.abort();
         return false;
     }
-    QPrinter impressora(QPrinter::HighResolution);
-    preparaImpressora(documento, impressora);
-    impressora.setDocName(titulo.isEmpty() ? platform::Aplicacao::titulo() : titulo);
-    impressora.setFromTo(1, documento.pageCount());
-    QPrintDialog dialogo(&impressora, pai);
-    dialogo.setMinMax(1, documento.pageCount());
-    if (Dialogs::atual().mostraModal(&dialogo) != QDialog::Accepted)
-        return false;
-    return imprime(documento, impressora);
+    return pintor.end();
+}
+
+bool imprimeComDialogo(printing::Relatorio& relatorio, QWidget* pai,
+                       const std::function<printing::ProgressoDoRelatorio()>& progresso)
+{
+    printing::Documento papel;
+    papel.setOrientation(relatorio.orientacaoDasPaginas());
+    return comDialogo(papel, relatorio.paginas().pageCount(), pai, relatorio.legenda(), [&](QPrinter& impressora) {
+        return imprime(relatorio, impressora, progresso ? progresso() : printing::ProgressoDoRelatorio());
+    });
 }
 
 } // namespace preview

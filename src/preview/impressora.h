@@ -1,6 +1,7 @@
 #pragma once
 
 #include "printing/ficha.h"
+#include "printing/relatorio.h"
 
 #include <QString>
 
@@ -36,5 +37,15 @@ bool imprime(const printing::Documento& documento, QPrinter& impressora);
 // document, and prints when the user confirms. With no printer installed the user is told so instead. True when it
 // printed.
 bool imprimeComDialogo(const printing::Documento& documento, QWidget* pai, const QString& titulo = QString());
+
+// Prints a catalogue report a page at a time as it is composed, so that a report of any length takes the memory of
+// one page: the pages the printer was asked for are drawn, the others only laid out. False when the printer cannot
+// be opened or the progress answered to cancel (the print job is then abandoned).
+bool imprime(printing::Relatorio& relatorio, QPrinter& impressora,
+             const printing::ProgressoDoRelatorio& progresso = {});
+// The print dialog for a report whose pages are laid out (its page count is known); once the user confirms,
+// `progresso` gives the progress of the printing.
+bool imprimeComDialogo(printing::Relatorio& relatorio, QWidget* pai,
+                       const std::function<printing::ProgressoDoRelatorio()>& progresso = {});
 
 } // namespace preview

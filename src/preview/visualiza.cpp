@@ -87,11 +87,10 @@ struct CursorDeEspera
     CursorDeEspera& operator=(const CursorDeEspera&) = delete;
 };
 
-// The progress of a long report in a window with a "Cancelar" button, shown only when composing takes a while.
-printing::ProgressoDoRelatorio progressoNaTela(QWidget* pai, int total, const QString& legenda)
+// The progress of a long report in a window with a "Cancelar" button, shown only when the work takes a while.
+printing::ProgressoDoRelatorio progressoNaTela(QWidget* pai, int total, const QString& legenda, const QString& acao)
 {
-    auto dialogo = std::make_shared<QProgressDialog>(QStringLiteral("Preparando o relatório…"),
-                                                     QStringLiteral("Cancelar"), 0, total, pai);
+    auto dialogo = std::make_shared<QProgressDialog>(acao, QStringLiteral("Cancelar"), 0, total, pai);
     dialogo->setWindowTitle(legenda);
     dialogo->setWindowModality(Qt::WindowModal);
     dialogo->setMinimumDuration(500);
@@ -100,6 +99,14 @@ printing::ProgressoDoRelatorio progressoNaTela(QWidget* pai, int total, const QS
         dialogo->setValue(feitos);
         return !dialogo->wasCanceled();
     };
+}
+
+// The progress of a report's run: the test's, or the window's.
+printing::ProgressoDoRelatorio progressoDoRelatorio(QWidget* pai, const printing::Relatorio& relatorio, int total,
+                                                    const QString& acao)
+{
+    const AmbienteDoRelatorio& seams = ambiente();
+    return seams.progresso ? seams.progresso(pai, total) : progressoNaTela(pai, total, relatorio.legenda(), acao);
 }
 
 } // namespace
@@ -285,7 +292,7 @@ void Visualiza::RunReport(std::unique_ptr<printing::Relatorio> relatorio)
     m_achado = -1;
     m_procurado.clear();
     Visual->setDestaque(-1, QRectF());
-    Visual->setDocumento(m_relatorio ? &m_relatorio->documento() : nullptr);
+    Visual->setDocumento(m_relatorio ? &m_relatorio->paginas() : nullptr);
     setWindowTitle(m_relatorio ? m_relatorio->legenda() : QStringLiteral("Quenvar"));
     montaIndice();
     defineZoom(kZoomInicial);
@@ -355,7 +362,7 @@ void Visualiza::vaiPara(int pagina)
 
 bool Visualiza::irParaPagina(int pagina)
 {
-    const int total = m_relatorio ? m_relatorio->documento().pageCount() : 0;
+    const int total = m_relatorio ? m_relatorio->paginas().pageCount() : 0;
     if (pagina < 1 || pagina > total)
         return false;
     const int atual = paginaAtual();
@@ -464,20 +471,29 @@ bool Visualiza::localizar(const QString& texto)
         m_procurado = procurado;
         m_achado = -1;
     }
-    const QList<printing::ItemTexto>& textos = m_relatorio->documento().textos();
-    const qsizetype total = textos.size();
-    for (qsizetype passo = 1; passo <= total; ++passo) {
-        const qsizetype i = (m_achado + passo) % total;
-        if (!textos[i].texto.contains(procurado, Qt::CaseInsensitive))
-            continue;
-        m_achado = int(i);
-        const printing::ItemTexto& achado = textos[i];
-        if (paginaAtual() != achado.pagina + 1)
-            irParaPagina(achado.pagina + 1);
-        Visual->setDestaque(achado.pagina, achado.caixa);
-        Visual->mostraCaixa(achado.pagina, achado.caixa);
-        atualizaEstado();
-        return true;
+    // Page by page from the line found last, round to the first page after the last and back to that line: a long
+    // report's pages are laid out again one at a time, never all at once.
+    const int paginas = m_relatorio->paginas().pageCount();
+    const CursorDeEspera espera;
+    int pagina = m_achado >= 0 ? m_paginaDoAchado : 0;
+    int depoisDe = m_achado;
+    for (int passo = 0; passo <= paginas; ++passo) {
+        const QList<printing::ItemTexto> textos = m_relatorio->textosDaPagina(pagina);
+        for (qsizetype i = depoisDe + 1; i < textos.size(); ++i) {
+            if (!textos[i].texto.contains(procurado, Qt::CaseInsensitive))
+                continue;
+            m_paginaDoAchado = pagina;
+            m_achado = int(i);
+            const QRectF caixa = textos[i].caixa;
+            if (paginaAtual() != pagina + 1)
+                irParaPagina(pagina + 1);
+            Visual->setDestaque(pagina, caixa);
+            Visual->mostraCaixa(pagina, caixa);
+            atualizaEstado();
+            return true;
+        }
+        pagina = (pagina + 1) % std::max(1, paginas);
+        depoisDe = -1;
     }
     m_achado = -1;
     Visual->setDestaque(-1, QRectF());
@@ -491,11 +507,7 @@ QString Visualiza::textoDaPagina(int indice) const
 {
     if (!m_relatorio)
         return QString();
-    QList<printing::ItemTexto> itens;
-    for (const printing::ItemTexto& t : m_relatorio->documento().textos()) {
-        if (t.pagina == indice)
-            itens.append(t);
-    }
+    QList<printing::ItemTexto> itens = m_relatorio->textosDaPagina(indice);
     std::stable_sort(itens.begin(), itens.end(), [](const printing::ItemTexto& a, const printing::ItemTexto& b) {
         return a.caixa.top() < b.caixa.top() - kMesmaLinha / 2.0 ||
                (std::abs(a.caixa.top() - b.caixa.top()) <= kMesmaLinha / 2.0 && a.caixa.left() < b.caixa.left());
@@ -519,14 +531,13 @@ QString Visualiza::textoDaPagina(int indice) const
 
 void Visualiza::copiar()
 {
-    if (!m_relatorio || m_relatorio->documento().pageCount() == 0)
+    if (!m_relatorio || m_relatorio->paginas().pageCount() == 0)
         return;
-    const printing::Documento& documento = m_relatorio->documento();
+    const printing::Paginas& documento = m_relatorio->paginas();
     const int indice = paginaAtual() - 1;
     const double escala = kPontosPorPolegadaDaCopia / printing::kTwipsPorPolegada;
-    QImage imagem(
-        QSize(int(std::lround(documento.pageWidth() * escala)), int(std::lround(documento.pageHeight() * escala))),
-        QImage::Format_RGB32);
+    const QSizeF tamanho = documento.pageSize() * escala;
+    QImage imagem(QSize(int(std::lround(tamanho.width())), int(std::lround(tamanho.height()))), QImage::Format_RGB32);
     imagem.setDotsPerMeterX(int(std::lround(kPontosPorPolegadaDaCopia / 0.0254)));
     imagem.setDotsPerMeterY(int(std::lround(kPontosPorPolegadaDaCopia / 0.0254)));
     imagem.fill(Qt::white);
@@ -545,12 +556,15 @@ bool Visualiza::imprimir()
 {
     if (!m_relatorio)
         return false;
-    return imprimeComDialogo(m_relatorio->documento(), this, m_relatorio->legenda());
+    return imprimeComDialogo(*m_relatorio, this, [this] {
+        return progressoDoRelatorio(this, *m_relatorio, m_relatorio->total(),
+                                    QStringLiteral("Imprimindo o relatório…"));
+    });
 }
 
 bool Visualiza::salvarPdf()
 {
-    if (!m_relatorio || m_relatorio->documento().pageCount() == 0)
+    if (!m_relatorio || m_relatorio->paginas().pageCount() == 0)
         return false;
     const QString pasta = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     const QString sugestao =
@@ -563,13 +577,28 @@ bool Visualiza::salvarPdf()
         return false;
     if (!arquivo.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive))
         arquivo += QStringLiteral(".pdf");
+    // The file is written as the report is composed again, a page at a time; the pages shown stay as they are.
+    printing::Relatorio copia(m_relatorio->tipo(), m_relatorio->banco(), m_relatorio->logotipo(),
+                              m_relatorio->orientacaoDaImpressora());
+    copia.defineOrientacaoDasPaginas(m_relatorio->orientacaoDasPaginas());
     QString erro;
-    if (!printing::gravaPdf(m_relatorio->documento(), arquivo, m_relatorio->legenda(), &erro)) {
+    bool gravado = false;
+    try {
+        const CursorDeEspera espera;
+        gravado = printing::gravaPdf(
+            copia, arquivo, progressoDoRelatorio(this, copia, m_relatorio->total(), QStringLiteral("Gravando o PDF…")),
+            &erro);
+    } catch (const platform::DbError& falha) {
+        erro = QStringLiteral("Não foi possível ler os traços do relatório (erro %1: %2).")
+                   .arg(falha.numero())
+                   .arg(falha.descricao());
+    }
+    // A cancelled file is no error: nothing was written.
+    if (!gravado && !erro.isEmpty()) {
         desktop::TocaSom(desktop::Som::Erro);
         Dialogs::aviso(erro, QStringLiteral("Salvar PDF"), Dialogs::Icone::Critico);
-        return false;
     }
-    return true;
+    return gravado;
 }
 
 void Visualiza::defineEscolhaDeArquivo(EscolheArquivo escolha)
@@ -579,7 +608,7 @@ void Visualiza::defineEscolhaDeArquivo(EscolheArquivo escolha)
 
 void Visualiza::atualizaEstado()
 {
-    const int total = m_relatorio ? m_relatorio->documento().pageCount() : 0;
+    const int total = m_relatorio ? m_relatorio->paginas().pageCount() : 0;
     const int atual = total > 0 ? paginaAtual() : 0;
     if (!NumeroDaPagina->hasFocus() || NumeroDaPagina->text().isEmpty())
         NumeroDaPagina->setText(total > 0 ? QString::number(atual) : QString());
@@ -641,9 +670,10 @@ bool MostraRelatorio(printing::TipoRelatorio tipo, platform::Database& banco, co
                 Dialogs::Resposta::Sim) == Dialogs::Resposta::Sim)
             relatorio->defineOrientacaoDasPaginas(printing::Orientacao::Retrato);
         const printing::ProgressoDoRelatorio progresso =
-            seams.progresso ? seams.progresso(pai, total) : progressoNaTela(pai, total, relatorio->legenda());
+            progressoDoRelatorio(pai, *relatorio, total, QStringLiteral("Preparando o relatório…"));
         const CursorDeEspera espera;
-        if (!relatorio->compoe(progresso))
+        // Only where each page begins is kept: the viewer composes the pages it shows.
+        if (!relatorio->preparaPaginas(progresso))
             return false;
     } catch (const platform::DbError& falha) {
         desktop::TocaSom(desktop::Som::Erro);

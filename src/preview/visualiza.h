@@ -110,11 +110,12 @@ private:
     QList<int> m_voltar;
     QList<int> m_avancar;
     QString m_procurado;
-    int m_achado = -1; // index in the document's texts of the line found last
+    int m_paginaDoAchado = 0; // the line found last: its page and its place among the page's texts
+    int m_achado = -1;
 };
 
 // Everything around a report run that a test replaces: the printer's orientation and the progress shown while
-// the report is composed (given the parent and the number of rows).
+// the report is laid out, printed or written to a PDF file (given the parent and the number of rows).
 struct AmbienteDoRelatorio
 {
     std::function<printing::Orientacao()> orientacao;

@@ -36,7 +36,7 @@ Visualizador::Visualizador(QWidget* parent) : QAbstractScrollArea(parent)
     setFocusPolicy(Qt::StrongFocus);
 }
 
-void Visualizador::setDocumento(const printing::Documento* documento)
+void Visualizador::setDocumento(const printing::Paginas* documento)
 {
     m_documento = documento;
     atualiza();
@@ -175,9 +175,9 @@ void Visualizador::setDestaque(int indice, const QRectF& caixa)
 
 void Visualizador::mostraCaixa(int indice, const QRectF& caixa)
 {
-    if (!m_documento || m_documento->pageWidth() <= 0.0)
+    if (!m_documento || m_documento->pageSize().width() <= 0.0)
         return;
-    const double escala = tamanhoDaPaginaEmPixels().width() / m_documento->pageWidth();
+    const double escala = tamanhoDaPaginaEmPixels().width() / m_documento->pageSize().width();
     const QRectF pagina = retanguloDaPagina(indice);
     const QRectF alvo(pagina.left() + caixa.left() * escala, pagina.top() + caixa.top() * escala,
                       caixa.width() * escala, caixa.height() * escala);
@@ -206,9 +206,14 @@ void Visualizador::paintEvent(QPaintEvent* event)
         return;
     pintor.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing | QPainter::SmoothPixmapTransform);
     const QRectF visivel = event->rect();
-    const double escala = tamanhoDaPaginaEmPixels().width() / m_documento->pageWidth();
-    for (int i = 0; i < m_documento->pageCount(); ++i) {
+    const double escala = tamanhoDaPaginaEmPixels().width() / m_documento->pageSize().width();
+    // Only the rows of pages in view are drawn: a long report's pages are composed as they come into view.
+    const double altura = tamanhoDaPaginaEmPixels().height() + kMargem;
+    const int primeiraLinha = std::max(0, int((verticalScrollBar()->value() + visivel.top()) / altura) - 1);
+    for (int i = primeiraLinha * m_colunas; i < m_documento->pageCount(); ++i) {
         const QRectF pagina = retanguloDaPagina(i);
+        if (pagina.top() > visivel.bottom())
+            break;
         if (!pagina.adjusted(0, 0, kSombra, kSombra).intersects(visivel))
             continue;
         pintor.fillRect(pagina.translated(kSombra, kSombra), QColor(64, 64, 64));

@@ -4,7 +4,7 @@
 #include <QRectF>
 
 namespace printing {
-class Documento;
+class Paginas;
 }
 
 namespace preview {
@@ -24,9 +24,10 @@ public:
 
     explicit Visualizador(QWidget* parent = nullptr);
 
-    // The document shown; not owned. Call atualiza() once it has changed.
-    void setDocumento(const printing::Documento* documento);
-    const printing::Documento* documento() const { return m_documento; }
+    // The pages shown (a document's, or a long report's composed as they come into view); not owned. Call
+    // atualiza() once they have changed.
+    void setDocumento(const printing::Paginas* documento);
+    const printing::Paginas* documento() const { return m_documento; }
     void atualiza();
 
     // Zoom in per cent. Setting it returns to the free zoom; it is kept within kZoomMinimo and kZoomMaximo.
@@ -72,7 +73,7 @@ private:
     void aplicaAjuste(bool avisa);
     void ajustaBarras();
 
-    const printing::Documento* m_documento = nullptr;
+    const printing::Paginas* m_documento = nullptr;
     double m_zoom = 100.0;
     ModoZoom m_modo = ModoZoom::Livre;
     int m_colunas = 1;

@@ -82,46 +82,80 @@ double larguraDe(QString texto)
 constexpr double kMenorFonte = 5.0;
 constexpr double kMenorEscala = 0.7;
 
-// A line as it fits its box: the text (cut with an ellipsis when even the smallest size is too wide), the font it
-// is drawn in, the QFont it was measured with and its width. The line is drawn in that QFont, so that its font is
-// made and measured once.
-struct LinhaAjustada
-{
-    QString texto;
-    Fonte fonte;
-    QFont qfont;
-    double largura = 0.0;
-};
+// Lines measured in one font are remembered up to this many; then the memory starts over, so that the widths a
+// long report keeps stay within a few hundred kilobytes.
+constexpr qsizetype kLargurasLembradas = 2048;
 
-LinhaAjustada ajustada(const QString& texto, double largura, const Fonte& pedida)
+const QRegularExpression& fimDeLinha()
+{
+    static const QRegularExpression fim(QStringLiteral("\r\n|\r|\n"));
+    return fim;
+}
+
+// The lines of a text broken at its carriage returns and line feeds; most texts have none.
+QStringList partesDe(const QString& texto)
+{
+    if (!texto.contains(QLatin1Char('\n')) && !texto.contains(QLatin1Char('\r')))
+        return QStringList{texto};
+    return texto.split(fimDeLinha());
+}
+
+} // namespace
+
+std::size_t HashDaFonte::operator()(const Fonte& fonte) const
+{
+    return qHashMulti(0, fonte.nome, fonte.tamanho, fonte.negrito, fonte.italico);
+}
+
+Documento::Estilo::Estilo(const Fonte& fonte)
+    : qfont(Documento::qfont(fonte)), medidas(qfont), ascendente(medidas.ascent()), descendente(medidas.descent())
+{
+}
+
+double Documento::Estilo::largura(const QString& texto)
+{
+    const auto it = larguras.constFind(texto);
+    if (it != larguras.cend())
+        return *it;
+    if (larguras.size() >= kLargurasLembradas)
+        larguras.clear();
+    return *larguras.insert(texto, medidas.horizontalAdvance(texto));
+}
+
+Documento::Estilo& Documento::estilo(const Fonte& fonte) const
+{
+    auto it = m_estilos.find(fonte);
+    if (it == m_estilos.end())
+        it = m_estilos.try_emplace(fonte, fonte).first;
+    return it->second;
+}
+
+Documento::LinhaAjustada Documento::ajustada(const QString& texto, double largura, const Fonte& pedida) const
 {
     const QString visivel = semEspacosNoFim(texto);
-    LinhaAjustada linha{texto, pedida, Documento::qfont(pedida), 0.0};
-    linha.largura = QFontMetricsF(linha.qfont).horizontalAdvance(visivel);
+    LinhaAjustada linha{texto, pedida, &estilo(pedida), 0.0};
+    linha.largura = linha.estilo->largura(visivel);
     if (largura <= 0.0 || linha.largura <= largura)
         return linha;
     // Advances grow with the size: begin at the size that should just fit and step down a twip at a time, as the
     // glyphs' advances are rounded.
     const double pedido = twipsDePontos(pedida.tamanho);
-    const double piso = std::ceil(twipsDePontos(Documento::menorTamanho(pedida.tamanho)) - 1e-9);
+    const double piso = std::ceil(twipsDePontos(menorTamanho(pedida.tamanho)) - 1e-9);
     double tamanho = std::max(piso, std::floor(pedido * largura / linha.largura));
     for (;;) {
         linha.fonte.tamanho = tamanho / twipsDePontos(1.0);
-        linha.qfont = Documento::qfont(linha.fonte);
-        linha.largura = QFontMetricsF(linha.qfont).horizontalAdvance(visivel);
+        linha.estilo = &estilo(linha.fonte);
+        linha.largura = linha.estilo->largura(visivel);
         if (linha.largura <= largura || tamanho <= piso)
             break;
         tamanho = std::max(piso, tamanho - 1.0);
     }
     if (linha.largura > largura) {
-        const QFontMetricsF medidas(linha.qfont);
-        linha.texto = medidas.elidedText(visivel, Qt::ElideRight, largura);
-        linha.largura = medidas.horizontalAdvance(linha.texto);
+        linha.texto = linha.estilo->medidas.elidedText(visivel, Qt::ElideRight, largura);
+        linha.largura = linha.estilo->largura(linha.texto);
     }
     return linha;
 }
-
-} // namespace
 
 double Documento::menorTamanho(double pontos)
 {
@@ -147,8 +181,8 @@ Documento::Documento()
 
 Documento::~Documento()
 {
-    if (m_pintor)
-        m_pintor->end();
+    if (m_gravador)
+        m_gravador->end();
 }
 
 QSizeF Documento::pageSize() const
@@ -251,15 +285,19 @@ double Documento::lineHeight() const
 
 double Documento::textWidth(const QString& texto) const
 {
-    return QFontMetricsF(qfont(m_fonte)).horizontalAdvance(texto);
+    return estilo(m_fonte).largura(texto);
 }
 
 void Documento::limpa()
 {
-    if (m_pintor) {
-        m_pintor->end();
-        m_pintor.reset();
+    if (m_gravador) {
+        m_gravador->end();
+        m_gravador.reset();
     }
+    m_pintor = nullptr;
+    m_aberta = false;
+    m_destino = nullptr;
+    m_paginasFeitas = 0;
     m_paginas.clear();
     m_figurasDasPaginas.clear();
     m_paginasInteiras.clear();
@@ -281,9 +319,17 @@ void Documento::startDoc()
     abrePagina();
 }
 
+void Documento::startDoc(DestinoDasPaginas destino, int primeiraPagina)
+{
+    limpa();
+    m_destino = std::move(destino);
+    m_paginasFeitas = primeiraPagina;
+    abrePagina();
+}
+
 void Documento::endDoc()
 {
-    if (m_pintor)
+    if (m_aberta)
         fechaPagina();
 }
 
@@ -296,15 +342,29 @@ void Documento::newPage()
 
 void Documento::exigeDocumento()
 {
-    if (!m_pintor)
+    if (!m_aberta)
         abrePagina();
 }
 
 void Documento::abrePagina()
 {
-    m_atual = QPicture();
-    m_pintor = std::make_unique<QPainter>(&m_atual);
-    m_pintor->setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing | QPainter::SmoothPixmapTransform);
+    m_aberta = true;
+    if (m_destino) {
+        // Only the page being composed is kept track of.
+        m_textos.clear();
+        m_paragrafos.clear();
+        m_reguas.clear();
+        m_figuras.clear();
+        m_fundos.clear();
+        m_pintor = m_destino(m_paginasFeitas);
+    } else {
+        m_atual = QPicture();
+        m_gravador = std::make_unique<QPainter>(&m_atual);
+        m_pintor = m_gravador.get();
+    }
+    m_estiloNoPintor = nullptr;
+    if (m_pintor)
+        m_pintor->setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing | QPainter::SmoothPixmapTransform);
     m_x = m_margemEsquerda;
     m_y = m_margemSuperior;
 }
@@ -312,8 +372,13 @@ void Documento::abrePagina()
 void Documento::fechaPagina()
 {
     desenhaCabecalhoERodape();
-    m_pintor->end();
-    m_pintor.reset();
+    m_aberta = false;
+    m_pintor = nullptr;
+    ++m_paginasFeitas;
+    if (!m_gravador)
+        return;
+    m_gravador->end();
+    m_gravador.reset();
     m_paginas.push_back(m_atual);
     m_figurasDasPaginas.push_back(m_figurasAtuais);
     m_paginasInteiras.emplace_back();
@@ -352,7 +417,6 @@ void Documento::desenhaLinhaDeTexto(const QString& texto, const QRectF& caixa, Q
     // A line never leaves its box: with a font wider than the one the page was laid out for it is drawn smaller
     // or cut.
     const LinhaAjustada linha = ajustada(texto, caixa.width(), fonte);
-    const QFontMetricsF medidas(linha.qfont);
     double x = caixa.left();
     if (alinhamento & Qt::AlignRight)
         x = caixa.right() - linha.largura;
@@ -361,22 +425,28 @@ void Documento::desenhaLinhaDeTexto(const QString& texto, const QRectF& caixa, Q
     // The line keeps the height of the size asked for; the baseline splits it as the font splits its height between
     // ascent and descent, so that a smaller line stands on the same baseline as its neighbours.
     const double altura = caixa.height();
-    const double linhaDeBase = caixa.top() + altura * medidas.ascent() / (medidas.ascent() + medidas.descent());
-    m_pintor->setFont(linha.qfont);
-    m_pintor->setPen(cor);
-    m_pintor->drawText(QPointF(x, linhaDeBase), linha.texto);
+    const double linhaDeBase =
+        caixa.top() + altura * linha.estilo->ascendente / (linha.estilo->ascendente + linha.estilo->descendente);
+    if (m_pintor) {
+        // A painter resolves every font it is given: a run of lines in one style gives it once.
+        if (m_estiloNoPintor != linha.estilo) {
+            m_pintor->setFont(linha.estilo->qfont);
+            m_estiloNoPintor = linha.estilo;
+        }
+        m_pintor->setPen(cor);
+        m_pintor->drawText(QPointF(x, linhaDeBase), linha.texto);
+    }
     m_textos.append(
         ItemTexto{pageCount(), linha.texto, QRectF(x, caixa.top(), linha.largura, altura), linha.fonte, cor, origem});
 }
 
 QStringList Documento::quebra(const QString& texto, double largura, const Fonte& fonte) const
 {
-    const QFontMetricsF medidas(qfont(fonte));
-    static const QRegularExpression fimDeLinha(QStringLiteral("\r\n|\r|\n"));
+    Estilo& medidas = estilo(fonte);
     static const QRegularExpression palavra(QStringLiteral("\\s*\\S+\\s*"));
     QStringList linhas;
-    for (const QString& parte : texto.split(fimDeLinha)) {
-        if (largura <= 0.0 || medidas.horizontalAdvance(semEspacosNoFim(parte)) <= largura) {
+    for (const QString& parte : partesDe(texto)) {
+        if (largura <= 0.0 || medidas.largura(semEspacosNoFim(parte)) <= largura) {
             linhas.append(parte);
             continue;
         }
@@ -386,7 +456,7 @@ QStringList Documento::quebra(const QString& texto, double largura, const Fonte&
         while (it.hasNext()) {
             const QString trecho = it.next().captured();
             const QString candidata = linha + trecho;
-            if (!linha.isEmpty() && medidas.horizontalAdvance(semEspacosNoFim(candidata)) > largura) {
+            if (!linha.isEmpty() && medidas.largura(semEspacosNoFim(candidata)) > largura) {
                 linhas.append(semEspacosNoFim(linha));
                 linha = semEspacosNoInicio(trecho);
             } else {
@@ -465,7 +535,7 @@ void Documento::desenhaLinhaDaTabela(TabelaAberta& tabela, const QStringList& ce
     }
 
     const QRectF caixa(tabela.x, tabela.fundo, largura, altura);
-    if (sombra) {
+    if (sombra && m_pintor) {
         m_pintor->setPen(Qt::NoPen);
         m_pintor->setBrush(*sombra);
         m_pintor->drawRect(caixa);
@@ -491,15 +561,17 @@ void Documento::desenhaLinhaDaTabela(TabelaAberta& tabela, const QStringList& ce
         x += coluna.largura;
     }
 
-    QPen grade(m_corTraco);
-    grade.setWidthF(kEspessuraGrade);
-    m_pintor->setPen(grade);
-    m_pintor->setBrush(Qt::NoBrush);
-    m_pintor->drawRect(caixa);
-    x = tabela.x;
-    for (qsizetype i = 0; i + 1 < tabela.colunas.size(); ++i) {
-        x += tabela.colunas[i].largura;
-        m_pintor->drawLine(QPointF(x, caixa.top()), QPointF(x, caixa.bottom()));
+    if (m_pintor) {
+        QPen grade(m_corTraco);
+        grade.setWidthF(kEspessuraGrade);
+        m_pintor->setPen(grade);
+        m_pintor->setBrush(Qt::NoBrush);
+        m_pintor->drawRect(caixa);
+        x = tabela.x;
+        for (qsizetype i = 0; i + 1 < tabela.colunas.size(); ++i) {
+            x += tabela.colunas[i].largura;
+            m_pintor->drawLine(QPointF(x, caixa.top()), QPointF(x, caixa.bottom()));
+        }
     }
 
     m_tabelas[tabela.indice].linhas.append(ItemTabela::Linha{escritas, sombra, cabecalho, caixa, pageCount()});
@@ -553,13 +625,11 @@ void Documento::addTable(const QString& formato, const QString& cabecalho, const
 void Documento::textBox(const QRectF& caixa, const QString& texto, Qt::Alignment alinhamento, bool encolhe)
 {
     exigeDocumento();
-    static const QRegularExpression fimDeLinha(QStringLiteral("\r\n|\r|\n"));
     double topo = caixa.top();
-    for (const QString& parte : texto.split(fimDeLinha)) {
+    for (const QString& parte : partesDe(texto)) {
         Fonte fonte = m_fonte;
         if (encolhe) {
-            while (fonte.tamanho > kMenorFonte &&
-                   QFontMetricsF(qfont(fonte)).horizontalAdvance(semEspacosNoFim(parte)) > caixa.width())
+            while (fonte.tamanho > kMenorFonte && estilo(fonte).largura(semEspacosNoFim(parte)) > caixa.width())
                 fonte.tamanho = std::max(kMenorFonte, fonte.tamanho - 0.5);
         }
         const double altura = lineHeight(fonte);
@@ -575,18 +645,21 @@ void Documento::textBox(const QRectF& caixa, const QString& texto, Qt::Alignment
 void Documento::fillBox(const QRectF& caixa, const QColor& cor)
 {
     exigeDocumento();
-    m_pintor->fillRect(caixa, cor);
+    if (m_pintor)
+        m_pintor->fillRect(caixa, cor);
     m_fundos.append(ItemFundo{pageCount(), caixa, cor});
 }
 
 void Documento::drawLine(double x1, double y1, double x2, double y2)
 {
     exigeDocumento();
-    QPen caneta(m_corTraco);
-    caneta.setWidthF(kEspessuraGrade * 2.0);
-    m_pintor->setPen(caneta);
     const QLineF linha(x1, y1, x2, y2);
-    m_pintor->drawLine(linha);
+    if (m_pintor) {
+        QPen caneta(m_corTraco);
+        caneta.setWidthF(kEspessuraGrade * 2.0);
+        m_pintor->setPen(caneta);
+        m_pintor->drawLine(linha);
+    }
     m_reguas.append(ItemRegua{pageCount(), linha, m_corTraco});
 }
 
@@ -621,8 +694,12 @@ void Documento::drawPicture(const QImage& imagem, const QRectF& caixa, AjusteFig
         alvo = QRectF(QPointF(0.0, 0.0), tamanho);
         alvo.moveCenter(caixa.center());
     }
-    if (!imagem.isNull())
+    // A kept page draws its pictures under everything else when it is played; a page drawn as it is composed
+    // draws them now.
+    if (!imagem.isNull() && m_gravador)
         m_figurasAtuais.append(Figura{alvo, imagem});
+    else if (!imagem.isNull() && m_pintor)
+        m_pintor->drawImage(alvo, imagem);
     m_figuras.append(ItemFigura{pageCount(), QString(), caixa, !imagem.isNull()});
 }
 

@@ -1,7 +1,10 @@
 #pragma once
 
+#include "paginas.h"
+
 #include <QColor>
 #include <QFont>
+#include <QFontMetricsF>
 #include <QHash>
 #include <QImage>
 #include <QLineF>
@@ -12,8 +15,10 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 #include <optional>
+#include <unordered_map>
 #include <vector>
 
 class QPainter;
@@ -23,6 +28,8 @@ class QPainter;
 // preview control lays out a report. Each page is drawn once through QPainter into a QPicture; the preview, the
 // printer and the PDF writer all play those pictures back. What was drawn is also kept as plain items (texts with
 // their boxes, tables with their cells, rules, pictures), so that the layout can be checked without rendering.
+// A long report keeps no page: begun with a destination, each page is drawn straight onto the painter of the PDF
+// writer or the printer while it is composed, and only that page's items are kept.
 // A line of text never leaves the box it is laid out in (a paragraph's line, a cell, a header part, a text box):
 // when the font the machine has is wider than the one the page was laid out for, the line is drawn smaller, down to
 // menorTamanho, and what still does not fit is cut with an ellipsis.
@@ -65,6 +72,11 @@ struct Fonte
     bool italico = false;
 
     bool operator==(const Fonte&) const = default;
+};
+
+struct HashDaFonte
+{
+    std::size_t operator()(const Fonte& fonte) const;
 };
 
 // One line of text as drawn: a line of a paragraph, a table cell's line, a header or footer part.
@@ -136,16 +148,20 @@ struct ItemFigura
     bool desenhada = false;
 };
 
-class Documento
+class Documento : public Paginas
 {
 public:
+    // Where the pages of a document that keeps none go: the painter a page (counted from 0) is drawn with, drawing
+    // in twips from the page's top left corner, or none to lay the page out without drawing it.
+    using DestinoDasPaginas = std::function<QPainter*(int pagina)>;
+
     Documento();
-    ~Documento();
+    ~Documento() override;
     Documento(const Documento&) = delete;
     Documento& operator=(const Documento&) = delete;
 
     // Page geometry, twips. The paper is A4 unless told otherwise; the orientation swaps its sides.
-    QSizeF pageSize() const;
+    QSizeF pageSize() const override;
     QSizeF paperSize() const { return m_papel; }
     void setPaperSize(const QSizeF& retrato);
     double pageWidth() const { return pageSize().width(); }
@@ -166,11 +182,18 @@ public:
 
     // Begins a new document on its first page (any previous one is discarded); endDoc closes the last page.
     void startDoc();
+    // Begins a new document whose pages are not kept: each page is drawn, while it is composed, with the painter
+    // `destino` gives for it, and the lists of what was drawn hold only the page being composed (the last one once
+    // the document is ended). Pages are counted from `primeiraPagina`, so that one page of a long document can be
+    // composed again on its own.
+    void startDoc(DestinoDasPaginas destino, int primeiraPagina = 0);
     void endDoc();
+    // Whether the finished pages are kept (startDoc without a destination).
+    bool guardaPaginas() const { return !m_destino; }
     // Closes the page (its header and footer are drawn then) and begins the next, with the print position at the
     // top margin.
     void newPage();
-    bool compondo() const { return m_pintor != nullptr; }
+    bool compondo() const { return m_aberta; }
     // Discards every page.
     void limpa();
 
@@ -243,13 +266,13 @@ public:
     double lineHeight() const;
     static double lineHeight(const Fonte& fonte);
 
-    // The finished pages.
-    int pageCount() const { return int(m_paginas.size()); }
+    // The finished pages (those not kept included); page and drawPage need them kept.
+    int pageCount() const override { return m_paginasFeitas; }
     const QPicture& page(int indice) const;
     // Plays a finished page onto a painter, as desenhaPagina does with page(indice), but with each picture of the
     // page drawn from the one image the document keeps of it: a logo on every page of a long report is read, kept
     // and written to a PDF file once.
-    void drawPage(QPainter& pintor, int indice, const QPointF& origem, double escala) const;
+    void drawPage(QPainter& pintor, int indice, const QPointF& origem, double escala) const override;
 
     // What was drawn, page by page, in the order it was drawn.
     const QList<ItemTexto>& textos() const { return m_textos; }
@@ -272,6 +295,29 @@ public:
     static double menorTamanho(double pontos);
 
 private:
+    // A font as the page draws it, made and measured once: the QFont, its metrics, and the widths of the lines
+    // measured in it, as a report prints the same captions and figures over and over.
+    struct Estilo
+    {
+        explicit Estilo(const Fonte& fonte);
+        double largura(const QString& texto);
+
+        QFont qfont;
+        QFontMetricsF medidas;
+        double ascendente = 0.0;
+        double descendente = 0.0;
+        QHash<QString, double> larguras;
+    };
+    // A line as it fits its box: the text (cut with an ellipsis when even the smallest size is too wide), the font
+    // it is drawn in and its width.
+    struct LinhaAjustada
+    {
+        QString texto;
+        Fonte fonte;
+        Estilo* estilo = nullptr;
+        double largura = 0.0;
+    };
+
     struct Coluna
     {
         double largura = 0.0;
@@ -300,6 +346,8 @@ private:
                               bool cabecalho);
     double alturaDaLinhaDaTabela(const TabelaAberta& tabela, const QStringList& celulas) const;
     QStringList quebra(const QString& texto, double largura, const Fonte& fonte) const;
+    Estilo& estilo(const Fonte& fonte) const;
+    LinhaAjustada ajustada(const QString& texto, double largura, const Fonte& pedida) const;
 
     QSizeF m_papel{kLarguraA4, kAlturaA4};
     Orientacao m_orientacao = Orientacao::Retrato;
@@ -333,7 +381,13 @@ private:
     QList<Figura> m_figurasAtuais;
     QHash<QString, QImage> m_imagensLidas;
     QPicture m_atual;
-    std::unique_ptr<QPainter> m_pintor;
+    std::unique_ptr<QPainter> m_gravador;     // on m_atual, while a kept page is composed
+    QPainter* m_pintor = nullptr;             // what the page is drawn with; none when it is only laid out
+    const Estilo* m_estiloNoPintor = nullptr; // the font m_pintor was given last
+    DestinoDasPaginas m_destino;
+    bool m_aberta = false;
+    int m_paginasFeitas = 0;
+    mutable std::unordered_map<Fonte, Estilo, HashDaFonte> m_estilos;
     std::optional<TabelaAberta> m_tabela;
 
     QList<ItemTexto> m_textos;

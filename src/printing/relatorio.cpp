@@ -14,9 +14,11 @@
 
 #include <QHash>
 #include <QLocale>
+#include <QPainter>
 #include <QSqlQuery>
 #include <QSqlRecord>
 
+#include <algorithm>
 #include <optional>
 
 namespace printing {
@@ -102,17 +104,17 @@ catalogue::Consulta fonteDosRegistros(const platform::Database& banco, TipoRelat
 
 // Lays the sections of the report out on the pages: the page header at the top of each page, the footer at its
 // foot, and the group headers and detail blocks between them, a block always whole on one page.
+// What a composition does with the page: lay it out and draw it, lay out only the places of its sections (their
+// heights are fixed, so that is enough to know where the pages begin), or compose one page and stop where it ends.
+enum class Modo { Paginas, Posicoes, UmaPagina };
+
 class Composicao
 {
 public:
-    Composicao(Documento& doc, TipoRelatorio tipo, const QString& logotipo)
-        : m_doc(doc), m_tipo(tipo), m_logotipo(logotipo)
+    // The document has begun its first page.
+    Composicao(Documento& doc, TipoRelatorio tipo, const QString& logotipo, Modo modo)
+        : m_doc(doc), m_tipo(tipo), m_logotipo(logotipo), m_modo(modo)
     {
-    }
-
-    void inicia()
-    {
-        m_doc.startDoc();
         cabecalhoDaPagina();
     }
 
@@ -122,16 +124,22 @@ public:
         m_doc.endDoc();
     }
 
-    // Makes room for a section of this height, on a new page when the current one has not enough.
-    void reserva(double altura)
+    // Makes room for a section of this height, on a new page when the current one has not enough. False when it
+    // does not fit on the one page being composed.
+    bool reserva(double altura)
     {
         const double limite = m_doc.pageHeight() - Relatorio::kMargemInferior - Relatorio::kAlturaDoRodape;
         if (m_y + altura > limite && m_y > m_topoDoCorpo) {
+            if (m_modo == Modo::UmaPagina)
+                return false;
             rodapeDaPagina();
             m_doc.newPage();
             cabecalhoDaPagina();
         }
+        return true;
     }
+
+    bool desenha() const { return m_modo != Modo::Posicoes; }
 
     double y() const { return m_y; }
     int pagina() const { return m_doc.pageCount(); }
@@ -141,7 +149,7 @@ public:
     void controle(double x, double y, double largura, double altura, const QString& texto, const Fonte& fonte,
                   Qt::Alignment alinhamento = Qt::AlignLeft, const QColor& cor = kPreto)
     {
-        if (texto.isEmpty())
+        if (texto.isEmpty() || !desenha())
             return;
         m_doc.setFonte(fonte);
         m_doc.setTextColor(cor);
@@ -153,11 +161,14 @@ public:
 
     void fundo(double x, double y, double largura, double altura, const QColor& cor)
     {
-        m_doc.fillBox(caixa(x, y, largura, altura), cor);
+        if (desenha())
+            m_doc.fillBox(caixa(x, y, largura, altura), cor);
     }
 
     void regua(double x1, double y, double x2)
     {
+        if (!desenha())
+            return;
         m_doc.setPenColor(kPreto);
         m_doc.drawLine(Relatorio::kMargemEsquerda + x1, m_y + y, Relatorio::kMargemEsquerda + x2, m_y + y);
     }
@@ -172,7 +183,7 @@ private:
     {
         m_y = Relatorio::kMargemSuperior;
         const QSizeF logo = m_tipo == TipoRelatorio::Todos ? QSizeF(2895, 930) : QSizeF(3864, 924);
-        if (!m_logotipo.isEmpty())
+        if (!m_logotipo.isEmpty() && desenha())
             m_doc.drawPicture(m_logotipo, caixa(0, 0, logo.width(), logo.height()));
         controle(4368, 0, 5376, 588, Relatorio::legenda(m_tipo), kFonteDaLegenda, Qt::AlignHCenter, kAzul);
         controle(4368, 588, 5376, 252,
@@ -196,6 +207,7 @@ private:
     Documento& m_doc;
     TipoRelatorio m_tipo;
     QString m_logotipo;
+    Modo m_modo;
     double m_y = 0.0;
     double m_topoDoCorpo = 0.0;
 };
@@ -318,7 +330,97 @@ void bloco(Composicao& c, TipoRelatorio tipo, const calc::CalcState& s, const ca
     c.regua(0, 6234, Relatorio::kLarguraDoLayout);
 }
 
+// Where a row went: its group's header when it opened one, and its block.
+struct Colocacao
+{
+    bool abriuGrupo = false;
+    int paginaDoGrupo = 0;
+    double topoDoGrupo = 0.0;
+    int pagina = 0;
+    double topo = 0.0;
+    QString titulo; // only when the block was drawn
+};
+
+// Lays a row out at the composition's place: the header of its group when it opens a new name (the header stays on
+// the page of its first block), then its block. False, with the row left out, when it does not fit on the one page
+// being composed.
+bool poeLinha(Composicao& c, TipoRelatorio tipo, const calc::FieldSource& campo, const calc::ProductTable& produtos,
+              std::optional<QString>& grupo, Colocacao& onde)
+{
+    const QString nome = campo(QStringLiteral("NomeTraco")).toString();
+    onde.abriuGrupo = !grupo || *grupo != nome;
+    if (onde.abriuGrupo) {
+        grupo = nome;
+        if (!c.reserva(Relatorio::kAlturaDoGrupo + Relatorio::kAlturaDoDetalhe))
+            return false;
+        c.controle(0, 0, 4368, 336, nome + QStringLiteral(" - Variante"), kFonteDoGrupo);
+        onde.paginaDoGrupo = c.pagina();
+        onde.topoDoGrupo = c.y();
+        c.avanca(Relatorio::kAlturaDoGrupo);
+    }
+    if (!c.reserva(Relatorio::kAlturaDoDetalhe))
+        return false;
+    onde.pagina = c.pagina();
+    onde.topo = c.y();
+    if (c.desenha()) {
+        // Each row is loaded into a state of its own: a field that cannot be read (a Null Volumetrico leaves every
+        // quantity unread) shows nothing rather than the previous mix's value.
+        calc::CalcState estado;
+        calc::CarregaTraco(estado, campo, &produtos);
+        onde.titulo = estado.titulo;
+        bloco(c, tipo, estado, campo);
+    }
+    c.avanca(Relatorio::kAlturaDoDetalhe);
+    return true;
+}
+
 } // namespace
+
+// The report's rows: only the keys are read at once; the rows follow a batch at a time, each batch in a statement of
+// its own, so that the workstations saving meanwhile never wait for the whole report.
+struct Relatorio::Leitura
+{
+    Leitura(platform::Database& banco, TipoRelatorio tipo) : registros(banco), tabela(banco), produtos(tabela)
+    {
+        const catalogue::Consulta consulta = fonteDosRegistros(banco, tipo);
+        registros.setQuery(consulta.sql, consulta.valores);
+    }
+
+    // The rows [inicio, fim) one by one, in batches; a row deleted at another workstation meanwhile is passed over.
+    // `cadaLinha` is given the row's position and answers whether to go on.
+    template <typename CadaLinha> bool percorre(int inicio, int fim, CadaLinha cadaLinha)
+    {
+        for (int lote = inicio; lote < fim; lote += LinhasPorLeitura) {
+            const QVector<QSqlRecord> linhas = registros.linhas(lote, std::min(fim, lote + LinhasPorLeitura));
+            for (int i = 0; i < linhas.size(); ++i) {
+                registro = linhas[i];
+                if (registro.isEmpty())
+                    continue;
+                if (colunas.isEmpty()) {
+                    for (int c = 0; c < registro.count(); ++c)
+                        colunas.insert(registro.fieldName(c), c);
+                }
+                if (!cadaLinha(lote + i))
+                    return false;
+            }
+        }
+        return true;
+    }
+
+    // The fields by name; those a Tracos row does not have (the product names the loader would also take) are
+    // missing, not an error.
+    QVariant campo(const QString& nome) const
+    {
+        const auto it = colunas.constFind(nome);
+        return it == colunas.cend() ? QVariant() : registro.value(*it);
+    }
+
+    platform::RecordSet registros;
+    const catalogue::TabelaProdutos tabela;
+    const ProdutosDoRelatorio produtos;
+    QHash<QString, int> colunas;
+    QSqlRecord registro;
+};
 
 Relatorio::Relatorio(TipoRelatorio tipo, platform::Database& banco, const QString& logotipo,
                      Orientacao orientacaoDaImpressora)
@@ -326,6 +428,8 @@ Relatorio::Relatorio(TipoRelatorio tipo, platform::Database& banco, const QStrin
       m_orientacaoDasPaginas(orientacaoDaImpressora)
 {
 }
+
+Relatorio::~Relatorio() = default;
 
 QString Relatorio::legenda(TipoRelatorio tipo)
 {
@@ -348,97 +452,177 @@ int Relatorio::contaLinhas() const
         .toInt();
 }
 
-bool Relatorio::compoe(const ProgressoDoRelatorio& progresso)
+void Relatorio::preparaDocumento(Documento& documento) const
+{
+    documento.setOrientation(m_orientacaoDasPaginas);
+    documento.setPaperSize(QSizeF(kLarguraA4, kAlturaA4));
+    documento.setMarginLeft(kMargemEsquerda);
+    documento.setMarginRight(documento.pageWidth() - kMargemEsquerda - kLarguraDoLayout);
+    documento.setMarginTop(kMargemSuperior);
+    documento.setMarginBottom(kMargemInferior);
+    documento.setHeader(QString());
+    documento.setFooter(QString());
+}
+
+void Relatorio::limpa()
 {
     m_indice.clear();
     m_blocos.clear();
+    m_inicios.clear();
+    m_prontas.clear();
+    m_leitura.reset();
     m_documento.limpa();
+    m_linhas = 0;
+    m_total = 0;
+}
 
-    m_documento.setOrientation(m_orientacaoDasPaginas);
-    m_documento.setPaperSize(QSizeF(kLarguraA4, kAlturaA4));
-    m_documento.setMarginLeft(kMargemEsquerda);
-    m_documento.setMarginRight(m_documento.pageWidth() - kMargemEsquerda - kLarguraDoLayout);
-    m_documento.setMarginTop(kMargemSuperior);
-    m_documento.setMarginBottom(kMargemInferior);
-    m_documento.setHeader(QString());
-    m_documento.setFooter(QString());
+bool Relatorio::compoe(const ProgressoDoRelatorio& progresso)
+{
+    return executa(Guarda::Tudo, progresso);
+}
 
-    // Only the keys are read at once; the rows follow a batch at a time, each batch in a statement of its own, so
-    // that the workstations saving meanwhile never wait for the whole report.
-    const catalogue::Consulta consulta = fonteDosRegistros(m_banco, m_tipo);
-    platform::RecordSet registros(m_banco);
-    registros.setQuery(consulta.sql, consulta.valores);
-    const int total = registros.recordCount();
-    if (progresso && !progresso(0, total))
-        return false;
+bool Relatorio::desenha(const Documento::DestinoDasPaginas& destino, const ProgressoDoRelatorio& progresso)
+{
+    limpa();
+    preparaDocumento(m_documento);
+    m_documento.startDoc(destino);
+    return executa(Guarda::Nada, progresso);
+}
 
-    // The fields by name; those a Tracos row does not have (the product names the loader would also take) are
-    // missing, not an error.
-    QHash<QString, int> colunas;
-    QSqlRecord registro;
-    const calc::FieldSource linha = [&registro, &colunas](const QString& nome) {
-        const auto it = colunas.constFind(nome);
-        return it == colunas.cend() ? QVariant() : registro.value(*it);
-    };
+bool Relatorio::preparaPaginas(const ProgressoDoRelatorio& progresso)
+{
+    limpa();
+    preparaDocumento(m_documento);
+    m_documento.startDoc([](int) { return nullptr; });
+    return executa(Guarda::Paginas, progresso);
+}
 
-    const catalogue::TabelaProdutos tabela(m_banco);
-    const ProdutosDoRelatorio produtos(tabela);
-    Composicao composicao(m_documento, m_tipo, m_logotipo);
-    composicao.inicia();
-    std::optional<QString> grupo;
-    int feitos = 0;
-    QVector<QSqlRecord> lote;
-    int proximoDoLote = 0;
-    while (feitos < total) {
-        if (proximoDoLote == lote.size()) {
-            lote = registros.linhas(feitos, feitos + LinhasPorLeitura);
-            proximoDoLote = 0;
-        }
-        registro = lote.at(proximoDoLote++);
-        ++feitos;
-        if (registro.isEmpty())
-            continue; // deleted at another workstation while the report was made
-        if (colunas.isEmpty()) {
-            for (int i = 0; i < registro.count(); ++i)
-                colunas.insert(registro.fieldName(i), i);
-        }
-        const QString nome = linha(QStringLiteral("NomeTraco")).toString();
-        // Each row is loaded into a state of its own: a field that cannot be read (a Null Volumetrico leaves every
-        // quantity unread) shows nothing rather than the previous mix's value.
-        calc::CalcState estado;
-        calc::CarregaTraco(estado, linha, &produtos);
-
-        // A new name opens its group; the header stays on the page of its first block.
-        if (!grupo || *grupo != nome) {
-            grupo = nome;
-            composicao.reserva(kAlturaDoGrupo + kAlturaDoDetalhe);
-            composicao.controle(0, 0, 4368, 336, nome + QStringLiteral(" - Variante"), kFonteDoGrupo);
-            if (m_tipo == TipoRelatorio::Todos)
-                m_indice.append(EntradaDoIndice{nome, composicao.pagina(), composicao.y()});
-            composicao.avanca(kAlturaDoGrupo);
-        }
-
-        composicao.reserva(kAlturaDoDetalhe);
-        if (m_tipo == TipoRelatorio::Todos) {
-            const QString variante = linha(QStringLiteral("TracoVariante")).toString().trimmed();
-            m_indice.append(EntradaDoIndice{nome + QLatin1Char('\\') + (QStringLiteral("00") + variante).right(2),
-                                            composicao.pagina(), composicao.y()});
-        } else {
-            m_indice.append(EntradaDoIndice{nome, composicao.pagina(), composicao.y()});
-        }
-        m_blocos.append(BlocoDoRelatorio{estado.titulo, composicao.pagina(), composicao.y()});
-        bloco(composicao, m_tipo, estado, linha);
-        composicao.avanca(kAlturaDoDetalhe);
-
-        if (progresso && !progresso(feitos, total)) {
-            m_documento.limpa();
-            m_indice.clear();
-            m_blocos.clear();
-            return false;
-        }
+bool Relatorio::executa(Guarda guarda, const ProgressoDoRelatorio& progresso)
+{
+    if (guarda == Guarda::Tudo) {
+        limpa();
+        preparaDocumento(m_documento);
+        m_documento.startDoc();
     }
+    m_guarda = guarda;
+    m_leitura = std::make_unique<Leitura>(m_banco, m_tipo);
+    Leitura& leitura = *m_leitura;
+    m_total = leitura.registros.recordCount();
+    const auto cancela = [this] {
+        limpa();
+        m_guarda = Guarda::Nada;
+        return false;
+    };
+    if (progresso && !progresso(0, m_total))
+        return cancela();
+
+    Composicao composicao(m_documento, m_tipo, m_logotipo, guarda == Guarda::Paginas ? Modo::Posicoes : Modo::Paginas);
+    std::optional<QString> grupo;
+    const calc::FieldSource campo = [&leitura](const QString& n) { return leitura.campo(n); };
+    Colocacao onde;
+    const bool completo = leitura.percorre(0, m_total, [&](int linha) {
+        poeLinha(composicao, m_tipo, campo, leitura.produtos, grupo, onde);
+        if (guarda == Guarda::Paginas && std::size_t(onde.pagina) == m_inicios.size())
+            m_inicios.push_back(InicioDaPagina{linha, !onde.abriuGrupo});
+        if (guarda != Guarda::Nada) {
+            QString entrada = *grupo;
+            if (m_tipo == TipoRelatorio::Todos) {
+                if (onde.abriuGrupo)
+                    m_indice.append(EntradaDoIndice{entrada, onde.paginaDoGrupo, onde.topoDoGrupo});
+                const QString variante = leitura.campo(QStringLiteral("TracoVariante")).toString().trimmed();
+                entrada += QLatin1Char('\\') + (QStringLiteral("00") + variante).right(2);
+            }
+            m_indice.append(EntradaDoIndice{entrada, onde.pagina, onde.topo});
+        }
+        if (guarda == Guarda::Tudo)
+            m_blocos.append(BlocoDoRelatorio{onde.titulo, onde.pagina, onde.topo});
+        ++m_linhas;
+        return !progresso || progresso(linha + 1, m_total);
+    });
+    if (!completo)
+        return cancela();
     composicao.termina();
+    // Only the pages composed on demand read the rows again.
+    if (guarda != Guarda::Paginas)
+        m_leitura.reset();
     return true;
+}
+
+void Relatorio::compoePagina(int indice, Documento& documento, QPainter* pintor) const
+{
+    preparaDocumento(documento);
+    documento.startDoc([pintor](int) { return pintor; }, indice);
+    const InicioDaPagina& inicio = m_inicios.at(std::size_t(indice));
+    const int fim = std::size_t(indice) + 1 < m_inicios.size() ? m_inicios[std::size_t(indice) + 1].linha : m_total;
+    Leitura& leitura = *m_leitura;
+    Composicao composicao(documento, m_tipo, m_logotipo, Modo::UmaPagina);
+    std::optional<QString> grupo;
+    if (inicio.continuaGrupo)
+        grupo = QString(); // named by the first row
+    const calc::FieldSource campo = [&leitura](const QString& n) { return leitura.campo(n); };
+    Colocacao onde;
+    // The rows were laid out on this page; one renamed meanwhile may no longer fit and is left out.
+    leitura.percorre(inicio.linha, fim, [&](int linha) {
+        if (linha == inicio.linha && grupo)
+            grupo = leitura.campo(QStringLiteral("NomeTraco")).toString();
+        return poeLinha(composicao, m_tipo, campo, leitura.produtos, grupo, onde);
+    });
+    composicao.termina();
+}
+
+const Paginas& Relatorio::paginas() const
+{
+    if (m_guarda == Guarda::Paginas)
+        return *this;
+    return m_documento;
+}
+
+int Relatorio::pageCount() const
+{
+    return int(m_inicios.size());
+}
+
+QSizeF Relatorio::pageSize() const
+{
+    return m_documento.pageSize();
+}
+
+void Relatorio::drawPage(QPainter& pintor, int indice, const QPointF& origem, double escala) const
+{
+    // A few pages shown are kept as drawn, so that scrolling back and forth composes none of them again.
+    constexpr qsizetype kPaginasProntas = 6;
+    qsizetype i = 0;
+    while (i < m_prontas.size() && m_prontas[i].indice != indice)
+        ++i;
+    if (i == m_prontas.size()) {
+        PaginaPronta pronta{indice, QPicture()};
+        {
+            QPainter gravador(&pronta.figura);
+            Documento pagina;
+            compoePagina(indice, pagina, &gravador);
+        }
+        m_prontas.prepend(pronta);
+        if (m_prontas.size() > kPaginasProntas)
+            m_prontas.removeLast();
+    } else if (i > 0) {
+        m_prontas.move(i, 0);
+    }
+    desenhaPagina(pintor, m_prontas.first().figura, origem, escala);
+}
+
+QList<ItemTexto> Relatorio::textosDaPagina(int indice) const
+{
+    if (m_guarda == Guarda::Paginas) {
+        Documento pagina;
+        compoePagina(indice, pagina, nullptr);
+        return pagina.textos();
+    }
+    QList<ItemTexto> textos;
+    for (const ItemTexto& t : m_documento.textos()) {
+        if (t.pagina == indice)
+            textos.append(t);
+    }
+    return textos;
 }
 
 } // namespace printing

@@ -1,9 +1,16 @@
+#include "fixtures.h"
 #include "testregistry.h"
 
 #include "desktop/scripteddialogs.h"
 #include "desktop/som.h"
+#include "platform/database.h"
 #include "preview/impressora.h"
+#include "printing/relatorio.h"
 
+#include <QFile>
+#include <QPrinter>
+#include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QTest>
 
 using desktop::Dialogs;
@@ -51,6 +58,51 @@ private slots:
         QCOMPARE(dialogs->mensagens().first().texto, texto);
         QCOMPARE(dialogs->mensagens().first().botoes, Dialogs::Botoes::Ok);
         QCOMPARE(sons, QList<int>{int(desktop::Som::Erro)});
+    }
+
+    // A report goes to the printer a page at a time as it is composed: the pages asked for are printed, the others
+    // only laid out, and the pages the viewer shows stay as they were.
+    void reportPrintsThePagesAskedFor_data()
+    {
+        QTest::addColumn<int>("de");
+        QTest::addColumn<int>("ate");
+        QTest::addColumn<int>("impressas");
+
+        QTest::newRow("every page") << 0 << 0 << 6;
+        QTest::newRow("pages 2 to 3") << 2 << 3 << 2;
+        QTest::newRow("range past the last page") << 5 << 9 << 2;
+    }
+
+    void reportPrintsThePagesAskedFor()
+    {
+        QFETCH(int, de);
+        QFETCH(int, ate);
+        QFETCH(int, impressas);
+
+        PastaDeTeste dados(true);
+        QVERIFY(dados.valida());
+        platform::Database banco(QStringLiteral("teste-impressora-relatorio"));
+        banco.open(dados.banco());
+        {
+            printing::Relatorio relatorio(printing::TipoRelatorio::Todos, banco, QString());
+            QVERIFY(relatorio.preparaPaginas());
+            QTemporaryDir pasta;
+            const QString arquivo = pasta.filePath(QStringLiteral("impresso.pdf"));
+            QPrinter impressora(QPrinter::HighResolution);
+            impressora.setOutputFormat(QPrinter::PdfFormat);
+            impressora.setOutputFileName(arquivo);
+            if (de > 0) {
+                impressora.setPrintRange(QPrinter::PageRange);
+                impressora.setFromTo(de, ate);
+            }
+            QVERIFY(preview::imprime(relatorio, impressora));
+            QFile pdf(arquivo);
+            QVERIFY(pdf.open(QIODevice::ReadOnly));
+            static const QRegularExpression pagina(QStringLiteral("/Type\\s*/Page(?!s)"));
+            QCOMPARE(QString::fromLatin1(pdf.readAll()).count(pagina), impressas);
+            QCOMPARE(relatorio.paginas().pageCount(), 6);
+        }
+        banco.close();
     }
 };
 

@@ -1,5 +1,4 @@
 #include "fixtures.h"
-#include "relatoriotestsupport.h"
 #include "testregistry.h"
 
 #include "desktop/scripteddialogs.h"
@@ -32,7 +31,6 @@ using desktop::Dialogs;
 using preview::Visualiza;
 using printing::Relatorio;
 using printing::TipoRelatorio;
-using relatoriotest::bloco;
 
 class TestVisualiza : public QObject
 {
@@ -44,11 +42,16 @@ private:
     desktop::ScriptedDialogs* m_dialogs = nullptr;
     std::unique_ptr<Visualiza> m_v;
 
-    // The page (from 1) of a block of the report shown.
+    // The page (from 1) of a block of the report shown, by its entry in the contents ("Contrapiso - 00" is
+    // "Contrapiso\\00").
     int paginaDe(const QString& titulo) const
     {
-        const auto b = bloco(*m_v->relatorio(), titulo);
-        return b ? b->pagina + 1 : -1;
+        const QString entrada = QString(titulo).replace(QStringLiteral(" - "), QStringLiteral("\\"));
+        for (const printing::EntradaDoIndice& e : m_v->relatorio()->indice()) {
+            if (e.texto == entrada)
+                return e.pagina + 1;
+        }
+        return -1;
     }
 
     void aciona(const char* ferramenta)
@@ -75,7 +78,7 @@ private slots:
         m_dialogs = dialogs.get();
         Dialogs::instala(std::move(dialogs));
         auto relatorio = std::make_unique<Relatorio>(TipoRelatorio::Todos, *m_banco, QString());
-        QVERIFY(relatorio->compoe());
+        QVERIFY(relatorio->preparaPaginas());
         m_v = std::make_unique<Visualiza>();
         m_v->resize(1100, 800);
         m_v->RunReport(std::move(relatorio));

@@ -6,7 +6,11 @@
 #include "platform/database.h"
 #include "printing/ficha.h"
 #include "printing/relatorio.h"
+#include "printing/saida.h"
 
+#include <QFile>
+#include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <memory>
@@ -35,6 +39,22 @@ QStringList textosDoIndice(const Relatorio& r)
     for (const printing::EntradaDoIndice& e : r.indice())
         textos.append(e.texto);
     return textos;
+}
+
+// Each line of a page as text, box and font, to compare two compositions of the page.
+QStringList linhasDaPagina(const Relatorio& r, int pagina)
+{
+    QStringList linhas;
+    for (const printing::ItemTexto& t : r.textosDaPagina(pagina))
+        linhas.append(QStringLiteral("%1 @%2,%3 %4x%5 %6 %7")
+                          .arg(t.texto)
+                          .arg(t.caixa.left())
+                          .arg(t.caixa.top())
+                          .arg(t.caixa.width())
+                          .arg(t.caixa.height())
+                          .arg(t.fonte.nome)
+                          .arg(t.fonte.tamanho));
+    return linhas;
 }
 
 QStringList titulos(const Relatorio& r)
@@ -324,6 +344,78 @@ private slots:
         QCOMPARE(r.documento().pageCount(), 0);
         QVERIFY(r.indice().isEmpty());
         QVERIFY(r.blocos().isEmpty());
+    }
+
+    // The viewer lays a report out once and composes each page when it is shown: every page must come out as it
+    // does in the report composed whole, group headers carried over a page break included.
+    void pagesComposedOnDemand_data()
+    {
+        QTest::addColumn<TipoRelatorio>("tipo");
+
+        QTest::newRow("every mix") << TipoRelatorio::Todos;
+        QTest::newRow("mixes in use") << TipoRelatorio::EmUso;
+    }
+
+    void pagesComposedOnDemand()
+    {
+        QFETCH(TipoRelatorio, tipo);
+
+        const auto inteiro = compoe(tipo);
+        Relatorio aPedido(tipo, *m_banco, printing::logotipoDaPasta(m_pasta.dados()));
+        QVERIFY(aPedido.preparaPaginas());
+        QCOMPARE(aPedido.paginas().pageCount(), inteiro->documento().pageCount());
+        QCOMPARE(aPedido.linhas(), inteiro->linhas());
+        const auto entradas = [](const Relatorio& r) {
+            QStringList lista;
+            for (const printing::EntradaDoIndice& e : r.indice())
+                lista.append(QStringLiteral("%1 %2 %3").arg(e.texto).arg(e.pagina).arg(e.y));
+            return lista;
+        };
+        QCOMPARE(entradas(aPedido), entradas(*inteiro));
+        // Backwards, as a user may page, so that no page leans on the one composed before it.
+        for (int pagina = inteiro->documento().pageCount() - 1; pagina >= 0; --pagina)
+            QCOMPARE(linhasDaPagina(aPedido, pagina), linhasDaPagina(*inteiro, pagina));
+    }
+
+    // A report goes to a PDF file a page at a time; the file is replaced only by a complete report.
+    void pdfWrittenAsComposed_data()
+    {
+        QTest::addColumn<int>("cancelaEm");
+        QTest::addColumn<int>("paginas");
+
+        QTest::newRow("complete") << -1 << 6;
+        QTest::newRow("cancelled: the old file stays") << 5 << 0;
+    }
+
+    void pdfWrittenAsComposed()
+    {
+        QFETCH(int, cancelaEm);
+        QFETCH(int, paginas);
+
+        QTemporaryDir pasta;
+        const QString arquivo = pasta.filePath(QStringLiteral("todos.pdf"));
+        {
+            QFile antigo(arquivo);
+            QVERIFY(antigo.open(QIODevice::WriteOnly));
+            antigo.write("antigo");
+        }
+        Relatorio r(TipoRelatorio::Todos, *m_banco, printing::logotipoDaPasta(m_pasta.dados()));
+        QString erro = QStringLiteral("não mudou");
+        const bool gravado = printing::gravaPdf(
+            r, arquivo, [cancelaEm](int feitos, int) { return feitos != cancelaEm; }, &erro);
+        QCOMPARE(gravado, cancelaEm < 0);
+        QCOMPARE(erro, QString());
+        QFile pdf(arquivo);
+        QVERIFY(pdf.open(QIODevice::ReadOnly));
+        const QByteArray conteudo = pdf.readAll();
+        if (paginas == 0) {
+            QCOMPARE(conteudo, QByteArray("antigo"));
+            return;
+        }
+        QVERIFY(conteudo.startsWith("%PDF-"));
+        static const QRegularExpression pagina(QStringLiteral("/Type\\s*/Page(?!s)"));
+        QCOMPARE(QString::fromLatin1(conteudo).count(pagina), paginas);
+        QCOMPARE(r.linhas(), 12);
     }
 
     // A workstation saving while another makes a long report neither waits for the whole report nor fails.
