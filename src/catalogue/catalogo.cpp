@@ -203,45 +203,49 @@ void Catalogo::move(Movimento movimento)
     case Movimento::AnteriorEmUso:
     case Movimento::ProximoEmUso: {
         // The neighbouring name's variant in use: another name, and in use. With none, the end of the catalogue.
-        const QString nome = m_tracos.field(QStringLiteral("NomeTraco")).toString();
-        const auto criterio = [nome](const QSqlRecord& r) {
-            return r.value(QStringLiteral("NomeTraco")).toString().compare(nome, Qt::CaseInsensitive) != 0 &&
-                   r.value(QStringLiteral("Plantao")).toBool();
-        };
-        const auto mesmoNome = [&] {
-            return m_tracos.field(QStringLiteral("NomeTraco")).toString().compare(nome, Qt::CaseInsensitive) == 0;
-        };
-        if (movimento == Movimento::AnteriorEmUso) {
-            if (m_tracos.bof()) {
-                m_tracos.findFirst(criterio);
-            } else {
-                m_tracos.findPrevious(criterio);
-                if (m_tracos.bof())
-                    m_tracos.findFirst(criterio);
-            }
-            if (mesmoNome()) {
-                m_tracos.moveFirst();
-                m_posicao = 1;
-                return;
-            }
-        } else {
-            if (m_tracos.eof()) {
-                m_tracos.findLast(criterio);
-            } else {
-                m_tracos.findNext(criterio);
-                if (m_tracos.eof())
-                    m_tracos.findLast(criterio);
-            }
-            if (mesmoNome()) {
-                m_tracos.moveLast();
-                m_posicao = m_total;
-                return;
-            }
-        }
+        const bool adiante = movimento == Movimento::ProximoEmUso;
+        const int aqui = m_tracos.absolutePosition();
+        const QString nome = aqui < 0 ? QString() : m_tracos.field(QStringLiteral("NomeTraco")).toString();
+        // Without a current row, from the end of the catalogue the record stands at, backwards from its end.
+        const bool noFim = aqui < 0 && m_tracos.eof();
+        const int passo = aqui >= 0 ? (adiante ? 1 : -1) : noFim ? -1 : 1;
+        const int inicio = aqui >= 0 ? aqui + passo : noFim ? m_total - 1 : 0;
+        const int achado = procuraEmUso(inicio, passo, nome);
+        if (achado >= 0)
+            m_tracos.setAbsolutePosition(achado);
+        else if (adiante)
+            m_tracos.moveLast();
+        else
+            m_tracos.moveFirst();
         break;
     }
     }
     m_posicao = m_tracos.absolutePosition() + 1;
+}
+
+int Catalogo::procuraEmUso(int inicio, int passo, const QString& nome)
+{
+    // The rows next to the current one, a few at a time and only the fields that decide: the next name's mix in
+    // use is rarely more than a few rows away.
+    constexpr int PorLeitura = 16;
+    for (int posicao = inicio; posicao >= 0 && posicao < m_total;) {
+        QList<qint64> chaves;
+        for (int p = posicao; p >= 0 && p < m_total && chaves.size() < PorLeitura; p += passo)
+            chaves.append(m_tracos.chaveEm(p));
+        const Consulta c = Consultas::nomeEUso(chaves);
+        QSqlQuery q = m_db.exec(c.sql, c.valores);
+        QHash<qint64, std::pair<QString, bool>> linhas;
+        while (q.next())
+            linhas.insert(q.value(0).toLongLong(), {q.value(1).toString(), q.value(2).toBool()});
+        for (const qint64 chave : std::as_const(chaves)) {
+            // A row deleted at another workstation since the catalogue was read is passed over.
+            const auto it = linhas.constFind(chave);
+            if (it != linhas.cend() && it->second && it->first.compare(nome, Qt::CaseInsensitive) != 0)
+                return posicao;
+            posicao += passo;
+        }
+    }
+    return -1;
 }
 
 void Catalogo::acompanha(int acao, bool& salvar)

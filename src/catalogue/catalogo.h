@@ -162,6 +162,9 @@ private:
     void atualizaLinha(qint64 codigo, const QVariantMap& campos);
     // Reads the catalogue's keys in its order, noting which writes of other workstations it has seen.
     void leOrdem();
+    // The position of the first mix in use of a name other than `nome`, from `inicio` on in steps of `passo` (1
+    // or -1); -1 when there is none.
+    int procuraEmUso(int inicio, int passo, const QString& nome);
     // Whether the list of names is what is stored: read since the last write of another workstation.
     bool nomesEmDia();
     // The list of names after this workstation wrote `novo` where `antigo` was (either may be empty).

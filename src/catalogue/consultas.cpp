@@ -99,6 +99,19 @@ Consulta codigoDoNome(const QString& nome)
         {nome}};
 }
 
+Consulta nomeEUso(const QList<qint64>& codigos)
+{
+    QStringList marcas;
+    QVariantList valores;
+    for (const qint64 codigo : codigos) {
+        marcas << QStringLiteral("?");
+        valores << codigo;
+    }
+    return {QStringLiteral("SELECT Codigo, NomeTraco, Plantao FROM Tracos WHERE Codigo IN (%1)")
+                .arg(marcas.join(QLatin1Char(','))),
+            valores};
+}
+
 Consulta nomeEVariante(qint64 codigo)
 {
     return {QStringLiteral("SELECT NomeTraco, TracoVariante FROM Tracos WHERE Codigo = ?"), {codigo}};
@@ -183,25 +196,11 @@ Consulta consistencias(const platform::Database& db)
     return {db.primeiraLinha(QStringLiteral("Consistencias"), QStringLiteral("Abate1, Abate2, Abate3, Abate4")), {}};
 }
 
-Consulta produtoPeloCodigo(const platform::Database& db, const QVariant& codigo)
-{
-    return {db.primeiraLinha(QStringLiteral("Produtos"), QStringLiteral("NomeProduto, Unidade"),
-                             QStringLiteral("CodigoProduto = ?")),
-            {codigo}};
-}
-
 Consulta codigoDoProduto(const platform::Database& db, const QString& nome)
 {
     return {db.primeiraLinha(QStringLiteral("Produtos"), QStringLiteral("CodigoProduto"),
                              QStringLiteral("NomeProduto = ?")),
             {nome}};
-}
-
-Consulta unidadePeloCodigo(const platform::Database& db, const QVariant& codigo)
-{
-    return {db.primeiraLinha(QStringLiteral("Unidades"), QStringLiteral("NomeUnidade"),
-                             QStringLiteral("CodigoUnidade = ?")),
-            {codigo}};
 }
 
 Consulta produtosComTrecho(const platform::Database& db, const QString& trecho)

@@ -54,6 +54,8 @@ Consulta limpaPlantoes(const QString& nome);
 Consulta produtosQueUsam(qint64 codigoTraco);
 // CodigoTraco of the name's first variant.
 Consulta codigoDoNome(const QString& nome);
+// Codigo, NomeTraco, Plantao of the mixes with the keys.
+Consulta nomeEUso(const QList<qint64>& codigos);
 // NomeTraco, TracoVariante of the mix with the key: its place in the catalogue's order.
 Consulta nomeEVariante(qint64 codigo);
 // NomeTraco, TracoVariante, Plantao, CodigoTraco (and Versao when asked) of the mix with the key.
@@ -80,12 +82,8 @@ Consulta massas(const platform::Database& db);
 Consulta consistencias(const platform::Database& db);
 
 // Products. With two rows of the same name or code, the first stored is the one used.
-// NomeProduto and Unidade of the product with the code.
-Consulta produtoPeloCodigo(const platform::Database& db, const QVariant& codigo);
 // CodigoProduto of the product with the name.
 Consulta codigoDoProduto(const platform::Database& db, const QString& nome);
-// NomeUnidade of the unit with the code.
-Consulta unidadePeloCodigo(const platform::Database& db, const QVariant& codigo);
 // NomeProduto and Peso of every product whose name holds `trecho`, in the order they were stored.
 Consulta produtosComTrecho(const platform::Database& db, const QString& trecho);
 // CodigoProduto, NomeProduto, PrecoCustoComPerda, Peso and the unit's NomeUnidade of the product with the name, or

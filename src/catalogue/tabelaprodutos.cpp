@@ -30,4 +30,26 @@ std::optional<calc::ProductInfo> TabelaProdutos::primeiro(const Consulta& consul
     return produto;
 }
 
+std::optional<calc::ProductInfo> ProdutosLembrados::findByName(const QString& name) const
+{
+    const auto it = m_porNome.constFind(name);
+    if (it != m_porNome.cend())
+        return *it;
+    return *m_porNome.insert(name, m_origem.findByName(name));
+}
+
+std::optional<calc::ProductInfo> ProdutosLembrados::findByCode(qint64 code) const
+{
+    const auto it = m_porCodigo.constFind(code);
+    if (it != m_porCodigo.cend())
+        return *it;
+    return *m_porCodigo.insert(code, m_origem.findByCode(code));
+}
+
+void ProdutosLembrados::esquece()
+{
+    m_porNome.clear();
+    m_porCodigo.clear();
+}
+
 } // namespace catalogue

@@ -2,6 +2,8 @@
 
 #include "calc/producttable.h"
 
+#include <QHash>
+
 namespace platform {
 class Database;
 }
@@ -24,6 +26,23 @@ private:
     std::optional<calc::ProductInfo> primeiro(const Consulta& consulta) const;
 
     platform::Database& m_db;
+};
+
+// A product table that asks `origem` for each product once and remembers the answer (a missing product too) until
+// esquece(): a report asks for the same handful of products on every row, a window on every keystroke.
+class ProdutosLembrados : public calc::ProductTable
+{
+public:
+    explicit ProdutosLembrados(const calc::ProductTable& origem) : m_origem(origem) {}
+
+    std::optional<calc::ProductInfo> findByName(const QString& name) const override;
+    std::optional<calc::ProductInfo> findByCode(qint64 code) const override;
+    void esquece();
+
+private:
+    const calc::ProductTable& m_origem;
+    mutable QHash<QString, std::optional<calc::ProductInfo>> m_porNome;
+    mutable QHash<qint64, std::optional<calc::ProductInfo>> m_porCodigo;
 };
 
 } // namespace catalogue

@@ -3,8 +3,8 @@
 #include "subcomandos.h"
 
 #include "calc/calcstate.h"
-#include "calc/mixfields.h"
 #include "calc/carregatraco.h"
+#include "calc/mixfields.h"
 #include "calc/opcoes.h"
 #include "calc/recalculo.h"
 #include "catalogue/tabelaprodutos.h"

@@ -28,11 +28,10 @@ void MostraErro(const QString& rotina, int numero, const QString& descricao)
                        QStringLiteral("Banco de dados substituído"), Dialogs::Icone::Exclamacao);
         return;
     case platform::SomenteLeitura:
-        Dialogs::aviso(
-            QStringLiteral("Não foi possível gravar: a pasta de dados ") +
-                QDir::toNativeSeparators(QFileInfo(platform::Paths::bancoDeDados()).absolutePath()) +
-                QStringLiteral(" está protegida contra gravação."),
-            QStringLiteral("Somente leitura"), Dialogs::Icone::Exclamacao);
+        Dialogs::aviso(QStringLiteral("Não foi possível gravar: a pasta de dados ") +
+                           QDir::toNativeSeparators(QFileInfo(platform::Paths::bancoDeDados()).absolutePath()) +
+                           QStringLiteral(" está protegida contra gravação."),
+                       QStringLiteral("Somente leitura"), Dialogs::Icone::Exclamacao);
         return;
     case platform::RegistroBloqueado:
         Dialogs::aviso(QStringLiteral("O banco de dados está sendo usado por outra estação e não pôde ser gravado "

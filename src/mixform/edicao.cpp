@@ -256,6 +256,8 @@ void FormTraco::releTraco(qint64 codigo)
 
 void FormTraco::OrdenarTracos(std::optional<qint64> codigo)
 {
+    // The products are read again with the catalogue: another module may have renamed one meanwhile.
+    m_produtos->esquece();
     try {
         m_catalogo.ordena(codigo);
     } catch (const DbError& erro) {
@@ -330,6 +332,7 @@ void FormTraco::mostraDadoFisico(int i, const QString& texto)
 
 void FormTraco::Inserindo()
 {
+    m_produtos->esquece();
     try {
         marcadorSalvo = totalRegistros() < 1 ? QVariant() : tracos().bookmark();
         tracos().addNew();
@@ -420,6 +423,7 @@ void FormTraco::Alterando()
                        Dialogs::Icone::Informacao);
         return;
     }
+    m_produtos->esquece();
     // A row that cannot be read now is read again by the save, which tells the user what became of it.
     const auto tenta = [](auto passo) {
         try {

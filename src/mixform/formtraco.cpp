@@ -681,9 +681,10 @@ void FormTraco::mostraLinhaDeProduto(int linha, const QString& campoCodigo, cons
         const QVariant codigo = tracos().field(campoCodigo);
         if (codigo.isNull())
             return; // the row stays as it was shown
-        const Consulta lida = Consultas::produtoPeloCodigo(m_db, codigo);
-        QSqlQuery produto = m_db.exec(lida.sql, lida.valores);
-        if (!produto.next()) {
+        bool numero = false;
+        const qint64 codigoProduto = codigo.toLongLong(&numero);
+        const std::optional<calc::ProductInfo> produto = numero ? m_produtos->findByCode(codigoProduto) : std::nullopt;
+        if (!produto) {
             CompT[linha]->clear();
             CompM[linha]->clear();
             UnidT[linha]->clear();
@@ -695,8 +696,7 @@ void FormTraco::mostraLinhaDeProduto(int linha, const QString& campoCodigo, cons
             TextoM[linha]->clear();
             return;
         }
-        const QString nome = produto.value(0).toString();
-        const QVariant unidade = produto.value(1);
+        const QString& nome = produto->name;
         CompT[linha]->setText(nome);
         CompM[linha]->setText(nome);
         nomeiaLinha(linha);
@@ -707,10 +707,8 @@ void FormTraco::mostraLinhaDeProduto(int linha, const QString& campoCodigo, cons
             UnidT[0]->setText(QStringLiteral("Kg"));
             UnidM[0]->setText(QStringLiteral("Kg"));
         } else if (linha >= 5) {
-            const Consulta daUnidade = Consultas::unidadePeloCodigo(m_db, unidade);
-            const QVariant nomeUnidade = m_db.scalar(daUnidade.sql, daUnidade.valores);
-            UnidT[linha]->setText(nomeUnidade.toString());
-            UnidM[linha]->setText(nomeUnidade.toString());
+            UnidT[linha]->setText(produto->unit);
+            UnidM[linha]->setText(produto->unit);
         }
     });
 }

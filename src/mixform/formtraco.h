@@ -36,7 +36,8 @@ class CaixaTexto;
 }
 namespace catalogue {
 class TabelaProdutos;
-}
+class ProdutosLembrados;
+} // namespace catalogue
 
 namespace mixform {
 
@@ -276,7 +277,10 @@ private:
 
     platform::Database& m_db;
     calc::CalcState& m_estado;
-    std::unique_ptr<TabelaProdutos> m_produtos;
+    std::unique_ptr<TabelaProdutos> m_tabelaProdutos;
+    // The products as this window last read them: forgotten when an insert or an edit begins, so that each edit is
+    // priced once from the prices of that moment, the same on every keystroke and in the row saved.
+    std::unique_ptr<catalogue::ProdutosLembrados> m_produtos;
     JanelaTraco* m_janela = nullptr;
     bool m_mudandoClasse = false;
     Catalogo m_catalogo;

@@ -57,7 +57,8 @@ private:
 
 void FormTraco::ligaEventos()
 {
-    m_produtos = std::make_unique<TabelaProdutos>(m_db);
+    m_tabelaProdutos = std::make_unique<TabelaProdutos>(m_db);
+    m_produtos = std::make_unique<catalogue::ProdutosLembrados>(*m_tabelaProdutos);
     tracos().setValidacao([this](int acao, bool& salvar) { validacao(acao, salvar); });
     for (int i = 0; i < 10; ++i) {
         connect(TextoT[i], &QLineEdit::textEdited, this, [this, i] { alteraTextoT(i); });

@@ -63,7 +63,14 @@ QString Database::dobraDeNome(const QString& coluna) const
 
 QString Database::chave(const QString& tabela) const
 {
-    return m_driver->chave(conexao(), tabela);
+    // Asked before every statement that reads a first row: kept once found. A table's key changes only with the
+    // schema's upgrade, which ends by writing the schema's version.
+    if (const auto it = m_chaves.constFind(tabela); it != m_chaves.cend())
+        return *it;
+    const QString chave = m_driver->chave(conexao(), tabela);
+    if (!chave.isEmpty())
+        m_chaves.insert(tabela, chave);
+    return chave;
 }
 
 bool Database::ehTabela(const QString& tabela) const
@@ -105,6 +112,7 @@ std::optional<MarcaDeEscritas> Database::marcaDeEscritas()
 
 void Database::gravaVersaoDoEsquema(int versao)
 {
+    m_chaves.clear();
     try {
         m_driver->gravaVersaoDoEsquema(conexao(), versao);
     } catch (const DbError& erro) {
@@ -148,6 +156,7 @@ void Database::abre(const QString& caminho, Driver::Abertura abertura)
     QSqlDatabase db = QSqlDatabase::contains(m_nomeConexao)
                           ? QSqlDatabase::database(m_nomeConexao, false)
                           : QSqlDatabase::addDatabase(m_driver->nomeNoQt(), m_nomeConexao);
+    m_chaves.clear();
     m_driver->abre(db, caminho, abertura);
     m_caminho = caminho;
     m_identidade = m_driver->identidade(caminho);
@@ -156,6 +165,7 @@ void Database::abre(const QString& caminho, Driver::Abertura abertura)
 
 void Database::close()
 {
+    m_chaves.clear();
     m_profundidade = 0;
     m_caminho.clear();
     m_identidade.clear();

@@ -4,6 +4,7 @@
 #include "driver.h"
 #include "relatoriodereparo.h"
 
+#include <QHash>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QString>
@@ -127,6 +128,7 @@ private:
     QString m_nomeConexao;
     std::unique_ptr<Driver> m_driver;
     QString m_caminho;
+    mutable QHash<QString, QString> m_chaves; // each table's key column, as found
     // What identifies the file opened, to tell when another file has taken its path.
     QByteArray m_identidade;
     bool m_somenteLeitura = false;

@@ -68,35 +68,6 @@ QString quantidade(double valor, const QString& unidade)
     return valor > 0.0 ? casas(valor, 1) + unidade : QString();
 }
 
-// The products looked up by the rows of one run of the report, each asked of the database once: a catalogue uses a
-// handful of products over and over.
-class ProdutosDoRelatorio : public calc::ProductTable
-{
-public:
-    explicit ProdutosDoRelatorio(const calc::ProductTable& origem) : m_origem(origem) {}
-
-    std::optional<calc::ProductInfo> findByName(const QString& name) const override
-    {
-        const auto it = m_porNome.constFind(name);
-        if (it != m_porNome.cend())
-            return *it;
-        return *m_porNome.insert(name, m_origem.findByName(name));
-    }
-
-    std::optional<calc::ProductInfo> findByCode(qint64 code) const override
-    {
-        const auto it = m_porCodigo.constFind(code);
-        if (it != m_porCodigo.cend())
-            return *it;
-        return *m_porCodigo.insert(code, m_origem.findByCode(code));
-    }
-
-private:
-    const calc::ProductTable& m_origem;
-    mutable QHash<QString, std::optional<calc::ProductInfo>> m_porNome;
-    mutable QHash<qint64, std::optional<calc::ProductInfo>> m_porCodigo;
-};
-
 catalogue::Consulta fonteDosRegistros(const platform::Database& banco, TipoRelatorio tipo)
 {
     return tipo == TipoRelatorio::Todos ? catalogue::Consultas::catalogo(banco) : catalogue::Consultas::emUso(banco);
@@ -417,7 +388,8 @@ struct Relatorio::Leitura
 
     platform::RecordSet registros;
     const catalogue::TabelaProdutos tabela;
-    const ProdutosDoRelatorio produtos;
+    // A catalogue uses a handful of products over and over: each is asked of the database once per run.
+    const catalogue::ProdutosLembrados produtos;
     QHash<QString, int> colunas;
     QSqlRecord registro;
 };

@@ -400,6 +400,26 @@ private slots:
         Catalogo catalogo(db);
         catalogo.abre();
         QCOMPARE(catalogo.total(), tracos);
+        // The moves between mixes in use pass each name's mix in use once, in the catalogue's order, both ways.
+        QSqlQuery emUso = db.exec(QStringLiteral("SELECT Codigo FROM Tracos WHERE Plantao ORDER BY %1, TracoVariante")
+                                      .arg(db.ordemDeTexto(QStringLiteral("NomeTraco"))));
+        QList<qint64> esperado;
+        while (emUso.next())
+            esperado.append(emUso.value(0).toLongLong());
+        for (const auto sentido : {Catalogo::Movimento::ProximoEmUso, Catalogo::Movimento::AnteriorEmUso}) {
+            const bool adiante = sentido == Catalogo::Movimento::ProximoEmUso;
+            catalogo.move(adiante ? Catalogo::Movimento::Primeiro : Catalogo::Movimento::Ultimo);
+            QList<qint64> visitados;
+            for (qint64 antes = -1; catalogo.tracos().bookmark().toLongLong() != antes; catalogo.move(sentido)) {
+                antes = catalogo.tracos().bookmark().toLongLong();
+                if (catalogo.tracos().field(QStringLiteral("Plantao")).toBool())
+                    visitados.append(antes);
+                QCOMPARE(catalogo.posicao(), catalogo.tracos().absolutePosition() + 1);
+            }
+            if (!adiante)
+                std::reverse(visitados.begin(), visitados.end());
+            QCOMPARE(visitados, esperado);
+        }
         // Written out of the catalogue's order, and the same again from the same seed.
         const QString linhas = QStringLiteral("SELECT group_concat(Codigo || NomeTraco || TracoVariante || Plantao, "
                                               "'|') FROM (SELECT * FROM Tracos ORDER BY %1)");
