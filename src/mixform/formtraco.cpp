@@ -594,7 +594,7 @@ void FormTraco::defineCusto(int i, double valor)
 {
     Custo[i]->setProperty("valor", valor);
     const QLocale local;
-    Custo[i]->setText(i == 1 ? calc::formatFull(valor) : local.toString(valor, 'f', 2));
+    Custo[i]->mostra(i == 1 ? calc::formatFull(valor) : local.toString(valor, 'f', 2));
 }
 
 void FormTraco::limpaTela()
@@ -670,8 +670,8 @@ void FormTraco::Modo(Operacao operacao)
 
 void FormTraco::mostraQuantidades(int linha, const QString& campoTraco, const QString& campoMetro)
 {
-    tenta([&] { TextoT[linha]->setText(calc::formatQuantity(numeroDe(tracos(), campoTraco))); });
-    tenta([&] { TextoM[linha]->setText(calc::formatQuantity(numeroDe(tracos(), campoMetro))); });
+    tenta([&] { TextoT[linha]->mostra(calc::formatQuantity(numeroDe(tracos(), campoTraco))); });
+    tenta([&] { TextoM[linha]->mostra(calc::formatQuantity(numeroDe(tracos(), campoMetro))); });
 }
 
 void FormTraco::mostraLinhaDeProduto(int linha, const QString& campoCodigo, const QString& campoTraco,
@@ -741,21 +741,21 @@ void FormTraco::MostraNumero()
             Betoneira[BetoneiraParada]->setVisible(!emUso);
             TracoCorrente->setChecked(emUso);
         });
-        tenta([&] { TextoC[CaixaNome]->setText(textoDe(tracos(), QStringLiteral("NomeTraco"))); });
+        tenta([&] { TextoC[CaixaNome]->mostra(textoDe(tracos(), QStringLiteral("NomeTraco"))); });
         tenta([&] {
             const QString fator = textoDe(tracos(), QStringLiteral("Fator"));
-            TextoC[CaixaConsistencia]->setText(calc::ClasseConsistencia(fator, limites()));
-            TextoC[CaixaAbatimento]->setText(fator);
+            TextoC[CaixaConsistencia]->mostra(calc::ClasseConsistencia(fator, limites()));
+            TextoC[CaixaAbatimento]->mostra(fator);
         });
         // Each field in its own step: one that cannot be shown leaves only its own box as it was.
         const std::array<const char*, 3> textos{"DataCadastro", "DataCotacao", "ReducaoAgua"};
         for (int i = 0; i < 3; ++i)
             tenta(
-                [&] { TextoC[CaixaCadastro + i]->setText(textoDe(tracos(), QLatin1String(textos[std::size_t(i)]))); });
+                [&] { TextoC[CaixaCadastro + i]->mostra(textoDe(tracos(), QLatin1String(textos[std::size_t(i)]))); });
         const std::array<const char*, 6> resultados{"Peso",      "RelAgregCimento", "PesoTraco",
                                                     "PropMassa", "PropVolume",      "Resistencia"};
         for (int i = 0; i < 6; ++i)
-            tenta([&] { TextoI[i]->setText(textoDe(tracos(), QLatin1String(resultados[std::size_t(i)]))); });
+            tenta([&] { TextoI[i]->mostra(textoDe(tracos(), QLatin1String(resultados[std::size_t(i)]))); });
         const std::array<const char*, 3> custos{"PrecoCustoSemPerda", "Perda", "PrecoCustoComPerda"};
         for (int i = 0; i < 3; ++i)
             tenta([&] { defineCusto(i, numeroDe(tracos(), QLatin1String(custos[std::size_t(i)]))); });
@@ -788,7 +788,7 @@ void FormTraco::MostraNumero()
     const std::array<const char*, 7> fisicos{"EspeCim", "AparCim", "EspeMiu", "AparMiu",
                                              "EspeGra", "AparGra", "Umidade"};
     for (int i = 0; i < 7; ++i)
-        tenta([&] { Texto[i]->setText(calc::formatFull(numeroDe(tracos(), QLatin1String(fisicos[i])))); });
+        tenta([&] { Texto[i]->mostra(calc::formatFull(numeroDe(tracos(), QLatin1String(fisicos[i])))); });
     tenta([&] { OpcaoTextura.at(numeroDe(tracos(), QStringLiteral("Textura")))->setChecked(true); });
     tenta([&] { OpcaoForma.at(numeroDe(tracos(), QStringLiteral("Dosagem")))->setChecked(true); });
     tenta([&] { TipoConcreto.at(numeroDe(tracos(), QStringLiteral("Destino")))->setChecked(true); });

@@ -355,21 +355,21 @@ void FormTraco::mostraCalculo(bool comEditado)
 {
     Recalculando flag(m_estado);
     const calc::CalcState& s = m_estado;
-    TextoI[0]->setText(s.peso);
-    TextoI[1]->setText(s.relAgregCimento);
-    TextoI[2]->setText(s.pesoTraco);
-    TextoI[3]->setText(s.propMassa);
-    TextoI[4]->setText(s.propVolume);
-    TextoI[5]->setText(QString::number(s.fck));
+    TextoI[0]->mostra(s.peso);
+    TextoI[1]->mostra(s.relAgregCimento);
+    TextoI[2]->mostra(s.pesoTraco);
+    TextoI[3]->mostra(s.propMassa);
+    TextoI[4]->mostra(s.propVolume);
+    TextoI[5]->mostra(QString::number(s.fck));
     defineCusto(CustoSemPerda, s.custoSemPerda);
     defineCusto(CustoComPerda, s.custoComPerda);
 
     const std::array<double, 10> porMetro = s.porMetro();
     const std::array<double, 10> porTraco = s.porTraco();
     for (int i = 0; i < 10; ++i) {
-        TextoM[i]->setText(calc::formatQuantity(porMetro[i]));
+        TextoM[i]->mostra(calc::formatQuantity(porMetro[i]));
         if (comEditado || i != s.indiceEdicao)
-            TextoT[i]->setText(calc::formatQuantity(porTraco[i]));
+            TextoT[i]->mostra(calc::formatQuantity(porTraco[i]));
     }
 }
 

@@ -18,6 +18,14 @@ public:
     calc::KeyFilter filtro() const { return m_filtro; }
     void setFiltro(calc::KeyFilter filtro) { m_filtro = filtro; }
 
+    // Shows a value worked out by the program. A box that already shows it is left alone: neither repainted nor
+    // moved from where the user's cursor is.
+    void mostra(const QString& texto)
+    {
+        if (texto != text())
+            setText(texto);
+    }
+
     // The number the box holds, read as every typed number is read (PontoDecimal and the leading number).
     double numero() const;
 
