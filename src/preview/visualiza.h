@@ -13,9 +13,9 @@ class QAction;
 class QLabel;
 class QLineEdit;
 class QSplitter;
+class QModelIndex;
 class QToolBar;
-class QTreeWidget;
-class QTreeWidgetItem;
+class QTreeView;
 
 namespace platform {
 class Database;
@@ -23,6 +23,7 @@ class Database;
 
 namespace preview {
 
+class ModeloDoIndice;
 class Visualizador;
 
 // The report viewer: the pages of a catalogue report with a tool bar to page through them (previous and next, a page
@@ -47,7 +48,7 @@ public:
     QToolBar* Barra = nullptr;
     QToolBar* Navegacao = nullptr;
     QSplitter* Divisor = nullptr;
-    QTreeWidget* Indice = nullptr;
+    QTreeView* Indice = nullptr;
     Visualizador* Visual = nullptr;
     QLineEdit* NumeroDaPagina = nullptr;
     QLabel* TotalDePaginas = nullptr;
@@ -99,13 +100,14 @@ public slots:
 private:
     QAction* acao(const QString& nome, const QString& legenda, const QString& dica);
     void montaIndice();
-    void indiceClicado(QTreeWidgetItem* item);
+    void indiceClicado(const QModelIndex& entrada);
     void vaiPara(int pagina);
     void atualizaEstado();
     void mostraZoom(double zoom);
     void defineZoom(double zoom);
 
     QToolBar* m_barra = nullptr; // where acao puts the next tool
+    ModeloDoIndice* m_modeloDoIndice = nullptr;
     std::unique_ptr<printing::Relatorio> m_relatorio;
     QList<int> m_voltar;
     QList<int> m_avancar;
