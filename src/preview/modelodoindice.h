@@ -25,10 +25,14 @@ public:
     int rowCount(const QModelIndex& pai = {}) const override;
     int columnCount(const QModelIndex& pai = {}) const override;
     QVariant data(const QModelIndex& entrada, int papel = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex& entrada) const override;
 
 private:
-    // An entry's internal id: 0 for a name, the name's row plus one for a variant under it.
-    static int nomeDe(const QModelIndex& variante) { return int(variante.internalId()) - 1; }
+    // An entry's internal id: a name's is its own row, a variant's the row of its name with the top bit set. The tree
+    // keeps every open name in a hash keyed on the entry's row and id, which a name's row alone spreads well.
+    static constexpr quintptr kVariante = quintptr(1) << (sizeof(quintptr) * 8 - 1);
+    static bool ehVariante(const QModelIndex& entrada) { return (entrada.internalId() & kVariante) != 0; }
+    static int nomeDe(const QModelIndex& variante) { return int(variante.internalId() & ~kVariante); }
 
     const printing::IndiceDoRelatorio* m_indice = nullptr;
 };
