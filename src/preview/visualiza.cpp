@@ -448,28 +448,36 @@ bool Visualiza::localizar(const QString& texto)
         m_achado = -1;
     }
     // Page by page from the line found last, round to the first page after the last and back to that line: a long
-    // report's pages are laid out again one at a time, never all at once.
+    // report's pages are laid out again one at a time, never all at once, with the progress shown, which the user
+    // may cancel.
     const int paginas = m_relatorio->paginas().pageCount();
-    const CursorDeEspera espera;
-    int pagina = m_achado >= 0 ? m_paginaDoAchado : 0;
-    int depoisDe = m_achado;
-    for (int passo = 0; passo <= paginas; ++passo) {
-        const QList<printing::ItemTexto> textos = m_relatorio->textosDaPagina(pagina);
-        for (qsizetype i = depoisDe + 1; i < textos.size(); ++i) {
-            if (!textos[i].texto.contains(procurado, Qt::CaseInsensitive))
-                continue;
-            m_paginaDoAchado = pagina;
-            m_achado = int(i);
-            const QRectF caixa = textos[i].caixa;
-            if (paginaAtual() != pagina + 1)
-                irParaPagina(pagina + 1);
-            Visual->setDestaque(pagina, caixa);
-            Visual->mostraCaixa(pagina, caixa);
-            atualizaEstado();
-            return true;
+    {
+        const CursorDeEspera espera;
+        const printing::ProgressoDoRelatorio progresso =
+            progressoDoRelatorio(this, *m_relatorio, paginas, QStringLiteral("Localizando…"));
+        int pagina = m_achado >= 0 ? m_paginaDoAchado : 0;
+        int depoisDe = m_achado;
+        for (int passo = 0; passo <= paginas; ++passo) {
+            // Cancelled: what was found last stays marked.
+            if (progresso && !progresso(std::min(passo, paginas), paginas))
+                return false;
+            const QList<printing::ItemTexto> textos = m_relatorio->textosDaPagina(pagina);
+            for (qsizetype i = depoisDe + 1; i < textos.size(); ++i) {
+                if (!textos[i].texto.contains(procurado, Qt::CaseInsensitive))
+                    continue;
+                m_paginaDoAchado = pagina;
+                m_achado = int(i);
+                const QRectF caixa = textos[i].caixa;
+                if (paginaAtual() != pagina + 1)
+                    irParaPagina(pagina + 1);
+                Visual->setDestaque(pagina, caixa);
+                Visual->mostraCaixa(pagina, caixa);
+                atualizaEstado();
+                return true;
+            }
+            pagina = (pagina + 1) % std::max(1, paginas);
+            depoisDe = -1;
         }
-        pagina = (pagina + 1) % std::max(1, paginas);
-        depoisDe = -1;
     }
     m_achado = -1;
     Visual->setDestaque(-1, QRectF());

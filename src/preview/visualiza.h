@@ -79,7 +79,7 @@ public:
 
     // Finds the next line of the report that holds the text (letter case aside), from the one found last, going
     // round to the first page after the last; marks it and shows its page. False, with a message, when no line holds
-    // it.
+    // it; false and silent when the user cancelled the search's progress.
     bool localizar(const QString& texto);
     // The page shown to the clipboard, as its text (line by line, the boxes of a line separated by tabs) and as a
     // picture.
@@ -117,7 +117,8 @@ private:
 };
 
 // Everything around a report run that a test replaces: the printer's orientation and the progress shown while
-// the report is laid out, printed or written to a PDF file (given the parent and the number of rows).
+// the report is laid out, printed or written to a PDF file (given the parent and the number of rows), or searched
+// by the viewer's Find (given the number of pages).
 struct AmbienteDoRelatorio
 {
     std::function<printing::Orientacao()> orientacao;

@@ -303,6 +303,20 @@ private slots:
         QCOMPARE(m_v->Visual->paginaDoDestaque(), -1);
     }
 
+    // A long report is searched page by page with a progress the user may cancel.
+    void findCancelled()
+    {
+        int total = -1;
+        preview::defineAmbienteDoRelatorio({{}, [&total](QWidget*, int paginas) -> printing::ProgressoDoRelatorio {
+                                                total = paginas;
+                                                return [](int feitas, int) { return feitas < 2; };
+                                            }});
+        QVERIFY(!m_v->localizar(QStringLiteral("granito")));
+        QCOMPARE(total, 6);
+        QVERIFY(m_dialogs->mensagens().isEmpty());
+        QCOMPARE(m_v->paginaAtual(), 1);
+    }
+
     void copyThePageShown()
     {
         const int pagina = paginaDe(QStringLiteral("Contrapiso - 00"));
