@@ -29,7 +29,8 @@ public:
 
 private:
     // An entry's internal id: a name's is its own row, a variant's the row of its name with the top bit set. The tree
-    // keeps every open name in a hash keyed on the entry's row and id, which a name's row alone spreads well.
+    // records each open name in a hash of its row plus its id: with its row as its id, the names spread over the
+    // hash, where one id for them all would crowd them into a sixteenth of it.
     static constexpr quintptr kVariante = quintptr(1) << (sizeof(quintptr) * 8 - 1);
     static bool ehVariante(const QModelIndex& entrada) { return (entrada.internalId() & kVariante) != 0; }
     static int nomeDe(const QModelIndex& variante) { return int(variante.internalId() & ~kVariante); }
