@@ -119,8 +119,29 @@ private slots:
                  QStringLiteral("Imprimir..."));
     }
 
-    // The contents list the names with their variants under them, every name open; an entry clicked, or chosen
-    // with the keys, shows its page.
+    // The contents list the names with their variants under them, every name open.
+    void contentsTree()
+    {
+        QTreeView* arvore = m_v->Indice;
+        QVERIFY(arvore->isVisible());
+        QAbstractItemModel* modelo = arvore->model();
+        QAbstractItemModelTester verificador(modelo, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        QCOMPARE(modelo->rowCount(), 8);
+        const QModelIndexList nomes = modelo->match(modelo->index(0, 0), Qt::DisplayRole,
+                                                    QStringLiteral("Concreto fck 25"), -1, Qt::MatchExactly);
+        QCOMPARE(nomes.size(), 1);
+        QVERIFY(arvore->isExpanded(nomes.first()));
+        QStringList variantes;
+        for (int i = 0; i < modelo->rowCount(nomes.first()); ++i)
+            variantes.append(modelo->index(i, 0, nomes.first()).data().toString());
+        QCOMPARE(variantes, (QStringList{"00", "01", "02"}));
+
+        // Hiding the contents.
+        aciona("Table Of Contents");
+        QVERIFY(!arvore->isVisible());
+    }
+
+    // An entry clicked, or chosen with the keys, shows its page.
     void contentsGoToThePage_data()
     {
         QTest::addColumn<QString>("entrada");
@@ -136,19 +157,7 @@ private slots:
         QFETCH(bool, teclado);
 
         QTreeView* arvore = m_v->Indice;
-        QVERIFY(arvore->isVisible());
-        QAbstractItemModel* modelo = arvore->model();
-        QAbstractItemModelTester verificador(modelo, QAbstractItemModelTester::FailureReportingMode::QtTest);
-        QCOMPARE(modelo->rowCount(), 8);
-        const QModelIndexList nomes = modelo->match(modelo->index(0, 0), Qt::DisplayRole,
-                                                    QStringLiteral("Concreto fck 25"), -1, Qt::MatchExactly);
-        QCOMPARE(nomes.size(), 1);
-        QVERIFY(arvore->isExpanded(nomes.first()));
-        QStringList variantes;
-        for (int i = 0; i < modelo->rowCount(nomes.first()); ++i)
-            variantes.append(modelo->index(i, 0, nomes.first()).data().toString());
-        QCOMPARE(variantes, (QStringList{"00", "01", "02"}));
-
+        const QAbstractItemModel* modelo = arvore->model();
         const QStringList partes = entrada.split(QStringLiteral(" - "));
         QModelIndex alvo =
             modelo->match(modelo->index(0, 0), Qt::DisplayRole, partes.first(), 1, Qt::MatchExactly).value(0);
@@ -168,10 +177,6 @@ private slots:
         }
         QCOMPARE(m_v->paginaAtual(), pagina);
         QVERIFY(m_v->podeVoltar());
-
-        // Hiding the contents.
-        aciona("Table Of Contents");
-        QVERIFY(!arvore->isVisible());
     }
 
     void pageNumberEntry_data()
