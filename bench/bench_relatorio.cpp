@@ -1,5 +1,5 @@
 // The catalogue report of every mix, from the database to the PDF file, for catalogues of 1 000, 10 000 and
-// 100 000 mixes (the demo catalogue's rows copied under new names), with
+// 100 000 mixes made by GeradorCatalogo (names with 1 to 8 variants, each row the figures of a demo mix), with
 //   - piso_s: the floor, the same texts at the same places drawn into a QPdfWriter with nothing else: the rows read
 //     with a plain QSqlQuery, each text in a font made once, no measuring, wrapping or page model;
 //   - vezes_o_piso: the report's time over the floor's; piso_cpu_s and vezes_o_piso_cpu the same in processor time,
@@ -10,11 +10,11 @@
 //
 //   build/bin/bench_relatorio --benchmark_repetitions=1
 
+#include "geradorcatalogo.h"
+
 #include "catalogue/consultas.h"
 #include "catalogue/pastadados.h"
-#include "catalogue/schema.h"
 #include "platform/database.h"
-#include "platform/transaction.h"
 #include "preview/visualiza.h"
 #include "preview/visualizador.h"
 #include "printing/ficha.h"
@@ -28,7 +28,6 @@
 #include <QLocale>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QRegularExpression>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QTemporaryDir>
@@ -62,42 +61,17 @@ std::map<int, std::unique_ptr<Catalogo>>& catalogos()
     return feitos;
 }
 
-// Fills a demo catalogue up to `linhas` mixes with copies of its rows, each copy's names ending in " 00001",
-// " 00002"…
-void preencheCatalogo(platform::Database& banco, int linhas)
-{
-    QStringList colunas = catalogue::Schema::tracos().nomes();
-    colunas.removeAll(QStringLiteral("Codigo"));
-    QStringList destino;
-    QStringList origem;
-    for (const QString& coluna : std::as_const(colunas)) {
-        destino.append(platform::Database::citado(coluna));
-        origem.append(coluna == QLatin1String("NomeTraco") ? QStringLiteral("NomeTraco || ?")
-                                                           : platform::Database::citado(coluna));
-    }
-    const qint64 demo = banco.scalar(QStringLiteral("SELECT MAX(Codigo) FROM Tracos")).toLongLong();
-    const QString copia = QStringLiteral("INSERT INTO Tracos (%1) SELECT %2 FROM Tracos WHERE Codigo <= ? "
-                                         "ORDER BY Codigo LIMIT ?")
-                              .arg(destino.join(QStringLiteral(", ")), origem.join(QStringLiteral(", ")));
-    platform::Transaction transacao(banco);
-    int total = banco.scalar(QStringLiteral("SELECT COUNT(*) FROM Tracos")).toInt();
-    for (int copiaN = 1; total < linhas; ++copiaN)
-        total +=
-            banco.execCount(copia, {QStringLiteral(" %1").arg(copiaN, 5, 10, QLatin1Char('0')), demo, linhas - total});
-    transacao.commit();
-}
-
 Catalogo& catalogo(int linhas)
 {
     std::unique_ptr<Catalogo>& c = catalogos()[linhas];
     if (c)
         return *c;
     c = std::make_unique<Catalogo>();
-    if (!catalogue::PastaDados::cria(c->dados(), true).ok)
-        qFatal("the demo data folder could not be made");
+    const GeradorCatalogo::Resultado r = GeradorCatalogo::cria(c->dados(), linhas);
+    if (!r.ok)
+        qFatal("the catalogue could not be made: %s", qPrintable(r.mensagem));
     c->banco = std::make_unique<platform::Database>(QStringLiteral("bench-%1").arg(linhas));
     c->banco->open(c->dados() + QStringLiteral("Dados/empresa.mdb"));
-    preencheCatalogo(*c->banco, linhas);
     return *c;
 }
 
@@ -140,9 +114,16 @@ struct TextoDoPiso
 struct ModeloDoPiso
 {
     QList<QFont> fontes;
-    QList<TextoDoPiso> pagina;                 // page header and footer, from the page's top
-    QList<TextoDoPiso> grupo;                  // the group header, its text without the name
-    QHash<QString, QList<TextoDoPiso>> blocos; // by the demo mix's title
+    QList<TextoDoPiso> pagina; // page header and footer, from the page's top
+    QList<TextoDoPiso> grupo;  // the group header, its text without the name
+    // Each demo mix's block, with its title, by the mix's cost per m³: every row of the catalogue takes a demo mix's
+    // figures, and no two demo mixes cost the same.
+    struct Bloco
+    {
+        QString titulo;
+        QList<TextoDoPiso> textos;
+    };
+    std::map<double, Bloco> blocos;
 };
 
 // Takes the texts of the demo catalogue's report, laid out once by the report itself.
@@ -158,6 +139,13 @@ ModeloDoPiso modeloDoPiso()
         banco.open(dados + QStringLiteral("Dados/empresa.mdb"));
         Relatorio relatorio(printing::TipoRelatorio::Todos, banco, QString());
         relatorio.compoe();
+        QHash<QString, double> custoDoTitulo;
+        for (QSqlQuery q =
+                 banco.exec(QStringLiteral("SELECT NomeTraco, TracoVariante, PrecoCustoComPerda FROM Tracos"));
+             q.next();)
+            custoDoTitulo.insert(q.value(0).toString() +
+                                     QStringLiteral(" - %1").arg(q.value(1).toInt(), 2, 10, QLatin1Char('0')),
+                                 q.value(2).toDouble());
         QHash<QFont, int> fontes;
         const auto texto = [&](const printing::ItemTexto& t, double topo) {
             const QFont fonte = printing::Documento::qfont(t.fonte);
@@ -179,8 +167,11 @@ ModeloDoPiso modeloDoPiso()
             for (const printing::BlocoDoRelatorio& b : relatorio.blocos()) {
                 if (t.pagina != b.pagina)
                     continue;
-                if (t.caixa.top() >= b.topo && t.caixa.top() < b.topo + Relatorio::kAlturaDoDetalhe)
-                    modelo.blocos[b.titulo].append(texto(t, b.topo));
+                if (t.caixa.top() >= b.topo && t.caixa.top() < b.topo + Relatorio::kAlturaDoDetalhe) {
+                    ModeloDoPiso::Bloco& bloco = modelo.blocos[custoDoTitulo.value(b.titulo)];
+                    bloco.titulo = b.titulo;
+                    bloco.textos.append(texto(t, b.topo));
+                }
                 if (modelo.grupo.isEmpty() && t.texto.endsWith(QStringLiteral(" - Variante")) &&
                     t.caixa.top() < b.topo && t.caixa.top() >= b.topo - Relatorio::kAlturaDoGrupo) {
                     modelo.grupo.append(texto(t, b.topo - Relatorio::kAlturaDoGrupo));
@@ -193,11 +184,11 @@ ModeloDoPiso modeloDoPiso()
 }
 
 // The floor: the rows read with a plain query, in the report's order, and each row's texts drawn where the report
-// draws them (a block per row, a group header per name, two blocks to a page as the report places them). The page
-// count, to check that the floor drew the report's pages.
+// draws them (a block per row, a group header per name, two blocks to a page as the report places them); a row's
+// block is its demo mix's under the row's title. The page count, to check that the floor drew the report's pages;
+// 0 for a row of no demo mix.
 int piso(const ModeloDoPiso& modelo, platform::Database& banco, const QString& arquivo)
 {
-    static const QRegularExpression copia(QStringLiteral(" \\d{5}$"));
     QPdfWriter pdf(arquivo);
     pdf.setResolution(1440);
     pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF()));
@@ -222,6 +213,7 @@ int piso(const ModeloDoPiso& modelo, platform::Database& banco, const QString& a
     consulta.exec(catalogue::Consultas::catalogo(banco).sql);
     const int nome = consulta.record().indexOf(QStringLiteral("NomeTraco"));
     const int variante = consulta.record().indexOf(QStringLiteral("TracoVariante"));
+    const int custo = consulta.record().indexOf(QStringLiteral("PrecoCustoComPerda"));
     while (consulta.next()) {
         const QString esteNome = consulta.value(nome).toString();
         const QString titulo = esteNome + QStringLiteral(" - ") +
@@ -239,10 +231,10 @@ int piso(const ModeloDoPiso& modelo, platform::Database& banco, const QString& a
             y += Relatorio::kAlturaDoGrupo;
             anterior = esteNome;
         }
-        QString demo = esteNome;
-        demo.remove(copia);
-        const QString tituloDemo = demo + titulo.right(5);
-        desenha(modelo.blocos.value(tituloDemo), y, tituloDemo, titulo);
+        const auto bloco = modelo.blocos.find(consulta.value(custo).toDouble());
+        if (bloco == modelo.blocos.end())
+            return 0;
+        desenha(bloco->second.textos, y, bloco->second.titulo, titulo);
         y += Relatorio::kAlturaDoDetalhe;
     }
     return paginas;

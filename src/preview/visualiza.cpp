@@ -1,6 +1,7 @@
 #include "visualiza.h"
 
 #include "impressora.h"
+#include "modelodoindice.h"
 #include "visualizador.h"
 
 #include "printing/saida.h"
@@ -31,12 +32,11 @@
 #include <QSplitter>
 #include <QStandardPaths>
 #include <QToolBar>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <QVBoxLayout>
 
 #include <algorithm>
 #include <cmath>
-#include <map>
 
 namespace preview {
 
@@ -55,8 +55,6 @@ constexpr int kBorda = 4;
 constexpr double kPontosPorPolegadaDaCopia = 96.0;
 // Boxes whose tops are this close (twips) are on the same line of the copied text.
 constexpr double kMesmaLinha = 60.0;
-
-enum Papel { PapelPagina = Qt::UserRole, PapelTopo };
 
 Visualiza::EscolheArquivo& escolhaDeArquivo()
 {
@@ -127,11 +125,14 @@ Visualiza::Visualiza(QWidget* parent) : QDialog(parent)
     m_barra = Barra;
 
     Divisor = new QSplitter(Qt::Horizontal, this);
-    Indice = new QTreeWidget(Divisor);
+    Indice = new QTreeView(Divisor);
     Indice->setObjectName(QStringLiteral("Indice"));
     Indice->setAccessibleName(QStringLiteral("Índice do relatório"));
     Indice->setHeaderHidden(true);
-    Indice->setColumnCount(1);
+    // Every entry is one line of text: the tree need not measure each of a long report's entries.
+    Indice->setUniformRowHeights(true);
+    m_modeloDoIndice = new ModeloDoIndice(Indice);
+    Indice->setModel(m_modeloDoIndice);
     Visual = new Visualizador(Divisor);
     Visual->setObjectName(QStringLiteral("Visual"));
     Visual->setAccessibleName(QStringLiteral("Páginas do relatório"));
@@ -239,8 +240,8 @@ Visualiza::Visualiza(QWidget* parent) : QDialog(parent)
     connect(acao(QStringLiteral("F&orward"), QStringLiteral("&Avançar"), QStringLiteral("Avançar página já mostrada")),
             &QAction::triggered, this, &Visualiza::avancar);
 
-    connect(Indice, &QTreeWidget::itemClicked, this, &Visualiza::indiceClicado);
-    connect(Indice, &QTreeWidget::itemActivated, this, &Visualiza::indiceClicado);
+    connect(Indice, &QTreeView::clicked, this, &Visualiza::indiceClicado);
+    connect(Indice, &QTreeView::activated, this, &Visualiza::indiceClicado);
     connect(Visual->verticalScrollBar(), &QScrollBar::valueChanged, this, &Visualiza::atualizaEstado);
     connect(Visual, &Visualizador::zoomMudou, this, &Visualiza::mostraZoom);
 
@@ -302,50 +303,25 @@ void Visualiza::RunReport(std::unique_ptr<printing::Relatorio> relatorio)
 
 void Visualiza::montaIndice()
 {
-    Indice->clear();
+    m_modeloDoIndice->defineIndice(m_relatorio ? &m_relatorio->indice() : nullptr);
     if (!m_relatorio)
         return;
-    // A backslash separates the levels of an entry; an entry goes under the last one of the level above that
-    // has the same text.
-    std::map<QString, QTreeWidgetItem*> ultimos;
-    for (const printing::EntradaDoIndice& entrada : m_relatorio->indice()) {
-        const QStringList niveis = entrada.texto.split(QLatin1Char('\\'));
-        QTreeWidgetItem* pai = nullptr;
-        QString caminho;
-        for (qsizetype i = 0; i < niveis.size(); ++i) {
-            caminho += QLatin1Char('\\') + niveis[i];
-            const bool ultimo = i + 1 == niveis.size();
-            auto it = ultimos.find(caminho);
-            QTreeWidgetItem* item = nullptr;
-            if (!ultimo && it != ultimos.end()) {
-                item = it->second;
-            } else {
-                item = pai ? new QTreeWidgetItem(pai) : new QTreeWidgetItem(Indice);
-                item->setText(0, niveis[i]);
-                item->setData(0, PapelPagina, entrada.pagina);
-                item->setData(0, PapelTopo, entrada.y);
-                ultimos[caminho] = item;
-            }
-            pai = item;
-        }
-    }
     Indice->expandAll();
-    const bool temIndice = Indice->topLevelItemCount() > 0;
+    const bool temIndice = m_modeloDoIndice->rowCount() > 0;
     QAction* ferramentaDoIndice = ferramenta(QStringLiteral("Table Of Contents"));
     ferramentaDoIndice->setEnabled(temIndice);
     ferramentaDoIndice->setChecked(temIndice);
     Indice->setVisible(temIndice);
 }
 
-void Visualiza::indiceClicado(QTreeWidgetItem* item)
+void Visualiza::indiceClicado(const QModelIndex& entrada)
 {
-    if (!item || !m_relatorio)
+    if (!entrada.isValid() || !m_relatorio)
         return;
-    const int pagina = item->data(0, PapelPagina).toInt();
-    const double topo = item->data(0, PapelTopo).toDouble();
-    if (paginaAtual() != pagina + 1)
-        irParaPagina(pagina + 1);
-    Visual->mostraCaixa(pagina, QRectF(0.0, topo, 1.0, printing::Relatorio::kAlturaDoGrupo));
+    const printing::LugarNoRelatorio lugar = m_modeloDoIndice->lugar(entrada);
+    if (paginaAtual() != lugar.pagina + 1)
+        irParaPagina(lugar.pagina + 1);
+    Visual->mostraCaixa(lugar.pagina, QRectF(0.0, lugar.y, 1.0, printing::Relatorio::kAlturaDoGrupo));
     atualizaEstado();
 }
 
@@ -472,28 +448,36 @@ bool Visualiza::localizar(const QString& texto)
         m_achado = -1;
     }
     // Page by page from the line found last, round to the first page after the last and back to that line: a long
-    // report's pages are laid out again one at a time, never all at once.
+    // report's pages are laid out again one at a time, never all at once, with the progress shown, which the user
+    // may cancel.
     const int paginas = m_relatorio->paginas().pageCount();
-    const CursorDeEspera espera;
-    int pagina = m_achado >= 0 ? m_paginaDoAchado : 0;
-    int depoisDe = m_achado;
-    for (int passo = 0; passo <= paginas; ++passo) {
-        const QList<printing::ItemTexto> textos = m_relatorio->textosDaPagina(pagina);
-        for (qsizetype i = depoisDe + 1; i < textos.size(); ++i) {
-            if (!textos[i].texto.contains(procurado, Qt::CaseInsensitive))
-                continue;
-            m_paginaDoAchado = pagina;
-            m_achado = int(i);
-            const QRectF caixa = textos[i].caixa;
-            if (paginaAtual() != pagina + 1)
-                irParaPagina(pagina + 1);
-            Visual->setDestaque(pagina, caixa);
-            Visual->mostraCaixa(pagina, caixa);
-            atualizaEstado();
-            return true;
+    {
+        const CursorDeEspera espera;
+        const printing::ProgressoDoRelatorio progresso =
+            progressoDoRelatorio(this, *m_relatorio, paginas, QStringLiteral("Localizando…"));
+        int pagina = m_achado >= 0 ? m_paginaDoAchado : 0;
+        int depoisDe = m_achado;
+        for (int passo = 0; passo <= paginas; ++passo) {
+            // Cancelled: what was found last stays marked.
+            if (progresso && !progresso(std::min(passo, paginas), paginas))
+                return false;
+            const QList<printing::ItemTexto> textos = m_relatorio->textosDaPagina(pagina);
+            for (qsizetype i = depoisDe + 1; i < textos.size(); ++i) {
+                if (!textos[i].texto.contains(procurado, Qt::CaseInsensitive))
+                    continue;
+                m_paginaDoAchado = pagina;
+                m_achado = int(i);
+                const QRectF caixa = textos[i].caixa;
+                if (paginaAtual() != pagina + 1)
+                    irParaPagina(pagina + 1);
+                Visual->setDestaque(pagina, caixa);
+                Visual->mostraCaixa(pagina, caixa);
+                atualizaEstado();
+                return true;
+            }
+            pagina = (pagina + 1) % std::max(1, paginas);
+            depoisDe = -1;
         }
-        pagina = (pagina + 1) % std::max(1, paginas);
-        depoisDe = -1;
     }
     m_achado = -1;
     Visual->setDestaque(-1, QRectF());
@@ -625,7 +609,7 @@ void Visualiza::done(int resultado)
 {
     // Unloading the form lets go of the report.
     Visual->setDocumento(nullptr);
-    Indice->clear();
+    m_modeloDoIndice->defineIndice(nullptr);
     QDialog::done(resultado);
     m_relatorio.reset();
 }

@@ -13,9 +13,9 @@ class QAction;
 class QLabel;
 class QLineEdit;
 class QSplitter;
+class QModelIndex;
 class QToolBar;
-class QTreeWidget;
-class QTreeWidgetItem;
+class QTreeView;
 
 namespace platform {
 class Database;
@@ -23,6 +23,7 @@ class Database;
 
 namespace preview {
 
+class ModeloDoIndice;
 class Visualizador;
 
 // The report viewer: the pages of a catalogue report with a tool bar to page through them (previous and next, a page
@@ -47,7 +48,7 @@ public:
     QToolBar* Barra = nullptr;
     QToolBar* Navegacao = nullptr;
     QSplitter* Divisor = nullptr;
-    QTreeWidget* Indice = nullptr;
+    QTreeView* Indice = nullptr;
     Visualizador* Visual = nullptr;
     QLineEdit* NumeroDaPagina = nullptr;
     QLabel* TotalDePaginas = nullptr;
@@ -78,7 +79,7 @@ public:
 
     // Finds the next line of the report that holds the text (letter case aside), from the one found last, going
     // round to the first page after the last; marks it and shows its page. False, with a message, when no line holds
-    // it.
+    // it; false and silent when the user cancelled the search's progress.
     bool localizar(const QString& texto);
     // The page shown to the clipboard, as its text (line by line, the boxes of a line separated by tabs) and as a
     // picture.
@@ -99,13 +100,14 @@ public slots:
 private:
     QAction* acao(const QString& nome, const QString& legenda, const QString& dica);
     void montaIndice();
-    void indiceClicado(QTreeWidgetItem* item);
+    void indiceClicado(const QModelIndex& entrada);
     void vaiPara(int pagina);
     void atualizaEstado();
     void mostraZoom(double zoom);
     void defineZoom(double zoom);
 
     QToolBar* m_barra = nullptr; // where acao puts the next tool
+    ModeloDoIndice* m_modeloDoIndice = nullptr;
     std::unique_ptr<printing::Relatorio> m_relatorio;
     QList<int> m_voltar;
     QList<int> m_avancar;
@@ -115,7 +117,8 @@ private:
 };
 
 // Everything around a report run that a test replaces: the printer's orientation and the progress shown while
-// the report is laid out, printed or written to a PDF file (given the parent and the number of rows).
+// the report is laid out, printed or written to a PDF file (given the parent and the number of rows), or searched
+// by the viewer's Find (given the number of pages).
 struct AmbienteDoRelatorio
 {
     std::function<printing::Orientacao()> orientacao;

@@ -438,7 +438,7 @@ void Relatorio::preparaDocumento(Documento& documento) const
 
 void Relatorio::limpa()
 {
-    m_indice.clear();
+    m_indice.limpa();
     m_blocos.clear();
     m_inicios.clear();
     m_prontas.clear();
@@ -497,14 +497,17 @@ bool Relatorio::executa(Guarda guarda, const ProgressoDoRelatorio& progresso)
         if (guarda == Guarda::Paginas && std::size_t(onde.pagina) == m_inicios.size())
             m_inicios.push_back(InicioDaPagina{linha, !onde.abriuGrupo});
         if (guarda != Guarda::Nada) {
-            QString entrada = *grupo;
+            // The report of all mixes lists each name once with its variants under it; that of the mixes in use
+            // lists each block by its name.
             if (m_tipo == TipoRelatorio::Todos) {
                 if (onde.abriuGrupo)
-                    m_indice.append(EntradaDoIndice{entrada, onde.paginaDoGrupo, onde.topoDoGrupo});
+                    m_indice.acrescentaNome(*grupo, LugarNoRelatorio{onde.paginaDoGrupo, onde.topoDoGrupo});
                 const QString variante = leitura.campo(QStringLiteral("TracoVariante")).toString().trimmed();
-                entrada += QLatin1Char('\\') + (QStringLiteral("00") + variante).right(2);
+                m_indice.acrescentaVariante((QStringLiteral("00") + variante).right(2),
+                                            LugarNoRelatorio{onde.pagina, onde.topo});
+            } else {
+                m_indice.acrescentaNome(*grupo, LugarNoRelatorio{onde.pagina, onde.topo});
             }
-            m_indice.append(EntradaDoIndice{entrada, onde.pagina, onde.topo});
         }
         if (guarda == Guarda::Tudo)
             m_blocos.append(BlocoDoRelatorio{onde.titulo, onde.pagina, onde.topo});

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "documento.h"
+#include "indicedorelatorio.h"
 
 #include <QList>
 #include <QString>
@@ -28,15 +29,6 @@ class RecordSet;
 namespace printing {
 
 enum class TipoRelatorio : int { Todos = 1, EmUso = 2 };
-
-// One entry of the report's table of contents. A backslash in the text separates its levels: the report of all
-// mixes lists each name with its variants under it ("Concreto fck 25\02"), the report of the mixes in use the names.
-struct EntradaDoIndice
-{
-    QString texto;
-    int pagina = 0; // counted from 0
-    double y = 0.0; // twips from the page's top
-};
 
 // Where each detail block was printed.
 struct BlocoDoRelatorio
@@ -108,7 +100,8 @@ public:
 
     const Documento& documento() const { return m_documento; }
     Documento& documento() { return m_documento; }
-    const QList<EntradaDoIndice>& indice() const { return m_indice; }
+    // The contents: where each name and each variant was printed.
+    const IndiceDoRelatorio& indice() const { return m_indice; }
     // Where each block was printed, by compoe.
     const QList<BlocoDoRelatorio>& blocos() const { return m_blocos; }
     // Rows printed by the last run.
@@ -147,7 +140,7 @@ private:
     Orientacao m_orientacaoInicial;
     Orientacao m_orientacaoDasPaginas;
     Documento m_documento;
-    QList<EntradaDoIndice> m_indice;
+    IndiceDoRelatorio m_indice;
     QList<BlocoDoRelatorio> m_blocos;
     Guarda m_guarda = Guarda::Nada;
     int m_linhas = 0;

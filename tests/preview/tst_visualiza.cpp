@@ -8,6 +8,7 @@
 #include "preview/visualizador.h"
 #include "printing/relatorio.h"
 
+#include <QAbstractItemModelTester>
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
@@ -22,7 +23,7 @@
 #include <QTest>
 #include <QToolBar>
 #include <QToolButton>
-#include <QTreeWidget>
+#include <QTreeView>
 
 #include <memory>
 #include <optional>
@@ -42,14 +43,21 @@ private:
     desktop::ScriptedDialogs* m_dialogs = nullptr;
     std::unique_ptr<Visualiza> m_v;
 
-    // The page (from 1) of a block of the report shown, by its entry in the contents ("Contrapiso - 00" is
-    // "Contrapiso\\00").
-    int paginaDe(const QString& titulo) const
+    // The page (from 1) of a name's group or of a block of the report shown ("Contrapiso - 00"), by the report's
+    // contents.
+    int paginaDe(const QString& entrada) const
     {
-        const QString entrada = QString(titulo).replace(QStringLiteral(" - "), QStringLiteral("\\"));
-        for (const printing::EntradaDoIndice& e : m_v->relatorio()->indice()) {
-            if (e.texto == entrada)
-                return e.pagina + 1;
+        const printing::IndiceDoRelatorio& indice = m_v->relatorio()->indice();
+        const QStringList partes = entrada.split(QStringLiteral(" - "));
+        for (int n = 0; n < indice.nomes(); ++n) {
+            if (indice.nome(n) != partes.first())
+                continue;
+            if (partes.size() == 1)
+                return indice.lugar(n).pagina + 1;
+            for (int v = 0; v < indice.variantes(n); ++v) {
+                if (indice.variante(n, v) == partes.last())
+                    return indice.lugar(n, v).pagina + 1;
+            }
         }
         return -1;
     }
@@ -111,29 +119,64 @@ private slots:
                  QStringLiteral("Imprimir..."));
     }
 
-    void contentsGoToThePage()
+    // The contents list the names with their variants under them, every name open.
+    void contentsTree()
     {
-        QVERIFY(m_v->Indice->isVisible());
-        const QList<QTreeWidgetItem*> nomes =
-            m_v->Indice->findItems(QStringLiteral("Concreto fck 25"), Qt::MatchExactly);
+        QTreeView* arvore = m_v->Indice;
+        QVERIFY(arvore->isVisible());
+        QAbstractItemModel* modelo = arvore->model();
+        QAbstractItemModelTester verificador(modelo, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        QCOMPARE(modelo->rowCount(), 8);
+        const QModelIndexList nomes = modelo->match(modelo->index(0, 0), Qt::DisplayRole,
+                                                    QStringLiteral("Concreto fck 25"), -1, Qt::MatchExactly);
         QCOMPARE(nomes.size(), 1);
-        QTreeWidgetItem* nome = nomes.first();
-        QCOMPARE(nome->childCount(), 3);
+        QVERIFY(arvore->isExpanded(nomes.first()));
         QStringList variantes;
-        for (int i = 0; i < nome->childCount(); ++i)
-            variantes.append(nome->child(i)->text(0));
+        for (int i = 0; i < modelo->rowCount(nomes.first()); ++i)
+            variantes.append(modelo->index(i, 0, nomes.first()).data().toString());
         QCOMPARE(variantes, (QStringList{"00", "01", "02"}));
-
-        QTreeWidgetItem* ultima = nome->child(2);
-        m_v->Indice->scrollToItem(ultima);
-        QTest::mouseClick(m_v->Indice->viewport(), Qt::LeftButton, {}, m_v->Indice->visualItemRect(ultima).center());
-        QCOMPARE(m_v->paginaAtual(), paginaDe(QStringLiteral("Concreto fck 25 - 02")));
-        QVERIFY(m_v->paginaAtual() > 1);
-        QVERIFY(m_v->podeVoltar());
 
         // Hiding the contents.
         aciona("Table Of Contents");
-        QVERIFY(!m_v->Indice->isVisible());
+        QVERIFY(!arvore->isVisible());
+    }
+
+    // An entry clicked, or chosen with the keys, shows its page.
+    void contentsGoToThePage_data()
+    {
+        QTest::addColumn<QString>("entrada");
+        QTest::addColumn<bool>("teclado");
+
+        QTest::newRow("a variant clicked") << "Concreto fck 25 - 02" << false;
+        QTest::newRow("a name chosen with Enter") << "Traço d'Obra" << true;
+    }
+
+    void contentsGoToThePage()
+    {
+        QFETCH(QString, entrada);
+        QFETCH(bool, teclado);
+
+        QTreeView* arvore = m_v->Indice;
+        const QAbstractItemModel* modelo = arvore->model();
+        const QStringList partes = entrada.split(QStringLiteral(" - "));
+        QModelIndex alvo =
+            modelo->match(modelo->index(0, 0), Qt::DisplayRole, partes.first(), 1, Qt::MatchExactly).value(0);
+        if (partes.size() > 1)
+            alvo =
+                modelo->match(modelo->index(0, 0, alvo), Qt::DisplayRole, partes.last(), 1, Qt::MatchExactly).value(0);
+        QVERIFY(alvo.isValid());
+        const int pagina = paginaDe(entrada);
+        QVERIFY(pagina > 1);
+        if (teclado) {
+            arvore->setFocus();
+            arvore->setCurrentIndex(alvo);
+            QTest::keyClick(arvore, Qt::Key_Return);
+        } else {
+            arvore->scrollTo(alvo);
+            QTest::mouseClick(arvore->viewport(), Qt::LeftButton, {}, arvore->visualRect(alvo).center());
+        }
+        QCOMPARE(m_v->paginaAtual(), pagina);
+        QVERIFY(m_v->podeVoltar());
     }
 
     void pageNumberEntry_data()
@@ -265,6 +308,20 @@ private slots:
         QCOMPARE(m_v->Visual->paginaDoDestaque(), -1);
     }
 
+    // A long report is searched page by page with a progress the user may cancel.
+    void findCancelled()
+    {
+        int total = -1;
+        preview::defineAmbienteDoRelatorio({{}, [&total](QWidget*, int paginas) -> printing::ProgressoDoRelatorio {
+                                                total = paginas;
+                                                return [](int feitas, int) { return feitas < 2; };
+                                            }});
+        QVERIFY(!m_v->localizar(QStringLiteral("granito")));
+        QCOMPARE(total, 6);
+        QVERIFY(m_dialogs->mensagens().isEmpty());
+        QCOMPARE(m_v->paginaAtual(), 1);
+    }
+
     void copyThePageShown()
     {
         const int pagina = paginaDe(QStringLiteral("Contrapiso - 00"));
@@ -337,7 +394,9 @@ private slots:
             auto* v = qobject_cast<Visualiza*>(form);
             legenda = form->windowTitle();
             paginas = v ? v->relatorio()->documento().pageCount() : 0;
-            indice = v && v->Indice->topLevelItemCount() == 7;
+            // The mixes in use are listed by name alone.
+            indice = v && v->Indice->model()->rowCount() == 7 &&
+                     !v->Indice->model()->hasChildren(v->Indice->model()->index(0, 0));
             return int(QDialog::Accepted);
         });
         int total = -1;

@@ -33,12 +33,21 @@ constexpr double kRot = 0.0;
 constexpr double kRotu = 5064.0;
 constexpr double kLarguraRot = 1848.0;
 
-QStringList textosDoIndice(const Relatorio& r)
+// The contents, an entry a line: a name, or a variant after its name ("Concreto fck 25\\02"); with their places,
+// the page and the top each entry points at.
+QStringList entradasDoIndice(const Relatorio& r, bool comLugares = false)
 {
-    QStringList textos;
-    for (const printing::EntradaDoIndice& e : r.indice())
-        textos.append(e.texto);
-    return textos;
+    const printing::IndiceDoRelatorio& indice = r.indice();
+    QStringList entradas;
+    const auto entrada = [&](const QString& texto, printing::LugarNoRelatorio lugar) {
+        entradas.append(comLugares ? QStringLiteral("%1 %2 %3").arg(texto).arg(lugar.pagina).arg(lugar.y) : texto);
+    };
+    for (int n = 0; n < indice.nomes(); ++n) {
+        entrada(indice.nome(n), indice.lugar(n));
+        for (int v = 0; v < indice.variantes(n); ++v)
+            entrada(indice.nome(n) + QLatin1Char('\\') + indice.variante(n, v), indice.lugar(n, v));
+    }
+    return entradas;
 }
 
 // Each line of a page as text, box and font, to compare two compositions of the page.
@@ -115,15 +124,20 @@ private slots:
         QCOMPARE(grupos, 8);
 
         // The contents: the name, then its variants in two digits under it.
-        const QStringList indice = textosDoIndice(*r);
-        const qsizetype nome = indice.indexOf(QStringLiteral("Concreto fck 25"));
+        const QStringList indice = entradasDoIndice(*r, true);
+        const qsizetype nome = indice.indexOf(QRegularExpression(QStringLiteral("Concreto fck 25 [0-9].*")));
         QVERIFY(nome >= 0);
+        // The name's entry points at its group header, above its first block; each variant's at its block.
+        const auto lugar = [&r](const char* titulo, double acima = 0.0) {
+            const auto b = bloco(*r, QString::fromUtf8(titulo));
+            return b ? QStringLiteral(" %1 %2").arg(b->pagina).arg(b->topo - acima) : QString();
+        };
         QCOMPARE(indice.mid(nome, 4),
-                 (QStringList{QStringLiteral("Concreto fck 25"), QStringLiteral("Concreto fck 25\\00"),
-                              QStringLiteral("Concreto fck 25\\01"), QStringLiteral("Concreto fck 25\\02")}));
+                 (QStringList{"Concreto fck 25" + lugar("Concreto fck 25 - 00", Relatorio::kAlturaDoGrupo),
+                              "Concreto fck 25\\00" + lugar("Concreto fck 25 - 00"),
+                              "Concreto fck 25\\01" + lugar("Concreto fck 25 - 01"),
+                              "Concreto fck 25\\02" + lugar("Concreto fck 25 - 02")}));
         QCOMPARE(indice.size(), 8 + 12);
-        // The name's entry points at the page of its first block.
-        QCOMPARE(r->indice().at(nome).pagina, bloco(*r, QStringLiteral("Concreto fck 25 - 00"))->pagina);
     }
 
     void cells_data()
@@ -219,7 +233,7 @@ private slots:
                                            "Concreto fck 15 - 01", "Concreto fck 20 - 00", "Concreto fck 25 - 00",
                                            "Concreto Magro - 00", "Contrapiso - 00"}));
         // The contents list the names alone.
-        QCOMPARE(textosDoIndice(*r),
+        QCOMPARE(entradasDoIndice(*r),
                  (QStringList{"Concreto Aparente fck 30", "Concreto Bombeado fck 30", "Concreto fck 15",
                               "Concreto fck 20", "Concreto fck 25", "Concreto Magro", "Contrapiso"}));
         QVERIFY(linhas(*r, QStringLiteral("Traço Inativo")).isEmpty());
@@ -365,13 +379,7 @@ private slots:
         QVERIFY(aPedido.preparaPaginas());
         QCOMPARE(aPedido.paginas().pageCount(), inteiro->documento().pageCount());
         QCOMPARE(aPedido.linhas(), inteiro->linhas());
-        const auto entradas = [](const Relatorio& r) {
-            QStringList lista;
-            for (const printing::EntradaDoIndice& e : r.indice())
-                lista.append(QStringLiteral("%1 %2 %3").arg(e.texto).arg(e.pagina).arg(e.y));
-            return lista;
-        };
-        QCOMPARE(entradas(aPedido), entradas(*inteiro));
+        QCOMPARE(entradasDoIndice(aPedido, true), entradasDoIndice(*inteiro, true));
         // Backwards, as a user may page, so that no page leans on the one composed before it.
         for (int pagina = inteiro->documento().pageCount() - 1; pagina >= 0; --pagina)
             QCOMPARE(linhasDaPagina(aPedido, pagina), linhasDaPagina(*inteiro, pagina));
