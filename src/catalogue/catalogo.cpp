@@ -206,7 +206,8 @@ void Catalogo::move(Movimento movimento)
         const bool adiante = movimento == Movimento::ProximoEmUso;
         const int aqui = m_tracos.absolutePosition();
         const QString nome = aqui < 0 ? QString() : m_tracos.field(QStringLiteral("NomeTraco")).toString();
-        // Without a current row, from the end of the catalogue the record stands at, backwards from its end.
+        // Without a current row: backwards from the last row when the record stands past its end, forwards from
+        // the first otherwise.
         const bool noFim = aqui < 0 && m_tracos.eof();
         const int passo = aqui >= 0 ? (adiante ? 1 : -1) : noFim ? -1 : 1;
         const int inicio = aqui >= 0 ? aqui + passo : noFim ? m_total - 1 : 0;
