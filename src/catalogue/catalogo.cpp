@@ -68,8 +68,7 @@ void Catalogo::leOrdem()
     m_total = m_tracos.recordCount();
 }
 
-void Catalogo::acompanhaGravacao(const std::optional<platform::MarcaDeEscritas>& antes, std::optional<qint64> mantido,
-                                 std::optional<qint64> incluido)
+void Catalogo::acompanhaGravacao(const std::optional<platform::MarcaDeEscritas>& antes, Efeito efeito, qint64 codigo)
 {
     // What was read is still what is stored, this write aside, only when nothing else was written since.
     const std::optional<platform::MarcaDeEscritas> agora = m_db.marcaDeEscritas();
@@ -79,12 +78,31 @@ void Catalogo::acompanhaGravacao(const std::optional<platform::MarcaDeEscritas>&
         m_escritasDosNomes = agora;
     if (m_escritasVistas != antes)
         return;
-    if (mantido || (incluido && !m_incluido)) {
+    switch (efeito) {
+    case Efeito::OrdemMantida:
         m_escritasVistas = agora;
-        m_incluido = incluido;
-    } else {
-        m_escritasVistas.reset();
+        return;
+    case Efeito::Incluido:
+        if (m_incluido)
+            break; // one new mix at a time is put in its place; two are read again
+        m_incluido = codigo;
+        m_escritasVistas = agora;
+        return;
+    case Efeito::Retirado:
+        if (m_incluido || !m_tracos.isOpen() || !m_tracos.retiraChave(codigo))
+            break;
+        m_total = m_tracos.recordCount();
+        m_escritasVistas = agora;
+        return;
+    case Efeito::OrdemMudada:
+        break;
     }
+    m_escritasVistas.reset();
+}
+
+bool Catalogo::emPasso()
+{
+    return m_escritasVistas && !m_incluido && m_tracos.isOpen() && m_db.marcaDeEscritas() == m_escritasVistas;
 }
 
 bool Catalogo::incluiEmOrdem(qint64 codigo)
@@ -162,7 +180,10 @@ void Catalogo::ordena(std::optional<qint64> codigo)
     if (codigo && incluiEmOrdem(*codigo))
         return;
     const int onde = m_posicao;
-    leOrdem();
+    // Nothing written since the record was read, or only this workstation's writes it followed: reading it again
+    // would give the same keys.
+    if (!emPasso())
+        leOrdem();
     bool achou = false;
     if (codigo) {
         try {
@@ -536,7 +557,7 @@ Gravacao Catalogo::insere(const TracoAGravar& traco)
     transacao.commit();
     // Another workstation may have written the name first: it enters the list either way.
     trocaNome({}, g.nome);
-    acompanhaGravacao(antes, {}, g.codigo);
+    acompanhaGravacao(antes, Efeito::Incluido, g.codigo);
     return g;
 }
 
@@ -574,7 +595,7 @@ Gravacao Catalogo::altera(const TracoLido& lido, const TracoAGravar& traco)
     transacao.commit();
     trocaNome(atual.nome, g.nome);
     // A rename moves every variant of the name in the catalogue's order; any other edit leaves the order as it was.
-    acompanhaGravacao(antes, g.nome == atual.nome ? std::optional<qint64>(lido.codigo) : std::nullopt, {});
+    acompanhaGravacao(antes, g.nome == atual.nome ? Efeito::OrdemMantida : Efeito::OrdemMudada, lido.codigo);
     return g;
 }
 
@@ -602,8 +623,8 @@ bool Catalogo::exclui(const TracoLido& lido, QList<Aviso>& avisos)
     // The name leaves the list with its last variant.
     if (ultimoDoNome)
         trocaNome(lido.nome, {});
-    // The record read still holds the deleted mix: it is read again.
-    acompanhaGravacao(antes, {}, {});
+    // The deleted mix leaves the record read; a refused delete may have moved the in-use mark, never the order.
+    acompanhaGravacao(antes, permitido ? Efeito::Retirado : Efeito::OrdemMantida, lido.codigo);
     return permitido;
 }
 

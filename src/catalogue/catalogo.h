@@ -170,11 +170,18 @@ private:
     // The list of names after this workstation wrote `novo` where `antigo` was (either may be empty).
     void trocaNome(const QString& antigo, const QString& novo);
     void anotaDobra(const QString& nome);
+    // What a write of this workstation did to the record read.
+    enum class Efeito {
+        OrdemMantida, // rows changed in place (an edit without a rename, the in-use mark moved)
+        Incluido,     // the new mix `codigo`, not in the record yet
+        Retirado,     // the mix `codigo` deleted
+        OrdemMudada,  // a rename: every variant of the name may have moved
+    };
     // After a write of this workstation that began with the database's writes at `antes`: keeps what was read in
-    // step when nothing else had been written. `mantido` is an edited mix whose place in the order stays; `incluido`
-    // a new mix the record does not hold yet.
-    void acompanhaGravacao(const std::optional<platform::MarcaDeEscritas>& antes, std::optional<qint64> mantido,
-                           std::optional<qint64> incluido);
+    // step when nothing else had been written, or marks it to be read again.
+    void acompanhaGravacao(const std::optional<platform::MarcaDeEscritas>& antes, Efeito efeito, qint64 codigo);
+    // Whether the record read is what is stored: nothing written since but what it followed.
+    bool emPasso();
     // Puts the new mix `codigo` in its place in the record read, when nothing else changed since; false otherwise.
     bool incluiEmOrdem(qint64 codigo);
 
@@ -182,8 +189,8 @@ private:
     platform::RecordSet m_tracos;
     int m_total = 0;
     int m_posicao = 0;
-    // Where the database's writes stood when the record was read, moved on by this workstation's writes that keep
-    // the record in step (an edit that leaves the order as it was, one new mix not yet in the record); none when
+    // Where the database's writes stood when the record was read, moved on by this workstation's writes the record
+    // follows (an edit that leaves the order as it was, a delete, one new mix not yet in the record); none when
     // the record must be read again.
     std::optional<platform::MarcaDeEscritas> m_escritasVistas;
     std::optional<qint64> m_incluido; // the new mix not yet in the record

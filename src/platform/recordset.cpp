@@ -323,6 +323,22 @@ void RecordSet::incluiChave(int posicao, qint64 chave)
     vaiPara(posicao);
 }
 
+bool RecordSet::retiraChave(qint64 chave)
+{
+    exigeAberto();
+    const int posicao = int(m_chaves.indexOf(chave));
+    if (posicao < 0)
+        return false;
+    m_chaves.removeAt(posicao);
+    if (posicao == m_posicao) {
+        vaiPara(posicao);
+        m_excluido = true;
+    } else if (posicao < m_posicao) {
+        --m_posicao; // the same current row, one place up
+    }
+    return true;
+}
+
 qint64 RecordSet::chaveEm(int posicao) const
 {
     exigeAberto();

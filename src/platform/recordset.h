@@ -89,6 +89,9 @@ public:
     // order and goes to it: for a caller that knows where the order has the row, so that the keys need not be read
     // again. A row already in the set, or a position outside it, is DbError 3001 (invalid argument).
     void incluiChave(int posicao, qint64 chave);
+    // Takes the row of key `chave`, deleted elsewhere than through this set, out of it, as deleteCurrent() does for
+    // the current row; false when the set does not hold it.
+    bool retiraChave(qint64 chave);
     // The key at position `posicao` of the set's order (DbError 3001 outside it).
     qint64 chaveEm(int posicao) const;
 

@@ -272,30 +272,43 @@ private slots:
         QCOMPARE(erroDe([&] { rs.edit(); }), 3021);
     }
 
+    // A row deleted through the set, or deleted elsewhere and taken out of it (retirada: its position), then a move.
     void excluirEMover_data()
     {
         QTest::addColumn<int>("posicao");
+        QTest::addColumn<int>("retirada"); // -1: the current row, through the set
         QTest::addColumn<QString>("movimento");
         QTest::addColumn<bool>("eof");
         QTest::addColumn<bool>("bof");
         QTest::addColumn<QString>("corrente");
-        QTest::newRow("do meio, próximo") << 1 << "N" << false << false << "B/1";
-        QTest::newRow("do meio, anterior") << 1 << "P" << false << false << "A/0";
-        QTest::newRow("o último, próximo") << 3 << "N" << true << false << "";
-        QTest::newRow("o último, último") << 3 << "L" << false << false << "B/1";
-        QTest::newRow("o primeiro, anterior") << 0 << "P" << false << true << "";
-        QTest::newRow("o primeiro, próximo") << 0 << "N" << false << false << "B/0";
+        QTest::newRow("do meio, próximo") << 1 << -1 << "N" << false << false << "B/1";
+        QTest::newRow("do meio, anterior") << 1 << -1 << "P" << false << false << "A/0";
+        QTest::newRow("o último, próximo") << 3 << -1 << "N" << true << false << "";
+        QTest::newRow("o último, último") << 3 << -1 << "L" << false << false << "B/1";
+        QTest::newRow("o primeiro, anterior") << 0 << -1 << "P" << false << true << "";
+        QTest::newRow("o primeiro, próximo") << 0 << -1 << "N" << false << false << "B/0";
+        QTest::newRow("de fora, o corrente") << 1 << 1 << "N" << false << false << "B/1";
+        QTest::newRow("de fora, um antes do corrente") << 2 << 0 << "N" << false << false << "C/0";
     }
     void excluirEMover()
     {
         QFETCH(int, posicao);
+        QFETCH(int, retirada);
         QFETCH(QString, movimento);
         QFETCH(QString, corrente);
         QFETCH(bool, eof);
         QFETCH(bool, bof);
         RecordSet& rs = catalogo();
         rs.setAbsolutePosition(posicao);
-        anda(rs, QStringLiteral("D ") + movimento);
+        if (retirada < 0) {
+            anda(rs, QStringLiteral("D ") + movimento);
+        } else {
+            const qint64 chave = rs.chaveEm(retirada);
+            m_db->exec(QStringLiteral("DELETE FROM Tracos WHERE Codigo = ?"), {chave});
+            QVERIFY(rs.retiraChave(chave));
+            QVERIFY(!rs.retiraChave(chave));
+            anda(rs, movimento);
+        }
         QCOMPARE(atual(rs), corrente);
         QCOMPARE(rs.eof(), eof);
         QCOMPARE(rs.bof(), bof);
