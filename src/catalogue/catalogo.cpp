@@ -337,19 +337,16 @@ bool Catalogo::nomesEmDia()
     return m_escritasDosNomes && m_db.marcaDeEscritas() == m_escritasDosNomes;
 }
 
-namespace {
-
-bool emOrdem(const QString& a, const QString& b)
+int Catalogo::lugarDoNome(const QString& nome) const
 {
-    return platform::comparaTextos(a, b) < 0;
+    return platform::lugarEmOrdem(
+        int(m_nomes.size()), [this](int i) { return m_nomes.at(i); }, nome);
 }
-
-} // namespace
 
 int Catalogo::posicaoExata(const QString& nome) const
 {
-    const auto it = std::lower_bound(m_nomes.cbegin(), m_nomes.cend(), nome, emOrdem);
-    return it != m_nomes.cend() && *it == nome ? int(it - m_nomes.cbegin()) : -1;
+    const int lugar = lugarDoNome(nome);
+    return lugar < m_nomes.size() && m_nomes.at(lugar) == nome ? lugar : -1;
 }
 
 int Catalogo::posicaoDoNome(const QString& nome) const
@@ -374,18 +371,17 @@ int Catalogo::posicaoDoNome(const QString& nome) const
 void Catalogo::trocaNome(const QString& antigo, const QString& novo)
 {
     if (!antigo.isEmpty() && antigo != novo) {
-        const auto it = std::lower_bound(m_nomes.begin(), m_nomes.end(), antigo, emOrdem);
-        if (it != m_nomes.end() && *it == antigo) {
-            m_nomes.erase(it);
+        if (const int lugar = posicaoExata(antigo); lugar >= 0) {
+            m_nomes.removeAt(lugar);
             const QString dobra = platform::nomeDobrado(antigo);
             if (m_porDobra.value(dobra) == antigo)
                 m_porDobra.remove(dobra);
         }
     }
     if (!novo.isEmpty()) {
-        const auto it = std::lower_bound(m_nomes.begin(), m_nomes.end(), novo, emOrdem);
-        if (it == m_nomes.end() || *it != novo) {
-            m_nomes.insert(it, novo);
+        const int lugar = lugarDoNome(novo);
+        if (lugar == m_nomes.size() || m_nomes.at(lugar) != novo) {
+            m_nomes.insert(lugar, novo);
             anotaDobra(novo);
         }
     }
@@ -447,12 +443,6 @@ void Catalogo::RenomeandoNomes(const QString& novo, const QString& antigo)
 int Catalogo::TracoUsando(qint64 codigo)
 {
     const Consulta c = Consultas::produtosQueUsam(codigo);
-    return m_db.scalar(c.sql, c.valores).toInt();
-}
-
-int Catalogo::ContandoVariantes(qint64 codigo)
-{
-    const Consulta c = Consultas::linhasComCodigo(codigo);
     return m_db.scalar(c.sql, c.valores).toInt();
 }
 

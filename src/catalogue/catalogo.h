@@ -131,8 +131,6 @@ public:
     void RenomeandoNomes(const QString& novo, const QString& antigo);
     // Products (ready-mixed concretes sold) made from the mix of code `codigo`.
     int TracoUsando(qint64 codigo);
-    // Rows that share the code `codigo`.
-    int ContandoVariantes(qint64 codigo);
     std::optional<qint64> CodigoDoNome(const QString& nome);
 
     // A new mix: a new name, or a new variant of a name the catalogue has.
@@ -165,6 +163,8 @@ private:
     // The position of the first mix in use of a name other than `nome`, from `inicio` on in steps of `passo` (1
     // or -1); -1 when there is none.
     int procuraEmUso(int inicio, int passo, const QString& nome);
+    // Where `nome` is, or would go, in nomes().
+    int lugarDoNome(const QString& nome) const;
     // Whether the list of names is what is stored: read since the last write of another workstation.
     bool nomesEmDia();
     // The list of names after this workstation wrote `novo` where `antigo` was (either may be empty).

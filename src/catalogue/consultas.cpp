@@ -152,11 +152,6 @@ Consulta excluiLinha(qint64 codigo)
     return {QStringLiteral("DELETE FROM Tracos WHERE Codigo = ?"), {codigo}};
 }
 
-Consulta linhasComCodigo(qint64 codigoTraco)
-{
-    return {QStringLiteral("SELECT COUNT(*) AS Prod FROM Tracos WHERE CodigoTraco = ?"), {codigoTraco}};
-}
-
 Consulta listaCimentos()
 {
     return {QStringLiteral("SELECT Produtos.NomeProduto FROM Produtos WHERE CodigoLinha = 2 AND "
@@ -194,6 +189,11 @@ Consulta massas(const platform::Database& db)
 Consulta consistencias(const platform::Database& db)
 {
     return {db.primeiraLinha(QStringLiteral("Consistencias"), QStringLiteral("Abate1, Abate2, Abate3, Abate4")), {}};
+}
+
+Consulta dataDosPrecos(const platform::Database& db)
+{
+    return {db.primeiraLinha(QStringLiteral("Produtos"), QStringLiteral("DataPrecoCusto")), {}};
 }
 
 Consulta codigoDoProduto(const platform::Database& db, const QString& nome)

@@ -66,7 +66,6 @@ Consulta marcaEmUso(qint64 codigo);
 // The first row of a name gives the name its code: its own number.
 Consulta codigoProprio(qint64 codigo);
 Consulta excluiLinha(qint64 codigo);
-Consulta linhasComCodigo(qint64 codigoTraco);
 Consulta listaCimentos();
 Consulta listaGraudos();
 Consulta listaAditivos();
@@ -81,6 +80,8 @@ Consulta massas(const platform::Database& db);
 // Abate1 to Abate4 of Consistencias (the consistency limits).
 Consulta consistencias(const platform::Database& db);
 
+// DataPrecoCusto of the first product: the date of the price list.
+Consulta dataDosPrecos(const platform::Database& db);
 // Products. With two rows of the same name or code, the first stored is the one used.
 // CodigoProduto of the product with the name.
 Consulta codigoDoProduto(const platform::Database& db, const QString& nome);

@@ -86,28 +86,13 @@ void FormTraco::trocaNaLista(const QString& antigo, const QString& novo)
     QComboBox* const lista = Combo[ListaNome];
     const QSignalBlocker bloqueio(lista);
     if (!antigo.isEmpty() && antigo != novo && m_catalogo.posicaoExata(antigo) < 0) {
-        const int p = posicaoNaLista(antigo);
+        const int p = platform::lugarEmOrdem(
+            lista->count(), [lista](int i) { return lista->itemText(i); }, antigo);
         if (p < lista->count() && lista->itemText(p) == antigo)
             lista->removeItem(p);
     }
     if (const int p = novo.isEmpty() ? -1 : m_catalogo.posicaoExata(novo); p >= 0 && lista->itemText(p) != novo)
         lista->insertItem(p, novo);
-}
-
-int FormTraco::posicaoNaLista(const QString& nome) const
-{
-    // The first item that does not come before `nome` in the catalogue's order.
-    const QComboBox* const lista = Combo[ListaNome];
-    int inicio = 0;
-    int fim = lista->count();
-    while (inicio < fim) {
-        const int meio = inicio + (fim - inicio) / 2;
-        if (platform::comparaTextos(lista->itemText(meio), nome) < 0)
-            inicio = meio + 1;
-        else
-            fim = meio;
-    }
-    return inicio;
 }
 
 // ---- Writes of the catalogue ----

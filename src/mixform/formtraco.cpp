@@ -102,7 +102,7 @@ QGroupBox* quadro(const QString& titulo, const QString& nome = {})
 } // namespace
 
 FormTraco::FormTraco(platform::Database& db, calc::CalcState& estado, QWidget* parent)
-    : QWidget(parent), DadoProduto(db), DadoUnidade(db), m_db(db), m_estado(estado), m_catalogo(db)
+    : QWidget(parent), m_db(db), m_estado(estado), m_catalogo(db)
 {
     setObjectName(QStringLiteral("FormTraco"));
     Pasta = new QTabWidget(this);
@@ -544,23 +544,16 @@ void FormTraco::abre()
 {
     m_catalogo.abre();
 
-    DadoProduto.setTable(QStringLiteral("Produtos"));
-    dataPrecoCusto = platform::Clock::hoje();
-    if (DadoProduto.recordCount() > 0) {
-        DadoProduto.moveFirst();
-        const QVariant data = DadoProduto.field(QStringLiteral("DataPrecoCusto"));
-        if (data.toDate().isValid())
-            dataPrecoCusto = data.toDate();
-    }
-    DadoUnidade.setTable(QStringLiteral("Unidades"));
+    // The date of the price list: that of the first product, today when there is none.
+    const Consulta cotacao = Consultas::dataDosPrecos(m_db);
+    const QDate data = m_db.scalar(cotacao.sql, cotacao.valores).toDate();
+    dataPrecoCusto = data.isValid() ? data : platform::Clock::hoje();
     preencheListas();
 }
 
 void FormTraco::fecha()
 {
     m_catalogo.fecha();
-    DadoProduto.close();
-    DadoUnidade.close();
 }
 
 int FormTraco::ProcuraNaLista(const QComboBox* lista, const QString& texto)
@@ -750,8 +743,7 @@ void FormTraco::MostraNumero()
         // Each field in its own step: one that cannot be shown leaves only its own box as it was.
         const std::array<const char*, 3> textos{"DataCadastro", "DataCotacao", "ReducaoAgua"};
         for (int i = 0; i < 3; ++i)
-            tenta(
-                [&] { TextoC[CaixaCadastro + i]->mostra(textoDe(tracos(), QLatin1String(textos[std::size_t(i)]))); });
+            tenta([&] { TextoC[CaixaCadastro + i]->mostra(textoDe(tracos(), QLatin1String(textos[std::size_t(i)]))); });
         const std::array<const char*, 6> resultados{"Peso",      "RelAgregCimento", "PesoTraco",
                                                     "PropMassa", "PropVolume",      "Resistencia"};
         for (int i = 0; i < 6; ++i)

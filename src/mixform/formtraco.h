@@ -175,10 +175,6 @@ public:
     int posicao() const { return m_catalogo.posicao(); }
     int totalRegistros() const { return m_catalogo.total(); }
 
-    // The products and the units.
-    platform::RecordSet DadoProduto;
-    platform::RecordSet DadoUnidade;
-
     // Window state kept for the whole run.
     bool inserindo = false;
     bool alterando = false;
@@ -261,8 +257,6 @@ private:
     // busy database, a full disk or a protected folder).
     bool recusaDaGravacao(const platform::DbError& erro);
     // Puts a new name in the name list where the catalogue's order has it.
-    // Where `nome` is, or would go, in the name list on screen.
-    int posicaoNaLista(const QString& nome) const;
     // Takes the name `antigo` out of the name list and puts `novo` in, either of them possibly empty.
     void trocaNaLista(const QString& antigo, const QString& novo);
     // Back to viewing; a new mix is looked for in the catalogue read again.

@@ -25,4 +25,20 @@ QString nomeDobrado(const QString& nome);
 // text.
 int comparaTextos(const QString& a, const QString& b);
 
+// Where `texto` is, or would go, in a list of `total` texts kept in that ordering (`textoEm(i)` the i-th): the
+// first position whose text does not come before it.
+template <typename TextoEm> int lugarEmOrdem(int total, TextoEm textoEm, const QString& texto)
+{
+    int inicio = 0;
+    int fim = total;
+    while (inicio < fim) {
+        const int meio = inicio + (fim - inicio) / 2;
+        if (comparaTextos(textoEm(meio), texto) < 0)
+            inicio = meio + 1;
+        else
+            fim = meio;
+    }
+    return inicio;
+}
+
 } // namespace platform
