@@ -27,7 +27,7 @@ endfunction()
 # the folder's main runs them all, under a QCoreApplication (core), a QGuiApplication (gui) or a QApplication
 # (widgets, the default). Offscreen platform and a fixed time zone for every run.
 function(quenvar_add_test folder)
-    cmake_parse_arguments(ARG "" "MAIN" "LIBS" ${ARGN})
+    cmake_parse_arguments(ARG "SERVIDOR" "MAIN" "LIBS" ${ARGN})
     if(NOT ARG_MAIN)
         set(ARG_MAIN widgets)
     endif()
@@ -42,4 +42,13 @@ function(quenvar_add_test folder)
     set_tests_properties(${folder} PROPERTIES
         ENVIRONMENT "QT_QPA_PLATFORM=offscreen;TZ=America/Sao_Paulo;LANG=C.UTF-8;LC_ALL=C.UTF-8;QTEST_DISABLE_STACK_DUMP=1"
         TIMEOUT 600)
+    # A folder whose tests reach the database runs them again with every database on the PostgreSQL test server
+    # (the PG* variables name it; scripts/test starts a throwaway one).
+    if(ARG_SERVIDOR)
+        add_test(NAME ${folder}-postgres COMMAND ${target})
+        set_tests_properties(${folder}-postgres PROPERTIES
+            ENVIRONMENT "QT_QPA_PLATFORM=offscreen;TZ=America/Sao_Paulo;LANG=C.UTF-8;LC_ALL=C.UTF-8;QTEST_DISABLE_STACK_DUMP=1;QUENVAR_TESTE_MOTOR=postgres"
+            LABELS postgres
+            TIMEOUT 600)
+    endif()
 endfunction()

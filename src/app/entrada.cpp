@@ -7,6 +7,8 @@
 #include "desktop/dialogs.h"
 #include "platform/aplicacao.h"
 #include "platform/database.h"
+#include "platform/errorlog.h"
+#include "platform/localdobanco.h"
 #include "platform/paths.h"
 #include "settings/formcons.h"
 #include "settings/formmass.h"
@@ -145,10 +147,12 @@ bool Entrada::inicia()
 
     try {
         platform::Paths::definePastaDados(*pastaDados);
-        const QString banco = platform::Paths::bancoDeDados();
+        const platform::LocalDoBanco local = platform::Paths::localDoBanco();
+        const QString banco = local.descricao();
         QDir::setCurrent(platform::Paths::pastaDados() + QStringLiteral("Dados/"));
         platform::RelatorioDeReparo reparo;
-        const int erro = platform::Database::AbrindoBanco(banco, reparo);
+        // A server is not checked apart: opening it is the check, and an unreachable one ends below.
+        const int erro = local.ehServidor() ? 0 : platform::Database::AbrindoBanco(local, reparo);
         if (erro == platform::BancoDanificado && reparo.resultado == platform::RelatorioDeReparo::Resultado::EmUso) {
             mensagemDeErro(QStringLiteral("O banco de dados está danificado, mas está aberto em outra estação.") + CR +
                                QStringLiteral("Feche o Quenvar nas outras estações e abra-o de novo para repará-lo."),
@@ -173,9 +177,9 @@ bool Entrada::inicia()
         }
 
         // A data folder the user may not write is still worth reading: the program opens for browsing only.
-        const bool somenteLeitura = !platform::Database::permiteGravar(banco);
+        const bool somenteLeitura = !platform::Database::permiteGravar(local);
         platform::Database& db = platform::Database::shared();
-        db.open(banco, somenteLeitura ? platform::Database::Acesso::SomenteLeitura
+        db.open(local, somenteLeitura ? platform::Database::Acesso::SomenteLeitura
                                       : platform::Database::Acesso::LeituraEGravacao);
         const bool empresaRecriada = recriaDadosEmpresa(db, reparo);
         if (reparo.houvePerda())
@@ -195,17 +199,27 @@ bool Entrada::inicia()
         carregaFormularios();
         m_timer1.start(1);
         return true;
+    } catch (const platform::DbError& erro) {
+        // The server's own words (host unknown, connection refused, password refused) are for the administrator.
+        platform::RegistraErro(QStringLiteral("Entrada"), erro.numero(),
+                               erro.detalhe().isEmpty() ? erro.descricao()
+                                                        : erro.descricao() + QStringLiteral(": ") + erro.detalhe());
+        return naoAbriu();
     } catch (...) {
-        // An unreachable server, a missing company table or a main window that failed to load: the program cannot
-        // go on. Nothing of what was loaded stays.
-        mensagemDeErro(QStringLiteral("Servidor não encontrado ou desligado."),
-                       QStringLiteral("Erro ao ler arquivo Ini"));
-        m_formularios.descarrega();
-        platform::Database::shared().close();
-        hide();
-        QApplication::restoreOverrideCursor();
-        return false;
+        return naoAbriu();
     }
+}
+
+bool Entrada::naoAbriu()
+{
+    // An unreachable server, a missing company table or a main window that failed to load: the program cannot go
+    // on. Nothing of what was loaded stays.
+    mensagemDeErro(QStringLiteral("Servidor não encontrado ou desligado."), QStringLiteral("Erro ao ler arquivo Ini"));
+    m_formularios.descarrega();
+    platform::Database::shared().close();
+    hide();
+    QApplication::restoreOverrideCursor();
+    return false;
 }
 
 void Entrada::carregaFormularios()

@@ -56,6 +56,8 @@ signals:
     void entregue();
 
 private:
+    // Tells the user the database could not be opened and unloads what was loaded; false.
+    bool naoAbriu();
     void carregaFormularios();
     void tiqueTimer();
     QPixmap desenhaSelo() const;

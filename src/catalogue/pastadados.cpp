@@ -13,6 +13,8 @@
 #include "calc/recalculo.h"
 #include "platform/clock.h"
 #include "platform/database.h"
+#include "platform/driverpostgres.h"
+#include "platform/localdobanco.h"
 #include "platform/paths.h"
 #include "platform/transaction.h"
 
@@ -234,14 +236,17 @@ bool gravaLogotipo(const QString& arquivo)
 
 } // namespace
 
-PastaDados::Resultado PastaDados::cria(const QString& pasta, bool demo)
+PastaDados::Resultado PastaDados::cria(const QString& pasta, bool demo, const QString& servidor)
 {
     if (pasta.trimmed().isEmpty())
         return {false, QStringLiteral("Informe a pasta de dados a criar.")};
     const QString raiz = platform::Paths::comSeparador(pasta);
     const QString dados = raiz + QStringLiteral("Dados/");
     const QString banco = dados + QStringLiteral("empresa.mdb");
-    if (QFileInfo::exists(banco))
+    const QString ini = platform::LocalDoBanco::arquivoDoServidor(raiz);
+    if (QFileInfo::exists(ini))
+        return {false, QStringLiteral("A pasta %1 já usa um servidor (%2); nada foi alterado.").arg(raiz, ini)};
+    if (servidor.isEmpty() && QFileInfo::exists(banco))
         return {false, QStringLiteral("Já existe um banco de dados em %1; nada foi alterado.").arg(banco)};
     const QString imagens = raiz + QStringLiteral("Imagens/");
     const QString logotipo = imagens + QStringLiteral("logo.bmp");
@@ -264,16 +269,20 @@ PastaDados::Resultado PastaDados::cria(const QString& pasta, bool demo)
     if (!QDir().mkpath(dados) || !QDir().mkpath(imagens))
         return desfaz(QStringLiteral("Não foi possível criar a pasta %1.").arg(dados));
 
-    // The database is built under another name and takes its own only when complete, so that a failure half-way
-    // leaves no database that the program would open.
+    // On a file, the database is built under another name and takes its own only when complete; on a server, in
+    // one transaction. Either way a failure half-way leaves no database that the program would open.
     const QString provisorio = banco + QStringLiteral(".novo");
+    const platform::LocalDoBanco local =
+        servidor.isEmpty() ? platform::LocalDoBanco::arquivo(provisorio) : platform::LocalDoBanco::servidor(servidor);
+    if (!servidor.isEmpty() && platform::DriverPostgres::opcoesDeConexao(servidor).isEmpty())
+        return desfaz(QStringLiteral("Conexão com o servidor inválida: %1").arg(local.descricao()));
     QFile::remove(provisorio);
     try {
         platform::Database db(QStringLiteral("criar-dados-%1").arg(quintptr(&raiz)));
-        db.create(provisorio);
-        Schema::atualiza(db);
+        db.create(local);
         {
             platform::Transaction transacao(db);
+            Schema::atualiza(db);
             gravaReferencias(db, demo ? QStringLiteral("Concreteira Modelo Ltda.") : QStringLiteral("Empresa"));
             if (demo)
                 gravaDemonstracao(db);
@@ -281,16 +290,25 @@ PastaDados::Resultado PastaDados::cria(const QString& pasta, bool demo)
         }
         db.close();
     } catch (const platform::DbError& erro) {
-        return desfaz(QStringLiteral("Não foi possível criar o banco de dados (erro %1: %2).")
-                          .arg(erro.numero())
-                          .arg(erro.descricao()));
+        if (erro.numero() == platform::BancoJaExiste && local.ehServidor())
+            return desfaz(QStringLiteral("O servidor %1 já tem tabelas; nada foi alterado.").arg(local.descricao()));
+        return desfaz(
+            QStringLiteral("Não foi possível criar o banco de dados (erro %1: %2%3).")
+                .arg(erro.numero())
+                .arg(erro.descricao(), erro.detalhe().isEmpty() ? QString() : QStringLiteral(" — ") + erro.detalhe()));
     }
     // The logo before the database takes its name: a folder with a database is a complete folder.
     if (demo && !gravaLogotipo(logotipo))
         return desfaz(
             QStringLiteral("Não foi possível gravar o logotipo %1 (disco cheio ou pasta protegida?).").arg(logotipo));
-    if (!QFile::rename(provisorio, banco))
+    if (local.ehServidor()) {
+        if (!platform::LocalDoBanco::gravaServidor(raiz, servidor))
+            return {
+                false,
+                QStringLiteral("O banco de dados foi criado no servidor, mas não foi possível gravar %1.").arg(ini)};
+    } else if (!QFile::rename(provisorio, banco)) {
         return desfaz(QStringLiteral("Não foi possível gravar %1.").arg(banco));
+    }
     return {true, {}};
 }
 

@@ -19,7 +19,9 @@ public:
         QString mensagem; // in Portuguese, for the user, when not ok
     };
 
-    static Resultado cria(const QString& pasta, bool demo);
+    // With `servidor` (a libpq connection string or URI), the database is made on that PostgreSQL server, refused
+    // when the server already holds tables, and the folder gets Dados/servidor.ini naming it.
+    static Resultado cria(const QString& pasta, bool demo, const QString& servidor = {});
 
     // The pieces, for fixtures that build their own folder.
     static void gravaReferencias(platform::Database& db, const QString& nomeEmpresa);

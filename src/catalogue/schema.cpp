@@ -3,6 +3,7 @@
 #include "platform/database.h"
 #include "platform/transaction.h"
 
+#include <algorithm>
 #include <functional>
 
 namespace catalogue {
@@ -36,25 +37,34 @@ Campo contador(const char* nome, int desde)
     return {QLatin1String(nome), Tipo::Versao, 0, false, desde};
 }
 
-QString tipoSql(const Campo& campo)
+QString tipoSql(const platform::Database& db, const Campo& campo)
 {
+    using T = platform::Driver::TipoDeColuna;
     switch (campo.tipo) {
     case Tipo::Chave:
         // Numbers are never given twice, not even after the last row is deleted: products refer to mix codes.
-        return QStringLiteral("INTEGER PRIMARY KEY AUTOINCREMENT");
+        return db.driver().tipoDaColuna(T::Chave);
     case Tipo::Inteiro:
-        return QStringLiteral("INTEGER");
+        return db.driver().tipoDaColuna(T::Inteiro);
     case Tipo::Logico:
-        return QStringLiteral("BOOLEAN NOT NULL DEFAULT FALSE");
+        return db.driver().tipoDaColuna(T::Logico);
     case Tipo::Real:
-        return QStringLiteral("DOUBLE");
+        return db.driver().tipoDaColuna(T::Real);
     case Tipo::Texto:
-        return QStringLiteral("VARCHAR(%1)").arg(campo.tamanho) +
-               (campo.semCaixa ? QStringLiteral(" COLLATE NOCASE") : QString());
+        return db.driver().tipoDaColuna(campo.semCaixa ? T::TextoSemCaixa : T::Texto, campo.tamanho);
     case Tipo::Versao:
-        return QStringLiteral("INTEGER NOT NULL DEFAULT 0");
+        return db.driver().tipoDaColuna(T::Contador);
     }
     return {};
+}
+
+void criaIndice(platform::Database& db, const char* nome, const char* tabela, QStringList campos, bool unico = false)
+{
+    for (QString& campo : campos)
+        campo = platform::Database::citado(campo);
+    db.exec(QStringLiteral("CREATE %1INDEX %2 ON %3 (%4)")
+                .arg(unico ? QStringLiteral("UNIQUE ") : QString(), platform::Database::citado(QLatin1String(nome)),
+                     platform::Database::citado(QLatin1String(tabela)), campos.join(QStringLiteral(", "))));
 }
 
 // The upgrade steps, numbered from 1; a database file at version n has had steps 1 to n applied.
@@ -65,12 +75,18 @@ const QList<Passo>& passos()
     static const QList<Passo> lista{
         // 1: the six tables and the catalogue's indexes.
         [](platform::Database& db) {
-            for (const Tabela* tabela : Schema::tabelas())
-                db.exec(Schema::criaTabela(*tabela, 1));
-            db.exec(QStringLiteral("CREATE UNIQUE INDEX TracosNomeVariante ON Tracos (NomeTraco, TracoVariante)"));
-            db.exec(QStringLiteral("CREATE INDEX TracosCodigoTraco ON Tracos (CodigoTraco)"));
-            db.exec(QStringLiteral("CREATE INDEX ProdutosNome ON Produtos (NomeProduto)"));
-            db.exec(QStringLiteral("CREATE INDEX ProdutosCodigoTraco ON Produtos (CodigoTraco)"));
+            for (const QString& sql : db.driver().preparacao())
+                db.exec(sql);
+            for (const Tabela* tabela : Schema::tabelas()) {
+                db.exec(Schema::criaTabela(db, *tabela, 1));
+                for (const QString& sql : db.driver().depoisDeCriarTabela(tabela->nome))
+                    db.exec(sql);
+            }
+            criaIndice(db, "TracosNomeVariante", "Tracos",
+                       {QStringLiteral("NomeTraco"), QStringLiteral("TracoVariante")}, true);
+            criaIndice(db, "TracosCodigoTraco", "Tracos", {QStringLiteral("CodigoTraco")});
+            criaIndice(db, "ProdutosNome", "Produtos", {QStringLiteral("NomeProduto")});
+            criaIndice(db, "ProdutosCodigoTraco", "Produtos", {QStringLiteral("CodigoTraco")});
         },
         // 2: every mix counts its writes. The trigger counts those of any program of the suite, and those of the
         // catalogue's own rules (a mix losing the in-use mark to a variant, a name renamed), so that a workstation
@@ -81,12 +97,12 @@ const QList<Passo>& passos()
                     if (campo.desde == 2)
                         db.exec(QStringLiteral("ALTER TABLE %1 ADD COLUMN %2 %3")
                                     .arg(platform::Database::citado(tabela->nome),
-                                         platform::Database::citado(campo.nome), tipoSql(campo)));
+                                         platform::Database::citado(campo.nome), tipoSql(db, campo)));
                 }
             }
-            db.exec(QStringLiteral("CREATE TRIGGER TracosVersao AFTER UPDATE ON Tracos "
-                                   "WHEN NEW.Versao = OLD.Versao BEGIN "
-                                   "UPDATE Tracos SET Versao = OLD.Versao + 1 WHERE Codigo = NEW.Codigo; END"));
+            for (const QString& sql : db.driver().contaAlteracoes(QStringLiteral("Tracos"), QStringLiteral("Versao"),
+                                                                  QStringLiteral("Codigo")))
+                db.exec(sql);
         },
     };
     return lista;
@@ -262,9 +278,10 @@ int Schema::versao(platform::Database& db)
     return db.versaoDoEsquema();
 }
 
-void Schema::atualiza(platform::Database& db)
+void Schema::atualiza(platform::Database& db, int ate)
 {
-    for (int passo = versao(db); passo < versaoAtual(); ++passo) {
+    const int ultimo = ate < 0 ? versaoAtual() : std::min(ate, versaoAtual());
+    for (int passo = versao(db); passo < ultimo; ++passo) {
         platform::Transaction transacao(db);
         passos().at(passo)(db);
         db.gravaVersaoDoEsquema(passo + 1);
@@ -272,12 +289,12 @@ void Schema::atualiza(platform::Database& db)
     }
 }
 
-QString Schema::criaTabela(const Tabela& tabela, int versao)
+QString Schema::criaTabela(const platform::Database& db, const Tabela& tabela, int versao)
 {
     QStringList colunas;
     for (const Campo& campo : tabela.campos)
         if (campo.desde <= versao)
-            colunas.append(platform::Database::citado(campo.nome) + QLatin1Char(' ') + tipoSql(campo));
+            colunas.append(platform::Database::citado(campo.nome) + QLatin1Char(' ') + tipoSql(db, campo));
     return QStringLiteral("CREATE TABLE %1 (%2)").arg(platform::Database::citado(tabela.nome), colunas.join(", "));
 }
 

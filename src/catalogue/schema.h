@@ -46,11 +46,12 @@ public:
     // Version of the schema this program writes; kept in the database, where its driver keeps it.
     static int versaoAtual();
     static int versao(platform::Database& db);
-    // Applies every numbered upgrade step above the file's version, each in its own transaction.
-    static void atualiza(platform::Database& db);
+    // Applies every numbered upgrade step above the database's version, each in its own transaction; with `ate`,
+    // only up to that version.
+    static void atualiza(platform::Database& db, int ate = -1);
 
     // The table as the upgrade step `versao` leaves it: the columns added by later steps are left out.
-    static QString criaTabela(const Tabela& tabela, int versao = versaoAtual());
+    static QString criaTabela(const platform::Database& db, const Tabela& tabela, int versao = versaoAtual());
 };
 
 } // namespace catalogue

@@ -6,15 +6,24 @@
 
 namespace cli {
 
-// criar-dados PASTA [--demo]: a new data folder with the schema and the reference rows; with --demo, a company with
-// units, products and a catalogue of mixes.
+// criar-dados PASTA [--servidor CONEXAO] [--demo]: a new data folder with the schema and the reference rows; with
+// --demo, a company with units, products and a catalogue of mixes; with --servidor, the database is made on that
+// PostgreSQL server.
 int criarDados(const QStringList& argumentos)
 {
     QString pasta;
+    QString servidor;
     bool demo = false;
-    for (const QString& argumento : argumentos) {
+    for (qsizetype i = 0; i < argumentos.size(); ++i) {
+        const QString& argumento = argumentos.at(i);
         if (argumento == QLatin1String("--demo")) {
             demo = true;
+        } else if (argumento == QLatin1String("--servidor")) {
+            if (i + 1 >= argumentos.size() || argumentos.at(i + 1).trimmed().isEmpty()) {
+                erro(QStringLiteral("Informe a conexão com o servidor depois de --servidor."));
+                return kEntradaInvalida;
+            }
+            servidor = argumentos.at(++i);
         } else if (argumento.startsWith(QLatin1String("--"))) {
             erro(QStringLiteral("Opção desconhecida: %1").arg(argumento));
             return kEntradaInvalida;
@@ -26,10 +35,10 @@ int criarDados(const QStringList& argumentos)
         }
     }
     if (pasta.isEmpty()) {
-        erro(QStringLiteral("Uso: quenvar-cli criar-dados PASTA [--demo]"));
+        erro(QStringLiteral("Uso: quenvar-cli criar-dados PASTA [--servidor CONEXAO] [--demo]"));
         return kEntradaInvalida;
     }
-    const catalogue::PastaDados::Resultado resultado = catalogue::PastaDados::cria(pasta, demo);
+    const catalogue::PastaDados::Resultado resultado = catalogue::PastaDados::cria(pasta, demo, servidor);
     if (!resultado.ok) {
         erro(resultado.mensagem);
         return kEntradaInvalida;

@@ -89,14 +89,18 @@ bool abreBanco(platform::Database& db, const QString& pasta)
         erro(QStringLiteral("A pasta de dados %1 não existe.").arg(pasta));
         return false;
     }
-    const QString banco = platform::Paths::comSeparador(pasta) + QStringLiteral("Dados/empresa.mdb");
+    const platform::LocalDoBanco local = platform::LocalDoBanco::daPasta(platform::Paths::comSeparador(pasta));
     try {
-        db.open(banco);
+        db.open(local);
     } catch (const platform::DbError& falha) {
-        erro(QStringLiteral("Não foi possível abrir o banco de dados %1 (erro %2: %3).")
-                 .arg(banco)
-                 .arg(falha.numero())
-                 .arg(falha.descricao()));
+        QString mensagem = QStringLiteral("Não foi possível abrir o banco de dados %1 (erro %2: %3).")
+                               .arg(local.descricao())
+                               .arg(falha.numero())
+                               .arg(falha.descricao());
+        // The server's own words tell the administrator what is wrong (host, port, user, password).
+        if (local.ehServidor() && !falha.detalhe().isEmpty())
+            mensagem += QLatin1Char('\n') + falha.detalhe();
+        erro(mensagem);
         return false;
     }
     return true;

@@ -23,7 +23,15 @@ namespace {
 const char kUso[] =
     "Uso: quenvar-cli <subcomando> [argumentos]\n"
     "Subcomandos:\n"
-    "  criar-dados PASTA [--demo]   cria uma pasta de dados nova (com --demo, dados de exemplo)\n"
+    "  criar-dados PASTA [--servidor CONEXAO] [--demo]\n"
+    "                               cria uma pasta de dados nova (com --demo, dados de exemplo); com\n"
+    "                               --servidor, o banco de dados fica no servidor PostgreSQL da CONEXAO\n"
+    "                               (\"postgresql://usuario@servidor:5432/empresa\" ou \"host=… dbname=…\"; a senha\n"
+    "                               vem de ~/.pgpass ou PGPASSWORD) e a pasta recebe Dados/servidor.ini\n"
+    "  migrar PASTA --servidor CONEXAO\n"
+    "                               copia o banco de dados empresa.mdb de PASTA para o servidor, numa só\n"
+    "                               transação, confere as linhas e só então grava Dados/servidor.ini; o\n"
+    "                               arquivo .mdb fica intacto (para voltar, apague servidor.ini)\n"
     "  recalcular [--dados PASTA]   recalcula um traço: lê na entrada padrão um objeto JSON com os campos de\n"
     "                               Tracos (e NomeCimento, NomeGraudo1, NomeGraudo2, NomeAditivo1, NomeAditivo2)\n"
     "                               e escreve o mesmo objeto com os campos calculados e f, wc, fcj, Sd, W, Dmax;\n"
@@ -68,6 +76,7 @@ int main(int argc, char** argv)
     QStringList argumentos = QGuiApplication::arguments().mid(1);
     const std::map<QString, std::function<int(const QStringList&)>> subcomandos{
         {QStringLiteral("criar-dados"), cli::criarDados},
+        {QStringLiteral("migrar"), cli::migrar},
         {QStringLiteral("recalcular"), cli::recalcular},
         {QStringLiteral("dosar"), cli::dosar},
         {QStringLiteral("ficha"), cli::ficha},

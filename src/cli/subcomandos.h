@@ -10,6 +10,8 @@ constexpr int kSucesso = 0;
 constexpr int kEntradaInvalida = 2;
 
 int criarDados(const QStringList& argumentos);
+// migrar PASTA --servidor CONEXAO: the data folder's SQLite database copied to a PostgreSQL server.
+int migrar(const QStringList& argumentos);
 // recalcular [--dados PASTA]: a mix (the fields of a Tracos row, JSON on stdin) recalculated from its batch.
 int recalcular(const QStringList& argumentos);
 // dosar [--dados PASTA] [--pdf ARQUIVO]: the dosage wizard's design from its answers (JSON on stdin); with --pdf,

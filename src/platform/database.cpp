@@ -34,6 +34,19 @@ int Database::AbrindoBanco(const QString& caminho)
     return AbrindoBanco(caminho, relatorio);
 }
 
+int Database::AbrindoBanco(const LocalDoBanco& local, RelatorioDeReparo& relatorio)
+{
+    if (!local.ehServidor())
+        return AbrindoBanco(local.local, relatorio);
+    relatorio = {};
+    return local.driver()->verifica(local.local);
+}
+
+bool Database::permiteGravar(const LocalDoBanco& local)
+{
+    return local.ehServidor() ? local.driver()->permiteGravar(local.local) : permiteGravar(local.local);
+}
+
 RelatorioDeReparo Database::repara(const QString& caminho)
 {
     return driverDoArquivo().repara(caminho);
@@ -150,6 +163,29 @@ void Database::create(const QString& caminho)
     abre(caminho, Driver::Abertura::Nova);
 }
 
+void Database::open(const LocalDoBanco& local, Acesso acesso)
+{
+    usaMotor(local);
+    open(local.local, acesso);
+}
+
+void Database::create(const LocalDoBanco& local)
+{
+    usaMotor(local);
+    create(local.local);
+}
+
+void Database::usaMotor(const LocalDoBanco& local)
+{
+    std::unique_ptr<Driver> driver = local.driver();
+    if (driver->nomeNoQt() == m_driver->nomeNoQt())
+        return;
+    close();
+    if (QSqlDatabase::contains(m_nomeConexao))
+        QSqlDatabase::removeDatabase(m_nomeConexao);
+    m_driver = std::move(driver);
+}
+
 void Database::abre(const QString& caminho, Driver::Abertura abertura)
 {
     close();
@@ -208,11 +244,16 @@ DbError Database::erroDoArquivo(const DbError& erro) const
     return erro;
 }
 
+QString Database::traduz(const QString& sql) const
+{
+    return m_driver->traduz(conexao(), sql);
+}
+
 QSqlQuery Database::executaNaConexao(const QString& sql, const QVariantList& valores)
 {
     const QSqlDatabase db = conexao();
     try {
-        return Driver::executa(db, sql, valores);
+        return Driver::executa(db, m_driver->traduz(db, sql), valores);
     } catch (const DbError& erro) {
         throw erroDoArquivo(erro);
     }
@@ -262,8 +303,21 @@ qint64 Database::insere(const QString& tabela, const QVariantMap& valores)
 
 void Database::beginTransaction()
 {
-    executaNaConexao(m_profundidade == 0 ? m_driver->inicioDeTransacao()
-                                         : QStringLiteral("SAVEPOINT quenvar_%1").arg(m_profundidade));
+    if (m_profundidade > 0) {
+        executaNaConexao(QStringLiteral("SAVEPOINT quenvar_%1").arg(m_profundidade));
+    } else {
+        const QStringList inicio = m_driver->inicioDeTransacao();
+        for (qsizetype i = 0; i < inicio.size(); ++i) {
+            try {
+                executaNaConexao(inicio.at(i));
+            } catch (const DbError&) {
+                // Waiting for the writers' turn failed after the transaction began: it ends here, unused.
+                if (i > 0)
+                    QSqlQuery(handle()).exec(QStringLiteral("ROLLBACK"));
+                throw;
+            }
+        }
+    }
     ++m_profundidade;
 }
 

@@ -2,6 +2,7 @@
 
 #include "dberror.h"
 #include "driver.h"
+#include "localdobanco.h"
 #include "relatoriodereparo.h"
 
 #include <QHash>
@@ -29,6 +30,8 @@ public:
     // when no repair was needed). A missing file is never created.
     static int AbrindoBanco(const QString& caminho, RelatorioDeReparo& relatorio);
     static int AbrindoBanco(const QString& caminho);
+    // The same for a data folder's database, a file or a server; a server is never repaired from a workstation.
+    static int AbrindoBanco(const LocalDoBanco& local, RelatorioDeReparo& relatorio);
 
     // Mends a damaged database: the schema and every readable row of every table go into a fresh file, which takes
     // the damaged file's place. The damaged file, with any journal it left, is kept beside it under a name of its
@@ -42,6 +45,7 @@ public:
     // against writing (found by starting a write and taking it back, since the journal must be created beside the
     // file). Other failures (a file another workstation is writing, a missing file) do not count as protection.
     static bool permiteGravar(const QString& caminho);
+    static bool permiteGravar(const LocalDoBanco& local);
 
     // A table or field name quoted for use in a statement (names are never values: those are always bound).
     static QString citado(const QString& nome);
@@ -63,6 +67,9 @@ public:
     // Creates a new, empty database file and opens it; throws DbError when the file exists already (3204) or its
     // folder does not (3044).
     void create(const QString& caminho);
+    // The same on a data folder's database, file or server: the connection takes the engine's driver first.
+    void open(const LocalDoBanco& local, Acesso acesso = Acesso::LeituraEGravacao);
+    void create(const LocalDoBanco& local);
     void close();
     bool isOpen() const;
     bool somenteLeitura() const { return m_somenteLeitura; }
@@ -100,6 +107,9 @@ public:
     // the engine does not tell (see Driver::marcaDeEscritas).
     std::optional<MarcaDeEscritas> marcaDeEscritas();
 
+    // A statement of the program as the engine must read it (see Driver::traduz).
+    QString traduz(const QString& sql) const;
+
     // Runs one statement with its values bound in order to the '?' placeholders; the returned query is forward-only
     // and positioned before its first row. Throws DbError on failure; a failure on a file that another workstation
     // has replaced is BancoSubstituido, whatever the engine said.
@@ -122,6 +132,7 @@ public:
 private:
     QSqlDatabase conexao() const;
     void abre(const QString& caminho, Driver::Abertura abertura);
+    void usaMotor(const LocalDoBanco& local);
     QSqlQuery executaNaConexao(const QString& sql, const QVariantList& valores = {});
     DbError erroDoArquivo(const DbError& erro) const;
 

@@ -33,6 +33,43 @@ std::string textoDoErro(int numero, const QString& descricao, const QString& det
     return texto.toStdString();
 }
 
+// A PostgreSQL server's error, by its SQLSTATE (always five characters, unlike SQLite's result codes).
+int numeroDoServidor(const QString& estado, const QString& texto)
+{
+    if (estado == QLatin1String("23502"))
+        return CampoNaoPodeSerNulo;
+    if (estado.startsWith(QLatin1String("23")))
+        return ValorDuplicado;
+    if (estado == QLatin1String("25006") || estado == QLatin1String("42501"))
+        return SomenteLeitura;
+    if (estado == QLatin1String("40001") || estado == QLatin1String("40P01") || estado == QLatin1String("55P03"))
+        return RegistroBloqueado;
+    if (estado == QLatin1String("42P01"))
+        return TabelaNaoEncontrada;
+    if (estado == QLatin1String("42703"))
+        return ItemNaoEncontrado;
+    if (estado.startsWith(QLatin1String("42")) || estado.startsWith(QLatin1String("22")))
+        return ErroNaInstrucao;
+    if (estado.startsWith(QLatin1String("08")) || estado.startsWith(QLatin1String("57P")) ||
+        estado.startsWith(QLatin1String("53300")))
+        return ErroDiscoOuRede;
+    if (estado == QLatin1String("53100"))
+        return DiscoCheio;
+    if (estado.startsWith(QLatin1String("XX")))
+        return texto.contains(QLatin1String("corrupt")) ? BancoDanificado : ErroDoMecanismo;
+    return ErroDoMecanismo;
+}
+
+// libpq's words for a connection that was lost, which come without an SQLSTATE.
+bool conexaoPerdida(const QString& texto)
+{
+    for (const char* sinal : {"server closed the connection", "no connection to the server", "connection to server",
+                              "terminating connection", "could not send data", "could not receive data"})
+        if (texto.contains(QLatin1String(sinal)))
+            return true;
+    return false;
+}
+
 } // namespace
 
 QString descricaoErro(int numero)
@@ -94,10 +131,14 @@ QString descricaoErro(int numero)
 
 int numeroDoErro(const QSqlError& erro)
 {
+    const QString nativo = erro.nativeErrorCode();
+    if (nativo.size() == 5)
+        return numeroDoServidor(nativo, erro.databaseText());
     bool ok = false;
-    const int codigo = erro.nativeErrorCode().toInt(&ok);
+    const int codigo = nativo.toInt(&ok);
     if (!ok)
-        return erro.type() == QSqlError::ConnectionError ? ErroDiscoOuRede : ErroDoMecanismo;
+        return erro.type() == QSqlError::ConnectionError || conexaoPerdida(erro.text()) ? ErroDiscoOuRede
+                                                                                        : ErroDoMecanismo;
     if (codigo == SqliteReadOnlyDbMoved)
         return BancoSubstituido;
 

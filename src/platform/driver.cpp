@@ -1,15 +1,49 @@
 #include "driver.h"
 
+#include "database.h"
 #include "dberror.h"
 
 #include <QSqlError>
 
 namespace platform {
 
+QString Driver::traduz(const QSqlDatabase&, const QString& sql) const
+{
+    return sql;
+}
+
+QStringList Driver::preparacao() const
+{
+    return {};
+}
+
+QStringList Driver::depoisDeCriarTabela(const QString&) const
+{
+    return {};
+}
+
+qint64 Driver::ultimaChave(const QSqlDatabase& db, const QString& tabela) const
+{
+    const QString coluna = chave(db, tabela);
+    if (coluna.isEmpty())
+        return 0;
+    return primeiroValor(db, QStringLiteral("SELECT max(%1) FROM %2").arg(coluna, Database::citado(tabela)))
+        .toLongLong();
+}
+
+void Driver::acertaNumeracao(const QSqlDatabase&, const QString&, qint64) const {}
+
 QSqlQuery Driver::executa(const QSqlDatabase& db, const QString& sql, const QVariantList& valores)
 {
     QSqlQuery query(db);
     query.setForwardOnly(true);
+    // A statement without values runs as it is: some engines cannot prepare statements that start or end a
+    // transaction or change the schema.
+    if (valores.isEmpty()) {
+        if (!query.exec(sql))
+            throw DbError::doMecanismo(query.lastError());
+        return query;
+    }
     if (!query.prepare(sql))
         throw DbError::doMecanismo(query.lastError());
     for (const QVariant& valor : valores)

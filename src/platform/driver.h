@@ -6,6 +6,7 @@
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 #include <QVariantList>
 
@@ -85,9 +86,38 @@ public:
     // connection. None when the engine does not tell: the caller then takes it that anything may have changed.
     virtual std::optional<MarcaDeEscritas> marcaDeEscritas(const QSqlDatabase& db) const = 0;
 
-    // The statement that starts a transaction which will write: taken at once, so that a writer waits for the
-    // others up front instead of failing half-way.
-    virtual QString inicioDeTransacao() const = 0;
+    // The statements that start a transaction which will write: the writers' turn is taken at once, so that a
+    // writer waits for the others up front instead of failing half-way.
+    virtual QStringList inicioDeTransacao() const = 0;
+
+    // A statement of the program as this engine must read it. The program writes table and field names bare, as
+    // the suite always has; an engine that keeps the case of names only for quoted ones gets them quoted here.
+    virtual QString traduz(const QSqlDatabase& db, const QString& sql) const;
+
+    // How the schema is declared on this engine. A column's type as written after its name in CREATE TABLE.
+    enum class TipoDeColuna {
+        Chave, // the integer key the engine numbers, never the same number twice
+        Inteiro,
+        Logico,        // true or false, false when not given
+        Real,          // a double
+        Texto,         // up to `tamanho` characters (any length when 0)
+        TextoSemCaixa, // the same, compared without regard to case
+        Contador,      // an integer counting the writes to its row, 0 when not given
+    };
+    virtual QString tipoDaColuna(TipoDeColuna tipo, int tamanho = 0) const = 0;
+    // What readies a new, empty store for the program's schema, before its first table.
+    virtual QStringList preparacao() const;
+    // What must follow the creation of `tabela` (created with quoted names) for the engine to notice its writes.
+    virtual QStringList depoisDeCriarTabela(const QString& tabela) const;
+    // The statements by which every change of a row of `tabela` raises its field `contador` by one (unless the
+    // change sets the field itself), the row being reached by `chave`.
+    virtual QStringList contaAlteracoes(const QString& tabela, const QString& contador, const QString& chave) const = 0;
+    // The last key the engine has given in `tabela` (even to a row deleted since), or the largest key there; 0 for
+    // none.
+    virtual qint64 ultimaChave(const QSqlDatabase& db, const QString& tabela) const;
+    // After rows were written to `tabela` with their keys given (a copy from another store): the engine's next
+    // number comes after the largest key and after `ultima`.
+    virtual void acertaNumeracao(const QSqlDatabase& db, const QString& tabela, qint64 ultima) const;
 
     // Checks the store at `local` without keeping it open: 0 when it opens and passes the engine's quick
     // integrity check, otherwise the error number (ArquivoNaoEncontrado, BancoDanificado, …).

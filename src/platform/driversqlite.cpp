@@ -335,9 +335,49 @@ std::optional<MarcaDeEscritas> DriverSqlite::marcaDeEscritas(const QSqlDatabase&
     return MarcaDeEscritas{q.value(0).toLongLong(), q.value(1).toLongLong()};
 }
 
-QString DriverSqlite::inicioDeTransacao() const
+QStringList DriverSqlite::inicioDeTransacao() const
 {
-    return QStringLiteral("BEGIN IMMEDIATE");
+    return {QStringLiteral("BEGIN IMMEDIATE")};
+}
+
+QString DriverSqlite::tipoDaColuna(TipoDeColuna tipo, int tamanho) const
+{
+    switch (tipo) {
+    case TipoDeColuna::Chave:
+        return QStringLiteral("INTEGER PRIMARY KEY AUTOINCREMENT");
+    case TipoDeColuna::Inteiro:
+        return QStringLiteral("INTEGER");
+    case TipoDeColuna::Logico:
+        return QStringLiteral("BOOLEAN NOT NULL DEFAULT FALSE");
+    case TipoDeColuna::Real:
+        return QStringLiteral("DOUBLE");
+    case TipoDeColuna::Texto:
+        return tamanho > 0 ? QStringLiteral("VARCHAR(%1)").arg(tamanho) : QStringLiteral("TEXT");
+    case TipoDeColuna::TextoSemCaixa:
+        return QStringLiteral("VARCHAR(%1) COLLATE NOCASE").arg(tamanho);
+    case TipoDeColuna::Contador:
+        return QStringLiteral("INTEGER NOT NULL DEFAULT 0");
+    }
+    return {};
+}
+
+qint64 DriverSqlite::ultimaChave(const QSqlDatabase& db, const QString& tabela) const
+{
+    // A table numbered with AUTOINCREMENT remembers its last number in sqlite_sequence, deleted rows included.
+    const qint64 maior = Driver::ultimaChave(db, tabela);
+    QSqlQuery q(db);
+    q.setForwardOnly(true);
+    if (q.prepare(QStringLiteral("SELECT seq FROM sqlite_sequence WHERE name = ? COLLATE NOCASE")) &&
+        (q.addBindValue(tabela), q.exec()) && q.next())
+        return std::max(maior, q.value(0).toLongLong());
+    return maior;
+}
+
+QStringList DriverSqlite::contaAlteracoes(const QString& tabela, const QString& contador, const QString& chave) const
+{
+    return {QStringLiteral("CREATE TRIGGER %1Versao AFTER UPDATE ON %1 WHEN NEW.%2 = OLD.%2 BEGIN "
+                           "UPDATE %1 SET %2 = OLD.%2 + 1 WHERE %3 = NEW.%3; END")
+                .arg(tabela, contador, chave)};
 }
 
 int DriverSqlite::verifica(const QString& local) const

@@ -33,7 +33,11 @@ public:
     void gravaVersaoDoEsquema(const QSqlDatabase& db, int versao) const override;
     std::optional<MarcaDeEscritas> marcaDeEscritas(const QSqlDatabase& db) const override;
 
-    QString inicioDeTransacao() const override;
+    QStringList inicioDeTransacao() const override;
+
+    QString tipoDaColuna(TipoDeColuna tipo, int tamanho) const override;
+    qint64 ultimaChave(const QSqlDatabase& db, const QString& tabela) const override;
+    QStringList contaAlteracoes(const QString& tabela, const QString& contador, const QString& chave) const override;
 
     int verifica(const QString& local) const override;
     RelatorioDeReparo repara(const QString& local) const override;

@@ -1,5 +1,7 @@
 #include "paths.h"
 
+#include "localdobanco.h"
+
 #include <QCoreApplication>
 #include <QFile>
 #include <QStringDecoder>
@@ -74,6 +76,15 @@ QString Paths::pastaDados()
 void Paths::definePastaDados(const QString& pasta)
 {
     dados() = pasta;
+}
+
+} // namespace platform
+
+namespace platform {
+
+LocalDoBanco Paths::localDoBanco()
+{
+    return LocalDoBanco::daPasta(pastaDados());
 }
 
 } // namespace platform

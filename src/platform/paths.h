@@ -6,6 +6,8 @@
 
 namespace platform {
 
+struct LocalDoBanco;
+
 // The program folder and the data folder. The data folder is the first line of Caminho.dad exactly as read: no
 // trimming and no separator added, since every shared file name is put directly behind it.
 class Paths
@@ -24,6 +26,8 @@ public:
     static void definePastaDados(const QString& pasta);
 
     static QString bancoDeDados() { return pastaDados() + QStringLiteral("Dados/empresa.mdb"); }
+    // The data folder's database: the file above or the server its Dados/servidor.ini names.
+    static LocalDoBanco localDoBanco();
     static QString logDeErros() { return pastaDados() + QStringLiteral("Dados/Erros.txt"); }
     static QString logotipo() { return pastaDados() + QStringLiteral("Imagens/logo.bmp"); }
 };

@@ -114,9 +114,10 @@ void RecordSet::setQuery(const QString& sql, const QVariantList& valores)
     abre(sql, valores);
 }
 
-void RecordSet::abre(const QString& sql, const QVariantList& valores)
+void RecordSet::abre(const QString& sqlDoPrograma, const QVariantList& valores)
 {
     m_aberto = false;
+    const QString sql = m_db->traduz(sqlDoPrograma);
     m_sql = sql;
     m_valores = valores;
     m_atualizavel = false;

@@ -20,11 +20,11 @@ struct Janela
                     platform::Database::Acesso acesso = platform::Database::Acesso::LeituraEGravacao)
         : pasta(demo)
     {
-        platform::Database::shared().open(pasta.banco());
+        platform::Database::shared().open(pasta.local());
         for (const QString& sql : ajustes)
             platform::Database::shared().exec(sql);
         if (acesso != platform::Database::Acesso::LeituraEGravacao)
-            platform::Database::shared().open(pasta.banco(), acesso);
+            platform::Database::shared().open(pasta.local(), acesso);
         platform::Paths::definePastaDados(pasta.dados());
         traco = std::make_unique<app::Traco>(platform::Database::shared());
         traco->show();

@@ -184,7 +184,7 @@ private slots:
         QVERIFY(f->TracoCorrente->isChecked());
         if (outraEstacaoAntes) {
             platform::Database b(QStringLiteral("outra-estacao"));
-            b.open(j.pasta.banco());
+            b.open(j.pasta.local());
             catalogue::Catalogo(b).insere({digitado, true, {}});
         }
         j.traco->executa(QStringLiteral("ID_Gravar"));
@@ -706,7 +706,7 @@ private slots:
         const QString nome = QStringLiteral("Concreto fck 20");
         vaiPara(j, nome, 1);
         platform::Database b(QStringLiteral("outra-estacao"));
-        b.open(j.pasta.banco());
+        b.open(j.pasta.local());
         catalogue::Catalogo outraEstacao(b);
         QSqlQuery q = b.exec(QStringLiteral("SELECT Codigo, Versao, NomeTraco FROM Tracos "
                                             "WHERE NomeTraco = ? AND TracoVariante = 1"),
@@ -759,7 +759,7 @@ private slots:
         f->esperaMaximaMs = 0;
         platform::Database::shared().exec(QStringLiteral("PRAGMA busy_timeout = 50"));
         platform::Database b(QStringLiteral("outra-estacao"));
-        b.open(j.pasta.banco());
+        b.open(j.pasta.local());
         f->Inserindo();
         preencheMistura(f, QStringLiteral("Laje Treliçada"));
         b.beginTransaction();
@@ -802,7 +802,7 @@ private slots:
         QCOMPARE(f->inserindo, !fechou);
         QCOMPARE(platform::Database::shared().isOpen(), !fechou);
         platform::Database conferencia(QStringLiteral("conferencia"));
-        conferencia.open(j.pasta.banco());
+        conferencia.open(j.pasta.local());
         QCOMPARE(conferencia.scalar(QStringLiteral("SELECT COUNT(*) FROM Tracos")).toInt(), linhas);
     }
 };

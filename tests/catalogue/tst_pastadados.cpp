@@ -44,7 +44,7 @@ class BancoDeTeste : public Database
 public:
     explicit BancoDeTeste(bool demo = true) : Database(QStringLiteral("teste-pastadados")), m_pasta(demo)
     {
-        open(m_pasta.banco());
+        open(m_pasta.local());
     }
     ~BancoDeTeste() { close(); }
 
@@ -305,11 +305,13 @@ private slots:
     // sqlite3 shell, reads, checks and writes the file as before.
     void ordemNaoFicaNoArquivo()
     {
+        if (teste::noServidor())
+            QSKIP("o arquivo SQLite não é usado com servidor");
         PastaDeTeste pasta(false);
         QVERIFY(pasta.valida());
         {
             Database db(QStringLiteral("teste-ordem"));
-            db.open(pasta.banco());
+            db.open(pasta.local());
             db.exec(QStringLiteral("INSERT INTO Tracos(NomeTraco, TracoVariante) VALUES('Água Fria', 0)"));
             const catalogue::Consulta catalogo = catalogue::Consultas::catalogo(db);
             QSqlQuery q = db.exec(catalogo.sql, catalogo.valores);

@@ -180,7 +180,7 @@ void TestDosar::consistencyLimitsFromData()
     QCOMPARE(before.objeto().value("Consistencia").toString(), QStringLiteral("Fluida"));
     {
         platform::Database db(QStringLiteral("tst_dosar"));
-        db.open(pasta.banco());
+        db.open(pasta.local());
         db.exec(QStringLiteral("UPDATE Consistencias SET Abate2 = '120'"));
     }
     // A slump of 100 is no longer above the company's second limit.

@@ -115,7 +115,7 @@ private slots:
         QVERIFY(dados.valida());
         if (comTracos) {
             platform::Database banco(QStringLiteral("teste-relatorio-cli"));
-            banco.open(dados.banco());
+            banco.open(dados.local());
             banco.exec(QStringLiteral("UPDATE Tracos SET Plantao = FALSE"));
             banco.close();
         }

@@ -9,7 +9,8 @@
 
 PastaDeTeste::PastaDeTeste(bool demo)
 {
-    m_ok = QDir().mkpath(programa()) && catalogue::PastaDados::cria(dados(), demo).ok;
+    m_banco = std::make_unique<teste::BancoNovo>(banco());
+    m_ok = QDir().mkpath(programa()) && catalogue::PastaDados::cria(dados(), demo, m_banco->conexao()).ok;
 }
 
 void PastaDeTeste::escreveCaminho(const QByteArray& conteudo) const

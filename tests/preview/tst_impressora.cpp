@@ -82,7 +82,7 @@ private slots:
         PastaDeTeste dados(true);
         QVERIFY(dados.valida());
         platform::Database banco(QStringLiteral("teste-impressora-relatorio"));
-        banco.open(dados.banco());
+        banco.open(dados.local());
         {
             printing::Relatorio relatorio(printing::TipoRelatorio::Todos, banco, QString());
             QVERIFY(relatorio.preparaPaginas());

@@ -75,7 +75,7 @@ private slots:
     {
         QVERIFY(m_pasta.valida());
         m_banco = std::make_unique<platform::Database>(QStringLiteral("teste-visualiza"));
-        m_banco->open(m_pasta.banco());
+        m_banco->open(m_pasta.local());
     }
 
     void cleanupTestCase() { m_banco->close(); }
@@ -484,7 +484,7 @@ private slots:
         PastaDeTeste vazia(false);
         QVERIFY(vazia.valida());
         platform::Database banco(QStringLiteral("teste-visualiza-vazio"));
-        banco.open(vazia.banco());
+        banco.open(vazia.local());
         QVERIFY(!preview::MostraRelatorio(printing::TipoRelatorio(relatorio), banco, QString(), nullptr));
         QCOMPARE(m_dialogs->mensagens().size(), 1);
         QCOMPARE(m_dialogs->mensagens().first().texto, mensagem);

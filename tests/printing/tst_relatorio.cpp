@@ -98,7 +98,7 @@ private slots:
     {
         QVERIFY(m_pasta.valida());
         m_banco = std::make_unique<platform::Database>(QStringLiteral("teste-relatorio"));
-        m_banco->open(m_pasta.banco());
+        m_banco->open(m_pasta.local());
         platform::Clock::fixa(QDateTime(QDate(2024, 4, 5), QTime(9, 30)));
         m_todos = compoe(TipoRelatorio::Todos);
     }
@@ -208,7 +208,7 @@ private slots:
         PastaDeTeste pasta(true);
         QVERIFY(pasta.valida());
         platform::Database banco(QStringLiteral("teste-relatorio-medicao"));
-        banco.open(pasta.banco());
+        banco.open(pasta.local());
         QCOMPARE(banco.execCount(QStringLiteral("UPDATE Tracos SET Volumetrico = NULL WHERE NomeTraco = ? AND "
                                                 "TracoVariante = 1"),
                                  {QStringLiteral("Concreto fck 25")}),
@@ -432,8 +432,8 @@ private slots:
         PastaDeTeste pasta(true);
         platform::Database banco(QStringLiteral("teste-relatorio-leitor"));
         platform::Database outra(QStringLiteral("teste-relatorio-escritor"));
-        banco.open(pasta.banco());
-        outra.open(pasta.banco());
+        banco.open(pasta.local());
+        outra.open(pasta.local());
         outra.exec(QStringLiteral("PRAGMA busy_timeout = 100"));
         Relatorio r(TipoRelatorio::Todos, banco, QString());
         int gravadas = -1;

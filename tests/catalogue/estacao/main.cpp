@@ -1,7 +1,7 @@
 // A workstation saving mixes into a shared catalogue through the catalogue's own rules, for the test of several
 // workstations writing at once.
 //
-// estacao <empresa.mdb> <saves> <seed> <name>
+// estacao <data folder> <saves> <seed> <name>
 //
 // Each save picks, from the seed, one of: a new mix under one of a few shared names (in use or not), an edit of a
 // mix read a moment before (in use or not, sometimes renamed in case only), or a delete. Every save prints one line:
@@ -45,7 +45,7 @@ int main(int argc, char** argv)
     const QString estacao = args.at(4);
 
     platform::Database db(QStringLiteral("estacao"));
-    db.open(args.at(1));
+    db.open(platform::LocalDoBanco::daPasta(args.at(1)));
     catalogue::Catalogo catalogo(db);
     // Opened as a window opens it: the names it keeps in memory decide a write while no other station has written.
     catalogo.abre();
