@@ -60,7 +60,8 @@ Consulta linhasDoNome(const QString& nome)
 
 Consulta nomesDistintos(const platform::Database& db)
 {
-    return {QStringLiteral("SELECT DISTINCT Tracos.NomeTraco FROM Tracos ORDER BY ") +
+    // Grouped rather than DISTINCT: a server sorts distinct rows only by what they hold, not by an ordering of them.
+    return {QStringLiteral("SELECT Tracos.NomeTraco FROM Tracos GROUP BY Tracos.NomeTraco ORDER BY ") +
                 db.ordemDeTexto(QStringLiteral("NomeTraco")),
             {}};
 }

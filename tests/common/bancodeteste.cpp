@@ -49,7 +49,6 @@ BancoNovo::BancoNovo(const QString& arquivo)
     }
     static std::atomic<int> contador{0};
     m_nome = QStringLiteral("quenvar_teste_%1_%2").arg(QCoreApplication::applicationPid()).arg(++contador);
-    administra(QStringLiteral("DROP DATABASE IF EXISTS %1").arg(m_nome));
     administra(QStringLiteral("CREATE DATABASE %1 TEMPLATE template0 ENCODING 'UTF8'").arg(m_nome));
     m_local = platform::LocalDoBanco::servidor(QStringLiteral("dbname=") + m_nome);
 }
