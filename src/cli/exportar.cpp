@@ -1,5 +1,6 @@
 #include "leopcoes.h"
 #include "subcomandos.h"
+#include "tracojson.h"
 
 #include "catalogue/consultas.h"
 #include "catalogue/schema.h"
@@ -96,23 +97,10 @@ const OpcaoDeFormato kFormatos[] = {
     {"--json", [] { return std::unique_ptr<Formato>(std::make_unique<FormatoJson>()); }},
 };
 
-// The product codes of a mix are the company's own: the file names the products instead, so that the mixes can
-// be taken to a company whose products have other codes.
-struct Produto
+// The field that names the product whose code the Tracos field holds; nothing for a field that is no product code.
+const CampoDeProduto* produtoDaColuna(const QString& coluna)
 {
-    const char* codigo;
-    const char* nome;
-};
-
-constexpr Produto kProdutos[] = {{"TracoCimentoCod", "NomeCimento"},
-                                 {"TracoGraudoCod1", "NomeGraudo1"},
-                                 {"TracoGraudoCod2", "NomeGraudo2"},
-                                 {"TracoAditivoCod1", "NomeAditivo1"},
-                                 {"TracoAditivoCod2", "NomeAditivo2"}};
-
-const Produto* produtoDaColuna(const QString& coluna)
-{
-    for (const Produto& produto : kProdutos) {
+    for (const CampoDeProduto& produto : kCamposDeProduto) {
         if (coluna == QLatin1String(produto.codigo))
             return &produto;
     }
@@ -170,7 +158,7 @@ QList<CampoExportado> camposExportados()
     for (const catalogue::Campo& campo : catalogue::Schema::tracos().campos) {
         if (campo.tipo == Tipo::Chave || campo.tipo == Tipo::Versao || campo.nome == QLatin1String("CodigoTraco"))
             continue;
-        if (const Produto* produto = produtoDaColuna(campo.nome)) {
+        if (const CampoDeProduto* produto = produtoDaColuna(campo.nome)) {
             exportados.append({campo.nome, true, {QLatin1String(produto->nome), Coluna::Tipo::Texto}});
             continue;
         }

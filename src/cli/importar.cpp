@@ -25,14 +25,6 @@ using Presenca = LeitorCampos::Presenca;
 
 const QString kUso = QStringLiteral("Uso: quenvar-cli importar PASTA ARQUIVO");
 
-// The fields that name the products of a mix. Their codes in the file are another company's: they are left out and
-// the products are found by name.
-constexpr std::pair<const char*, const char*> kProdutos[] = {{"NomeCimento", "TracoCimentoCod"},
-                                                             {"NomeGraudo1", "TracoGraudoCod1"},
-                                                             {"NomeGraudo2", "TracoGraudoCod2"},
-                                                             {"NomeAditivo1", "TracoAditivoCod1"},
-                                                             {"NomeAditivo2", "TracoAditivoCod2"}};
-
 // A mix of the file, read and recalculated, ready to be written.
 struct TracoLido
 {
@@ -79,12 +71,13 @@ std::optional<catalogue::TracoAGravar> leTraco(LeitorCampos& leitor, const calc:
     std::optional<QVariantMap> linha = linhaDoTraco(leitor);
     if (!linha)
         return std::nullopt;
-    for (const auto& [campoNome, campoCodigo] : kProdutos) {
-        linha->remove(QLatin1String(campoCodigo));
-        const QString produto = linha->value(QLatin1String(campoNome)).toString();
+    // The codes in the file are another company's: the products are found by name.
+    for (const CampoDeProduto& campo : kCamposDeProduto) {
+        linha->remove(QLatin1String(campo.codigo));
+        const QString produto = linha->value(QLatin1String(campo.nome)).toString();
         if (!produto.trimmed().isEmpty() && !produtos.findByName(produto))
             leitor.erro(QStringLiteral("O produto \"%1\" (%2) não está cadastrado nos dados de destino.")
-                            .arg(produto, QLatin1String(campoNome)));
+                            .arg(produto, QLatin1String(campo.nome)));
     }
     if (!leitor.ok())
         return std::nullopt;
