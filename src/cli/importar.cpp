@@ -10,10 +10,10 @@
 #include "catalogue/catalogo.h"
 #include "catalogue/schema.h"
 #include "catalogue/tabelaprodutos.h"
-#include "platform/clock.h"
 #include "platform/database.h"
 #include "platform/transaction.h"
 
+#include <QDate>
 #include <QFile>
 #include <QTextStream>
 
@@ -39,19 +39,14 @@ QString rotuloDo(qsizetype posicao, const QJsonValue& valor)
                           : QStringLiteral("Traço %1 (%2)").arg(QString::number(posicao + 1), nome);
 }
 
-// A text the mix keeps as given, no longer than its column.
-std::optional<QString> textoDaColuna(LeitorCampos& leitor, const QString& campo, Presenca presenca)
+// A date as the program stores it, dd-mm-yyyy; a blank or missing date is empty, as a blank box is.
+std::optional<QString> data(LeitorCampos& leitor, const QString& campo)
 {
-    std::optional<QString> texto = leitor.texto(campo, presenca);
-    const int tamanho = catalogue::Schema::tracos().campo(campo)->tamanho;
-    if (texto && texto->trimmed().size() > tamanho) {
-        leitor.erro(QStringLiteral("O campo %1 tem %2 caracteres; use no máximo %3.")
-                        .arg(campo)
-                        .arg(texto->trimmed().size())
-                        .arg(tamanho));
-        return std::nullopt;
-    }
-    return texto;
+    const QString texto = leitor.texto(campo, Presenca::Opcional).value_or(QString()).trimmed();
+    if (texto.isEmpty() || QDate::fromString(texto, QStringLiteral("dd-MM-yyyy")).isValid())
+        return texto;
+    leitor.erro(QStringLiteral("O campo %1 deve ser uma data dd-mm-aaaa; veio \"%2\".").arg(campo, texto));
+    return std::nullopt;
 }
 
 // One mix of the file as the program would write it: its inputs read as recalcular reads them, its products found
@@ -60,13 +55,17 @@ std::optional<QString> textoDaColuna(LeitorCampos& leitor, const QString& campo,
 std::optional<catalogue::TracoAGravar> leTraco(LeitorCampos& leitor, const calc::ProductTable& produtos)
 {
     catalogue::TracoAGravar traco;
-    const std::optional<QString> nome = textoDaColuna(leitor, QStringLiteral("NomeTraco"), Presenca::Obrigatorio);
-    if (nome && nome->trimmed().isEmpty())
-        leitor.erro(QStringLiteral("O campo obrigatório NomeTraco está em branco."));
+    const std::optional<QString> nome = leitor.texto(QStringLiteral("NomeTraco"), Presenca::Obrigatorio);
     traco.nome = nome.value_or(QString()).trimmed();
+    const int tamanho = catalogue::Schema::tracos().campo(QStringLiteral("NomeTraco"))->tamanho;
+    if (nome && traco.nome.isEmpty())
+        leitor.erro(QStringLiteral("O campo obrigatório NomeTraco está em branco."));
+    else if (traco.nome.size() > tamanho)
+        leitor.erro(
+            QStringLiteral("O nome do traço tem %1 caracteres; use no máximo %2.").arg(traco.nome.size()).arg(tamanho));
     traco.emUso = leitor.marca(QStringLiteral("Plantao"), Presenca::Opcional).value_or(false);
-    const std::optional<QString> cadastro = textoDaColuna(leitor, QStringLiteral("DataCadastro"), Presenca::Opcional);
-    const std::optional<QString> cotacao = textoDaColuna(leitor, QStringLiteral("DataCotacao"), Presenca::Opcional);
+    const std::optional<QString> cadastro = data(leitor, QStringLiteral("DataCadastro"));
+    const std::optional<QString> cotacao = data(leitor, QStringLiteral("DataCotacao"));
 
     std::optional<QVariantMap> linha = linhaDoTraco(leitor);
     if (!linha)
@@ -91,9 +90,8 @@ std::optional<catalogue::TracoAGravar> leTraco(LeitorCampos& leitor, const calc:
         return std::nullopt;
     }
     traco.campos = catalogue::CamposDoTraco(estado, produtos);
-    traco.campos.insert(QStringLiteral("DataCadastro"),
-                        cadastro.value_or(platform::Clock::hoje().toString(QStringLiteral("dd-MM-yyyy"))));
-    traco.campos.insert(QStringLiteral("DataCotacao"), cotacao.value_or(QString()));
+    traco.campos.insert(QStringLiteral("DataCadastro"), *cadastro);
+    traco.campos.insert(QStringLiteral("DataCotacao"), *cotacao);
     // A mix saved by the program is not marked as brought up to date by the price list.
     traco.campos.insert(QStringLiteral("Atualizado"), false);
     return traco;
@@ -112,7 +110,10 @@ std::optional<QList<TracoLido>> leTracos(const QJsonArray& lista, const calc::Pr
         }
         LeitorCampos leitor(lista[i].toObject());
         const std::optional<catalogue::TracoAGravar> traco = leTraco(leitor, produtos);
-        for (const QString& mensagem : leitor.erros())
+        // The name is read both as the catalogue's key and as a field of the mix: a mistake in it is told once.
+        QStringList erros = leitor.erros();
+        erros.removeDuplicates();
+        for (const QString& mensagem : std::as_const(erros))
             problemas.append(rotulo + QStringLiteral(": ") + mensagem);
         if (traco)
             tracos.append({rotulo, *traco});

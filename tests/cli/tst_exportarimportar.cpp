@@ -168,9 +168,10 @@ private slots:
             << QJsonObject{{"4", QJsonObject{{"NomeGraudo2", "Pedra 9"}}}} << QString()
             << QStringList{"Traço 5 (Concreto fck 20): O produto \"Pedra 9\" (NomeGraudo2) não está cadastrado"};
         QTest::newRow("bad fields in two mixes")
-            << QJsonObject{{"1", QJsonObject{{"EspeCim", "abc"}}}, {"5", QJsonObject{{"Umidade", 150}}}} << QString()
+            << QJsonObject{{"1", QJsonObject{{"EspeCim", "abc"}}}, {"5", QJsonObject{{"DataCadastro", "2026-01-31"}}}}
+            << QString()
             << QStringList{"Traço 2 (Concreto Bombeado fck 30): O campo EspeCim deve ser um número",
-                           "Traço 6 (Concreto fck 20): O campo Umidade é uma porcentagem"};
+                           "Traço 6 (Concreto fck 20): O campo DataCadastro deve ser uma data"};
         QTest::newRow("write refused after ten were written")
             << QJsonObject{}
             << "CREATE TRIGGER recusa BEFORE INSERT ON Tracos WHEN NEW.NomeTraco = 'Contrapiso' "
