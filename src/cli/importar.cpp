@@ -138,10 +138,9 @@ bool grava(platform::Database& banco, const QList<TracoLido>& tracos, QStringLis
             traco.emUso = traco.emUso || !catalogo.nomeGravado(traco.nome);
             catalogo.insere(traco);
         } catch (const platform::DbError& falha) {
+            // The label goes in with the other values at once: a "%" in a mix's name is not taken for a marker.
             problemas.append(QStringLiteral("%1: a gravação foi recusada (erro %2: %3).")
-                                 .arg(lido.rotulo)
-                                 .arg(falha.numero())
-                                 .arg(falha.descricao()));
+                                 .arg(lido.rotulo, QString::number(falha.numero()), falha.descricao()));
         }
     }
     if (!problemas.isEmpty())
