@@ -81,6 +81,27 @@ std::optional<QJsonObject> objetoJson(const QByteArray& entrada, QString& erro)
     return documento.object();
 }
 
+std::optional<QJsonArray> listaJson(const QByteArray& conteudo, const QString& arquivo, QString& erro)
+{
+    if (conteudo.trimmed().isEmpty()) {
+        erro = QStringLiteral("O arquivo %1 está vazio: ele deve conter uma lista JSON de traços.").arg(arquivo);
+        return std::nullopt;
+    }
+    QJsonParseError analise;
+    const QJsonDocument documento = QJsonDocument::fromJson(conteudo, &analise);
+    if (analise.error != QJsonParseError::NoError) {
+        erro = QStringLiteral("O arquivo %1 não é um JSON válido: %2 (posição %3).")
+                   .arg(arquivo, motivoDoErro(analise.error))
+                   .arg(analise.offset);
+        return std::nullopt;
+    }
+    if (!documento.isArray()) {
+        erro = QStringLiteral("O arquivo %1 deve conter uma lista JSON de traços ([ … ]).").arg(arquivo);
+        return std::nullopt;
+    }
+    return documento.array();
+}
+
 QByteArray textoJson(const QJsonObject& objeto)
 {
     return QJsonDocument(objeto).toJson(QJsonDocument::Indented);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QJsonArray>
 #include <QJsonObject>
 #include <QJsonValue>
 #include <QString>
@@ -18,6 +19,10 @@ QByteArray leEntradaPadrao();
 // The one JSON object of an input; nothing, with a Portuguese message in erro, when the input is empty, is not
 // JSON or is JSON but not an object.
 std::optional<QJsonObject> objetoJson(const QByteArray& entrada, QString& erro);
+
+// The one JSON list of a file's content; nothing, with a Portuguese message naming `arquivo` in erro, when the content
+// is empty, is not JSON or is JSON but not a list.
+std::optional<QJsonArray> listaJson(const QByteArray& conteudo, const QString& arquivo, QString& erro);
 
 // The object as indented UTF-8 JSON (numbers at full precision), ending with a line end.
 QByteArray textoJson(const QJsonObject& objeto);

@@ -48,6 +48,14 @@ const char kUso[] =
     "  relatorio PASTA --todos|--em-uso --pdf ARQUIVO\n"
     "                               grava em PDF o relatório de todos os traços de PASTA (--todos) ou dos\n"
     "                               traços em uso (--em-uso)\n"
+    "  exportar PASTA --json ARQUIVO [--em-uso]\n"
+    "                               grava em ARQUIVO, como uma lista JSON na ordem do catálogo, todos os traços\n"
+    "                               de PASTA (ou só os em uso, com --em-uso): os campos de Tracos, com os nomes\n"
+    "                               dos produtos (NomeCimento, NomeGraudo1, …) no lugar dos seus códigos\n"
+    "  importar PASTA ARQUIVO       grava em PASTA os traços de uma lista como a que exportar grava, recalculados\n"
+    "                               com os produtos e preços de PASTA: um nome novo entra como variante 00 em uso,\n"
+    "                               um nome que já existe ganha a próxima variante (em uso se \"Plantao\": true);\n"
+    "                               ou todos os traços são gravados ou nenhum\n"
     "Números: um número JSON ou um texto como nas caixas do programa, com vírgula ou ponto decimal (\"2,61\"\n"
     "ou \"2.61\"); um texto em branco vale 0 num campo opcional. Códigos, abatimento e resistência são inteiros.\n"
     "Saída 0: feito. Saída 2: entrada ou opção inválida; a mensagem vai para a saída de erro e nada é escrito\n"
@@ -81,6 +89,8 @@ int main(int argc, char** argv)
         {QStringLiteral("dosar"), cli::dosar},
         {QStringLiteral("ficha"), cli::ficha},
         {QStringLiteral("relatorio"), cli::relatorio},
+        {QStringLiteral("exportar"), cli::exportar},
+        {QStringLiteral("importar"), cli::importar},
     };
     if (argumentos.isEmpty() || argumentos.first() == QLatin1String("--help") ||
         argumentos.first() == QLatin1String("-h")) {

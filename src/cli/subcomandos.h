@@ -22,6 +22,12 @@ int ficha(const QStringList& argumentos);
 // relatorio PASTA --todos|--em-uso --pdf ARQUIVO: the catalogue report of every mix or of the mixes in use, as a
 // PDF file.
 int relatorio(const QStringList& argumentos);
+// exportar PASTA --json ARQUIVO [--em-uso]: every mix of the catalogue, or those in use, as a file; the products are
+// named, not given by their codes.
+int exportar(const QStringList& argumentos);
+// importar PASTA ARQUIVO: the mixes of a file such as exportar writes, saved by the catalogue's rules with the
+// products and prices of PASTA; all of them or none.
+int importar(const QStringList& argumentos);
 
 // Writes a message to stderr, in UTF-8, with a line end.
 void erro(const QString& mensagem);
