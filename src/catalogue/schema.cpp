@@ -58,13 +58,17 @@ QString tipoSql(const platform::Database& db, const Campo& campo)
     return {};
 }
 
-void criaIndice(platform::Database& db, const char* nome, const char* tabela, QStringList campos, bool unico = false)
+void criaIndice(platform::Database& db, const char* nome, const Tabela& tabela, QStringList campos, bool unico = false)
 {
-    for (QString& campo : campos)
+    for (QString& campo : campos) {
+        const Campo* declarado = tabela.campo(campo);
         campo = platform::Database::citado(campo);
+        if (declarado && declarado->semCaixa)
+            campo = db.driver().indiceSemCaixa(campo);
+    }
     db.exec(QStringLiteral("CREATE %1INDEX %2 ON %3 (%4)")
                 .arg(unico ? QStringLiteral("UNIQUE ") : QString(), platform::Database::citado(QLatin1String(nome)),
-                     platform::Database::citado(QLatin1String(tabela)), campos.join(QStringLiteral(", "))));
+                     platform::Database::citado(tabela.nome), campos.join(QStringLiteral(", "))));
 }
 
 // The upgrade steps, numbered from 1; a database file at version n has had steps 1 to n applied.
@@ -82,11 +86,11 @@ const QList<Passo>& passos()
                 for (const QString& sql : db.driver().depoisDeCriarTabela(tabela->nome))
                     db.exec(sql);
             }
-            criaIndice(db, "TracosNomeVariante", "Tracos",
+            criaIndice(db, "TracosNomeVariante", Schema::tracos(),
                        {QStringLiteral("NomeTraco"), QStringLiteral("TracoVariante")}, true);
-            criaIndice(db, "TracosCodigoTraco", "Tracos", {QStringLiteral("CodigoTraco")});
-            criaIndice(db, "ProdutosNome", "Produtos", {QStringLiteral("NomeProduto")});
-            criaIndice(db, "ProdutosCodigoTraco", "Produtos", {QStringLiteral("CodigoTraco")});
+            criaIndice(db, "TracosCodigoTraco", Schema::tracos(), {QStringLiteral("CodigoTraco")});
+            criaIndice(db, "ProdutosNome", Schema::produtos(), {QStringLiteral("NomeProduto")});
+            criaIndice(db, "ProdutosCodigoTraco", Schema::produtos(), {QStringLiteral("CodigoTraco")});
         },
         // 2: every mix counts its writes. The trigger counts those of any program of the suite, and those of the
         // catalogue's own rules (a mix losing the in-use mark to a variant, a name renamed), so that a workstation

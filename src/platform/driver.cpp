@@ -12,6 +12,11 @@ QString Driver::traduz(const QSqlDatabase&, const QString& sql) const
     return sql;
 }
 
+QString Driver::indiceSemCaixa(const QString& coluna) const
+{
+    return coluna;
+}
+
 QStringList Driver::preparacao() const
 {
     return {};
@@ -33,10 +38,16 @@ qint64 Driver::ultimaChave(const QSqlDatabase& db, const QString& tabela) const
 
 void Driver::acertaNumeracao(const QSqlDatabase&, const QString&, qint64) const {}
 
-QSqlQuery Driver::executa(const QSqlDatabase& db, const QString& sql, const QVariantList& valores)
+QSqlQuery Driver::consulta(const QSqlDatabase& db)
 {
     QSqlQuery query(db);
-    query.setForwardOnly(true);
+    query.setForwardOnly(db.driverName() != QLatin1String("QPSQL"));
+    return query;
+}
+
+QSqlQuery Driver::executa(const QSqlDatabase& db, const QString& sql, const QVariantList& valores)
+{
+    QSqlQuery query = consulta(db);
     // A statement without values runs as it is: some engines cannot prepare statements that start or end a
     // transaction or change the schema.
     if (valores.isEmpty()) {

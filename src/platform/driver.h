@@ -105,6 +105,9 @@ public:
         Contador,      // an integer counting the writes to its row, 0 when not given
     };
     virtual QString tipoDaColuna(TipoDeColuna tipo, int tamanho = 0) const = 0;
+    // The quoted text column `coluna`, declared without regard to case, as an index must take it for its values to
+    // be compared that way.
+    virtual QString indiceSemCaixa(const QString& coluna) const;
     // What readies a new, empty store for the program's schema, before its first table.
     virtual QStringList preparacao() const;
     // What must follow the creation of `tabela` (created with quoted names) for the engine to notice its writes.
@@ -127,7 +130,11 @@ public:
     // Whether the program can write the store at `local` (see Database::permiteGravar).
     virtual bool permiteGravar(const QString& local) const = 0;
 
-    // Runs one statement on `db` with its values bound in order; forward-only, before its first row. Throws DbError.
+    // A statement of `db`, read forward only where the engine allows it. Qt reads a server's rows one at a time
+    // for such a statement and loses them when another statement runs on the connection before the last row is
+    // read, which the program does (a list read while each of its rows is looked up): there, the rows come whole.
+    static QSqlQuery consulta(const QSqlDatabase& db);
+    // Runs one statement on `db` with its values bound in order, before its first row. Throws DbError.
     static QSqlQuery executa(const QSqlDatabase& db, const QString& sql, const QVariantList& valores = {});
     // First column of the first row, or a null value when the statement gives no row. Throws DbError.
     static QVariant primeiroValor(const QSqlDatabase& db, const QString& sql, const QVariantList& valores = {});

@@ -261,12 +261,12 @@ QString DriverPostgres::traduz(const QSqlDatabase& db, const QString& sql) const
 {
     static const QRegularExpression mudaEsquema(QStringLiteral(R"(^\s*(?:CREATE|ALTER|DROP)\b)"),
                                                 QRegularExpression::CaseInsensitiveOption);
+    const QHash<QString, QString>& conhecidos = nomes(db);
     if (mudaEsquema.match(sql).hasMatch()) {
         // The statement changes the names: the next one reads them again.
         m_nomesEmDia = false;
-        return sql;
+        return traduzComNomes(sql, conhecidos);
     }
-    const QHash<QString, QString>& conhecidos = nomes(db);
     if (const auto it = m_traducoes.constFind(sql); it != m_traducoes.cend())
         return *it;
     const QString traduzido = traduzComNomes(sql, conhecidos);
@@ -378,6 +378,13 @@ QString DriverPostgres::tipoDaColuna(TipoDeColuna tipo, int tamanho) const
         return QStringLiteral("INTEGER NOT NULL DEFAULT 0");
     }
     return {};
+}
+
+QString DriverPostgres::indiceSemCaixa(const QString& coluna) const
+{
+    // The server's collations compare every letter; the index folds the case itself, so "LAJE" and "Laje" are one
+    // name to it, as they are to the catalogue.
+    return QStringLiteral("lower(%1)").arg(coluna);
 }
 
 QStringList DriverPostgres::depoisDeCriarTabela(const QString& tabela) const

@@ -47,6 +47,7 @@ public:
     QString traduz(const QSqlDatabase& db, const QString& sql) const override;
 
     QString tipoDaColuna(TipoDeColuna tipo, int tamanho) const override;
+    QString indiceSemCaixa(const QString& coluna) const override;
     QStringList preparacao() const override;
     QStringList depoisDeCriarTabela(const QString& tabela) const override;
     QStringList contaAlteracoes(const QString& tabela, const QString& contador, const QString& chave) const override;

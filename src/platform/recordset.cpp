@@ -79,8 +79,7 @@ bool todosOsCampos(const ConsultaSimples& consulta)
 
 QSqlQuery prepara(const QSqlDatabase& db, const QString& sql)
 {
-    QSqlQuery query(db);
-    query.setForwardOnly(true);
+    QSqlQuery query = Driver::consulta(db);
     if (!query.prepare(sql))
         throw DbError::doMecanismo(query.lastError());
     return query;

@@ -395,8 +395,9 @@ private slots:
 
     void gravacaoRecusadaNaoDeixaMeiaLinha()
     {
-        Janela j(true, {QStringLiteral("CREATE TRIGGER recusa BEFORE INSERT ON Tracos WHEN NEW.Plantao "
-                                       "BEGIN SELECT RAISE(ABORT, 'disco cheio'); END")});
+        Janela j;
+        teste::recusaInsercoes(platform::Database::shared(), QStringLiteral("NEW.Plantao"),
+                               QStringLiteral("disco cheio"));
         Form* f = j.form();
         f->Inserindo();
         preencheMistura(f, QStringLiteral("Concreto fck 20"));
@@ -512,7 +513,7 @@ private slots:
 
     void excluirOUnicoTraco()
     {
-        Janela j(true, {QStringLiteral("DELETE FROM Tracos WHERE rowid <> (SELECT MIN(rowid) FROM Tracos)"),
+        Janela j(true, {QStringLiteral("DELETE FROM Tracos WHERE Codigo <> (SELECT MIN(Codigo) FROM Tracos)"),
                         QStringLiteral("UPDATE Produtos SET CodigoTraco = NULL")});
         Form* f = j.form();
         QCOMPARE(f->totalRegistros(), 1);
@@ -757,7 +758,7 @@ private slots:
         Janela j;
         Form* f = j.form();
         f->esperaMaximaMs = 0;
-        platform::Database::shared().exec(QStringLiteral("PRAGMA busy_timeout = 50"));
+        teste::esperaCurta(platform::Database::shared(), 50);
         platform::Database b(QStringLiteral("outra-estacao"));
         b.open(j.pasta.local());
         f->Inserindo();

@@ -141,10 +141,12 @@ private slots:
         QCOMPARE(g.variante, variante);
         QCOMPARE(g.nomeNovo, antes.isEmpty() && variante == 0);
         // One spelling per name, one code per name, one mix in use.
-        QCOMPARE(a.scalar(QStringLiteral("SELECT COUNT(DISTINCT NomeTraco COLLATE BINARY) || '/' || "
-                                         "COUNT(DISTINCT CodigoTraco) || '/' || SUM(Plantao) FROM Tracos "
-                                         "WHERE quenvar_dobra(NomeTraco) = quenvar_dobra(?)"),
-                          {gravado})
+        QCOMPARE(a.scalar(QStringLiteral("SELECT COUNT(DISTINCT %1) || '/' || COUNT(DISTINCT CodigoTraco) || '/' || "
+                                         "%2 FROM Tracos WHERE %3 = ?")
+                              .arg(teste::exata(QStringLiteral("NomeTraco")),
+                                   teste::quantasVerdadeiras(QStringLiteral("Plantao")),
+                                   a.dobraDeNome(QStringLiteral("NomeTraco"))),
+                          {platform::nomeDobrado(gravado)})
                      .toString(),
                  QStringLiteral("1/1/1"));
         QCOMPARE(a.scalar(QStringLiteral("SELECT Plantao FROM Tracos WHERE Codigo = ?"), {g.codigo}).toBool(), true);
@@ -259,10 +261,9 @@ private slots:
         DuasEstacoes estacoes;
         Database& a = estacoes.a;
         Database& b = estacoes.b;
-        a.exec(QStringLiteral("PRAGMA busy_timeout = 50"));
+        teste::esperaCurta(a, 50);
         if (motivo == QLatin1String("gatilho"))
-            b.exec(QStringLiteral("CREATE TRIGGER recusa BEFORE INSERT ON Tracos WHEN NEW.Plantao "
-                                  "BEGIN SELECT RAISE(ABORT, 'disco cheio'); END"));
+            teste::recusaInsercoes(b, QStringLiteral("NEW.Plantao"), QStringLiteral("disco cheio"));
         else
             b.beginTransaction();
         const QString nome = QStringLiteral("Concreto fck 20");
@@ -377,10 +378,10 @@ private slots:
         db.open(pasta.filePath(QStringLiteral("a/Dados/empresa.mdb")));
         QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM Tracos")).toInt(), tracos);
         // Per name: variants numbered from 00 without a gap, one in use, one code, that of its first row written.
-        QSqlQuery q =
-            db.exec(QStringLiteral("SELECT COUNT(*), COUNT(DISTINCT TracoVariante), MAX(TracoVariante), "
-                                   "SUM(Plantao), COUNT(DISTINCT CodigoTraco), MIN(CodigoTraco) = MIN(Codigo) "
-                                   "FROM Tracos GROUP BY NomeTraco"));
+        QSqlQuery q = db.exec(QStringLiteral("SELECT COUNT(*), COUNT(DISTINCT TracoVariante), MAX(TracoVariante), "
+                                             "%1, COUNT(DISTINCT CodigoTraco), MIN(CodigoTraco) = MIN(Codigo) "
+                                             "FROM Tracos GROUP BY NomeTraco")
+                                  .arg(teste::quantasVerdadeiras(QStringLiteral("Plantao"))));
         int nomes = 0;
         while (q.next()) {
             ++nomes;
@@ -542,8 +543,10 @@ private slots:
             QCOMPARE(aqui.tracos().absolutePosition() + 1, aqui.posicao());
             if (!outraEscreveu)
                 QCOMPARE(aqui.nomes(), novo.nomes());
-            QCOMPARE(a.scalar(QStringLiteral("SELECT COUNT(*) FROM (SELECT quenvar_dobra(NomeTraco) FROM Tracos "
-                                             "GROUP BY 1 HAVING COUNT(DISTINCT NomeTraco COLLATE BINARY) > 1)"))
+            QCOMPARE(a.scalar(QStringLiteral("SELECT COUNT(*) FROM (SELECT %1 FROM Tracos GROUP BY 1 "
+                                             "HAVING COUNT(DISTINCT %2) > 1) AS dobras")
+                                  .arg(a.dobraDeNome(QStringLiteral("NomeTraco")),
+                                       teste::exata(QStringLiteral("NomeTraco"))))
                          .toInt(),
                      0);
         }
@@ -632,10 +635,11 @@ private slots:
             QVERIFY(a.scalar(QStringLiteral("SELECT Versao FROM Tracos WHERE Codigo = ?"), {daA.codigo}).toLongLong() >
                     *daA.versao);
             const QString esperado = novoNome.isEmpty() ? nome : novoNome;
-            QCOMPARE(
-                a.scalar(QStringLiteral("SELECT COUNT(*) FROM Tracos WHERE NomeTraco = ? COLLATE BINARY"), {esperado})
-                    .toInt(),
-                2);
+            QCOMPARE(a.scalar(QStringLiteral("SELECT COUNT(*) FROM Tracos WHERE %1 = ?")
+                                  .arg(teste::exata(QStringLiteral("NomeTraco"))),
+                              {esperado})
+                         .toInt(),
+                     2);
         }
     }
 

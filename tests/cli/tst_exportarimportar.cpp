@@ -26,7 +26,7 @@ const std::map<QString, QString> kNomeDoProduto{{"TracoCimentoCod", "NomeCimento
 
 // The mixes of a data folder in the catalogue's order as the file should hold them: every field but the keys, the
 // products by name, booleans, numbers and texts as such.
-QJsonArray esperados(const QString& banco, bool soEmUso)
+QJsonArray esperados(const platform::LocalDoBanco& banco, bool soEmUso)
 {
     platform::Database db(QStringLiteral("tst_exportarimportar"));
     db.open(banco);
@@ -89,15 +89,15 @@ private slots:
         PastaDeTeste destino(true);
         {
             platform::Database db(QStringLiteral("tst_exportarimportar"));
-            db.open(destino.banco());
+            db.open(destino.local());
             db.exec(QStringLiteral("DELETE FROM Tracos"));
             db.exec(QStringLiteral("UPDATE Produtos SET CodigoProduto = CodigoProduto + 100"));
         }
         const QString arquivo = m_dir.filePath(QStringLiteral("ida.json"));
-        QCOMPARE(exporta(m_demo.dados(), arquivo, {"--em-uso"}), esperados(m_demo.banco(), true));
+        QCOMPARE(exporta(m_demo.dados(), arquivo, {"--em-uso"}), esperados(m_demo.local(), true));
         const QJsonArray ida = exporta(m_demo.dados(), arquivo);
         QCOMPARE(ida.size(), 12);
-        QCOMPARE(ida, esperados(m_demo.banco(), false));
+        QCOMPARE(ida, esperados(m_demo.local(), false));
         const clitest::Execucao run = executa({"importar", destino.dados(), arquivo});
         QCOMPARE(run.mensagens(), QString());
         QCOMPARE(run.status, 0);
@@ -147,7 +147,7 @@ private slots:
         QCOMPARE(run.saida, QByteArray("1 traço importado\n"));
 
         platform::Database db(QStringLiteral("tst_exportarimportar"));
-        db.open(destino.banco());
+        db.open(destino.local());
         QCOMPARE(db.scalar("SELECT NomeTraco || ' - ' || TracoVariante FROM Tracos ORDER BY Codigo DESC").toString(),
                  gravado);
         QList<int> marcados;
@@ -161,7 +161,7 @@ private slots:
     void rejected_data()
     {
         QTest::addColumn<QJsonObject>("alteracoes"); // position in the list: fields to set
-        QTest::addColumn<QString>("gatilho");        // run on the destination first
+        QTest::addColumn<QString>("gatilho");        // the mixes the destination refuses
         QTest::addColumn<QStringList>("mensagens");  // what each line of stderr holds
 
         QTest::newRow("unknown product")
@@ -173,9 +173,7 @@ private slots:
             << QStringList{"Traço 2 (Concreto Bombeado fck 30): O campo EspeCim deve ser um número",
                            "Traço 6 (Concreto fck 20): O campo DataCadastro deve ser uma data"};
         QTest::newRow("write refused after ten were written")
-            << QJsonObject{}
-            << "CREATE TRIGGER recusa BEFORE INSERT ON Tracos WHEN NEW.NomeTraco = 'Contrapiso' "
-               "BEGIN SELECT RAISE(ABORT, 'recusado'); END"
+            << QJsonObject{} << "NEW.NomeTraco = 'Contrapiso'"
             << QStringList{"Traço 11 (Contrapiso): a gravação foi recusada"};
     }
 
@@ -188,9 +186,9 @@ private slots:
 
         PastaDeTeste destino(true);
         platform::Database db(QStringLiteral("tst_exportarimportar"));
-        db.open(destino.banco());
+        db.open(destino.local());
         if (!gatilho.isEmpty())
-            db.exec(gatilho);
+            teste::recusaInsercoes(db, gatilho, QStringLiteral("recusado"));
         const QString contagem = QStringLiteral("SELECT COUNT(*) FROM Tracos");
         const int antes = db.scalar(contagem).toInt();
         QJsonArray lista = exporta(m_demo.dados(), m_dir.filePath(QStringLiteral("todos.json")));

@@ -1,5 +1,7 @@
 #include "bancodeteste.h"
 
+#include "platform/database.h"
+
 #include <QCoreApplication>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -39,6 +41,38 @@ void administra(const QString& sql)
 bool noServidor()
 {
     return qEnvironmentVariable("QUENVAR_TESTE_MOTOR") == QLatin1String("postgres");
+}
+
+QString exata(const QString& coluna)
+{
+    return coluna + (noServidor() ? QStringLiteral(" COLLATE \"C\"") : QStringLiteral(" COLLATE BINARY"));
+}
+
+QString quantasVerdadeiras(const QString& coluna)
+{
+    return QStringLiteral("SUM(CASE WHEN %1 THEN 1 ELSE 0 END)").arg(coluna);
+}
+
+void esperaCurta(platform::Database& db, int ms)
+{
+    db.exec(noServidor() ? QStringLiteral("SET lock_timeout = %1").arg(ms)
+                         : QStringLiteral("PRAGMA busy_timeout = %1").arg(ms));
+}
+
+void recusaInsercoes(platform::Database& db, const QString& condicao, const QString& mensagem)
+{
+    if (!noServidor()) {
+        db.exec(
+            QStringLiteral("CREATE TRIGGER recusa BEFORE INSERT ON Tracos WHEN %1 BEGIN SELECT RAISE(ABORT, '%2'); END")
+                .arg(condicao, mensagem));
+        return;
+    }
+    // A check the row fails is refused as the file's trigger is: a constraint of the table.
+    QString condicaoCitada = db.traduz(QStringLiteral("SELECT ") + condicao).mid(7);
+    db.exec(QStringLiteral("CREATE FUNCTION recusa() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN IF %1 THEN "
+                           "RAISE EXCEPTION '%2' USING ERRCODE = '23000'; END IF; RETURN NEW; END $$")
+                .arg(condicaoCitada, mensagem));
+    db.exec(QStringLiteral("CREATE TRIGGER recusa BEFORE INSERT ON \"Tracos\" FOR EACH ROW EXECUTE FUNCTION recusa()"));
 }
 
 BancoNovo::BancoNovo(const QString& arquivo)

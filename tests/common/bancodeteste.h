@@ -2,6 +2,10 @@
 
 #include "platform/localdobanco.h"
 
+namespace platform {
+class Database;
+}
+
 #include <QString>
 
 namespace teste {
@@ -9,6 +13,16 @@ namespace teste {
 // Whether this run puts its databases on the PostgreSQL test server (QUENVAR_TESTE_MOTOR=postgres, the server
 // named by the PG* variables) instead of SQLite files.
 bool noServidor();
+
+// What the tests' own statements say differently to each engine.
+// The text column compared and counted by its exact characters, case included.
+QString exata(const QString& coluna);
+// How many rows have the true-or-false column `coluna` true.
+QString quantasVerdadeiras(const QString& coluna);
+// Makes `db` give up after `ms` waiting for a lock another connection holds.
+void esperaCurta(platform::Database& db, int ms);
+// A trigger on Tracos refusing the insert of any row meeting `condicao` (about NEW), with `mensagem`.
+void recusaInsercoes(platform::Database& db, const QString& condicao, const QString& mensagem);
 
 // A new, empty database for one test, gone with the object: an SQLite file at `arquivo` (not created here), or a
 // database of its own on the test server.

@@ -434,7 +434,7 @@ private slots:
         platform::Database outra(QStringLiteral("teste-relatorio-escritor"));
         banco.open(pasta.local());
         outra.open(pasta.local());
-        outra.exec(QStringLiteral("PRAGMA busy_timeout = 100"));
+        teste::esperaCurta(outra, 100);
         Relatorio r(TipoRelatorio::Todos, banco, QString());
         int gravadas = -1;
         QVERIFY(r.compoe([&](int feitos, int) {

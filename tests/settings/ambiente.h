@@ -40,7 +40,7 @@ public:
         m_pasta = std::make_unique<PastaDeTeste>(false);
         if (!m_pasta->valida())
             return false;
-        platform::Database::shared().open(m_pasta->banco());
+        platform::Database::shared().open(m_pasta->local());
         return true;
     }
 
@@ -71,7 +71,8 @@ public:
     static QList<QVariantMap> linhas(const QString& tabela)
     {
         QList<QVariantMap> resultado;
-        QSqlQuery q = platform::Database::shared().exec(QStringLiteral("SELECT * FROM %1 ORDER BY rowid").arg(tabela));
+        QSqlQuery q = platform::Database::shared().exec(
+            QStringLiteral("SELECT * FROM %1 ORDER BY %2").arg(tabela, platform::Database::shared().chave(tabela)));
         while (q.next()) {
             QVariantMap linha;
             for (int i = 0; i < q.record().count(); ++i)

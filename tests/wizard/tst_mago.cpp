@@ -141,7 +141,7 @@ private slots:
         desktop::observaSons([this](int som) { m_sons.append(som); });
         m_pasta = std::make_unique<PastaDeTeste>();
         QVERIFY(m_pasta->valida());
-        platform::Database::shared().open(m_pasta->banco());
+        platform::Database::shared().open(m_pasta->local());
     }
 
     void cleanup()
