@@ -39,6 +39,14 @@ void MostraErro(const QString& rotina, int numero, const QString& descricao)
                            cr + QStringLiteral("Tente de novo em alguns instantes."),
                        QStringLiteral("Banco de dados ocupado"), Dialogs::Icone::Exclamacao);
         return;
+    case platform::ErroDiscoOuRede:
+        if (!platform::Database::shared().driver().conexaoDeRede())
+            break;
+        Dialogs::aviso(QStringLiteral("A conexão com o servidor do banco de dados caiu.") + cr +
+                           QStringLiteral("A gravação não foi confirmada e o que foi digitado continua na tela: "
+                                          "verifique a rede e tente de novo."),
+                       QStringLiteral("Servidor fora do ar"), Dialogs::Icone::Exclamacao);
+        return;
     case platform::DiscoCheio:
         Dialogs::aviso(QStringLiteral("Não há espaço livre no disco da pasta de dados.") + cr +
                            QStringLiteral("Libere espaço e tente de novo."),
@@ -50,9 +58,9 @@ void MostraErro(const QString& rotina, int numero, const QString& descricao)
                        QStringLiteral("Registro excluído em outra estação"), Dialogs::Icone::Exclamacao);
         return;
     default:
-        Dialogs::aviso(platform::ErrorLog::mensagem(erro), QStringLiteral("Tratamento de Erros"),
-                       Dialogs::Icone::Critico);
+        break;
     }
+    Dialogs::aviso(platform::ErrorLog::mensagem(erro), QStringLiteral("Tratamento de Erros"), Dialogs::Icone::Critico);
 }
 
 } // namespace desktop

@@ -201,6 +201,7 @@ void Database::abre(const QString& caminho, Driver::Abertura abertura)
 
 void Database::close()
 {
+    m_conexaoPerdida = false;
     m_chaves.clear();
     m_profundidade = 0;
     m_caminho.clear();
@@ -237,6 +238,8 @@ QSqlDatabase Database::conexao() const
 
 DbError Database::erroDoArquivo(const DbError& erro) const
 {
+    if (erro.numero() == ErroDiscoOuRede && m_driver->conexaoDeRede())
+        m_conexaoPerdida = true;
     // Whatever the engine made of the old file (a damaged page, a write refused), the user's remedy is the same:
     // open the program again on the file now in its place.
     if (erro.numero() != BancoSubstituido && arquivoSubstituido())
@@ -251,6 +254,15 @@ QString Database::traduz(const QString& sql) const
 
 QSqlQuery Database::executaNaConexao(const QString& sql, const QVariantList& valores)
 {
+    const bool fechadaPeloServidor = m_driver->conexaoDeRede() && !m_caminho.isEmpty() && !handle().isOpen();
+    if ((m_conexaoPerdida || fechadaPeloServidor) && m_profundidade == 0) {
+        // The server is tried again: once it answers, work goes on without the program being opened again.
+        QSqlDatabase db = handle();
+        db.close();
+        m_driver->abre(db, m_caminho,
+                       m_somenteLeitura ? Driver::Abertura::SomenteLeitura : Driver::Abertura::Existente);
+        m_conexaoPerdida = false;
+    }
     const QSqlDatabase db = conexao();
     try {
         return Driver::executa(db, m_driver->traduz(db, sql), valores);

@@ -144,6 +144,8 @@ private:
     QByteArray m_identidade;
     bool m_somenteLeitura = false;
     int m_profundidade = 0;
+    // The connection to the server dropped: it is opened again before the next statement outside a transaction.
+    mutable bool m_conexaoPerdida = false;
 };
 
 } // namespace platform

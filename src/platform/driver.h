@@ -52,6 +52,8 @@ public:
 
     // Qt's name for the engine's driver ("QSQLITE").
     virtual QString nomeNoQt() const = 0;
+    // Whether the store is reached over a connection that can drop (a server) and be opened again.
+    virtual bool conexaoDeRede() const { return false; }
 
     // Opens `db`, a connection of this driver, on the store at `local` with what sharing it among workstations
     // needs, and teaches the connection the Portuguese ordering. Throws DbError: ArquivoNaoEncontrado for a store

@@ -29,6 +29,7 @@ public:
     static QString semSenha(const QString& conexao);
 
     QString nomeNoQt() const override;
+    bool conexaoDeRede() const override { return true; }
     void abre(QSqlDatabase& db, const QString& local, Abertura abertura) const override;
     QByteArray identidade(const QString& local) const override;
 

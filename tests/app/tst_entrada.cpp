@@ -47,15 +47,11 @@ QByteArray le(const QString& arquivo)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-void executaSql(const QString& banco, const QString& sql)
+void executaSql(const platform::LocalDoBanco& banco, const QString& sql)
 {
-    bool aberto = false;
-    comConexao(banco, [&](QSqlDatabase& db) {
-        aberto = true;
-        QSqlQuery q(db);
-        QVERIFY2(q.exec(sql), qPrintable(sql));
-    });
-    QVERIFY(aberto);
+    platform::Database db(QStringLiteral("tst_entrada_sql"));
+    db.open(banco);
+    db.exec(sql);
 }
 
 // The catalogue grown by copies of one demo mix under new names, so that it spans many pages; its keys.
@@ -194,7 +190,7 @@ private slots:
 
     void inicioNormalCarregaAsJanelasEscondidas()
     {
-        executaSql(m_pasta->banco(), QStringLiteral("UPDATE DadosEmpresa SET Nome = '  Concreto Forte Ltda.  '"));
+        executaSql(m_pasta->local(), QStringLiteral("UPDATE DadosEmpresa SET Nome = '  Concreto Forte Ltda.  '"));
         platform::Paths::definePastaPrograma(m_pasta->programa());
         app::Entrada entrada(*m_forms);
         QSignalSpy entregue(&entrada, &app::Entrada::entregue);
@@ -218,6 +214,8 @@ private slots:
 
     void bancoDanificadoReparadoSemMensagem()
     {
+        if (teste::noServidor())
+            QSKIP("o arquivo SQLite e o seu reparo não são usados com servidor");
         QVERIFY(PastaDeTeste::danificaIndice(m_pasta->banco(), QStringLiteral("TracosNomeVariante")));
         QVERIFY(inicia());
         QVERIFY(m_dialogs->mensagens().isEmpty());
@@ -236,6 +234,8 @@ private slots:
     }
     void bancoReparadoAvisaOQueSePerdeu()
     {
+        if (teste::noServidor())
+            QSKIP("o arquivo SQLite e o seu reparo não são usados com servidor");
         QFETCH(QString, tabela);
         const QList<qint64> chaves = multiplicaTracos(m_pasta->banco(), 300);
         const QList<qint64> folhas = paginasDe(m_pasta->banco(), tabela);
@@ -271,6 +271,8 @@ private slots:
 
     void bancoDanificadoAbertoEmOutraEstacao()
     {
+        if (teste::noServidor())
+            QSKIP("o arquivo SQLite e o seu reparo não são usados com servidor");
         multiplicaTracos(m_pasta->banco(), 300);
         const QList<qint64> folhas = paginasDe(m_pasta->banco(), QStringLiteral("Tracos"));
         if (folhas.isEmpty())
@@ -295,6 +297,8 @@ private slots:
 
     void pastaProtegidaAbreSoParaConsulta()
     {
+        if (teste::noServidor())
+            QSKIP("o arquivo SQLite e o seu reparo não são usados com servidor");
         if (geteuid() == 0)
             QSKIP("o superusuário grava mesmo numa pasta protegida contra gravação");
         const QString dados = m_pasta->dados() + QStringLiteral("Dados");
@@ -325,6 +329,8 @@ private slots:
     }
     void bancoIrrecuperavel()
     {
+        if (teste::noServidor())
+            QSKIP("o arquivo SQLite e o seu reparo não são usados com servidor");
         QFETCH(bool, cabecalho);
         QFETCH(QString, texto);
         QFETCH(QString, titulo);
@@ -342,6 +348,19 @@ private slots:
         QCOMPARE(le(m_pasta->banco()), lixo);
     }
 
+    // A server that does not answer ends the start with the user's message; its own words go to the error log.
+    void servidorInacessivel()
+    {
+        QVERIFY(platform::LocalDoBanco::gravaServidor(m_pasta->dados(),
+                                                      QStringLiteral("host=127.0.0.1 port=1 dbname=empresa")));
+        QVERIFY(!inicia());
+        esperaUmaMensagem(QStringLiteral("Servidor não encontrado ou desligado."),
+                          QStringLiteral("Erro ao ler arquivo Ini"), Dialogs::Icone::Critico);
+        QVERIFY(!platform::Database::shared().isOpen());
+        QVERIFY(QString::fromUtf8(le(m_pasta->dados() + QStringLiteral("Dados/Erros.txt")))
+                    .contains(QStringLiteral("Connection refused")));
+    }
+
     void dadosEmpresaIlegivel_data()
     {
         QTest::addColumn<QString>("sql");
@@ -351,7 +370,7 @@ private slots:
     void dadosEmpresaIlegivel()
     {
         QFETCH(QString, sql);
-        executaSql(m_pasta->banco(), sql);
+        executaSql(m_pasta->local(), sql);
         QVERIFY(!inicia());
         esperaUmaMensagem(QStringLiteral("Servidor não encontrado ou desligado."),
                           QStringLiteral("Erro ao ler arquivo Ini"), Dialogs::Icone::Critico);

@@ -169,6 +169,26 @@ private slots:
         QCOMPARE(db.scalar(QStringLiteral("SELECT Versao FROM Tracos WHERE Codigo = 1")).toInt(), 2);
     }
 
+    // A server that drops the connection fails the statement it was running; the next one connects again.
+    void servidorQueCaiVoltaNaProximaLeitura()
+    {
+        if (!teste::noServidor())
+            QSKIP("a conexão que cai é a de um servidor");
+        BancoDeTeste db;
+        const qint64 processo = db.scalar(QStringLiteral("SELECT pg_backend_pid()")).toLongLong();
+        Database outra(QStringLiteral("teste-queda"));
+        outra.open(db.caminho().isEmpty() ? platform::LocalDoBanco() : platform::LocalDoBanco::servidor(db.caminho()));
+        outra.exec(QStringLiteral("SELECT pg_terminate_backend(?)"), {processo});
+        for (int i = 0;
+             i < 100 &&
+             outra.scalar(QStringLiteral("SELECT 1 FROM pg_stat_activity WHERE pid = ?"), {processo}).isValid();
+             ++i)
+            QTest::qWait(20);
+        QCOMPARE(teste::erroDe([&] { db.scalar(QStringLiteral("SELECT COUNT(*) FROM Tracos")); }),
+                 int(platform::ErroDiscoOuRede));
+        QVERIFY(db.scalar(QStringLiteral("SELECT COUNT(*) FROM Tracos")).toInt() > 0);
+    }
+
     void nomeEVarianteSaoUnicosSemDistinguirCaixa()
     {
         BancoDeTeste db(false);
