@@ -60,15 +60,23 @@ QString tipoSql(const platform::Database& db, const Campo& campo)
 
 void criaIndice(platform::Database& db, const char* nome, const Tabela& tabela, QStringList campos, bool unico = false)
 {
-    for (QString& campo : campos) {
+    const auto cria = [&](const QString& indice, const QStringList& colunas, bool comoUnico) {
+        db.exec(QStringLiteral("CREATE %1INDEX %2 ON %3 (%4)")
+                    .arg(comoUnico ? QStringLiteral("UNIQUE ") : QString(), platform::Database::citado(indice),
+                         platform::Database::citado(tabela.nome), colunas.join(QStringLiteral(", "))));
+    };
+    QStringList exatos;
+    QStringList colunas;
+    for (const QString& campo : std::as_const(campos)) {
         const Campo* declarado = tabela.campo(campo);
-        campo = platform::Database::citado(campo);
-        if (declarado && declarado->semCaixa)
-            campo = db.driver().indiceSemCaixa(campo);
+        exatos.append(platform::Database::citado(campo));
+        colunas.append(declarado && declarado->semCaixa ? db.driver().indiceSemCaixa(exatos.back()) : exatos.back());
     }
-    db.exec(QStringLiteral("CREATE %1INDEX %2 ON %3 (%4)")
-                .arg(unico ? QStringLiteral("UNIQUE ") : QString(), platform::Database::citado(QLatin1String(nome)),
-                     platform::Database::citado(tabela.nome), campos.join(QStringLiteral(", "))));
+    cria(QLatin1String(nome), colunas, unico);
+    // An engine that folds the case in the index itself cannot use it for a name looked up as it is written: that
+    // lookup gets an index of its own.
+    if (colunas != exatos)
+        cria(QLatin1String(nome) + QStringLiteral("Exato"), exatos, false);
 }
 
 // The upgrade steps, numbered from 1; a database file at version n has had steps 1 to n applied.
