@@ -6,10 +6,15 @@
 //   piso_ms          the median of the floor;
 //   vezes_o_piso     p50_ms / piso_ms;
 //   pinturas         widgets painted per step (a step that paints nothing did not reach the screen).
+// The open and the new mix's save run also on a copy of the same catalogue on a PostgreSQL server (motor:1, motor:0
+// being the data folder's SQLite file), each with its floor read on the same server. They run when a server is
+// named: QUENVAR_BENCH_SERVIDOR (a libpq connection string without dbname, may be empty) or PGHOST; a database
+// quenvar_bench_<mixes>_<pid> is made for each catalogue there and dropped at the end.
 // A move, a save or a keystroke ends when the window has painted what it changed (the events it queued processed).
 //
 //   build/bin/bench_catalogo                                  every figure (a few minutes)
 //   build/bin/bench_catalogo --benchmark_filter='navega/.*/tracos:100000'
+//   PGHOST=/var/run/postgresql build/bin/bench_catalogo --benchmark_filter='(abreCatalogo|novoTraco)/.*'
 
 #include "geradorcatalogo.h"
 
@@ -17,6 +22,7 @@
 #include "calc/recalculo.h"
 #include "catalogue/catalogo.h"
 #include "catalogue/consultas.h"
+#include "catalogue/migracao.h"
 #include "catalogue/tabelaprodutos.h"
 #include "desktop/scripteddialogs.h"
 #include "platform/database.h"
@@ -28,6 +34,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLocale>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QStandardPaths>
@@ -40,8 +47,12 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
 #include <map>
 #include <memory>
+#include <optional>
+#include <stdexcept>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -49,28 +60,104 @@ namespace {
 using Form = mixform::FormTraco;
 using platform::Database;
 
+// Where a catalogue is kept: the data folder's SQLite file, or a copy of it on a PostgreSQL server.
+enum Motor { Arquivo = 0, Servidor = 1 };
+
+// The server the catalogues are copied to (a libpq connection string without dbname, empty for the PG* variables'
+// server), none when no server is named.
+std::optional<QString> servidor()
+{
+    if (qEnvironmentVariableIsSet("QUENVAR_BENCH_SERVIDOR"))
+        return qEnvironmentVariable("QUENVAR_BENCH_SERVIDOR");
+    if (qEnvironmentVariableIsSet("PGHOST"))
+        return QString();
+    return std::nullopt;
+}
+
+// One statement on the server's maintenance database, outside any transaction, as databases are made and dropped.
+void administra(const QString& sql)
+{
+    const QString nome = QStringLiteral("bench-administra");
+    QString falha;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), nome);
+        db.setConnectOptions(servidor().value_or(QString()) + QStringLiteral(" dbname=postgres"));
+        if (!db.open())
+            falha = db.lastError().text();
+        else if (QSqlQuery q(db); !q.exec(sql))
+            falha = q.lastError().text();
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(nome);
+    if (!falha.isEmpty())
+        throw std::runtime_error(qPrintable(sql + QStringLiteral(": ") + falha));
+}
+
 // A catalogue of `tracos` mixes, made the first time it is asked for.
 struct Catalogo
 {
     QTemporaryDir pasta;
     QString dados;
-    QString banco;
+    platform::LocalDoBanco banco;
+    QString baseNoServidor; // the server's database made for it, dropped with it
+
+    ~Catalogo()
+    {
+        try {
+            if (!baseNoServidor.isEmpty())
+                administra(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(baseNoServidor));
+        } catch (const std::exception& e) {
+            std::fprintf(stderr, "%s\n", e.what());
+        }
+    }
 };
 
-std::map<int, std::unique_ptr<Catalogo>>& feitos()
+std::map<std::pair<int, int>, std::unique_ptr<Catalogo>>& feitos()
 {
-    static std::map<int, std::unique_ptr<Catalogo>> c;
+    static std::map<std::pair<int, int>, std::unique_ptr<Catalogo>> c;
     return c;
 }
 
-Catalogo& catalogo(int tracos)
+Catalogo& catalogo(int tracos, int motor = Arquivo);
+
+// The catalogue of the file copied to a database of its own on the server, as `migrar` moves a data folder there.
+// Throws std::runtime_error when the server refuses.
+void copiaParaOServidor(Catalogo& c, int tracos)
 {
-    std::unique_ptr<Catalogo>& c = feitos()[tracos];
+    const Catalogo& arquivo = catalogo(tracos);
+    std::filesystem::copy(arquivo.dados.toStdString(), c.dados.toStdString(),
+                          std::filesystem::copy_options::recursive);
+    const QString nome = QStringLiteral("quenvar_bench_%1_%2").arg(tracos).arg(QCoreApplication::applicationPid());
+    administra(QStringLiteral("CREATE DATABASE %1 TEMPLATE template0 ENCODING 'UTF8'").arg(nome));
+    c.baseNoServidor = nome;
+    QElapsedTimer relogio;
+    relogio.start();
+    const auto r = catalogue::Migracao::migra(c.dados, (servidor().value_or(QString()) + QStringLiteral(" dbname=") +
+                                                        nome).trimmed());
+    if (!r.ok)
+        throw std::runtime_error(qPrintable(r.mensagem));
+    c.banco = platform::LocalDoBanco::daPasta(c.dados);
+    std::fprintf(stderr, "catálogo de %d traços copiado para o servidor em %.1f s\n", tracos,
+                 double(relogio.elapsed()) / 1000.0);
+}
+
+Catalogo& catalogo(int tracos, int motor)
+{
+    std::unique_ptr<Catalogo>& c = feitos()[{tracos, motor}];
     if (c)
         return *c;
     c = std::make_unique<Catalogo>();
     c->dados = c->pasta.filePath(QStringLiteral("dados/"));
-    c->banco = c->dados + QStringLiteral("Dados/empresa.mdb");
+    if (motor == Servidor) {
+        try {
+            copiaParaOServidor(*c, tracos);
+        } catch (...) {
+            c.reset(); // its database, if made, dropped
+            throw;
+        }
+        return *c;
+    }
+    c->banco = platform::LocalDoBanco::arquivo(c->dados + QStringLiteral("Dados/empresa.mdb"));
     QElapsedTimer relogio;
     relogio.start();
     const GeradorCatalogo::Resultado r = GeradorCatalogo::cria(c->dados, tracos);
@@ -79,6 +166,17 @@ Catalogo& catalogo(int tracos)
     std::fprintf(stderr, "catálogo de %d traços (%d nomes) feito em %.1f s\n", tracos, r.nomes,
                  double(relogio.elapsed()) / 1000.0);
     return *c;
+}
+
+// The catalogue of the benchmark's arguments (tracos, motor), or null with the step skipped when the server refused.
+const Catalogo* catalogoDe(benchmark::State& state)
+{
+    try {
+        return &catalogo(int(state.range(0)), int(state.range(1)));
+    } catch (const std::exception& e) {
+        state.SkipWithError(e.what());
+        return nullptr;
+    }
 }
 
 desktop::ScriptedDialogs& dialogos()
@@ -152,15 +250,15 @@ void leChaves(Database& db, int tracos, Tempos& t, bool comNomes = false)
 {
     QElapsedTimer relogio;
     relogio.start();
-    QSqlQuery q(db.handle());
-    q.setForwardOnly(true);
-    q.exec(QStringLiteral("SELECT Codigo FROM Tracos ORDER BY %1, TracoVariante")
-               .arg(db.ordemDeTexto(QStringLiteral("NomeTraco"))));
+    // Read as the engine reads fastest, as the program reads it: a server's rows whole, a file's forward only.
+    QSqlQuery q = platform::Driver::consulta(db.handle());
+    q.exec(db.traduz(QStringLiteral("SELECT Codigo FROM Tracos ORDER BY %1, TracoVariante")
+                         .arg(db.ordemDeTexto(QStringLiteral("NomeTraco")))));
     int lidas = 0;
     while (q.next())
         ++lidas;
     if (comNomes) {
-        q.exec(catalogue::Consultas::nomesDistintos(db).sql);
+        q.exec(db.traduz(catalogue::Consultas::nomesDistintos(db).sql));
         while (q.next())
             q.value(0).toString();
     }
@@ -235,20 +333,22 @@ bool houveMensagem(benchmark::State& state, qsizetype antes)
 void abreCatalogo(benchmark::State& state)
 {
     const int tracos = int(state.range(0));
-    const Catalogo& c = catalogo(tracos);
+    const Catalogo* c = catalogoDe(state);
+    if (!c)
+        return;
     Database db(QStringLiteral("bench-catalogo"));
     Tempos t;
     QElapsedTimer relogio;
     for (auto _ : state) {
         // A fresh connection, as at start-up: nothing the engine kept from an earlier read.
-        db.open(c.banco);
+        db.open(c->banco);
         relogio.start();
         catalogue::Catalogo registro(db);
         registro.abre(); // the keys in the catalogue's order and its names
         t.passo(state, relogio.nsecsElapsed());
         if (registro.total() != tracos || registro.nomes().isEmpty())
             state.SkipWithError("the catalogue did not open whole");
-        db.open(c.banco);
+        db.open(c->banco);
         leChaves(db, tracos, t, true);
     }
     t.publica(state);
@@ -362,9 +462,11 @@ void alteraTraco(benchmark::State& state)
 void novoTraco(benchmark::State& state)
 {
     const int tracos = int(state.range(0));
-    const Catalogo& c = catalogo(tracos);
+    const Catalogo* c = catalogoDe(state);
+    if (!c)
+        return;
     Database db(QStringLiteral("bench-catalogo"));
-    db.open(c.banco);
+    db.open(c->banco);
     catalogue::Catalogo registro(db);
     registro.abre();
     Tempos t;
@@ -450,6 +552,18 @@ void tamanhos(benchmark::internal::Benchmark* b)
     b->ArgName("tracos")->Arg(1000)->Arg(10000)->Arg(100000);
 }
 
+// The sizes on the file and, when a server is named, on the server.
+void tamanhosEMotores(benchmark::internal::Benchmark* b)
+{
+    b->ArgNames({"tracos", "motor"});
+    for (const int motor : {Arquivo, Servidor}) {
+        if (motor == Servidor && !servidor())
+            break;
+        for (const int tracos : {1000, 10000, 100000})
+            b->Args({tracos, motor});
+    }
+}
+
 void tamanhosEMovimentos(benchmark::internal::Benchmark* b)
 {
     b->ArgNames({"tracos", "botao"});
@@ -459,11 +573,11 @@ void tamanhosEMovimentos(benchmark::internal::Benchmark* b)
     }
 }
 
-BENCHMARK(abreCatalogo)->Apply(tamanhos)->Iterations(5)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(abreCatalogo)->Apply(tamanhosEMotores)->Iterations(5)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(abreJanela)->Apply(tamanhos)->Iterations(5)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(navega)->Apply(tamanhosEMovimentos)->Iterations(200)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(alteraTraco)->Apply(tamanhos)->Iterations(30)->UseManualTime()->Unit(benchmark::kMillisecond);
-BENCHMARK(novoTraco)->Apply(tamanhos)->Iterations(30)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(novoTraco)->Apply(tamanhosEMotores)->Iterations(30)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(teclaNoLote)->Apply(tamanhos)->Iterations(200)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 // The offscreen screen says at every window shown that it has no window manager to pass size hints to.
@@ -493,6 +607,9 @@ int main(int argc, char** argv)
     // The window keeps its place among the user's settings: those of a test area, not the user's own.
     QStandardPaths::setTestModeEnabled(true);
     dialogos();
+    if (!servidor())
+        std::fprintf(stderr, "abreCatalogo e novoTraco no servidor (motor:1) pulados: nem QUENVAR_BENCH_SERVIDOR nem "
+                             "PGHOST dados\n");
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;
