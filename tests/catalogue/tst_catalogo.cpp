@@ -4,6 +4,7 @@
 #include "calctestsupport.h"
 #include "catalogue/camposdotraco.h"
 #include "catalogue/catalogo.h"
+#include "catalogue/consultas.h"
 #include "fixtures.h"
 #include "geradorcatalogo.h"
 #include "platform/colacao.h"
@@ -18,6 +19,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
 #include <array>
 
 using catalogue::Catalogo;
@@ -473,6 +475,54 @@ private slots:
         QCOMPARE(catalogo.total(), apagaOutro || apagaOMostrado ? 11 : 12);
         QCOMPARE(catalogo.posicao(), posicao);
         QCOMPARE(catalogo.tracos().field(QStringLiteral("NomeTraco")).toString(), nome);
+    }
+
+    // The catalogue lists names in the order a Brazilian reader sorts them, the same on either engine: the order of
+    // comparaTextos, then the variant.
+    void ordemPortuguesa_data()
+    {
+        QTest::addColumn<QStringList>("nomes");
+        QTest::newRow("acentos e caixa") << QStringList{"agua", "AGUA", "Água", "Aguas", "água", "Agua"};
+        QTest::newRow("cedilha e til") << QStringList{"Tração", "traco", "Traço", "Tracos", "TRAÇO", "Traçado"};
+        QTest::newRow("números") << QStringList{"Concreto 9", "Concreto 10", "Concreto 1", "Concreto 10",
+                                                "Concreto 09"};
+        QTest::newRow("apóstrofos e brancos")
+            << QStringList{"Traço d'água", "Traço dágua", "  Traço", "Traço", " traço", "Traço d'Água", "Traço-d"};
+        QTest::newRow("tudo junto") << QStringList{"Ébano", "ebano", "Zinco", "zinco", "Ácido", "acido", "Ação", "Acao",
+                                                   "açaí",  "ACAI",  "Ônix",  "onix",  "Ü",     "u",     "ß",    "ss"};
+    }
+    void ordemPortuguesa()
+    {
+        QFETCH(QStringList, nomes);
+        PastaDeTeste pasta(false);
+        QVERIFY(pasta.valida());
+        Database db(QStringLiteral("ordem-portuguesa"));
+        db.open(pasta.local());
+        // Names folding to the same one (case, blanks around) share the unique index unless their variants differ;
+        // the variants run backwards so that a repeated name is ordered by them, not by the insertion.
+        QList<std::pair<QString, int>> linhas;
+        for (qsizetype i = 0; i < nomes.size(); ++i) {
+            const int variante = int(nomes.size() - i);
+            db.exec(QStringLiteral("INSERT INTO Tracos (CodigoTraco, NomeTraco, TracoVariante, Plantao) "
+                                   "VALUES (?, ?, ?, ?)"),
+                    {0, nomes.at(i), variante, false});
+            linhas.append({nomes.at(i), variante});
+        }
+        std::sort(linhas.begin(), linhas.end(), [](const auto& a, const auto& b) {
+            const int ordem = platform::comparaTextos(a.first, b.first);
+            return ordem != 0 ? ordem < 0 : a.second < b.second;
+        });
+        QStringList esperado;
+        for (const auto& [nome, variante] : std::as_const(linhas))
+            esperado.append(QStringLiteral("%1 (%2)").arg(nome).arg(variante));
+        const catalogue::Consulta c = catalogue::Consultas::catalogo(db);
+        QSqlQuery q = db.exec(c.sql, c.valores);
+        QStringList lidos;
+        while (q.next())
+            lidos.append(QStringLiteral("%1 (%2)")
+                             .arg(q.value(QStringLiteral("NomeTraco")).toString())
+                             .arg(q.value(QStringLiteral("TracoVariante")).toInt()));
+        QCOMPARE(lidos, esperado);
     }
 
     // This workstation's writes keep the record and the names it holds in step with what is stored, without reading

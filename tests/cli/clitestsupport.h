@@ -25,8 +25,8 @@ struct Execucao
     QString mensagens() const { return QString::fromUtf8(erros); }
 };
 
-// Runs quenvar-cli with these arguments, feeding it `entrada` on stdin.
-inline Execucao executa(const QStringList& argumentos, const QByteArray& entrada = {})
+// Runs quenvar-cli with these arguments, feeding it `entrada` on stdin; a run longer than `ms` counts as failed.
+inline Execucao executa(const QStringList& argumentos, const QByteArray& entrada = {}, int ms = 60000)
 {
     QProcess processo;
     processo.start(QStringLiteral(QUENVAR_CLI), argumentos);
@@ -35,7 +35,7 @@ inline Execucao executa(const QStringList& argumentos, const QByteArray& entrada
         return execucao;
     processo.write(entrada);
     processo.closeWriteChannel();
-    if (!processo.waitForFinished(60000) || processo.exitStatus() != QProcess::NormalExit)
+    if (!processo.waitForFinished(ms) || processo.exitStatus() != QProcess::NormalExit)
         return execucao;
     execucao.status = processo.exitCode();
     execucao.saida = processo.readAllStandardOutput();
