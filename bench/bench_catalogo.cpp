@@ -125,15 +125,14 @@ Catalogo& catalogo(int tracos, int motor = Arquivo);
 void copiaParaOServidor(Catalogo& c, int tracos)
 {
     const Catalogo& arquivo = catalogo(tracos);
-    std::filesystem::copy(arquivo.dados.toStdString(), c.dados.toStdString(),
-                          std::filesystem::copy_options::recursive);
+    std::filesystem::copy(arquivo.dados.toStdString(), c.dados.toStdString(), std::filesystem::copy_options::recursive);
     const QString nome = QStringLiteral("quenvar_bench_%1_%2").arg(tracos).arg(QCoreApplication::applicationPid());
     administra(QStringLiteral("CREATE DATABASE %1 TEMPLATE template0 ENCODING 'UTF8'").arg(nome));
     c.baseNoServidor = nome;
     QElapsedTimer relogio;
     relogio.start();
-    const auto r = catalogue::Migracao::migra(c.dados, (servidor().value_or(QString()) + QStringLiteral(" dbname=") +
-                                                        nome).trimmed());
+    const auto r = catalogue::Migracao::migra(
+        c.dados, (servidor().value_or(QString()) + QStringLiteral(" dbname=") + nome).trimmed());
     if (!r.ok)
         throw std::runtime_error(qPrintable(r.mensagem));
     c.banco = platform::LocalDoBanco::daPasta(c.dados);
