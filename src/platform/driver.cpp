@@ -5,6 +5,8 @@
 
 #include <QSqlError>
 
+#include <atomic>
+
 namespace platform {
 
 QString Driver::traduz(const QSqlDatabase&, const QString& sql) const
@@ -37,6 +39,22 @@ qint64 Driver::ultimaChave(const QSqlDatabase& db, const QString& tabela) const
 }
 
 void Driver::acertaNumeracao(const QSqlDatabase&, const QString&, qint64) const {}
+
+Driver::ConexaoAvulsa::ConexaoAvulsa(const QString& nomeNoQt)
+{
+    static std::atomic<int> contador{0};
+    m_nome = QStringLiteral("quenvar_avulsa_%1").arg(++contador);
+    QSqlDatabase::addDatabase(nomeNoQt, m_nome);
+}
+
+Driver::ConexaoAvulsa::~ConexaoAvulsa()
+{
+    {
+        QSqlDatabase banco = db();
+        banco.close();
+    }
+    QSqlDatabase::removeDatabase(m_nome);
+}
 
 QSqlQuery Driver::consulta(const QSqlDatabase& db)
 {

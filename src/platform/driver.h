@@ -132,6 +132,22 @@ public:
     // Whether the program can write the store at `local` (see Database::permiteGravar).
     virtual bool permiteGravar(const QString& local) const = 0;
 
+    // A connection of its own through Qt's driver `nomeNoQt`, for checking or mending a store without the program's
+    // connection; closed and released when it goes out of scope.
+    class ConexaoAvulsa
+    {
+    public:
+        explicit ConexaoAvulsa(const QString& nomeNoQt);
+        ~ConexaoAvulsa();
+        ConexaoAvulsa(const ConexaoAvulsa&) = delete;
+        ConexaoAvulsa& operator=(const ConexaoAvulsa&) = delete;
+
+        QSqlDatabase db() const { return QSqlDatabase::database(m_nome, false); }
+
+    private:
+        QString m_nome;
+    };
+
     // A statement of `db`, read forward only where the engine allows it. Qt reads a server's rows one at a time
     // for such a statement and loses them when another statement runs on the connection before the last row is
     // read, which the program does (a list read while each of its rows is looked up): there, the rows come whole.

@@ -7,8 +7,6 @@
 #include <QUrl>
 #include <QUrlQuery>
 
-#include <atomic>
-
 namespace platform {
 
 namespace {
@@ -73,32 +71,6 @@ bool temTabelas(const QSqlDatabase& db)
                                             "WHERE table_schema = current_schema()"))
                .toLongLong() > 0;
 }
-
-// A connection of its own for checking a server, released when it goes out of scope.
-class ConexaoAvulsa
-{
-public:
-    ConexaoAvulsa() : m_nome(QStringLiteral("quenvar_servidor_%1").arg(++s_contador))
-    {
-        QSqlDatabase::addDatabase(NomeDoDriver, m_nome);
-    }
-    ~ConexaoAvulsa()
-    {
-        {
-            QSqlDatabase db = QSqlDatabase::database(m_nome, false);
-            db.close();
-        }
-        QSqlDatabase::removeDatabase(m_nome);
-    }
-    ConexaoAvulsa(const ConexaoAvulsa&) = delete;
-    ConexaoAvulsa& operator=(const ConexaoAvulsa&) = delete;
-
-    QSqlDatabase db() const { return QSqlDatabase::database(m_nome, false); }
-
-private:
-    static inline std::atomic<int> s_contador{0};
-    QString m_nome;
-};
 
 // Bare names of the schema quoted as they are kept; LIKE compares without regard to case, as on the SQLite file.
 // Texts, quoted names and function bodies pass untouched.
@@ -423,7 +395,7 @@ void DriverPostgres::acertaNumeracao(const QSqlDatabase& db, const QString& tabe
 int DriverPostgres::verifica(const QString& local) const
 {
     try {
-        ConexaoAvulsa conexao;
+        ConexaoAvulsa conexao(NomeDoDriver);
         QSqlDatabase db = conexao.db();
         DriverPostgres().abre(db, local, Abertura::Existente);
         return 0;
@@ -443,7 +415,7 @@ RelatorioDeReparo DriverPostgres::repara(const QString&) const
 bool DriverPostgres::permiteGravar(const QString& local) const
 {
     try {
-        ConexaoAvulsa conexao;
+        ConexaoAvulsa conexao(NomeDoDriver);
         QSqlDatabase db = conexao.db();
         DriverPostgres().abre(db, local, Abertura::Existente);
         // A standby server, a read-only session or a user without the right to change every table only reads.

@@ -14,7 +14,6 @@
 #include <QUrl>
 
 #include <algorithm>
-#include <atomic>
 
 #ifdef Q_OS_UNIX
 #include <sys/stat.h>
@@ -90,35 +89,17 @@ void abreConexao(QSqlDatabase& db, const QString& caminho, Abertura abertura)
     }
 }
 
-// A connection of its own for checking or mending a file, released when it goes out of scope.
-class ConexaoAvulsa
+// A connection of its own on a file, for checking or mending it.
+class ConexaoNoArquivo : public Driver::ConexaoAvulsa
 {
 public:
-    ConexaoAvulsa() : m_nome(QStringLiteral("quenvar_avulsa_%1").arg(++s_contador))
-    {
-        QSqlDatabase::addDatabase(NomeDoDriver, m_nome);
-    }
-    ~ConexaoAvulsa()
-    {
-        {
-            QSqlDatabase db = QSqlDatabase::database(m_nome, false);
-            db.close();
-        }
-        QSqlDatabase::removeDatabase(m_nome);
-    }
-    ConexaoAvulsa(const ConexaoAvulsa&) = delete;
-    ConexaoAvulsa& operator=(const ConexaoAvulsa&) = delete;
+    ConexaoNoArquivo() : Driver::ConexaoAvulsa(NomeDoDriver) {}
 
     void abre(const QString& caminho, Abertura abertura)
     {
-        QSqlDatabase db = QSqlDatabase::database(m_nome, false);
-        abreConexao(db, caminho, abertura);
+        QSqlDatabase banco = db();
+        abreConexao(banco, caminho, abertura);
     }
-    QSqlDatabase db() const { return QSqlDatabase::database(m_nome, false); }
-
-private:
-    static inline std::atomic<int> s_contador{0};
-    QString m_nome;
 };
 
 // The quick check reads every page and catches damaged pages; the full check also compares each index with its
@@ -392,7 +373,7 @@ int DriverSqlite::verifica(const QString& local) const
     if (QFile arquivo(local); arquivo.open(QIODevice::ReadOnly) && !arquivo.read(16).startsWith(CabecalhoDoBanco))
         return FormatoNaoReconhecido;
     try {
-        ConexaoAvulsa conexao;
+        ConexaoNoArquivo conexao;
         conexao.abre(local, Abertura::Existente);
         return integro(conexao.db(), false) ? 0 : BancoDanificado;
     } catch (const DbError& erro) {
@@ -414,7 +395,7 @@ RelatorioDeReparo DriverSqlite::repara(const QString& local) const
     QFile paginas(local);
     paginas.open(QIODevice::ReadOnly);
     try {
-        ConexaoAvulsa origem;
+        ConexaoNoArquivo origem;
         origem.abre(local, Abertura::Existente);
         // Other workstations keep their handle on the file they opened: the damaged file is swapped only while
         // none of them is reading or writing it, and none can start until the mended file is in its place.
@@ -448,7 +429,7 @@ RelatorioDeReparo DriverSqlite::repara(const QString& local) const
             return relatorio;
         QFile::remove(novo);
         {
-            ConexaoAvulsa destino;
+            ConexaoNoArquivo destino;
             destino.abre(novo, Abertura::Nova);
             relatorio.tabelas = copiaBanco(origem.db(), destino.db(), objetos, paginas);
             if (!integro(destino.db(), true))
@@ -472,7 +453,7 @@ RelatorioDeReparo DriverSqlite::repara(const QString& local) const
 bool DriverSqlite::permiteGravar(const QString& local) const
 {
     try {
-        ConexaoAvulsa conexao;
+        ConexaoNoArquivo conexao;
         conexao.abre(local, Abertura::Existente);
         const QSqlDatabase db = conexao.db();
         // Writing the header page back as it is needs the journal beside the file: the folder must take a new file
