@@ -68,10 +68,10 @@ void Catalogo::leOrdem()
     m_total = m_tracos.recordCount();
 }
 
-void Catalogo::acompanhaGravacao(const std::optional<platform::MarcaDeEscritas>& antes, Efeito efeito, qint64 codigo)
+void Catalogo::acompanhaGravacao(const std::optional<platform::MarcaDeEscritas>& antes,
+                                 const std::optional<platform::MarcaDeEscritas>& agora, Efeito efeito, qint64 codigo)
 {
     // What was read is still what is stored, this write aside, only when nothing else was written since.
-    const std::optional<platform::MarcaDeEscritas> agora = m_db.marcaDeEscritas();
     if (!antes || !agora)
         return;
     if (m_escritasDosNomes == antes)
@@ -544,10 +544,11 @@ Gravacao Catalogo::insere(const TracoAGravar& traco)
         const Consulta c = Consultas::codigoProprio(g.codigo);
         m_db.exec(c.sql, c.valores);
     }
+    const std::optional<platform::MarcaDeEscritas> agora = m_db.marcaDeEscritas();
     transacao.commit();
     // Another workstation may have written the name first: it enters the list either way.
     trocaNome({}, g.nome);
-    acompanhaGravacao(antes, Efeito::Incluido, g.codigo);
+    acompanhaGravacao(antes, agora, Efeito::Incluido, g.codigo);
     return g;
 }
 
@@ -582,10 +583,11 @@ Gravacao Catalogo::altera(const TracoLido& lido, const TracoAGravar& traco)
     }
     campos.insert(QStringLiteral("Plantao"), emUso);
     atualizaLinha(lido.codigo, campos);
+    const std::optional<platform::MarcaDeEscritas> agora = m_db.marcaDeEscritas();
     transacao.commit();
     trocaNome(atual.nome, g.nome);
     // A rename moves every variant of the name in the catalogue's order; any other edit leaves the order as it was.
-    acompanhaGravacao(antes, g.nome == atual.nome ? Efeito::OrdemMantida : Efeito::OrdemMudada, lido.codigo);
+    acompanhaGravacao(antes, agora, g.nome == atual.nome ? Efeito::OrdemMantida : Efeito::OrdemMudada, lido.codigo);
     return g;
 }
 
@@ -609,12 +611,13 @@ bool Catalogo::exclui(const TracoLido& lido, QList<Aviso>& avisos)
         const Consulta resta = Consultas::nomeExato(lido.nome);
         ultimoDoNome = m_db.scalar(resta.sql, resta.valores).isNull();
     }
+    const std::optional<platform::MarcaDeEscritas> agora = m_db.marcaDeEscritas();
     transacao.commit();
     // The name leaves the list with its last variant.
     if (ultimoDoNome)
         trocaNome(lido.nome, {});
     // The deleted mix leaves the record read; a refused delete may have moved the in-use mark, never the order.
-    acompanhaGravacao(antes, permitido ? Efeito::Retirado : Efeito::OrdemMantida, lido.codigo);
+    acompanhaGravacao(antes, agora, permitido ? Efeito::Retirado : Efeito::OrdemMantida, lido.codigo);
     return permitido;
 }
 

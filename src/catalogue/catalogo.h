@@ -179,7 +179,10 @@ private:
     };
     // After a write of this workstation that began with the database's writes at `antes`: keeps what was read in
     // step when nothing else had been written, or marks it to be read again.
-    void acompanhaGravacao(const std::optional<platform::MarcaDeEscritas>& antes, Efeito efeito, qint64 codigo);
+    // `agora` is read inside the write's transaction, before its commit: once the writers' turn is given up, another
+    // workstation may write first, and its write must not pass for this one's.
+    void acompanhaGravacao(const std::optional<platform::MarcaDeEscritas>& antes,
+                           const std::optional<platform::MarcaDeEscritas>& agora, Efeito efeito, qint64 codigo);
     // Whether the record read is what is stored: nothing written since but what it followed.
     bool emPasso();
     // Puts the new mix `codigo` in its place in the record read, when nothing else changed since; false otherwise.
