@@ -94,10 +94,11 @@ void ExportaCatalogo::executa(QWidget* pai, platform::Database& banco)
         return;
     }
 
+    // The user's documents folder when there is one, otherwise the home folder.
     const QString documentos = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    const QDir pasta(!documentos.isEmpty() && QDir(documentos).exists() ? documentos : QDir::homePath());
     const QString sugestao =
-        QDir(documentos.isEmpty() ? QDir::homePath() : documentos)
-            .filePath(soEmUso ? QStringLiteral("Traços em uso.csv") : QStringLiteral("Traços.csv"));
+        pasta.filePath(soEmUso ? QStringLiteral("Traços em uso.csv") : QStringLiteral("Traços.csv"));
     const EscolheArquivo& escolha = escolhaDeArquivo();
     const QString arquivo = escolha ? escolha(pai, sugestao) : dialogoSalvar(pai, sugestao);
     if (arquivo.isEmpty())
