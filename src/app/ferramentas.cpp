@@ -15,6 +15,8 @@ QList<Ferramenta> monta()
         {u("ID_Gravar"), u("&Gravar"), u("Gravar dados do registro"), u("Gravar as alterações")},
         {u("ID_Cancelar"), u("&Cancelar"), u("Cancelar dados inseridos"), u("Cancelar as alterações")},
         {u("ID_Sair"), u("&Sair do Programa"), u("Para sair do programa"), u("Sair do Programa")},
+        {u("ID_ExportarCatalogo"), u("&Exportar catálogo…"),
+         u("Grava os traços numa planilha (CSV ou Excel) ou em JSON"), u("Exportar catálogo")},
         {u("ID_Incluir"), u("&Incluir"), u("Incluir novo registro"), u("Incluir um registro")},
         {u("ID_Alterar"), u("&Alterar"), u("Alterar o registro corrente"), u("Alterar o registro")},
         {u("ID_Excluir"), u("&Excluir"), u("Excluir o registro corrente"), u("Excluir o registro")},
@@ -80,7 +82,9 @@ const Ferramenta* procura(const QString& id)
 const QList<Grupo>& menus()
 {
     static const QList<Grupo> lista{
-        {u("ID_Arquivo"), u("&Arquivo"), {u("ID_Gravar"), u("ID_Cancelar"), QString(), u("ID_Sair")}},
+        {u("ID_Arquivo"),
+         u("&Arquivo"),
+         {u("ID_Gravar"), u("ID_Cancelar"), QString(), u("ID_ExportarCatalogo"), QString(), u("ID_Sair")}},
         {u("ID_Editar"), u("&Editar"), {u("ID_Incluir"), u("ID_Alterar"), u("ID_Excluir")}},
         {u("ID_Visualizar"),
          u("&Visualizar"),

@@ -1,5 +1,6 @@
 #include "traco.h"
 
+#include "exportacatalogo.h"
 #include "ferramentas.h"
 #include "sobre.h"
 
@@ -423,6 +424,7 @@ void Traco::montaComandos()
                  QUrl(QStringLiteral("mailto:suporte@quenvar.com.br?Subject=Módulo Quenvar"), QUrl::TolerantMode));
          }},
         {QStringLiteral("ID_SobreoPrograma"), [this] { RotinaSobre(); }},
+        {QStringLiteral("ID_ExportarCatalogo"), [this] { ExportaCatalogo::executa(this, m_db); }},
         {QStringLiteral("ID_TodosTracos"), [this] { RotinaTodosTracos(); }},
         {QStringLiteral("ID_TracosUso"), [this] { RotinaTracosEmUso(); }},
         {QStringLiteral("ID_SomenteEste"), [this] { ImprimindoEste(); }},

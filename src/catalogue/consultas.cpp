@@ -221,4 +221,12 @@ Consulta produtoParaCalculoPeloCodigo(const platform::Database& db, qint64 codig
     return {produtoParaCalculo(db, QStringLiteral("p.CodigoProduto = ?")), {codigo}};
 }
 
+Consulta listaDePrecos(const platform::Database& db)
+{
+    return {QStringLiteral("SELECT p.NomeProduto, u.NomeUnidade, p.PrecoCustoComPerda, p.DataPrecoCusto "
+                           "FROM Produtos p LEFT JOIN Unidades u ON u.CodigoUnidade = p.Unidade ORDER BY p.") +
+                db.chave(QStringLiteral("Produtos")),
+            {}};
+}
+
 } // namespace catalogue::Consultas

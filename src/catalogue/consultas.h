@@ -91,6 +91,9 @@ Consulta produtosComTrecho(const platform::Database& db, const QString& trecho);
 // with the code.
 Consulta produtoParaCalculoPeloNome(const platform::Database& db, const QString& nome);
 Consulta produtoParaCalculoPeloCodigo(const platform::Database& db, qint64 codigo);
+// NomeProduto, the unit's NomeUnidade, PrecoCustoComPerda and DataPrecoCusto of every product, in the order they
+// were stored: the price list.
+Consulta listaDePrecos(const platform::Database& db);
 
 } // namespace Consultas
 

@@ -22,8 +22,9 @@ int ficha(const QStringList& argumentos);
 // relatorio PASTA --todos|--em-uso --pdf ARQUIVO: the catalogue report of every mix or of the mixes in use, as a
 // PDF file.
 int relatorio(const QStringList& argumentos);
-// exportar PASTA --json ARQUIVO [--em-uso]: every mix of the catalogue, or those in use, as a file; the products are
-// named, not given by their codes.
+// exportar PASTA --csv|--xlsx|--json ARQUIVO [--em-uso]: every mix of the catalogue, or those in use, as a file: a
+// spreadsheet (CSV or XLSX) of readable columns, or the Tracos fields in JSON for importar; the products are named,
+// not given by their codes.
 int exportar(const QStringList& argumentos);
 // importar PASTA ARQUIVO: the mixes of a file such as exportar writes, saved by the catalogue's rules with the
 // products and prices of PASTA; all of them or none.

@@ -209,6 +209,31 @@ private slots:
             QVERIFY2(linhasDeErro[i].startsWith(mensagens[i]), qPrintable(linhasDeErro[i]));
         QCOMPARE(db.scalar(contagem).toInt(), antes);
     }
+
+    void exportRefused_data()
+    {
+        QTest::addColumn<QStringList>("opcoes"); // after the data folder; ARQ is a file in the test's folder
+        QTest::addColumn<QString>("mensagem");
+
+        QTest::newRow("two formats") << QStringList{"--csv", "ARQ", "--xlsx", "ARQ"} << "Escolha um só formato.";
+        QTest::newRow("no format") << QStringList{"--em-uso"} << "Informe o arquivo a gravar com --csv, --xlsx ou";
+        QTest::newRow("folder that does not exist")
+            << QStringList{"--xlsx", "ARQ/nao-existe/t.xlsx"} << "Não foi possível gravar o arquivo";
+    }
+
+    // Exit 2, the Portuguese message, and no file.
+    void exportRefused()
+    {
+        QFETCH(QStringList, opcoes);
+        QFETCH(QString, mensagem);
+
+        QTemporaryDir dir;
+        opcoes.replaceInStrings(QStringLiteral("ARQ"), dir.filePath(QStringLiteral("t")));
+        const clitest::Execucao run = executa(QStringList{"exportar", m_demo.dados()} + opcoes);
+        QCOMPARE(run.status, 2);
+        QVERIFY2(run.mensagens().startsWith(mensagem), qPrintable(run.mensagens()));
+        QVERIFY(QDir(dir.path()).isEmpty());
+    }
 };
 
 QUENVAR_TEST(TestExportarImportar)
