@@ -70,30 +70,17 @@ QList<std::pair<int, QString>> produtosUsados(const calc::CalcState& estado)
     return usados;
 }
 
-// The product codes of a row and the batch quantity each is for, by cost line.
-struct ProdutoDaLinha
-{
-    int linha;
-    const char* codigo;
-    const char* quantidade;
-};
-const std::array<ProdutoDaLinha, 5> kProdutosDaLinha{{{0, "TracoCimentoCod", "TracoCimento"},
-                                                      {3, "TracoGraudoCod1", "TracoGraudoQde1"},
-                                                      {4, "TracoGraudoCod2", "TracoGraudoQde2"},
-                                                      {5, "TracoAditivoCod1", "TracoAditivoQde1"},
-                                                      {6, "TracoAditivoCod2", "TracoAditivoQde2"}}};
-
 // The products the mix uses that would be priced at nothing: gone from the table since the mix was saved (a loaded
 // mix drops them and would be costed without them), not named, or without a price.
 QStringList semPreco(const calc::CalcState& estado, const QVariantMap& linha, const calc::ProductTable& produtos)
 {
     QStringList faltam;
     QList<int> apagados;
-    for (const ProdutoDaLinha& p : kProdutosDaLinha) {
-        const qint64 codigo = linha.value(QLatin1String(p.codigo)).toLongLong();
-        if (codigo != 0 && linha.value(QLatin1String(p.quantidade)).toDouble() != 0.0 && !produtos.findByCode(codigo)) {
+    for (const calc::ProductSlot& p : calc::productSlots()) {
+        const qint64 codigo = linha.value(QLatin1String(p.codeField)).toLongLong();
+        if (codigo != 0 && linha.value(QLatin1String(p.batchField)).toDouble() != 0.0 && !produtos.findByCode(codigo)) {
             faltam.append(QStringLiteral("Produto de código %1 (não cadastrado)").arg(codigo));
-            apagados.append(p.linha);
+            apagados.append(p.index);
         }
     }
     for (const auto& [linhaDeCusto, nome] : produtosUsados(estado)) {
