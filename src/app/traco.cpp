@@ -56,8 +56,12 @@ const QString kStatusPadrao = QStringLiteral("Barra de Informações - Pressione
 const QString kSufixoMorto = QStringLiteral("   [Arq. Mortos Carregados]");
 const QString kSufixoSomenteLeitura = QStringLiteral("   [Somente Leitura]");
 // The tools that write the catalogue, never run while it is open for browsing only.
-const QStringList kEscrevem{QStringLiteral("ID_AssistentedeTraços"), QStringLiteral("ID_Incluir"),
-                            QStringLiteral("ID_Alterar"), QStringLiteral("ID_Excluir"), QStringLiteral("ID_Gravar")};
+const QStringList kEscrevem{QStringLiteral("ID_AssistentedeTraços"),
+                            QStringLiteral("ID_Incluir"),
+                            QStringLiteral("ID_Alterar"),
+                            QStringLiteral("ID_Excluir"),
+                            QStringLiteral("ID_Gravar"),
+                            QStringLiteral("ID_AtualizarCustos")};
 
 QIcon iconeDe(const QString& id, QStyle* estilo)
 {
@@ -428,6 +432,7 @@ void Traco::montaComandos()
         {QStringLiteral("ID_TodosTracos"), [this] { RotinaTodosTracos(); }},
         {QStringLiteral("ID_TracosUso"), [this] { RotinaTracosEmUso(); }},
         {QStringLiteral("ID_SomenteEste"), [this] { ImprimindoEste(); }},
+        {QStringLiteral("ID_AtualizarCustos"), [this] { RotinaAtualizarCustos(); }},
     };
     // The module menu: the chosen module starts once this program has closed.
     for (int i = 1; i <= 10; ++i) {

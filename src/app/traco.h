@@ -125,6 +125,8 @@ private:
     void RotinaSobre();
     void RotinaTodosTracos();
     void RotinaTracosEmUso();
+    // Re-costs the catalogue from today's prices (atualizacustos.cpp).
+    void RotinaAtualizarCustos();
 
     platform::Database& m_db;
     mixform::FormTraco* m_form = nullptr;

@@ -69,20 +69,6 @@ void readWhole(const FieldSource& row, const QString& field, qint16& target)
     }
 }
 
-// One product slot of the row: the name field that names it, the code field that points at it.
-struct ProductSlot
-{
-    int index;
-    const char* nameField;
-    const char* codeField;
-};
-
-constexpr std::array<ProductSlot, 5> productSlots{{{0, "NomeCimento", "TracoCimentoCod"},
-                                                   {3, "NomeGraudo1", "TracoGraudoCod1"},
-                                                   {4, "NomeGraudo2", "TracoGraudoCod2"},
-                                                   {5, "NomeAditivo1", "TracoAditivoCod1"},
-                                                   {6, "NomeAditivo2", "TracoAditivoCod2"}}};
-
 // The product of a slot, or nothing when the row names none that can be found.
 std::optional<ProductInfo> productOf(const FieldSource& row, const ProductSlot& slot, const ProductTable* products)
 {
@@ -113,6 +99,16 @@ double rowQuantity(const FieldSource& row, const char* field)
 }
 
 } // namespace
+
+const std::array<ProductSlot, 5>& productSlots()
+{
+    static constexpr std::array<ProductSlot, 5> table{{{0, "NomeCimento", "TracoCimentoCod", "TracoCimento"},
+                                                       {3, "NomeGraudo1", "TracoGraudoCod1", "TracoGraudoQde1"},
+                                                       {4, "NomeGraudo2", "TracoGraudoCod2", "TracoGraudoQde2"},
+                                                       {5, "NomeAditivo1", "TracoAditivoCod1", "TracoAditivoQde1"},
+                                                       {6, "NomeAditivo2", "TracoAditivoCod2", "TracoAditivoQde2"}}};
+    return table;
+}
 
 void CarregaTraco(CalcState& s, const FieldSource& row, const ProductTable* products)
 {
@@ -165,7 +161,7 @@ void CarregaTraco(CalcState& s, const FieldSource& row, const ProductTable* prod
         store(s.h, *moisture / 100.0);
     }
 
-    for (const ProductSlot& slot : productSlots) {
+    for (const ProductSlot& slot : productSlots()) {
         const std::optional<ProductInfo> product = productOf(row, slot, products);
         if (!product) {
             continue;

@@ -4,10 +4,24 @@
 
 #include <QVariantMap>
 
+#include <array>
+
 namespace calc {
 
 struct CalcState;
 class ProductTable;
+
+// One product slot of a Tracos row: its line of the batch (0 cement, 3 and 4 coarse aggregates, 5 and 6
+// admixtures), the name field that names it, the code field that points at it and the field of its quantity per
+// batch.
+struct ProductSlot
+{
+    int index;
+    const char* nameField;
+    const char* codeField;
+    const char* batchField;
+};
+const std::array<ProductSlot, 5>& productSlots();
 
 // Loads a stored mix into the state from the fields of a Tracos row and recomputes what follows from its
 // batch (the cubic metre, the waters, the loose volumes of the other measure, labour per batch and the

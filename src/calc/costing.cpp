@@ -73,30 +73,41 @@ QString labourProduct()
     return QStringLiteral("Mão-de-Obra");
 }
 
+std::array<QString, costLines> costLineProducts(const CalcState& state)
+{
+    return {state.nomes[0].trimmed(), fineSandProduct(), coarseSandProduct(), state.nomes[3],
+            state.nomes[4],           state.nomes[5],    state.nomes[6],      labourProduct()};
+}
+
+std::array<double, costLines> costLineQuantities(const CalcState& state)
+{
+    return {state.Cm, state.Lfsm, state.Lcsm, state.Lg1m, state.Lg2m, state.A1m, state.A2m, state.Hm};
+}
+
 std::array<double, costLines> unitPrices(const CalcState& state, const ProductTable& products)
 {
+    const std::array<QString, costLines> name = costLineProducts(state);
     std::array<double, costLines> price{};
 
     // Cement is bought by the bag: the bag's price over the bag's mass gives the price of a kilogram.
-    if (const auto cement = productNamed(products, state.nomes[0].trimmed()); cement && cement->price) {
+    if (const auto cement = productNamed(products, name[0]); cement && cement->price) {
         store(price[0], quot(*cement->price, cement->weight));
     }
-    price[1] = aggregatePrice(products.findByName(fineSandProduct()), state.rhoS);
-    price[2] = aggregatePrice(products.findByName(coarseSandProduct()), state.rhoS);
-    price[3] = aggregatePrice(productNamed(products, state.nomes[3]), state.rhoG);
-    price[4] = aggregatePrice(productNamed(products, state.nomes[4]), state.rhoG);
+    price[1] = aggregatePrice(productNamed(products, name[1]), state.rhoS);
+    price[2] = aggregatePrice(productNamed(products, name[2]), state.rhoS);
+    price[3] = aggregatePrice(productNamed(products, name[3]), state.rhoG);
+    price[4] = aggregatePrice(productNamed(products, name[4]), state.rhoG);
     // Admixtures and labour are measured in their product's own unit.
-    price[5] = plainPrice(productNamed(products, state.nomes[5]));
-    price[6] = plainPrice(productNamed(products, state.nomes[6]));
-    price[7] = plainPrice(products.findByName(labourProduct()));
+    for (int line : {5, 6, 7}) {
+        price[line] = plainPrice(productNamed(products, name[line]));
+    }
     return price;
 }
 
 double CalculaCusto(CalcState& state, const ProductTable& products)
 {
     const std::array<double, costLines> price = unitPrices(state, products);
-    const std::array<double, costLines> quantity{state.Cm,   state.Lfsm, state.Lcsm, state.Lg1m,
-                                                 state.Lg2m, state.A1m,  state.A2m,  state.Hm};
+    const std::array<double, costLines> quantity = costLineQuantities(state);
     double total = 0.0;
     for (int line = 0; line < costLines; ++line) {
         total += price[line] * quantity[line];

@@ -19,6 +19,12 @@ QString labourProduct();
 // 7 labour (per man-hour).
 constexpr int costLines = 8;
 
+// The product each cost line is priced by: the mix's own cement, coarse aggregates and admixtures (empty when the
+// mix names none), the sands and the labour by their fixed names.
+std::array<QString, costLines> costLineProducts(const CalcState& state);
+// How much of each cost line a cubic metre takes, in the unit its price is for.
+std::array<double, costLines> costLineQuantities(const CalcState& state);
+
 // Price of each cost line. A product not found, a Null price or a conversion that fails (a bag mass or a
 // bulk mass of 0, a unit name the conversion does not know) prices its line at 0.
 std::array<double, costLines> unitPrices(const CalcState& state, const ProductTable& products);

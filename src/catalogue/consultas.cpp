@@ -143,6 +143,31 @@ Consulta marcaEmUso(qint64 codigo)
     return {QStringLiteral("UPDATE Tracos SET Plantao = TRUE WHERE Codigo = ?"), {codigo}};
 }
 
+Consulta chavesDosTracos(bool soEmUso)
+{
+    return {QStringLiteral("SELECT Codigo FROM Tracos%1 ORDER BY Codigo")
+                .arg(soEmUso ? QStringLiteral(" WHERE Plantao = TRUE") : QString()),
+            {}};
+}
+
+Consulta linhaDoTraco(qint64 codigo)
+{
+    return {QStringLiteral("SELECT * FROM Tracos WHERE Codigo = ?"), {codigo}};
+}
+
+Consulta gravaCustos(qint64 codigo, std::optional<qint64> versao, double semPerda, double comPerda,
+                     const QString& cotacao)
+{
+    Consulta c{QStringLiteral("UPDATE Tracos SET PrecoCustoSemPerda = ?, PrecoCustoComPerda = ?, DataCotacao = ? "
+                              "WHERE Codigo = ?"),
+               {semPerda, comPerda, cotacao, codigo}};
+    if (versao) {
+        c.sql += QStringLiteral(" AND Versao = ?");
+        c.valores << *versao;
+    }
+    return c;
+}
+
 Consulta codigoProprio(qint64 codigo)
 {
     return {QStringLiteral("UPDATE Tracos SET CodigoTraco = Codigo WHERE Codigo = ?"), {codigo}};
@@ -227,6 +252,13 @@ Consulta listaDePrecos(const platform::Database& db)
                            "FROM Produtos p LEFT JOIN Unidades u ON u.CodigoUnidade = p.Unidade ORDER BY p.") +
                 db.chave(QStringLiteral("Produtos")),
             {}};
+}
+
+Consulta precoDoProduto(const platform::Database& db, const QString& nome)
+{
+    return {db.primeiraLinha(QStringLiteral("Produtos"), QStringLiteral("PrecoCustoComPerda, DataPrecoCusto"),
+                             QStringLiteral("NomeProduto = ?")),
+            {nome}};
 }
 
 } // namespace catalogue::Consultas

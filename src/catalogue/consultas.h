@@ -7,6 +7,7 @@
 #include <QVariantMap>
 
 #include <array>
+#include <optional>
 
 namespace platform {
 class Database;
@@ -63,6 +64,14 @@ Consulta estadoDaLinha(qint64 codigo, bool comVersao);
 // Writes the named fields of the mix with the key.
 Consulta atualizaLinha(qint64 codigo, const QVariantMap& campos);
 Consulta marcaEmUso(qint64 codigo);
+// The keys of every mix, or of the mixes in use only.
+Consulta chavesDosTracos(bool soEmUso);
+// Every field of the mix with the key.
+Consulta linhaDoTraco(qint64 codigo);
+// Writes the costs of the mix with the key and the date of the prices they came from; with a version, only while
+// the row still has it.
+Consulta gravaCustos(qint64 codigo, std::optional<qint64> versao, double semPerda, double comPerda,
+                     const QString& cotacao);
 // The first row of a name gives the name its code: its own number.
 Consulta codigoProprio(qint64 codigo);
 Consulta excluiLinha(qint64 codigo);
@@ -94,6 +103,8 @@ Consulta produtoParaCalculoPeloCodigo(const platform::Database& db, qint64 codig
 // NomeProduto, the unit's NomeUnidade, PrecoCustoComPerda and DataPrecoCusto of every product, in the order they
 // were stored: the price list.
 Consulta listaDePrecos(const platform::Database& db);
+// PrecoCustoComPerda and DataPrecoCusto of the product with the name.
+Consulta precoDoProduto(const platform::Database& db, const QString& nome);
 
 } // namespace Consultas
 

@@ -59,6 +59,11 @@ const char kUso[] =
     "                               com os produtos e preços de PASTA: um nome novo entra como variante 00 em uso,\n"
     "                               um nome que já existe ganha a próxima variante (em uso se \"Plantao\": true);\n"
     "                               ou todos os traços são gravados ou nenhum\n"
+    "  recustear PASTA [--em-uso] [--pdf RELATORIO]\n"
+    "                               recalcula os custos de todos os traços de PASTA (ou só dos em uso) com os\n"
+    "                               preços atuais dos produtos, numa só transação, e data a cotação de hoje;\n"
+    "                               um traço cujo produto está sem preço fica como estava e é listado; com\n"
+    "                               --pdf, grava o relatório \"Atualização de Custos\" em RELATORIO\n"
     "Números: um número JSON ou um texto como nas caixas do programa, com vírgula ou ponto decimal (\"2,61\"\n"
     "ou \"2.61\"); um texto em branco vale 0 num campo opcional. Códigos, abatimento e resistência são inteiros.\n"
     "Saída 0: feito. Saída 2: entrada ou opção inválida; a mensagem vai para a saída de erro e nada é escrito\n"
@@ -94,6 +99,7 @@ int main(int argc, char** argv)
         {QStringLiteral("relatorio"), cli::relatorio},
         {QStringLiteral("exportar"), cli::exportar},
         {QStringLiteral("importar"), cli::importar},
+        {QStringLiteral("recustear"), cli::recustear},
     };
     if (argumentos.isEmpty() || argumentos.first() == QLatin1String("--help") ||
         argumentos.first() == QLatin1String("-h")) {

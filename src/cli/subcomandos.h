@@ -29,6 +29,9 @@ int exportar(const QStringList& argumentos);
 // importar PASTA ARQUIVO: the mixes of a file such as exportar writes, saved by the catalogue's rules with the
 // products and prices of PASTA; all of them or none.
 int importar(const QStringList& argumentos);
+// recustear PASTA [--em-uso] [--pdf RELATORIO]: every mix (or those in use) costed again from today's prices; with
+// --pdf, the report of what changed.
+int recustear(const QStringList& argumentos);
 
 // Writes a message to stderr, in UTF-8, with a line end.
 void erro(const QString& mensagem);

@@ -99,15 +99,13 @@ printing::ProgressoDoRelatorio progressoNaTela(QWidget* pai, int total, const QS
     };
 }
 
-// The progress of a report's run: the test's, or the window's.
-printing::ProgressoDoRelatorio progressoDoRelatorio(QWidget* pai, const printing::Relatorio& relatorio, int total,
-                                                    const QString& acao)
+} // namespace
+
+printing::ProgressoDoRelatorio progressoNaJanela(QWidget* pai, int total, const QString& legenda, const QString& acao)
 {
     const AmbienteDoRelatorio& seams = ambiente();
-    return seams.progresso ? seams.progresso(pai, total) : progressoNaTela(pai, total, relatorio.legenda(), acao);
+    return seams.progresso ? seams.progresso(pai, total) : progressoNaTela(pai, total, legenda, acao);
 }
-
-} // namespace
 
 Visualiza::Visualiza(QWidget* parent) : QDialog(parent)
 {
@@ -287,24 +285,64 @@ QAction* Visualiza::ferramenta(const QString& nome) const
 
 void Visualiza::RunReport(std::unique_ptr<printing::Relatorio> relatorio)
 {
+    m_documento.reset();
     m_relatorio = std::move(relatorio);
+    comeca();
+}
+
+void Visualiza::mostraDocumento(std::unique_ptr<printing::Documento> documento, const QString& legenda)
+{
+    m_relatorio.reset();
+    m_documento = std::move(documento);
+    m_legenda = legenda;
+    comeca();
+}
+
+void Visualiza::comeca()
+{
     m_voltar.clear();
     m_avancar.clear();
     m_achado = -1;
     m_procurado.clear();
     Visual->setDestaque(-1, QRectF());
-    Visual->setDocumento(m_relatorio ? &m_relatorio->paginas() : nullptr);
-    setWindowTitle(m_relatorio ? m_relatorio->legenda() : QStringLiteral("Quenvar"));
+    Visual->setDocumento(paginas());
+    setWindowTitle(paginas() ? legenda() : QStringLiteral("Quenvar"));
     montaIndice();
     defineZoom(kZoomInicial);
     Visual->vaiParaOInicio();
     atualizaEstado();
 }
 
+const printing::Paginas* Visualiza::paginas() const
+{
+    if (m_relatorio)
+        return &m_relatorio->paginas();
+    return m_documento.get();
+}
+
+QList<printing::ItemTexto> Visualiza::textosDe(int indice) const
+{
+    if (m_relatorio)
+        return m_relatorio->textosDaPagina(indice);
+    QList<printing::ItemTexto> textos;
+    if (m_documento) {
+        for (const printing::ItemTexto& t : m_documento->textos()) {
+            if (t.pagina == indice)
+                textos.append(t);
+        }
+    }
+    return textos;
+}
+
+QString Visualiza::legenda() const
+{
+    return m_relatorio ? m_relatorio->legenda() : m_legenda;
+}
+
 void Visualiza::montaIndice()
 {
     m_modeloDoIndice->defineIndice(m_relatorio ? &m_relatorio->indice() : nullptr);
-    if (!m_relatorio)
+    if (!paginas())
         return;
     Indice->expandAll();
     const bool temIndice = m_modeloDoIndice->rowCount() > 0;
@@ -338,7 +376,7 @@ void Visualiza::vaiPara(int pagina)
 
 bool Visualiza::irParaPagina(int pagina)
 {
-    const int total = m_relatorio ? m_relatorio->paginas().pageCount() : 0;
+    const int total = paginas() ? paginas()->pageCount() : 0;
     if (pagina < 1 || pagina > total)
         return false;
     const int atual = paginaAtual();
@@ -441,7 +479,7 @@ int Visualiza::paginasPorLinha() const
 bool Visualiza::localizar(const QString& texto)
 {
     const QString procurado = texto.trimmed();
-    if (!m_relatorio || procurado.isEmpty())
+    if (!paginas() || procurado.isEmpty())
         return false;
     if (procurado.compare(m_procurado, Qt::CaseInsensitive) != 0) {
         m_procurado = procurado;
@@ -450,18 +488,18 @@ bool Visualiza::localizar(const QString& texto)
     // Page by page from the line found last, round to the first page after the last and back to that line: a long
     // report's pages are laid out again one at a time, never all at once, with the progress shown, which the user
     // may cancel.
-    const int paginas = m_relatorio->paginas().pageCount();
+    const int total = paginas()->pageCount();
     {
         const CursorDeEspera espera;
         const printing::ProgressoDoRelatorio progresso =
-            progressoDoRelatorio(this, *m_relatorio, paginas, QStringLiteral("Localizando…"));
+            progressoNaJanela(this, total, legenda(), QStringLiteral("Localizando…"));
         int pagina = m_achado >= 0 ? m_paginaDoAchado : 0;
         int depoisDe = m_achado;
-        for (int passo = 0; passo <= paginas; ++passo) {
+        for (int passo = 0; passo <= total; ++passo) {
             // Cancelled: what was found last stays marked.
-            if (progresso && !progresso(std::min(passo, paginas), paginas))
+            if (progresso && !progresso(std::min(passo, total), total))
                 return false;
-            const QList<printing::ItemTexto> textos = m_relatorio->textosDaPagina(pagina);
+            const QList<printing::ItemTexto> textos = textosDe(pagina);
             for (qsizetype i = depoisDe + 1; i < textos.size(); ++i) {
                 if (!textos[i].texto.contains(procurado, Qt::CaseInsensitive))
                     continue;
@@ -475,7 +513,7 @@ bool Visualiza::localizar(const QString& texto)
                 atualizaEstado();
                 return true;
             }
-            pagina = (pagina + 1) % std::max(1, paginas);
+            pagina = (pagina + 1) % std::max(1, total);
             depoisDe = -1;
         }
     }
@@ -489,9 +527,7 @@ bool Visualiza::localizar(const QString& texto)
 
 QString Visualiza::textoDaPagina(int indice) const
 {
-    if (!m_relatorio)
-        return QString();
-    QList<printing::ItemTexto> itens = m_relatorio->textosDaPagina(indice);
+    QList<printing::ItemTexto> itens = textosDe(indice);
     std::stable_sort(itens.begin(), itens.end(), [](const printing::ItemTexto& a, const printing::ItemTexto& b) {
         return a.caixa.top() < b.caixa.top() - kMesmaLinha / 2.0 ||
                (std::abs(a.caixa.top() - b.caixa.top()) <= kMesmaLinha / 2.0 && a.caixa.left() < b.caixa.left());
@@ -515,9 +551,9 @@ QString Visualiza::textoDaPagina(int indice) const
 
 void Visualiza::copiar()
 {
-    if (!m_relatorio || m_relatorio->paginas().pageCount() == 0)
+    if (!paginas() || paginas()->pageCount() == 0)
         return;
-    const printing::Paginas& documento = m_relatorio->paginas();
+    const printing::Paginas& documento = *paginas();
     const int indice = paginaAtual() - 1;
     const double escala = kPontosPorPolegadaDaCopia / printing::kTwipsPorPolegada;
     const QSizeF tamanho = documento.pageSize() * escala;
@@ -538,21 +574,21 @@ void Visualiza::copiar()
 
 bool Visualiza::imprimir()
 {
+    if (m_documento)
+        return imprimeComDialogo(*m_documento, this, m_legenda);
     if (!m_relatorio)
         return false;
     return imprimeComDialogo(*m_relatorio, this, [this] {
-        return progressoDoRelatorio(this, *m_relatorio, m_relatorio->total(),
-                                    QStringLiteral("Imprimindo o relatório…"));
+        return progressoNaJanela(this, m_relatorio->total(), legenda(), QStringLiteral("Imprimindo o relatório…"));
     });
 }
 
 bool Visualiza::salvarPdf()
 {
-    if (!m_relatorio || m_relatorio->paginas().pageCount() == 0)
+    if (!paginas() || paginas()->pageCount() == 0)
         return false;
     const QString pasta = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    const QString sugestao =
-        QDir(pasta.isEmpty() ? QDir::homePath() : pasta).filePath(nomeDeArquivo(m_relatorio->legenda()));
+    const QString sugestao = QDir(pasta.isEmpty() ? QDir::homePath() : pasta).filePath(nomeDeArquivo(legenda()));
     const EscolheArquivo& escolha = escolhaDeArquivo();
     QString arquivo = escolha ? escolha(this, sugestao)
                               : QFileDialog::getSaveFileName(this, QStringLiteral("Salvar PDF"), sugestao,
@@ -561,16 +597,24 @@ bool Visualiza::salvarPdf()
         return false;
     if (!arquivo.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive))
         arquivo += QStringLiteral(".pdf");
+    QString erro;
+    if (m_documento) {
+        const bool gravado = printing::gravaPdf(*m_documento, arquivo, m_legenda, &erro);
+        if (!gravado) {
+            desktop::TocaSom(desktop::Som::Erro);
+            Dialogs::aviso(erro, QStringLiteral("Salvar PDF"), Dialogs::Icone::Critico);
+        }
+        return gravado;
+    }
     // The file is written as the report is composed again, a page at a time; the pages shown stay as they are.
     printing::Relatorio copia(m_relatorio->tipo(), m_relatorio->banco(), m_relatorio->logotipo(),
                               m_relatorio->orientacaoDaImpressora());
     copia.defineOrientacaoDasPaginas(m_relatorio->orientacaoDasPaginas());
-    QString erro;
     bool gravado = false;
     try {
         const CursorDeEspera espera;
         gravado = printing::gravaPdf(
-            copia, arquivo, progressoDoRelatorio(this, copia, m_relatorio->total(), QStringLiteral("Gravando o PDF…")),
+            copia, arquivo, progressoNaJanela(this, m_relatorio->total(), legenda(), QStringLiteral("Gravando o PDF…")),
             &erro);
     } catch (const platform::DbError& falha) {
         erro = QStringLiteral("Não foi possível ler os traços do relatório (erro %1: %2).")
@@ -592,7 +636,7 @@ void Visualiza::defineEscolhaDeArquivo(EscolheArquivo escolha)
 
 void Visualiza::atualizaEstado()
 {
-    const int total = m_relatorio ? m_relatorio->paginas().pageCount() : 0;
+    const int total = paginas() ? paginas()->pageCount() : 0;
     const int atual = total > 0 ? paginaAtual() : 0;
     if (!NumeroDaPagina->hasFocus() || NumeroDaPagina->text().isEmpty())
         NumeroDaPagina->setText(total > 0 ? QString::number(atual) : QString());
@@ -612,6 +656,7 @@ void Visualiza::done(int resultado)
     m_modeloDoIndice->defineIndice(nullptr);
     QDialog::done(resultado);
     m_relatorio.reset();
+    m_documento.reset();
 }
 
 void defineAmbienteDoRelatorio(AmbienteDoRelatorio novo)
@@ -654,7 +699,7 @@ bool MostraRelatorio(printing::TipoRelatorio tipo, platform::Database& banco, co
                 Dialogs::Resposta::Sim) == Dialogs::Resposta::Sim)
             relatorio->defineOrientacaoDasPaginas(printing::Orientacao::Retrato);
         const printing::ProgressoDoRelatorio progresso =
-            progressoDoRelatorio(pai, *relatorio, total, QStringLiteral("Preparando o relatório…"));
+            progressoNaJanela(pai, total, relatorio->legenda(), QStringLiteral("Preparando o relatório…"));
         const CursorDeEspera espera;
         // Only where each page begins is kept: the viewer composes the pages it shows.
         if (!relatorio->preparaPaginas(progresso))
@@ -671,6 +716,13 @@ bool MostraRelatorio(printing::TipoRelatorio tipo, platform::Database& banco, co
     visualiza.RunReport(std::move(relatorio));
     Dialogs::atual().mostraModal(&visualiza);
     return true;
+}
+
+void MostraDocumento(std::unique_ptr<printing::Documento> documento, const QString& legenda, QWidget* pai)
+{
+    Visualiza visualiza(pai);
+    visualiza.mostraDocumento(std::move(documento), legenda);
+    Dialogs::atual().mostraModal(&visualiza);
 }
 
 } // namespace preview

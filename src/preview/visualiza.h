@@ -44,6 +44,10 @@ public:
     // its caption becomes the form's.
     void RunReport(std::unique_ptr<printing::Relatorio> relatorio);
     const printing::Relatorio* relatorio() const { return m_relatorio.get(); }
+    // Binds a document composed whole (a short report of its own) to the viewer, with its caption; it has no
+    // contents.
+    void mostraDocumento(std::unique_ptr<printing::Documento> documento, const QString& legenda);
+    const printing::Documento* documento() const { return m_documento.get(); }
 
     QToolBar* Barra = nullptr;
     QToolBar* Navegacao = nullptr;
@@ -105,10 +109,17 @@ private:
     void atualizaEstado();
     void mostraZoom(double zoom);
     void defineZoom(double zoom);
+    void comeca();
+    // What is shown, the catalogue report's or the document's: its pages, the texts of a page and its caption.
+    const printing::Paginas* paginas() const;
+    QList<printing::ItemTexto> textosDe(int indice) const;
+    QString legenda() const;
 
     QToolBar* m_barra = nullptr; // where acao puts the next tool
     ModeloDoIndice* m_modeloDoIndice = nullptr;
     std::unique_ptr<printing::Relatorio> m_relatorio;
+    std::unique_ptr<printing::Documento> m_documento;
+    QString m_legenda;
     QList<int> m_voltar;
     QList<int> m_avancar;
     QString m_procurado;
@@ -134,5 +145,10 @@ printing::Orientacao orientacaoDaImpressora();
 // dialogs. True when the viewer was shown; false for a cancelled report, no mix to print (the program's message is
 // shown) or rows that could not be read (told to the user).
 bool MostraRelatorio(printing::TipoRelatorio tipo, platform::Database& banco, const QString& logotipo, QWidget* pai);
+// Shows a composed document modally in the viewer, through the program's dialogs, with print and PDF.
+void MostraDocumento(std::unique_ptr<printing::Documento> documento, const QString& legenda, QWidget* pai);
+// The progress of a long piece of work in a window with a "Cancelar" button (the test's, when one is set), shown
+// only when the work takes a while.
+printing::ProgressoDoRelatorio progressoNaJanela(QWidget* pai, int total, const QString& legenda, const QString& acao);
 
 } // namespace preview

@@ -92,4 +92,18 @@ inline int paginasDoPdf(const QString& arquivo)
     return int(QString::fromLatin1(conteudo).count(pagina));
 }
 
+// The text of a PDF as pdftotext reads it (with `leiaute`, each table row on one line); empty when it could not be
+// read.
+inline QByteArray textoDoPdf(const QString& arquivo, bool leiaute = false)
+{
+    QProcess processo;
+    QStringList argumentos{QStringLiteral("-enc"), QStringLiteral("UTF-8"), arquivo, QStringLiteral("-")};
+    if (leiaute)
+        argumentos.prepend(QStringLiteral("-layout"));
+    processo.start(QStringLiteral("pdftotext"), argumentos);
+    if (!processo.waitForFinished(120000) || processo.exitStatus() != QProcess::NormalExit || processo.exitCode() != 0)
+        return {};
+    return processo.readAllStandardOutput();
+}
+
 } // namespace clitest
