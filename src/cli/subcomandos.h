@@ -28,6 +28,9 @@ int exportar(const QStringList& argumentos);
 // importar PASTA ARQUIVO: the mixes of a file such as exportar writes, saved by the catalogue's rules with the
 // products and prices of PASTA; all of them or none.
 int importar(const QStringList& argumentos);
+// comparar PASTA --traco NOME [--variante N] ... [--pdf ARQUIVO]: two to four stored mixes side by side with their
+// differences to the first, as JSON on stdout or, with --pdf, as a PDF file.
+int comparar(const QStringList& argumentos);
 
 // Writes a message to stderr, in UTF-8, with a line end.
 void erro(const QString& mensagem);
