@@ -17,6 +17,7 @@
 #include "platform/errorlog.h"
 #include "platform/paths.h"
 #include "preview/imptraco.h"
+#include "preview/janeladacomparacao.h"
 #include "preview/previatraco.h"
 #include "preview/visualiza.h"
 #include "preview/visualizador.h"
@@ -426,6 +427,7 @@ void Traco::montaComandos()
         {QStringLiteral("ID_TodosTracos"), [this] { RotinaTodosTracos(); }},
         {QStringLiteral("ID_TracosUso"), [this] { RotinaTracosEmUso(); }},
         {QStringLiteral("ID_SomenteEste"), [this] { ImprimindoEste(); }},
+        {QStringLiteral("ID_CompararVariantes"), [this] { ComparandoVariantes(); }},
     };
     // The module menu: the chosen module starts once this program has closed.
     for (int i = 1; i <= 10; ++i) {
@@ -556,6 +558,18 @@ void Traco::ImprimindoEste()
     m_form->catalogo().voltaAoMarcador(marcador);
     m_form->MostraNumero();
     ocupado = false;
+}
+
+void Traco::ComparandoVariantes()
+{
+    if (m_form->totalRegistros() < 1) {
+        Dialogs::aviso(QStringLiteral("Não existe nenhum traço cadastrado."), QStringLiteral("Nenhum traço cadastrado"),
+                       Dialogs::Icone::Informacao);
+        return;
+    }
+    preview::comparaVariantes(this, m_db, m_form->tracos().record().value(QStringLiteral("NomeTraco")).toString(),
+                              logotipo);
+    voltaDeOutraJanela();
 }
 
 void Traco::RodandoModulo(int modulo)

@@ -86,6 +86,8 @@ public:
     }
     void defineFicha(std::function<void()> imprimeEste) { m_imprimeEste = std::move(imprimeEste); }
     void ImprimindoEste();
+    // The variants of the current mix's name side by side.
+    void ComparandoVariantes();
     void MostraRelatorio(printing::TipoRelatorio relatorio);
 
     // Window state kept for the whole run.
