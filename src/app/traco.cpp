@@ -532,7 +532,7 @@ void Traco::voltaDeOutraJanela()
         ativacao();
 }
 
-void Traco::ImprimindoEste()
+void Traco::sobreEsteTraco(const std::function<void()>& acao)
 {
     if (m_form->totalRegistros() < 1) {
         Dialogs::aviso(QStringLiteral("Não existe nenhum traço cadastrado."), QStringLiteral("Nenhum traço cadastrado"),
@@ -541,9 +541,19 @@ void Traco::ImprimindoEste()
     }
     const QVariant marcador = m_form->catalogo().marcador();
     ocupado = true;
-    if (m_imprimeEste) {
-        m_imprimeEste();
-    } else {
+    acao();
+    m_form->catalogo().voltaAoMarcador(marcador);
+    m_form->MostraNumero();
+    ocupado = false;
+}
+
+void Traco::ImprimindoEste()
+{
+    sobreEsteTraco([this] {
+        if (m_imprimeEste) {
+            m_imprimeEste();
+            return;
+        }
         // The sheet of the current mix in the preview form.
         try {
             const catalogue::TabelaProdutos produtos(m_db);
@@ -554,22 +564,15 @@ void Traco::ImprimindoEste()
         } catch (const DbError& erro) {
             desktop::MostraErro(QStringLiteral("Imprimindo Este"), erro.numero(), erro.descricao());
         }
-    }
-    m_form->catalogo().voltaAoMarcador(marcador);
-    m_form->MostraNumero();
-    ocupado = false;
+    });
 }
 
 void Traco::ComparandoVariantes()
 {
-    if (m_form->totalRegistros() < 1) {
-        Dialogs::aviso(QStringLiteral("Não existe nenhum traço cadastrado."), QStringLiteral("Nenhum traço cadastrado"),
-                       Dialogs::Icone::Informacao);
-        return;
-    }
-    preview::comparaVariantes(this, m_db, m_form->tracos().record().value(QStringLiteral("NomeTraco")).toString(),
-                              logotipo);
-    voltaDeOutraJanela();
+    sobreEsteTraco([this] {
+        preview::comparaVariantes(this, m_db, m_form->tracos().record().value(QStringLiteral("NomeTraco")).toString(),
+                                  logotipo);
+    });
 }
 
 void Traco::RodandoModulo(int modulo)

@@ -110,6 +110,9 @@ protected:
     bool eventFilter(QObject* objeto, QEvent* evento) override;
 
 private:
+    // Runs something about the mix shown (its sheet, the comparison of its variants): on an empty catalogue only the
+    // message; afterwards the catalogue stands at the same mix.
+    void sobreEsteTraco(const std::function<void()>& acao);
     void montaComandos();
     void montaFerramentas();
     void montaBarraDeStatus();

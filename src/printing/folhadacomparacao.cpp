@@ -62,6 +62,7 @@ public:
                 m_folha.newPage();
                 cabecalhoDaPagina(false);
             }
+            fundoDaBase(altura);
             if (secao) {
                 texto(QRectF(kMargemLateral, m_y + 60, m_folha.larguraUtil(), kAlturaDaSecao - 60), linha.rotulo,
                       kFonteDaSecao, kAzul, Qt::AlignLeft);
@@ -86,6 +87,12 @@ private:
             return kAlturaDaSecao;
         return linha.tipo == LinhaDaComparacao::Tipo::Numero && m_colunas > 1 ? kAlturaDaLinha + kAlturaDaDiferenca
                                                                               : kAlturaDaLinha;
+    }
+
+    void fundoDaBase(double altura)
+    {
+        if (m_colunas > 0)
+            m_folha.fillBox(QRectF(xDaColuna(0), m_y, m_largura, altura), kBase);
     }
 
     double xDaColuna(int i) const { return kMargemLateral + kLarguraDoRotulo + i * m_largura; }
@@ -125,10 +132,8 @@ private:
                   kFonteDaNota, kCinza, Qt::AlignLeft);
             m_y += kAlturaDoCabecalho;
         }
-        // The first column is the one the others are measured against: its ground runs down the page.
-        const double fundo = m_folha.pageHeight() - kMargemInferior;
-        if (m_colunas > 0)
-            m_folha.fillBox(QRectF(xDaColuna(0), m_y, m_largura, fundo - m_y), kBase);
+        // The first column is the one the others are measured against: its ground runs down the table.
+        fundoDaBase(kAlturaDosTitulos);
         for (int i = 0; i < m_colunas; ++i) {
             const TracoComparado& t = m_c.tracos()[i];
             texto(celula(i, m_y + 30, 260), t.titulo(), kFonteDaColuna, kPreto, Qt::AlignHCenter);

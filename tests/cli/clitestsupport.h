@@ -92,4 +92,15 @@ inline int paginasDoPdf(const QString& arquivo)
     return int(QString::fromLatin1(conteudo).count(pagina));
 }
 
+// The text of a PDF as pdftotext reads it; empty when it could not be read.
+inline QByteArray textoDoPdf(const QString& arquivo)
+{
+    QProcess processo;
+    processo.start(QStringLiteral("pdftotext"),
+                   {QStringLiteral("-enc"), QStringLiteral("UTF-8"), arquivo, QStringLiteral("-")});
+    if (!processo.waitForFinished(120000) || processo.exitStatus() != QProcess::NormalExit || processo.exitCode() != 0)
+        return {};
+    return processo.readAllStandardOutput();
+}
+
 } // namespace clitest

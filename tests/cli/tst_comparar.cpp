@@ -3,7 +3,6 @@
 #include "testregistry.h"
 
 #include <QDir>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -17,17 +16,6 @@ class TestCompararCli : public QObject
 
 private:
     PastaDeTeste m_pasta{true};
-
-    // The text of a PDF as pdftotext reads it.
-    static QString textoDoPdf(const QString& arquivo)
-    {
-        QProcess processo;
-        processo.start(QStringLiteral("pdftotext"),
-                       {QStringLiteral("-enc"), QStringLiteral("UTF-8"), arquivo, QStringLiteral("-")});
-        if (!processo.waitForFinished(60000) || processo.exitCode() != 0)
-            return {};
-        return QString::fromUtf8(processo.readAllStandardOutput());
-    }
 
 private slots:
     void comparar_data()
@@ -84,7 +72,7 @@ private slots:
         QCOMPARE(run.status, 0);
         QCOMPARE(run.mensagens(), QString());
         if (pdf) {
-            const QString texto = textoDoPdf(arquivo);
+            const QString texto = QString::fromUtf8(clitest::textoDoPdf(arquivo));
             QVERIFY2(texto.contains(QStringLiteral("Comparação de Traços")), qPrintable(texto));
             for (const QString& titulo : titulos)
                 QVERIFY2(texto.contains(titulo), qPrintable(titulo));

@@ -35,17 +35,6 @@ QByteArray resumo(const QString& arquivo)
     return QCryptographicHash::hash(bytesDe(arquivo), QCryptographicHash::Sha256).toHex();
 }
 
-// The text of a PDF as pdftotext reads it; empty when it could not be read.
-QByteArray textoDoPdf(const QString& arquivo)
-{
-    QProcess processo;
-    processo.start(QStringLiteral("pdftotext"),
-                   {QStringLiteral("-enc"), QStringLiteral("UTF-8"), arquivo, QStringLiteral("-")});
-    if (!processo.waitForFinished(120000) || processo.exitStatus() != QProcess::NormalExit || processo.exitCode() != 0)
-        return {};
-    return processo.readAllStandardOutput();
-}
-
 // The report of every mix of the folder, written to `pdf` and read back as text.
 QByteArray relatorio(const QString& pasta, const QString& pdf)
 {
@@ -55,7 +44,7 @@ QByteArray relatorio(const QString& pasta, const QString& pdf)
         qWarning("relatorio: %d %s", run.status, run.erros.constData());
         return {};
     }
-    return textoDoPdf(pdf);
+    return clitest::textoDoPdf(pdf);
 }
 
 clitest::Execucao migrar(const QString& pasta, const QString& conexao)
