@@ -18,6 +18,7 @@
 #include "platform/errorlog.h"
 #include "platform/paths.h"
 #include "preview/imptraco.h"
+#include "preview/janeladacomparacao.h"
 #include "preview/previatraco.h"
 #include "preview/visualiza.h"
 #include "preview/visualizador.h"
@@ -433,6 +434,7 @@ void Traco::montaComandos()
         {QStringLiteral("ID_TracosUso"), [this] { RotinaTracosEmUso(); }},
         {QStringLiteral("ID_SomenteEste"), [this] { ImprimindoEste(); }},
         {QStringLiteral("ID_AtualizarCustos"), [this] { RotinaAtualizarCustos(); }},
+        {QStringLiteral("ID_CompararVariantes"), [this] { ComparandoVariantes(); }},
     };
     // The module menu: the chosen module starts once this program has closed.
     for (int i = 1; i <= 10; ++i) {
@@ -537,7 +539,7 @@ void Traco::voltaDeOutraJanela()
         ativacao();
 }
 
-void Traco::ImprimindoEste()
+void Traco::sobreEsteTraco(const std::function<void()>& acao)
 {
     if (m_form->totalRegistros() < 1) {
         Dialogs::aviso(QStringLiteral("Não existe nenhum traço cadastrado."), QStringLiteral("Nenhum traço cadastrado"),
@@ -546,9 +548,19 @@ void Traco::ImprimindoEste()
     }
     const QVariant marcador = m_form->catalogo().marcador();
     ocupado = true;
-    if (m_imprimeEste) {
-        m_imprimeEste();
-    } else {
+    acao();
+    m_form->catalogo().voltaAoMarcador(marcador);
+    m_form->MostraNumero();
+    ocupado = false;
+}
+
+void Traco::ImprimindoEste()
+{
+    sobreEsteTraco([this] {
+        if (m_imprimeEste) {
+            m_imprimeEste();
+            return;
+        }
         // The sheet of the current mix in the preview form.
         try {
             const catalogue::TabelaProdutos produtos(m_db);
@@ -559,10 +571,15 @@ void Traco::ImprimindoEste()
         } catch (const DbError& erro) {
             desktop::MostraErro(QStringLiteral("Imprimindo Este"), erro.numero(), erro.descricao());
         }
-    }
-    m_form->catalogo().voltaAoMarcador(marcador);
-    m_form->MostraNumero();
-    ocupado = false;
+    });
+}
+
+void Traco::ComparandoVariantes()
+{
+    sobreEsteTraco([this] {
+        preview::comparaVariantes(this, m_db, m_form->tracos().record().value(QStringLiteral("NomeTraco")).toString(),
+                                  logotipo);
+    });
 }
 
 void Traco::RodandoModulo(int modulo)

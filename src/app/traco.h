@@ -86,6 +86,8 @@ public:
     }
     void defineFicha(std::function<void()> imprimeEste) { m_imprimeEste = std::move(imprimeEste); }
     void ImprimindoEste();
+    // The variants of the current mix's name side by side.
+    void ComparandoVariantes();
     void MostraRelatorio(printing::TipoRelatorio relatorio);
 
     // Window state kept for the whole run.
@@ -108,6 +110,9 @@ protected:
     bool eventFilter(QObject* objeto, QEvent* evento) override;
 
 private:
+    // Runs something about the mix shown (its sheet, the comparison of its variants): on an empty catalogue only the
+    // message; afterwards the catalogue stands at the same mix.
+    void sobreEsteTraco(const std::function<void()>& acao);
     void montaComandos();
     void montaFerramentas();
     void montaBarraDeStatus();

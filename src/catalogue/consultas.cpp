@@ -113,6 +113,18 @@ Consulta nomeEUso(const QList<qint64>& codigos)
             valores};
 }
 
+Consulta linhaDoTraco(qint64 codigo)
+{
+    return {QStringLiteral("SELECT * FROM Tracos WHERE Codigo = ?"), {codigo}};
+}
+
+Consulta variantesParaComparar(const QString& nome)
+{
+    return {QStringLiteral("SELECT Codigo, TracoVariante FROM Tracos WHERE NomeTraco = ? "
+                           "ORDER BY Plantao DESC, TracoVariante"),
+            {nome}};
+}
+
 Consulta nomeEVariante(qint64 codigo)
 {
     return {QStringLiteral("SELECT NomeTraco, TracoVariante FROM Tracos WHERE Codigo = ?"), {codigo}};

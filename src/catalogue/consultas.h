@@ -57,6 +57,11 @@ Consulta produtosQueUsam(qint64 codigoTraco);
 Consulta codigoDoNome(const QString& nome);
 // Codigo, NomeTraco, Plantao of the mixes with the keys.
 Consulta nomeEUso(const QList<qint64>& codigos);
+// Every field of the mix with the key.
+Consulta linhaDoTraco(qint64 codigo);
+// Codigo, TracoVariante of the variants of a name, the one in use first and then in variant order: the mixes a
+// comparison of the name's variants takes.
+Consulta variantesParaComparar(const QString& nome);
 // NomeTraco, TracoVariante of the mix with the key: its place in the catalogue's order.
 Consulta nomeEVariante(qint64 codigo);
 // NomeTraco, TracoVariante, Plantao, CodigoTraco (and Versao when asked) of the mix with the key.

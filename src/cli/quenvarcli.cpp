@@ -64,6 +64,12 @@ const char kUso[] =
     "                               preços atuais dos produtos, numa só transação, e data a cotação de hoje;\n"
     "                               um traço cujo produto está sem preço fica como estava e é listado; com\n"
     "                               --pdf, grava o relatório \"Atualização de Custos\" em RELATORIO\n"
+    "  comparar PASTA --traco NOME [--variante N] --traco NOME [--variante N] ... [--pdf ARQUIVO]\n"
+    "                               compara lado a lado de 2 a 4 traços de PASTA (sem --variante, a variante\n"
+    "                               em uso do nome, ou a primeira), com as diferenças de cada um para o\n"
+    "                               primeiro, na unidade e em porcentagem; escreve um objeto JSON (\"tracos\":\n"
+    "                               valores, textos e diferencas de cada traço) ou, com --pdf, grava a página\n"
+    "                               da comparação em PDF\n"
     "Números: um número JSON ou um texto como nas caixas do programa, com vírgula ou ponto decimal (\"2,61\"\n"
     "ou \"2.61\"); um texto em branco vale 0 num campo opcional. Códigos, abatimento e resistência são inteiros.\n"
     "Saída 0: feito. Saída 2: entrada ou opção inválida; a mensagem vai para a saída de erro e nada é escrito\n"
@@ -100,6 +106,7 @@ int main(int argc, char** argv)
         {QStringLiteral("exportar"), cli::exportar},
         {QStringLiteral("importar"), cli::importar},
         {QStringLiteral("recustear"), cli::recustear},
+        {QStringLiteral("comparar"), cli::comparar},
     };
     if (argumentos.isEmpty() || argumentos.first() == QLatin1String("--help") ||
         argumentos.first() == QLatin1String("-h")) {

@@ -32,6 +32,9 @@ int importar(const QStringList& argumentos);
 // recustear PASTA [--em-uso] [--pdf RELATORIO]: every mix (or those in use) costed again from today's prices; with
 // --pdf, the report of what changed.
 int recustear(const QStringList& argumentos);
+// comparar PASTA --traco NOME [--variante N] ... [--pdf ARQUIVO]: two to four stored mixes side by side with their
+// differences to the first, as JSON on stdout or, with --pdf, as a PDF file.
+int comparar(const QStringList& argumentos);
 
 // Writes a message to stderr, in UTF-8, with a line end.
 void erro(const QString& mensagem);

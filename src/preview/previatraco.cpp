@@ -137,6 +137,15 @@ void PreviaTraco::mostraFicha(const calc::CalcState& estado, const printing::Ori
     Folha->vaiParaOInicio();
 }
 
+void PreviaTraco::mostraDocumento(const QString& titulo)
+{
+    m_titulo = titulo;
+    Folha->atualiza();
+    defineZoom(kZoomInicial);
+    Folha->vaiParaOInicio();
+    Folha->setFocus();
+}
+
 void PreviaTraco::limpa()
 {
     m_documento.limpa();

@@ -54,6 +54,9 @@ public:
     // What a host does to show a mix: PreparaFolha, ImprimeTraco and the zoom at 100 %.
     void mostraFicha(const calc::CalcState& estado, const printing::OrigemDaFicha& origem,
                      QWidget* formulario = nullptr);
+    // Shows a page other than the sheet, composed straight into documento(), under `titulo` (the PDF's default name),
+    // from its top at 100 %.
+    void mostraDocumento(const QString& titulo);
     // Empties the preview.
     void limpa();
     // The mix title of the sheet shown (the PDF's default name).

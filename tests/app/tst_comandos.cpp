@@ -212,6 +212,9 @@ private slots:
         QTest::newRow("somente este") << "ID_SomenteEste"
                                       << "Não existe nenhum traço cadastrado."
                                       << "Nenhum traço cadastrado";
+        QTest::newRow("comparar variantes") << "ID_CompararVariantes"
+                                            << "Não existe nenhum traço cadastrado."
+                                            << "Nenhum traço cadastrado";
     }
     void relatoriosComCatalogoVazio()
     {
