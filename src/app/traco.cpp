@@ -6,6 +6,7 @@
 #include "calc/numericentry.h"
 #include "catalogue/consultas.h"
 #include "catalogue/tabelaprodutos.h"
+#include "catalogview/listatracos.h"
 #include "desktop/ajuda.h"
 #include "desktop/dialogs.h"
 #include "desktop/mostraerro.h"
@@ -34,10 +35,12 @@
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QSettings>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTabWidget>
@@ -52,6 +55,8 @@ using desktop::Dialogs;
 using platform::DbError;
 
 const QString kStatusPadrao = QStringLiteral("Barra de Informações - Pressione <F1> para ajuda");
+// The help page of the list of mixes.
+constexpr int kTopicoLista = 4003;
 const QString kSufixoMorto = QStringLiteral("   [Arq. Mortos Carregados]");
 const QString kSufixoSomenteLeitura = QStringLiteral("   [Somente Leitura]");
 // The tools that write the catalogue, never run while it is open for browsing only.
@@ -100,6 +105,11 @@ Traco::Traco(platform::Database& db, QWidget* parent) : QMainWindow(parent), m_d
     m_form->defineEnter([this] { Enter(); });
     connect(m_form, &mixform::FormTraco::registro, this,
             [this](const QString& texto) { m_paineis[2]->setText(texto); });
+    m_lista = new catalogview::ListaTracos(m_db, this);
+    addDockWidget(Qt::RightDockWidgetArea, m_lista);
+    m_lista->hide();
+    connect(m_lista, &catalogview::ListaTracos::escolhido, this, &Traco::mostraDaLista);
+    connect(m_form, &mixform::FormTraco::catalogoAlterado, m_lista, &catalogview::ListaTracos::recarrega);
     montaFerramentas();
     montaBarraDeStatus();
     qApp->installEventFilter(this);
@@ -128,6 +138,9 @@ void Traco::montaFerramentas()
     }
     m_acoes.value(QStringLiteral("ID_Tracos"))->setCheckable(true);
     m_acoes.value(QStringLiteral("ID_Tracos"))->setChecked(true);
+    m_acoes.value(QStringLiteral("ID_ListaTracos"))->setCheckable(true);
+    connect(m_lista, &QDockWidget::visibilityChanged, m_acoes.value(QStringLiteral("ID_ListaTracos")),
+            [this] { m_acoes.value(QStringLiteral("ID_ListaTracos"))->setChecked(m_lista->isVisible()); });
 
     const auto preenche = [this](QWidget* destino, const QStringList& itens) {
         for (const QString& id : itens) {
@@ -295,6 +308,9 @@ void Traco::configura()
     if (passo([this] { m_form->abre(); }) == Resultado::Para)
         return;
     m_form->catalogo().definePosicao(m_form->totalRegistros() > 0 ? 1 : 0);
+    // The list comes back as the user left it.
+    if (QSettings(QStringLiteral("Quenvar"), nomeDoExecutavel()).value(QStringLiteral("Lista/Visivel")).toBool())
+        m_lista->show();
 
     Modo(Operacao::Visualizar);
     m_form->Pasta->setCurrentIndex(0);
@@ -398,6 +414,7 @@ void Traco::montaComandos()
     m_comandos = {
         {QStringLiteral("ID_Sair"), [this] { close(); }},
         {QStringLiteral("ID_Tracos"), [this] { alternaTracos(); }},
+        {QStringLiteral("ID_ListaTracos"), [this] { m_lista->setVisible(!m_lista->isVisible()); }},
         {QStringLiteral("ID_Incluir"), [this] { m_form->Inserindo(); }},
         {QStringLiteral("ID_Alterar"), [this] { m_form->Alterando(); }},
         {QStringLiteral("ID_Excluir"), [this] { m_form->Excluindo(); }},
@@ -695,6 +712,9 @@ void Traco::showEvent(QShowEvent* event)
 
 void Traco::teclaDaJanela(QKeyEvent* evento, QWidget* alvo, bool& consumida)
 {
+    // Esc in the list's search box empties it.
+    if (evento->key() == Qt::Key_Escape && alvo == m_lista->Procura && !m_lista->Procura->text().isEmpty())
+        return;
     if (evento->key() == Qt::Key_Escape) {
         consumida = true;
         if (modoTexto == QLatin1String("Normal")) {
@@ -710,7 +730,8 @@ void Traco::teclaDaJanela(QKeyEvent* evento, QWidget* alvo, bool& consumida)
     } else if (evento->key() == Qt::Key_F1) {
         consumida = true;
         QWidget* foco = QApplication::focusWidget() ? QApplication::focusWidget() : alvo;
-        desktop::Ajuda::MostraAjuda(foco ? foco->window() : this, m_form->topicoAjuda(foco));
+        desktop::Ajuda::MostraAjuda(foco ? foco->window() : this,
+                                    m_lista->isAncestorOf(foco) ? kTopicoLista : m_form->topicoAjuda(foco));
     }
 }
 
@@ -731,26 +752,38 @@ bool Traco::eventFilter(QObject* objeto, QEvent* evento)
     return QMainWindow::eventFilter(objeto, evento);
 }
 
+bool Traco::terminaEdicao()
+{
+    if (!m_form->inserindo && !m_form->alterando)
+        return true;
+    const Dialogs::Resposta resposta = Dialogs::atual().mensagem(
+        QStringLiteral("Deseja gravar as alterações do traço?"), QStringLiteral("Gravar Registro"),
+        Dialogs::Icone::Pergunta, Dialogs::Botoes::SimNaoCancelar, Dialogs::Resposta::Sim);
+    if (resposta == Dialogs::Resposta::Cancelar)
+        return false;
+    m_form->Gravando(resposta == Dialogs::Resposta::Sim ? mixform::FormTraco::Fim::Gravar
+                                                        : mixform::FormTraco::Fim::Cancelar);
+    // A save refused (a box to correct, another workstation's change) keeps the mix on screen.
+    return !m_form->inserindo && !m_form->alterando;
+}
+
+void Traco::mostraDaLista(qint64 codigo)
+{
+    if (terminaEdicao())
+        m_form->mostraTraco(codigo);
+}
+
 void Traco::closeEvent(QCloseEvent* event)
 {
     // A mix being inserted or edited is not lost by closing the program: it is saved, left, or the program stays.
-    if (m_form->inserindo || m_form->alterando) {
-        const Dialogs::Resposta resposta = Dialogs::atual().mensagem(
-            QStringLiteral("Deseja gravar as alterações do traço?"), QStringLiteral("Gravar Registro"),
-            Dialogs::Icone::Pergunta, Dialogs::Botoes::SimNaoCancelar, Dialogs::Resposta::Sim);
-        if (resposta == Dialogs::Resposta::Cancelar) {
-            event->ignore();
-            return;
-        }
-        m_form->Gravando(resposta == Dialogs::Resposta::Sim ? mixform::FormTraco::Fim::Gravar
-                                                            : mixform::FormTraco::Fim::Cancelar);
-        // A save refused (a box to correct, another workstation's change) keeps the program open on the mix.
-        if (m_form->inserindo || m_form->alterando) {
-            event->ignore();
-            return;
-        }
+    if (!terminaEdicao()) {
+        event->ignore();
+        return;
     }
     desktop::Posicao::GravaPosicao(this, nomeDoExecutavel());
+    if (isVisible())
+        QSettings(QStringLiteral("Quenvar"), nomeDoExecutavel())
+            .setValue(QStringLiteral("Lista/Visivel"), m_lista->isVisible());
     m_fechando = true;
     m_form->fecha();
     for (QWidget* w : std::initializer_list<QWidget*>{m_sobre, m_formMass, m_formCons, m_mago}) {
