@@ -39,17 +39,26 @@ QString ModeloLista::semAcentos(const QString& texto)
     return resultado.toCaseFolded();
 }
 
+// The views are told of the new lines however the change ends: a read the database refuses leaves the lines as
+// they were.
+class ModeloLista::Reinicio
+{
+public:
+    explicit Reinicio(ModeloLista& modelo) : m_modelo(modelo) { m_modelo.beginResetModel(); }
+    ~Reinicio() { m_modelo.endResetModel(); }
+    Reinicio(const Reinicio&) = delete;
+    Reinicio& operator=(const Reinicio&) = delete;
+
+private:
+    ModeloLista& m_modelo;
+};
+
 void ModeloLista::abre()
 {
-    beginResetModel();
-    try {
-        leChaves(m_coluna, m_sentido);
-    } catch (...) {
-        endResetModel();
-        throw;
-    }
+    const Reinicio reinicio(*this);
+    m_nomesLidos = false;
+    leChaves(m_coluna, m_sentido);
     aplicaFiltro();
-    endResetModel();
 }
 
 void ModeloLista::recarrega()
@@ -108,49 +117,58 @@ void ModeloLista::leChaves(int coluna, Qt::SortOrder sentido)
     const QString juncao =
         coluna == Cimento ? QStringLiteral("LEFT JOIN Produtos ON Produtos.CodigoProduto = Tracos.TracoCimentoCod ")
                           : QString();
-    QSqlQuery q =
-        m_db.exec(QStringLiteral("SELECT Tracos.Codigo, Tracos.NomeTraco, Tracos.Plantao FROM Tracos %1ORDER BY %2")
-                      .arg(juncao, ordemDaColuna(coluna, sentido)));
-    QVector<Entrada> ordem;
-    QVector<QString> nomes;
-    // Each name is folded once: a name has about two variants, and the rows of a name mostly come together.
-    QHash<QString, int> porNome;
-    QString ultimo;
-    int ultimoIndice = -1;
-    while (q.next()) {
-        const QString nome = q.value(1).toString();
-        if (ultimoIndice < 0 || nome != ultimo) {
-            const auto it = porNome.constFind(nome);
-            if (it != porNome.cend()) {
-                ultimoIndice = *it;
-            } else {
-                ultimoIndice = int(nomes.size());
-                nomes.append(semAcentos(nome));
-                porNome.insert(nome, ultimoIndice);
-            }
-            ultimo = nome;
-        }
-        ordem.append({q.value(0).toLongLong(), ultimoIndice, q.value(2).toBool()});
-    }
+    QSqlQuery q = m_db.exec(
+        QStringLiteral("SELECT Tracos.Codigo FROM Tracos %1ORDER BY %2").arg(juncao, ordemDaColuna(coluna, sentido)));
+    QVector<qint64> ordem;
+    while (q.next())
+        ordem.append(q.value(0).toLongLong());
     m_ordem = std::move(ordem);
-    m_nomesSemAcento = std::move(nomes);
     m_coluna = coluna;
     m_sentido = sentido;
+}
+
+void ModeloLista::leNomes()
+{
+    QSqlQuery q = m_db.exec(QStringLiteral("SELECT Codigo, NomeTraco, Plantao FROM Tracos"));
+    QHash<qint64, Entrada> entradas;
+    QVector<QString> nomes;
+    // Each name is folded once: a name has about two variants.
+    QHash<QString, int> porNome;
+    while (q.next()) {
+        const QString nome = q.value(1).toString();
+        auto it = porNome.constFind(nome);
+        if (it == porNome.cend()) {
+            it = porNome.insert(nome, int(nomes.size()));
+            nomes.append(semAcentos(nome));
+        }
+        entradas.insert(q.value(0).toLongLong(), {*it, q.value(2).toBool()});
+    }
+    m_entradas = std::move(entradas);
+    m_nomesSemAcento = std::move(nomes);
+    m_nomesLidos = true;
 }
 
 void ModeloLista::aplicaFiltro()
 {
     m_blocos.clear();
     m_idadeDosBlocos.clear();
-    m_visiveis.clear();
+    if (m_filtroSemAcento.isEmpty() && !m_soEmUso) {
+        m_visiveis = m_ordem;
+        return;
+    }
+    if (!m_nomesLidos)
+        leNomes();
     QVector<char> nomeServe(m_nomesSemAcento.size(), 1);
     if (!m_filtroSemAcento.isEmpty()) {
         for (qsizetype i = 0; i < m_nomesSemAcento.size(); ++i)
             nomeServe[i] = m_nomesSemAcento.at(i).contains(m_filtroSemAcento) ? 1 : 0;
     }
-    for (const Entrada& e : std::as_const(m_ordem)) {
-        if (nomeServe.at(e.nome) && (!m_soEmUso || e.emUso))
-            m_visiveis.append(e.codigo);
+    m_visiveis.clear();
+    for (const qint64 codigo : std::as_const(m_ordem)) {
+        // A mix written since the names were read shows until they are read again.
+        const auto e = m_entradas.constFind(codigo);
+        if (e == m_entradas.cend() || (nomeServe.at(e->nome) && (!m_soEmUso || e->emUso)))
+            m_visiveis.append(codigo);
     }
 }
 
@@ -161,21 +179,19 @@ void ModeloLista::defineFiltro(const QString& texto)
         m_filtro = texto;
         return;
     }
-    beginResetModel();
+    const Reinicio reinicio(*this);
     m_filtro = texto;
     m_filtroSemAcento = semAcento;
     aplicaFiltro();
-    endResetModel();
 }
 
 void ModeloLista::defineSoEmUso(bool soEmUso)
 {
     if (soEmUso == m_soEmUso)
         return;
-    beginResetModel();
+    const Reinicio reinicio(*this);
     m_soEmUso = soEmUso;
     aplicaFiltro();
-    endResetModel();
 }
 
 void ModeloLista::sort(int coluna, Qt::SortOrder sentido)

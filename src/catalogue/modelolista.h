@@ -14,7 +14,8 @@ class Database;
 namespace catalogue {
 
 // The whole catalogue as a table of mixes, one line per mix, for a list beside the mix form. Only what the list
-// needs to keep its order and its filter is read for every mix (the key, the name and the in-use mark); the columns
+// needs to keep its order is read for every mix (the key), and what its filter needs (the name and the in-use mark)
+// once a filter is set; the columns
 // of the lines on screen are read a block at a time and kept in a small cache, so that a catalogue of a hundred
 // thousand mixes opens at once and scrolling reads only what comes into view.
 //
@@ -38,6 +39,7 @@ public:
     // Reads them again after a write (this workstation's or another's), keeping order and filter. Throws DbError.
     void recarrega();
 
+    // The filter and the switch read the names of the catalogue the first time they are used. Throw DbError.
     void defineFiltro(const QString& texto);
     QString filtro() const { return m_filtro; }
     void defineSoEmUso(bool soEmUso);
@@ -65,15 +67,17 @@ public:
     void sort(int coluna, Qt::SortOrder sentido = Qt::AscendingOrder) override;
 
 private:
+    class Reinicio;
+    // What the filter needs of a mix, read only once a filter is set.
     struct Entrada
     {
-        qint64 codigo = 0;
         int nome = 0; // in m_nomesSemAcento
         bool emUso = false;
     };
 
     void leChaves(int coluna, Qt::SortOrder sentido);
     void aplicaFiltro();
+    void leNomes();
     QString ordemDaColuna(int coluna, Qt::SortOrder sentido) const;
     const QSqlRecord* linha(int linha) const;
     QString texto(const QSqlRecord& registro, int coluna) const;
@@ -85,8 +89,12 @@ private:
     QString m_filtroSemAcento;
     bool m_soEmUso = false;
 
-    QVector<Entrada> m_ordem;                         // every mix, in the order
-    QVector<QString> m_nomesSemAcento;                // each distinct name once
+    QVector<qint64> m_ordem; // every mix, in the order
+    // The name and mark of every mix, read apart from the order (an unordered read of the table is a fraction of an
+    // ordered one carrying the names), and again after the catalogue was read again.
+    QHash<qint64, Entrada> m_entradas;
+    QVector<QString> m_nomesSemAcento; // each distinct name once
+    bool m_nomesLidos = false;
     QVector<qint64> m_visiveis;                       // the keys the filter keeps, in the order
     mutable QHash<int, QVector<QSqlRecord>> m_blocos; // block number -> its lines
     mutable QList<int> m_idadeDosBlocos;              // oldest first

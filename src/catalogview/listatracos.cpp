@@ -73,13 +73,10 @@ ListaTracos::ListaTracos(platform::Database& db, QWidget* parent)
     explicaControles();
 
     connect(Procura, &QLineEdit::textChanged, this, [this](const QString& texto) {
-        m_modelo->defineFiltro(texto);
-        mostraSituacao();
+        le(QStringLiteral("Procurar Traço"), [&] { m_modelo->defineFiltro(texto); });
     });
-    connect(SoEmUso, &QCheckBox::toggled, this, [this](bool so) {
-        m_modelo->defineSoEmUso(so);
-        mostraSituacao();
-    });
+    connect(SoEmUso, &QCheckBox::toggled, this,
+            [this](bool so) { le(QStringLiteral("Procurar Traço"), [&] { m_modelo->defineSoEmUso(so); }); });
     connect(Tabela->horizontalHeader(), &QHeaderView::sortIndicatorChanged, this, [this](int coluna, Qt::SortOrder s) {
         const qint64 atual = m_modelo->codigoEm(Tabela->currentIndex().row());
         le(QStringLiteral("Ordenar Lista"), [&] { m_modelo->sort(coluna, s); });
