@@ -57,6 +57,8 @@ using platform::DbError;
 const QString kStatusPadrao = QStringLiteral("Barra de Informações - Pressione <F1> para ajuda");
 // The help page of the list of mixes.
 constexpr int kTopicoLista = 4003;
+// The narrowest the list beside the form shows its columns usefully.
+constexpr int kLarguraDaLista = 420;
 const QString kSufixoMorto = QStringLiteral("   [Arq. Mortos Carregados]");
 const QString kSufixoSomenteLeitura = QStringLiteral("   [Somente Leitura]");
 // The tools that write the catalogue, never run while it is open for browsing only.
@@ -308,7 +310,11 @@ void Traco::configura()
     if (passo([this] { m_form->abre(); }) == Resultado::Para)
         return;
     m_form->catalogo().definePosicao(m_form->totalRegistros() > 0 ? 1 : 0);
-    // The list comes back as the user left it.
+    // The list goes beside the form when the window has room for both, under it otherwise; it comes back as the
+    // user left it.
+    addDockWidget(width() >= m_form->minimumSizeHint().width() + kLarguraDaLista ? Qt::RightDockWidgetArea
+                                                                                 : Qt::BottomDockWidgetArea,
+                  m_lista);
     if (QSettings(QStringLiteral("Quenvar"), nomeDoExecutavel()).value(QStringLiteral("Lista/Visivel")).toBool())
         m_lista->show();
 
