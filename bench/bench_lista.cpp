@@ -1,20 +1,21 @@
 // The list of the whole catalogue (catalogue::ModeloLista) on a catalogue of 100 000 mixes made by GeradorCatalogo,
 // on the data folder's SQLite file. Each step is timed by hand and ends with the first screen of lines (40 lines,
 // every column) read, as the list shows them:
-//   abre     on a fresh connection, the keys and names read in the catalogue's order;
+//   abre     on a fresh connection, the keys read in the catalogue's order;
 //            floor: the catalogue's keys alone read in its order with a plain QSqlQuery, on a fresh connection;
 //   filtra   one keystroke in the search box: the filter text grows by a letter ("c", "co", … "concreto b") and
 //            is emptied again; floor: one pass of QString::contains, without regard to case, over the 100 000
 //            names held in memory;
 //   ordena   a column's title clicked: the keys read again in the order of the cost, then of the name;
 //            floor: the keys read in the order of the cost column alone.
-// Counters: p50_ms, p99_ms of the steps, piso_ms the floor's median in the same run, vezes_o_piso = p50 / floor.
+// Counters: those of tempos.h.
 //
 //   build/bin/bench_lista
 
 #include "catalogue/modelolista.h"
 #include "geradorcatalogo.h"
 #include "platform/database.h"
+#include "tempos.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -65,26 +66,6 @@ const Catalogo& catalogo()
     return *c;
 }
 
-double percentil(std::vector<double> v, double p)
-{
-    if (v.empty())
-        return 0;
-    std::sort(v.begin(), v.end());
-    const auto posicao = std::size_t(std::ceil(p * double(v.size())));
-    return v[std::min(v.size(), std::max<std::size_t>(posicao, 1)) - 1];
-}
-
-void publica(benchmark::State& state, const std::vector<double>& passos, const std::vector<double>& piso)
-{
-    const double p50 = percentil(passos, 0.5);
-    const double piso50 = percentil(piso, 0.5);
-    state.counters["p50_ms"] = p50;
-    state.counters["p99_ms"] = percentil(passos, 0.99);
-    state.counters["piso_ms"] = piso50;
-    if (piso50 > 0)
-        state.counters["vezes_o_piso"] = p50 / piso50;
-}
-
 // The first screen of lines, every column, as the view asks for them.
 void primeiraTela(const ModeloLista& modelo)
 {
@@ -94,12 +75,13 @@ void primeiraTela(const ModeloLista& modelo)
     }
 }
 
+// The floor's time, in milliseconds.
 template <typename Passo> double cronometra(Passo passo)
 {
     QElapsedTimer relogio;
     relogio.start();
     passo();
-    return double(relogio.nsecsElapsed()) / 1e6;
+    return Tempos::ms(relogio.nsecsElapsed());
 }
 
 int conta(Database& db, const QString& sql)
@@ -114,13 +96,12 @@ int conta(Database& db, const QString& sql)
 void abre(benchmark::State& state)
 {
     const Catalogo& c = catalogo();
-    std::vector<double> passos;
-    std::vector<double> piso;
+    Tempos t;
     for (auto _ : state) {
         {
             Database db(QStringLiteral("bench-lista-piso"));
             db.open(c.banco);
-            piso.push_back(cronometra([&] {
+            t.piso.push_back(cronometra([&] {
                 conta(db, QStringLiteral("SELECT Codigo FROM Tracos ORDER BY %1, TracoVariante")
                               .arg(db.ordemDeTexto(QStringLiteral("NomeTraco"))));
             }));
@@ -134,10 +115,9 @@ void abre(benchmark::State& state)
         });
         if (modelo.rowCount() != Tracos)
             state.SkipWithError("not every mix was listed");
-        passos.push_back(ms);
-        state.SetIterationTime(ms / 1000.0);
+        t.passo(state, qint64(ms * 1e6));
     }
-    publica(state, passos, piso);
+    t.publica(state);
 }
 
 void filtra(benchmark::State& state)
@@ -152,8 +132,7 @@ void filtra(benchmark::State& state)
     while (q.next())
         nomes.append(q.value(0).toString());
     const QString digitado = QStringLiteral("concreto b");
-    std::vector<double> passos;
-    std::vector<double> piso;
+    Tempos t;
     int tecla = 0;
     for (auto _ : state) {
         const QString texto = digitado.left(tecla % (digitado.size() + 1));
@@ -162,16 +141,15 @@ void filtra(benchmark::State& state)
             modelo.defineFiltro(texto);
             primeiraTela(modelo);
         });
-        passos.push_back(ms);
-        state.SetIterationTime(ms / 1000.0);
+        t.passo(state, qint64(ms * 1e6));
         int achados = 0;
-        piso.push_back(cronometra([&] {
+        t.piso.push_back(cronometra([&] {
             for (const QString& nome : std::as_const(nomes))
                 achados += nome.contains(texto, Qt::CaseInsensitive) ? 1 : 0;
         }));
         benchmark::DoNotOptimize(achados);
     }
-    publica(state, passos, piso);
+    t.publica(state);
 }
 
 void ordena(benchmark::State& state)
@@ -181,8 +159,7 @@ void ordena(benchmark::State& state)
     db.open(c.banco);
     ModeloLista modelo(db);
     modelo.abre();
-    std::vector<double> passos;
-    std::vector<double> piso;
+    Tempos t;
     bool porCusto = true;
     for (auto _ : state) {
         const double ms = cronometra([&] {
@@ -190,12 +167,11 @@ void ordena(benchmark::State& state)
             primeiraTela(modelo);
         });
         porCusto = !porCusto;
-        passos.push_back(ms);
-        state.SetIterationTime(ms / 1000.0);
-        piso.push_back(
+        t.passo(state, qint64(ms * 1e6));
+        t.piso.push_back(
             cronometra([&] { conta(db, QStringLiteral("SELECT Codigo FROM Tracos ORDER BY PrecoCustoComPerda")); }));
     }
-    publica(state, passos, piso);
+    t.publica(state);
 }
 
 BENCHMARK(abre)->Iterations(5)->Unit(benchmark::kMillisecond)->UseManualTime();
