@@ -17,6 +17,7 @@
 //   PGHOST=/var/run/postgresql build/bin/bench_catalogo --benchmark_filter='(abreCatalogo|novoTraco)/.*'
 
 #include "geradorcatalogo.h"
+#include "tempos.h"
 
 #include "app/traco.h"
 #include "calc/recalculo.h"
@@ -210,38 +211,6 @@ void poeNaTela()
 {
     QCoreApplication::processEvents();
 }
-
-// Times of the steps of one run, for the counters.
-struct Tempos
-{
-    std::vector<double> passos;
-    std::vector<double> piso;
-
-    static double ms(qint64 ns) { return double(ns) / 1e6; }
-    static double percentil(std::vector<double> v, double p)
-    {
-        if (v.empty())
-            return 0;
-        std::sort(v.begin(), v.end());
-        const auto posicao = std::size_t(std::ceil(p * double(v.size())));
-        return v[std::min(v.size(), std::max<std::size_t>(posicao, 1)) - 1];
-    }
-    void passo(benchmark::State& state, qint64 ns)
-    {
-        passos.push_back(ms(ns));
-        state.SetIterationTime(double(ns) / 1e9);
-    }
-    void publica(benchmark::State& state) const
-    {
-        const double p50 = percentil(passos, 0.5);
-        const double piso50 = percentil(piso, 0.5);
-        state.counters["p50_ms"] = p50;
-        state.counters["p99_ms"] = percentil(passos, 0.99);
-        state.counters["piso_ms"] = piso50;
-        if (piso50 > 0)
-            state.counters["vezes_o_piso"] = p50 / piso50;
-    }
-};
 
 // The floor of a new mix's save: the catalogue's keys read in its order; of an open, those and the catalogue's
 // names, each once, in its order (`comNomes`).

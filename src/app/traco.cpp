@@ -7,6 +7,7 @@
 #include "calc/numericentry.h"
 #include "catalogue/consultas.h"
 #include "catalogue/tabelaprodutos.h"
+#include "catalogview/listatracos.h"
 #include "desktop/ajuda.h"
 #include "desktop/dialogs.h"
 #include "desktop/mostraerro.h"
@@ -36,10 +37,12 @@
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QSettings>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTabWidget>
@@ -54,6 +57,10 @@ using desktop::Dialogs;
 using platform::DbError;
 
 const QString kStatusPadrao = QStringLiteral("Barra de Informações - Pressione <F1> para ajuda");
+// The help page of the list of mixes.
+constexpr int kTopicoLista = 4003;
+// The narrowest the list beside the form shows its columns usefully.
+constexpr int kLarguraDaLista = 420;
 const QString kSufixoMorto = QStringLiteral("   [Arq. Mortos Carregados]");
 const QString kSufixoSomenteLeitura = QStringLiteral("   [Somente Leitura]");
 // The tools that write the catalogue, never run while it is open for browsing only.
@@ -106,6 +113,11 @@ Traco::Traco(platform::Database& db, QWidget* parent) : QMainWindow(parent), m_d
     m_form->defineEnter([this] { Enter(); });
     connect(m_form, &mixform::FormTraco::registro, this,
             [this](const QString& texto) { m_paineis[2]->setText(texto); });
+    m_lista = new catalogview::ListaTracos(m_db, this);
+    addDockWidget(Qt::RightDockWidgetArea, m_lista);
+    m_lista->hide();
+    connect(m_lista, &catalogview::ListaTracos::escolhido, this, &Traco::mostraDaLista);
+    connect(m_form, &mixform::FormTraco::catalogoAlterado, m_lista, &catalogview::ListaTracos::recarrega);
     montaFerramentas();
     montaBarraDeStatus();
     qApp->installEventFilter(this);
@@ -134,6 +146,9 @@ void Traco::montaFerramentas()
     }
     m_acoes.value(QStringLiteral("ID_Tracos"))->setCheckable(true);
     m_acoes.value(QStringLiteral("ID_Tracos"))->setChecked(true);
+    m_acoes.value(QStringLiteral("ID_ListaTracos"))->setCheckable(true);
+    connect(m_lista, &QDockWidget::visibilityChanged, m_acoes.value(QStringLiteral("ID_ListaTracos")),
+            [this] { m_acoes.value(QStringLiteral("ID_ListaTracos"))->setChecked(m_lista->isVisible()); });
 
     const auto preenche = [this](QWidget* destino, const QStringList& itens) {
         for (const QString& id : itens) {
@@ -301,6 +316,13 @@ void Traco::configura()
     if (passo([this] { m_form->abre(); }) == Resultado::Para)
         return;
     m_form->catalogo().definePosicao(m_form->totalRegistros() > 0 ? 1 : 0);
+    // The list goes beside the form when the window has room for both, under it otherwise; it comes back as the
+    // user left it.
+    addDockWidget(width() >= m_form->minimumSizeHint().width() + kLarguraDaLista ? Qt::RightDockWidgetArea
+                                                                                 : Qt::BottomDockWidgetArea,
+                  m_lista);
+    if (QSettings(QStringLiteral("Quenvar"), nomeDoExecutavel()).value(QStringLiteral("Lista/Visivel")).toBool())
+        m_lista->show();
 
     Modo(Operacao::Visualizar);
     m_form->Pasta->setCurrentIndex(0);
@@ -404,6 +426,7 @@ void Traco::montaComandos()
     m_comandos = {
         {QStringLiteral("ID_Sair"), [this] { close(); }},
         {QStringLiteral("ID_Tracos"), [this] { alternaTracos(); }},
+        {QStringLiteral("ID_ListaTracos"), [this] { m_lista->setVisible(!m_lista->isVisible()); }},
         {QStringLiteral("ID_Incluir"), [this] { m_form->Inserindo(); }},
         {QStringLiteral("ID_Alterar"), [this] { m_form->Alterando(); }},
         {QStringLiteral("ID_Excluir"), [this] { m_form->Excluindo(); }},
@@ -719,6 +742,9 @@ void Traco::showEvent(QShowEvent* event)
 
 void Traco::teclaDaJanela(QKeyEvent* evento, QWidget* alvo, bool& consumida)
 {
+    // Esc in the list's search box empties it.
+    if (evento->key() == Qt::Key_Escape && alvo == m_lista->Procura && !m_lista->Procura->text().isEmpty())
+        return;
     if (evento->key() == Qt::Key_Escape) {
         consumida = true;
         if (modoTexto == QLatin1String("Normal")) {
@@ -734,7 +760,8 @@ void Traco::teclaDaJanela(QKeyEvent* evento, QWidget* alvo, bool& consumida)
     } else if (evento->key() == Qt::Key_F1) {
         consumida = true;
         QWidget* foco = QApplication::focusWidget() ? QApplication::focusWidget() : alvo;
-        desktop::Ajuda::MostraAjuda(foco ? foco->window() : this, m_form->topicoAjuda(foco));
+        desktop::Ajuda::MostraAjuda(foco ? foco->window() : this,
+                                    m_lista->isAncestorOf(foco) ? kTopicoLista : m_form->topicoAjuda(foco));
     }
 }
 
@@ -755,26 +782,38 @@ bool Traco::eventFilter(QObject* objeto, QEvent* evento)
     return QMainWindow::eventFilter(objeto, evento);
 }
 
+bool Traco::terminaEdicao()
+{
+    if (!m_form->inserindo && !m_form->alterando)
+        return true;
+    const Dialogs::Resposta resposta = Dialogs::atual().mensagem(
+        QStringLiteral("Deseja gravar as alterações do traço?"), QStringLiteral("Gravar Registro"),
+        Dialogs::Icone::Pergunta, Dialogs::Botoes::SimNaoCancelar, Dialogs::Resposta::Sim);
+    if (resposta == Dialogs::Resposta::Cancelar)
+        return false;
+    m_form->Gravando(resposta == Dialogs::Resposta::Sim ? mixform::FormTraco::Fim::Gravar
+                                                        : mixform::FormTraco::Fim::Cancelar);
+    // A save refused (a box to correct, another workstation's change) keeps the mix on screen.
+    return !m_form->inserindo && !m_form->alterando;
+}
+
+void Traco::mostraDaLista(qint64 codigo)
+{
+    if (terminaEdicao())
+        m_form->mostraTraco(codigo);
+}
+
 void Traco::closeEvent(QCloseEvent* event)
 {
     // A mix being inserted or edited is not lost by closing the program: it is saved, left, or the program stays.
-    if (m_form->inserindo || m_form->alterando) {
-        const Dialogs::Resposta resposta = Dialogs::atual().mensagem(
-            QStringLiteral("Deseja gravar as alterações do traço?"), QStringLiteral("Gravar Registro"),
-            Dialogs::Icone::Pergunta, Dialogs::Botoes::SimNaoCancelar, Dialogs::Resposta::Sim);
-        if (resposta == Dialogs::Resposta::Cancelar) {
-            event->ignore();
-            return;
-        }
-        m_form->Gravando(resposta == Dialogs::Resposta::Sim ? mixform::FormTraco::Fim::Gravar
-                                                            : mixform::FormTraco::Fim::Cancelar);
-        // A save refused (a box to correct, another workstation's change) keeps the program open on the mix.
-        if (m_form->inserindo || m_form->alterando) {
-            event->ignore();
-            return;
-        }
+    if (!terminaEdicao()) {
+        event->ignore();
+        return;
     }
     desktop::Posicao::GravaPosicao(this, nomeDoExecutavel());
+    if (isVisible())
+        QSettings(QStringLiteral("Quenvar"), nomeDoExecutavel())
+            .setValue(QStringLiteral("Lista/Visivel"), m_lista->isVisible());
     m_fechando = true;
     m_form->fecha();
     for (QWidget* w : std::initializer_list<QWidget*>{m_sobre, m_formMass, m_formCons, m_mago}) {

@@ -22,6 +22,9 @@ class FormCons;
 namespace wizard {
 class Mago;
 }
+namespace catalogview {
+class ListaTracos;
+}
 
 namespace app {
 
@@ -50,6 +53,10 @@ public:
                            Sobre* sobre);
 
     mixform::FormTraco* form() const { return m_form; }
+    // The catalogue as a list beside the form; the program gives it the comparison window (defineComparacao).
+    catalogview::ListaTracos* lista() const { return m_lista; }
+    // The mix chosen in the list shown in the form, once an insert or edit in progress is saved or left.
+    void mostraDaLista(qint64 codigo);
     QAction* ferramenta(const QString& id) const { return m_acoes.value(id); }
     QMenu* menuDoId(const QString& id) const { return m_menus.value(id); }
     QToolBar* barra(int i) const { return m_barras[i]; }
@@ -132,9 +139,13 @@ private:
     void RotinaTracosEmUso();
     // Re-costs the catalogue from today's prices (atualizacustos.cpp).
     void RotinaAtualizarCustos();
+    // A mix being inserted or edited is saved, left, or kept (the user cancelled, or the save was refused): true
+    // when the form is no longer editing.
+    bool terminaEdicao();
 
     platform::Database& m_db;
     mixform::FormTraco* m_form = nullptr;
+    catalogview::ListaTracos* m_lista = nullptr;
     QHash<QString, QAction*> m_acoes;
     QHash<QString, QMenu*> m_menus;
     QHash<QString, bool> m_desejado;

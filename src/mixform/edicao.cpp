@@ -248,6 +248,22 @@ void FormTraco::OrdenarTracos(std::optional<qint64> codigo)
     } catch (const DbError& erro) {
         desktop::MostraErro(QStringLiteral("Ordenar Traços"), erro.numero(), erro.descricao());
     }
+    emit catalogoAlterado();
+}
+
+bool FormTraco::mostraTraco(qint64 codigo)
+{
+    if (inserindo || alterando)
+        return false;
+    try {
+        // The record as it stands when nothing was written since it was read; read again otherwise, so that a mix
+        // another workstation added is found too.
+        m_catalogo.ordena(codigo);
+    } catch (const DbError& erro) {
+        desktop::MostraErro(QStringLiteral("Mostrar Traço"), erro.numero(), erro.descricao());
+    }
+    MostraNumero();
+    return true;
 }
 
 void FormTraco::recarregaNomes()

@@ -107,6 +107,9 @@ public:
     // Reads the catalogue again in its order (rows of other workstations included) and goes to the mix of key
     // `codigo`.
     void OrdenarTracos(std::optional<qint64> codigo);
+    // Shows the mix of key `codigo`, chosen elsewhere than with the navigation buttons (a list of the catalogue); the
+    // buttons go on from it. Refused while a mix is inserted or edited: the window settles that edit first.
+    bool mostraTraco(qint64 codigo);
     // Reads the name list again from the catalogue.
     void recarregaNomes();
     // Fills the name list on screen with the catalogue's names as last read.
@@ -193,6 +196,8 @@ public:
 signals:
     // "Registro 3/12", for the status bar.
     void registro(const QString& texto);
+    // The catalogue was read again after a write (a save, an insert, a delete) or another workstation's change.
+    void catalogoAlterado();
 
 protected:
     bool eventFilter(QObject* objeto, QEvent* evento) override;

@@ -152,7 +152,7 @@ private slots:
     // every other page's below).
     void todoTopicoPedidoTemPagina()
     {
-        for (const int topico : {0, 1001, 1002, 1003, 2000, 3001, 3002, 3003, 30020, 31020})
+        for (const int topico : {0, 1001, 1002, 1003, 2000, 3001, 3002, 3003, 4003, 30020, 31020})
             QVERIFY2(QFileInfo::exists(Ajuda::pagina(topico)), qPrintable(Ajuda::pagina(topico)));
     }
 
