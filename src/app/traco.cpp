@@ -118,6 +118,12 @@ Traco::Traco(platform::Database& db, QWidget* parent) : QMainWindow(parent), m_d
     m_lista->hide();
     connect(m_lista, &catalogview::ListaTracos::escolhido, this, &Traco::mostraDaLista);
     connect(m_form, &mixform::FormTraco::catalogoAlterado, m_lista, &catalogview::ListaTracos::recarrega);
+    // The comparison reads the mixes by their keys: the form stays on its mix, editing or not.
+    m_lista->defineComparacao([this](const QList<qint64>& codigos) {
+        ocupado = true;
+        preview::mostraComparacao(this, m_db, codigos, logotipo);
+        ocupado = false;
+    });
     montaFerramentas();
     montaBarraDeStatus();
     qApp->installEventFilter(this);

@@ -162,11 +162,6 @@ Consulta chavesDosTracos(bool soEmUso)
             {}};
 }
 
-Consulta linhaDoTraco(qint64 codigo)
-{
-    return {QStringLiteral("SELECT * FROM Tracos WHERE Codigo = ?"), {codigo}};
-}
-
 Consulta gravaCustos(qint64 codigo, std::optional<qint64> versao, double semPerda, double comPerda,
                      const QString& cotacao)
 {

@@ -71,8 +71,6 @@ Consulta atualizaLinha(qint64 codigo, const QVariantMap& campos);
 Consulta marcaEmUso(qint64 codigo);
 // The keys of every mix, or of the mixes in use only.
 Consulta chavesDosTracos(bool soEmUso);
-// Every field of the mix with the key.
-Consulta linhaDoTraco(qint64 codigo);
 // Writes the costs of the mix with the key and the date of the prices they came from; with a version, only while
 // the row still has it.
 Consulta gravaCustos(qint64 codigo, std::optional<qint64> versao, double semPerda, double comPerda,
