@@ -76,12 +76,12 @@ void ExportaCatalogo::defineEscolhaDeArquivo(EscolheArquivo escolha)
 void ExportaCatalogo::executa(QWidget* pai, platform::Database& banco)
 {
     const Dialogs::Resposta resposta = Dialogs::atual().mensagem(
-        QStringLiteral("Exportar somente os traços em uso?\r\rSim: só os traços em uso.\rNão: todos os traços "
-                       "do catálogo."),
-        kTitulo, Dialogs::Icone::Pergunta, Dialogs::Botoes::SimNaoCancelar, Dialogs::Resposta::Nao);
+        QStringLiteral("Exportar todos os traços do catálogo?\r\rSim: todos os traços.\rNão: somente os traços em "
+                       "uso.\rCancelar: nada é exportado."),
+        kTitulo, Dialogs::Icone::Pergunta, Dialogs::Botoes::SimNaoCancelar, Dialogs::Resposta::Sim);
     if (resposta == Dialogs::Resposta::Cancelar)
         return;
-    const bool soEmUso = resposta == Dialogs::Resposta::Sim;
+    const bool soEmUso = resposta == Dialogs::Resposta::Nao;
     try {
         if (contaTracos(banco, soEmUso) < 1) {
             Dialogs::aviso(soEmUso ? QStringLiteral("Não existe nenhum traço em uso.")

@@ -29,16 +29,16 @@ private slots:
 
     void exportFromTheMenu_data()
     {
-        QTest::addColumn<int>("resposta"); // to "only the mixes in use?"
+        QTest::addColumn<int>("resposta"); // to "every mix?"
         QTest::addColumn<QString>("arquivo");
         QTest::addColumn<QString>("aviso"); // the last message; empty when the file is not asked for
         QTest::addColumn<QByteArray>("inicio");
 
-        QTest::newRow("every mix to CSV") << int(Dialogs::Resposta::Nao) << "catálogo.csv"
+        QTest::newRow("every mix to CSV") << int(Dialogs::Resposta::Sim) << "catálogo.csv"
                                           << "12 traços gravados em" << QByteArray("\xEF\xBB\xBFTraço;");
-        QTest::newRow("mixes in use to XLSX") << int(Dialogs::Resposta::Sim) << "em uso.XLSX"
+        QTest::newRow("mixes in use to XLSX") << int(Dialogs::Resposta::Nao) << "em uso.XLSX"
                                               << "7 traços gravados em" << QByteArray("PK");
-        QTest::newRow("a type the program does not write") << int(Dialogs::Resposta::Nao) << "catálogo.txt"
+        QTest::newRow("a type the program does not write") << int(Dialogs::Resposta::Sim) << "catálogo.txt"
                                                            << "não é de um tipo que o Quenvar grava" << QByteArray();
         QTest::newRow("cancelled at the question")
             << int(Dialogs::Resposta::Cancelar) << "nada.csv" << QString() << QByteArray();
