@@ -1,5 +1,10 @@
 #include "durability.h"
 
+#include "calcstate.h"
+#include "opcoes.h"
+
+#include <QLocale>
+
 #include <array>
 #include <cmath>
 
@@ -12,14 +17,13 @@ struct Linha
 {
     LimitesDurabilidade armado;
     LimitesDurabilidade protendido;
-    const char* nome;
 };
 
 constexpr std::array<Linha, 4> kTabela{{
-    {{0.65, 20, 260.0}, {0.60, 25, 260.0}, "I – fraca"},
-    {{0.60, 25, 280.0}, {0.55, 30, 280.0}, "II – moderada"},
-    {{0.55, 30, 320.0}, {0.50, 35, 320.0}, "III – forte"},
-    {{0.45, 40, 360.0}, {0.45, 40, 360.0}, "IV – muito forte"},
+    {{0.65, 20, 260.0}, {0.60, 25, 260.0}},
+    {{0.60, 25, 280.0}, {0.55, 30, 280.0}},
+    {{0.55, 30, 320.0}, {0.50, 35, 320.0}},
+    {{0.45, 40, 360.0}, {0.45, 40, 360.0}},
 }};
 
 bool naTabela(int classe)
@@ -37,11 +41,6 @@ std::optional<LimitesDurabilidade> limitesDurabilidade(int classeAgressividade, 
     return estrutura == Estrutura::Protendido ? linha.protendido : linha.armado;
 }
 
-const char* nomeClasseAgressividade(int classeAgressividade)
-{
-    return naTabela(classeAgressividade) ? kTabela[std::size_t(classeAgressividade - 1)].nome : "";
-}
-
 AtendeDurabilidade atende(const LimitesDurabilidade& limites, double wc, int fck, double cimentoPorM3)
 {
     AtendeDurabilidade a;
@@ -49,6 +48,27 @@ AtendeDurabilidade atende(const LimitesDurabilidade& limites, double wc, int fck
     a.fck = fck >= limites.fckMin;
     a.consumo = std::isfinite(cimentoPorM3) && cimentoPorM3 >= limites.consumoMin;
     return a;
+}
+
+QStringList linhasDaDurabilidade(const CalcState& s)
+{
+    const auto limites = limitesDurabilidade(s.classeAgressividade, Estrutura(s.estrutura));
+    if (!limites)
+        return {};
+    const AtendeDurabilidade a = atende(*limites, s.wc, s.fck, s.Cm);
+    const QLocale local;
+    const auto veredito = [](bool ok) { return ok ? QStringLiteral("atende") : QStringLiteral("NÃO ATENDE"); };
+    return {
+        QStringLiteral("Agressividade ambiental: classe %1, %2.")
+            .arg(Opcoes::agressividade().at(std::size_t(s.classeAgressividade)).texto,
+                 Opcoes::estrutura().at(std::size_t(s.estrutura)).texto),
+        QStringLiteral("a/c %1 (máx. %2) %3; fck %4 MPa (mín. C%5) %6; cimento %7 kg/m³ (mín. %8) %9.")
+            .arg(local.toString(s.wc, 'f', 2), local.toString(limites->wcMax, 'f', 2), veredito(a.wc))
+            .arg(s.fck)
+            .arg(limites->fckMin)
+            .arg(veredito(a.fck), local.toString(s.Cm, 'f', 0), local.toString(limites->consumoMin, 'f', 0),
+                 veredito(a.consumo)),
+    };
 }
 
 } // namespace calc

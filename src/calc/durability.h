@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QStringList>
+
 #include <optional>
 
 // The limits a concrete must keep to last in its environment: the environmental aggressiveness classes of the
@@ -32,11 +34,15 @@ constexpr int maiorClasseAgressividade = 4;
 // The limits of aggressiveness class 1..4; nothing for any other class (0 is "no class chosen").
 std::optional<LimitesDurabilidade> limitesDurabilidade(int classeAgressividade, Estrutura estrutura);
 
-// The class's roman numeral and name, as the program shows it ("III – forte"); empty outside 1..4.
-const char* nomeClasseAgressividade(int classeAgressividade);
-
 // A mix's water/cement ratio, characteristic strength (MPa) and cement per cubic metre against the limits. The
 // ratio is compared after rounding to the two decimals the limits are written with, as a mix sheet shows it.
 AtendeDurabilidade atende(const LimitesDurabilidade& limites, double wc, int fck, double cimentoPorM3);
+
+struct CalcState;
+
+// The mix's class and how it stands against each limit, as the sheet and the results page write it: the class and
+// the kind of element, then the ratio, the strength and the cement each with its limit and "atende" or "NÃO
+// ATENDE". Empty for a mix without a class.
+QStringList linhasDaDurabilidade(const CalcState& s);
 
 } // namespace calc

@@ -279,7 +279,6 @@ void TestDosage::durabilityTable()
 
     const auto limites = calc::limitesDurabilidade(classe, calc::Estrutura(estrutura));
     QCOMPARE(limites.has_value(), fckMin > 0);
-    QCOMPARE(QString::fromUtf8(calc::nomeClasseAgressividade(classe)).isEmpty(), !limites);
     if (!limites)
         return;
     QCOMPARE(limites->wcMax, wcMax);
