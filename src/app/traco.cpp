@@ -385,6 +385,8 @@ calc::Padroes Traco::padroes() const
         p.opcaoForma = m_formMass->opcaoForma();
         p.opcaoTextura = m_formMass->opcaoTextura();
         p.tipoConcreto = m_formMass->tipoConcreto();
+        p.classeAgressividade = m_formMass->classeAgressividade();
+        p.estrutura = m_formMass->estrutura();
         return p;
     }
     // Before the settings form is loaded (tests of the window alone) the table holds the same values.
@@ -397,6 +399,8 @@ calc::Padroes Traco::padroes() const
             p.opcaoForma = q.value(QLatin1String(catalogue::CamposDasMassas::forma)).toInt();
             p.opcaoTextura = q.value(QLatin1String(catalogue::CamposDasMassas::textura)).toInt();
             p.tipoConcreto = q.value(QLatin1String(catalogue::CamposDasMassas::tipo)).toInt();
+            p.classeAgressividade = q.value(QLatin1String(catalogue::CamposDasMassas::agressividade)).toInt();
+            p.estrutura = q.value(QLatin1String(catalogue::CamposDasMassas::estrutura)).toInt();
         }
     } catch (const DbError& erro) {
         // A new mix then starts from blank boxes, which the user fills; the log tells why.

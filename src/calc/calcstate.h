@@ -102,6 +102,10 @@ struct CalcState
     qint16 dosagem = -1;
     qint16 textura = -1;
     qint16 destino = 0;
+    // Durability: the environmental aggressiveness class (1..4, 0 when none was chosen) and the kind of element
+    // (Estrutura: 0 reinforced, 1 prestressed).
+    qint16 classeAgressividade = 0;
+    qint16 estrutura = 0;
 
     // Texts: mix name, the sheet's title (name and variant), cement class, consistency class name.
     QString nomeTraco;

@@ -126,6 +126,11 @@ void CarregaTraco(CalcState& s, const FieldSource& row, const ProductTable* prod
     }
     s.superplastificante = s.r > 0.0;
     readWhole(row, QStringLiteral("Destino"), s.destino);
+    // Rows written before the durability limits hold nothing there: no class.
+    s.classeAgressividade = 0;
+    s.estrutura = 0;
+    readWhole(row, QStringLiteral("ClasseAgressividade"), s.classeAgressividade);
+    readWhole(row, QStringLiteral("Estrutura"), s.estrutura);
     if (const std::optional<qint16> code = wholeOf(row(QStringLiteral("Dosagem")))) {
         if (const std::optional<double> sd = DesvioPadrao(*code)) {
             s.Sd = *sd;
@@ -201,6 +206,7 @@ void CarregaTraco(CalcState& s, const FieldSource& row, const ProductTable* prod
     readNumber(row, QStringLiteral("Perda"), s.perda);
 
     scaleToCubicMetre(s);
+    store(s.wc, quot(s.W, s.Cm));
     store(s.H_b, quot(s.Hm, s.f));
     CalculaProporcoes(s);
 

@@ -2,6 +2,7 @@
 
 #include "calcstate.h"
 #include "consistency.h"
+#include "durability.h"
 #include "formats.h"
 #include "guards.h"
 #include "numericentry.h"
@@ -83,7 +84,18 @@ void CalculaDosagem(CalcState& s, const WizardAnswers& a, const ConsistencyLimit
     const double k = FatorClasse(s.classe);
     s.nomes[0] = QStringLiteral("Cimento ") + s.classe;
     store(s.wc, ratioFromStrength(s.fcj, k));
+    // The environment may ask for less water per cement than the strength does, and for more cement: the
+    // stricter ratio holds, and a cement content below the class's least is raised to it (the water stays, so the
+    // ratio falls with it).
+    s.classeAgressividade = qint16(a.ClasseAgressividade);
+    s.estrutura = qint16(a.Estrutura == int(Estrutura::Protendido) ? Estrutura::Protendido : Estrutura::Armado);
+    const std::optional<LimitesDurabilidade> limites =
+        limitesDurabilidade(a.ClasseAgressividade, Estrutura(s.estrutura));
+    if (limites && s.wc > limites->wcMax)
+        s.wc = limites->wcMax;
     store(s.C, quot(s.W, s.wc));
+    if (limites && s.C < limites->consumoMin && store(s.wc, quot(s.W, limites->consumoMin)))
+        s.C = limites->consumoMin;
 
     const bool useChosen = a.TipoConcreto >= 0 && a.TipoConcreto <= 3;
     if (useChosen) {

@@ -30,6 +30,8 @@ const auto fields = std::to_array<Field>({
     {"Dosagem", [](const CalcState& s) { return QVariant(int(s.dosagem)); }},
     {"Textura", [](const CalcState& s) { return QVariant(int(s.textura)); }},
     {"Destino", [](const CalcState& s) { return QVariant(int(s.destino)); }},
+    {"ClasseAgressividade", [](const CalcState& s) { return QVariant(int(s.classeAgressividade)); }},
+    {"Estrutura", [](const CalcState& s) { return QVariant(int(s.estrutura)); }},
     {"EspeCim", [](const CalcState& s) { return QVariant(s.gammaC); }},
     {"AparCim", [](const CalcState& s) { return QVariant(s.rhoC); }},
     {"EspeMiu", [](const CalcState& s) { return QVariant(s.gammaS); }},

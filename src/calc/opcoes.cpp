@@ -28,6 +28,29 @@ const std::array<Opcao, 3>& textura()
     return lista;
 }
 
+const std::array<Opcao, 5>& agressividade()
+{
+    static const std::array<Opcao, 5> lista{{
+        {QStringLiteral("Não verificar"), QStringLiteral("Não verificar"), QString()},
+        {QStringLiteral("I – fraca"), QStringLiteral("I – fraca (rural, submersa)"), QStringLiteral("I – fraca")},
+        {QStringLiteral("II – moderada"), QStringLiteral("II – moderada (urbana)"), QStringLiteral("II – moderada")},
+        {QStringLiteral("III – forte"), QStringLiteral("III – forte (marinha, industrial)"),
+         QStringLiteral("III – forte")},
+        {QStringLiteral("IV – muito forte"), QStringLiteral("IV – muito forte (industrial química, respingos de maré)"),
+         QStringLiteral("IV – muito forte")},
+    }};
+    return lista;
+}
+
+const std::array<Opcao, 2>& estrutura()
+{
+    static const std::array<Opcao, 2> lista{{
+        {QStringLiteral("Armado"), QStringLiteral("Concreto armado"), QStringLiteral("concreto armado")},
+        {QStringLiteral("Protendido"), QStringLiteral("Concreto protendido"), QStringLiteral("concreto protendido")},
+    }};
+    return lista;
+}
+
 const std::array<Opcao, 4>& destino()
 {
     static const std::array<Opcao, 4> lista{{

@@ -25,6 +25,11 @@ const std::array<Opcao, 3>& medicao();
 const std::array<Opcao, 3>& textura();
 // Use of the concrete (Destino).
 const std::array<Opcao, 4>& destino();
+// Environmental aggressiveness class (ClasseAgressividade): 0 none chosen (no durability limits), 1 to 4 the
+// classes I to IV.
+const std::array<Opcao, 5>& agressividade();
+// Kind of element (Estrutura): 0 reinforced, 1 prestressed.
+const std::array<Opcao, 2>& estrutura();
 // Cement classes (Classe).
 const QStringList& classes();
 

@@ -21,6 +21,10 @@ struct Padroes
     int opcaoForma = -1;
     int opcaoTextura = -1;
     int tipoConcreto = -1;
+    // The environmental aggressiveness class a new design is checked against (1..4, 0 none) and the kind of
+    // element (0 reinforced, 1 prestressed).
+    int classeAgressividade = 0;
+    int estrutura = 0;
 
     // The values a new company starts with, texts as the database keeps them ("3.10").
     static const Padroes& inicial();

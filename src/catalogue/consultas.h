@@ -33,6 +33,8 @@ constexpr const char* classe = "Classe";
 constexpr const char* forma = "TipoDosagem";
 constexpr const char* textura = "FormaDaBrita";
 constexpr const char* tipo = "UsoConcreto";
+constexpr const char* agressividade = "ClasseAgressividade";
+constexpr const char* estrutura = "Estrutura";
 } // namespace CamposDasMassas
 
 namespace Consultas {

@@ -16,9 +16,9 @@ Campo chave(const char* nome)
 {
     return {QLatin1String(nome), Tipo::Chave};
 }
-Campo inteiro(const char* nome)
+Campo inteiro(const char* nome, int desde = 1)
 {
-    return {QLatin1String(nome), Tipo::Inteiro};
+    return {QLatin1String(nome), Tipo::Inteiro, 0, false, desde};
 }
 Campo logico(const char* nome)
 {
@@ -79,6 +79,19 @@ void criaIndice(platform::Database& db, const char* nome, const Tabela& tabela, 
         cria(QLatin1String(nome) + QStringLiteral("Exato"), exatos, false);
 }
 
+// The columns the upgrade step `passo` adds to the tables that exist before it.
+void acrescentaColunas(platform::Database& db, int passo)
+{
+    for (const Tabela* tabela : Schema::tabelas()) {
+        for (const Campo& campo : tabela->campos) {
+            if (campo.desde == passo)
+                db.exec(QStringLiteral("ALTER TABLE %1 ADD COLUMN %2 %3")
+                            .arg(platform::Database::citado(tabela->nome), platform::Database::citado(campo.nome),
+                                 tipoSql(db, campo)));
+        }
+    }
+}
+
 // The upgrade steps, numbered from 1; a database file at version n has had steps 1 to n applied.
 using Passo = std::function<void(platform::Database&)>;
 
@@ -104,18 +117,14 @@ const QList<Passo>& passos()
         // catalogue's own rules (a mix losing the in-use mark to a variant, a name renamed), so that a workstation
         // that read a mix before any of them notices it changed.
         [](platform::Database& db) {
-            for (const Tabela* tabela : Schema::tabelas()) {
-                for (const Campo& campo : tabela->campos) {
-                    if (campo.desde == 2)
-                        db.exec(QStringLiteral("ALTER TABLE %1 ADD COLUMN %2 %3")
-                                    .arg(platform::Database::citado(tabela->nome),
-                                         platform::Database::citado(campo.nome), tipoSql(db, campo)));
-                }
-            }
+            acrescentaColunas(db, 2);
             for (const QString& sql : db.driver().contaAlteracoes(QStringLiteral("Tracos"), QStringLiteral("Versao"),
                                                                   QStringLiteral("Codigo")))
                 db.exec(sql);
         },
+        // 3: the environmental aggressiveness class and the kind of element, of each mix and as the company's
+        // choice for a new design.
+        [](platform::Database& db) { acrescentaColunas(db, 3); },
     };
     return lista;
 }
@@ -201,6 +210,8 @@ const Tabela& Schema::tracos()
             real("TracoMaoDeObra"),
             real("MaodeObra"),
             contador("Versao", 2),
+            inteiro("ClasseAgressividade", 3),
+            inteiro("Estrutura", 3),
         },
     };
     return tabela;
@@ -261,6 +272,8 @@ const Tabela& Schema::massas()
             inteiro("TipoDosagem"),
             inteiro("FormaDaBrita"),
             inteiro("UsoConcreto"),
+            inteiro("ClasseAgressividade", 3),
+            inteiro("Estrutura", 3),
         },
     };
     return tabela;

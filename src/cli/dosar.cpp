@@ -5,6 +5,7 @@
 #include "calc/calcstate.h"
 #include "calc/consistencylimits.h"
 #include "calc/dosage.h"
+#include "calc/durability.h"
 #include "calc/mixfields.h"
 #include "calc/opcoes.h"
 #include "calc/recalculo.h"
@@ -77,6 +78,13 @@ std::optional<Pedido> lePedido(LeitorCampos& leitor)
         leitor.opcao(QStringLiteral("AgregadoGraudo"), Presenca::Obrigatorio, graudos).value_or(QString());
     a.OpcaoTextura = leitor.inteiro(QStringLiteral("OpcaoTextura"), Presenca::Obrigatorio, 0, 2).value_or(-1);
     a.TipoConcreto = leitor.inteiro(QStringLiteral("TipoConcreto"), Presenca::Obrigatorio, 0, 3).value_or(-1);
+    a.ClasseAgressividade = leitor
+                                .inteiro(QStringLiteral("ClasseAgressividade"), Presenca::Opcional,
+                                         calc::menorClasseAgressividade, calc::maiorClasseAgressividade)
+                                .value_or(0);
+    const QStringList estruturas{QStringLiteral("armado"), QStringLiteral("protendido")};
+    a.Estrutura = int(estruturas.indexOf(
+        leitor.opcao(QStringLiteral("Estrutura"), Presenca::Opcional, estruturas).value_or(estruturas.first())));
     pedido.posicaoRelacao =
         leitor.inteiro(QStringLiteral("RelacaoPosicao"), Presenca::Opcional, 0, 2).value_or(kPosicaoDoMeio);
     if (const auto massas = leitor.numeros(QStringLiteral("Texto"), Presenca::Obrigatorio, 6, Faixa::Positivo)) {
@@ -184,6 +192,17 @@ int dosar(const QStringList& argumentos)
     for (auto it = campos.cbegin(); it != campos.cend(); ++it) {
         if (!kForaDoAssistente.contains(it.key()))
             saida.insert(it.key(), QJsonValue::fromVariant(it.value()));
+    }
+    // With an aggressiveness class, its limits and whether the mix keeps each of them (the cement as per cubic
+    // metre of the mix made).
+    if (const auto limites = calc::limitesDurabilidade(estado.classeAgressividade, calc::Estrutura(estado.estrutura))) {
+        const calc::AtendeDurabilidade atende = calc::atende(*limites, estado.wc, estado.fck, estado.Cm);
+        saida.insert(QStringLiteral("Limites"), QJsonObject{{QStringLiteral("wcMax"), limites->wcMax},
+                                                            {QStringLiteral("fckMin"), limites->fckMin},
+                                                            {QStringLiteral("consumoMin"), limites->consumoMin}});
+        saida.insert(QStringLiteral("Atende"), QJsonObject{{QStringLiteral("wcMax"), atende.wc},
+                                                           {QStringLiteral("fckMin"), atende.fck},
+                                                           {QStringLiteral("consumoMin"), atende.consumo}});
     }
     escreveObjeto(saida);
     return kSucesso;

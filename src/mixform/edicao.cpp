@@ -360,6 +360,9 @@ void FormTraco::Inserindo()
             if (padroes.tipoConcreto >= 0 && padroes.tipoConcreto < 4)
                 TipoConcreto[padroes.tipoConcreto]->setChecked(true);
             ClasseCimento->setCurrentText(padroes.classe.trimmed());
+            m_estado.classeAgressividade = qint16(padroes.classeAgressividade);
+            m_estado.estrutura = qint16(padroes.estrutura);
+            mostraDurabilidade(m_estado);
         }
 
         selecionaPosicao(Combo[ListaNome], 0);

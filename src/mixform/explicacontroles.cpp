@@ -53,6 +53,14 @@ void FormTraco::explicaControles()
     explica(Faixa, QStringLiteral("O primeiro traço de um nome novo é sempre o traço em uso."));
     explica(ClasseCimento, QStringLiteral("Classe do cimento (25, 32, 40 ou ARI). Entra na lei de Abrams pelo "
                                           "fator de classe."));
+    explica(Durabilidade, QStringLiteral("Limites de durabilidade da classe de agressividade do ambiente: água/cimento "
+                                         "máxima, resistência mínima e consumo mínimo de cimento."));
+    explica(ClasseAgressividade,
+            QStringLiteral("Classe de agressividade ambiental em que o concreto vai trabalhar "
+                           "(I fraca a IV muito forte). O traço é conferido com os limites dela."));
+    explica(Estrutura, QStringLiteral("Concreto armado ou protendido: o protendido tem limites mais rigorosos."));
+    explica(TextoDurabilidade,
+            QStringLiteral("Se o traço atende cada limite da classe escolhida: água/cimento, fck e cimento por m³."));
     for (QRadioButton* o : OpcaoForma)
         explica(o, QStringLiteral("Condição de medição dos materiais. Define o desvio padrão (4,0, 5,5 ou 7,0 MPa) e "
                                   "se os sólidos são medidos em quilos ou em litros."));
@@ -139,6 +147,8 @@ void FormTraco::nomeiaControles()
     nomeia(TextoC[CaixaReducao], QStringLiteral("Redução de água em %"));
     nomeia(Combo[ListaReducao], QStringLiteral("Redução de água em %"));
     nomeia(ClasseCimento, QStringLiteral("Classe do cimento"));
+    nomeia(ClasseAgressividade, QStringLiteral("Classe de agressividade"));
+    nomeia(Estrutura, QStringLiteral("Estrutura"));
     const std::array<const char*, 6> movimentos{"Primeiro",       "Anterior", "Em uso anterior",
                                                 "Próximo em uso", "Próximo",  "Último"};
     for (int i = 0; i < 6; ++i)

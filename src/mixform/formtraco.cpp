@@ -5,6 +5,7 @@
 #include "catalogue/schema.h"
 
 #include "calc/calcstate.h"
+#include "calc/carregatraco.h"
 #include "calc/consistency.h"
 #include "calc/formats.h"
 #include "calc/numericentry.h"
@@ -477,9 +478,32 @@ QWidget* FormTraco::montaPaginaResultados()
     }
     gc->setColumnStretch(3, 1);
 
+    Durabilidade = quadro(QStringLiteral(" Durabilidade - Agressividade do Ambiente "));
+    Durabilidade->setObjectName(QStringLiteral("Durabilidade"));
+    ClasseAgressividade = new QComboBox;
+    ClasseAgressividade->setObjectName(QStringLiteral("ClasseAgressividade"));
+    ClasseAgressividade->addItems(Opcoes::escolhas(Opcoes::agressividade()));
+    Estrutura = new QComboBox;
+    Estrutura->setObjectName(QStringLiteral("Estrutura"));
+    Estrutura->addItems(Opcoes::escolhas(Opcoes::estrutura()));
+    TextoDurabilidade = new QLabel;
+    TextoDurabilidade->setObjectName(QStringLiteral("TextoDurabilidade"));
+    TextoDurabilidade->setWordWrap(true);
+    auto* gd = new QGridLayout(Durabilidade);
+    gd->addWidget(rotulo(QStringLiteral("Classe de agressividade")), 0, 0);
+    gd->addWidget(ClasseAgressividade, 0, 1);
+    gd->addWidget(rotulo(QStringLiteral("Estrutura")), 0, 2);
+    gd->addWidget(Estrutura, 0, 3);
+    gd->addWidget(TextoDurabilidade, 1, 0, 1, 5);
+    gd->setColumnStretch(4, 1);
+    // Another class is checked at once, as any other change of the mix.
+    for (QComboBox* escolha : {ClasseAgressividade, Estrutura})
+        connect(escolha, &QComboBox::currentIndexChanged, this, [this] { ReCalculo(); });
+
     auto* v = new QVBoxLayout(pagina);
     v->addWidget(resultados);
     v->addWidget(custos);
+    v->addWidget(Durabilidade);
     v->addStretch();
     return pagina;
 }
@@ -605,6 +629,8 @@ void FormTraco::Modo(Operacao operacao)
     const bool editando = operacao != Operacao::Visualizar;
     for (QGroupBox* m : Massa)
         m->setEnabled(editando);
+    ClasseAgressividade->setEnabled(editando);
+    Estrutura->setEnabled(editando);
     if (!editando) {
         for (int i = 0; i < 10; ++i) {
             TextoT[i]->setReadOnly(true);
@@ -752,6 +778,12 @@ void FormTraco::MostraNumero()
         for (int i = 0; i < 3; ++i)
             tenta([&] { defineCusto(i, numeroDe(tracos(), QLatin1String(custos[std::size_t(i)]))); });
         tenta([&] { OpcaoForma.at(numeroDe(tracos(), QStringLiteral("Volumetrico")))->setChecked(true); });
+        tenta([&] {
+            calc::CalcState lido;
+            calc::CarregaTraco(
+                lido, [this](const QString& campo) { return tracos().field(campo); }, m_produtos.get());
+            mostraDurabilidade(lido);
+        });
         tenta([&] { RotVar->setText(calc::padded(qint64(numeroDe(tracos(), QStringLiteral("TracoVariante"))), 2)); });
         tenta([&] {
             const QVariant reducao = tracos().field(QStringLiteral("ReducaoAgua"));

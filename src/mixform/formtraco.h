@@ -126,6 +126,7 @@ public:
     // Cost boxes hold numbers; these read and write them.
     double custo(int i) const;
     void defineCusto(int i, double valor);
+    void mostraDurabilidade(const calc::CalcState& s);
 
     // What each list, box and picture of the arrays below holds.
     enum Lista {
@@ -151,6 +152,12 @@ public:
     std::array<widgets::CaixaTexto*, 6> TextoI{};
     std::array<widgets::CaixaTexto*, 7> Texto{};
     std::array<widgets::CaixaTexto*, 3> Custo{};
+    // Durability: the class of the environment and the kind of element the mix is checked against, and how it
+    // stands against their limits.
+    QGroupBox* Durabilidade = nullptr;
+    QComboBox* ClasseAgressividade = nullptr;
+    QComboBox* Estrutura = nullptr;
+    QLabel* TextoDurabilidade = nullptr;
     std::array<QComboBox*, 9> Combo{};
     std::array<QLabel*, 10> CompT{};
     std::array<QLabel*, 10> CompM{};

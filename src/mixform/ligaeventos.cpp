@@ -5,6 +5,7 @@
 
 #include "calc/calcstate.h"
 #include "calc/consistency.h"
+#include "calc/durability.h"
 #include "calc/formats.h"
 #include "calc/numericentry.h"
 #include "calc/physicaldata.h"
@@ -21,6 +22,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QRadioButton>
+#include <QSignalBlocker>
 
 #include <cmath>
 
@@ -316,6 +318,8 @@ void FormTraco::leEstadoDaJanela()
         if (TipoConcreto[i]->isChecked())
             s.destino = qint16(i);
     }
+    s.classeAgressividade = qint16(std::max(0, ClasseAgressividade->currentIndex()));
+    s.estrutura = qint16(std::max(0, Estrutura->currentIndex()));
     // The products are those the lists show; the class is the cement's, or the one typed when no cement is chosen.
     s.nomes[0] = produtoDaLista(2);
     for (int lista : {3, 4, 5, 6})
@@ -363,6 +367,7 @@ void FormTraco::mostraCalculo(bool comEditado)
     TextoI[5]->mostra(QString::number(s.fck));
     defineCusto(CustoSemPerda, s.custoSemPerda);
     defineCusto(CustoComPerda, s.custoComPerda);
+    mostraDurabilidade(s);
 
     const std::array<double, 10> porMetro = s.porMetro();
     const std::array<double, 10> porTraco = s.porTraco();
@@ -371,6 +376,18 @@ void FormTraco::mostraCalculo(bool comEditado)
         if (comEditado || i != s.indiceEdicao)
             TextoT[i]->mostra(calc::formatQuantity(porTraco[i]));
     }
+}
+
+void FormTraco::mostraDurabilidade(const calc::CalcState& s)
+{
+    for (auto [lista, indice] :
+         {std::pair{ClasseAgressividade, int(s.classeAgressividade)}, std::pair{Estrutura, int(s.estrutura)}}) {
+        const QSignalBlocker quieto(lista);
+        lista->setCurrentIndex(indice >= 0 && indice < lista->count() ? indice : 0);
+    }
+    const QStringList linhas = calc::linhasDaDurabilidade(s);
+    TextoDurabilidade->setText(linhas.isEmpty() ? QStringLiteral("Sem classe de agressividade: nada a verificar.")
+                                                : linhas.join(QLatin1Char('\n')));
 }
 
 void FormTraco::mostraUnidadesSolidos()

@@ -4,6 +4,7 @@
 #include "textodocampo.h"
 
 #include "calc/calcstate.h"
+#include "calc/durability.h"
 #include "calc/formats.h"
 #include "calc/opcoes.h"
 #include "calc/strength.h"
@@ -229,6 +230,7 @@ QStringList linhasDeCaracteristicas(const calc::CalcState& s, const OrigemDaFich
     linhas.append(textoDaForma(s));
     linhas.append(textoDaMedicao(s));
     linhas.append(textoDoUso(s));
+    linhas.append(calc::linhasDaDurabilidade(s));
     if (origem.ocupado) {
         const QVariantMap& r = origem.linha;
         linhas.append(QStringLiteral("Peso do metro cúbico   = ") + textoDoCampo(r.value(QStringLiteral("Peso"))) +

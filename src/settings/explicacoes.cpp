@@ -38,6 +38,9 @@ void explicaFormMass(QWidget* form)
         {"Texto7", "Horas-homem para produzir um metro cúbico de concreto."},
         {"Texto8", "Perdas e sobras do concreto, em %: (1 - consumido/produzido) x 100."},
         {"ClasseCimento", "Classe do cimento que um traço novo usa: 25, 32, 40 ou ARI."},
+        {"ClasseAgressividade", "Classe de agressividade ambiental que o assistente propõe a um traço novo: limita "
+                                "a água/cimento e pede resistência e consumo de cimento mínimos."},
+        {"Estrutura", "Concreto armado ou protendido, para os limites da classe de agressividade."},
         {"Pastinha", "Valores de referência que todo traço novo e o assistente usam."},
     };
     for (const auto& [nome, texto] : textos)

@@ -19,6 +19,7 @@
 
 #include <QButtonGroup>
 #include <QComboBox>
+#include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -194,8 +195,21 @@ QWidget* FormMass::criaPaginaUtilizacao()
     grade->addWidget(m_texto[kPerdas], 1, 1);
     grade->setColumnStretch(0, 1);
 
+    // The class of the environment the company's concrete usually meets, which the wizard starts from.
+    auto* durabilidade = new QGroupBox(QStringLiteral(" Durabilidade - Agressividade do Ambiente "), pagina);
+    m_classeAgressividade = new QComboBox;
+    m_classeAgressividade->setObjectName(QStringLiteral("ClasseAgressividade"));
+    m_classeAgressividade->addItems(calc::Opcoes::escolhas(calc::Opcoes::agressividade()));
+    m_estrutura = new QComboBox;
+    m_estrutura->setObjectName(QStringLiteral("Estrutura"));
+    m_estrutura->addItems(calc::Opcoes::escolhas(calc::Opcoes::estrutura()));
+    auto* linhas = new QFormLayout(durabilidade);
+    linhas->addRow(QStringLiteral("Classe de a&gressividade"), m_classeAgressividade);
+    linhas->addRow(QStringLiteral("E&strutura"), m_estrutura);
+
     auto* coluna = new QVBoxLayout(pagina);
     coluna->addWidget(uso);
+    coluna->addWidget(durabilidade);
     coluna->addWidget(custo);
     coluna->addStretch();
     return pagina;
@@ -236,6 +250,16 @@ int FormMass::tipoConcreto() const
     return selecionado(m_tipoConcreto);
 }
 
+int FormMass::classeAgressividade() const
+{
+    return m_classeAgressividade->currentIndex();
+}
+
+int FormMass::estrutura() const
+{
+    return m_estrutura->currentIndex();
+}
+
 void FormMass::selecionaOpcoes()
 {
     const bool temLinha = m_dadoMassa.temLinha();
@@ -246,6 +270,14 @@ void FormMass::selecionaOpcoes()
               inicial().opcaoTextura);
     seleciona(m_tipoConcreto, temLinha ? rs.field(QLatin1String(catalogue::CamposDasMassas::tipo)) : QVariant(),
               inicial().tipoConcreto);
+    // A row written before the durability choice holds nothing there: no class, reinforced concrete.
+    const auto indice = [&](const char* campo, int maior) {
+        const int valor = temLinha ? rs.field(QLatin1String(campo)).toInt() : 0;
+        return valor >= 0 && valor <= maior ? valor : 0;
+    };
+    m_classeAgressividade->setCurrentIndex(
+        indice(catalogue::CamposDasMassas::agressividade, m_classeAgressividade->count() - 1));
+    m_estrutura->setCurrentIndex(indice(catalogue::CamposDasMassas::estrutura, m_estrutura->count() - 1));
 }
 
 void FormMass::showEvent(QShowEvent* event)
@@ -296,7 +328,9 @@ void FormMass::gravaDados()
     try {
         m_dadoMassa.gravaLinha({{QLatin1String(catalogue::CamposDasMassas::forma), opcaoForma()},
                                 {QLatin1String(catalogue::CamposDasMassas::textura), opcaoTextura()},
-                                {QLatin1String(catalogue::CamposDasMassas::tipo), tipoConcreto()}});
+                                {QLatin1String(catalogue::CamposDasMassas::tipo), tipoConcreto()},
+                                {QLatin1String(catalogue::CamposDasMassas::agressividade), classeAgressividade()},
+                                {QLatin1String(catalogue::CamposDasMassas::estrutura), estrutura()}});
         m_dadoMassa.refresh();
         m_dadoMassa.mostraLinha();
     } catch (const platform::DbError& erro) {

@@ -46,6 +46,10 @@ public:
     int opcaoForma() const;
     int opcaoTextura() const;
     int tipoConcreto() const;
+    // The environmental aggressiveness class a new design is checked against (0 none, 1..4) and the kind of element
+    // (0 reinforced, 1 prestressed).
+    int classeAgressividade() const;
+    int estrutura() const;
 
 signals:
     // Asks the main window to show its current mix again.
@@ -82,6 +86,8 @@ private:
     QButtonGroup* m_opcaoForma = nullptr;
     QButtonGroup* m_opcaoTextura = nullptr;
     QButtonGroup* m_tipoConcreto = nullptr;
+    QComboBox* m_classeAgressividade = nullptr;
+    QComboBox* m_estrutura = nullptr;
     QTabWidget* m_pastinha = nullptr;
     std::array<QPushButton*, 4> m_botaoDados{};
     platform::Database& m_db;

@@ -265,9 +265,40 @@ QWidget* Mago::criaPagina3()
             CalculaDosagem();
     });
 
+    // The environment caps the water/cement ratio and sets a least cement content: the ratios are proposed again.
+    auto* durabilidade = new QGroupBox(QStringLiteral(" Durabilidade - Agressividade do Ambiente "));
+    m_classeAgressividade = new QComboBox;
+    m_classeAgressividade->setObjectName(QStringLiteral("ClasseAgressividade"));
+    m_classeAgressividade->addItems(calc::Opcoes::escolhas(calc::Opcoes::agressividade()));
+    m_estrutura = new QComboBox;
+    m_estrutura->setObjectName(QStringLiteral("Estrutura"));
+    m_estrutura->addItems(calc::Opcoes::escolhas(calc::Opcoes::estrutura()));
+    m_limitesDaClasse = new QLabel;
+    m_limitesDaClasse->setObjectName(QStringLiteral("LimitesDurabilidade"));
+    m_limitesDaClasse->setWordWrap(true);
+    auto* linhas = new QGridLayout(durabilidade);
+    auto* rotuloClasse = new QLabel(QStringLiteral("Classe de a&gressividade"));
+    rotuloClasse->setBuddy(m_classeAgressividade);
+    auto* rotuloEstrutura = new QLabel(QStringLiteral("E&strutura"));
+    rotuloEstrutura->setBuddy(m_estrutura);
+    linhas->addWidget(rotuloClasse, 0, 0);
+    linhas->addWidget(m_classeAgressividade, 0, 1);
+    linhas->addWidget(rotuloEstrutura, 1, 0);
+    linhas->addWidget(m_estrutura, 1, 1);
+    linhas->addWidget(m_limitesDaClasse, 2, 0, 1, 2);
+    linhas->setColumnStretch(1, 1);
+    for (QComboBox* escolha : {m_classeAgressividade, m_estrutura}) {
+        connect(escolha, &QComboBox::currentIndexChanged, this, [this] {
+            mostraLimites();
+            if (m_pagina == 3)
+                CalculaDosagem();
+        });
+    }
+
     auto* coluna = new QVBoxLayout(pagina);
     coluna->setContentsMargins(0, 0, 0, 0);
     coluna->addWidget(tipos);
+    coluna->addWidget(durabilidade);
     return pagina;
 }
 

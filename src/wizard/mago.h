@@ -117,6 +117,11 @@ private:
     void focaPrimeiroControle();
     void mostraConsistencia();
     void relacaoEscolhida(int uso, int posicao);
+    void mostraLimites();
+    // A strength below the least of the class chosen: the user may go back to raise it (false) or go on (true).
+    // Asked once for each strength, class and kind of element.
+    bool resistenciaDaClasse();
+    QString m_classeAceita;
     calc::ConsistencyLimits limites() const;
     // The bag mass of the class's cement; names the cement in the state.
     std::optional<double> pesoDoSaco();
@@ -145,6 +150,10 @@ private:
     // Page 3: one ratio list per use, only the chosen use's shown.
     QButtonGroup* m_tipoConcreto = nullptr;
     std::array<QComboBox*, 4> m_concretoTipo{};
+    // Durability: the class of the environment, the kind of element and the limits they bring.
+    QComboBox* m_classeAgressividade = nullptr;
+    QComboBox* m_estrutura = nullptr;
+    QLabel* m_limitesDaClasse = nullptr;
     // Page 4.
     std::array<widgets::CaixaTexto*, 6> m_texto{};
     widgets::CaixaTexto* m_umidadeAreia = nullptr;

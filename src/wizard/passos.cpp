@@ -4,8 +4,10 @@
 
 #include "calc/consistency.h"
 #include "calc/dosage.h"
+#include "calc/durability.h"
 #include "calc/formats.h"
 #include "calc/numericentry.h"
+#include "calc/opcoes.h"
 #include "calc/physicaldata.h"
 #include "calc/recalculo.h"
 #include "calc/strength.h"
@@ -24,6 +26,7 @@
 #include <QEvent>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLocale>
 #include <QPushButton>
 #include <QShowEvent>
 #include <QSqlQuery>
@@ -138,6 +141,8 @@ calc::WizardAnswers Mago::respostas() const
     a.AgregadoGraudo = m_agregadoGraudo->currentText();
     a.OpcaoTextura = m_opcaoTextura->checkedId();
     a.TipoConcreto = m_tipoConcreto->checkedId();
+    a.ClasseAgressividade = m_classeAgressividade->currentIndex();
+    a.Estrutura = m_estrutura->currentIndex();
     for (int i = 0; i < int(m_texto.size()); ++i)
         a.Texto[i] = m_texto[i]->text();
     a.UmidadeAreia = m_umidadeAreia->text();
@@ -171,6 +176,13 @@ void Mago::Form_Activate()
     seleciona(m_opcaoTextura, ref.opcaoTextura);
     seleciona(m_opcaoForma, ref.opcaoForma);
     seleciona(m_tipoConcreto, ref.tipoConcreto);
+    m_classeAgressividade->setCurrentIndex(ref.classeAgressividade >= 0 &&
+                                                   ref.classeAgressividade < m_classeAgressividade->count()
+                                               ? ref.classeAgressividade
+                                               : 0);
+    m_estrutura->setCurrentIndex(ref.estrutura == 1 ? 1 : 0);
+    m_classeAceita.clear();
+    mostraLimites();
     const QString classe = ref.classe.trimmed();
     if (m_classeCimento->findText(classe) < 0)
         m_classeCimento->addItem(classe);
@@ -291,6 +303,9 @@ void Mago::avanca()
             return;
         }
     }
+    // The strength is weighed against the class on leaving it and on leaving the class's page.
+    if ((pagina == 1 || pagina == 4) && !resistenciaDaClasse())
+        return;
     mostraPagina(pagina);
     // Arriving at the ratio page proposes the ratios of the strength, water and use chosen so far.
     if (pagina == 3)
@@ -405,6 +420,50 @@ void Mago::CalculaDosagem()
     lista->setCurrentIndex(m_estado->posicaoRelacao[a.TipoConcreto]);
     m_preenchendoRelacoes = false;
     lista->show();
+}
+
+void Mago::mostraLimites()
+{
+    const auto limites =
+        calc::limitesDurabilidade(m_classeAgressividade->currentIndex(), calc::Estrutura(m_estrutura->currentIndex()));
+    if (!limites) {
+        m_limitesDaClasse->setText(QStringLiteral("Sem classe: a água/cimento vem só da resistência."));
+        return;
+    }
+    const QLocale local;
+    m_limitesDaClasse->setText(
+        QStringLiteral("Água/cimento máxima %1, resistência mínima C%2, consumo mínimo de cimento %3 kg/m³.")
+            .arg(local.toString(limites->wcMax, 'f', 2))
+            .arg(limites->fckMin)
+            .arg(local.toString(limites->consumoMin, 'f', 0)));
+}
+
+bool Mago::resistenciaDaClasse()
+{
+    const int classe = m_classeAgressividade->currentIndex();
+    const int estrutura = m_estrutura->currentIndex();
+    const auto limites = calc::limitesDurabilidade(classe, calc::Estrutura(estrutura));
+    const double fck = m_resistencia->numero();
+    const QString escolha = QStringLiteral("%1/%2/%3").arg(classe).arg(estrutura).arg(fck);
+    if (!limites || fck <= 0.0 || fck >= limites->fckMin || escolha == m_classeAceita)
+        return true;
+    const Dialogs::Resposta resposta = Dialogs::atual().mensagem(
+        QStringLiteral("A resistência de %1 MPa é menor que a mínima da classe de agressividade %2 para %3: C%4.\r"
+                       "Deseja voltar e aumentar a resistência?")
+            .arg(QLocale().toString(fck))
+            .arg(calc::Opcoes::agressividade().at(std::size_t(classe)).texto,
+                 calc::Opcoes::estrutura().at(std::size_t(estrutura)).texto)
+            .arg(limites->fckMin),
+        QStringLiteral("Resistência abaixo da classe"), Dialogs::Icone::Exclamacao, Dialogs::Botoes::SimNao,
+        Dialogs::Resposta::Sim);
+    if (resposta != Dialogs::Resposta::Sim) {
+        m_classeAceita = escolha;
+        return true;
+    }
+    mostraPagina(0);
+    m_resistencia->setFocus();
+    m_resistencia->selectAll();
+    return false;
 }
 
 void Mago::relacaoEscolhida(int uso, int posicao)

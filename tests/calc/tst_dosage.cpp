@@ -1,5 +1,6 @@
 #include "calc/calcstate.h"
 #include "calc/dosage.h"
+#include "calc/durability.h"
 #include "calc/recalculo.h"
 #include "calc/wizardanswers.h"
 
@@ -46,6 +47,12 @@ private slots:
     void superplasticiserReducesWater();
     void classOutsideTheFourLeavesTheRatio();
     void noUseChosenPutsAllAggregateCoarse();
+    void durabilityTable_data();
+    void durabilityTable();
+    void durabilityInTheDesign_data();
+    void durabilityInTheDesign();
+    void durabilityCompliance_data();
+    void durabilityCompliance();
 };
 
 void TestDosage::wizardExample_data()
@@ -240,6 +247,133 @@ void TestDosage::noUseChosenPutsAllAggregateCoarse()
     QCOMPARE(s.areia, 0.0);
     QCOMPARE(s.Mcs, 0.0);
     QCOMPARE(rounded(s.graudo, 3), rounded(s.A * 2.72 / 2.65, 3));
+}
+
+void TestDosage::durabilityTable_data()
+{
+    QTest::addColumn<int>("classe");
+    QTest::addColumn<int>("estrutura");
+    QTest::addColumn<double>("wcMax");
+    QTest::addColumn<int>("fckMin");
+    QTest::addColumn<double>("consumoMin");
+
+    QTest::newRow("I armado") << 1 << 0 << 0.65 << 20 << 260.0;
+    QTest::newRow("I protendido") << 1 << 1 << 0.60 << 25 << 260.0;
+    QTest::newRow("II armado") << 2 << 0 << 0.60 << 25 << 280.0;
+    QTest::newRow("II protendido") << 2 << 1 << 0.55 << 30 << 280.0;
+    QTest::newRow("III armado") << 3 << 0 << 0.55 << 30 << 320.0;
+    QTest::newRow("III protendido") << 3 << 1 << 0.50 << 35 << 320.0;
+    QTest::newRow("IV armado") << 4 << 0 << 0.45 << 40 << 360.0;
+    QTest::newRow("IV protendido") << 4 << 1 << 0.45 << 40 << 360.0;
+    QTest::newRow("no class") << 0 << 0 << 0.0 << 0 << 0.0;
+    QTest::newRow("class 5") << 5 << 1 << 0.0 << 0 << 0.0;
+}
+
+void TestDosage::durabilityTable()
+{
+    QFETCH(int, classe);
+    QFETCH(int, estrutura);
+    QFETCH(double, wcMax);
+    QFETCH(int, fckMin);
+    QFETCH(double, consumoMin);
+
+    const auto limites = calc::limitesDurabilidade(classe, calc::Estrutura(estrutura));
+    QCOMPARE(limites.has_value(), fckMin > 0);
+    if (!limites)
+        return;
+    QCOMPARE(limites->wcMax, wcMax);
+    QCOMPARE(limites->fckMin, fckMin);
+    QCOMPARE(limites->consumoMin, consumoMin);
+}
+
+// The worked example (fck 25: w/c 0.49036, C 414.729) and the same at fck 15 (w/c 0.63111, C 322.235) and with a
+// 30 % water reduction (W 142.357, C 290.311), under the classes: the stricter ratio holds, a small cement content is
+// raised with the water kept.
+void TestDosage::durabilityInTheDesign_data()
+{
+    QTest::addColumn<QString>("fck");
+    QTest::addColumn<QString>("reducao");
+    QTest::addColumn<int>("classe");
+    QTest::addColumn<int>("estrutura");
+    QTest::addColumn<double>("wc");
+    QTest::addColumn<double>("C");
+
+    QTest::newRow("no class: as the strength asks") << "25"
+                                                    << "" << 0 << 0 << 0.4904 << 414.7;
+    QTest::newRow("III armado: both limits already kept") << "25"
+                                                          << "" << 3 << 0 << 0.4904 << 414.7;
+    QTest::newRow("IV armado: w/c capped at 0,45") << "25"
+                                                   << "" << 4 << 0 << 0.45 << 451.9;
+    QTest::newRow("fck 15, I armado: 0,63 under 0,65") << "15"
+                                                       << "" << 1 << 0 << 0.6311 << 322.2;
+    QTest::newRow("fck 15, I protendido: capped at 0,60") << "15"
+                                                          << "" << 1 << 1 << 0.60 << 338.9;
+    QTest::newRow("reduced water, II armado: 290 over 280") << "25"
+                                                            << "30" << 2 << 0 << 0.4904 << 290.3;
+    QTest::newRow("reduced water, III armado: raised to 320") << "25"
+                                                              << "30" << 3 << 0 << 0.4449 << 320.0;
+}
+
+void TestDosage::durabilityInTheDesign()
+{
+    QFETCH(QString, fck);
+    QFETCH(QString, reducao);
+    QFETCH(int, classe);
+    QFETCH(int, estrutura);
+    QFETCH(double, wc);
+    QFETCH(double, C);
+
+    calc::WizardAnswers answers = exampleAnswers();
+    answers.Resistencia = fck;
+    answers.PlastificanteOpcao = !reducao.isEmpty();
+    answers.PlastificanteCombo = reducao;
+    answers.ClasseAgressividade = classe;
+    answers.Estrutura = estrutura;
+    const calc::CalcState s = designed(answers);
+    QCOMPARE(rounded(s.wc, 4), wc);
+    QCOMPARE(rounded(s.C, 1), C);
+    QCOMPARE(rounded(s.wc * s.C, 6), rounded(s.W, 6));
+    QCOMPARE(int(s.classeAgressividade), classe);
+    QCOMPARE(int(s.estrutura), estrutura);
+    // The mix made from it keeps every limit but the strength, which is the user's to choose.
+    if (const auto limites = calc::limitesDurabilidade(classe, calc::Estrutura(estrutura))) {
+        const calc::AtendeDurabilidade a = calc::atende(*limites, s.wc, s.fck, s.Cm);
+        QVERIFY(a.wc && a.consumo);
+    }
+}
+
+void TestDosage::durabilityCompliance_data()
+{
+    QTest::addColumn<double>("wc");
+    QTest::addColumn<int>("fck");
+    QTest::addColumn<double>("cimento");
+    QTest::addColumn<bool>("wcOk");
+    QTest::addColumn<bool>("fckOk");
+    QTest::addColumn<bool>("consumoOk");
+
+    // III armado: 0,55, C30, 320 kg/m³. The ratio is judged as written with two decimals.
+    QTest::newRow("on every limit") << 0.55 << 30 << 320.0 << true << true << true;
+    QTest::newRow("0,554 is 0,55") << 0.554 << 35 << 400.0 << true << true << true;
+    QTest::newRow("0,556 is 0,56") << 0.556 << 35 << 400.0 << false << true << true;
+    QTest::newRow("C25 under C30") << 0.50 << 25 << 400.0 << true << false << true;
+    QTest::newRow("319,9 kg under 320") << 0.50 << 30 << 319.9 << true << true << false;
+}
+
+void TestDosage::durabilityCompliance()
+{
+    QFETCH(double, wc);
+    QFETCH(int, fck);
+    QFETCH(double, cimento);
+    QFETCH(bool, wcOk);
+    QFETCH(bool, fckOk);
+    QFETCH(bool, consumoOk);
+
+    const calc::AtendeDurabilidade a =
+        calc::atende(*calc::limitesDurabilidade(3, calc::Estrutura::Armado), wc, fck, cimento);
+    QCOMPARE(a.wc, wcOk);
+    QCOMPARE(a.fck, fckOk);
+    QCOMPARE(a.consumo, consumoOk);
+    QCOMPARE(a.tudo(), wcOk && fckOk && consumoOk);
 }
 
 QUENVAR_TEST(TestDosage)

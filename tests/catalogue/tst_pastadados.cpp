@@ -149,7 +149,12 @@ private slots:
         } else {
             db.exec(QStringLiteral("DROP TRIGGER \"TracosVersao\""));
         }
-        db.exec(QStringLiteral("ALTER TABLE Tracos DROP COLUMN Versao"));
+        for (const catalogue::Tabela* tabela : Schema::tabelas()) {
+            for (const catalogue::Campo& campo : tabela->campos) {
+                if (campo.desde > 1)
+                    db.exec(QStringLiteral("ALTER TABLE %1 DROP COLUMN %2").arg(tabela->nome, campo.nome));
+            }
+        }
         db.gravaVersaoDoEsquema(1);
         QCOMPARE(Schema::versao(db), 1);
         const auto linhas = [&db] {

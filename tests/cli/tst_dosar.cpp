@@ -35,6 +35,8 @@ private slots:
     void bagMassFromData_data();
     void bagMassFromData();
     void consistencyLimitsFromData();
+    void durability_data();
+    void durability();
 };
 
 // The wizard's results under their names and one field of each kind (a batch in loose volume, per cubic metre): the
@@ -189,6 +191,52 @@ void TestDosar::consistencyLimitsFromData()
     QCOMPARE(after.objeto().value("Consistencia").toString(), QStringLiteral("Plástica"));
     // Without the data folder the usual limits hold.
     QCOMPARE(dosa(respostas()).objeto().value("Consistencia").toString(), QStringLiteral("Fluida"));
+}
+
+// The worked example (fck 25, w/c 0.49036, cement 415.037 kg a cubic metre) under aggressiveness classes.
+void TestDosar::durability_data()
+{
+    QTest::addColumn<QJsonValue>("classe");
+    QTest::addColumn<QJsonValue>("estrutura");
+    QTest::addColumn<double>("wc");
+    QTest::addColumn<QJsonObject>("limites");
+    QTest::addColumn<QJsonObject>("atende");
+
+    const auto limites = [](double wc, int fck, double consumo) {
+        return QJsonObject{{"wcMax", wc}, {"fckMin", fck}, {"consumoMin", consumo}};
+    };
+    const auto atende = [](bool wc, bool fck, bool consumo) {
+        return QJsonObject{{"wcMax", wc}, {"fckMin", fck}, {"consumoMin", consumo}};
+    };
+    QTest::newRow("no class: no limits") << QJsonValue() << QJsonValue() << 0.49036 << QJsonObject() << QJsonObject();
+    QTest::newRow("II, reinforced by default")
+        << QJsonValue(2) << QJsonValue() << 0.49036 << limites(0.60, 25, 280) << atende(true, true, true);
+    QTest::newRow("III protendido: C25 under C35")
+        << QJsonValue(3) << QJsonValue("protendido") << 0.49036 << limites(0.50, 35, 320) << atende(true, false, true);
+    QTest::newRow("IV armado: w/c capped")
+        << QJsonValue("4") << QJsonValue("armado") << 0.45 << limites(0.45, 40, 360) << atende(true, false, true);
+}
+
+void TestDosar::durability()
+{
+    QFETCH(QJsonValue, classe);
+    QFETCH(QJsonValue, estrutura);
+    QFETCH(double, wc);
+    QFETCH(QJsonObject, limites);
+    QFETCH(QJsonObject, atende);
+
+    QJsonObject entrada = respostas();
+    if (!classe.isNull())
+        entrada.insert(QStringLiteral("ClasseAgressividade"), classe);
+    if (!estrutura.isNull())
+        entrada.insert(QStringLiteral("Estrutura"), estrutura);
+    const clitest::Execucao run = dosa(entrada);
+    QCOMPARE(run.status, 0);
+    const QJsonObject out = run.objeto();
+    QCOMPARE(rounded(out.value("wc").toDouble(), 5), wc);
+    QCOMPARE(out.value("Limites").toObject(), limites);
+    QCOMPARE(out.value("Atende").toObject(), atende);
+    QCOMPARE(out.contains("Limites"), !limites.isEmpty());
 }
 
 QUENVAR_TEST(TestDosar)

@@ -99,6 +99,8 @@ void TestEntradaInvalida::refused_data()
     QTest::newRow("ratio position 3") << dosar << com(mago, "RelacaoPosicao", 3) << "RelacaoPosicao";
     QTest::newRow("measuring option -1") << dosar << com(mago, "OpcaoForma", -1) << "OpcaoForma";
     QTest::newRow("cement class 55") << dosar << com(mago, "ClasseCimento", "55") << "ClasseCimento";
+    QTest::newRow("aggressiveness class 5") << dosar << com(mago, "ClasseAgressividade", 5) << "ClasseAgressividade";
+    QTest::newRow("element of steel") << dosar << com(mago, "Estrutura", "metálica") << "Estrutura";
     QTest::newRow("unknown aggregate") << dosar << com(mago, "AgregadoGraudo", "Brita 1") << "AgregadoGraudo";
     QTest::newRow("strength as words") << dosar << com(mago, "Resistencia", "vinte e cinco") << "Resistencia";
     QTest::newRow("missing strength") << dosar << sem(mago, "Resistencia") << "Resistencia";

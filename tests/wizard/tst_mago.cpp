@@ -648,6 +648,61 @@ private slots:
         QCOMPARE(nomes, esperados);
     }
 
+    // The company's class III for reinforced concrete (C30, w/c 0,55, 320 kg/m³) against the strength asked for:
+    // below C30 the user is asked once, on leaving the strength, whether to go back and raise it.
+    void durabilidade_data()
+    {
+        QTest::addColumn<QString>("resistencia");
+        QTest::addColumn<int>("resposta"); // -1: no question
+        QTest::addColumn<int>("pagina");
+
+        QTest::newRow("C30 passa") << "30" << -1 << 1;
+        QTest::newRow("C25, volta para aumentar") << "25" << int(Dialogs::Resposta::Sim) << 0;
+        QTest::newRow("C25, segue assim") << "25" << int(Dialogs::Resposta::Nao) << 1;
+    }
+    void durabilidade()
+    {
+        QFETCH(QString, resistencia);
+        QFETCH(int, resposta);
+        QFETCH(int, pagina);
+
+        calc::Padroes ref = referenciasDoExemplo();
+        ref.classeAgressividade = 3;
+        auto mago = abre(ref);
+        QVERIFY(mago);
+        QCOMPARE(controle<QComboBox>(*mago, QStringLiteral("ClasseAgressividade"))->currentIndex(), 3);
+        QCOMPARE(controle<QComboBox>(*mago, QStringLiteral("Estrutura"))->currentIndex(), 0);
+        preenchePagina0(*mago, QStringLiteral("Fundação"), resistencia);
+        if (resposta >= 0)
+            m_dialogs->proximaResposta(Dialogs::Resposta(resposta));
+        botao(*mago, 1)->click();
+        QCOMPARE(mago->pagina(), pagina);
+        QCOMPARE(m_dialogs->mensagens().size(), resposta >= 0 ? 1 : 0);
+        if (resposta < 0 || pagina == 0)
+            return;
+        QCOMPARE(m_dialogs->mensagens().first().titulo, QStringLiteral("Resistência abaixo da classe"));
+        QCOMPARE(m_dialogs->mensagens().first().texto,
+                 QStringLiteral("A resistência de 25 MPa é menor que a mínima da classe de agressividade III – "
+                                "forte para concreto armado: C30.\rDeseja voltar e aumentar a resistência?"));
+
+        // Answered once: the class's page lets the user on, and the design keeps the class's limits.
+        conclui(*mago);
+        QCOMPARE(m_dialogs->mensagens().size(), 1);
+        QCOMPARE(mago->pagina(), int(Mago::PaginaDoResultado));
+        QCOMPARE(mago->estado().classeAgressividade, qint16(3));
+        QVERIFY(mago->estado().wc <= 0.55);
+        QVERIFY(mago->estado().Cm >= 320.0);
+        // Another class on the class's page asks again.
+        botao(*mago, 0)->click();
+        botao(*mago, 0)->click();
+        QCOMPARE(mago->pagina(), 3);
+        controle<QComboBox>(*mago, QStringLiteral("Estrutura"))->setCurrentIndex(1);
+        m_dialogs->proximaResposta(Dialogs::Resposta::Nao);
+        botao(*mago, 1)->click();
+        QCOMPARE(m_dialogs->mensagens().size(), 2);
+        QCOMPARE(mago->pagina(), 4);
+    }
+
     void limitesDaConsistencia()
     {
         auto mago = abre();
