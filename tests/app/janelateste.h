@@ -5,8 +5,11 @@
 #include "platform/database.h"
 #include "platform/paths.h"
 
+#include <QCoreApplication>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSettings>
 #include <QTest>
 
 #include <memory>
@@ -26,6 +29,9 @@ struct Janela
         if (acesso != platform::Database::Acesso::LeituraEGravacao)
             platform::Database::shared().open(pasta.local(), acesso);
         platform::Paths::definePastaDados(pasta.dados());
+        // Every window starts as a first start does: the list a window closed before left open stays closed.
+        QSettings(QStringLiteral("Quenvar"), QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName())
+            .remove(QStringLiteral("Lista"));
         traco = std::make_unique<app::Traco>(platform::Database::shared());
         traco->show();
     }
