@@ -59,15 +59,14 @@ QStringList linhasDaDurabilidade(const CalcState& s)
     const QLocale local;
     const auto veredito = [](bool ok) { return ok ? QStringLiteral("atende") : QStringLiteral("NÃO ATENDE"); };
     return {
-        QStringLiteral("Agressividade ambiental: classe %1, %2.")
+        QStringLiteral("Agressividade %1, %2:")
             .arg(Opcoes::agressividade().at(std::size_t(s.classeAgressividade)).texto,
                  Opcoes::estrutura().at(std::size_t(s.estrutura)).texto),
-        QStringLiteral("a/c %1 (máx. %2) %3; fck %4 MPa (mín. C%5) %6; cimento %7 kg/m³ (mín. %8) %9.")
-            .arg(local.toString(s.wc, 'f', 2), local.toString(limites->wcMax, 'f', 2), veredito(a.wc))
-            .arg(s.fck)
-            .arg(limites->fckMin)
-            .arg(veredito(a.fck), local.toString(s.Cm, 'f', 0), local.toString(limites->consumoMin, 'f', 0),
-                 veredito(a.consumo)),
+        QStringLiteral("a/c %1 (máx. %2): %3")
+            .arg(local.toString(s.wc, 'f', 2), local.toString(limites->wcMax, 'f', 2), veredito(a.wc)),
+        QStringLiteral("fck %1 MPa (mín. C%2): %3").arg(s.fck).arg(limites->fckMin).arg(veredito(a.fck)),
+        QStringLiteral("cimento %1 kg/m³ (mín. %2): %3")
+            .arg(local.toString(s.Cm, 'f', 0), local.toString(limites->consumoMin, 'f', 0), veredito(a.consumo)),
     };
 }
 

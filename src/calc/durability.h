@@ -40,9 +40,9 @@ AtendeDurabilidade atende(const LimitesDurabilidade& limites, double wc, int fck
 
 struct CalcState;
 
-// The mix's class and how it stands against each limit, as the sheet and the results page write it: the class and
-// the kind of element, then the ratio, the strength and the cement each with its limit and "atende" or "NÃO
-// ATENDE". Empty for a mix without a class.
+// The mix's class and how it stands against each limit, as the sheet and the results page write it, in short lines
+// that fit beside the sheet's note: the class and the kind of element, then the ratio, the strength and the cement,
+// each with its limit and "atende" or "NÃO ATENDE". Empty for a mix without a class.
 QStringList linhasDaDurabilidade(const CalcState& s);
 
 } // namespace calc

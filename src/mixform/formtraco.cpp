@@ -492,18 +492,21 @@ QWidget* FormTraco::montaPaginaResultados()
     auto* gd = new QGridLayout(Durabilidade);
     gd->addWidget(rotulo(QStringLiteral("Classe de agressividade")), 0, 0);
     gd->addWidget(ClasseAgressividade, 0, 1);
-    gd->addWidget(rotulo(QStringLiteral("Estrutura")), 0, 2);
-    gd->addWidget(Estrutura, 0, 3);
-    gd->addWidget(TextoDurabilidade, 1, 0, 1, 5);
-    gd->setColumnStretch(4, 1);
+    gd->addWidget(rotulo(QStringLiteral("Estrutura")), 1, 0);
+    gd->addWidget(Estrutura, 1, 1);
+    gd->addWidget(TextoDurabilidade, 2, 0, 1, 3);
+    gd->setColumnStretch(2, 1);
     // Another class is checked at once, as any other change of the mix.
     for (QComboBox* escolha : {ClasseAgressividade, Estrutura})
         connect(escolha, &QComboBox::currentIndexChanged, this, [this] { ReCalculo(); });
 
     auto* v = new QVBoxLayout(pagina);
     v->addWidget(resultados);
-    v->addWidget(custos);
-    v->addWidget(Durabilidade);
+    // Costs and durability side by side, so the page is no taller than the others.
+    auto* baixo = new QHBoxLayout;
+    baixo->addWidget(custos);
+    baixo->addWidget(Durabilidade, 1);
+    v->addLayout(baixo);
     v->addStretch();
     return pagina;
 }
@@ -779,9 +782,16 @@ void FormTraco::MostraNumero()
             tenta([&] { defineCusto(i, numeroDe(tracos(), QLatin1String(custos[std::size_t(i)]))); });
         tenta([&] { OpcaoForma.at(numeroDe(tracos(), QStringLiteral("Volumetrico")))->setChecked(true); });
         tenta([&] {
+            // The mix as stored, for its durability: a field the row lacks (a product name) reads as empty.
             calc::CalcState lido;
-            calc::CarregaTraco(
-                lido, [this](const QString& campo) { return tracos().field(campo); }, m_produtos.get());
+            const auto campo = [this](const QString& nome) {
+                try {
+                    return tracos().field(nome);
+                } catch (const DbError&) {
+                    return QVariant();
+                }
+            };
+            calc::CarregaTraco(lido, campo, m_produtos.get());
             mostraDurabilidade(lido);
         });
         tenta([&] { RotVar->setText(calc::padded(qint64(numeroDe(tracos(), QStringLiteral("TracoVariante"))), 2)); });

@@ -387,7 +387,8 @@ void FormTraco::mostraDurabilidade(const calc::CalcState& s)
     }
     const QStringList linhas = calc::linhasDaDurabilidade(s);
     TextoDurabilidade->setText(linhas.isEmpty() ? QStringLiteral("Sem classe de agressividade: nada a verificar.")
-                                                : linhas.join(QLatin1Char('\n')));
+                                                : linhas.first() + QLatin1Char('\n') +
+                                                      linhas.mid(1).join(QStringLiteral("; ")) + QLatin1Char('.'));
 }
 
 void FormTraco::mostraUnidadesSolidos()

@@ -590,6 +590,46 @@ private slots:
         j.form()->inserindo = false;
     }
 
+    // The first mix of the demo (w/c 0,44, fck 32, 454 kg of cement) against the class stored with it, as the results
+    // page shows it; another class chosen while editing is what the row stores.
+    void durabilidadeNosResultados_data()
+    {
+        QTest::addColumn<int>("classe");
+        QTest::addColumn<int>("estrutura");
+        QTest::addColumn<QString>("texto");
+
+        QTest::newRow("sem classe") << 0 << 0 << "Sem classe de agressividade: nada a verificar.";
+        QTest::newRow("III armado") << 3 << 0
+                                    << "Agressividade III – forte, concreto armado:\na/c 0,44 (máx. 0,55): atende; "
+                                       "fck 32 MPa (mín. C30): atende; cimento 454 kg/m³ (mín. 320): atende.";
+        QTest::newRow("IV protendido") << 4 << 1
+                                       << "Agressividade IV – muito forte, concreto protendido:\na/c 0,44 (máx. 0,45): "
+                                          "atende; fck 32 MPa (mín. C40): NÃO ATENDE; cimento 454 kg/m³ (mín. 360): "
+                                          "atende.";
+    }
+    void durabilidadeNosResultados()
+    {
+        QFETCH(int, classe);
+        QFETCH(int, estrutura);
+        QFETCH(QString, texto);
+        Janela j(
+            true,
+            {QStringLiteral("UPDATE Tracos SET ClasseAgressividade = %1, Estrutura = %2").arg(classe).arg(estrutura)});
+        QCOMPARE(j.form()->TextoDurabilidade->text(), texto);
+        QCOMPARE(j.form()->ClasseAgressividade->currentIndex(), classe);
+
+        j.traco->executa(QStringLiteral("ID_Alterar"));
+        j.form()->ClasseAgressividade->setCurrentIndex(classe == 3 ? 1 : 3);
+        QVERIFY(j.form()->TextoDurabilidade->text().contains(
+            classe == 3 ? QStringLiteral("Agressividade I – fraca") : QStringLiteral("Agressividade III – forte")));
+        j.traco->executa(QStringLiteral("ID_Gravar"));
+        const qint64 codigo = j.form()->tracos().field(QStringLiteral("Codigo")).toLongLong();
+        QCOMPARE(platform::Database::shared()
+                     .scalar(QStringLiteral("SELECT ClasseAgressividade FROM Tracos WHERE Codigo = ?"), {codigo})
+                     .toInt(),
+                 classe == 3 ? 1 : 3);
+    }
+
     void limitesDoFormularioDeConsistencias()
     {
         Janela j(true, {QStringLiteral("UPDATE Consistencias SET Abate3 = '95', Abate2 = '120'")});
