@@ -16,6 +16,7 @@
 #include "platform/database.h"
 #include "platform/errorlog.h"
 #include "widgets/caixatexto.h"
+#include "widgets/criaopcoes.h"
 #include "widgets/desenhos.h"
 
 #include <QButtonGroup>
@@ -480,12 +481,9 @@ QWidget* FormTraco::montaPaginaResultados()
 
     Durabilidade = quadro(QStringLiteral(" Durabilidade - Agressividade do Ambiente "));
     Durabilidade->setObjectName(QStringLiteral("Durabilidade"));
-    ClasseAgressividade = new QComboBox;
-    ClasseAgressividade->setObjectName(QStringLiteral("ClasseAgressividade"));
-    ClasseAgressividade->addItems(Opcoes::escolhas(Opcoes::agressividade()));
-    Estrutura = new QComboBox;
-    Estrutura->setObjectName(QStringLiteral("Estrutura"));
-    Estrutura->addItems(Opcoes::escolhas(Opcoes::estrutura()));
+    ClasseAgressividade =
+        widgets::criaLista(QStringLiteral("ClasseAgressividade"), Opcoes::escolhas(Opcoes::agressividade()));
+    Estrutura = widgets::criaLista(QStringLiteral("Estrutura"), Opcoes::escolhas(Opcoes::estrutura()));
     TextoDurabilidade = new QLabel;
     TextoDurabilidade->setObjectName(QStringLiteral("TextoDurabilidade"));
     TextoDurabilidade->setWordWrap(true);

@@ -197,12 +197,9 @@ QWidget* FormMass::criaPaginaUtilizacao()
 
     // The class of the environment the company's concrete usually meets, which the wizard starts from.
     auto* durabilidade = new QGroupBox(QStringLiteral(" Durabilidade - Agressividade do Ambiente "), pagina);
-    m_classeAgressividade = new QComboBox;
-    m_classeAgressividade->setObjectName(QStringLiteral("ClasseAgressividade"));
-    m_classeAgressividade->addItems(calc::Opcoes::escolhas(calc::Opcoes::agressividade()));
-    m_estrutura = new QComboBox;
-    m_estrutura->setObjectName(QStringLiteral("Estrutura"));
-    m_estrutura->addItems(calc::Opcoes::escolhas(calc::Opcoes::estrutura()));
+    m_classeAgressividade = widgets::criaLista(QStringLiteral("ClasseAgressividade"),
+                                               calc::Opcoes::escolhas(calc::Opcoes::agressividade()));
+    m_estrutura = widgets::criaLista(QStringLiteral("Estrutura"), calc::Opcoes::escolhas(calc::Opcoes::estrutura()));
     auto* linhas = new QFormLayout(durabilidade);
     linhas->addRow(QStringLiteral("Classe de a&gressividade"), m_classeAgressividade);
     linhas->addRow(QStringLiteral("E&strutura"), m_estrutura);

@@ -1,6 +1,7 @@
 #include "criaopcoes.h"
 
 #include <QButtonGroup>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QRadioButton>
 #include <QVBoxLayout>
@@ -18,6 +19,14 @@ QButtonGroup* criaOpcoes(QWidget* dono, QGroupBox* moldura, const QString& nome,
         coluna->addWidget(opcao);
     }
     return grupo;
+}
+
+QComboBox* criaLista(const QString& nome, const QStringList& escolhas)
+{
+    auto* lista = new QComboBox;
+    lista->setObjectName(nome);
+    lista->addItems(escolhas);
+    return lista;
 }
 
 } // namespace widgets

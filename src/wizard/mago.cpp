@@ -267,12 +267,9 @@ QWidget* Mago::criaPagina3()
 
     // The environment caps the water/cement ratio and sets a least cement content: the ratios are proposed again.
     auto* durabilidade = new QGroupBox(QStringLiteral(" Durabilidade - Agressividade do Ambiente "));
-    m_classeAgressividade = new QComboBox;
-    m_classeAgressividade->setObjectName(QStringLiteral("ClasseAgressividade"));
-    m_classeAgressividade->addItems(calc::Opcoes::escolhas(calc::Opcoes::agressividade()));
-    m_estrutura = new QComboBox;
-    m_estrutura->setObjectName(QStringLiteral("Estrutura"));
-    m_estrutura->addItems(calc::Opcoes::escolhas(calc::Opcoes::estrutura()));
+    m_classeAgressividade = widgets::criaLista(QStringLiteral("ClasseAgressividade"),
+                                               calc::Opcoes::escolhas(calc::Opcoes::agressividade()));
+    m_estrutura = widgets::criaLista(QStringLiteral("Estrutura"), calc::Opcoes::escolhas(calc::Opcoes::estrutura()));
     m_limitesDaClasse = new QLabel;
     m_limitesDaClasse->setObjectName(QStringLiteral("LimitesDurabilidade"));
     m_limitesDaClasse->setWordWrap(true);
