@@ -24,6 +24,7 @@ Betonada CalculaBetonada(const CalcState& s, double pesoSaco, double capacidadeL
     Betonada b;
     b.capacidade = capacidadeLitros;
     b.pesoSaco = pesoSaco;
+    b.meioSaco = meioSaco;
     b.volume = volumeM3;
     if (!positivo(s.Mc) || !positivo(s.Cm)) {
         b.falha = FalhaDaBetonada::SemCimento;
@@ -44,6 +45,7 @@ Betonada CalculaBetonada(const CalcState& s, double pesoSaco, double capacidadeL
 
     // A cubic metre holds Cm kg of cement, so a bag yields 1000 × P / Cm litres of concrete.
     const double passo = meioSaco ? 0.5 : 1.0;
+    b.litrosPorSaco = pesoSaco / s.Cm * 1000.0;
     const double sacosQueCabem = capacidadeLitros * s.Cm / 1000.0 / pesoSaco;
     b.sacos = std::floor(sacosQueCabem / passo + kFolga) * passo;
     if (b.sacos < passo) {

@@ -43,6 +43,9 @@ struct Betonada
     FalhaDaBetonada falha = FalhaDaBetonada::Nenhuma;
     double capacidade = 0.0;
     double pesoSaco = 0.0;
+    bool meioSaco = false;
+    // Litres of concrete one bag of cement yields.
+    double litrosPorSaco = 0.0;
     // Bags of cement per batch, in steps of one or of a half.
     double sacos = 0.0;
     // What the mix's batch is multiplied by.
