@@ -4,7 +4,6 @@
 
 #include "calc/betonada.h"
 #include "calc/numericentry.h"
-#include "platform/database.h"
 #include "printing/documento.h"
 #include "printing/ficha.h"
 #include "printing/folhadabetonada.h"
@@ -113,10 +112,7 @@ int betonada(const QStringList& argumentos)
     if (!pedido)
         return kEntradaInvalida;
 
-    platform::Database banco(QStringLiteral("quenvar-cli"));
-    if (!abreBanco(banco, pedido->pasta))
-        return kEntradaInvalida;
-    const std::optional<TracoDaPasta> traco = carregaTracoDaPasta(banco, pedido->pasta, pedido->nome, pedido->variante);
+    const std::optional<TracoDaPasta> traco = carregaTracoDaPasta(pedido->pasta, pedido->nome, pedido->variante);
     if (!traco)
         return kEntradaInvalida;
 

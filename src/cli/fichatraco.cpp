@@ -3,7 +3,6 @@
 #include "tracodapasta.h"
 
 #include "calc/calcstate.h"
-#include "platform/database.h"
 #include "printing/documento.h"
 #include "printing/ficha.h"
 #include "printing/saida.h"
@@ -58,11 +57,7 @@ int ficha(const QStringList& argumentos)
     if (!pedido)
         return kEntradaInvalida;
 
-    platform::Database banco(QStringLiteral("quenvar-cli"));
-    if (!abreBanco(banco, pedido->pasta))
-        return kEntradaInvalida;
-
-    const std::optional<TracoDaPasta> traco = carregaTracoDaPasta(banco, pedido->pasta, pedido->nome, pedido->variante);
+    const std::optional<TracoDaPasta> traco = carregaTracoDaPasta(pedido->pasta, pedido->nome, pedido->variante);
     if (!traco)
         return kEntradaInvalida;
     const calc::CalcState& estado = traco->estado;

@@ -1,5 +1,6 @@
 #include "tracodapasta.h"
 
+#include "leopcoes.h"
 #include "subcomandos.h"
 
 #include "calc/carregatraco.h"
@@ -49,9 +50,11 @@ bool leVariante(const QString& texto, std::optional<int>& variante)
     return true;
 }
 
-std::optional<TracoDaPasta> carregaTracoDaPasta(platform::Database& banco, const QString& pasta, const QString& nome,
-                                                std::optional<int> variante)
+std::optional<TracoDaPasta> carregaTracoDaPasta(const QString& pasta, const QString& nome, std::optional<int> variante)
 {
+    platform::Database banco(QStringLiteral("quenvar-cli"));
+    if (!abreBanco(banco, pasta))
+        return std::nullopt;
     TracoDaPasta traco;
     try {
         std::optional<QVariantMap> linha = linhaDoTraco(banco, nome, variante);

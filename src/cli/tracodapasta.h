@@ -8,10 +8,6 @@
 
 #include <optional>
 
-namespace platform {
-class Database;
-}
-
 // What the subcommands that work on one stored mix share: reading its variant option and loading it.
 namespace cli {
 
@@ -31,10 +27,9 @@ struct TracoDaPasta
     std::optional<calc::ProductInfo> cimento;
 };
 
-// The mix `nome` of the data folder `pasta`: the variant asked for, or else the name's variant in use, or else its
-// first variant; a name is matched as typed, then without blanks around it. Nothing, with the message on stderr,
-// when there is no such mix or it cannot be read.
-std::optional<TracoDaPasta> carregaTracoDaPasta(platform::Database& banco, const QString& pasta, const QString& nome,
-                                                std::optional<int> variante);
+// The mix `nome` of the data folder `pasta`, whose database it opens: the variant asked for, or else the name's variant
+// in use, or else its first variant; a name is matched as typed, then without blanks around it. Nothing, with the
+// message on stderr, when the folder cannot be opened, there is no such mix or it cannot be read.
+std::optional<TracoDaPasta> carregaTracoDaPasta(const QString& pasta, const QString& nome, std::optional<int> variante);
 
 } // namespace cli
