@@ -19,6 +19,7 @@
 #include "platform/errorlog.h"
 #include "platform/paths.h"
 #include "preview/imptraco.h"
+#include "preview/janeladabetonada.h"
 #include "preview/janeladacomparacao.h"
 #include "preview/previatraco.h"
 #include "preview/visualiza.h"
@@ -468,6 +469,7 @@ void Traco::montaComandos()
         {QStringLiteral("ID_SomenteEste"), [this] { ImprimindoEste(); }},
         {QStringLiteral("ID_AtualizarCustos"), [this] { RotinaAtualizarCustos(); }},
         {QStringLiteral("ID_CompararVariantes"), [this] { ComparandoVariantes(); }},
+        {QStringLiteral("ID_Betonada"), [this] { CalculandoBetonada(); }},
     };
     // The module menu: the chosen module starts once this program has closed.
     for (int i = 1; i <= 10; ++i) {
@@ -612,6 +614,13 @@ void Traco::ComparandoVariantes()
     sobreEsteTraco([this] {
         preview::comparaVariantes(this, m_db, m_form->tracos().record().value(QStringLiteral("NomeTraco")).toString(),
                                   logotipo);
+    });
+}
+
+void Traco::CalculandoBetonada()
+{
+    sobreEsteTraco([this] {
+        preview::mostraBetonada(this, m_db, preview::ImpTraco::camposDe(m_form->tracos().record()), logotipo);
     });
 }
 

@@ -95,6 +95,7 @@ public:
     void ImprimindoEste();
     // The variants of the current mix's name side by side.
     void ComparandoVariantes();
+    void CalculandoBetonada();
     void MostraRelatorio(printing::TipoRelatorio relatorio);
 
     // Window state kept for the whole run.

@@ -1,5 +1,6 @@
 #include "leopcoes.h"
 #include "subcomandos.h"
+#include "tracodapasta.h"
 
 #include "catalogue/consultas.h"
 #include "platform/database.h"
@@ -22,8 +23,6 @@ namespace {
 
 const QString kUso = QStringLiteral(
     "Uso: quenvar-cli comparar PASTA --traco NOME [--variante N] --traco NOME [--variante N] ... [--pdf ARQUIVO]");
-
-constexpr int kMaiorVariante = 99;
 
 struct TracoPedido
 {
@@ -70,15 +69,8 @@ std::optional<Pedido> lePedido(const QStringList& argumentos)
                 erro(QStringLiteral("Cada --variante vem logo depois do --traco a que se refere.\n") + kUso);
                 return std::nullopt;
             }
-            bool ok = false;
-            const int numero = variante->trimmed().toInt(&ok);
-            if (!ok || numero < 0 || numero > kMaiorVariante) {
-                erro(QStringLiteral("A variante deve ser um número inteiro de 0 a %1; veio \"%2\".")
-                         .arg(kMaiorVariante)
-                         .arg(*variante));
+            if (!leVariante(*variante, pedido.tracos.last().variante))
                 return std::nullopt;
-            }
-            pedido.tracos.last().variante = numero;
         } else {
             outros.append(resto[i]);
         }

@@ -42,7 +42,8 @@ const char kUso[] =
     "                               a massa do saco é o peso do produto \"Cimento <classe>\" de PASTA ou, sem\n"
     "                               ele, PesoSaco; com --pdf ARQUIVO (dosar [--dados PASTA] --pdf ARQUIVO),\n"
     "                               grava também a ficha do traço experimental em PDF\n"
-    "                               com \"ClasseAgressividade\" (1 a 4) e \"Estrutura\" (\"armado\" ou \"protendido\"),\n"
+    "                               com \"ClasseAgressividade\" (1 a 4) e \"Estrutura\" (\"armado\" ou "
+    "\"protendido\"),\n"
     "                               respeita a água/cimento máxima e o consumo mínimo de cimento da classe e\n"
     "                               escreve também Limites (wcMax, fckMin, consumoMin) e Atende (o mesmo, true\n"
     "                               ou false)\n"
@@ -74,6 +75,13 @@ const char kUso[] =
     "                               primeiro, na unidade e em porcentagem; escreve um objeto JSON (\"tracos\":\n"
     "                               valores, textos e diferencas de cada traço) ou, com --pdf, grava a página\n"
     "                               da comparação em PDF\n"
+    "  betonada PASTA --traco NOME [--variante N] --litros L [--volume M3] [--meio-saco] [--pdf ARQUIVO]\n"
+    "                               a betonada de um traço de PASTA numa betoneira de L litros de concreto, em\n"
+    "                               sacos inteiros de cimento (com --meio-saco, de meio em meio saco; o saco\n"
+    "                               pesa o Peso do cimento em Produtos): escreve um objeto JSON com Sacos,\n"
+    "                               LitrosPorBetonada, Betonadas (para os M3 de --volume) e Materiais (Nome,\n"
+    "                               Quantidade, Unidade; Litros dos materiais soltos e da água); com --pdf,\n"
+    "                               grava também a folha da betonada para o operador da betoneira\n"
     "Números: um número JSON ou um texto como nas caixas do programa, com vírgula ou ponto decimal (\"2,61\"\n"
     "ou \"2.61\"); um texto em branco vale 0 num campo opcional. Códigos, abatimento e resistência são inteiros.\n"
     "Saída 0: feito. Saída 2: entrada ou opção inválida; a mensagem vai para a saída de erro e nada é escrito\n"
@@ -111,6 +119,7 @@ int main(int argc, char** argv)
         {QStringLiteral("importar"), cli::importar},
         {QStringLiteral("recustear"), cli::recustear},
         {QStringLiteral("comparar"), cli::comparar},
+        {QStringLiteral("betonada"), cli::betonada},
     };
     if (argumentos.isEmpty() || argumentos.first() == QLatin1String("--help") ||
         argumentos.first() == QLatin1String("-h")) {

@@ -35,6 +35,10 @@ int recustear(const QStringList& argumentos);
 // comparar PASTA --traco NOME [--variante N] ... [--pdf ARQUIVO]: two to four stored mixes side by side with their
 // differences to the first, as JSON on stdout or, with --pdf, as a PDF file.
 int comparar(const QStringList& argumentos);
+// betonada PASTA --traco NOME [--variante N] --litros L [--volume M3] [--meio-saco] [--pdf ARQUIVO]: one batch of a
+// stored mix for a mixer of L litres in whole (or half) bags of cement, as JSON on stdout; with --pdf, also the
+// batching sheet as a PDF file.
+int betonada(const QStringList& argumentos);
 
 // Writes a message to stderr, in UTF-8, with a line end.
 void erro(const QString& mensagem);

@@ -215,6 +215,9 @@ private slots:
         QTest::newRow("comparar variantes") << "ID_CompararVariantes"
                                             << "Não existe nenhum traço cadastrado."
                                             << "Nenhum traço cadastrado";
+        QTest::newRow("betonada") << "ID_Betonada"
+                                  << "Não existe nenhum traço cadastrado."
+                                  << "Nenhum traço cadastrado";
     }
     void relatoriosComCatalogoVazio()
     {

@@ -130,6 +130,15 @@ void TestEntradaInvalida::refused_data()
     QTest::newRow("data folder without a database")
         << QStringList{kDosar, "--dados", vazia} << json(mago) << "empresa.mdb";
     QTest::newRow("database that is not one") << QStringList{kRecalcular, "--dados", lixo} << valido << "empresa.mdb";
+    const QStringList betonada{"betonada", vazia, "--traco", "Concreto fck 25"};
+    QTest::newRow("mixer without capacity") << betonada << QByteArray() << "--litros";
+    QTest::newRow("capacity in words") << betonada + QStringList{"--litros", "dez"} << QByteArray() << "\"dez\"";
+    QTest::newRow("volume in words") << betonada + QStringList{"--litros", "300", "--volume", "x"} << QByteArray()
+                                     << "--volume";
+    QTest::newRow("variant 100") << betonada + QStringList{"--litros", "300", "--variante", "100"} << QByteArray()
+                                 << "0 a 99";
+    QTest::newRow("batch without a mix") << QStringList{"betonada", vazia, "--litros", "300"} << QByteArray()
+                                         << "--traco";
     QTest::newRow("no subcommand") << QStringList{} << valido << "Uso";
     QTest::newRow("unknown subcommand") << QStringList{"recalcula"} << valido << "desconhecido";
 }
