@@ -153,9 +153,12 @@ void Traco::montaFerramentas()
     }
     m_acoes.value(QStringLiteral("ID_Tracos"))->setCheckable(true);
     m_acoes.value(QStringLiteral("ID_Tracos"))->setChecked(true);
-    m_acoes.value(QStringLiteral("ID_ListaTracos"))->setCheckable(true);
-    connect(m_lista, &QDockWidget::visibilityChanged, m_acoes.value(QStringLiteral("ID_ListaTracos")),
-            [this] { m_acoes.value(QStringLiteral("ID_ListaTracos"))->setChecked(m_lista->isVisible()); });
+    // The tool's mark follows the list. The window's own members are not used: closing the window while it is
+    // destroyed hides the list after they are gone.
+    QAction* ferramentaDaLista = m_acoes.value(QStringLiteral("ID_ListaTracos"));
+    ferramentaDaLista->setCheckable(true);
+    connect(m_lista, &QDockWidget::visibilityChanged, ferramentaDaLista,
+            [ferramentaDaLista, lista = m_lista] { ferramentaDaLista->setChecked(lista->isVisible()); });
 
     const auto preenche = [this](QWidget* destino, const QStringList& itens) {
         for (const QString& id : itens) {
