@@ -3,10 +3,8 @@
 #include "comparacao.h"
 #include "documento.h"
 #include "ficha.h"
+#include "folhaavulsa.h"
 
-#include "platform/clock.h"
-
-#include <QLocale>
 
 namespace printing {
 
@@ -14,11 +12,8 @@ namespace {
 
 using namespace FolhaDaComparacao;
 
-const QColor kPreto(0, 0, 0);
-const QColor kAzul(0, 0, 255);
-const QColor kCinza(96, 96, 96);
-const QColor kBase(255, 255, 214);   // the first mix's column: the one the others are measured against
-const QColor kListra(238, 246, 238); // every other row, so that a row reads across
+using namespace CorDaFolha;
+const QColor& kBase = destaque; // the first mix's column: the one the others are measured against
 const QColor kEmUso(192, 255, 255);
 
 const Fonte kFonteDoTitulo{QStringLiteral("Arial"), 18.0, true, false};
@@ -65,9 +60,9 @@ public:
             fundoDaBase(altura);
             if (secao) {
                 texto(QRectF(kMargemLateral, m_y + 60, m_folha.larguraUtil(), kAlturaDaSecao - 60), linha.rotulo,
-                      kFonteDaSecao, kAzul, Qt::AlignLeft);
+                      kFonteDaSecao, azul, Qt::AlignLeft);
                 m_y += kAlturaDaSecao;
-                m_folha.setPenColor(kAzul);
+                m_folha.setPenColor(azul);
                 m_folha.drawLine(kMargemLateral, m_y, kMargemLateral + m_folha.larguraUtil(), m_y);
                 listra = false;
                 continue;
@@ -102,15 +97,10 @@ private:
         return QRectF(xDaColuna(i) + kFolga, topo, m_largura - 2 * kFolga, altura);
     }
 
-    // One line of text in its box, smaller and then cut when it does not fit.
     void texto(const QRectF& caixa, const QString& conteudo, const Fonte& fonte, const QColor& cor,
                Qt::Alignment alinhamento)
     {
-        if (conteudo.isEmpty())
-            return;
-        m_folha.setFonte(fonte);
-        m_folha.setTextColor(cor);
-        m_folha.textBox(caixa, conteudo, alinhamento, true);
+        escreve(m_folha, caixa, conteudo, fonte, cor, alinhamento);
     }
 
     void cabecalhoDaPagina(bool primeira)
@@ -121,32 +111,31 @@ private:
             if (!m_logotipo.isEmpty())
                 m_folha.drawPicture(m_logotipo, QRectF(kMargemLateral, m_y, 2400, kAlturaDoLogo));
             const QRectF centro(kMargemLateral + 2600, m_y, largura - 5200, 520);
-            texto(centro, Comparacao::legenda(), kFonteDoTitulo, kAzul, Qt::AlignHCenter);
-            texto(centro.translated(0, 540), m_c.empresa(), kFonteDaEmpresa, kPreto, Qt::AlignHCenter);
-            texto(QRectF(kMargemLateral + largura - 2600, m_y, 2600, 260),
-                  QStringLiteral("Impresso: ") + QLocale().toString(platform::Clock::hoje(), QLocale::ShortFormat),
-                  kFonteDaData, kPreto, Qt::AlignRight);
+            texto(centro, Comparacao::legenda(), kFonteDoTitulo, azul, Qt::AlignHCenter);
+            texto(centro.translated(0, 540), m_c.empresa(), kFonteDaEmpresa, preto, Qt::AlignHCenter);
+            texto(QRectF(kMargemLateral + largura - 2600, m_y, 2600, 260), textoDaImpressao(), kFonteDaData, preto,
+                  Qt::AlignRight);
             texto(QRectF(kMargemLateral, m_y + 1100, largura, 240),
                   QStringLiteral("Quantidades de um metro cúbico de concreto. Sob cada valor dos outros traços, em "
                                  "tipo menor, a diferença para o primeiro, na mesma unidade e em porcentagem."),
-                  kFonteDaNota, kCinza, Qt::AlignLeft);
+                  kFonteDaNota, cinza, Qt::AlignLeft);
             m_y += kAlturaDoCabecalho;
         }
         // The first column is the one the others are measured against: its ground runs down the table.
         fundoDaBase(kAlturaDosTitulos);
         for (int i = 0; i < m_colunas; ++i) {
             const TracoComparado& t = m_c.tracos()[i];
-            texto(celula(i, m_y + 30, 260), t.titulo(), kFonteDaColuna, kPreto, Qt::AlignHCenter);
+            texto(celula(i, m_y + 30, 260), t.titulo(), kFonteDaColuna, preto, Qt::AlignHCenter);
             QString situacao = t.emUso ? QStringLiteral("Em uso") : QStringLiteral("Inativo");
             if (i == 0 && m_colunas > 1)
                 situacao += QStringLiteral(" · referência");
             const QRectF caixa = celula(i, m_y + 300, 220);
             if (t.emUso)
                 m_folha.fillBox(caixa, kEmUso);
-            texto(caixa, situacao, kFonteDaSituacao, kPreto, Qt::AlignHCenter);
+            texto(caixa, situacao, kFonteDaSituacao, preto, Qt::AlignHCenter);
         }
         m_y += kAlturaDosTitulos;
-        m_folha.setPenColor(kPreto);
+        m_folha.setPenColor(preto);
         m_folha.drawLine(kMargemLateral, m_y, kMargemLateral + largura, m_y);
     }
 
@@ -155,29 +144,28 @@ private:
     {
         const double topo = m_folha.pageHeight() - kMargemInferior + 200;
         const double largura = m_folha.larguraUtil();
-        texto(QRectF(kMargemLateral, topo, largura - 1500, 240), avisoDoRodape(), kFonteDoRodape, kPreto,
-              Qt::AlignLeft);
+        texto(QRectF(kMargemLateral, topo, largura - 1500, 240), avisoDoRodape(), kFonteDoRodape, preto, Qt::AlignLeft);
         texto(QRectF(kMargemLateral + largura - 1400, topo, 1400, 240),
-              QStringLiteral("Página %1").arg(m_folha.pageCount() + 1), kFonteDaData, kPreto, Qt::AlignRight);
+              QStringLiteral("Página %1").arg(m_folha.pageCount() + 1), kFonteDaData, preto, Qt::AlignRight);
     }
 
     void poeLinha(const LinhaDaComparacao& linha, double altura, bool listra)
     {
         if (listra) {
-            m_folha.fillBox(QRectF(kMargemLateral, m_y, kLarguraDoRotulo, altura), kListra);
+            m_folha.fillBox(QRectF(kMargemLateral, m_y, kLarguraDoRotulo, altura), listra);
             for (int i = 1; i < m_colunas; ++i)
-                m_folha.fillBox(QRectF(xDaColuna(i), m_y, m_largura, altura), kListra);
+                m_folha.fillBox(QRectF(xDaColuna(i), m_y, m_largura, altura), listra);
         }
         texto(QRectF(kMargemLateral + kFolga, m_y + 30, kLarguraDoRotulo - 2 * kFolga, kAlturaDaLinha - 30),
-              linha.rotulo, kFonteDaLinha, kPreto, Qt::AlignLeft);
+              linha.rotulo, kFonteDaLinha, preto, Qt::AlignLeft);
         for (int i = 0; i < m_colunas && i < linha.textos.size(); ++i) {
-            texto(celula(i, m_y + 30, kAlturaDaLinha - 30), linha.textos[i], kFonteDaLinha, kPreto, Qt::AlignHCenter);
+            texto(celula(i, m_y + 30, kAlturaDaLinha - 30), linha.textos[i], kFonteDaLinha, preto, Qt::AlignHCenter);
             if (i == 0 || i >= linha.textosDasDiferencas.size() || linha.textosDasDiferencas[i].isEmpty())
                 continue;
             texto(celula(i, m_y + kAlturaDaLinha, kAlturaDaDiferenca),
                   linha.textosDasDiferencas[i] + QStringLiteral("  (") + linha.textosDosPercentuais[i] +
                       QLatin1Char(')'),
-                  kFonteDaDiferenca, kCinza, Qt::AlignHCenter);
+                  kFonteDaDiferenca, cinza, Qt::AlignHCenter);
         }
     }
 
@@ -193,15 +181,7 @@ private:
 
 void ImprimeComparacao(Documento& folha, const Comparacao& comparacao, const QString& logotipo)
 {
-    folha.setOrientation(Orientacao::Retrato);
-    folha.setPaperSize(QSizeF(kLarguraA4, kAlturaA4));
-    folha.setMarginLeft(kMargemLateral);
-    folha.setMarginRight(kMargemLateral);
-    folha.setMarginTop(kMargemSuperior);
-    folha.setMarginBottom(kMargemInferior);
-    folha.setHeader(QString());
-    folha.setFooter(QString());
-    folha.startDoc();
+    abreFolhaA4(folha, kMargemLateral, kMargemSuperior, kMargemInferior);
     Composicao(folha, comparacao, logotipo).compoe();
 }
 
