@@ -24,8 +24,7 @@ const QString kUso = QStringLiteral("Uso: quenvar-cli betonada PASTA --traco NOM
 struct Pedido
 {
     QString pasta;
-    QString nome;
-    std::optional<int> variante;
+    TracoPedido traco;
     double litros = 0.0;
     std::optional<double> volume;
     bool meioSaco = false;
@@ -45,11 +44,9 @@ std::optional<Pedido> lePedido(const QStringList& argumentos)
 {
     QStringList resto = argumentos;
     Pedido pedido;
-    QString variante;
     QString litros;
     QString volume;
-    if (!tiraOpcao(resto, QStringLiteral("--traco"), pedido.nome, kUso) ||
-        !tiraOpcao(resto, QStringLiteral("--variante"), variante, kUso) ||
+    if (!tiraTraco(resto, QStringLiteral("--traco"), pedido.traco, kUso) ||
         !tiraOpcao(resto, QStringLiteral("--litros"), litros, kUso) ||
         !tiraOpcao(resto, QStringLiteral("--volume"), volume, kUso) ||
         !tiraOpcao(resto, QStringLiteral("--pdf"), pedido.pdf, kUso))
@@ -57,16 +54,10 @@ std::optional<Pedido> lePedido(const QStringList& argumentos)
     pedido.meioSaco = resto.removeAll(QStringLiteral("--meio-saco")) > 0;
     if (!lePasta(resto, pedido.pasta, kUso))
         return std::nullopt;
-    if (pedido.nome.trimmed().isEmpty()) {
-        erro(QStringLiteral("Informe o nome do traço com --traco.\n") + kUso);
-        return std::nullopt;
-    }
     if (litros.isEmpty()) {
         erro(QStringLiteral("Informe a capacidade da betoneira, em litros de concreto, com --litros.\n") + kUso);
         return std::nullopt;
     }
-    if (!variante.isEmpty() && !leVariante(variante, pedido.variante))
-        return std::nullopt;
     const std::optional<double> capacidade = leNumero(litros, QStringLiteral("--litros"));
     if (!capacidade)
         return std::nullopt;
@@ -112,7 +103,7 @@ int betonada(const QStringList& argumentos)
     if (!pedido)
         return kEntradaInvalida;
 
-    const std::optional<TracoDaPasta> traco = carregaTracoDaPasta(pedido->pasta, pedido->nome, pedido->variante);
+    const std::optional<TracoDaPasta> traco = carregaTracoDaPasta(pedido->pasta, pedido->traco);
     if (!traco)
         return kEntradaInvalida;
 

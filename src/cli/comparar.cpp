@@ -24,12 +24,6 @@ namespace {
 const QString kUso = QStringLiteral(
     "Uso: quenvar-cli comparar PASTA --traco NOME [--variante N] --traco NOME [--variante N] ... [--pdf ARQUIVO]");
 
-struct TracoPedido
-{
-    QString nome;
-    std::optional<int> variante;
-};
-
 struct Pedido
 {
     QString pasta;
@@ -162,12 +156,8 @@ int comparar(const QStringList& argumentos)
     if (!pedido)
         return kEntradaInvalida;
 
-    platform::Database banco(QStringLiteral("quenvar-cli"));
-    if (!abreBanco(banco, pedido->pasta))
-        return kEntradaInvalida;
-
     std::optional<printing::Comparacao> comparacao;
-    try {
+    const int lidos = comBanco(pedido->pasta, QStringLiteral("os traços"), [&](platform::Database& banco) {
         QList<qint64> codigos;
         for (const TracoPedido& traco : pedido->tracos) {
             const std::optional<qint64> codigo = codigoDoTraco(banco, traco, pedido->pasta);
@@ -176,13 +166,10 @@ int comparar(const QStringList& argumentos)
             codigos.append(*codigo);
         }
         comparacao = printing::Comparacao::le(banco, codigos);
-    } catch (const platform::DbError& falha) {
-        erro(QStringLiteral("Não foi possível ler os traços em %1 (erro %2: %3).")
-                 .arg(banco.caminho())
-                 .arg(falha.numero())
-                 .arg(falha.descricao()));
-        return kEntradaInvalida;
-    }
+        return kSucesso;
+    });
+    if (lidos != kSucesso)
+        return lidos;
 
     if (pedido->pdf.isEmpty()) {
         escreveObjeto(comoJson(*comparacao));

@@ -65,23 +65,14 @@ int exportar(const QStringList& argumentos)
     const std::optional<Pedido> pedido = lePedido(argumentos);
     if (!pedido)
         return kEntradaInvalida;
-    platform::Database banco(QStringLiteral("quenvar-cli"));
-    if (!abreBanco(banco, pedido->pasta))
-        return kEntradaInvalida;
-    catalogue::Exportacao exportacao(banco, pedido->formato->formato, pedido->soEmUso);
-    try {
+    return comBanco(pedido->pasta, QStringLiteral("os traços"), [&](platform::Database& banco) {
+        catalogue::Exportacao exportacao(banco, pedido->formato->formato, pedido->soEmUso);
         if (exportacao.grava(pedido->arquivo) != catalogue::Exportacao::Resultado::Gravado) {
             erro(exportacao.erro());
             return kEntradaInvalida;
         }
-    } catch (const platform::DbError& falha) {
-        erro(QStringLiteral("Não foi possível ler os traços em %1 (erro %2: %3).")
-                 .arg(banco.caminho())
-                 .arg(falha.numero())
-                 .arg(falha.descricao()));
-        return kEntradaInvalida;
-    }
-    return kSucesso;
+        return kSucesso;
+    });
 }
 
 } // namespace cli

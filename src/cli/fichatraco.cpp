@@ -20,8 +20,7 @@ const QString kUso = QStringLiteral("Uso: quenvar-cli ficha PASTA --nome NOME [-
 struct Pedido
 {
     QString pasta;
-    QString nome;
-    std::optional<int> variante;
+    TracoPedido traco;
     QString pdf;
 };
 
@@ -29,23 +28,15 @@ std::optional<Pedido> lePedido(const QStringList& argumentos)
 {
     QStringList resto = argumentos;
     Pedido pedido;
-    QString variante;
-    if (!tiraOpcao(resto, QStringLiteral("--nome"), pedido.nome, kUso) ||
-        !tiraOpcao(resto, QStringLiteral("--variante"), variante, kUso) ||
+    if (!tiraTraco(resto, QStringLiteral("--nome"), pedido.traco, kUso) ||
         !tiraOpcao(resto, QStringLiteral("--pdf"), pedido.pdf, kUso))
         return std::nullopt;
     if (!lePasta(resto, pedido.pasta, kUso))
         return std::nullopt;
-    if (pedido.nome.trimmed().isEmpty()) {
-        erro(QStringLiteral("Informe o nome do traço com --nome.\n") + kUso);
-        return std::nullopt;
-    }
     if (pedido.pdf.trimmed().isEmpty()) {
         erro(QStringLiteral("Informe o arquivo PDF com --pdf.\n") + kUso);
         return std::nullopt;
     }
-    if (!variante.isEmpty() && !leVariante(variante, pedido.variante))
-        return std::nullopt;
     return pedido;
 }
 
@@ -57,7 +48,7 @@ int ficha(const QStringList& argumentos)
     if (!pedido)
         return kEntradaInvalida;
 
-    const std::optional<TracoDaPasta> traco = carregaTracoDaPasta(pedido->pasta, pedido->nome, pedido->variante);
+    const std::optional<TracoDaPasta> traco = carregaTracoDaPasta(pedido->pasta, pedido->traco);
     if (!traco)
         return kEntradaInvalida;
     const calc::CalcState& estado = traco->estado;

@@ -106,6 +106,20 @@ bool abreBanco(platform::Database& db, const QString& pasta)
     return true;
 }
 
+int comBanco(const QString& pasta, const QString& oQue, const std::function<int(platform::Database&)>& trabalho)
+{
+    platform::Database banco(QStringLiteral("quenvar-cli"));
+    if (!abreBanco(banco, pasta))
+        return kEntradaInvalida;
+    try {
+        return trabalho(banco);
+    } catch (const platform::DbError& falha) {
+        erro(QStringLiteral("Não foi possível ler %1 em %2 (erro %3: %4).")
+                 .arg(oQue, banco.caminho(), QString::number(falha.numero()), falha.descricao()));
+        return kEntradaInvalida;
+    }
+}
+
 std::optional<QJsonObject> leObjetoDaEntrada()
 {
     QString mensagem;

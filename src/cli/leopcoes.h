@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 
 namespace platform {
@@ -37,6 +38,11 @@ bool lePasta(const QStringList& resto, QString& pasta, const QString& uso);
 // Opens <pasta>Dados/empresa.mdb. False, with a message on stderr, when the folder or its database cannot be
 // opened.
 bool abreBanco(platform::Database& db, const QString& pasta);
+
+// Opens the folder's database and runs `trabalho` on it, whose exit status it returns. A database that cannot be
+// opened, or a read that fails inside `trabalho`, gets its message (what could not be read: `oQue`, "os traços") and
+// kEntradaInvalida.
+int comBanco(const QString& pasta, const QString& oQue, const std::function<int(platform::Database&)>& trabalho);
 
 // The object on stdin; nothing, with a message on stderr, when the input is not one JSON object.
 std::optional<QJsonObject> leObjetoDaEntrada();

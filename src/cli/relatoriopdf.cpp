@@ -84,15 +84,10 @@ int relatorio(const QStringList& argumentos)
     if (!pedido)
         return kEntradaInvalida;
 
-    platform::Database banco(QStringLiteral("quenvar-cli"));
-    if (!abreBanco(banco, pedido->pasta))
-        return kEntradaInvalida;
-
-    // A PDF is always written on portrait A4, as the report is laid out: there is no printer to ask about. The
-    // pages go to the file as they are composed.
-    printing::Relatorio relatorio(pedido->tipo, banco, printing::logotipoDaPasta(pedido->pasta));
-    QString problema;
-    try {
+    return comBanco(pedido->pasta, QStringLiteral("os traços"), [&](platform::Database& banco) {
+        // A PDF is always written on portrait A4, as the report is laid out: there is no printer to ask about. The
+        // pages go to the file as they are composed.
+        printing::Relatorio relatorio(pedido->tipo, banco, printing::logotipoDaPasta(pedido->pasta));
         if (relatorio.contaLinhas() < 1) {
             // The same messages the main window gives for an empty catalogue or no mix in use.
             erro(pedido->tipo == printing::TipoRelatorio::Todos
@@ -100,24 +95,19 @@ int relatorio(const QStringList& argumentos)
                      : QStringLiteral("Não existe nenhum traço de plantão."));
             return kEntradaInvalida;
         }
+        QString problema;
         if (!printing::gravaPdf(relatorio, pedido->pdf, progressoNoTerminal(), &problema)) {
             erro(problema);
             return kEntradaInvalida;
         }
-    } catch (const platform::DbError& falha) {
-        erro(QStringLiteral("Não foi possível ler os traços em %1 (erro %2: %3).")
-                 .arg(banco.caminho())
-                 .arg(falha.numero())
-                 .arg(falha.descricao()));
-        return kEntradaInvalida;
-    }
-    QTextStream(stdout) << QStringLiteral("Relatório %1 (%2 traços, %3 páginas) gravado em %4")
-                               .arg(relatorio.legenda())
-                               .arg(relatorio.linhas())
-                               .arg(relatorio.documento().pageCount())
-                               .arg(pedido->pdf)
-                        << Qt::endl;
-    return kSucesso;
+        QTextStream(stdout) << QStringLiteral("Relatório %1 (%2 traços, %3 páginas) gravado em %4")
+                                   .arg(relatorio.legenda())
+                                   .arg(relatorio.linhas())
+                                   .arg(relatorio.documento().pageCount())
+                                   .arg(pedido->pdf)
+                            << Qt::endl;
+        return kSucesso;
+    });
 }
 
 } // namespace cli

@@ -50,8 +50,23 @@ bool leVariante(const QString& texto, std::optional<int>& variante)
     return true;
 }
 
-std::optional<TracoDaPasta> carregaTracoDaPasta(const QString& pasta, const QString& nome, std::optional<int> variante)
+bool tiraTraco(QStringList& argumentos, const QString& opcao, TracoPedido& traco, const QString& uso)
 {
+    QString variante;
+    if (!tiraOpcao(argumentos, opcao, traco.nome, uso) ||
+        !tiraOpcao(argumentos, QStringLiteral("--variante"), variante, uso))
+        return false;
+    if (traco.nome.trimmed().isEmpty()) {
+        erro(QStringLiteral("Informe o nome do traço com %1.\n").arg(opcao) + uso);
+        return false;
+    }
+    return variante.isEmpty() || leVariante(variante, traco.variante);
+}
+
+std::optional<TracoDaPasta> carregaTracoDaPasta(const QString& pasta, const TracoPedido& pedido)
+{
+    const QString& nome = pedido.nome;
+    const std::optional<int> variante = pedido.variante;
     platform::Database banco(QStringLiteral("quenvar-cli"));
     if (!abreBanco(banco, pasta))
         return std::nullopt;
