@@ -13,13 +13,13 @@ class Documento;
 struct Fonte;
 
 namespace CorDaFolha {
-inline const QColor preto(0, 0, 0);
-inline const QColor azul(0, 0, 255);
-inline const QColor cinza(96, 96, 96);
+inline const QColor kPreto(0, 0, 0);
+inline const QColor kAzul(0, 0, 255);
+inline const QColor kCinza(96, 96, 96);
 // The shaded ground of what the eye should find first.
-inline const QColor destaque(255, 255, 214);
+inline const QColor kDestaque(255, 255, 214);
 // Every other row, so that a row reads across.
-inline const QColor listra(238, 246, 238);
+inline const QColor kListra(238, 246, 238);
 } // namespace CorDaFolha
 
 // Discards any earlier pages and starts an A4 portrait page with these margins (twips) and no header or footer.

@@ -84,35 +84,35 @@ public:
         m_y = kMargemSuperior;
         if (!m_logotipo.isEmpty())
             m_folha.drawPicture(m_logotipo, QRectF(kMargemLateral, m_y, 2000, 700));
-        texto(QRectF(kMargemLateral + largura - 2600, m_y, 2600, 260), textoDaImpressao(), kFonteDaData, preto,
+        texto(QRectF(kMargemLateral + largura - 2600, m_y, 2600, 260), textoDaImpressao(), kFonteDaData, kPreto,
               Qt::AlignRight);
-        texto(QRectF(kMargemLateral, m_y, largura, 800), QStringLiteral("Betonada"), kFonteDoTitulo, azul,
+        texto(QRectF(kMargemLateral, m_y, largura, 800), QStringLiteral("Betonada"), kFonteDoTitulo, kAzul,
               Qt::AlignHCenter);
         m_y += 900;
         const QString titulo = m_traco.titulo.isEmpty() ? m_traco.nomeTraco.trimmed() : m_traco.titulo;
-        texto(QRectF(kMargemLateral, m_y, largura, 520), titulo, kFonteDoTraco, preto, Qt::AlignHCenter);
+        texto(QRectF(kMargemLateral, m_y, largura, 520), titulo, kFonteDoTraco, kPreto, Qt::AlignHCenter);
         m_y += 700;
         texto(QRectF(kMargemLateral, m_y, largura, 380),
               QStringLiteral("Betoneira de %1 L: cada betonada rende %2 L de concreto")
                   .arg(numero(m_b.capacidade, 0), numero(m_b.litrosPorBetonada, 1)),
-              kFonteDoTexto, preto, Qt::AlignHCenter);
+              kFonteDoTexto, kPreto, Qt::AlignHCenter);
         m_y += 600;
 
-        m_folha.fillBox(QRectF(kMargemLateral, m_y, largura, 800), destaque);
+        m_folha.fillBox(QRectF(kMargemLateral, m_y, largura, 800), kDestaque);
         texto(QRectF(kMargemLateral + 100, m_y + 120, largura - 200, 600),
-              QStringLiteral("Cimento: ") + textoDosSacos(m_b.sacos), kFonteDosSacos, preto, Qt::AlignHCenter);
+              QStringLiteral("Cimento: ") + textoDosSacos(m_b.sacos), kFonteDosSacos, kPreto, Qt::AlignHCenter);
         m_y += 1000;
 
         materiais();
 
         if (m_b.betonadas && m_b.volume) {
             m_y += 300;
-            m_folha.fillBox(QRectF(kMargemLateral, m_y, largura, 700), destaque);
+            m_folha.fillBox(QRectF(kMargemLateral, m_y, largura, 700), kDestaque);
             texto(QRectF(kMargemLateral + 100, m_y + 120, largura - 200, 500),
                   QStringLiteral("Para %1 m³: %2 %3")
                       .arg(numero(*m_b.volume, 2), QString::number(*m_b.betonadas),
                            *m_b.betonadas == 1 ? QStringLiteral("betonada") : QStringLiteral("betonadas")),
-                  kFonteDoTraco, preto, Qt::AlignHCenter);
+                  kFonteDoTraco, kPreto, Qt::AlignHCenter);
             m_y += 800;
         }
 
@@ -123,11 +123,11 @@ public:
         if (m_traco.emVolume())
             nota += QStringLiteral(" Traço medido em volume: os litros são do material solto.");
         m_folha.setFonte(kFonteDaNota);
-        m_folha.setTextColor(cinza);
+        m_folha.setTextColor(kCinza);
         m_folha.textBox(QRectF(kMargemLateral, m_y, largura, 700), nota, Qt::AlignLeft);
 
         const double topo = m_folha.pageHeight() - kMargemInferior + 200;
-        texto(QRectF(kMargemLateral, topo, largura, 240), avisoDoRodape(), kFonteDoRodape, preto, Qt::AlignLeft);
+        texto(QRectF(kMargemLateral, topo, largura, 240), avisoDoRodape(), kFonteDoRodape, kPreto, Qt::AlignLeft);
         m_folha.endDoc();
     }
 
@@ -145,36 +145,36 @@ private:
         const double xLitros = kMargemLateral + largura - kLarguraDasQuantidades;
         const double xQuantidade = xLitros - kLarguraDasQuantidades;
         const double larguraDoNome = xQuantidade - kMargemLateral - 100;
-        texto(QRectF(kMargemLateral + 100, m_y, larguraDoNome, 300), QStringLiteral("Material"), kFonteDaColuna, azul,
+        texto(QRectF(kMargemLateral + 100, m_y, larguraDoNome, 300), QStringLiteral("Material"), kFonteDaColuna, kAzul,
               Qt::AlignLeft);
         texto(QRectF(xQuantidade, m_y, kLarguraDasQuantidades - 100, 300), QStringLiteral("Quantidade"), kFonteDaColuna,
-              azul, Qt::AlignRight);
-        texto(QRectF(xLitros, m_y, kLarguraDasQuantidades - 100, 300), QStringLiteral("Litros"), kFonteDaColuna, azul,
+              kAzul, Qt::AlignRight);
+        texto(QRectF(xLitros, m_y, kLarguraDasQuantidades - 100, 300), QStringLiteral("Litros"), kFonteDaColuna, kAzul,
               Qt::AlignRight);
         m_y += 340;
-        m_folha.setPenColor(azul);
+        m_folha.setPenColor(kAzul);
         m_folha.drawLine(kMargemLateral, m_y, kMargemLateral + largura, m_y);
         bool listra = false;
         for (const calc::MaterialDaBetonada& m : m_b.materiais) {
             if (listra)
-                m_folha.fillBox(QRectF(kMargemLateral, m_y, largura, kAlturaDaLinha), listra);
+                m_folha.fillBox(QRectF(kMargemLateral, m_y, largura, kAlturaDaLinha), kListra);
             listra = !listra;
             const double topo = m_y + 110;
             const double altura = kAlturaDaLinha - 140;
-            texto(QRectF(kMargemLateral + 100, topo, larguraDoNome, altura), m.nome, kFonteDaLinha, preto,
+            texto(QRectF(kMargemLateral + 100, topo, larguraDoNome, altura), m.nome, kFonteDaLinha, kPreto,
                   Qt::AlignLeft);
             const bool agua = m.tipo == calc::MaterialDaBetonada::Tipo::Agua;
             if (!agua)
                 texto(QRectF(xQuantidade, topo, kLarguraDasQuantidades - 100, altura),
                       numero(m.quantidade, m.tipo == calc::MaterialDaBetonada::Tipo::Aditivo ? 2 : 1) +
                           QLatin1Char(' ') + m.unidade,
-                      kFonteDaLinha, preto, Qt::AlignRight);
+                      kFonteDaLinha, kPreto, Qt::AlignRight);
             if (m.litros)
                 texto(QRectF(xLitros, topo, kLarguraDasQuantidades - 100, altura),
-                      numero(*m.litros, 1) + QStringLiteral(" L"), kFonteDaLinha, preto, Qt::AlignRight);
+                      numero(*m.litros, 1) + QStringLiteral(" L"), kFonteDaLinha, kPreto, Qt::AlignRight);
             m_y += kAlturaDaLinha;
         }
-        m_folha.setPenColor(azul);
+        m_folha.setPenColor(kAzul);
         m_folha.drawLine(kMargemLateral, m_y, kMargemLateral + largura, m_y);
     }
 

@@ -5,7 +5,6 @@
 #include "ficha.h"
 #include "folhaavulsa.h"
 
-
 namespace printing {
 
 namespace {
@@ -13,7 +12,7 @@ namespace {
 using namespace FolhaDaComparacao;
 
 using namespace CorDaFolha;
-const QColor& kBase = destaque; // the first mix's column: the one the others are measured against
+const QColor& kBase = kDestaque; // the first mix's column: the one the others are measured against
 const QColor kEmUso(192, 255, 255);
 
 const Fonte kFonteDoTitulo{QStringLiteral("Arial"), 18.0, true, false};
@@ -60,9 +59,9 @@ public:
             fundoDaBase(altura);
             if (secao) {
                 texto(QRectF(kMargemLateral, m_y + 60, m_folha.larguraUtil(), kAlturaDaSecao - 60), linha.rotulo,
-                      kFonteDaSecao, azul, Qt::AlignLeft);
+                      kFonteDaSecao, kAzul, Qt::AlignLeft);
                 m_y += kAlturaDaSecao;
-                m_folha.setPenColor(azul);
+                m_folha.setPenColor(kAzul);
                 m_folha.drawLine(kMargemLateral, m_y, kMargemLateral + m_folha.larguraUtil(), m_y);
                 listra = false;
                 continue;
@@ -111,31 +110,31 @@ private:
             if (!m_logotipo.isEmpty())
                 m_folha.drawPicture(m_logotipo, QRectF(kMargemLateral, m_y, 2400, kAlturaDoLogo));
             const QRectF centro(kMargemLateral + 2600, m_y, largura - 5200, 520);
-            texto(centro, Comparacao::legenda(), kFonteDoTitulo, azul, Qt::AlignHCenter);
-            texto(centro.translated(0, 540), m_c.empresa(), kFonteDaEmpresa, preto, Qt::AlignHCenter);
-            texto(QRectF(kMargemLateral + largura - 2600, m_y, 2600, 260), textoDaImpressao(), kFonteDaData, preto,
+            texto(centro, Comparacao::legenda(), kFonteDoTitulo, kAzul, Qt::AlignHCenter);
+            texto(centro.translated(0, 540), m_c.empresa(), kFonteDaEmpresa, kPreto, Qt::AlignHCenter);
+            texto(QRectF(kMargemLateral + largura - 2600, m_y, 2600, 260), textoDaImpressao(), kFonteDaData, kPreto,
                   Qt::AlignRight);
             texto(QRectF(kMargemLateral, m_y + 1100, largura, 240),
                   QStringLiteral("Quantidades de um metro cúbico de concreto. Sob cada valor dos outros traços, em "
                                  "tipo menor, a diferença para o primeiro, na mesma unidade e em porcentagem."),
-                  kFonteDaNota, cinza, Qt::AlignLeft);
+                  kFonteDaNota, kCinza, Qt::AlignLeft);
             m_y += kAlturaDoCabecalho;
         }
         // The first column is the one the others are measured against: its ground runs down the table.
         fundoDaBase(kAlturaDosTitulos);
         for (int i = 0; i < m_colunas; ++i) {
             const TracoComparado& t = m_c.tracos()[i];
-            texto(celula(i, m_y + 30, 260), t.titulo(), kFonteDaColuna, preto, Qt::AlignHCenter);
+            texto(celula(i, m_y + 30, 260), t.titulo(), kFonteDaColuna, kPreto, Qt::AlignHCenter);
             QString situacao = t.emUso ? QStringLiteral("Em uso") : QStringLiteral("Inativo");
             if (i == 0 && m_colunas > 1)
                 situacao += QStringLiteral(" · referência");
             const QRectF caixa = celula(i, m_y + 300, 220);
             if (t.emUso)
                 m_folha.fillBox(caixa, kEmUso);
-            texto(caixa, situacao, kFonteDaSituacao, preto, Qt::AlignHCenter);
+            texto(caixa, situacao, kFonteDaSituacao, kPreto, Qt::AlignHCenter);
         }
         m_y += kAlturaDosTitulos;
-        m_folha.setPenColor(preto);
+        m_folha.setPenColor(kPreto);
         m_folha.drawLine(kMargemLateral, m_y, kMargemLateral + largura, m_y);
     }
 
@@ -144,28 +143,29 @@ private:
     {
         const double topo = m_folha.pageHeight() - kMargemInferior + 200;
         const double largura = m_folha.larguraUtil();
-        texto(QRectF(kMargemLateral, topo, largura - 1500, 240), avisoDoRodape(), kFonteDoRodape, preto, Qt::AlignLeft);
+        texto(QRectF(kMargemLateral, topo, largura - 1500, 240), avisoDoRodape(), kFonteDoRodape, kPreto,
+              Qt::AlignLeft);
         texto(QRectF(kMargemLateral + largura - 1400, topo, 1400, 240),
-              QStringLiteral("Página %1").arg(m_folha.pageCount() + 1), kFonteDaData, preto, Qt::AlignRight);
+              QStringLiteral("Página %1").arg(m_folha.pageCount() + 1), kFonteDaData, kPreto, Qt::AlignRight);
     }
 
     void poeLinha(const LinhaDaComparacao& linha, double altura, bool listra)
     {
         if (listra) {
-            m_folha.fillBox(QRectF(kMargemLateral, m_y, kLarguraDoRotulo, altura), listra);
+            m_folha.fillBox(QRectF(kMargemLateral, m_y, kLarguraDoRotulo, altura), kListra);
             for (int i = 1; i < m_colunas; ++i)
-                m_folha.fillBox(QRectF(xDaColuna(i), m_y, m_largura, altura), listra);
+                m_folha.fillBox(QRectF(xDaColuna(i), m_y, m_largura, altura), kListra);
         }
         texto(QRectF(kMargemLateral + kFolga, m_y + 30, kLarguraDoRotulo - 2 * kFolga, kAlturaDaLinha - 30),
-              linha.rotulo, kFonteDaLinha, preto, Qt::AlignLeft);
+              linha.rotulo, kFonteDaLinha, kPreto, Qt::AlignLeft);
         for (int i = 0; i < m_colunas && i < linha.textos.size(); ++i) {
-            texto(celula(i, m_y + 30, kAlturaDaLinha - 30), linha.textos[i], kFonteDaLinha, preto, Qt::AlignHCenter);
+            texto(celula(i, m_y + 30, kAlturaDaLinha - 30), linha.textos[i], kFonteDaLinha, kPreto, Qt::AlignHCenter);
             if (i == 0 || i >= linha.textosDasDiferencas.size() || linha.textosDasDiferencas[i].isEmpty())
                 continue;
             texto(celula(i, m_y + kAlturaDaLinha, kAlturaDaDiferenca),
                   linha.textosDasDiferencas[i] + QStringLiteral("  (") + linha.textosDosPercentuais[i] +
                       QLatin1Char(')'),
-                  kFonteDaDiferenca, cinza, Qt::AlignHCenter);
+                  kFonteDaDiferenca, kCinza, Qt::AlignHCenter);
         }
     }
 
