@@ -1,5 +1,6 @@
 #include "app/entrada.h"
 #include "app/traco.h"
+#include "desktop/teclasalt.h"
 #include "platform/aplicacao.h"
 #include "platform/singleinstance.h"
 
@@ -14,6 +15,7 @@ int main(int argc, char** argv)
     // Every number is shown with the decimal comma, whatever the system's language.
     QLocale::setDefault(QLocale(QLocale::Portuguese, QLocale::Brazil));
     platform::Aplicacao::traduzOQt();
+    desktop::instalaFiltroDeAlt();
 
     platform::SingleInstance instancia(platform::Aplicacao::titulo());
     if (instancia.ativandoAnterior())
