@@ -1,5 +1,6 @@
 #include "entrada.h"
 
+#include "pastadedados.h"
 #include "sobre.h"
 #include "traco.h"
 
@@ -136,9 +137,14 @@ bool Entrada::inicia()
     m_nomeProg->setGeometry(28, 36, selo.width() - 56, 56);
     m_empresa->setGeometry(28, selo.height() - 52, selo.width() - 56, 28);
 
-    const QString caminhoDad = platform::Paths::pastaPrograma() + QStringLiteral("Caminho.dad");
-    const std::optional<QString> pastaDados = platform::Paths::primeiraLinha(caminhoDad);
-    if (!pastaDados) {
+    // Without a Caminho.dad anywhere, the user is offered to make or choose the data folder.
+    std::optional<platform::CaminhoDad::Achado> caminho = platform::CaminhoDad::procura();
+    if (!caminho) {
+        QApplication::restoreOverrideCursor();
+        caminho = escolhePrimeiraPasta();
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    }
+    if (!caminho) {
         Dialogs::aviso(QStringLiteral("Sumiu o arquivo path da rede"), QStringLiteral("Arquivo não encontrado"),
                        Dialogs::Icone::Exclamacao);
         QApplication::restoreOverrideCursor();
@@ -146,7 +152,7 @@ bool Entrada::inicia()
     }
 
     try {
-        platform::Paths::definePastaDados(*pastaDados);
+        platform::Paths::definePastaDados(caminho->pastaDados);
         const platform::LocalDoBanco local = platform::Paths::localDoBanco();
         const QString banco = local.descricao();
         QDir::setCurrent(platform::Paths::pastaDados() + QStringLiteral("Dados/"));

@@ -17,6 +17,8 @@ QList<Ferramenta> monta()
         {u("ID_Sair"), u("&Sair do Programa"), u("Para sair do programa"), u("Sair do Programa")},
         {u("ID_ExportarCatalogo"), u("&Exportar catálogo…"),
          u("Grava os traços numa planilha (CSV ou Excel) ou em JSON"), u("Exportar catálogo")},
+        {u("ID_PastaDados"), u("&Pasta de dados…"), u("Mostra a pasta de dados em uso e permite trocá-la"),
+         u("Pasta de dados")},
         {u("ID_Incluir"), u("&Incluir"), u("Incluir novo registro"), u("Incluir um registro")},
         {u("ID_Alterar"), u("&Alterar"), u("Alterar o registro corrente"), u("Alterar o registro")},
         {u("ID_Excluir"), u("&Excluir"), u("Excluir o registro corrente"), u("Excluir o registro")},
@@ -92,7 +94,8 @@ const QList<Grupo>& menus()
     static const QList<Grupo> lista{
         {u("ID_Arquivo"),
          u("&Arquivo"),
-         {u("ID_Gravar"), u("ID_Cancelar"), QString(), u("ID_ExportarCatalogo"), QString(), u("ID_Sair")}},
+         {u("ID_Gravar"), u("ID_Cancelar"), QString(), u("ID_ExportarCatalogo"), u("ID_PastaDados"), QString(),
+          u("ID_Sair")}},
         {u("ID_Editar"), u("&Editar"), {u("ID_Incluir"), u("ID_Alterar"), u("ID_Excluir")}},
         {u("ID_Visualizar"),
          u("&Visualizar"),

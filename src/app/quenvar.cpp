@@ -1,4 +1,5 @@
 #include "app/entrada.h"
+#include "app/pastadedados.h"
 #include "app/traco.h"
 #include "desktop/teclasalt.h"
 #include "platform/aplicacao.h"
@@ -6,6 +7,7 @@
 
 #include <QApplication>
 #include <QLocale>
+#include <QProcess>
 
 int main(int argc, char** argv)
 {
@@ -36,5 +38,10 @@ int main(int argc, char** argv)
     }
     const int resultado = QApplication::exec();
     formularios.descarrega();
+    // After a change of data folder the program starts again in the new one, as a copy of its own.
+    if (app::reinicioPedido()) {
+        instancia.paraDeEscutar();
+        QProcess::startDetached(QApplication::applicationFilePath(), QApplication::arguments().mid(1));
+    }
     return resultado;
 }

@@ -2,6 +2,7 @@
 
 #include "exportacatalogo.h"
 #include "ferramentas.h"
+#include "pastadedados.h"
 #include "sobre.h"
 
 #include "calc/numericentry.h"
@@ -467,6 +468,7 @@ void Traco::montaComandos()
          }},
         {QStringLiteral("ID_SobreoPrograma"), [this] { RotinaSobre(); }},
         {QStringLiteral("ID_ExportarCatalogo"), [this] { ExportaCatalogo::executa(this, m_db); }},
+        {QStringLiteral("ID_PastaDados"), [this] { TrocandoPastaDeDados(); }},
         {QStringLiteral("ID_TodosTracos"), [this] { RotinaTodosTracos(); }},
         {QStringLiteral("ID_TracosUso"), [this] { RotinaTracosEmUso(); }},
         {QStringLiteral("ID_SomenteEste"), [this] { ImprimindoEste(); }},
@@ -625,6 +627,16 @@ void Traco::CalculandoBetonada()
     sobreEsteTraco([this] {
         preview::mostraBetonada(this, m_db, preview::ImpTraco::camposDe(m_form->tracos().record()), logotipo);
     });
+}
+
+void Traco::TrocandoPastaDeDados()
+{
+    // The mix being edited is settled first: the program closes once another folder is chosen.
+    if (!terminaEdicao() || !trocaPastaDeDados(this))
+        return;
+    pedeReinicio(true);
+    if (!close())
+        pedeReinicio(false);
 }
 
 void Traco::RodandoModulo(int modulo)

@@ -83,6 +83,8 @@ public:
     void ativacao();
     // Starts the suite module with that number (1 to 10) and resets the module to start.
     void RodandoModulo(int modulo);
+    // Arquivo › Pasta de dados…: another folder chosen closes the program, which starts again in it.
+    void TrocandoPastaDeDados();
     // The company's name, shown by the about box.
     void defineEmpresa(const QString& empresa) { m_empresa = empresa; }
     // The report viewer and the sheet preview, once the program has them: the report number (1 all mixes, 2 the

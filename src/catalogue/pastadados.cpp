@@ -312,6 +312,59 @@ PastaDados::Resultado PastaDados::cria(const QString& pasta, bool demo, const QS
     return {true, {}};
 }
 
+PastaDados::Resultado PastaDados::prepara(const Escolha& escolha)
+{
+    if (escolha.pasta.trimmed().isEmpty())
+        return {false, QStringLiteral("Informe a pasta de dados.")};
+    const QString raiz = platform::Paths::comSeparador(escolha.pasta);
+    const QString banco = raiz + QStringLiteral("Dados/empresa.mdb");
+    const QString ini = platform::LocalDoBanco::arquivoDoServidor(raiz);
+    switch (escolha.tipo) {
+    case Escolha::Tipo::Nova:
+        return cria(raiz, escolha.demo);
+    case Escolha::Tipo::Existente:
+        if (QFileInfo::exists(banco) || QFileInfo::exists(ini))
+            return {true, {}};
+        return {false, QStringLiteral("A pasta %1 não tem um catálogo do Quenvar (não há Dados/empresa.mdb nem "
+                                      "Dados/servidor.ini).")
+                           .arg(QDir::toNativeSeparators(raiz))};
+    case Escolha::Tipo::Servidor:
+        break;
+    }
+    if (escolha.conexao.trimmed().isEmpty())
+        return {false, QStringLiteral("Informe a conexão com o servidor (por exemplo: host=servidor dbname=quenvar "
+                                      "user=usuario).")};
+    if (QFileInfo::exists(banco) || QFileInfo::exists(ini))
+        return {false, QStringLiteral("A pasta %1 já tem um catálogo; escolha uma pasta vazia para a conexão.")
+                           .arg(QDir::toNativeSeparators(raiz))};
+    bool temCatalogo = false;
+    try {
+        platform::Database db(QStringLiteral("conecta-%1").arg(quintptr(&escolha)));
+        db.open(platform::LocalDoBanco::servidor(escolha.conexao));
+        temCatalogo = db.ehTabela(QStringLiteral("Tracos"));
+        db.close();
+    } catch (const platform::DbError& erro) {
+        return {false, QStringLiteral("Não foi possível conectar ao servidor (erro %1: %2%3).")
+                           .arg(erro.numero())
+                           .arg(erro.descricao(),
+                                erro.detalhe().isEmpty() ? QString() : QStringLiteral(" — ") + erro.detalhe())};
+    }
+    if (!temCatalogo)
+        return cria(raiz, false, escolha.conexao);
+    const QString dados = raiz + QStringLiteral("Dados");
+    const bool raizExistia = QFileInfo::exists(raiz);
+    const bool dadosExistia = QFileInfo::exists(dados);
+    if (!QDir().mkpath(dados) || !platform::LocalDoBanco::gravaServidor(raiz, escolha.conexao)) {
+        // Only the folders made here, and only when empty.
+        if (!dadosExistia)
+            QDir().rmdir(dados);
+        if (!raizExistia)
+            QDir().rmdir(raiz);
+        return {false, QStringLiteral("Não foi possível gravar %1.").arg(QDir::toNativeSeparators(ini))};
+    }
+    return {true, {}};
+}
+
 void PastaDados::gravaReferencias(platform::Database& db, const QString& nomeEmpresa)
 {
     db.insere(QStringLiteral("DadosEmpresa"),

@@ -30,6 +30,15 @@ bool SingleInstance::ativandoAnterior()
     return true;
 }
 
+void SingleInstance::paraDeEscutar()
+{
+    if (!m_servidor)
+        return;
+    m_servidor->close();
+    delete m_servidor;
+    m_servidor = nullptr;
+}
+
 bool SingleInstance::escuta()
 {
     if (m_servidor)

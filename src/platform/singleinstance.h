@@ -21,6 +21,8 @@ public:
     // Starts listening for later copies. False when the socket could not be made (the program runs anyway).
     bool escuta();
 
+    // Stops answering later copies, so that one this copy starts as it ends runs on its own.
+    void paraDeEscutar();
     QString nomeServidor() const { return m_nome; }
 
 signals:

@@ -3,6 +3,7 @@
 #include "paginas.h"
 
 #include "catalogue/pastadados.h"
+#include "platform/caminhodad.h"
 
 #include <QDir>
 #include <QFile>
@@ -11,6 +12,9 @@ PastaDeTeste::PastaDeTeste(bool demo)
 {
     m_banco = std::make_unique<teste::BancoNovo>(banco());
     m_ok = QDir().mkpath(programa()) && catalogue::PastaDados::cria(dados(), demo, m_banco->conexao()).ok;
+    // Only the program folder's Caminho.dad speaks: no user's left by an earlier test, no company's of the machine.
+    platform::CaminhoDad::definePastaDaEmpresa(m_dir.path() + QStringLiteral("/etc/"));
+    QFile::remove(platform::CaminhoDad::doUsuario());
 }
 
 void PastaDeTeste::escreveCaminho(const QByteArray& conteudo) const
