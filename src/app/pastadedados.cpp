@@ -1,6 +1,7 @@
 #include "pastadedados.h"
 
 #include "catalogue/pastadados.h"
+#include "desktop/ajuda.h"
 #include "desktop/dialogs.h"
 #include "platform/paths.h"
 
@@ -14,6 +15,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QShortcut>
 #include <QStandardPaths>
 #include <QVBoxLayout>
 
@@ -25,6 +27,7 @@ using catalogue::PastaDados;
 using desktop::Dialogs;
 
 const QString kTitulo = QStringLiteral("Pasta de dados");
+constexpr int kTopicoDaAjuda = 5001;
 
 bool& reinicio()
 {
@@ -160,6 +163,9 @@ PastaDeDados::PastaDeDados(std::optional<platform::CaminhoDad::Achado> atual, QW
     coluna->addWidget(linhaDePasta(m_pastaServidor, QStringLiteral("ProcuraServidor")));
     coluna->addStretch();
     coluna->addWidget(botoes);
+
+    auto* ajuda = new QShortcut(QKeySequence::HelpContents, this);
+    connect(ajuda, &QShortcut::activated, this, [this] { desktop::Ajuda::MostraAjuda(this, kTopicoDaAjuda); });
 
     for (QRadioButton* botao : {m_nova, m_existente, m_servidor})
         connect(botao, &QRadioButton::toggled, this, &PastaDeDados::habilitaOpcoes);

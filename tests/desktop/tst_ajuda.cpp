@@ -353,7 +353,7 @@ private slots:
                                     << QStringList{"Quenvar/3002.html", "Quenvar/exemplo.html", "Quenvar/umidade.html"};
         QTest::newRow("maiúsculas") << "VARIANTES" << QStringList{"Quenvar/variantes.html"};
         QTest::newRow("tópico do Sistema")
-            << "Caminho.dad" << QStringList{"Quenvar/mensagens.html", "Sistema/30020.html"};
+            << "Caminho.dad" << QStringList{"Quenvar/5001.html", "Quenvar/mensagens.html", "Sistema/30020.html"};
         QTest::newRow("não existe") << "betoneira elétrica" << QStringList{};
     }
     void indice()
