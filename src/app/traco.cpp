@@ -327,13 +327,14 @@ void Traco::configura()
     if (passo([this] { m_form->abre(); }) == Resultado::Para)
         return;
     m_form->catalogo().definePosicao(m_form->totalRegistros() > 0 ? 1 : 0);
-    // The list goes beside the form when the window has room for both, under it otherwise; it comes back as the
-    // user left it.
+    // The list goes beside the form when the window has room for both, under it otherwise; it comes back where, as
+    // large as and whether the user left it.
     addDockWidget(width() >= m_form->minimumSizeHint().width() + kLarguraDaLista ? Qt::RightDockWidgetArea
                                                                                  : Qt::BottomDockWidgetArea,
                   m_lista);
-    if (QSettings(QStringLiteral("Quenvar"), nomeDoExecutavel()).value(QStringLiteral("Lista/Visivel")).toBool())
-        m_lista->show();
+    const QSettings preferencias(QStringLiteral("Quenvar"), nomeDoExecutavel());
+    restoreState(preferencias.value(QStringLiteral("Lista/Estado")).toByteArray());
+    m_lista->setVisible(preferencias.value(QStringLiteral("Lista/Visivel")).toBool());
 
     Modo(Operacao::Visualizar);
     m_form->Pasta->setCurrentIndex(0);
@@ -845,9 +846,12 @@ void Traco::closeEvent(QCloseEvent* event)
         return;
     }
     desktop::Posicao::GravaPosicao(this, nomeDoExecutavel());
-    if (isVisible())
-        QSettings(QStringLiteral("Quenvar"), nomeDoExecutavel())
-            .setValue(QStringLiteral("Lista/Visivel"), m_lista->isVisible());
+    if (isVisible()) {
+        // The list's side, size and whether it floats come back with it.
+        QSettings preferencias(QStringLiteral("Quenvar"), nomeDoExecutavel());
+        preferencias.setValue(QStringLiteral("Lista/Visivel"), m_lista->isVisible());
+        preferencias.setValue(QStringLiteral("Lista/Estado"), saveState());
+    }
     m_fechando = true;
     m_form->fecha();
     for (QWidget* w : std::initializer_list<QWidget*>{m_sobre, m_formMass, m_formCons, m_mago}) {
