@@ -10,7 +10,6 @@
 #include "widgets/caixatexto.h"
 #include "wizard/mago.h"
 
-#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -19,7 +18,6 @@
 #include <QRadioButton>
 #include <QSqlQuery>
 #include <QStandardPaths>
-#include <QTabWidget>
 #include <QTest>
 #include <QToolBar>
 

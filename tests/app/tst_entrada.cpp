@@ -13,7 +13,6 @@
 #include "settings/formmass.h"
 #include "wizard/mago.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QFile>

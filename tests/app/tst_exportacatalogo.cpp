@@ -4,7 +4,6 @@
 #include "desktop/scripteddialogs.h"
 #include "janelateste.h"
 
-#include <QAction>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>

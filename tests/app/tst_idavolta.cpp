@@ -5,10 +5,10 @@
 #include "testregistry.h"
 
 #include "calc/calcstate.h"
+#include "calc/carregatraco.h"
 #include "calc/dosage.h"
 #include "calc/formats.h"
 #include "calc/mixfields.h"
-#include "calc/carregatraco.h"
 #include "calc/numericentry.h"
 #include "calc/recalculo.h"
 #include "catalogue/tabelaprodutos.h"
@@ -20,7 +20,6 @@
 #include "printing/ficha.h"
 #include "widgets/caixatexto.h"
 
-#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>

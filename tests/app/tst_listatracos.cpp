@@ -5,9 +5,7 @@
 #include "desktop/scripteddialogs.h"
 #include "janelateste.h"
 
-#include <QAction>
 #include <QItemSelectionModel>
-#include <QPushButton>
 #include <QStandardPaths>
 #include <QTableView>
 

@@ -13,7 +13,6 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
-#include <QFrame>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
