@@ -199,36 +199,24 @@ private slots:
     void relatoriosComCatalogoVazio_data()
     {
         QTest::addColumn<QString>("id");
-        QTest::addColumn<QString>("texto");
-        QTest::addColumn<QString>("titulo");
-        QTest::newRow("todos") << "ID_TodosTracos"
-                               << "Não existe nenhum traço cadastrado."
-                               << "Nenhum traço cadastrado";
-        QTest::newRow("em uso") << "ID_TracosUso"
-                                << "Não existe nenhum traço de plantão."
-                                << "Nenhum traço de plantão";
-        QTest::newRow("somente este") << "ID_SomenteEste"
-                                      << "Não existe nenhum traço cadastrado."
-                                      << "Nenhum traço cadastrado";
-        QTest::newRow("comparar variantes") << "ID_CompararVariantes"
-                                            << "Não existe nenhum traço cadastrado."
-                                            << "Nenhum traço cadastrado";
-        QTest::newRow("betonada") << "ID_Betonada"
-                                  << "Não existe nenhum traço cadastrado."
-                                  << "Nenhum traço cadastrado";
+        QTest::addColumn<bool>("emUso"); // the report of the mixes in use says so
+        for (const char* id : {"ID_TodosTracos", "ID_SomenteEste", "ID_CompararVariantes", "ID_Betonada"})
+            QTest::newRow(id) << QString::fromUtf8(id) << false;
+        QTest::newRow("ID_TracosUso") << "ID_TracosUso" << true;
     }
     void relatoriosComCatalogoVazio()
     {
         QFETCH(QString, id);
-        QFETCH(QString, texto);
-        QFETCH(QString, titulo);
+        QFETCH(bool, emUso);
         Janela j(false);
         QList<int> pedidos;
         j.traco->defineRelatorios([&](printing::TipoRelatorio n) { pedidos.append(int(n)); });
         j.traco->executa(id);
         QCOMPARE(m_dialogs->mensagens().size(), 1);
-        QCOMPARE(m_dialogs->mensagens().first().texto, texto);
-        QCOMPARE(m_dialogs->mensagens().first().titulo, titulo);
+        QCOMPARE(m_dialogs->mensagens().first().texto, emUso ? QStringLiteral("Não existe nenhum traço de plantão.")
+                                                             : QStringLiteral("Não existe nenhum traço cadastrado."));
+        QCOMPARE(m_dialogs->mensagens().first().titulo,
+                 emUso ? QStringLiteral("Nenhum traço de plantão") : QStringLiteral("Nenhum traço cadastrado"));
         QCOMPARE(m_dialogs->mensagens().first().icone, Dialogs::Icone::Informacao);
         QVERIFY(pedidos.isEmpty());
     }

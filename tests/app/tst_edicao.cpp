@@ -127,24 +127,13 @@ private slots:
         QVERIFY(m_dialogs->mensagens().isEmpty());
         QVERIFY(!f->inserindo);
         QCOMPARE(j.traco->modoTexto, QStringLiteral("Normal"));
-        QCOMPARE(f->totalRegistros(), 13);
-        QCOMPARE(f->TextoC[0]->text(), QStringLiteral("Laje Nervurada"));
-        QCOMPARE(f->RotVar->text(), QStringLiteral("00"));
-        QVERIFY(Form::ProcuraNaLista(f->Combo[0], QStringLiteral("Laje Nervurada")) > 0);
-        // The row holds what the window showed; the catalogue's own rules are tested without a window.
+        // The registration date and the costing mark; the rest of the row is checked against the window by the
+        // round-trip tests, the name, list and place by the next test.
         QSqlQuery q = platform::Database::shared().exec(
-            QStringLiteral("SELECT TracoCimento, TracoCimentoCod, DataCadastro, Atualizado, Resistencia FROM Tracos "
-                           "WHERE NomeTraco = 'Laje Nervurada'"));
+            QStringLiteral("SELECT DataCadastro, Atualizado FROM Tracos WHERE NomeTraco = 'Laje Nervurada'"));
         QVERIFY(q.next());
-        QCOMPARE(q.value(0).toDouble(), 50.0);
-        QCOMPARE(q.value(1),
-                 valor(QStringLiteral("SELECT CodigoProduto FROM Produtos WHERE NomeProduto = 'Cimento 32'")));
-        QCOMPARE(q.value(2).toString(), QStringLiteral("04-12-2026"));
-        QCOMPARE(q.value(3).toInt(), 0);
-        QCOMPARE(q.value(4).toString(), f->TextoI[5]->text());
-        // The catalogue is in order again and shows the new row where it belongs.
-        QCOMPARE(f->posicao(), f->tracos().absolutePosition() + 1);
-        QCOMPARE(j.registro(), QStringLiteral("Registro %1/13").arg(f->posicao()));
+        QCOMPARE(q.value(0).toString(), QStringLiteral("04-12-2026"));
+        QCOMPARE(q.value(1).toInt(), 0);
     }
 
     // After a save the window shows the name as the catalogue wrote it, its variant, the name once in the list and
@@ -540,12 +529,13 @@ private slots:
         digita(f->Custo[1], QStringLiteral("10"));
         QCOMPARE(f->custo(2), f->custo(0) * 1.1);
         f->Gravando(Form::Fim::Gravar);
-        QCOMPARE(valor(QStringLiteral("SELECT DataCadastro FROM Tracos WHERE NomeTraco = 'Contrapiso'")).toString(),
-                 QString());
-        QCOMPARE(valor(QStringLiteral("SELECT Perda FROM Tracos WHERE NomeTraco = 'Contrapiso'")).toDouble(), 10.0);
-        QCOMPARE(valor(QStringLiteral("SELECT Volumetrico FROM Tracos WHERE NomeTraco = 'Contrapiso'")).toInt(), 1);
-        QCOMPARE(valor(QStringLiteral("SELECT TracoCimento FROM Tracos WHERE NomeTraco = 'Contrapiso'")).toDouble(),
-                 35.0);
+        QSqlQuery q = platform::Database::shared().exec(QStringLiteral(
+            "SELECT DataCadastro, Perda, Volumetrico, TracoCimento FROM Tracos WHERE NomeTraco = 'Contrapiso'"));
+        QVERIFY(q.next());
+        QCOMPARE(q.value(0).toString(), QString());
+        QCOMPARE(q.value(1).toDouble(), 10.0);
+        QCOMPARE(q.value(2).toInt(), 1);
+        QCOMPARE(q.value(3).toDouble(), 35.0);
     }
 
     void recalculo()
@@ -668,35 +658,25 @@ private slots:
     void escritaDeOutraEstacao_data()
     {
         QTest::addColumn<QString>("acao");
-        QTest::addColumn<QString>("outra");
         QTest::addColumn<Dialogs::Resposta>("resposta");
-        QTest::addColumn<QString>("titulo");
+        QTest::addColumn<QString>("outra");
         QTest::addColumn<bool>("editando");
         QTest::addColumn<QString>("cadastro"); // of the name's variant 01 shown at the end ("" none)
         QTest::addColumn<int>("linhas");
-        const QString alterado = QStringLiteral("Traço alterado em outra estação");
-        const QString excluido = QStringLiteral("Traço excluído em outra estação");
         using R = Dialogs::Resposta;
-        QTest::newRow("alterou; recarrega") << "alterar"
-                                            << "altera" << R::Sim << alterado << false << "01-01-2020" << 12;
-        QTest::newRow("alterou; grava o digitado") << "alterar"
-                                                   << "altera" << R::Nao << alterado << true << "05-05-2025" << 12;
-        QTest::newRow("excluiu; grava como novo") << "alterar"
-                                                  << "exclui" << R::Sim << excluido << false << "05-05-2025" << 12;
-        QTest::newRow("excluiu; continua e cancela") << "alterar"
-                                                     << "exclui" << R::Nao << excluido << true << "" << 11;
-        QTest::newRow("excluiu antes de Alterar") << "alterar o excluído"
-                                                  << "exclui" << R::Sim << excluido << false << "" << 11;
+        QTest::newRow("alterou; recarrega") << "alterar" << R::Sim << "altera" << false << "01-01-2020" << 12;
+        QTest::newRow("alterou; grava o digitado") << "alterar" << R::Nao << "altera" << true << "05-05-2025" << 12;
+        QTest::newRow("excluiu; grava como novo") << "alterar" << R::Sim << "exclui" << false << "05-05-2025" << 12;
+        QTest::newRow("excluiu; continua e cancela") << "alterar" << R::Nao << "exclui" << true << "" << 11;
+        QTest::newRow("excluiu antes de Alterar") << "alterar o excluído" << R::Sim << "exclui" << false << "" << 11;
         QTest::newRow("alterou; exclusão mostra o gravado")
-            << "excluir"
-            << "altera" << R::Sim << alterado << false << "01-01-2020" << 12;
+            << "excluir" << R::Sim << "altera" << false << "01-01-2020" << 12;
     }
     void escritaDeOutraEstacao()
     {
         QFETCH(QString, acao);
         QFETCH(QString, outra);
         QFETCH(Dialogs::Resposta, resposta);
-        QFETCH(QString, titulo);
         QFETCH(bool, editando);
         QFETCH(QString, cadastro);
         QFETCH(int, linhas);
@@ -711,6 +691,8 @@ private slots:
                                             "WHERE NomeTraco = ? AND TracoVariante = 1"),
                              {nome});
         QVERIFY(q.next());
+        const QString titulo = outra == QLatin1String("altera") ? QStringLiteral("Traço alterado em outra estação")
+                                                                : QStringLiteral("Traço excluído em outra estação");
         const catalogue::TracoLido lidoPorB{q.value(0).toLongLong(), q.value(1).toLongLong(), q.value(2).toString()};
         q.finish();
 

@@ -4,6 +4,7 @@
 #include "app/ferramentas.h"
 #include "app/sobre.h"
 #include "app/traco.h"
+#include "calc/formats.h"
 #include "desktop/ajuda.h"
 #include "desktop/scripteddialogs.h"
 #include "desktop/som.h"
@@ -167,40 +168,24 @@ private slots:
     void linhaMostrada_data()
     {
         QTest::addColumn<QString>("ajuste");
-        QTest::addColumn<QString>("variante");
-        QTest::addColumn<QString>("unidade");
         QTest::addColumn<bool>("cimentoVisivel");
-        QTest::addColumn<bool>("reducao");
-        QTest::addColumn<double>("r");
-        QTest::newRow("como gravado") << ""
-                                      << "00"
-                                      << "Kg" << true << false << 0.0;
-        QTest::newRow("variante 115") << "TracoVariante = 115"
-                                      << "15"
-                                      << "Kg" << true << false << 0.0;
-        QTest::newRow("em volume") << "Volumetrico = 1"
-                                   << "00"
-                                   << "Litros" << true << false << 0.0;
-        QTest::newRow("medição desconhecida") << "Volumetrico = 5"
-                                              << "00"
-                                              << "" << true << false << 0.0;
-        QTest::newRow("sem cimento") << "TracoCimentoCod = 0"
-                                     << "00"
-                                     << "Kg" << false << false << 0.0;
-        QTest::newRow("redução de 12") << "ReducaoAgua = '12'"
-                                       << "00"
-                                       << "Kg" << true << true << 0.12;
-        QTest::newRow("redução vazia") << "ReducaoAgua = ''"
-                                       << "00"
-                                       << "Kg" << true << false << 0.0;
+        QTest::addColumn<QString>("unidade");
+        QTest::addColumn<int>("variante");
+        QTest::addColumn<double>("r"); // the water reduction; above 0 with a superplasticiser
+        QTest::newRow("como gravado") << "" << true << "Kg" << 0 << 0.0;
+        QTest::newRow("variante 115") << "TracoVariante = 115" << true << "Kg" << 15 << 0.0;
+        QTest::newRow("em volume") << "Volumetrico = 1" << true << "Litros" << 0 << 0.0;
+        QTest::newRow("medição desconhecida") << "Volumetrico = 5" << true << "" << 0 << 0.0;
+        QTest::newRow("sem cimento") << "TracoCimentoCod = 0" << false << "Kg" << 0 << 0.0;
+        QTest::newRow("redução de 12") << "ReducaoAgua = '12'" << true << "Kg" << 0 << 0.12;
+        QTest::newRow("redução vazia") << "ReducaoAgua = ''" << true << "Kg" << 0 << 0.0;
     }
     void linhaMostrada()
     {
         QFETCH(QString, ajuste);
-        QFETCH(QString, variante);
-        QFETCH(QString, unidade);
         QFETCH(bool, cimentoVisivel);
-        QFETCH(bool, reducao);
+        QFETCH(QString, unidade);
+        QFETCH(int, variante);
         QFETCH(double, r);
         QStringList ajustes;
         if (!ajuste.isEmpty())
@@ -208,13 +193,13 @@ private slots:
         Janela j(true, ajustes);
         Form* f = j.form();
         QCOMPARE(f->TextoC[0]->text(), QStringLiteral("Concreto Aparente fck 30"));
-        QCOMPARE(f->RotVar->text(), variante);
+        QCOMPARE(f->RotVar->text(), calc::padded(variante, 2));
         QCOMPARE(f->TextoT[0]->isHidden(), !cimentoVisivel);
         QCOMPARE(f->CompT[0]->text(), cimentoVisivel ? QStringLiteral("Cimento 32") : QString());
         QCOMPARE(f->UnidT[0]->text(), cimentoVisivel ? unidade : QString());
         QCOMPARE(f->UnidM[3]->text(), unidade);
         QCOMPARE(f->UnidT[5]->text(), QStringLiteral("litro"));
-        QCOMPARE(j.traco->estado.superplastificante, reducao);
+        QCOMPARE(j.traco->estado.superplastificante, r > 0);
         QCOMPARE(j.traco->estado.r, r);
         QCOMPARE(f->RotuloPlantao->text(), QStringLiteral("Traço em Uso"));
         QVERIFY(!f->Betoneira[0]->isHidden() && f->Betoneira[1]->isHidden());
