@@ -60,12 +60,6 @@ private slots:
         apagaPosicao();
     }
 
-    void primeiraVezOcupaATela()
-    {
-        Janela j;
-        QCOMPARE(j.traco->frameGeometry(), QGuiApplication::primaryScreen()->availableGeometry());
-    }
-
     void cabeEmTelaPequena_data()
     {
         QTest::addColumn<int>("pagina");
@@ -122,7 +116,7 @@ private slots:
         }
         QWidget janela;
         QVERIFY(!desktop::Posicao::LePosicao(&janela, aplicacao()));
-        // The record is applied all the same.
+        // The record is applied all the same, and the main window takes the screen as on a first start.
         QCOMPARE(janela.geometry().height(), 700);
         Janela j;
         QCOMPARE(j.traco->frameGeometry(), QGuiApplication::primaryScreen()->availableGeometry());

@@ -136,41 +136,42 @@ private slots:
         QCOMPARE(empresa->toolTip(), longo);
     }
 
-    void fechar()
+    // Each button sounds as it is pressed: "Fechar" closes the window when released; the help button asks for the
+    // suite's topic 30020 for the about window, which stays open.
+    void botoes_data()
     {
-        Sobre sobre(kEmpresa);
-        sobre.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&sobre));
-        auto* fechar = sobre.findChild<QToolButton*>(QStringLiteral("Botao1"));
-        QVERIFY(fechar);
-        QCOMPARE(fechar->toolTip(), QStringLiteral("Fechar"));
-        QTest::mousePress(fechar, Qt::LeftButton);
-        QCOMPARE(m_sons, QList<int>{7});
-        QVERIFY(sobre.isVisible());
-        QTest::mouseRelease(fechar, Qt::LeftButton);
-        QVERIFY(!sobre.isVisible());
-        QCOMPARE(sobre.result(), int(QDialog::Rejected));
+        QTest::addColumn<QString>("botao");
+        QTest::addColumn<QString>("dica");
+        QTest::addColumn<QList<int>>("topicos");
+        QTest::newRow("fechar") << "Botao1"
+                                << "Fechar" << QList<int>{};
+        QTest::newRow("ajuda") << "Botao0" << QString() << QList<int>{30020};
     }
-
-    // The help button asks for the suite's topic 30020 for the about window, which stays open.
-    void ajudaDoSistema()
+    void botoes()
     {
+        QFETCH(QString, botao);
+        QFETCH(QString, dica);
+        QFETCH(QList<int>, topicos);
         Sobre sobre(kEmpresa);
         sobre.show();
         QVERIFY(QTest::qWaitForWindowExposed(&sobre));
-        QList<QPair<QWidget*, int>> pedidos;
-        desktop::Ajuda::defineVisualizador([&pedidos](QWidget* janela, const QString&, int topico) {
-            pedidos.append({janela, topico});
+        QList<int> pedidos;
+        desktop::Ajuda::defineVisualizador([&](QWidget* janela, const QString&, int topico) {
+            pedidos.append(janela == &sobre ? topico : -1);
             return true;
         });
-        auto* ajuda = sobre.findChild<QToolButton*>(QStringLiteral("Botao0"));
-        QVERIFY(ajuda);
-        QTest::mouseClick(ajuda, Qt::LeftButton);
+        auto* b = sobre.findChild<QToolButton*>(botao);
+        QVERIFY(b);
+        if (!dica.isEmpty())
+            QCOMPARE(b->toolTip(), dica);
+        QTest::mousePress(b, Qt::LeftButton);
         QCOMPARE(m_sons, QList<int>{7});
-        QCOMPARE(pedidos.size(), 1);
-        QCOMPARE(pedidos.first().first, &sobre);
-        QCOMPARE(pedidos.first().second, 30020);
         QVERIFY(sobre.isVisible());
+        QTest::mouseRelease(b, Qt::LeftButton);
+        QCOMPARE(pedidos, topicos);
+        QCOMPARE(sobre.isVisible(), !topicos.isEmpty());
+        if (topicos.isEmpty())
+            QCOMPARE(sobre.result(), int(QDialog::Rejected));
         QVERIFY(m_dialogs->mensagens().isEmpty());
     }
 

@@ -56,26 +56,47 @@ private slots:
         m_sons.clear();
     }
 
-    void abreNoPrimeiroTraco()
+    // The window opens on the catalogue's first mix, or on nothing; the lists come from the products and the
+    // catalogue, the price date from the products or today.
+    void abre_data()
     {
-        Janela j;
+        QTest::addColumn<bool>("demo");
+        QTest::addColumn<QString>("primeiro");
+        QTest::addColumn<QList<int>>("listas"); // the entries of the name, cement, sand and admixture lists
+        QTest::newRow("demo") << true << "Concreto Aparente fck 30" << QList<int>{8, 4, 5, 3};
+        QTest::newRow("vazio") << false << "" << QList<int>{0, 0, 1, 1};
+    }
+    void abre()
+    {
+        QFETCH(bool, demo);
+        QFETCH(QString, primeiro);
+        QFETCH(QList<int>, listas);
+        Janela j(demo);
         QVERIFY(j.traco->pronto());
-        QCOMPARE(j.form()->totalRegistros(), 12);
-        QCOMPARE(j.registro(), QStringLiteral("Registro 1/12"));
-        QCOMPARE(j.form()->TextoC[0]->text(), QStringLiteral("Concreto Aparente fck 30"));
+        const int total = demo ? 12 : 0;
+        QCOMPARE(j.form()->totalRegistros(), total);
+        QCOMPARE(j.registro(), QStringLiteral("Registro %1/%2").arg(demo ? 1 : 0).arg(total));
+        QCOMPARE(j.form()->TextoC[0]->text(), primeiro);
         QCOMPARE(j.traco->windowTitle(), QStringLiteral("Quenvar"));
         QCOMPARE(j.traco->textoPainel(1), QStringLiteral("Barra de Informações - Pressione <F1> para ajuda"));
         QCOMPARE(j.traco->textoPainel(4), QStringLiteral("Usuário: "));
         QCOMPARE(j.traco->modoTexto, QStringLiteral("Normal"));
-        QVERIFY(j.traco->barra(0)->isVisible());
-        QVERIFY(!j.traco->barra(1)->isVisible());
-        // The lists come from the products and the catalogue.
-        QCOMPARE(j.form()->Combo[2]->count(), 4);
+        QVERIFY(j.traco->barra(0)->isVisible() && !j.traco->barra(1)->isVisible());
+        QCOMPARE((QList<int>{j.form()->Combo[0]->count(), j.form()->Combo[2]->count(), j.form()->Combo[3]->count(),
+                             j.form()->Combo[5]->count()}),
+                 listas);
         QCOMPARE(j.form()->Combo[3]->itemText(j.form()->Combo[3]->count() - 1), QStringLiteral("* Nenhum *"));
-        QCOMPARE(j.form()->Combo[5]->count(), 3);
-        QCOMPARE(j.form()->Combo[0]->count(), 8);
         QCOMPARE(j.form()->Combo[1]->itemText(3), QStringLiteral("Plástica Seca"));
         QVERIFY(j.form()->dataPrecoCusto.isValid());
+        if (demo)
+            return;
+        QCOMPARE(j.botoes(), QList<bool>(6, false));
+        QCOMPARE(j.form()->dataPrecoCusto, QDate::currentDate());
+        m_sons.clear();
+        j.form()->Movimenta(Form::Proximo);
+        j.form()->Movimenta(Form::ProximoEmUso);
+        QCOMPARE(m_sons, (QList<int>{7, 7}));
+        QCOMPARE(j.registro(), QStringLiteral("Registro 0/0"));
     }
 
     void navegacao_data()
@@ -109,24 +130,6 @@ private slots:
         QCOMPARE(j.botoes(), habilitados);
         if (posicao == 1)
             QCOMPARE(j.traco->focusWidget(), j.form()->Movimento[Form::Proximo]);
-    }
-
-    void catalogoVazio()
-    {
-        Janela j(false);
-        QVERIFY(j.traco->pronto());
-        QCOMPARE(j.form()->totalRegistros(), 0);
-        QCOMPARE(j.registro(), QStringLiteral("Registro 0/0"));
-        QCOMPARE(j.botoes(), QList<bool>(6, false));
-        // No products: the cement list is empty, the others offer only "none"; the price date is today.
-        QCOMPARE(j.form()->Combo[2]->count(), 0);
-        QCOMPARE(j.form()->Combo[4]->count(), 1);
-        QCOMPARE(j.form()->dataPrecoCusto, QDate::currentDate());
-        m_sons.clear();
-        j.form()->Movimenta(Form::Proximo);
-        j.form()->Movimenta(Form::ProximoEmUso);
-        QCOMPARE(m_sons, (QList<int>{7, 7}));
-        QCOMPARE(j.registro(), QStringLiteral("Registro 0/0"));
     }
 
     // An archive, or a data folder protected against writing, is browsed: nothing that writes can be started.
