@@ -8,7 +8,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QRandomGenerator>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
@@ -26,6 +25,7 @@ using teste::erroDe;
 using teste::Linhas;
 using teste::linhasLegiveis;
 using teste::paginasDe;
+using teste::ruido;
 using teste::sobrescrevePagina;
 using Resultado = platform::RelatorioDeReparo::Resultado;
 
@@ -36,15 +36,6 @@ void grava(const QString& caminho, const QByteArray& conteudo)
     QFile arquivo(caminho);
     QVERIFY(arquivo.open(QIODevice::WriteOnly));
     arquivo.write(conteudo);
-}
-
-QByteArray bytesAleatorios(qsizetype tamanho)
-{
-    QRandomGenerator gerador(1234);
-    QByteArray bytes(tamanho, Qt::Uninitialized);
-    for (char& byte : bytes)
-        byte = static_cast<char>(gerador.bounded(256));
-    return bytes;
 }
 
 // A catalogue of `linhas` mixes written as the program writes it; their keys are `chave`, SQL of the row number x,
@@ -75,8 +66,7 @@ QVariant valorEm(const QString& caminho, const QString& sql)
 void estragaPaginas(const QString& caminho, qint64 primeira, qint64 ultima = 0)
 {
     const qint64 tamanhoDaPagina = valorEm(caminho, QStringLiteral("PRAGMA page_size")).toLongLong();
-    QVERIFY(sobrescrevePagina(caminho, primeira,
-                              bytesAleatorios((std::max(ultima, primeira) - primeira + 1) * tamanhoDaPagina)));
+    QVERIFY(sobrescrevePagina(caminho, primeira, ruido((std::max(ultima, primeira) - primeira + 1) * tamanhoDaPagina)));
 }
 
 // Builds an index on the name of the catalogue's mixes, after running `antes`, and overwrites it with noise: built
@@ -139,10 +129,10 @@ private slots:
         QTest::newRow("pasta inexistente") << "pasta inexistente" << QByteArray() << 3024;
         QTest::newRow("pasta no lugar do arquivo") << "pasta" << QByteArray() << 3024;
         QTest::newRow("arquivo de texto") << "arquivo" << QByteArray("Traço 1: cimento, areia, brita\r\n") << 3343;
-        QTest::newRow("bytes aleatórios") << "arquivo" << bytesAleatorios(16384) << 3343;
+        QTest::newRow("bytes aleatórios") << "arquivo" << ruido(16384) << 3343;
         QTest::newRow("arquivo vazio") << "arquivo" << QByteArray() << 3049;
         QTest::newRow("cabeçalho de banco e resto perdido")
-            << "arquivo" << QByteArray("SQLite format 3\0", 16) + bytesAleatorios(8192) << 3049;
+            << "arquivo" << QByteArray("SQLite format 3\0", 16) + ruido(8192) << 3049;
         QTest::newRow("banco íntegro") << "banco" << QByteArray() << 0;
     }
     void abrindoBancoSemDanoAReparar()
