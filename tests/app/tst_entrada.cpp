@@ -327,34 +327,31 @@ private slots:
         QCOMPARE(conteudoDe(m_pasta->banco()), lixo);
     }
 
-    // A server that does not answer ends the start with the user's message; its own words go to the error log.
-    void servidorInacessivel()
-    {
-        QVERIFY(platform::LocalDoBanco::gravaServidor(m_pasta->dados(),
-                                                      QStringLiteral("host=127.0.0.1 port=1 dbname=empresa")));
-        QVERIFY(!inicia());
-        esperaUmaMensagem(QStringLiteral("Servidor não encontrado ou desligado."),
-                          QStringLiteral("Erro ao ler arquivo Ini"), Dialogs::Icone::Critico);
-        QVERIFY(!platform::Database::shared().isOpen());
-        QVERIFY(QString::fromUtf8(conteudoDe(m_pasta->dados() + QStringLiteral("Dados/Erros.txt")))
-                    .contains(QStringLiteral("Connection refused")));
-    }
-
+    // A company row that cannot be read, or a server that does not answer, ends the start with the user's message;
+    // the server's own words go to the error log.
     void dadosEmpresaIlegivel_data()
     {
-        QTest::addColumn<QString>("sql");
+        QTest::addColumn<QString>("sql"); // empty: the data folder names a server no one answers at
         QTest::newRow("sem tabela") << "DROP TABLE DadosEmpresa";
         QTest::newRow("sem registro") << "DELETE FROM DadosEmpresa";
+        QTest::newRow("servidor inacessível") << "";
     }
     void dadosEmpresaIlegivel()
     {
         QFETCH(QString, sql);
-        executaSql(m_pasta->local(), sql);
+        if (sql.isEmpty())
+            QVERIFY(platform::LocalDoBanco::gravaServidor(m_pasta->dados(),
+                                                          QStringLiteral("host=127.0.0.1 port=1 dbname=empresa")));
+        else
+            executaSql(m_pasta->local(), sql);
         QVERIFY(!inicia());
         esperaUmaMensagem(QStringLiteral("Servidor não encontrado ou desligado."),
                           QStringLiteral("Erro ao ler arquivo Ini"), Dialogs::Icone::Critico);
         QVERIFY(!m_forms->traco);
         QVERIFY(!platform::Database::shared().isOpen());
+        if (sql.isEmpty())
+            QVERIFY(QString::fromUtf8(conteudoDe(m_pasta->dados() + QStringLiteral("Dados/Erros.txt")))
+                        .contains(QStringLiteral("Connection refused")));
     }
 
     void trazParaFrenteRestaura()
