@@ -257,30 +257,25 @@ private slots:
         QTest::addColumn<QString>("titulo");
         QTest::addColumn<QString>("texto");
 
-        QTest::newRow("nome longo") << QStringList{QStringLiteral("nome=") + QString(51, QLatin1Char('x'))} << "Combo0"
-                                    << "Nome muito longo"
+        QTest::newRow("nome longo") << QStringList{QStringLiteral("nome=") + QString(51, QLatin1Char('x'))}
+                                    << QStringLiteral("Combo0") << QStringLiteral("Nome muito longo")
                                     << "51 caracteres";
         QTest::newRow("só o nome, sem cimento")
             << QStringList{QStringLiteral("TextoT0="), QStringLiteral("TextoT2="), QStringLiteral("TextoT3=")}
-            << "TextoT0"
-            << "Traço sem Cimento"
+            << QStringLiteral("TextoT0") << QStringLiteral("Traço sem Cimento")
             << "Informe a quantidade de cimento do traço.";
         QTest::newRow("massa específica que não é número")
-            << QStringList{QStringLiteral("Texto0=abc")} << "Texto0"
-            << "Valor inválido"
+            << QStringList{QStringLiteral("Texto0=abc")} << QStringLiteral("Texto0") << QStringLiteral("Valor inválido")
             << "A massa específica do cimento não pode ser \"abc\".\rInforme um número entre 1,0 e 4,0 kg/l.";
-        QTest::newRow("umidade acima de 20 %") << QStringList{QStringLiteral("Texto6=25")} << "Texto6"
-                                               << "Valor inválido"
-                                               << "entre 0 e 20 %";
-        QTest::newRow("areia negativa colada") << QStringList{QStringLiteral("TextoT2=-5")} << "TextoT2"
-                                               << "Quantidade inválida"
-                                               << "Areia Grossa não pode ser negativa";
+        QTest::newRow("umidade acima de 20 %") << QStringList{QStringLiteral("Texto6=25")} << QStringLiteral("Texto6")
+                                               << QStringLiteral("Valor inválido") << "entre 0 e 20 %";
+        QTest::newRow("areia negativa colada")
+            << QStringList{QStringLiteral("TextoT2=-5")} << QStringLiteral("TextoT2")
+            << QStringLiteral("Quantidade inválida") << "Areia Grossa não pode ser negativa";
         QTest::newRow("mão-de-obra por m³ grande demais")
             << QStringList{QStringLiteral("TextoT0=0,001"), QStringLiteral("TextoT2="), QStringLiteral("TextoT3="),
                            QStringLiteral("TextoT9=9")}
-            << "TextoT9"
-            << "Quantidade inválida"
-            << "grande demais";
+            << QStringLiteral("TextoT9") << QStringLiteral("Quantidade inválida") << "grande demais";
     }
     void recusadoAntesDeGravar()
     {

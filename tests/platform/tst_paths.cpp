@@ -22,14 +22,10 @@ private slots:
     {
         QTest::addColumn<QString>("pasta");
         QTest::addColumn<QString>("esperado");
-        QTest::newRow("sem separador") << "/opt/quenvar"
-                                       << "/opt/quenvar/";
-        QTest::newRow("raiz") << "/"
-                              << "/";
-        QTest::newRow("já termina em barra") << "/opt/quenvar/"
-                                             << "/opt/quenvar/";
-        QTest::newRow("barra invertida") << "C:\\Quenvar\\"
-                                         << "C:\\Quenvar\\";
+        QTest::newRow("sem separador") << QStringLiteral("/opt/quenvar") << "/opt/quenvar/";
+        QTest::newRow("raiz") << QStringLiteral("/") << "/";
+        QTest::newRow("já termina em barra") << QStringLiteral("/opt/quenvar/") << "/opt/quenvar/";
+        QTest::newRow("barra invertida") << QStringLiteral("C:\\Quenvar\\") << "C:\\Quenvar\\";
     }
     void separadorSoQuandoFalta()
     {

@@ -57,16 +57,14 @@ private slots:
         QTest::addColumn<bool>("meioSaco");
         QTest::addColumn<QString>("esperado"); // a line of the sheet, or the message
 
-        QTest::newRow("half bags") << "Concreto fck 25"
-                                   << "300" << true << "Cimento: 2 sacos e meio (dois sacos e meio)";
-        QTest::newRow("by loose volume") << "Concreto Magro"
-                                         << "165" << false << "Cimento: 1 saco (um saco)";
-        QTest::newRow("capacity in words")
-            << "Concreto fck 25"
-            << "dez" << false << "A capacidade da betoneira deve ser um número; veio \"dez\".";
+        QTest::newRow("half bags") << QStringLiteral("Concreto fck 25") << "300" << true
+                                   << "Cimento: 2 sacos e meio (dois sacos e meio)";
+        QTest::newRow("by loose volume") << QStringLiteral("Concreto Magro") << "165" << false
+                                         << "Cimento: 1 saco (um saco)";
+        QTest::newRow("capacity in words") << QStringLiteral("Concreto fck 25") << "dez" << false
+                                           << "A capacidade da betoneira deve ser um número; veio \"dez\".";
         QTest::newRow("mixer too small")
-            << "Concreto fck 25"
-            << "50" << false
+            << QStringLiteral("Concreto fck 25") << "50" << false
             << "Na betoneira de 50 L não cabe nem um saco de cimento deste traço: um saco rende 115,7 L de concreto.";
     }
     void betonada()
@@ -114,10 +112,9 @@ private slots:
         QTest::newRow("variants, the one in use first")
             << "Concreto fck 15" << 0 << "Comparação de Traços [Concreto fck 15 - 01; Concreto fck 15 - 00]"
             << "";
-        QTest::newRow("a single variant") << "Contrapiso" << 0 << ""
+        QTest::newRow("a single variant") << "Contrapiso" << 0 << QStringLiteral("")
                                           << "Este traço tem uma só variante: não há com o que compará-lo.";
-        QTest::newRow("four mixes by key") << "" << 4 << ""
-                                           << "";
+        QTest::newRow("four mixes by key") << "" << 4 << QStringLiteral("") << "";
         QTest::newRow("five mixes by key") << "" << 5 << ""
                                            << "Escolha no máximo 4 traços para comparar; foram escolhidos 5.";
     }
@@ -161,9 +158,9 @@ private slots:
         QTest::addColumn<QString>("texto");
 
         QTest::newRow("ready: nothing said") << EstadoImpressora::Pronta << QString() << QString();
-        QTest::newRow("no portrait") << EstadoImpressora::SemRetrato << "Impressora Normal"
+        QTest::newRow("no portrait") << EstadoImpressora::SemRetrato << QStringLiteral("Impressora Normal")
                                      << "A impressora não permite impressão horizontal.";
-        QTest::newRow("no printer") << EstadoImpressora::SemImpressora << "Instalar Impressora"
+        QTest::newRow("no printer") << EstadoImpressora::SemImpressora << QStringLiteral("Instalar Impressora")
                                     << "Tem que instalar uma impressora!\rPara utilizar todo recurso do Programa.";
     }
 
