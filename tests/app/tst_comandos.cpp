@@ -1,5 +1,8 @@
 #include "testregistry.h"
 
+#include "app/exportacatalogo.h"
+#include "catalogue/modelolista.h"
+#include "catalogview/listatracos.h"
 #include "desktop/posicao.h"
 #include "desktop/scripteddialogs.h"
 #include "desktop/shell.h"
@@ -7,18 +10,19 @@
 #include "preview/imptraco.h"
 #include "widgets/caixatexto.h"
 
-#include <QAction>
 #include <QCoreApplication>
 #include <QDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QItemSelectionModel>
 #include <QPushButton>
-#include <QScreen>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 
+using catalogue::ModeloLista;
 using desktop::Dialogs;
 using desktop::ScriptedDialogs;
 using teste::Janela;
@@ -36,6 +40,18 @@ void apagaPosicao()
     QSettings preferencias(QStringLiteral("Quenvar"), aplicacao());
     preferencias.remove(QStringLiteral("Posicao"));
     preferencias.sync();
+}
+
+// The key of the mix the form shows.
+qint64 mostrado(teste::Janela& j)
+{
+    return j.form()->tracos().field(QStringLiteral("Codigo")).toLongLong();
+}
+
+catalogview::ListaTracos* abreLista(teste::Janela& j)
+{
+    j.traco->executa(QStringLiteral("ID_ListaTracos"));
+    return j.traco->lista();
 }
 
 } // namespace
@@ -59,13 +75,8 @@ private slots:
     {
         desktop::Shell::defineIniciador(nullptr);
         desktop::Shell::defineAbridor(nullptr);
+        app::ExportaCatalogo::defineEscolhaDeArquivo({});
         apagaPosicao();
-    }
-
-    void primeiraVezOcupaATela()
-    {
-        Janela j;
-        QCOMPARE(j.traco->frameGeometry(), QGuiApplication::primaryScreen()->availableGeometry());
     }
 
     void cabeEmTelaPequena_data()
@@ -124,7 +135,7 @@ private slots:
         }
         QWidget janela;
         QVERIFY(!desktop::Posicao::LePosicao(&janela, aplicacao()));
-        // The record is applied all the same.
+        // The record is applied all the same, and the main window takes the screen as on a first start.
         QCOMPARE(janela.geometry().height(), 700);
         Janela j;
         QCOMPARE(j.traco->frameGeometry(), QGuiApplication::primaryScreen()->availableGeometry());
@@ -201,36 +212,24 @@ private slots:
     void relatoriosComCatalogoVazio_data()
     {
         QTest::addColumn<QString>("id");
-        QTest::addColumn<QString>("texto");
-        QTest::addColumn<QString>("titulo");
-        QTest::newRow("todos") << "ID_TodosTracos"
-                               << "Não existe nenhum traço cadastrado."
-                               << "Nenhum traço cadastrado";
-        QTest::newRow("em uso") << "ID_TracosUso"
-                                << "Não existe nenhum traço de plantão."
-                                << "Nenhum traço de plantão";
-        QTest::newRow("somente este") << "ID_SomenteEste"
-                                      << "Não existe nenhum traço cadastrado."
-                                      << "Nenhum traço cadastrado";
-        QTest::newRow("comparar variantes") << "ID_CompararVariantes"
-                                            << "Não existe nenhum traço cadastrado."
-                                            << "Nenhum traço cadastrado";
-        QTest::newRow("betonada") << "ID_Betonada"
-                                  << "Não existe nenhum traço cadastrado."
-                                  << "Nenhum traço cadastrado";
+        QTest::addColumn<bool>("emUso"); // the report of the mixes in use says so
+        for (const char* id : {"ID_TodosTracos", "ID_SomenteEste", "ID_CompararVariantes", "ID_Betonada"})
+            QTest::newRow(id) << QString::fromUtf8(id) << false;
+        QTest::newRow("ID_TracosUso") << "ID_TracosUso" << true;
     }
     void relatoriosComCatalogoVazio()
     {
         QFETCH(QString, id);
-        QFETCH(QString, texto);
-        QFETCH(QString, titulo);
+        QFETCH(bool, emUso);
         Janela j(false);
         QList<int> pedidos;
         j.traco->defineRelatorios([&](printing::TipoRelatorio n) { pedidos.append(int(n)); });
         j.traco->executa(id);
         QCOMPARE(m_dialogs->mensagens().size(), 1);
-        QCOMPARE(m_dialogs->mensagens().first().texto, texto);
-        QCOMPARE(m_dialogs->mensagens().first().titulo, titulo);
+        QCOMPARE(m_dialogs->mensagens().first().texto, emUso ? QStringLiteral("Não existe nenhum traço de plantão.")
+                                                             : QStringLiteral("Não existe nenhum traço cadastrado."));
+        QCOMPARE(m_dialogs->mensagens().first().titulo,
+                 emUso ? QStringLiteral("Nenhum traço de plantão") : QStringLiteral("Nenhum traço cadastrado"));
         QCOMPARE(m_dialogs->mensagens().first().icone, Dialogs::Icone::Informacao);
         QVERIFY(pedidos.isEmpty());
     }
@@ -277,29 +276,19 @@ private slots:
         QCOMPARE(j.form()->alterando, editando);
     }
 
-    void relatoriosNoVisualizador_data()
+    // The tool opens the real viewer; which report each tool asks for is checked above, the report's caption by the
+    // viewer's tests.
+    void relatorioNoVisualizador()
     {
-        QTest::addColumn<QString>("id");
-        QTest::addColumn<QString>("titulo");
-        QTest::newRow("todos") << "ID_TodosTracos"
-                               << "Quenvar - Todos";
-        QTest::newRow("em uso") << "ID_TracosUso"
-                                << "Quenvar - Em Uso";
-    }
-    void relatoriosNoVisualizador()
-    {
-        QFETCH(QString, id);
-        QFETCH(QString, titulo);
         Janela j;
         QString mostrado;
         m_dialogs->proximoModal([&](QDialog* d) {
             mostrado = d->windowTitle();
             return int(QDialog::Accepted);
         });
-        QVERIFY(j.traco->ferramenta(id)->isEnabled());
-        j.traco->ferramenta(id)->trigger();
+        j.traco->ferramenta(QStringLiteral("ID_TodosTracos"))->trigger();
         QCOMPARE(m_dialogs->modaisMostrados().size(), 1);
-        QVERIFY2(mostrado.contains(titulo), qPrintable(mostrado));
+        QCOMPARE(mostrado, QStringLiteral("Quenvar - Todos"));
     }
 
     // The sheet of the mix shown; moving the catalogue meanwhile does not lose the user's place.
@@ -325,6 +314,179 @@ private slots:
         QVERIFY2(titulo.contains(QStringLiteral("Traço d'Obra - 00")), qPrintable(titulo));
         QVERIFY(!j.traco->ocupado);
         QCOMPARE(j.form()->TextoC[0]->text(), QStringLiteral("Traço d'Obra"));
+    }
+
+    void exportFromTheMenu_data()
+    {
+        QTest::addColumn<int>("resposta"); // to "every mix?"
+        QTest::addColumn<QString>("arquivo");
+        QTest::addColumn<QString>("aviso"); // the last message; empty when the file is not asked for
+        QTest::addColumn<QByteArray>("inicio");
+
+        QTest::newRow("every mix to CSV") << int(Dialogs::Resposta::Sim) << "catálogo.csv"
+                                          << "12 traços gravados em" << QByteArray("\xEF\xBB\xBFTraço;");
+        QTest::newRow("mixes in use to XLSX") << int(Dialogs::Resposta::Nao) << "em uso.XLSX"
+                                              << "7 traços gravados em" << QByteArray("PK");
+        QTest::newRow("a type the program does not write") << int(Dialogs::Resposta::Sim) << "catálogo.txt"
+                                                           << "não é de um tipo que o Quenvar grava" << QByteArray();
+        QTest::newRow("cancelled at the question")
+            << int(Dialogs::Resposta::Cancelar) << "nada.csv" << QString() << QByteArray();
+    }
+
+    // The tool asks which mixes, then the file, writes it and says where it went; nothing is written otherwise.
+    void exportFromTheMenu()
+    {
+        QFETCH(int, resposta);
+        QFETCH(QString, arquivo);
+        QFETCH(QString, aviso);
+        QFETCH(QByteArray, inicio);
+
+        Janela j;
+        QTemporaryDir dir;
+        const QString caminho = dir.filePath(arquivo);
+        int perguntas = 0;
+        app::ExportaCatalogo::defineEscolhaDeArquivo([&](QWidget*, const QString&) {
+            ++perguntas;
+            return caminho;
+        });
+        m_dialogs->proximaResposta(Dialogs::Resposta(resposta));
+        j.traco->ferramenta(QStringLiteral("ID_ExportarCatalogo"))->trigger();
+
+        QCOMPARE(perguntas, aviso.isEmpty() ? 0 : 1);
+        QCOMPARE(m_dialogs->mensagens().size(), aviso.isEmpty() ? 1 : 2);
+        QVERIFY(m_dialogs->mensagens().last().texto.contains(aviso));
+        QFile gravado(caminho);
+        QCOMPARE(gravado.open(QIODevice::ReadOnly) ? gravado.read(inicio.size()) : QByteArray(), inicio);
+    }
+
+    // The list beside the form: it takes the form to the mix chosen, respects an edit in progress, follows the form's
+    // writes and hands the mixes to compare.
+    // Enter in the list, in the search box or a double click shows the mix; the form's buttons go on from it in the
+    // catalogue's order whatever the list's.
+    void escolheLinha_data()
+    {
+        QTest::addColumn<int>("coluna");
+        QTest::addColumn<QString>("procura");
+        QTest::addColumn<int>("linha");
+        QTest::addColumn<QString>("como");
+        QTest::newRow("enter, por nome") << int(ModeloLista::Traco) << "" << 5 << "enter";
+        QTest::newRow("duplo clique, por fck") << int(ModeloLista::Fck) << "" << 2 << "clique";
+        QTest::newRow("enter na procura") << int(ModeloLista::Custo) << "BOMBEADO" << 0 << "procura";
+    }
+    void escolheLinha()
+    {
+        QFETCH(int, coluna);
+        QFETCH(QString, procura);
+        QFETCH(int, linha);
+        QFETCH(QString, como);
+        Janela j;
+        catalogview::ListaTracos* l = abreLista(j);
+        QVERIFY(l->isVisible() && j.traco->ferramenta(QStringLiteral("ID_ListaTracos"))->isChecked());
+        l->Tabela->sortByColumn(coluna, Qt::DescendingOrder);
+        j.traco->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(j.traco.get()));
+        QTest::keySequence(j.traco.get(), QKeySequence::Find);
+        QVERIFY(l->Procura->hasFocus());
+        QTest::keyClicks(l->Procura, procura);
+        const qint64 codigo = l->modelo()->codigoEm(linha);
+        QVERIFY(codigo != 0);
+        const QPoint ponto = l->Tabela->visualRect(l->modelo()->index(linha, 0)).center();
+        if (como == QLatin1String("procura")) {
+            QTest::keyClick(l->Procura, Qt::Key_Return);
+        } else if (como == QLatin1String("enter")) {
+            l->Tabela->setCurrentIndex(l->modelo()->index(linha, 0));
+            QTest::keyClick(l->Tabela, Qt::Key_Return);
+        } else {
+            // A double click is the second press of a click.
+            QTest::mouseClick(l->Tabela->viewport(), Qt::LeftButton, {}, ponto);
+            QTest::mouseDClick(l->Tabela->viewport(), Qt::LeftButton, {}, ponto);
+        }
+        QCOMPARE(mostrado(j), codigo);
+        const int posicao = j.form()->posicao();
+        QCOMPARE(j.form()->tracos().chaveEm(posicao - 1), codigo);
+        j.form()->Movimento[Form::Proximo]->click();
+        QCOMPARE(mostrado(j), j.form()->tracos().chaveEm(std::min(posicao, j.form()->totalRegistros() - 1)));
+        j.form()->Movimento[Form::Anterior]->click();
+        j.form()->Movimento[Form::Anterior]->click();
+        QCOMPARE(mostrado(j), j.form()->tracos().chaveEm(std::max(posicao - 2, 0)));
+        // Esc empties the search.
+        QTest::keyClick(l->Procura, Qt::Key_Escape);
+        QCOMPARE(l->modelo()->rowCount(), j.form()->totalRegistros());
+    }
+
+    // While a mix is edited the list asks first, as closing does: Cancelar keeps the edit, Não leaves it.
+    void respeitaEdicao_data()
+    {
+        QTest::addColumn<int>("resposta");
+        QTest::addColumn<bool>("move");
+        QTest::newRow("cancelar") << int(Dialogs::Resposta::Cancelar) << false;
+        QTest::newRow("não gravar") << int(Dialogs::Resposta::Nao) << true;
+    }
+    void respeitaEdicao()
+    {
+        QFETCH(int, resposta);
+        QFETCH(bool, move);
+        Janela j;
+        catalogview::ListaTracos* l = abreLista(j);
+        const qint64 antes = mostrado(j);
+        j.traco->executa(QStringLiteral("ID_Alterar"));
+        QVERIFY(j.form()->alterando);
+        const int ultima = l->modelo()->rowCount() - 1;
+        const qint64 outro = l->modelo()->codigoEm(ultima);
+        m_dialogs->proximaResposta(Dialogs::Resposta(resposta));
+        l->Tabela->setCurrentIndex(l->modelo()->index(ultima, 0));
+        QTest::keyClick(l->Tabela, Qt::Key_Return);
+        QCOMPARE(m_dialogs->mensagens().size(), 1);
+        QCOMPARE(j.form()->alterando, !move);
+        QCOMPARE(mostrado(j), move ? outro : antes);
+    }
+
+    // A delete in the form reaches the list, which stays on the mix it stood on.
+    void acompanhaExclusao()
+    {
+        Janela j;
+        catalogview::ListaTracos* l = abreLista(j);
+        const int total = l->modelo()->rowCount();
+        const qint64 marcado = l->modelo()->codigoEm(total - 1);
+        l->Tabela->setCurrentIndex(l->modelo()->index(total - 1, 0));
+        // The form's first mix is deleted ("Sim" to the question).
+        j.form()->Movimento[Form::Primeiro]->click();
+        m_dialogs->proximaResposta(Dialogs::Resposta::Sim);
+        j.traco->executa(QStringLiteral("ID_Excluir"));
+        QCOMPARE(l->modelo()->rowCount(), total - 1);
+        QCOMPARE(l->modelo()->codigoEm(l->Tabela->currentIndex().row()), marcado);
+    }
+
+    // The mixes to compare go in the list's order, two to four of them.
+    void comparacao_data()
+    {
+        QTest::addColumn<QList<int>>("linhas");
+        QTest::addColumn<bool>("habilitado");
+        QTest::newRow("um") << QList<int>{3} << false;
+        QTest::newRow("dois fora de ordem") << QList<int>{6, 1} << true;
+        QTest::newRow("quatro") << QList<int>{9, 2, 7, 0} << true;
+        QTest::newRow("cinco") << QList<int>{0, 1, 2, 3, 4} << false;
+    }
+    void comparacao()
+    {
+        QFETCH(QList<int>, linhas);
+        QFETCH(bool, habilitado);
+        Janela j;
+        catalogview::ListaTracos* l = abreLista(j);
+        QList<qint64> recebidos;
+        l->defineComparacao([&](QList<qint64> codigos) { recebidos = codigos; });
+        l->Tabela->sortByColumn(ModeloLista::Fck, Qt::AscendingOrder);
+        for (const int linha : linhas)
+            l->Tabela->selectionModel()->select(l->modelo()->index(linha, 0),
+                                                QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        QCOMPARE(l->Comparar->isEnabled(), habilitado);
+        l->compara();
+        QList<int> ordenadas = linhas;
+        std::sort(ordenadas.begin(), ordenadas.end());
+        QList<qint64> esperados;
+        for (const int linha : ordenadas)
+            esperados.append(l->modelo()->codigoEm(linha));
+        QCOMPARE(recebidos, habilitado ? esperados : QList<qint64>{});
     }
 };
 

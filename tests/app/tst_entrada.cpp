@@ -13,7 +13,6 @@
 #include "settings/formmass.h"
 #include "wizard/mago.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -30,6 +29,7 @@
 using desktop::Dialogs;
 using desktop::ScriptedDialogs;
 using teste::comConexao;
+using teste::conteudoDe;
 using teste::paginasDe;
 using teste::ruido;
 using teste::sobrescrevePagina;
@@ -40,12 +40,6 @@ const QString kNaoEncontrado = QStringLiteral("Solicite ajuda do Adm. de Sistema
                                               "ou com formato .mdb impróprio!");
 const QString kCorrompido = QStringLiteral("Arquivo de banco de dados empresa.mdb corrompido\r"
                                            "ou não é .mdb. Solicite ajuda do Adm. de Sistema");
-
-QByteArray le(const QString& arquivo)
-{
-    QFile f(arquivo);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 void executaSql(const platform::LocalDoBanco& banco, const QString& sql)
 {
@@ -75,22 +69,6 @@ QList<qint64> multiplicaTracos(const QString& banco, int copias)
             chaves.append(q.value(0).toLongLong());
     });
     return chaves;
-}
-
-// How many of the mixes can still be read, one by one.
-int tracosLegiveis(const QString& banco, const QList<qint64>& chaves)
-{
-    int legiveis = 0;
-    comConexao(banco, [&](QSqlDatabase& db) {
-        for (const qint64 chave : chaves) {
-            QSqlQuery q(db);
-            q.prepare(QStringLiteral("SELECT NomeTraco FROM Tracos NOT INDEXED WHERE Codigo = ?"));
-            q.addBindValue(chave);
-            if (q.exec() && q.next())
-                ++legiveis;
-        }
-    });
-    return legiveis;
 }
 
 QStringList copiasDanificadas(const PastaDeTeste& pasta)
@@ -244,7 +222,7 @@ private slots:
         const bool tracos = tabela == QLatin1String("Tracos");
         QVERIFY(sobrescrevePagina(m_pasta->banco(), folhas.at(folhas.size() / 2),
                                   tracos ? ruido(4096) : QByteArray(4096, '\0')));
-        const int legiveis = tracosLegiveis(m_pasta->banco(), chaves);
+        const int legiveis = int(teste::linhasLegiveis(m_pasta->banco(), chaves).size());
         // Noise over a mix page leaves some mixes unreadable; a zeroed company page leaves every mix readable.
         QCOMPARE(legiveis < chaves.size(), tracos);
 
@@ -266,7 +244,8 @@ private slots:
         platform::Database& db = platform::Database::shared();
         QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM Tracos")).toInt(), tracos ? legiveis : chaves.size());
         QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM DadosEmpresa")).toInt(), 1);
-        QVERIFY(le(m_pasta->dados() + QStringLiteral("Dados/Erros.txt")).contains("Rotina: Reparo do banco de dados"));
+        QVERIFY(conteudoDe(m_pasta->dados() + QStringLiteral("Dados/Erros.txt"))
+                    .contains("Rotina: Reparo do banco de dados"));
     }
 
     void bancoDanificadoAbertoEmOutraEstacao()
@@ -278,7 +257,7 @@ private slots:
         if (folhas.isEmpty())
             QSKIP("o SQLite desta máquina não tem a tabela dbstat");
         QVERIFY(sobrescrevePagina(m_pasta->banco(), folhas.at(folhas.size() / 2), ruido(4096)));
-        const QByteArray danificado = le(m_pasta->banco());
+        const QByteArray danificado = conteudoDe(m_pasta->banco());
         // The other workstation is reading the database when this one starts.
         comConexao(m_pasta->banco(), [&](QSqlDatabase& outra) {
             QSqlQuery q(outra);
@@ -291,7 +270,7 @@ private slots:
         esperaUmaMensagem(QStringLiteral("O banco de dados está danificado, mas está aberto em outra estação.\r"
                                          "Feche o Quenvar nas outras estações e abra-o de novo para repará-lo."),
                           QStringLiteral("Banco de dados em uso"), Dialogs::Icone::Critico);
-        QCOMPARE(le(m_pasta->banco()), danificado);
+        QCOMPARE(conteudoDe(m_pasta->banco()), danificado);
         QVERIFY(copiasDanificadas(*m_pasta).isEmpty());
     }
 
@@ -336,7 +315,7 @@ private slots:
         QFETCH(QString, titulo);
         QByteArray lixo = ruido(64 * 1024);
         if (cabecalho)
-            lixo.replace(0, 100, le(m_pasta->banco()).left(100));
+            lixo.replace(0, 100, conteudoDe(m_pasta->banco()).left(100));
         {
             QFile f(m_pasta->banco());
             QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
@@ -345,37 +324,34 @@ private slots:
         QVERIFY(!inicia());
         esperaUmaMensagem(texto, titulo, Dialogs::Icone::Critico);
         // The file is kept as it was, never replaced by an empty database.
-        QCOMPARE(le(m_pasta->banco()), lixo);
+        QCOMPARE(conteudoDe(m_pasta->banco()), lixo);
     }
 
-    // A server that does not answer ends the start with the user's message; its own words go to the error log.
-    void servidorInacessivel()
-    {
-        QVERIFY(platform::LocalDoBanco::gravaServidor(m_pasta->dados(),
-                                                      QStringLiteral("host=127.0.0.1 port=1 dbname=empresa")));
-        QVERIFY(!inicia());
-        esperaUmaMensagem(QStringLiteral("Servidor não encontrado ou desligado."),
-                          QStringLiteral("Erro ao ler arquivo Ini"), Dialogs::Icone::Critico);
-        QVERIFY(!platform::Database::shared().isOpen());
-        QVERIFY(QString::fromUtf8(le(m_pasta->dados() + QStringLiteral("Dados/Erros.txt")))
-                    .contains(QStringLiteral("Connection refused")));
-    }
-
+    // A company row that cannot be read, or a server that does not answer, ends the start with the user's message;
+    // the server's own words go to the error log.
     void dadosEmpresaIlegivel_data()
     {
-        QTest::addColumn<QString>("sql");
+        QTest::addColumn<QString>("sql"); // empty: the data folder names a server no one answers at
         QTest::newRow("sem tabela") << "DROP TABLE DadosEmpresa";
         QTest::newRow("sem registro") << "DELETE FROM DadosEmpresa";
+        QTest::newRow("servidor inacessível") << "";
     }
     void dadosEmpresaIlegivel()
     {
         QFETCH(QString, sql);
-        executaSql(m_pasta->local(), sql);
+        if (sql.isEmpty())
+            QVERIFY(platform::LocalDoBanco::gravaServidor(m_pasta->dados(),
+                                                          QStringLiteral("host=127.0.0.1 port=1 dbname=empresa")));
+        else
+            executaSql(m_pasta->local(), sql);
         QVERIFY(!inicia());
         esperaUmaMensagem(QStringLiteral("Servidor não encontrado ou desligado."),
                           QStringLiteral("Erro ao ler arquivo Ini"), Dialogs::Icone::Critico);
         QVERIFY(!m_forms->traco);
         QVERIFY(!platform::Database::shared().isOpen());
+        if (sql.isEmpty())
+            QVERIFY(QString::fromUtf8(conteudoDe(m_pasta->dados() + QStringLiteral("Dados/Erros.txt")))
+                        .contains(QStringLiteral("Connection refused")));
     }
 
     void trazParaFrenteRestaura()

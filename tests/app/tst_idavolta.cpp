@@ -5,10 +5,10 @@
 #include "testregistry.h"
 
 #include "calc/calcstate.h"
+#include "calc/carregatraco.h"
 #include "calc/dosage.h"
 #include "calc/formats.h"
 #include "calc/mixfields.h"
-#include "calc/carregatraco.h"
 #include "calc/numericentry.h"
 #include "calc/recalculo.h"
 #include "catalogue/tabelaprodutos.h"
@@ -20,7 +20,6 @@
 #include "printing/ficha.h"
 #include "widgets/caixatexto.h"
 
-#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -288,20 +287,9 @@ private slots:
         QTest::addColumn<QString>("reducao");
         QTest::addColumn<int>("medicao");
         QTest::addColumn<QString>("umidade");
-        const QStringList reducoes{QString(),
-                                   QStringLiteral("5"),
-                                   QStringLiteral("7"),
-                                   QStringLiteral("8"),
-                                   QStringLiteral("10"),
-                                   QStringLiteral("12,5"),
-                                   QStringLiteral("15"),
-                                   QStringLiteral("18"),
-                                   QStringLiteral("20"),
-                                   QStringLiteral("22"),
-                                   QStringLiteral("25"),
-                                   QStringLiteral("30")};
-        const QStringList umidades{QStringLiteral("5"), QStringLiteral("0"), QStringLiteral("3,5"),
-                                   QStringLiteral("7")};
+        // The first without superplasticiser, then every reduction the list offers.
+        const QStringList reducoes = QStringLiteral(" 5 7 8 10 12,5 15 18 20 22 25 30").split(QLatin1Char(' '));
+        const QStringList umidades = QStringLiteral("5 0 3,5 7").split(QLatin1Char(' '));
         for (int i = 0; i < reducoes.size(); ++i) {
             const QString nome = reducoes[i].isEmpty() ? QStringLiteral("sem superplastificante")
                                                        : QStringLiteral("redução de %1 %").arg(reducoes[i]);

@@ -8,7 +8,6 @@
 #include <QApplication>
 #include <QLabel>
 #include <QMouseEvent>
-#include <QRegularExpression>
 #include <QTest>
 #include <QToolButton>
 
@@ -74,26 +73,7 @@ private slots:
         QCOMPARE(Sobre::textoVersao(maior, menor, revisao), texto);
     }
 
-    void legendas()
-    {
-        Sobre sobre(kEmpresa);
-        QCOMPARE(sobre.windowTitle(), QStringLiteral("Sobre o Módulo de Quenvar"));
-        QVERIFY(sobre.windowFlags().testFlag(Qt::FramelessWindowHint));
-        auto* nome = sobre.findChild<QLabel*>(QStringLiteral("VerNomeProduto"));
-        auto* versao = sobre.findChild<QLabel*>(QStringLiteral("VerVersao"));
-        auto* descricao = sobre.findChild<QLabel*>(QStringLiteral("VerDescricao"));
-        auto* empresa = sobre.findChild<QLabel*>(QStringLiteral("NomeEmpresa"));
-        QVERIFY(nome && versao && descricao && empresa);
-        QCOMPARE(nome->text(), QStringLiteral("Quenvar"));
-        QCOMPARE(versao->text(),
-                 Sobre::textoVersao(QUENVAR_VERSAO_MAIOR, QUENVAR_VERSAO_MENOR, QUENVAR_VERSAO_REVISAO));
-        QVERIFY(QRegularExpression(QStringLiteral("^\\d+\\.\\d\\d\\.\\d{3,4}$")).match(versao->text()).hasMatch());
-        QCOMPARE(descricao->text(), Sobre::descricao());
-        QVERIFY(!descricao->text().isEmpty());
-        QCOMPARE(empresa->text(), kEmpresa);
-    }
-
-    // The picture is the face of the window, which takes its size; every text stands whole on it.
+    // The captions; the picture is the face of the window, which takes its size, and every text stands whole on it.
     void textosCabemNaFigura()
     {
         Sobre sobre(kEmpresa);
@@ -108,6 +88,15 @@ private slots:
             QVERIFY2(sobre.rect().contains(w->geometry()), nome);
             QVERIFY2(!w->isHidden(), nome);
         }
+        QCOMPARE(sobre.windowTitle(), QStringLiteral("Sobre o Módulo de Quenvar"));
+        QVERIFY(sobre.windowFlags().testFlag(Qt::FramelessWindowHint));
+        const auto texto = [&sobre](const char* nome) { return sobre.findChild<QLabel*>(QLatin1String(nome))->text(); };
+        QCOMPARE(texto("VerNomeProduto"), QStringLiteral("Quenvar"));
+        QCOMPARE(texto("VerVersao"),
+                 Sobre::textoVersao(QUENVAR_VERSAO_MAIOR, QUENVAR_VERSAO_MENOR, QUENVAR_VERSAO_REVISAO));
+        QCOMPARE(texto("VerDescricao"), Sobre::descricao());
+        QVERIFY(!Sobre::descricao().isEmpty());
+        QCOMPARE(texto("NomeEmpresa"), kEmpresa);
         for (const char* nome : {"VerNomeProduto", "VerVersao", "NomeEmpresa"}) {
             auto* r = sobre.findChild<QLabel*>(QLatin1String(nome));
             QVERIFY2(r->sizeHint().width() <= r->width(), nome);
@@ -136,41 +125,42 @@ private slots:
         QCOMPARE(empresa->toolTip(), longo);
     }
 
-    void fechar()
+    // Each button sounds as it is pressed: "Fechar" closes the window when released; the help button asks for the
+    // suite's topic 30020 for the about window, which stays open.
+    void botoes_data()
     {
-        Sobre sobre(kEmpresa);
-        sobre.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&sobre));
-        auto* fechar = sobre.findChild<QToolButton*>(QStringLiteral("Botao1"));
-        QVERIFY(fechar);
-        QCOMPARE(fechar->toolTip(), QStringLiteral("Fechar"));
-        QTest::mousePress(fechar, Qt::LeftButton);
-        QCOMPARE(m_sons, QList<int>{7});
-        QVERIFY(sobre.isVisible());
-        QTest::mouseRelease(fechar, Qt::LeftButton);
-        QVERIFY(!sobre.isVisible());
-        QCOMPARE(sobre.result(), int(QDialog::Rejected));
+        QTest::addColumn<QString>("botao");
+        QTest::addColumn<QString>("dica");
+        QTest::addColumn<QList<int>>("topicos");
+        QTest::newRow("fechar") << "Botao1"
+                                << "Fechar" << QList<int>{};
+        QTest::newRow("ajuda") << "Botao0" << QString() << QList<int>{30020};
     }
-
-    // The help button asks for the suite's topic 30020 for the about window, which stays open.
-    void ajudaDoSistema()
+    void botoes()
     {
+        QFETCH(QString, botao);
+        QFETCH(QString, dica);
+        QFETCH(QList<int>, topicos);
         Sobre sobre(kEmpresa);
         sobre.show();
         QVERIFY(QTest::qWaitForWindowExposed(&sobre));
-        QList<QPair<QWidget*, int>> pedidos;
-        desktop::Ajuda::defineVisualizador([&pedidos](QWidget* janela, const QString&, int topico) {
-            pedidos.append({janela, topico});
+        QList<int> pedidos;
+        desktop::Ajuda::defineVisualizador([&](QWidget* janela, const QString&, int topico) {
+            pedidos.append(janela == &sobre ? topico : -1);
             return true;
         });
-        auto* ajuda = sobre.findChild<QToolButton*>(QStringLiteral("Botao0"));
-        QVERIFY(ajuda);
-        QTest::mouseClick(ajuda, Qt::LeftButton);
+        auto* b = sobre.findChild<QToolButton*>(botao);
+        QVERIFY(b);
+        if (!dica.isEmpty())
+            QCOMPARE(b->toolTip(), dica);
+        QTest::mousePress(b, Qt::LeftButton);
         QCOMPARE(m_sons, QList<int>{7});
-        QCOMPARE(pedidos.size(), 1);
-        QCOMPARE(pedidos.first().first, &sobre);
-        QCOMPARE(pedidos.first().second, 30020);
         QVERIFY(sobre.isVisible());
+        QTest::mouseRelease(b, Qt::LeftButton);
+        QCOMPARE(pedidos, topicos);
+        QCOMPARE(sobre.isVisible(), !topicos.isEmpty());
+        if (topicos.isEmpty())
+            QCOMPARE(sobre.result(), int(QDialog::Rejected));
         QVERIFY(m_dialogs->mensagens().isEmpty());
     }
 

@@ -11,6 +11,13 @@
 // Reading an SQLite file's pages and overwriting them, as a failing disk would, for the tests of the repair.
 namespace teste {
 
+// A file's bytes; nothing when it cannot be read.
+inline QByteArray conteudoDe(const QString& arquivo)
+{
+    QFile f(arquivo);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
 // Runs `acao` on a connection of its own to the database file, when it opens.
 inline void comConexao(const QString& banco, const std::function<void(QSqlDatabase&)>& acao)
 {
@@ -64,6 +71,25 @@ inline bool sobrescrevePagina(const QString& banco, qint64 pagina, const QByteAr
     QFile f(banco);
     return tamanho > 0 && f.open(QIODevice::ReadWrite) && f.seek((pagina - 1) * tamanho) &&
            f.write(conteudo) == conteudo.size();
+}
+
+using Linhas = QList<std::pair<qint64, QString>>;
+
+// The mixes of Tracos that can still be read one by one (key and name), of the keys the table held before the
+// damage.
+inline Linhas linhasLegiveis(const QString& banco, const QList<qint64>& chaves)
+{
+    Linhas linhas;
+    comConexao(banco, [&](QSqlDatabase& db) {
+        QSqlQuery q(db);
+        q.prepare(QStringLiteral("SELECT NomeTraco FROM Tracos NOT INDEXED WHERE _rowid_ = ?"));
+        for (const qint64 chave : chaves) {
+            q.addBindValue(chave);
+            if (q.exec() && q.next())
+                linhas.append({chave, q.value(0).toString()});
+        }
+    });
+    return linhas;
 }
 
 } // namespace teste

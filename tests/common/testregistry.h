@@ -24,8 +24,8 @@ inline int registerTest(TestFactory factory)
 void preparaTelaDeTeste();
 
 // Runs every registered test class with the command line's options, once the application object exists. Options
-// (such as -v2 or -o file,txt) go to each class; test functions named on the command line ("catalogoVazio",
-// "TestTraco::catalogoVazio", "renomear:nome livre") go only to the class that has them, and a name no class has is
+// (such as -v2 or -o file,txt) go to each class; test functions named on the command line ("navegacao",
+// "TestTraco::navegacao", "renomear:nome livre") go only to the class that has them, and a name no class has is
 // an error. Returns the process's exit status.
 int runRegisteredTests(int argc, char** argv);
 

@@ -1,3 +1,4 @@
+#include "paginas.h"
 #include "testregistry.h"
 
 #include "desktop/mostraerro.h"
@@ -20,13 +21,6 @@ Q_DECLARE_METATYPE(desktop::Dialogs::Icone)
 class TestMostraErro : public QObject
 {
     Q_OBJECT
-
-private:
-    static QByteArray le(const QString& arquivo)
-    {
-        QFile f(arquivo);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
 
 private slots:
     void arquivoSubstituidoOuProtegidoNaoEhErroDoPrograma_data()
@@ -85,7 +79,7 @@ private slots:
         // The scripted answer runs while the message is up: the administrator's block must already be in the log.
         bool gravadoAntes = false;
         dialogs->aoMostrar([&](const desktop::ScriptedDialogs::Mensagem&) {
-            gravadoAntes = le(dir.filePath(QStringLiteral("Dados/Erros.txt")))
+            gravadoAntes = teste::conteudoDe(dir.filePath(QStringLiteral("Dados/Erros.txt")))
                                .contains("Erro n\xfamero: " + QByteArray::number(numero));
         });
 

@@ -8,7 +8,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QRandomGenerator>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
@@ -21,18 +20,16 @@
 using platform::Database;
 using platform::RelatorioDeReparo;
 using platform::Transaction;
+using teste::conteudoDe;
 using teste::erroDe;
+using teste::Linhas;
+using teste::linhasLegiveis;
 using teste::paginasDe;
+using teste::ruido;
 using teste::sobrescrevePagina;
 using Resultado = platform::RelatorioDeReparo::Resultado;
 
 namespace {
-
-QByteArray conteudoDe(const QString& caminho)
-{
-    QFile arquivo(caminho);
-    return arquivo.open(QIODevice::ReadOnly) ? arquivo.readAll() : QByteArray();
-}
 
 void grava(const QString& caminho, const QByteArray& conteudo)
 {
@@ -41,24 +38,19 @@ void grava(const QString& caminho, const QByteArray& conteudo)
     arquivo.write(conteudo);
 }
 
-QByteArray bytesAleatorios(qsizetype tamanho)
-{
-    QRandomGenerator gerador(1234);
-    QByteArray bytes(tamanho, Qt::Uninitialized);
-    for (char& byte : bytes)
-        byte = static_cast<char>(gerador.bounded(256));
-    return bytes;
-}
-
-// A catalogue of `linhas` mixes with an index on the name, written as the program writes it.
-void criaCatalogo(const QString& caminho, int linhas)
+// A catalogue of `linhas` mixes written as the program writes it; their keys are `chave`, SQL of the row number x,
+// and an index on the name is built first when asked for.
+void criaCatalogo(const QString& caminho, int linhas, const QString& chave = QStringLiteral("x"), bool indice = false)
 {
     Database db(QStringLiteral("fixture"));
     db.create(caminho);
     db.exec(QStringLiteral("CREATE TABLE Tracos(Codigo INTEGER PRIMARY KEY AUTOINCREMENT, NomeTraco TEXT NOT NULL, "
                            "TracoVariante INTEGER NOT NULL)"));
+    if (indice)
+        db.exec(QStringLiteral("CREATE INDEX PorNome ON Tracos(NomeTraco)"));
     db.exec(QStringLiteral("WITH RECURSIVE n(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM n WHERE x < ?) "
-                           "INSERT INTO Tracos(NomeTraco, TracoVariante) SELECT printf('Traço %05d', x), x % 3 FROM n"),
+                           "INSERT INTO Tracos SELECT %1, printf('Traço %05d', x), x % 3 FROM n")
+                .arg(chave),
             {linhas});
     db.exec(QStringLiteral("PRAGMA user_version = 7"));
 }
@@ -74,8 +66,7 @@ QVariant valorEm(const QString& caminho, const QString& sql)
 void estragaPaginas(const QString& caminho, qint64 primeira, qint64 ultima = 0)
 {
     const qint64 tamanhoDaPagina = valorEm(caminho, QStringLiteral("PRAGMA page_size")).toLongLong();
-    QVERIFY(sobrescrevePagina(caminho, primeira,
-                              bytesAleatorios((std::max(ultima, primeira) - primeira + 1) * tamanhoDaPagina)));
+    QVERIFY(sobrescrevePagina(caminho, primeira, ruido((std::max(ultima, primeira) - primeira + 1) * tamanhoDaPagina)));
 }
 
 // Builds an index on the name of the catalogue's mixes, after running `antes`, and overwrites it with noise: built
@@ -94,24 +85,6 @@ void estragaIndicePorNome(const QString& caminho, const QString& antes = {})
         paginas = db.scalar(QStringLiteral("PRAGMA page_count")).toLongLong();
     }
     estragaPaginas(caminho, raiz, paginas);
-}
-
-using Linhas = QList<std::pair<qint64, QString>>;
-
-// The rows that can still be read one by one, for every key the table held before the damage.
-Linhas linhasLegiveis(const QString& caminho, const QList<qint64>& chaves)
-{
-    Database db(QStringLiteral("legiveis"));
-    db.open(caminho);
-    Linhas linhas;
-    for (const qint64 chave : chaves) {
-        QSqlQuery q(db.handle());
-        q.prepare(QStringLiteral("SELECT NomeTraco FROM Tracos NOT INDEXED WHERE _rowid_ = ?"));
-        q.addBindValue(chave);
-        if (q.exec() && q.next())
-            linhas.append({chave, q.value(0).toString()});
-    }
-    return linhas;
 }
 
 Linhas linhasDe(const QString& caminho)
@@ -156,10 +129,10 @@ private slots:
         QTest::newRow("pasta inexistente") << "pasta inexistente" << QByteArray() << 3024;
         QTest::newRow("pasta no lugar do arquivo") << "pasta" << QByteArray() << 3024;
         QTest::newRow("arquivo de texto") << "arquivo" << QByteArray("Traço 1: cimento, areia, brita\r\n") << 3343;
-        QTest::newRow("bytes aleatórios") << "arquivo" << bytesAleatorios(16384) << 3343;
+        QTest::newRow("bytes aleatórios") << "arquivo" << ruido(16384) << 3343;
         QTest::newRow("arquivo vazio") << "arquivo" << QByteArray() << 3049;
         QTest::newRow("cabeçalho de banco e resto perdido")
-            << "arquivo" << QByteArray("SQLite format 3\0", 16) + bytesAleatorios(8192) << 3049;
+            << "arquivo" << QByteArray("SQLite format 3\0", 16) + ruido(8192) << 3049;
         QTest::newRow("banco íntegro") << "banco" << QByteArray() << 0;
     }
     void abrindoBancoSemDanoAReparar()
@@ -264,21 +237,10 @@ private slots:
         QFETCH(QString, dano);
         QFETCH(bool, indiceInteiro);
         constexpr int Total = 3000;
+        criaCatalogo(m_caminho, Total, chaves, true);
         QList<qint64> todas;
-        {
-            Database db(QStringLiteral("fixture"));
-            db.create(m_caminho);
-            db.exec(QStringLiteral("CREATE TABLE Tracos(Codigo INTEGER PRIMARY KEY AUTOINCREMENT, NomeTraco TEXT NOT "
-                                   "NULL, TracoVariante INTEGER NOT NULL)"));
-            db.exec(QStringLiteral("CREATE INDEX PorNome ON Tracos(NomeTraco)"));
-            db.exec(QStringLiteral("WITH RECURSIVE n(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM n WHERE x < ?) "
-                                   "INSERT INTO Tracos SELECT %1, printf('Traço %05d', x), x % 3 FROM n")
-                        .arg(chaves),
-                    {Total});
-            QSqlQuery q = db.exec(QStringLiteral("SELECT Codigo FROM Tracos ORDER BY Codigo"));
-            while (q.next())
-                todas.append(q.value(0).toLongLong());
-        }
+        for (const auto& [chave, nome] : linhasDe(m_caminho))
+            todas.append(chave);
         QCOMPARE(todas.size(), Total);
         const QList<qint64> folhas = paginasDe(m_caminho, QStringLiteral("Tracos"));
         const QList<qint64> indice = paginasDe(m_caminho, QStringLiteral("PorNome"));

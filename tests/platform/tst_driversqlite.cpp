@@ -1,12 +1,12 @@
 #include "testregistry.h"
 
 #include "dbtestutil.h"
+#include "paginas.h"
 #include "platform/database.h"
 #include "platform/driversqlite.h"
 #include "platform/recordset.h"
 #include "platform/transaction.h"
 
-#include <QFile>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QTemporaryDir>
@@ -274,15 +274,8 @@ private slots:
         const DriverSqlite driver;
         QCOMPARE(driver.verifica(caminho), 0);
         QCOMPARE(driver.repara(caminho).resultado, platform::RelatorioDeReparo::Resultado::NaoPrecisou);
-        {
-            QFile arquivo(caminho);
-            QVERIFY(arquivo.open(QIODevice::ReadWrite));
-            const QByteArray cabecalho = arquivo.read(100);
-            const int tamanho = (quint8(cabecalho[16]) << 8) | quint8(cabecalho[17]);
-            // The table's root is a leaf holding its one mix.
-            QVERIFY(arquivo.seek((raiz - 1) * tamanho));
-            QVERIFY(arquivo.write(QByteArray(1, '\x01')) == 1);
-        }
+        // The table's root is a leaf holding its one mix.
+        QVERIFY(teste::sobrescrevePagina(caminho, raiz, QByteArray(1, '\x01')));
         QCOMPARE(driver.verifica(caminho), int(platform::BancoDanificado));
         QCOMPARE(driver.repara(caminho).resultado, platform::RelatorioDeReparo::Resultado::Reparado);
         QCOMPARE(driver.verifica(caminho), 0);

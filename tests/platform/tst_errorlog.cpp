@@ -1,3 +1,4 @@
+#include "paginas.h"
 #include "testregistry.h"
 
 #include "platform/errorlog.h"
@@ -13,12 +14,6 @@ class TestErrorLog : public QObject
     Q_OBJECT
 
 private:
-    static QByteArray le(const QString& arquivo)
-    {
-        QFile f(arquivo);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
-
     const QDateTime m_momento{QDate(2026, 12, 4), QTime(14, 5, 33)};
 
 private slots:
@@ -39,9 +34,9 @@ private slots:
                    "\r\nVers\xe3o " QUENVAR_VERSAO "\r\nErro n\xfamero: " + numero +
                    "\r\nDescri\xe7\xe3o: " + descricao + "\r\n\r\n";
         };
-        QCOMPARE(le(arquivo), "***** NAO APAGUE AS LINHAS ABAIXO *****\r\n\r\n" +
-                                  bloco("Inserindo", "3021", "Sem registro") +
-                                  bloco("Erro de Validade Campo obrigat\xf3rio", "3022", "Campo obrigat\xf3rio"));
+        QCOMPARE(teste::conteudoDe(arquivo),
+                 "***** NAO APAGUE AS LINHAS ABAIXO *****\r\n\r\n" + bloco("Inserindo", "3021", "Sem registro") +
+                     bloco("Erro de Validade Campo obrigat\xf3rio", "3022", "Campo obrigat\xf3rio"));
     }
 
     void mensagemDoUsuario()
@@ -67,7 +62,7 @@ private slots:
         QVERIFY(b.waitForFinished(60000));
         QCOMPARE(a.exitCode(), 0);
         QCOMPARE(b.exitCode(), 0);
-        const QByteArray texto = le(arquivo);
+        const QByteArray texto = teste::conteudoDe(arquivo);
         QVERIFY(texto.startsWith("***** NAO APAGUE AS LINHAS ABAIXO *****\r\n\r\n"));
         QCOMPARE(texto.count("NAO APAGUE"), 1);
         // Every block is whole: eight lines in order, and each writer's blocks in its own order.

@@ -1,8 +1,10 @@
 #include "testregistry.h"
 
+#include "platform/aplicacao.h"
 #include "platform/paths.h"
 #include "platform/singleinstance.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -20,14 +22,10 @@ private slots:
     {
         QTest::addColumn<QString>("pasta");
         QTest::addColumn<QString>("esperado");
-        QTest::newRow("sem separador") << "/opt/quenvar"
-                                       << "/opt/quenvar/";
-        QTest::newRow("raiz") << "/"
-                              << "/";
-        QTest::newRow("já termina em barra") << "/opt/quenvar/"
-                                             << "/opt/quenvar/";
-        QTest::newRow("barra invertida") << "C:\\Quenvar\\"
-                                         << "C:\\Quenvar\\";
+        QTest::newRow("sem separador") << QStringLiteral("/opt/quenvar") << "/opt/quenvar/";
+        QTest::newRow("raiz") << QStringLiteral("/") << "/";
+        QTest::newRow("já termina em barra") << QStringLiteral("/opt/quenvar/") << "/opt/quenvar/";
+        QTest::newRow("barra invertida") << QStringLiteral("C:\\Quenvar\\") << "C:\\Quenvar\\";
     }
     void separadorSoQuandoFalta()
     {
@@ -101,6 +99,31 @@ private slots:
         QVERIFY(segunda.ativandoAnterior());
         QVERIFY(pedidos.wait(5000));
         QCOMPARE(pedidos.size(), 1);
+    }
+
+    // Qt's own dialogs speak Portuguese once the program installs Qt's translation.
+    void textosDoQt_data()
+    {
+        QTest::addColumn<QString>("contexto");
+        QTest::addColumn<QString>("original");
+        QTest::addColumn<QString>("traduzido");
+        const char* const textos[][4] = {
+            {"botão Cancelar", "QPlatformTheme", "Cancel", "Cancelar"},
+            {"botão Salvar", "QPlatformTheme", "Save", "Salvar"},
+            {"diálogo de arquivo", "QFileDialog", "Look in:", "Procurar em:"},
+            {"diálogo de impressão", "QPrintDialog", "Print", "Imprimir"},
+        };
+        for (const auto& [linha, contexto, original, traduzido] : textos)
+            QTest::newRow(linha) << contexto << original << QString::fromUtf8(traduzido);
+    }
+    void textosDoQt()
+    {
+        QFETCH(QString, contexto);
+        QFETCH(QString, original);
+        QFETCH(QString, traduzido);
+        QVERIFY(platform::Aplicacao::traduzOQt());
+        QCOMPARE(QCoreApplication::translate(contexto.toLatin1().constData(), original.toLatin1().constData()),
+                 traduzido);
     }
 };
 
