@@ -414,6 +414,24 @@ private slots:
         QCOMPARE(l->modelo()->rowCount(), j.form()->totalRegistros());
     }
 
+    // The list comes back where, as large as and whether the user left it.
+    void listaVoltaComoFicou()
+    {
+        Janela j;
+        catalogview::ListaTracos* l = abreLista(j);
+        l->setFloating(true);
+        const QSize tamanho(420, 333);
+        l->resize(tamanho);
+        QVERIFY(j.traco->close());
+        platform::Database::shared().open(j.pasta.local());
+        j.traco = std::make_unique<app::Traco>(platform::Database::shared());
+        j.traco->show();
+        l = j.traco->findChild<catalogview::ListaTracos*>();
+        QVERIFY(l->isVisible());
+        QVERIFY(l->isFloating());
+        QCOMPARE(l->size(), tamanho);
+    }
+
     // While a mix is edited the list asks first, as closing does: Cancelar keeps the edit, Não leaves it.
     void respeitaEdicao_data()
     {
