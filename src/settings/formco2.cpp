@@ -72,6 +72,9 @@ FormCO2::FormCO2(platform::Database& db, QWidget* parent)
     m_tabela->resizeColumnToContents(1);
     m_tabela->setColumnWidth(ColunaFator, 150);
     m_tabela->setAccessibleName(QStringLiteral("Fatores de emissão dos produtos"));
+    // The factor is the only thing typed here: the form opens on the first one.
+    if (!m_produtos.isEmpty())
+        m_tabela->setCurrentCell(0, ColunaFator);
 
     const QStringList legendas{QStringLiteral("&Gravar"), QStringLiteral("&Cancelar"), QStringLiteral("Aj&uda")};
     auto* som = new SomDosBotoes(this);
