@@ -26,6 +26,7 @@
 #include "preview/visualiza.h"
 #include "preview/visualizador.h"
 #include "printing/ficha.h"
+#include "settings/formco2.h"
 #include "settings/formcons.h"
 #include "settings/formmass.h"
 #include "widgets/caixatexto.h"
@@ -50,6 +51,8 @@
 #include <QTabWidget>
 #include <QToolBar>
 #include <QWhatsThis>
+
+#include <memory>
 
 namespace app {
 
@@ -450,6 +453,7 @@ void Traco::montaComandos()
         {QStringLiteral("ID_Cancelar"), [this] { m_form->Gravando(Fim::Cancelar); }},
         {QStringLiteral("ID_MassasEspecíficas"), [this] { RotinaMassa(); }},
         {QStringLiteral("ID_AbatimentodoConcreto"), [this] { RotinaAbatimento(); }},
+        {QStringLiteral("ID_FatoresCO2"), [this] { RotinaFatoresCO2(); }},
         {QStringLiteral("ID_AssistentedeTraços"), [this] { RotinaAssistente(); }},
         {QStringLiteral("ID_AjudadoPrograma"),
          [this] {
@@ -726,6 +730,23 @@ void Traco::RotinaMassa()
 void Traco::RotinaAbatimento()
 {
     abreFormulario(m_formCons);
+}
+
+void Traco::RotinaFatoresCO2()
+{
+    std::unique_ptr<settings::FormCO2> form;
+    try {
+        form = std::make_unique<settings::FormCO2>(m_db, this);
+    } catch (const platform::DbError& erro) {
+        desktop::MostraErro(QStringLiteral("Fatores de Emissão"), erro.numero(), erro.descricao());
+        return;
+    }
+    // New factors change the CO2 of the mix shown and of every line of the list.
+    connect(form.get(), &settings::FormCO2::atualizaVista, this, [this] {
+        m_form->esqueceProdutos();
+        m_lista->recarrega();
+    });
+    abreFormulario(form.get());
 }
 
 void Traco::ativacao()

@@ -76,6 +76,8 @@ public:
     QWidget* controleDoMenu() const { return m_controleDoMenu; }
     void RotinaMassa();
     void RotinaAbatimento();
+    // "Fatores de Emissão (CO₂)": the form is read afresh each time, the products may have changed meanwhile.
+    void RotinaFatoresCO2();
     void RotinaTraco();
     void RotinaAssistente();
     void MostraPasta();

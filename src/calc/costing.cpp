@@ -39,21 +39,17 @@ std::optional<ProductInfo> productNamed(const ProductTable& products, const QStr
     return products.findByName(chosen);
 }
 
-double aggregatePrice(const std::optional<ProductInfo>& product, double bulkMass)
+std::optional<double> perLitre(const std::optional<ProductInfo>& product, PerProductUnit value, double bulkMass)
 {
-    double price = 0.0;
-    if (!product || !product->price) {
-        return price;
+    if (!product || !((*product).*value)) {
+        return std::nullopt;
     }
-    if (const std::optional<double> litres = litresPerUnit(product->unit, bulkMass)) {
-        store(price, quot(*product->price, *litres));
+    double perLitre = 0.0;
+    if (const std::optional<double> litres = litresPerUnit(product->unit, bulkMass);
+        litres && store(perLitre, quot(*((*product).*value), *litres))) {
+        return perLitre;
     }
-    return price;
-}
-
-double plainPrice(const std::optional<ProductInfo>& product)
-{
-    return product && product->price ? *product->price : 0.0;
+    return std::nullopt;
 }
 
 } // namespace
@@ -84,22 +80,37 @@ std::array<double, costLines> costLineQuantities(const CalcState& state)
     return {state.Cm, state.Lfsm, state.Lcsm, state.Lg1m, state.Lg2m, state.A1m, state.A2m, state.Hm};
 }
 
-std::array<double, costLines> unitPrices(const CalcState& state, const ProductTable& products)
+std::array<std::optional<double>, costLines> unitValues(const CalcState& state, const ProductTable& products,
+                                                        PerProductUnit value)
 {
     const std::array<QString, costLines> name = costLineProducts(state);
-    std::array<double, costLines> price{};
+    std::array<std::optional<double>, costLines> perUnit{};
 
-    // Cement is bought by the bag: the bag's price over the bag's mass gives the price of a kilogram.
-    if (const auto cement = productNamed(products, name[0]); cement && cement->price) {
-        store(price[0], quot(*cement->price, cement->weight));
+    // Cement is bought by the bag: the bag's value over the bag's mass gives the value of a kilogram.
+    if (const auto cement = productNamed(products, name[0]); cement && (*cement).*value) {
+        if (double perKg = 0.0; store(perKg, quot(*((*cement).*value), cement->weight))) {
+            perUnit[0] = perKg;
+        }
     }
-    price[1] = aggregatePrice(productNamed(products, name[1]), state.rhoS);
-    price[2] = aggregatePrice(productNamed(products, name[2]), state.rhoS);
-    price[3] = aggregatePrice(productNamed(products, name[3]), state.rhoG);
-    price[4] = aggregatePrice(productNamed(products, name[4]), state.rhoG);
+    perUnit[1] = perLitre(productNamed(products, name[1]), value, state.rhoS);
+    perUnit[2] = perLitre(productNamed(products, name[2]), value, state.rhoS);
+    perUnit[3] = perLitre(productNamed(products, name[3]), value, state.rhoG);
+    perUnit[4] = perLitre(productNamed(products, name[4]), value, state.rhoG);
     // Admixtures and labour are measured in their product's own unit.
     for (int line : {5, 6, 7}) {
-        price[line] = plainPrice(productNamed(products, name[line]));
+        if (const auto product = productNamed(products, name[line])) {
+            perUnit[line] = (*product).*value;
+        }
+    }
+    return perUnit;
+}
+
+std::array<double, costLines> unitPrices(const CalcState& state, const ProductTable& products)
+{
+    const std::array<std::optional<double>, costLines> perUnit = unitValues(state, products, &ProductInfo::price);
+    std::array<double, costLines> price{};
+    for (int line = 0; line < costLines; ++line) {
+        price[line] = perUnit[line].value_or(0.0);
     }
     return price;
 }

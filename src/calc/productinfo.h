@@ -17,6 +17,8 @@ struct ProductInfo
     QString unit;
     // Mass of one unit in kg (a bag of cement: its mass).
     double weight = 0.0;
+    // Greenhouse gases emitted making one unit, in kg CO2e; nothing when the company has not given a factor.
+    std::optional<double> co2Factor;
 };
 
 } // namespace calc

@@ -20,13 +20,17 @@ QString porNomeEVariante(const platform::Database& db)
     return QStringLiteral("ORDER BY %1, TracoVariante;").arg(db.ordemDeTexto(QStringLiteral("NomeTraco")));
 }
 
-// A product joined to its unit, with the fields the calculation needs, the first stored of those meeting `condicao`.
-QString produtoParaCalculo(const platform::Database& db, const QString& condicao)
+// A product joined to its unit and its CO2 factor, with the fields the calculation needs, the first stored of those
+// meeting `condicao`. A database not yet upgraded has no factors: the column is Null.
+QString produtoParaCalculo(const platform::Database& db, const QString& condicao, bool comFatores)
 {
-    return QStringLiteral("SELECT p.CodigoProduto, p.NomeProduto, p.PrecoCustoComPerda, p.Peso, u.NomeUnidade "
-                          "FROM Produtos p LEFT JOIN Unidades u ON u.CodigoUnidade = p.Unidade WHERE %1 "
+    return QStringLiteral("SELECT p.CodigoProduto, p.NomeProduto, p.PrecoCustoComPerda, p.Peso, u.NomeUnidade, %3 "
+                          "FROM Produtos p LEFT JOIN Unidades u ON u.CodigoUnidade = p.Unidade %4 WHERE %1 "
                           "ORDER BY p.%2 LIMIT 1")
-        .arg(condicao, db.chave(QStringLiteral("Produtos")));
+        .arg(condicao, db.chave(QStringLiteral("Produtos")),
+             comFatores ? QStringLiteral("f.FatorCO2") : QStringLiteral("NULL"),
+             comFatores ? QStringLiteral("LEFT JOIN FatoresEmissao f ON f.CodigoProduto = p.CodigoProduto")
+                        : QString());
 }
 
 } // namespace
@@ -243,14 +247,23 @@ Consulta produtosComTrecho(const platform::Database& db, const QString& trecho)
             {QLatin1Char('%') + trecho + QLatin1Char('%')}};
 }
 
-Consulta produtoParaCalculoPeloNome(const platform::Database& db, const QString& nome)
+Consulta produtoParaCalculoPeloNome(const platform::Database& db, const QString& nome, bool comFatores)
 {
-    return {produtoParaCalculo(db, QStringLiteral("p.NomeProduto = ?")), {nome}};
+    return {produtoParaCalculo(db, QStringLiteral("p.NomeProduto = ?"), comFatores), {nome}};
 }
 
-Consulta produtoParaCalculoPeloCodigo(const platform::Database& db, qint64 codigo)
+Consulta produtoParaCalculoPeloCodigo(const platform::Database& db, qint64 codigo, bool comFatores)
 {
-    return {produtoParaCalculo(db, QStringLiteral("p.CodigoProduto = ?")), {codigo}};
+    return {produtoParaCalculo(db, QStringLiteral("p.CodigoProduto = ?"), comFatores), {codigo}};
+}
+
+Consulta fatoresDosProdutos(const platform::Database& db)
+{
+    return {QStringLiteral("SELECT p.CodigoProduto, p.NomeProduto, u.NomeUnidade, f.FatorCO2 FROM Produtos p "
+                           "LEFT JOIN Unidades u ON u.CodigoUnidade = p.Unidade "
+                           "LEFT JOIN FatoresEmissao f ON f.CodigoProduto = p.CodigoProduto ORDER BY p.") +
+                db.chave(QStringLiteral("Produtos")),
+            {}};
 }
 
 Consulta listaDePrecos(const platform::Database& db)

@@ -101,10 +101,13 @@ Consulta dataDosPrecos(const platform::Database& db);
 Consulta codigoDoProduto(const platform::Database& db, const QString& nome);
 // NomeProduto and Peso of every product whose name holds `trecho`, in the order they were stored.
 Consulta produtosComTrecho(const platform::Database& db, const QString& trecho);
-// CodigoProduto, NomeProduto, PrecoCustoComPerda, Peso and the unit's NomeUnidade of the product with the name, or
-// with the code.
-Consulta produtoParaCalculoPeloNome(const platform::Database& db, const QString& nome);
-Consulta produtoParaCalculoPeloCodigo(const platform::Database& db, qint64 codigo);
+// CodigoProduto, NomeProduto, PrecoCustoComPerda, Peso, the unit's NomeUnidade and the product's FatorCO2 of the
+// product with the name, or with the code; FatorCO2 is Null without `comFatores` (a database without the table).
+Consulta produtoParaCalculoPeloNome(const platform::Database& db, const QString& nome, bool comFatores);
+Consulta produtoParaCalculoPeloCodigo(const platform::Database& db, qint64 codigo, bool comFatores);
+// CodigoProduto, NomeProduto, the unit's NomeUnidade and FatorCO2 (Null when none) of every product, in the order
+// they were stored.
+Consulta fatoresDosProdutos(const platform::Database& db);
 // NomeProduto, the unit's NomeUnidade, PrecoCustoComPerda and DataPrecoCusto of every product, in the order they
 // were stored: the price list.
 Consulta listaDePrecos(const platform::Database& db);

@@ -8,6 +8,7 @@
 
 #include "calc/calcstate.h"
 #include "calc/carregatraco.h"
+#include "calc/emissaoco2.h"
 #include "platform/database.h"
 #include "platform/recordset.h"
 
@@ -35,6 +36,7 @@ struct LinhaLida
     const QSqlRecord* registro = nullptr;
     const QHash<QString, int>* indices = nullptr;
     calc::CalcState estado;
+    calc::EmissaoCO2 emissao;
 
     QVariant campo(const QString& nome) const
     {
@@ -62,6 +64,21 @@ QVariant inteiroDoTexto(const QVariant& guardado)
     bool ok = false;
     const int valor = guardado.toString().trimmed().toInt(&ok);
     return ok ? QVariant(valor) : QVariant();
+}
+
+// The kg CO2e per m³ of the materials, empty when no product of the mix has a factor; and the products used
+// without one (a list in JSON), while any is named the figure is partial.
+const std::array<ColunaExportada, 2>& colunasDeCO2()
+{
+    static const std::array<ColunaExportada, 2> colunas{
+        ColunaExportada{QStringLiteral("CO2"), Tipo::Real, "#,##0.0", 10},
+        ColunaExportada{QStringLiteral("SemFatorCO2"), Tipo::Texto, nullptr, 24}};
+    return colunas;
+}
+
+QVariant co2(const LinhaLida& l)
+{
+    return l.emissao.calculavel ? QVariant(l.emissao.kgCO2PorM3) : QVariant();
 }
 
 struct ColunaDaPlanilha
@@ -129,6 +146,8 @@ const QList<ColunaDaPlanilha>& colunasDaPlanilha()
          [](L l) { return l.campo(QStringLiteral("PrecoCustoSemPerda")); }},
         {{QStringLiteral("Custo com perdas (R$/m³)"), Tipo::Real, "#,##0.00", 13},
          [](L l) { return l.campo(QStringLiteral("PrecoCustoComPerda")); }},
+        {colunasDeCO2()[0], [](L l) { return co2(l); }},
+        {colunasDeCO2()[1], [](L l) { return QVariant(l.emissao.semFator.join(QStringLiteral(", "))); }},
     };
     return colunas;
 }
@@ -241,6 +260,8 @@ Exportacao::Resultado Exportacao::grava(const QString& arquivo, const Progresso&
     } else {
         for (const CampoGuardado& guardado : guardados)
             colunas.append(guardado.coluna);
+        colunas.append(colunasDeCO2()[0]);
+        colunas.append(colunasDeCO2()[1]);
     }
 
     platform::RecordSet registros(m_banco);
@@ -271,11 +292,12 @@ Exportacao::Resultado Exportacao::grava(const QString& arquivo, const Progresso&
             }
             lida.registro = &registro;
             QVariantList valores;
+            // Each row in a state of its own: a field that cannot be read leaves nothing of the previous mix.
+            lida.estado = calc::CalcState();
+            calc::CarregaTraco(
+                lida.estado, [&lida](const QString& nome) { return lida.campo(nome); }, &produtos);
+            lida.emissao = calc::emissaoCO2(lida.estado, produtos);
             if (planilha) {
-                // Each row in a state of its own: a field that cannot be read leaves nothing of the previous mix.
-                lida.estado = calc::CalcState();
-                calc::CarregaTraco(
-                    lida.estado, [&lida](const QString& nome) { return lida.campo(nome); }, &produtos);
                 for (const ColunaDaPlanilha& coluna : colunasDaPlanilha())
                     valores.append(coluna.valor(lida));
             } else {
@@ -290,6 +312,8 @@ Exportacao::Resultado Exportacao::grava(const QString& arquivo, const Progresso&
                         valor.isNull() ? std::nullopt : produtos.findByCode(valor.toLongLong());
                     valores.append(produto ? produto->name : QString());
                 }
+                valores.append(co2(lida));
+                valores.append(lida.emissao.semFator);
             }
             if (!formato->linha(saida, valores))
                 return falhou(formato->erro());

@@ -1,6 +1,7 @@
 #include "formatodeexportacao.h"
 
 #include <QIODevice>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 
@@ -38,6 +39,8 @@ private:
     {
         if (valor.isNull())
             return QJsonValue::Null;
+        if (valor.typeId() == QMetaType::QStringList)
+            return QJsonArray::fromStringList(valor.toStringList());
         switch (tipo) {
         case ColunaExportada::Tipo::Logico:
         case ColunaExportada::Tipo::SimNao:

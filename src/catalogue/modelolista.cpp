@@ -1,9 +1,15 @@
 #include "modelolista.h"
 
+#include "tabelaprodutos.h"
+
+#include "calc/calcstate.h"
+#include "calc/carregatraco.h"
+#include "calc/emissaoco2.h"
 #include "calc/formats.h"
 #include "platform/database.h"
 
 #include <QLocale>
+#include <QSqlField>
 #include <QSqlQuery>
 #include <QStringList>
 
@@ -11,11 +17,16 @@ namespace catalogue {
 
 namespace {
 
-// The fields of a line, in the order of the columns (the key first), the cement by the name of its product.
+// The fields of a line, in the order of the columns (the key first), the cement by the name of its product; then the
+// whole row, from which the CO2 is computed.
 const QString kCamposDaLinha = QStringLiteral(
     "SELECT Tracos.Codigo, Tracos.NomeTraco, Tracos.TracoVariante, Tracos.Plantao, Tracos.Resistencia, Tracos.Fator, "
-    "Produtos.NomeProduto, Tracos.PrecoCustoComPerda, Tracos.DataCadastro, Tracos.DataCotacao "
+    "Produtos.NomeProduto, Tracos.PrecoCustoComPerda, Tracos.DataCadastro, Tracos.DataCotacao, Tracos.* "
     "FROM Tracos LEFT JOIN Produtos ON Produtos.CodigoProduto = Tracos.TracoCimentoCod ");
+
+// The fields the CO2 of a line adds to its record.
+const QString kCampoCO2 = QStringLiteral("_CO2");
+const QString kCampoSemFator = QStringLiteral("_SemFatorCO2");
 
 // A date as the catalogue writes it, "dd-mm-aaaa", turned so that its text sorts by day.
 QString diaEmOrdem(const QString& campo)
@@ -25,7 +36,13 @@ QString diaEmOrdem(const QString& campo)
 
 } // namespace
 
-ModeloLista::ModeloLista(platform::Database& db, QObject* parent) : QAbstractTableModel(parent), m_db(db) {}
+ModeloLista::ModeloLista(platform::Database& db, QObject* parent)
+    : QAbstractTableModel(parent), m_db(db), m_tabelaProdutos(std::make_unique<TabelaProdutos>(db)),
+      m_produtos(std::make_unique<ProdutosLembrados>(*m_tabelaProdutos))
+{
+}
+
+ModeloLista::~ModeloLista() = default;
 
 QString ModeloLista::semAcentos(const QString& texto)
 {
@@ -56,6 +73,7 @@ private:
 void ModeloLista::abre()
 {
     const Reinicio reinicio(*this);
+    m_produtos->esquece();
     m_nomesLidos = false;
     leChaves(m_coluna, m_sentido);
     aplicaFiltro();
@@ -250,8 +268,11 @@ const QSqlRecord* ModeloLista::linha(int linha) const
     try {
         QSqlQuery q = m_db.exec(
             kCamposDaLinha + QStringLiteral("WHERE Tracos.Codigo IN (%1)").arg(marcas.join(QLatin1Char(','))), valores);
-        while (q.next())
-            linhas[lugar.value(q.value(0).toLongLong())] = q.record();
+        while (q.next()) {
+            QSqlRecord& registro = linhas[lugar.value(q.value(0).toLongLong())];
+            registro = q.record();
+            acrescentaCO2(registro);
+        }
     } catch (const platform::DbError&) {
         // The line shows empty; the next look reads its block again.
         return nullptr;
@@ -266,8 +287,32 @@ const QSqlRecord* ModeloLista::linha(int linha) const
     return registro.isEmpty() ? nullptr : &registro;
 }
 
+void ModeloLista::acrescentaCO2(QSqlRecord& registro) const
+{
+    calc::CalcState estado;
+    calc::CarregaTraco(
+        estado,
+        [&registro](const QString& nome) {
+            const int i = registro.indexOf(nome);
+            return i < 0 ? QVariant() : registro.value(i);
+        },
+        m_produtos.get());
+    const calc::EmissaoCO2 emissao = calc::emissaoCO2(estado, *m_produtos);
+    QString texto = calc::textoCO2(emissao, QLocale(QLocale::Portuguese, QLocale::Brazil));
+    if (emissao.calculavel && !emissao.semFator.isEmpty())
+        texto += QStringLiteral(" (parcial)");
+    registro.append(QSqlField(kCampoCO2, QMetaType(QMetaType::QString)));
+    registro.setValue(kCampoCO2, texto);
+    registro.append(QSqlField(kCampoSemFator, QMetaType(QMetaType::QString)));
+    registro.setValue(kCampoSemFator, emissao.semFator.isEmpty() ? texto
+                                                                 : QStringLiteral("Sem fator: ") +
+                                                                       emissao.semFator.join(QStringLiteral(", ")));
+}
+
 QString ModeloLista::texto(const QSqlRecord& registro, int coluna) const
 {
+    if (coluna == CO2)
+        return registro.value(kCampoCO2).toString();
     const QVariant valor = registro.value(coluna + 1);
     switch (coluna) {
     case Variante:
@@ -289,21 +334,25 @@ QVariant ModeloLista::data(const QModelIndex& indice, int papel) const
     if (!indice.isValid() || indice.row() >= m_visiveis.size())
         return {};
     if (papel == Qt::TextAlignmentRole) {
-        const bool numero = indice.column() == Fck || indice.column() == Custo || indice.column() == Abatimento;
+        const bool numero = indice.column() == Fck || indice.column() == Custo || indice.column() == Abatimento ||
+                            indice.column() == CO2;
         return int((numero ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
     }
     if (papel != Qt::DisplayRole && papel != Qt::ToolTipRole)
         return {};
     const QSqlRecord* registro = linha(indice.row());
+    if (registro && papel == Qt::ToolTipRole && indice.column() == CO2)
+        return registro->value(kCampoSemFator).toString();
     return registro ? texto(*registro, indice.column()) : QString();
 }
 
 QVariant ModeloLista::headerData(int secao, Qt::Orientation orientacao, int papel) const
 {
-    static const QStringList titulos{
-        QStringLiteral("Traço"),       QStringLiteral("Variante"),   QStringLiteral("Em uso"),
-        QStringLiteral("fck (MPa)"),   QStringLiteral("Abatimento"), QStringLiteral("Cimento"),
-        QStringLiteral("Custo R$/m³"), QStringLiteral("Cadastro"),   QStringLiteral("Cotação")};
+    static const QStringList titulos{QStringLiteral("Traço"),       QStringLiteral("Variante"),
+                                     QStringLiteral("Em uso"),      QStringLiteral("fck (MPa)"),
+                                     QStringLiteral("Abatimento"),  QStringLiteral("Cimento"),
+                                     QStringLiteral("Custo R$/m³"), QStringLiteral("Cadastro"),
+                                     QStringLiteral("Cotação"),     QStringLiteral("kg CO₂e/m³")};
     if (orientacao != Qt::Horizontal || papel != Qt::DisplayRole || secao < 0 || secao >= titulos.size())
         return QAbstractTableModel::headerData(secao, orientacao, papel);
     return titulos.at(secao);

@@ -7,11 +7,16 @@
 #include <QString>
 #include <QVector>
 
+#include <memory>
+
 namespace platform {
 class Database;
 }
 
 namespace catalogue {
+
+class ProdutosLembrados;
+class TabelaProdutos;
 
 // The whole catalogue as a table of mixes, one line per mix, for a list beside the mix form. Only what the list
 // needs to keep its order is read for every mix (the key), and what its filter needs (the name and the in-use mark)
@@ -20,19 +25,21 @@ namespace catalogue {
 // thousand mixes opens at once and scrolling reads only what comes into view.
 //
 // The order is the database's: names as a Brazilian reader sorts them, the variants of a name by number; sorted by
-// another column, mixes with the same value keep that order and mixes without a value go last either way. The
+// another column, mixes with the same value keep that order and mixes without a value go last either way; the CO2
+// column, computed for the lines read, does not sort (the catalogue's order stays). The
 // filter keeps the mixes whose name holds the text typed, without regard to accents or case ("acai" finds "Açaí").
 class ModeloLista : public QAbstractTableModel
 {
     Q_OBJECT
 public:
-    enum Coluna { Traco, Variante, EmUso, Fck, Abatimento, Cimento, Custo, Cadastro, Cotacao, NumeroDeColunas };
+    enum Coluna { Traco, Variante, EmUso, Fck, Abatimento, Cimento, Custo, Cadastro, Cotacao, CO2, NumeroDeColunas };
     // Lines read in one statement.
     static constexpr int LinhasPorBloco = 64;
     // Blocks kept at once; scrolling past them forgets the oldest.
     static constexpr int BlocosGuardados = 16;
 
     explicit ModeloLista(platform::Database& db, QObject* parent = nullptr);
+    ~ModeloLista() override;
 
     // Reads the catalogue's keys in the current order. Throws DbError.
     void abre();
@@ -81,8 +88,12 @@ private:
     QString ordemDaColuna(int coluna, Qt::SortOrder sentido) const;
     const QSqlRecord* linha(int linha) const;
     QString texto(const QSqlRecord& registro, int coluna) const;
+    void acrescentaCO2(QSqlRecord& registro) const;
 
     platform::Database& m_db;
+    // The products the CO2 of a line is computed with, read again with the catalogue.
+    std::unique_ptr<TabelaProdutos> m_tabelaProdutos;
+    std::unique_ptr<ProdutosLembrados> m_produtos;
     int m_coluna = Traco;
     Qt::SortOrder m_sentido = Qt::AscendingOrder;
     QString m_filtro;

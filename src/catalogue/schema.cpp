@@ -16,6 +16,10 @@ Campo chave(const char* nome)
 {
     return {QLatin1String(nome), Tipo::Chave};
 }
+Campo codigo(const char* nome)
+{
+    return {QLatin1String(nome), Tipo::Codigo};
+}
 Campo inteiro(const char* nome, int desde = 1)
 {
     return {QLatin1String(nome), Tipo::Inteiro, 0, false, desde};
@@ -44,6 +48,8 @@ QString tipoSql(const platform::Database& db, const Campo& campo)
     case Tipo::Chave:
         // Numbers are never given twice, not even after the last row is deleted: products refer to mix codes.
         return db.driver().tipoDaColuna(T::Chave);
+    case Tipo::Codigo:
+        return db.driver().tipoDaColuna(T::Inteiro) + QStringLiteral(" PRIMARY KEY");
     case Tipo::Inteiro:
         return db.driver().tipoDaColuna(T::Inteiro);
     case Tipo::Logico:
@@ -79,10 +85,24 @@ void criaIndice(platform::Database& db, const char* nome, const Tabela& tabela, 
         cria(QLatin1String(nome) + QStringLiteral("Exato"), exatos, false);
 }
 
+// The tables the upgrade step `passo` creates.
+void criaTabelas(platform::Database& db, int passo)
+{
+    for (const Tabela* tabela : Schema::tabelas()) {
+        if (tabela->desde != passo)
+            continue;
+        db.exec(Schema::criaTabela(db, *tabela, passo));
+        for (const QString& sql : db.driver().depoisDeCriarTabela(tabela->nome))
+            db.exec(sql);
+    }
+}
+
 // The columns the upgrade step `passo` adds to the tables that exist before it.
 void acrescentaColunas(platform::Database& db, int passo)
 {
     for (const Tabela* tabela : Schema::tabelas()) {
+        if (tabela->desde >= passo)
+            continue;
         for (const Campo& campo : tabela->campos) {
             if (campo.desde == passo)
                 db.exec(QStringLiteral("ALTER TABLE %1 ADD COLUMN %2 %3")
@@ -102,11 +122,7 @@ const QList<Passo>& passos()
         [](platform::Database& db) {
             for (const QString& sql : db.driver().preparacao())
                 db.exec(sql);
-            for (const Tabela* tabela : Schema::tabelas()) {
-                db.exec(Schema::criaTabela(db, *tabela, 1));
-                for (const QString& sql : db.driver().depoisDeCriarTabela(tabela->nome))
-                    db.exec(sql);
-            }
+            criaTabelas(db, 1);
             criaIndice(db, "TracosNomeVariante", Schema::tracos(),
                        {QStringLiteral("NomeTraco"), QStringLiteral("TracoVariante")}, true);
             criaIndice(db, "TracosCodigoTraco", Schema::tracos(), {QStringLiteral("CodigoTraco")});
@@ -125,6 +141,8 @@ const QList<Passo>& passos()
         // 3: the environmental aggressiveness class and the kind of element, of each mix and as the company's
         // choice for a new design.
         [](platform::Database& db) { acrescentaColunas(db, 3); },
+        // 4: the CO2 factors of the products, empty until the company gives them.
+        [](platform::Database& db) { criaTabelas(db, 4); },
     };
     return lista;
 }
@@ -288,9 +306,16 @@ const Tabela& Schema::consistencias()
     return tabela;
 }
 
+const Tabela& Schema::fatoresEmissao()
+{
+    // Keyed by the product's code: a factor whose product was deleted is never found again, codes are not reused.
+    static const Tabela tabela{QStringLiteral("FatoresEmissao"), {codigo("CodigoProduto"), real("FatorCO2")}, 4};
+    return tabela;
+}
+
 QList<const Tabela*> Schema::tabelas()
 {
-    return {&tracos(), &produtos(), &unidades(), &dadosEmpresa(), &massas(), &consistencias()};
+    return {&tracos(), &produtos(), &unidades(), &dadosEmpresa(), &massas(), &consistencias(), &fatoresEmissao()};
 }
 
 int Schema::versaoAtual()

@@ -15,7 +15,8 @@ namespace catalogue {
 struct Campo
 {
     // Versao counts the writes to its row, so that a workstation notices a row changed by another.
-    enum class Tipo { Chave, Inteiro, Logico, Real, Texto, Versao };
+    // Codigo is a key the program gives itself (another table's code), not a number the engine counts.
+    enum class Tipo { Chave, Codigo, Inteiro, Logico, Real, Texto, Versao };
     QString nome;
     Tipo tipo;
     int tamanho = 0;       // longest text the column takes (texts only)
@@ -27,6 +28,7 @@ struct Tabela
 {
     QString nome;
     QList<Campo> campos;
+    int desde = 1; // the upgrade step that creates the table
 
     const Campo* campo(const QString& nome) const;
     QStringList nomes() const;
@@ -41,6 +43,8 @@ public:
     static const Tabela& dadosEmpresa();
     static const Tabela& massas();
     static const Tabela& consistencias();
+    // The company's CO2 factor of each product that has one, by the product's code.
+    static const Tabela& fatoresEmissao();
     static QList<const Tabela*> tabelas();
 
     // Version of the schema this program writes; kept in the database, where its driver keeps it.

@@ -2,17 +2,18 @@
 
 #include "consultas.h"
 #include "platform/database.h"
+#include "schema.h"
 
 namespace catalogue {
 
 std::optional<calc::ProductInfo> TabelaProdutos::findByName(const QString& name) const
 {
-    return primeiro(Consultas::produtoParaCalculoPeloNome(m_db, name));
+    return primeiro(Consultas::produtoParaCalculoPeloNome(m_db, name, comFatores()));
 }
 
 std::optional<calc::ProductInfo> TabelaProdutos::findByCode(qint64 code) const
 {
-    return primeiro(Consultas::produtoParaCalculoPeloCodigo(m_db, code));
+    return primeiro(Consultas::produtoParaCalculoPeloCodigo(m_db, code, comFatores()));
 }
 
 std::optional<calc::ProductInfo> TabelaProdutos::primeiro(const Consulta& consulta) const
@@ -27,7 +28,17 @@ std::optional<calc::ProductInfo> TabelaProdutos::primeiro(const Consulta& consul
         produto.price = q.value(2).toDouble();
     produto.weight = q.value(3).toDouble();
     produto.unit = q.value(4).toString();
+    if (!q.value(5).isNull())
+        produto.co2Factor = q.value(5).toDouble();
     return produto;
+}
+
+bool TabelaProdutos::comFatores() const
+{
+    // A database that could not be upgraded (read-only, held by another workstation) is priced without factors.
+    if (!m_comFatores)
+        m_comFatores = m_db.ehTabela(Schema::fatoresEmissao().nome);
+    return *m_comFatores;
 }
 
 std::optional<calc::ProductInfo> ProdutosLembrados::findByName(const QString& name) const

@@ -24,8 +24,10 @@ public:
 
 private:
     std::optional<calc::ProductInfo> primeiro(const Consulta& consulta) const;
+    bool comFatores() const;
 
     platform::Database& m_db;
+    mutable std::optional<bool> m_comFatores;
 };
 
 // A product table that asks `origem` for each product once and remembers the answer (a missing product too) until

@@ -5,11 +5,13 @@
 
 #include "calc/calcstate.h"
 #include "calc/carregatraco.h"
+#include "calc/emissaoco2.h"
 #include "calc/mixfields.h"
 #include "calc/recalculo.h"
 #include "catalogue/tabelaprodutos.h"
 #include "platform/database.h"
 
+#include <QJsonArray>
 #include <QJsonValue>
 
 #include <memory>
@@ -52,9 +54,12 @@ int recalcular(const QStringList& argumentos)
     }
 
     calc::CalcState estado;
+    calc::EmissaoCO2 emissao;
     try {
         calc::CarregaTraco(estado, *linha, produtos.get());
         calc::ReCalculo(estado, produtos.get());
+        if (produtos)
+            emissao = calc::emissaoCO2(estado, *produtos);
     } catch (const platform::DbError& falha) {
         erro(QStringLiteral("Não foi possível ler os produtos de %1 (erro %2: %3).")
                  .arg(banco.caminho())
@@ -76,6 +81,11 @@ int recalcular(const QStringList& argumentos)
         if (nome == QLatin1String("NomeTraco") && !linha->contains(nome))
             continue;
         saida.insert(nome, QJsonValue::fromVariant(it.value()));
+    }
+    // The CO2 of the materials, like the costs, only from a data folder's factors.
+    if (comPrecos) {
+        saida.insert(QStringLiteral("CO2"), emissao.calculavel ? QJsonValue(emissao.kgCO2PorM3) : QJsonValue());
+        saida.insert(QStringLiteral("SemFatorCO2"), QJsonArray::fromStringList(emissao.semFator));
     }
     escreveObjeto(saida);
     return kSucesso;

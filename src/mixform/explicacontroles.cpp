@@ -126,6 +126,11 @@ void FormTraco::explicaControles()
             QStringLiteral("Custo de um metro cúbico sem perdas, pelos preços de custo dos produtos."));
     explica(Custo[CustoPerda], QStringLiteral("Perdas e sobras do concreto, em %."));
     explica(Custo[CustoComPerda], QStringLiteral("Custo de um metro cúbico com as perdas."));
+    explica(TextoCO2, QStringLiteral("Emissão de CO₂ equivalente dos materiais de um metro cúbico (kg CO₂e/m³): a "
+                                     "quantidade de cada produto vezes o seu fator de emissão. <b>Parcial</b> quando "
+                                     "algum produto usado não tem fator (são listados em <i>sem fator</i>); "
+                                     "<b>—</b> quando nenhum tem. Os fatores são dados em <b>Fatores de Emissão "
+                                     "(CO₂)</b>, no menu Visualizar."));
     explica(Redutor, QStringLiteral("Redução de água com aditivo superplastificante."));
     explica(Reducao, QStringLiteral("Redução de água com aditivo superplastificante."));
 }
@@ -170,6 +175,7 @@ void FormTraco::nomeiaControles()
     const std::array<const char*, 3> custos{"Custo sem perdas", "Perdas, sobras", "Custo com perdas"};
     for (int i = 0; i < 3; ++i)
         nomeia(Custo[i], QString::fromUtf8(custos[i]));
+    nomeia(TextoCO2, QStringLiteral("Emissão de CO₂ por m3"));
     for (int linha = 0; linha < 10; ++linha)
         nomeiaLinha(linha);
 }

@@ -478,6 +478,10 @@ QWidget* FormTraco::montaPaginaResultados()
         gc->addWidget(rotulo(QString::fromUtf8(unidades[i])), i, 2);
     }
     gc->setColumnStretch(3, 1);
+    TextoCO2 = new QLabel;
+    TextoCO2->setObjectName(QStringLiteral("TextoCO2"));
+    TextoCO2->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    gc->addWidget(TextoCO2, 3, 0, 1, 4);
 
     Durabilidade = quadro(QStringLiteral(" Durabilidade - Agressividade do Ambiente "));
     Durabilidade->setObjectName(QStringLiteral("Durabilidade"));
@@ -791,6 +795,7 @@ void FormTraco::MostraNumero()
             };
             calc::CarregaTraco(lido, campo, m_produtos.get());
             mostraDurabilidade(lido);
+            mostraCO2(lido);
         });
         tenta([&] { RotVar->setText(calc::padded(qint64(numeroDe(tracos(), QStringLiteral("TracoVariante"))), 2)); });
         tenta([&] {

@@ -127,6 +127,10 @@ public:
     double custo(int i) const;
     void defineCusto(int i, double valor);
     void mostraDurabilidade(const calc::CalcState& s);
+    // The CO2 of the cubic metre's materials by the products' factors, and the products that have none.
+    void mostraCO2(const calc::CalcState& s);
+    // The products are read again at the next look-up: their factors or prices were changed by a settings form.
+    void esqueceProdutos();
 
     // What each list, box and picture of the arrays below holds.
     enum Lista {
@@ -158,6 +162,8 @@ public:
     QComboBox* ClasseAgressividade = nullptr;
     QComboBox* Estrutura = nullptr;
     QLabel* TextoDurabilidade = nullptr;
+    // "CO₂: … kg CO₂e/m³" of the materials, under the costs.
+    QLabel* TextoCO2 = nullptr;
     std::array<QComboBox*, 9> Combo{};
     std::array<QLabel*, 10> CompT{};
     std::array<QLabel*, 10> CompM{};

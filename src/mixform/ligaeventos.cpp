@@ -6,6 +6,7 @@
 #include "calc/calcstate.h"
 #include "calc/consistency.h"
 #include "calc/durability.h"
+#include "calc/emissaoco2.h"
 #include "calc/formats.h"
 #include "calc/numericentry.h"
 #include "calc/physicaldata.h"
@@ -368,6 +369,7 @@ void FormTraco::mostraCalculo(bool comEditado)
     defineCusto(CustoSemPerda, s.custoSemPerda);
     defineCusto(CustoComPerda, s.custoComPerda);
     mostraDurabilidade(s);
+    mostraCO2(s);
 
     const std::array<double, 10> porMetro = s.porMetro();
     const std::array<double, 10> porTraco = s.porTraco();
@@ -389,6 +391,29 @@ void FormTraco::mostraDurabilidade(const calc::CalcState& s)
     TextoDurabilidade->setText(linhas.isEmpty() ? QStringLiteral("Sem classe de agressividade: nada a verificar.")
                                                 : linhas.first() + QLatin1Char('\n') +
                                                       linhas.mid(1).join(QStringLiteral("; ")) + QLatin1Char('.'));
+}
+
+void FormTraco::mostraCO2(const calc::CalcState& s)
+{
+    const calc::EmissaoCO2 emissao = calc::emissaoCO2(s, *m_produtos);
+    QString texto = QStringLiteral("CO₂: %1 kg CO₂e/m³").arg(calc::textoCO2(emissao));
+    QString dica = QStringLiteral("Emissão de CO₂ dos materiais de um metro cúbico, pelos fatores de emissão dos "
+                                  "produtos (Fatores de Emissão).");
+    if (!emissao.semFator.isEmpty()) {
+        if (emissao.calculavel)
+            texto += QStringLiteral(" (parcial)");
+        // The label keeps the page's width: the whole list is in the tool tip.
+        const QString lista = emissao.semFator.join(QStringLiteral(", "));
+        texto += QStringLiteral("\nsem fator: ") + TextoCO2->fontMetrics().elidedText(lista, Qt::ElideRight, 260);
+        dica += QStringLiteral("\nProdutos sem fator: ") + lista + QLatin1Char('.');
+    }
+    TextoCO2->setText(texto);
+    TextoCO2->setToolTip(dica);
+}
+
+void FormTraco::esqueceProdutos()
+{
+    m_produtos->esquece();
 }
 
 void FormTraco::mostraUnidadesSolidos()

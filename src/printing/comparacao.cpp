@@ -5,6 +5,7 @@
 
 #include "calc/calcstate.h"
 #include "calc/carregatraco.h"
+#include "calc/emissaoco2.h"
 #include "calc/formats.h"
 #include "catalogue/consultas.h"
 #include "catalogue/tabelaprodutos.h"
@@ -21,11 +22,13 @@ namespace printing {
 
 namespace {
 
-// A mix as its sheet shows it: the row as stored and the state CarregaTraco loads from it.
+// A mix as its sheet shows it: the row as stored and the state CarregaTraco loads from it, and the CO2 of its
+// materials by the products' factors.
 struct Mistura
 {
     QVariantMap linha;
     calc::CalcState estado;
+    calc::EmissaoCO2 emissao;
 };
 
 // A figure of one mix: nothing when the mix has none, with the unit it is written in.
@@ -159,6 +162,20 @@ const QList<Regra>& custos()
     return regras;
 }
 
+const Regra& emissao()
+{
+    static const Regra regra{
+        "CO2",
+        "CO₂ (kg CO₂e/m³)",
+        1,
+        false,
+        [](const Mistura& m) {
+            return Figura{m.emissao.calculavel ? std::optional<double>(m.emissao.kgCO2PorM3) : std::nullopt, QString()};
+        },
+        comCasas};
+    return regra;
+}
+
 LinhaDaComparacao secao(const QString& titulo, int colunas)
 {
     LinhaDaComparacao linha;
@@ -269,8 +286,10 @@ Comparacao Comparacao::deLinhas(const QList<QVariantMap>& linhas, const calc::Pr
     Comparacao c;
     QList<Mistura> misturas;
     for (const QVariantMap& linha : linhas) {
-        Mistura m{linha, {}};
+        Mistura m{linha, {}, {}};
         calc::CarregaTraco(m.estado, linha, produtos);
+        if (produtos)
+            m.emissao = calc::emissaoCO2(m.estado, *produtos);
         misturas.append(m);
         c.m_tracos.append(TracoComparado{
             linha.value(QStringLiteral("Codigo")).toLongLong(), linha.value(QStringLiteral("NomeTraco")).toString(),
@@ -312,6 +331,14 @@ Comparacao Comparacao::deLinhas(const QList<QVariantMap>& linhas, const calc::Pr
                              [](const calc::CalcState& s) { return s.propVolume; }));
 
     grupo(QStringLiteral("Custo do metro cúbico"), custos());
+    // A total that leaves out the products without a factor says so beside its figure.
+    c.m_linhas.append(secao(QStringLiteral("Emissão de CO₂ dos materiais"), colunas));
+    LinhaDaComparacao co2 = figuras(emissao(), misturas);
+    for (int i = 0; i < colunas; ++i) {
+        if (misturas[i].emissao.calculavel && !misturas[i].emissao.semFator.isEmpty())
+            co2.textos[i] += QStringLiteral(" (parcial)");
+    }
+    c.m_linhas.append(co2);
     return c;
 }
 

@@ -71,4 +71,16 @@ void explicaFormCons(QWidget* form)
     botoes(form, QStringLiteral("BotaoFator"));
 }
 
+void explicaFormCO2(QWidget* form)
+{
+    explica(form, QStringLiteral("TabelaCO2"),
+            QStringLiteral("Os produtos e o fator de emissão de cada um: kg de CO₂ equivalente emitidos para produzir "
+                           "uma unidade do produto, na unidade da coluna Unidade (um saco de cimento, um m3 de "
+                           "areia, um litro de aditivo). Digite com vírgula decimal; deixe em branco o produto sem "
+                           "fator. Os traços somam a emissão dos seus materiais por m3."));
+    explica(form, QStringLiteral("BotaoCO20"), QStringLiteral("Grava os fatores e fecha a janela."));
+    explica(form, QStringLiteral("BotaoCO21"), QStringLiteral("Fecha a janela sem gravar nada."));
+    explica(form, QStringLiteral("BotaoCO22"), QStringLiteral("Mostra a ajuda desta janela."));
+}
+
 } // namespace settings

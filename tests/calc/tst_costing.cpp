@@ -1,5 +1,6 @@
 #include "calc/calcstate.h"
 #include "calc/costing.h"
+#include "calc/emissaoco2.h"
 #include "calc/recalculo.h"
 
 #include "calctestsupport.h"
@@ -20,6 +21,8 @@ private slots:
     void losses_data();
     void losses();
     void pricedDuringRecalculation();
+    void co2_data();
+    void co2();
 };
 
 namespace {
@@ -33,9 +36,12 @@ void nameLine(calc::CalcState& s, int line, const QString& name)
     }
 }
 
+// Products of the example used or not by its batch, labour among them.
+const QStringList kExampleNames{"Cimento 32", "Areia Grossa", "Pedra 1", "Areia Fina", "Aditivo SP", "Mão-de-Obra"};
+
 calc::ProductInfo product(const QString& name, std::optional<double> price, const QString& unit, double weight = 0)
 {
-    return {0, name, price, unit, weight};
+    return {0, name, price, unit, weight, {}};
 }
 
 } // namespace
@@ -130,6 +136,15 @@ void TestCosting::unitPrice()
             QCOMPARE(prices[other], 0.0);
         }
     }
+
+    // The same value given as a CO2 factor, without a price, converts the same way; a line that prices at 0 for
+    // want of a value or a conversion has no factor at all.
+    calctest::MemoryProductTable withFactor;
+    withFactor.add({0, stored, std::nullopt, unit, weight, cost});
+    const auto factors = calc::unitValues(s, withFactor, &calc::ProductInfo::co2Factor);
+    QCOMPARE(factors[line].has_value(), expected != 0.0);
+    QCOMPARE(rounded(factors[line].value_or(0.0), 6), expected);
+    QCOMPARE(calc::unitPrices(s, withFactor)[line], 0.0);
 }
 
 void TestCosting::losses_data()
@@ -178,6 +193,46 @@ void TestCosting::pricedDuringRecalculation()
     calc::ReCalculo(s, &products);
     QCOMPARE(rounded(s.custoSemPerda, 2), 306.35);
     QCOMPARE(rounded(s.custoComPerda, 2), 321.66);
+}
+
+// Factors proportional to the prices give the CO2 of each material as that fraction of its cost: the example's cement
+// costs 184.96, coarse sand 36.99, Pedra 1 44.39 and labour 40 (see above).
+void TestCosting::co2_data()
+{
+    QTest::addColumn<QStringList>("comFator"); // products whose factor is a tenth of their price
+    QTest::addColumn<double>("total");
+    QTest::addColumn<QStringList>("semFator");
+    QTest::addColumn<bool>("calculavel");
+
+    QTest::newRow("every material; labour ignored") << kExampleNames << 26.635 << QStringList() << true;
+    QTest::newRow("aggregate without factor: partial")
+        << QStringList{"Cimento 32", "Areia Grossa"} << 22.196 << QStringList{"Pedra 1"} << true;
+    QTest::newRow("only labour has one: nothing to show")
+        << QStringList{"Mão-de-Obra"} << 0.0 << QStringList{"Cimento 32", "Areia Grossa", "Pedra 1"} << false;
+}
+
+void TestCosting::co2()
+{
+    QFETCH(QStringList, comFator);
+    QFETCH(double, total);
+    QFETCH(QStringList, semFator);
+    QFETCH(bool, calculavel);
+
+    calc::CalcState s = calctest::exampleBatch();
+    const MemoryProductTable precos = calctest::exampleProducts();
+    calc::ReCalculo(s, &precos);
+    MemoryProductTable products;
+    for (const QString& name : kExampleNames) {
+        calc::ProductInfo product = *precos.findByName(name);
+        if (comFator.contains(name)) {
+            product.co2Factor = *product.price / 10.0;
+        }
+        products.add(product);
+    }
+    const calc::EmissaoCO2 emissao = calc::emissaoCO2(s, products);
+    QCOMPARE(rounded(emissao.kgCO2PorM3, 3), total);
+    QCOMPARE(emissao.semFator, semFator);
+    QCOMPARE(emissao.calculavel, calculavel);
 }
 
 QUENVAR_TEST(TestCosting)

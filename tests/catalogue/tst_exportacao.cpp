@@ -127,6 +127,9 @@ private slots:
         const QString renomeia = QStringLiteral("UPDATE Tracos SET NomeTraco = ? WHERE NomeTraco = ?");
         banco.exec(renomeia, {kComSeparador, QStringLiteral("Contrapiso")});
         banco.exec(renomeia, {kComAcentos, QStringLiteral("Concreto Magro")});
+        // Only one product with a CO2 factor: 40 kg CO2e a 50 kg bag.
+        banco.exec(QStringLiteral("INSERT INTO FatoresEmissao (CodigoProduto, FatorCO2) SELECT CodigoProduto, 40 FROM "
+                                  "Produtos WHERE NomeProduto = 'Cimento 32'"));
         for (const auto& [formato, nome] : {std::pair{Exportacao::Formato::Csv, "t.csv"},
                                             {Exportacao::Formato::Xlsx, "t.xlsx"},
                                             {Exportacao::Formato::Json, "t.json"}})
@@ -185,7 +188,7 @@ private slots:
             "Proporção em volume|PropVolume;Perdas (%)|Perda;Custo sem perdas (R$/m³)|PrecoCustoSemPerda;"
             "Custo com perdas (R$/m³)|PrecoCustoComPerda;Cimento (kg/m³)|*Cimento;Areia fina (kg/m³)|*AreiaFina;"
             "Areia grossa (kg/m³)|*AreiaGrossa;Graúdo 1 (kg/m³)|*Graudo1;Graúdo 2 (kg/m³)|*Graudo2;"
-            "Aditivo 1 (por m³)|*AditivoQde1;a/c|*";
+            "Aditivo 1 (por m³)|*AditivoQde1;a/c|*;CO2|*CO2;SemFatorCO2|SemFatorCO2";
         for (const QString& par : QString::fromUtf8(pares).split(u';')) {
             const QStringList partes = par.split(u'|');
             QTest::newRow(qPrintable(par))
@@ -215,12 +218,22 @@ private slots:
                          QString::number(guardado.toDouble(), 'g', 17)); // exactly, not fuzzily
             else if (guardado.isBool())
                 QCOMPARE(texto, guardado.toBool() ? QStringLiteral("Sim") : QStringLiteral("Não"));
+            else if (guardado.isArray())
+                QCOMPARE(texto, guardado.toVariant().toStringList().join(QStringLiteral(", ")));
             else if (campo == QLatin1String("Fator"))
                 QCOMPARE(texto.toInt(), guardado.toString().toInt());
             else if (campo.startsWith(QLatin1String("Data")))
                 QCOMPARE(texto, guardado.toString().replace(u'-', u'/'));
             else
                 QCOMPARE(texto, guardado.toString());
+            // The CO2 of the cement of its mixes alone, partial for the other materials; none for other mixes.
+            if (campo == QLatin1String("CO2")) {
+                const bool comFator = traco["NomeCimento"].toString() == QLatin1String("Cimento 32");
+                QCOMPARE(guardado.isNull(), !comFator);
+                QCOMPARE(qRound64(guardado.toDouble() * 1e6),
+                         qRound64(comFator * 0.8 * traco["Cimento"].toDouble() * 1e6));
+                QCOMPARE(traco["SemFatorCO2"].toArray().isEmpty(), false);
+            }
             ++comparados;
         }
         QVERIFY(comparados >= 5);
@@ -234,7 +247,7 @@ private slots:
         QCOMPARE(m_xlsx["folhas"].toArray(), (QJsonArray{"Traços", "Preços"}));
         const QJsonObject tracos = m_xlsx["Traços"].toObject();
         QCOMPARE(tracos["congelado"].toString(), QStringLiteral("A2"));
-        QCOMPARE(tracos["filtro"].toString(), QStringLiteral("A1:AE13"));
+        QCOMPARE(tracos["filtro"].toString(), QStringLiteral("A1:AG13"));
         QVERIFY(tracos["negrito"].toBool());
         const QStringList cabecalho = m_csv.value(0);
         const QJsonArray formatos = tracos["formatos"].toArray();

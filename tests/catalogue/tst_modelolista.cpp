@@ -157,14 +157,20 @@ private slots:
         l.db.exec(QStringLiteral("UPDATE Tracos SET TracoVariante = 7, Plantao = TRUE, Resistencia = 25, Fator = '80', "
                                  "TracoCimentoCod = (SELECT CodigoProduto FROM Produtos WHERE NomeProduto = "
                                  "'Cimento 32'), PrecoCustoComPerda = 1234.567, DataCadastro = '03-04-2025', "
-                                 "DataCotacao = '05-06-2026' WHERE NomeTraco = 'Açaí Especial'"));
+                                 "DataCotacao = '05-06-2026', Volumetrico = 0, Dosagem = 0 "
+                                 "WHERE NomeTraco = 'Açaí Especial'"));
+        // 50 kg CO2e a 50 kg bag: 1 kg CO2e per kg of cement, 35 kg a batch and 359.3 kg a m³; the sands and the
+        // aggregate have no factor.
+        l.db.exec(QStringLiteral("INSERT INTO FatoresEmissao (CodigoProduto, FatorCO2) SELECT CodigoProduto, 50 FROM "
+                                 "Produtos WHERE NomeProduto = 'Cimento 32'"));
         l.modelo.recarrega();
         l.modelo.defineFiltro(QStringLiteral("açaí"));
         QCOMPARE(l.modelo.rowCount(), 1);
         QStringList linha;
         for (int c = 0; c < ModeloLista::NumeroDeColunas; ++c)
             linha << l.modelo.data(l.modelo.index(0, c)).toString();
-        QCOMPARE(linha, QString::fromUtf8("Açaí Especial|07|Sim|25|80|Cimento 32|1.234,57|03-04-2025|05-06-2026")
+        QCOMPARE(linha, QString::fromUtf8(
+                            "Açaí Especial|07|Sim|25|80|Cimento 32|1.234,57|03-04-2025|05-06-2026|359,3 (parcial)")
                             .split(QLatin1Char('|')));
     }
 

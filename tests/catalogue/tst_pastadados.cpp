@@ -150,6 +150,10 @@ private slots:
             db.exec(QStringLiteral("DROP TRIGGER \"TracosVersao\""));
         }
         for (const catalogue::Tabela* tabela : Schema::tabelas()) {
+            if (tabela->desde > 1) {
+                db.exec(QStringLiteral("DROP TABLE ") + tabela->nome);
+                continue;
+            }
             for (const catalogue::Campo& campo : tabela->campos) {
                 if (campo.desde > 1)
                     db.exec(QStringLiteral("ALTER TABLE %1 DROP COLUMN %2").arg(tabela->nome, campo.nome));
@@ -172,6 +176,10 @@ private slots:
         db.exec(QStringLiteral("UPDATE Tracos SET Plantao = NOT Plantao WHERE Codigo = 1"));
         db.exec(QStringLiteral("UPDATE Tracos SET Fator = Fator WHERE Codigo = 1"));
         QCOMPARE(db.scalar(QStringLiteral("SELECT Versao FROM Tracos WHERE Codigo = 1")).toInt(), 2);
+        // The CO2 factors start empty, and a mix is priced with them at once.
+        QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM FatoresEmissao")).toInt(), 0);
+        db.exec(QStringLiteral("INSERT INTO FatoresEmissao (CodigoProduto, FatorCO2) VALUES (?, ?)"), {2, 0.5});
+        QCOMPARE(catalogue::TabelaProdutos(db).findByCode(2)->co2Factor, std::optional<double>(0.5));
     }
 
     // A server that drops the connection fails the statement it was running; the next one connects again.
@@ -240,6 +248,8 @@ private slots:
         QVERIFY(db.scalar(QStringLiteral("SELECT COUNT(*) FROM Tracos WHERE Volumetrico = 0")).toInt() > 0);
         QVERIFY(db.scalar(QStringLiteral("SELECT COUNT(*) FROM Tracos WHERE Volumetrico IN (1, 2)")).toInt() > 0);
         QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM Tracos WHERE Volumetrico <> Dosagem")).toInt(), 0);
+        // The company gives its own CO2 factors: the demo invents none.
+        QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM FatoresEmissao")).toInt(), 0);
     }
 
     // Every stored mix of the demo reads back, through the sheet loader and a recalculation, as it was stored.

@@ -1,5 +1,6 @@
 #include "clitestsupport.h"
 #include "fixtures.h"
+#include "platform/database.h"
 #include "testregistry.h"
 
 #include <QJsonArray>
@@ -156,13 +157,22 @@ void TestRecalcular::pricedWithData_data()
     QTest::addColumn<double>("admixture");
     QTest::addColumn<double>("withoutLosses");
     QTest::addColumn<double>("withLosses"); // 5 % more
+    // CO2 factors a tenth of the price given to these products; -1 for a CO2 of null.
+    QTest::addColumn<QStringList>("withFactor");
+    QTest::addColumn<double>("co2");
+    QTest::addColumn<QStringList>("withoutFactor");
 
     // Demo prices: Cimento 32 at 37.50 a 50 kg bag (277.44), Areia Grossa at 95.00 a m3 (58.57), Pedra 1 at
-    // 78.00 a ton (86.56), 20 h of labour at 14.50 (290.00).
-    QTest::newRow("folder without separator") << false << 0.0 << 712.58 << 748.21;
-    QTest::newRow("folder with separator") << true << 0.0 << 712.58 << 748.21;
+    // 78.00 a ton (86.56), 20 h of labour at 14.50 (290.00). The demo gives no factor; labour never has CO2.
+    const QStringList materiais{"Cimento 32", "Areia Grossa", "Pedra 1"};
+    QTest::newRow("folder without separator")
+        << false << 0.0 << 712.58 << 748.21 << QStringList{"Mão-de-Obra"} << -1.0 << materiais;
+    QTest::newRow("folder with separator") << true << 0.0 << 712.58 << 748.21 << QStringList{"Cimento 32", "Pedra 1"}
+                                           << 36.40 << QStringList{"Areia Grossa"};
     // 0.25 l a batch of Aditivo Plastificante at 9.80 a litre: 7.398524 batches, 18.13 more.
-    QTest::newRow("admixture in its own unit") << false << 0.25 << 730.71 << 767.24;
+    QTest::newRow("admixture in its own unit")
+        << false << 0.25 << 730.71 << 767.24 << (materiais + QStringList{"Aditivo Plastificante"}) << 44.07
+        << QStringList();
 }
 
 void TestRecalcular::pricedWithData()
@@ -171,9 +181,20 @@ void TestRecalcular::pricedWithData()
     QFETCH(double, admixture);
     QFETCH(double, withoutLosses);
     QFETCH(double, withLosses);
+    QFETCH(QStringList, withFactor);
+    QFETCH(double, co2);
+    QFETCH(QStringList, withoutFactor);
 
     PastaDeTeste pasta;
     QVERIFY(pasta.valida());
+    {
+        platform::Database db(QStringLiteral("tst_recalcular"));
+        db.open(pasta.local());
+        for (const QString& nome : withFactor)
+            db.exec(QStringLiteral("INSERT INTO FatoresEmissao (CodigoProduto, FatorCO2) SELECT CodigoProduto, "
+                                   "PrecoCustoComPerda / 10 FROM Produtos WHERE NomeProduto = ?"),
+                    {nome});
+    }
     QString dados = pasta.dados();
     if (!trailingSlash)
         dados.chop(1);
@@ -191,6 +212,9 @@ void TestRecalcular::pricedWithData()
     QCOMPARE(rounded(out.value("AditivoQde1").toDouble(), 6), rounded(admixture * 7.398524227622204, 6));
     // Prices change nothing of the mix itself.
     QCOMPARE(rounded(out.value("Cimento").toDouble(), 3), 369.926);
+    QCOMPARE(out.value("CO2").isNull(), co2 < 0.0);
+    QCOMPARE(rounded(out.value("CO2").toDouble(), 2), co2 < 0.0 ? 0.0 : co2);
+    QCOMPARE(out.value("SemFatorCO2").toVariant().toStringList(), withoutFactor);
 }
 
 void TestRecalcular::productsByCodeWithData()

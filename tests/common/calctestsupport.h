@@ -76,15 +76,15 @@ inline MemoryProductTable exampleProducts()
 {
     MemoryProductTable products;
     for (const calc::ProductInfo& product : {
-             calc::ProductInfo{1, QStringLiteral("Cimento 32"), 25.0, QStringLiteral("saco"), 50.0},
-             calc::ProductInfo{3, QStringLiteral("Pedra 1"), 40.0, QStringLiteral("ton"), 0.0},
-             calc::ProductInfo{4, QStringLiteral("Pedrisco"), 40.0, QStringLiteral("ton"), 0.0},
-             calc::ProductInfo{5, QStringLiteral("Pedra 2"), 40.0, QStringLiteral("ton"), 0.0},
-             calc::ProductInfo{7, QStringLiteral("Aditivo SP"), 12.5, QStringLiteral("litro"), 0.0},
-             calc::ProductInfo{8, QStringLiteral("Aditivo Plastificante"), 9.8, QStringLiteral("litro"), 1.2},
-             calc::ProductInfo{10, QStringLiteral("Areia Grossa"), 60.0, QStringLiteral("m3"), 0.0},
-             calc::ProductInfo{11, QStringLiteral("Areia Fina"), 110.0, QStringLiteral("m3"), 1200.0},
-             calc::ProductInfo{13, QStringLiteral("Mão-de-Obra"), 2.0, QStringLiteral("hh"), 0.0},
+             calc::ProductInfo{1, QStringLiteral("Cimento 32"), 25.0, QStringLiteral("saco"), 50.0, {}},
+             calc::ProductInfo{3, QStringLiteral("Pedra 1"), 40.0, QStringLiteral("ton"), 0.0, {}},
+             calc::ProductInfo{4, QStringLiteral("Pedrisco"), 40.0, QStringLiteral("ton"), 0.0, {}},
+             calc::ProductInfo{5, QStringLiteral("Pedra 2"), 40.0, QStringLiteral("ton"), 0.0, {}},
+             calc::ProductInfo{7, QStringLiteral("Aditivo SP"), 12.5, QStringLiteral("litro"), 0.0, {}},
+             calc::ProductInfo{8, QStringLiteral("Aditivo Plastificante"), 9.8, QStringLiteral("litro"), 1.2, {}},
+             calc::ProductInfo{10, QStringLiteral("Areia Grossa"), 60.0, QStringLiteral("m3"), 0.0, {}},
+             calc::ProductInfo{11, QStringLiteral("Areia Fina"), 110.0, QStringLiteral("m3"), 1200.0, {}},
+             calc::ProductInfo{13, QStringLiteral("Mão-de-Obra"), 2.0, QStringLiteral("hh"), 0.0, {}},
          })
         products.add(product);
     return products;

@@ -204,7 +204,7 @@ void TestFicha::admixtureRows()
     QFETCH(QStringList, porMetro6);
 
     fichatest::Produtos produtos;
-    produtos.add(calc::ProductInfo{7, QStringLiteral("Aditivo Plastificante"), 9.5, QStringLiteral("litro"), 1.0});
+    produtos.add(calc::ProductInfo{7, QStringLiteral("Aditivo Plastificante"), 9.5, QStringLiteral("litro"), 1.0, {}});
     Documento folha;
     compoe(folha, linha, &produtos);
 
@@ -516,8 +516,9 @@ void TestFicha::nothingOverlaps()
     QFETCH(QVariantMap, linha);
 
     fichatest::Produtos produtos;
-    produtos.add(calc::ProductInfo{7, QStringLiteral("Aditivo Superplastificante"), 20.0, QStringLiteral("litro"), 1});
-    produtos.add(calc::ProductInfo{8, QStringLiteral("Aditivo Plastificante"), 9.5, QStringLiteral("litro"), 1});
+    produtos.add(
+        calc::ProductInfo{7, QStringLiteral("Aditivo Superplastificante"), 20.0, QStringLiteral("litro"), 1, {}});
+    produtos.add(calc::ProductInfo{8, QStringLiteral("Aditivo Plastificante"), 9.5, QStringLiteral("litro"), 1, {}});
     Documento folha;
     compoe(folha, linha, &produtos);
 
