@@ -214,7 +214,8 @@ void ModeloLista::defineSoEmUso(bool soEmUso)
 
 void ModeloLista::sort(int coluna, Qt::SortOrder sentido)
 {
-    if (coluna < 0 || coluna >= NumeroDeColunas)
+    // The CO2 is worked out only for the lines read: it cannot order the catalogue.
+    if (coluna < 0 || coluna >= NumeroDeColunas || coluna == CO2)
         return;
     emit layoutAboutToBeChanged();
     try {

@@ -13,6 +13,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QShortcut>
+#include <QSignalBlocker>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -78,6 +79,15 @@ ListaTracos::ListaTracos(platform::Database& db, QWidget* parent)
     connect(SoEmUso, &QCheckBox::toggled, this,
             [this](bool so) { le(QStringLiteral("Procurar Traço"), [&] { m_modelo->defineSoEmUso(so); }); });
     connect(Tabela->horizontalHeader(), &QHeaderView::sortIndicatorChanged, this, [this](int coluna, Qt::SortOrder s) {
+        // The CO2 is worked out only for the lines read: it cannot order the catalogue, and the arrow stays where
+        // the order is.
+        if (coluna == catalogue::ModeloLista::CO2) {
+            const QSignalBlocker bloqueio(Tabela->horizontalHeader());
+            Tabela->horizontalHeader()->setSortIndicator(m_ordenadaPor, m_sentido);
+            return;
+        }
+        m_ordenadaPor = coluna;
+        m_sentido = s;
         const qint64 atual = m_modelo->codigoEm(Tabela->currentIndex().row());
         le(QStringLiteral("Ordenar Lista"), [&] { m_modelo->sort(coluna, s); });
         if (const int linha = m_modelo->linhaDoCodigo(atual); atual != 0 && linha >= 0) {

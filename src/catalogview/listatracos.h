@@ -75,6 +75,8 @@ private:
     catalogue::ModeloLista* m_modelo = nullptr;
     std::function<void(QList<qint64>)> m_comparacao;
     bool m_aberta = false;
+    int m_ordenadaPor = 0; // the column the list is ordered by, and which way
+    Qt::SortOrder m_sentido = Qt::AscendingOrder;
     bool m_desatualizada = false;
 };
 

@@ -14,6 +14,7 @@
 #include <QDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QPushButton>
 #include <QSettings>
@@ -412,6 +413,19 @@ private slots:
         // Esc empties the search.
         QTest::keyClick(l->Procura, Qt::Key_Escape);
         QCOMPARE(l->modelo()->rowCount(), j.form()->totalRegistros());
+    }
+
+    // The CO2 column, worked out only for the lines read, leaves the order and its arrow as they were.
+    void co2NaoOrdena()
+    {
+        Janela j;
+        catalogview::ListaTracos* l = abreLista(j);
+        l->Tabela->sortByColumn(ModeloLista::Fck, Qt::DescendingOrder);
+        const qint64 primeiro = l->modelo()->codigoEm(0);
+        l->Tabela->sortByColumn(ModeloLista::CO2, Qt::AscendingOrder);
+        QCOMPARE(l->Tabela->horizontalHeader()->sortIndicatorSection(), int(ModeloLista::Fck));
+        QCOMPARE(l->Tabela->horizontalHeader()->sortIndicatorOrder(), Qt::DescendingOrder);
+        QCOMPARE(l->modelo()->codigoEm(0), primeiro);
     }
 
     // The list comes back where, as large as and whether the user left it.
