@@ -38,16 +38,20 @@ function(quenvar_add_test folder)
     set(target test_${folder})
     add_executable(${target} ${sources})
     target_link_libraries(${target} PRIVATE quenvar_test${ARG_MAIN} ${ARG_LIBS} Qt6::Test)
+    # Each entry has a home of its own: the settings, the user's Caminho.dad and the window positions a test
+    # writes there are not read by another entry running at the same time (the two engines' runs of one folder).
+    set(casa ${CMAKE_BINARY_DIR}/casas-de-teste/${folder})
+    file(MAKE_DIRECTORY ${casa} ${casa}-postgres)
     add_test(NAME ${folder} COMMAND ${target})
     set_tests_properties(${folder} PROPERTIES
-        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;TZ=America/Sao_Paulo;LANG=C.UTF-8;LC_ALL=C.UTF-8;QTEST_DISABLE_STACK_DUMP=1"
+        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;TZ=America/Sao_Paulo;LANG=C.UTF-8;LC_ALL=C.UTF-8;QTEST_DISABLE_STACK_DUMP=1;HOME=${casa}"
         TIMEOUT 600)
     # A folder whose tests reach the database runs them again with every database on the PostgreSQL test server
     # (the PG* variables name it; scripts/test starts a throwaway one).
     if(ARG_SERVIDOR)
         add_test(NAME ${folder}-postgres COMMAND ${target})
         set_tests_properties(${folder}-postgres PROPERTIES
-            ENVIRONMENT "QT_QPA_PLATFORM=offscreen;TZ=America/Sao_Paulo;LANG=C.UTF-8;LC_ALL=C.UTF-8;QTEST_DISABLE_STACK_DUMP=1;QUENVAR_TESTE_MOTOR=postgres"
+            ENVIRONMENT "QT_QPA_PLATFORM=offscreen;TZ=America/Sao_Paulo;LANG=C.UTF-8;LC_ALL=C.UTF-8;QTEST_DISABLE_STACK_DUMP=1;QUENVAR_TESTE_MOTOR=postgres;HOME=${casa}-postgres"
             LABELS postgres
             TIMEOUT 600)
     endif()
