@@ -1,6 +1,7 @@
 #include "mago.h"
 
 #include "calc/opcoes.h"
+#include "charts/graficoabrams.h"
 #include "desktop/som.h"
 #include "widgets/caixatexto.h"
 #include "widgets/criaopcoes.h"
@@ -117,8 +118,11 @@ QWidget* Mago::criaPasso(int pagina, QWidget* controles)
     coluna->addWidget(m_titulo[pagina]);
     coluna->addWidget(m_conteudo[pagina]);
     coluna->addSpacing(8);
-    coluna->addWidget(controles);
-    coluna->addStretch();
+    // A page whose controls can grow (the ratio page with its chart) takes the height; the others keep to the top.
+    const int estica = controles->sizePolicy().verticalStretch();
+    coluna->addWidget(controles, estica);
+    if (estica == 0)
+        coluna->addStretch();
     return passo;
 }
 
@@ -292,10 +296,21 @@ QWidget* Mago::criaPagina3()
         });
     }
 
+    m_grafico = new charts::GraficoAbrams;
+    m_grafico->setMinimumHeight(220);
+    m_grafico->setWhatsThis(QStringLiteral(
+        "Gráfico de Abrams: a resistência média (fcj) que o cimento da classe escolhida alcança com cada relação "
+        "água/cimento. O ponto é a relação deste traço; a linha horizontal, o fcj que a resistência pedida exige; a "
+        "vertical, a a/c máxima da classe de agressividade. O botão direito salva a imagem."));
+
     auto* coluna = new QVBoxLayout(pagina);
     coluna->setContentsMargins(0, 0, 0, 0);
     coluna->addWidget(tipos);
     coluna->addWidget(durabilidade);
+    coluna->addWidget(m_grafico, 1);
+    QSizePolicy politica = pagina->sizePolicy();
+    politica.setVerticalStretch(1);
+    pagina->setSizePolicy(politica);
     return pagina;
 }
 

@@ -28,6 +28,10 @@ namespace platform {
 class Database;
 }
 
+namespace charts {
+class GraficoAbrams;
+}
+
 namespace wizard {
 
 // "Assistente para Determinação de um Traço de Concreto": designs a mix step by step from what the concrete must
@@ -74,6 +78,8 @@ public:
     int pagina() const { return m_pagina; }
     // The answers as the pages hold them now.
     calc::WizardAnswers respostas() const;
+    // The Abrams chart of the ratio page.
+    charts::GraficoAbrams* grafico() const { return m_grafico; }
     // What the result page shows (the sheet preview or the summary); null before the first finish.
     QWidget* folha() const { return m_folha; }
 
@@ -154,6 +160,8 @@ private:
     QComboBox* m_classeAgressividade = nullptr;
     QComboBox* m_estrutura = nullptr;
     QLabel* m_limitesDaClasse = nullptr;
+    // The strength law with the design's ratio on it, drawn again whenever the ratios are proposed.
+    charts::GraficoAbrams* m_grafico = nullptr;
     // Page 4.
     std::array<widgets::CaixaTexto*, 6> m_texto{};
     widgets::CaixaTexto* m_umidadeAreia = nullptr;
