@@ -97,7 +97,7 @@ QChart* criaGraficoAbrams(const calc::Abrams& a)
 
     auto* curva = new QLineSeries;
     curva->setObjectName(QStringLiteral("Curva"));
-    curva->setName(a.k > 0.0 ? QStringLiteral("fcj do cimento %1 (k = %2)").arg(a.classe, numero(a.k, 2))
+    curva->setName(a.k > 0.0 ? QStringLiteral("Cimento %1 (k = %2)").arg(a.classe, numero(a.k, 2))
                              : QStringLiteral("Classe de cimento \"%1\" desconhecida").arg(a.classe));
     curva->append(a.curva);
     curva->setPen(QPen(QColor(0, 70, 160), 2.5));
@@ -106,13 +106,12 @@ QChart* criaGraficoAbrams(const calc::Abrams& a)
         series.append(reta(QStringLiteral("Alvo"), QStringLiteral("fcj alvo %1 MPa").arg(numero(*a.fcjAlvo, 1)),
                            QPointF(x0, *a.fcjAlvo), QPointF(x1, *a.fcjAlvo), QColor(0, 140, 60)));
     if (a.wcMax)
-        series.append(reta(QStringLiteral("Limite"), QStringLiteral("a/c máxima %1").arg(numero(*a.wcMax, 2)),
+        series.append(reta(QStringLiteral("Limite"), QStringLiteral("a/c máx. %1").arg(numero(*a.wcMax, 2)),
                            QPointF(*a.wcMax, 0.0), QPointF(*a.wcMax, topo), QColor(200, 0, 0)));
     if (a.traco) {
         auto* ponto = new QScatterSeries;
         ponto->setObjectName(QStringLiteral("Traco"));
-        ponto->setName(
-            QStringLiteral("Traço: a/c %1, fcj %2 MPa").arg(numero(a.traco->x(), 2), numero(a.traco->y(), 1)));
+        ponto->setName(QStringLiteral("Traço (%1; %2 MPa)").arg(numero(a.traco->x(), 2), numero(a.traco->y(), 1)));
         ponto->setMarkerShape(QScatterSeries::MarkerShapeCircle);
         ponto->setMarkerSize(13.0);
         ponto->setColor(QColor(230, 120, 0));
@@ -153,8 +152,9 @@ QImage desenhaGraficoAbrams(const calc::Abrams& abrams, const QSize& tamanho, do
 
 void compoePaginaAbrams(printing::Documento& folha, const calc::Abrams& abrams)
 {
-    // Three times finer than the screen: the lines and letters stay sharp on paper and in the PDF.
-    const QSize tamanho(900, int(std::lround(900 / printing::kProporcaoDoGraficoDeAbrams)));
+    // Drawn at about the size the window shows it, so that its letters keep their size against the page's width,
+    // and three times finer than the screen: the lines and letters stay sharp on paper and in the PDF.
+    const QSize tamanho(720, int(std::lround(720 / printing::kProporcaoDoGraficoDeAbrams)));
     printing::ImprimeAbrams(folha, abrams, desenhaGraficoAbrams(abrams, tamanho, 3.0));
 }
 
@@ -171,7 +171,16 @@ void GraficoAbrams::mostra(const calc::Abrams& abrams)
 {
     m_abrams = abrams;
     QChart* antigo = chart();
-    setChart(criaGraficoAbrams(abrams));
+    QChart* novo = criaGraficoAbrams(abrams);
+    if (m_compacto) {
+        novo->setTitle(QString());
+        novo->setMargins(QMargins(4, 2, 4, 2));
+        novo->layout()->setContentsMargins(0, 0, 0, 0);
+        QFont letra = novo->legend()->font();
+        letra.setPointSizeF(letra.pointSizeF() * 0.9);
+        novo->legend()->setFont(letra);
+    }
+    setChart(novo);
     // The view owned the chart it showed.
     delete antigo;
 }

@@ -31,6 +31,9 @@ public:
     // Draws the chart of `abrams` in place of the one shown.
     void mostra(const calc::Abrams& abrams);
     const calc::Abrams& abrams() const { return m_abrams; }
+    // Among other controls (the wizard's page) the chart goes without its title and with narrow margins, so that
+    // the curve keeps its height; from the next mostra on.
+    void defineCompacto(bool compacto) { m_compacto = compacto; }
 
     // The picture of the chart as the window shows it, at the widget's size.
     QImage imagem();
@@ -42,11 +45,15 @@ public:
     // Replaces the save dialog (tests answer it); an empty function puts the dialog back.
     static void defineEscolhaDeArquivo(EscolheArquivo escolha);
 
+    // A chart placed among other controls starts small and takes the room its layout gives it.
+    QSize sizeHint() const override { return QSize(560, 240); }
+
 protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
     calc::Abrams m_abrams;
+    bool m_compacto = false;
 };
 
 // A new chart of `abrams`, as the widget shows it; the caller owns it.

