@@ -163,6 +163,8 @@ GraficoAbrams::GraficoAbrams(QWidget* parent) : QChartView(parent)
     setObjectName(QStringLiteral("GraficoAbrams"));
     setAccessibleName(QStringLiteral("Gráfico de Abrams"));
     setRenderHint(QPainter::Antialiasing);
+    // Nothing to type into: Tab and Enter pass it by, to the answers and buttons around it.
+    setFocusPolicy(Qt::NoFocus);
     setMinimumSize(360, 240);
     mostra(calc::Abrams{});
 }

@@ -78,8 +78,6 @@ public:
     int pagina() const { return m_pagina; }
     // The answers as the pages hold them now.
     calc::WizardAnswers respostas() const;
-    // The Abrams chart of the ratio page.
-    charts::GraficoAbrams* grafico() const { return m_grafico; }
     // What the result page shows (the sheet preview or the summary); null before the first finish.
     QWidget* folha() const { return m_folha; }
 
