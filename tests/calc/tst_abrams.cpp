@@ -27,7 +27,6 @@ private slots:
     {
         QFETCH(QString, classe);
         QFETCH(int, pontos);
-
         const double k = calc::FatorClasse(classe);
         const QList<QPointF> curva = calc::curvaDeAbrams(k);
         QCOMPARE(curva.size(), pontos);
@@ -69,7 +68,6 @@ private slots:
         QFETCH(double, wcMax);
         QFETCH(double, inicio);
         QFETCH(double, fim);
-
         calc::CalcState s;
         s.classe = QStringLiteral("32");
         s.wc = wc;

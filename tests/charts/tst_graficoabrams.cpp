@@ -68,7 +68,6 @@ private slots:
     {
         QFETCH(QString, nome);
         QFETCH(int, classe);
-
         QSqlQuery q = m_banco.exec(QStringLiteral("SELECT * FROM Tracos WHERE NomeTraco = ?"), {nome});
         QVERIFY(q.next());
         const catalogue::TabelaProdutos produtos(m_banco);
@@ -96,11 +95,9 @@ private slots:
     void janela()
     {
         calc::CalcState s;
-        s.nomeTraco = QStringLiteral("Pilar");
         s.classe = QStringLiteral("32");
         s.wc = 0.5;
         s.fck = 25;
-        s.dosagem = 0;
         s.classeAgressividade = 2;
         auto* dialogs = new desktop::ScriptedDialogs;
         desktop::Dialogs::instala(std::unique_ptr<desktop::Dialogs>(dialogs));
