@@ -5,10 +5,13 @@
 #include "pastadedados.h"
 #include "sobre.h"
 
+#include "calc/abrams.h"
+#include "calc/carregatraco.h"
 #include "calc/numericentry.h"
 #include "catalogue/consultas.h"
 #include "catalogue/tabelaprodutos.h"
 #include "catalogview/listatracos.h"
+#include "charts/janelaabrams.h"
 #include "desktop/ajuda.h"
 #include "desktop/dialogs.h"
 #include "desktop/mostraerro.h"
@@ -116,6 +119,7 @@ Traco::Traco(platform::Database& db, QWidget* parent) : QMainWindow(parent), m_d
     m_form->defineJanela(this);
     m_form->defineMenuBotao([this](QWidget* w) { MenuBotao(w); });
     m_form->defineEnter([this] { Enter(); });
+    m_form->defineGraficoAbrams([this] { MostrandoAbrams(); });
     connect(m_form, &mixform::FormTraco::registro, this,
             [this](const QString& texto) { m_paineis[2]->setText(texto); });
     m_lista = new catalogview::ListaTracos(m_db, this);
@@ -480,6 +484,7 @@ void Traco::montaComandos()
         {QStringLiteral("ID_AtualizarCustos"), [this] { RotinaAtualizarCustos(); }},
         {QStringLiteral("ID_CompararVariantes"), [this] { ComparandoVariantes(); }},
         {QStringLiteral("ID_Betonada"), [this] { CalculandoBetonada(); }},
+        {QStringLiteral("ID_Abrams"), [this] { MostrandoAbrams(); }},
     };
     // The module menu: the chosen module starts once this program has closed.
     for (int i = 1; i <= 10; ++i) {
@@ -642,6 +647,24 @@ void Traco::TrocandoPastaDeDados()
     pedeReinicio(true);
     if (!close())
         pedeReinicio(false);
+}
+
+void Traco::MostrandoAbrams()
+{
+    if (modoTexto == QLatin1String("Edicao")) {
+        charts::mostraAbrams(this, calc::abramsDoTraco(estado));
+        return;
+    }
+    sobreEsteTraco([this] {
+        try {
+            const catalogue::TabelaProdutos produtos(m_db);
+            calc::CalcState traco;
+            calc::CarregaTraco(traco, preview::ImpTraco::camposDe(m_form->tracos().record()), &produtos);
+            charts::mostraAbrams(this, calc::abramsDoTraco(traco));
+        } catch (const DbError& erro) {
+            desktop::MostraErro(QStringLiteral("Gráfico de Abrams"), erro.numero(), erro.descricao());
+        }
+    });
 }
 
 void Traco::RodandoModulo(int modulo)

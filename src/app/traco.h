@@ -100,6 +100,8 @@ public:
     // The variants of the current mix's name side by side.
     void ComparandoVariantes();
     void CalculandoBetonada();
+    // The Abrams chart of the mix: as the boxes hold it while it is inserted or edited, otherwise as stored.
+    void MostrandoAbrams();
     void MostraRelatorio(printing::TipoRelatorio relatorio);
 
     // Window state kept for the whole run.

@@ -53,6 +53,10 @@ void FormTraco::explicaControles()
     explica(Faixa, QStringLiteral("O primeiro traço de um nome novo é sempre o traço em uso."));
     explica(ClasseCimento, QStringLiteral("Classe do cimento (25, 32, 40 ou ARI). Entra na lei de Abrams pelo "
                                           "fator de classe."));
+    explica(GraficoAbrams,
+            QStringLiteral("Mostra a lei de Abrams do cimento do traço (fcj contra a relação água/cimento) com o ponto "
+                           "do traço, o fcj que o fck pede e a a/c máxima da classe de agressividade; o gráfico se "
+                           "salva como imagem ou se imprime."));
     explica(Durabilidade, QStringLiteral("Limites de durabilidade da classe de agressividade do ambiente: água/cimento "
                                          "máxima, resistência mínima e consumo mínimo de cimento."));
     explica(ClasseAgressividade,

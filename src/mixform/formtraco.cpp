@@ -462,6 +462,14 @@ QWidget* FormTraco::montaPaginaResultados()
     linha(3, QStringLiteral("Peso por m3"), TextoI[0], QStringLiteral("Kg"));
     linha(4, QStringLiteral("Peso por traço"), TextoI[2], QStringLiteral("Kg"));
     linha(5, QStringLiteral("Resistência característica (fck)"), TextoI[5], QStringLiteral("MPa"));
+    // The strength law the fck comes from, with the mix on it, beside the fck.
+    GraficoAbrams = new QPushButton(QStringLiteral("Gráfico de A&brams…"));
+    GraficoAbrams->setObjectName(QStringLiteral("GraficoAbrams"));
+    connect(GraficoAbrams, &QPushButton::clicked, this, [this] {
+        if (m_graficoAbrams)
+            m_graficoAbrams();
+    });
+    g->addWidget(GraficoAbrams, 5, 3, Qt::AlignLeft);
     g->setColumnStretch(3, 1);
 
     auto* custos = quadro(QStringLiteral(" Custo do Metro Cúbico "));

@@ -96,6 +96,8 @@ public:
     // Where the window sends a right click (MenuBotao) and an Enter that moves to the next field.
     void defineMenuBotao(std::function<void(QWidget*)> menuBotao) { m_menuBotao = std::move(menuBotao); }
     void defineEnter(std::function<void()> enter) { m_enter = std::move(enter); }
+    // What "Gráfico de Abrams…" of the results page opens; unset, the button does nothing.
+    void defineGraficoAbrams(std::function<void()> mostra) { m_graficoAbrams = std::move(mostra); }
 
     // Editing the catalogue.
     void Inserindo();
@@ -164,6 +166,7 @@ public:
     QLabel* TextoDurabilidade = nullptr;
     // "CO₂: … kg CO₂e/m³" of the materials, under the costs.
     QLabel* TextoCO2 = nullptr;
+    QPushButton* GraficoAbrams = nullptr;
     std::array<QComboBox*, 9> Combo{};
     std::array<QLabel*, 10> CompT{};
     std::array<QLabel*, 10> CompM{};
@@ -300,6 +303,7 @@ private:
     std::function<calc::ConsistencyLimits()> m_limites;
     std::function<void(QWidget*)> m_menuBotao;
     std::function<void()> m_enter;
+    std::function<void()> m_graficoAbrams;
     QPushButton* m_ultimoBotao = nullptr;
     QList<QWidget*> m_paginas;
 };

@@ -1,6 +1,7 @@
 #include "mago.h"
 
 #include "calc/opcoes.h"
+#include "charts/graficoabrams.h"
 #include "desktop/som.h"
 #include "widgets/caixatexto.h"
 #include "widgets/criaopcoes.h"
@@ -15,6 +16,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QStackedWidget>
 #include <QVBoxLayout>
 
@@ -95,7 +97,11 @@ Mago::Mago(platform::Database& db, QWidget* parent) : QDialog(parent), m_db(db)
     for (CaixaTexto* caixa : findChildren<CaixaTexto*>())
         connect(caixa, &CaixaTexto::enterPressionado, this, [this] { focusNextChild(); });
 
-    resize(sizeHint().expandedTo(QSize(760, 540)));
+    // Tall enough for the ratio page's chart, within the screen (less room for the window's frame).
+    QSize tamanho = sizeHint().expandedTo(QSize(800, 700));
+    if (const QScreen* tela = screen())
+        tamanho = tamanho.boundedTo(tela->availableGeometry().size() - QSize(0, 40));
+    resize(tamanho);
     mostraPagina(0);
 }
 
@@ -117,8 +123,11 @@ QWidget* Mago::criaPasso(int pagina, QWidget* controles)
     coluna->addWidget(m_titulo[pagina]);
     coluna->addWidget(m_conteudo[pagina]);
     coluna->addSpacing(8);
-    coluna->addWidget(controles);
-    coluna->addStretch();
+    // A page whose controls can grow (the ratio page with its chart) takes the height; the others keep to the top.
+    const int estica = controles->sizePolicy().verticalStretch();
+    coluna->addWidget(controles, estica);
+    if (estica == 0)
+        coluna->addStretch();
     return passo;
 }
 
@@ -292,10 +301,22 @@ QWidget* Mago::criaPagina3()
         });
     }
 
+    m_grafico = new charts::GraficoAbrams;
+    m_grafico->defineCompacto(true);
+    m_grafico->setMinimumHeight(220);
+    m_grafico->setWhatsThis(QStringLiteral(
+        "Gráfico de Abrams: a resistência média (fcj) que o cimento da classe escolhida alcança com cada relação "
+        "água/cimento. O ponto é a relação deste traço; a linha horizontal, o fcj que a resistência pedida exige; a "
+        "vertical, a a/c máxima da classe de agressividade. O botão direito salva a imagem."));
+
     auto* coluna = new QVBoxLayout(pagina);
     coluna->setContentsMargins(0, 0, 0, 0);
     coluna->addWidget(tipos);
     coluna->addWidget(durabilidade);
+    coluna->addWidget(m_grafico, 1);
+    QSizePolicy politica = pagina->sizePolicy();
+    politica.setVerticalStretch(1);
+    pagina->setSizePolicy(politica);
     return pagina;
 }
 

@@ -28,6 +28,10 @@ namespace platform {
 class Database;
 }
 
+namespace charts {
+class GraficoAbrams;
+}
+
 namespace wizard {
 
 // "Assistente para Determinação de um Traço de Concreto": designs a mix step by step from what the concrete must
@@ -154,6 +158,8 @@ private:
     QComboBox* m_classeAgressividade = nullptr;
     QComboBox* m_estrutura = nullptr;
     QLabel* m_limitesDaClasse = nullptr;
+    // The strength law with the design's ratio on it, drawn again whenever the ratios are proposed.
+    charts::GraficoAbrams* m_grafico = nullptr;
     // Page 4.
     std::array<widgets::CaixaTexto*, 6> m_texto{};
     widgets::CaixaTexto* m_umidadeAreia = nullptr;

@@ -2,6 +2,7 @@
 #include "mago.h"
 #include "resumo.h"
 
+#include "calc/abrams.h"
 #include "calc/consistency.h"
 #include "calc/dosage.h"
 #include "calc/durability.h"
@@ -12,6 +13,7 @@
 #include "calc/recalculo.h"
 #include "calc/strength.h"
 #include "catalogue/consultas.h"
+#include "charts/graficoabrams.h"
 #include "desktop/dialogs.h"
 #include "desktop/mostraerro.h"
 #include "desktop/som.h"
@@ -407,6 +409,7 @@ void Mago::CalculaDosagem()
 {
     const calc::WizardAnswers a = respostas();
     calc::CalculaDosagem(*m_estado, a, limites());
+    m_grafico->mostra(calc::abramsDoAssistente(*m_estado));
     for (QComboBox* lista : m_concretoTipo)
         lista->hide();
     if (a.TipoConcreto < 0 || a.TipoConcreto >= int(m_concretoTipo.size()))
