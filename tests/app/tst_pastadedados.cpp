@@ -13,6 +13,7 @@
 #include <QCheckBox>
 #include <QDialog>
 #include <QRadioButton>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 
 using desktop::Dialogs;
@@ -58,6 +59,8 @@ private:
     ScriptedDialogs* m_dialogs = nullptr;
 
 private slots:
+    // The user's Caminho.dad of these tests lives in the test configuration, never in the real one.
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
     void init()
     {
         m_dialogs = new ScriptedDialogs;

@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -27,6 +28,8 @@ private:
     }
 
 private slots:
+    // The user's Caminho.dad of these tests lives in the test configuration, never in the real one.
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
     void init()
     {
         m_dir = std::make_unique<QTemporaryDir>();
