@@ -24,7 +24,7 @@ Ajuda::Visualizador& visualizador()
 
 QString Ajuda::pagina(int topico)
 {
-    const QString pasta = platform::Paths::pastaPrograma() + QStringLiteral("Ajuda/") +
+    const QString pasta = platform::Paths::pastaRecursos() + QStringLiteral("Ajuda/") +
                           (topico < PrimeiroTopicoDaSuite ? QStringLiteral("Quenvar/") : QStringLiteral("Sistema/"));
     return pasta + (topico == 0 ? QStringLiteral("index.html") : QStringLiteral("%1.html").arg(topico));
 }

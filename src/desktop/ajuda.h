@@ -15,7 +15,7 @@ public:
     // First topic of the suite's help.
     static constexpr int PrimeiroTopicoDaSuite = 30001;
 
-    // The page of a topic (topic 0: the contents), under Ajuda/ in the program folder.
+    // The page of a topic (topic 0: the contents), under Ajuda/ in the resources folder (Paths::pastaRecursos).
     static QString pagina(int topico);
 
     // Shows a topic for the window; when no help window opens, says "A Ajuda não abre ou tópico não existe".

@@ -229,7 +229,7 @@ bool JanelaAjuda::abre(QWidget* janela, const QString& pagina)
 {
     if (!QFileInfo::exists(pagina))
         return false;
-    const QString pasta = platform::Paths::pastaPrograma() + QStringLiteral("Ajuda/");
+    const QString pasta = platform::Paths::pastaRecursos() + QStringLiteral("Ajuda/");
     QPointer<JanelaAjuda>& atual = unica();
     if (atual && atual->pastaAjuda() != platform::Paths::comSeparador(pasta))
         delete atual.data();

@@ -38,7 +38,7 @@ public:
     explicit JanelaAjuda(const QString& pastaAjuda, QWidget* parent = nullptr);
     ~JanelaAjuda() override;
 
-    // The one help window of the run, over Ajuda/ in the program folder; created on first use, and again when
+    // The one help window of the run, over Ajuda/ in the resources folder; created on first use, and again when
     // the program folder changed. Shows the page and brings the window to the front; false when the page does
     // not exist, and then nothing is shown.
     static bool abre(QWidget* janela, const QString& pagina);

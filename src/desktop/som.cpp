@@ -25,7 +25,7 @@ QString arquivoDoSom(int numero)
                                            "somlivre.wav", "mousemov.wav", "mousecli.wav"};
     if (numero < 1 || numero > 7)
         return {};
-    return platform::Paths::pastaPrograma() + QStringLiteral("Sons/") + QLatin1String(arquivos[numero - 1]);
+    return platform::Paths::pastaRecursos() + QStringLiteral("Sons/") + QLatin1String(arquivos[numero - 1]);
 }
 
 void TocaSom(int numero)

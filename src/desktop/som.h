@@ -6,7 +6,7 @@
 
 namespace desktop {
 
-// The program's event sounds, played without waiting from Sons/ under the program folder. A missing file or a
+// The program's event sounds, played without waiting from Sons/ in the resources folder. A missing file or a
 // machine without sound is silence, never an error.
 enum class Som : int {
     Erro = 1,       // somerro.wav

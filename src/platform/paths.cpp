@@ -3,7 +3,9 @@
 #include "localdobanco.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QStringDecoder>
 
 namespace platform {
@@ -39,6 +41,15 @@ QString Paths::pastaPrograma()
     if (programa().isEmpty())
         programa() = comSeparador(QCoreApplication::applicationDirPath());
     return programa();
+}
+
+QString Paths::pastaRecursos()
+{
+    const QString programa = pastaPrograma();
+    if (QFileInfo(programa + QStringLiteral("Ajuda")).isDir())
+        return programa;
+    const QString instalada = QDir::cleanPath(programa + QStringLiteral("../share/quenvar")) + QLatin1Char('/');
+    return QFileInfo(instalada + QStringLiteral("Ajuda")).isDir() ? instalada : programa;
 }
 
 void Paths::definePastaPrograma(const QString& pasta)

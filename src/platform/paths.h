@@ -17,6 +17,10 @@ public:
     static QString pastaPrograma();
     static void definePastaPrograma(const QString& pasta); // tests and the command-line tool
     static QString comSeparador(const QString& pasta);
+    // Folder of the help pages (Ajuda/) and sounds (Sons/), ending in one separator: the program folder when it
+    // holds Ajuda/ (the build tree, or a program folder copied whole), else share/quenvar/ beside the program's bin/
+    // (the installed program). When neither holds the help, the program folder, where it always was.
+    static QString pastaRecursos();
 
     // First line of the file (up to the first line end), read as UTF-8 or, when it is not valid UTF-8, as Latin-1.
     // No value when the file is missing or cannot be read.

@@ -5,6 +5,7 @@
 #include "platform/singleinstance.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -32,6 +33,30 @@ private slots:
         QFETCH(QString, pasta);
         QFETCH(QString, esperado);
         QCOMPARE(Paths::comSeparador(pasta), esperado);
+    }
+
+    // The help and sounds beside the executable (build tree), or under share/quenvar beside its bin/ (installed).
+    void pastaRecursos_data()
+    {
+        QTest::addColumn<QStringList>("pastas");
+        QTest::addColumn<QString>("esperada");
+        QTest::newRow("árvore de build") << QStringList{"bin/Ajuda/Quenvar"} << "bin/";
+        QTest::newRow("instalado") << QStringList{"bin", "share/quenvar/Ajuda/Quenvar"} << "share/quenvar/";
+        QTest::newRow("a da pasta do programa vence") << QStringList{"bin/Ajuda", "share/quenvar/Ajuda"} << "bin/";
+        QTest::newRow("nenhuma") << QStringList{"bin"} << "bin/";
+    }
+    void pastaRecursos()
+    {
+        QFETCH(QStringList, pastas);
+        QFETCH(QString, esperada);
+        QTemporaryDir raiz;
+        for (const QString& pasta : pastas)
+            QVERIFY(QDir(raiz.path()).mkpath(pasta));
+        const QString antes = Paths::pastaPrograma();
+        Paths::definePastaPrograma(raiz.filePath(QStringLiteral("bin")));
+        const QString obtida = Paths::pastaRecursos();
+        Paths::definePastaPrograma(antes);
+        QCOMPARE(obtida, raiz.path() + QLatin1Char('/') + esperada);
     }
 
     void primeiraLinha_data()
