@@ -396,7 +396,9 @@ void FormTraco::mostraDurabilidade(const calc::CalcState& s)
 void FormTraco::mostraCO2(const calc::CalcState& s)
 {
     const calc::EmissaoCO2 emissao = calc::emissaoCO2(s, *m_produtos);
-    QString texto = QStringLiteral("CO₂: %1 kg CO₂e/m³").arg(calc::textoCO2(emissao));
+    // Without a single factor there is no figure to give, only what is missing.
+    QString texto = emissao.calculavel ? QStringLiteral("CO₂: %1 kg CO₂e/m³").arg(calc::textoCO2(emissao))
+                                       : QStringLiteral("CO₂: — (nenhum fator de emissão)");
     QString dica = QStringLiteral("Emissão de CO₂ dos materiais de um metro cúbico, pelos fatores de emissão dos "
                                   "produtos (Fatores de Emissão).");
     if (!emissao.semFator.isEmpty()) {

@@ -558,6 +558,54 @@ private slots:
         j.form()->inserindo = false;
     }
 
+    // The CO2 of the mix shown: no figure without a single factor, a partial one naming what lacks a factor, and with
+    // the cement at 1 kg CO2e a kg (50 a 50 kg bag) and every other product at 0, its kilograms of cement.
+    void co2NosResultados_data()
+    {
+        QTest::addColumn<QString>("fatores"); // the factor of the cement, then of every other product; "" none
+        QTest::addColumn<QString>("inicio");
+        QTest::addColumn<bool>("semFator");
+        QTest::newRow("nenhum fator") << ""
+                                      << "CO₂: — (nenhum fator de emissão)" << true;
+        QTest::newRow("só o cimento") << "50"
+                                      << "CO₂: @ kg CO₂e/m³ (parcial)" << true;
+        QTest::newRow("todos") << "50 0"
+                               << "CO₂: @ kg CO₂e/m³" << false;
+    }
+    void co2NosResultados()
+    {
+        QFETCH(QString, fatores);
+        QFETCH(QString, inicio);
+        QFETCH(bool, semFator);
+        QStringList ajustes;
+        const QStringList f = fatores.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        if (f.size() > 1)
+            ajustes << QStringLiteral("INSERT INTO FatoresEmissao (CodigoProduto, FatorCO2) SELECT CodigoProduto, %1 "
+                                      "FROM Produtos")
+                           .arg(f[1]);
+        if (!f.isEmpty())
+            ajustes << QStringLiteral("DELETE FROM FatoresEmissao WHERE CodigoProduto = (SELECT CodigoProduto FROM "
+                                      "Produtos WHERE NomeProduto = 'Cimento 32')")
+                    << QStringLiteral("INSERT INTO FatoresEmissao (CodigoProduto, FatorCO2) SELECT CodigoProduto, %1 "
+                                      "FROM Produtos WHERE NomeProduto = 'Cimento 32'")
+                           .arg(f[0]);
+        Janela j(true, ajustes);
+        const qint64 codigo = j.form()->tracos().field(QStringLiteral("Codigo")).toLongLong();
+        QLocale semMilhar;
+        semMilhar.setNumberOptions(QLocale::OmitGroupSeparator);
+        const double cimento = platform::Database::shared()
+                                   .scalar(QStringLiteral("SELECT Cimento FROM Tracos WHERE Codigo = ?"), {codigo})
+                                   .toDouble();
+        const QStringList linhas = j.form()->TextoCO2->text().split(QLatin1Char('\n'));
+        QCOMPARE(linhas.first(), inicio.replace(QLatin1Char('@'), semMilhar.toString(cimento, 'f', 1)));
+        // The products without a factor on a second line; the cement among them only when it has none.
+        QCOMPARE(linhas.size() > 1, semFator);
+        if (semFator) {
+            QVERIFY(linhas[1].startsWith(QStringLiteral("sem fator: ")));
+            QCOMPARE(linhas[1].contains(QStringLiteral("Cimento 32")), f.isEmpty());
+        }
+    }
+
     // The first mix of the demo (w/c 0,44, fck 32, 454 kg of cement) against the class stored with it, as the results
     // page shows it; another class chosen while editing is what the row stores.
     void durabilidadeNosResultados_data()
