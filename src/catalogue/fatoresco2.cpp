@@ -43,10 +43,14 @@ std::optional<double> FatoresCO2::leFator(const QString& texto, bool& valido, QS
     return std::nullopt;
 }
 
-void FatoresCO2::grava(platform::Database& db, const QList<FatorDoProduto>& fatores)
+void FatoresCO2::grava(platform::Database& db, const QList<FatorDoProduto>& lidos,
+                       const QList<FatorDoProduto>& editados)
 {
     platform::Transaction transacao(db);
-    for (const FatorDoProduto& produto : fatores) {
+    for (qsizetype i = 0; i < editados.size(); ++i) {
+        const FatorDoProduto& produto = editados[i];
+        if (i < lidos.size() && lidos[i].codigo == produto.codigo && lidos[i].fator == produto.fator)
+            continue;
         db.exec(QStringLiteral("DELETE FROM FatoresEmissao WHERE CodigoProduto = ?"), {produto.codigo});
         if (produto.fator)
             db.exec(QStringLiteral("INSERT INTO FatoresEmissao (CodigoProduto, FatorCO2) VALUES (?, ?)"),

@@ -33,10 +33,13 @@ public:
     // Gives the Portuguese message of a text that is no factor in `mensagem`.
     static std::optional<double> leFator(const QString& texto, bool& valido, QString* mensagem = nullptr);
 
-    // Writes the factors of the products listed (each code once) in one transaction: a product with a factor gets
-    // its row, one without loses it; the rows of products no longer in the table go too. A product not listed
-    // keeps what it has. The database's failures (DbError) reach the caller with nothing written.
-    static void grava(platform::Database& db, const QList<FatorDoProduto>& fatores);
+    // Writes, in one transaction, the factors the user changed: `editados` against `lidos`, the list as the form
+    // read it (same products, same order). A changed product with a factor gets its row, one without loses it; a
+    // factor left as it was read is not written, so that what another workstation saved meanwhile stays. The rows
+    // of products no longer in the table go too. The database's failures (DbError) reach the caller with nothing
+    // written.
+    static void grava(platform::Database& db, const QList<FatorDoProduto>& lidos,
+                      const QList<FatorDoProduto>& editados);
 };
 
 } // namespace catalogue

@@ -128,7 +128,7 @@ void FormCO2::grava()
         }
     }
     try {
-        catalogue::FatoresCO2::grava(m_db, fatores);
+        catalogue::FatoresCO2::grava(m_db, m_produtos, fatores);
     } catch (const platform::DbError& erro) {
         desktop::MostraErro(QStringLiteral("FormCO2 - Gravar"), erro.numero(), erro.descricao());
         return;

@@ -50,14 +50,18 @@ private slots:
     {
         QTest::addColumn<QStringList>("digitados"); // the factor cells of the three products
         QTest::addColumn<QStringList>("esperados");
-        QTest::addColumn<QString>("mensagem"); // what the refusal says; empty when the factors are written
+        QTest::addColumn<QString>("mensagem");  // what the refusal says; empty when the factors are written
+        QTest::addColumn<bool>("outraEstacao"); // another workstation sets the admixture's factor to 3 meanwhile
 
         const QStringList antes{"Aditivo X=2", "?=7"};
         QTest::newRow("decimal comma, blank is no factor, 0 is a factor")
-            << QStringList{"34,5", "0", ""} << QStringList{"Cimento 32=34.5", "Areia Grossa=0"} << QString();
+            << QStringList{"34,5", "0", ""} << QStringList{"Cimento 32=34.5", "Areia Grossa=0"} << QString() << false;
+        QTest::newRow("a factor left as read keeps another workstation's")
+            << QStringList{"34,5", "", "2"} << QStringList{"Cimento 32=34.5", "Aditivo X=3"} << QString() << true;
         QTest::newRow("text refused, nothing written")
-            << QStringList{"34,5", "abc", ""} << antes << QStringLiteral("Areia Grossa: O fator de emissão");
-        QTest::newRow("negative refused") << QStringList{"-1", "", "2"} << antes << QStringLiteral("veio \"-1\"");
+            << QStringList{"34,5", "abc", ""} << antes << QStringLiteral("Areia Grossa: O fator de emissão") << false;
+        QTest::newRow("negative refused")
+            << QStringList{"-1", "", "2"} << antes << QStringLiteral("veio \"-1\"") << false;
     }
 
     void grava()
@@ -65,12 +69,16 @@ private slots:
         QFETCH(QStringList, digitados);
         QFETCH(QStringList, esperados);
         QFETCH(QString, mensagem);
+        QFETCH(bool, outraEstacao);
 
         auto form = m_ambiente.abre<FormCO2>();
         QVERIFY(form);
         QTableWidget* tabela = form->tabela();
         QCOMPARE(tabela->rowCount(), 3);
         QCOMPARE(tabela->item(2, FormCO2::ColunaFator)->text(), QStringLiteral("2"));
+        if (outraEstacao)
+            Ambiente::executa(QStringLiteral("UPDATE FatoresEmissao SET FatorCO2 = 3 WHERE CodigoProduto = (SELECT "
+                                             "CodigoProduto FROM Produtos WHERE NomeProduto = 'Aditivo X')"));
         for (int i = 0; i < digitados.size(); ++i)
             tabela->item(i, FormCO2::ColunaFator)->setText(digitados[i]);
         form->findChild<QPushButton*>(QStringLiteral("BotaoCO20"))->click();
