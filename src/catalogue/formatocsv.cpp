@@ -49,6 +49,14 @@ private:
         return QLatin1Char('"') + QString(texto).replace(QLatin1String("\""), QLatin1String("\"\"")) + QLatin1Char('"');
     }
 
+    // A text a spreadsheet would take for a formula ("=", "+", "-", "@" first) goes with an apostrophe before it, as
+    // a spreadsheet writes text that looks like a formula: a mix's name never runs as one.
+    static QString semFormula(const QString& texto)
+    {
+        static const QString inicios = QStringLiteral("=+-@\t\r");
+        return !texto.isEmpty() && inicios.contains(texto.front()) ? QLatin1Char('\'') + texto : texto;
+    }
+
     // Numbers at full precision: the shortest digits that read back as the same double, with a decimal comma and
     // no thousands separator, so that a spreadsheet takes them as numbers.
     QString texto(ColunaExportada::Tipo tipo, const QVariant& valor) const
@@ -68,7 +76,7 @@ private:
                 return valor.toDate().toString(QStringLiteral("dd/MM/yyyy"));
             break;
         case ColunaExportada::Tipo::Texto:
-            break;
+            return campo(semFormula(valor.toString()));
         }
         return campo(valor.toString());
     }
