@@ -23,6 +23,11 @@ struct Execucao
     // stdout read back as a JSON object (empty when it is not one).
     QJsonObject objeto() const { return QJsonDocument::fromJson(saida).object(); }
     QString mensagens() const { return QString::fromUtf8(erros); }
+    // Refused as bad input: exit status 2, `mensagem` among the messages on stderr, nothing on stdout.
+    bool recusada(const QString& mensagem) const
+    {
+        return status == 2 && mensagens().contains(mensagem) && saida.isEmpty();
+    }
 };
 
 // Runs quenvar-cli with these arguments, feeding it `entrada` on stdin; a run longer than `ms` counts as failed.
