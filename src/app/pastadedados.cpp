@@ -35,13 +35,6 @@ bool& reinicio()
     return pedido;
 }
 
-bool temCatalogo(const QString& pasta)
-{
-    const QString raiz = platform::Paths::comSeparador(pasta);
-    return QFileInfo::exists(raiz + QStringLiteral("Dados/empresa.mdb")) ||
-           QFileInfo::exists(raiz + QStringLiteral("Dados/servidor.ini"));
-}
-
 QRadioButton* opcao(const QString& nome, const QString& texto, const QString& explicacao)
 {
     auto* botao = new QRadioButton(texto);
@@ -72,7 +65,7 @@ QString PastaDeDados::pastaNovaSugerida()
 {
     const QString base = pastaSugerida().chopped(1);
     QString pasta = pastaSugerida();
-    for (int n = 2; temCatalogo(pasta) && n < 100; ++n)
+    for (int n = 2; PastaDados::temCatalogo(pasta) && n < 100; ++n)
         pasta = base + QStringLiteral(" %1/").arg(n);
     return pasta;
 }
@@ -122,7 +115,7 @@ PastaDeDados::PastaDeDados(std::optional<platform::CaminhoDad::Achado> atual, QW
 
     // The folder under Documents is offered as it is when an earlier start made it; a new one goes beside it.
     const QString sugerida = pastaSugerida();
-    const bool sugeridaPronta = !m_atual && temCatalogo(sugerida);
+    const bool sugeridaPronta = !m_atual && PastaDados::temCatalogo(sugerida);
     m_pastaNova->setText(QDir::toNativeSeparators(pastaNovaSugerida()));
     m_pastaServidor->setText(QDir::toNativeSeparators(pastaNovaSugerida()));
     if (m_atual)

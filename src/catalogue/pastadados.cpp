@@ -312,18 +312,23 @@ PastaDados::Resultado PastaDados::cria(const QString& pasta, bool demo, const QS
     return {true, {}};
 }
 
+bool PastaDados::temCatalogo(const QString& pasta)
+{
+    const QString raiz = platform::Paths::comSeparador(pasta);
+    return QFileInfo::exists(raiz + QStringLiteral("Dados/empresa.mdb")) ||
+           QFileInfo::exists(platform::LocalDoBanco::arquivoDoServidor(raiz));
+}
+
 PastaDados::Resultado PastaDados::prepara(const Escolha& escolha)
 {
     if (escolha.pasta.trimmed().isEmpty())
         return {false, QStringLiteral("Informe a pasta de dados.")};
     const QString raiz = platform::Paths::comSeparador(escolha.pasta);
-    const QString banco = raiz + QStringLiteral("Dados/empresa.mdb");
-    const QString ini = platform::LocalDoBanco::arquivoDoServidor(raiz);
     switch (escolha.tipo) {
     case Escolha::Tipo::Nova:
         return cria(raiz, escolha.demo);
     case Escolha::Tipo::Existente:
-        if (QFileInfo::exists(banco) || QFileInfo::exists(ini))
+        if (temCatalogo(raiz))
             return {true, {}};
         return {false, QStringLiteral("A pasta %1 não tem um catálogo do Quenvar (não há Dados/empresa.mdb nem "
                                       "Dados/servidor.ini).")
@@ -334,7 +339,7 @@ PastaDados::Resultado PastaDados::prepara(const Escolha& escolha)
     if (escolha.conexao.trimmed().isEmpty())
         return {false, QStringLiteral("Informe a conexão com o servidor (por exemplo: host=servidor dbname=quenvar "
                                       "user=usuario).")};
-    if (QFileInfo::exists(banco) || QFileInfo::exists(ini))
+    if (temCatalogo(raiz))
         return {false, QStringLiteral("A pasta %1 já tem um catálogo; escolha uma pasta vazia para a conexão.")
                            .arg(QDir::toNativeSeparators(raiz))};
     bool temCatalogo = false;
@@ -360,7 +365,8 @@ PastaDados::Resultado PastaDados::prepara(const Escolha& escolha)
             QDir().rmdir(dados);
         if (!raizExistia)
             QDir().rmdir(raiz);
-        return {false, QStringLiteral("Não foi possível gravar %1.").arg(QDir::toNativeSeparators(ini))};
+        return {false, QStringLiteral("Não foi possível gravar %1.")
+                           .arg(QDir::toNativeSeparators(platform::LocalDoBanco::arquivoDoServidor(raiz)))};
     }
     return {true, {}};
 }

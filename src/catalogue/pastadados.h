@@ -30,6 +30,9 @@ public:
         QString conexao; // the server's libpq connection string, for Servidor
     };
 
+    // Whether the folder holds a catalogue: Dados/empresa.mdb, or Dados/servidor.ini naming a server's.
+    static bool temCatalogo(const QString& pasta);
+
     // Makes the chosen folder ready to be opened: creates it, checks that it holds a catalogue, or connects it to the
     // server (creating the catalogue there when the server has none yet). Nothing is left half-made on a refusal.
     static Resultado prepara(const Escolha& escolha);
